@@ -1,0 +1,41 @@
+#pragma once
+// The frame every workbook output runs in: the template copied to the working
+// workbook, old data rows cleared, the work file written and read back, the output
+// filled, the workbook saved and copied whole to the user's file.
+#include <filesystem>
+#include <string_view>
+
+#include "books/pipeline/sheet.h"
+#include "records/temp_folder.h"
+
+namespace levara::books {
+
+enum class Output {
+    BffbBook,         // bffbEXLE, "线路手薄(BFFB)"
+    BbffBook,         // bbffEXLE, "线路手薄(BBFF)"
+    BfbfBook,         // bfbfEXLE, "线路手薄(BFBF)"
+    BfBook,           // bfEXLE, "线路手薄(BF)"
+    AbffbBook,        // aBFFBL, "线路手薄(aBFFB 单一线路)"
+    AbffbTwoWayBook,  // aBFFBwf, "线路手薄(aBFFB 双转往返)"
+    IntermediateTable,  // rrzEXLX, "中间点测量表格"
+    SinglePointTable,   // dandianEXCEL, "单点测量表格"
+};
+
+// "exc.xls", "exc2.xls", ...
+std::string_view templateName(Output output);
+
+// Copies the output's template over the working workbook excel.xls.
+void renewWorkingWorkbook(Output output, const TempFolder& temp);
+
+// Fills a fresh working workbook from the text and saves it, then replaces
+// destination with it as a whole. On any failure destination is left untouched.
+// Throws levara::Error (FileError, InputError) or xls::Error.
+void exportWorkbook(Output output, const TempFolder& temp, std::string_view text,
+                    const std::filesystem::path& destination);
+
+// Empties old data rows from row 6 down, columns 1 to 10, while column 1 of the
+// row is not empty or lies inside a merge begun in a row already cleared. Values
+// go, formats stay; merges lying in cleared rows are removed.
+void clearOldRows(Sheet& sheet);
+
+}  // namespace levara::books

@@ -1,0 +1,22 @@
+#pragma once
+// The three filters that reduce the text to the lines one kind of survey needs.
+#include <string>
+
+#include "records/measurement_line.h"
+#include "records/text_file.h"
+
+namespace levara {
+
+enum class RecordFilter {
+    Leveling,            // BFFB, "水准线路": line markers, accepted Rb/Rf readings, height lines
+    IntermediateSights,  // rrz, "测中间点": height lines, accepted "R " and "RZ" readings
+    SinglePoints,        // dandian, "单点测量": accepted "R " readings without a height
+};
+
+// How many copies of the line the filter keeps: one per test it passes, in order.
+int copiesKept(RecordFilter filter, const MeasurementLine& line);
+
+// The kept lines, in input order and with their copies, each followed by CR LF.
+std::string filterLines(RecordFilter filter, const TextLines& lines);
+
+}  // namespace levara

@@ -1,0 +1,48 @@
+#pragma once
+// One line of the digital level's raw file, cut at every "|" into fields numbered
+// from 0, and the fixed character windows that the filters and outputs read.
+// Positions count characters (a Chinese character is one position), from 1.
+#include <cstddef>
+#include <string_view>
+#include <vector>
+
+namespace levara {
+
+// Characters first .. first+length-1 of field (fewer when the field is shorter,
+// empty when it has fewer than first characters).
+std::string_view slice(std::string_view field, std::size_t first, std::size_t length);
+
+// Removes leading blanks (spaces only); trailing blanks stay.
+std::string_view stripLeadingBlanks(std::string_view text);
+
+// A view of one line; the line's text must outlive it.
+class MeasurementLine {
+public:
+    explicit MeasurementLine(std::string_view line);
+
+    // Fields of the line as split: a line without "|" has one field.
+    std::size_t fieldCount() const { return fields_.size(); }
+    bool hasField(std::size_t index) const { return index < fields_.size(); }
+    // A missing field reads as empty.
+    std::string_view field(std::size_t index) const;
+
+    // The windows, stripped of leading blanks unless noted.
+    std::string_view StartTag() const;     // field 2, from 5, 10 characters
+    std::string_view EndTag() const;       // field 2, from 5, 8
+    std::string_view RejectFlag() const;   // field 2, from 13, 5
+    std::string_view PointNo() const;      // field 2, from 4, 9
+    std::string_view PointNoLong() const;  // field 2, from 4, 15, not stripped
+    std::string_view ReadingTag() const;   // field 3, from 1, 2
+    std::string_view ReadingTag1() const;  // field 3, from 1, 1
+    std::string_view Reading() const;      // field 3, from 3, 15
+    std::string_view Distance() const;     // field 4, from 3, 15
+    std::string_view HeightTag() const;    // field 5, from 1, 1
+    std::string_view Height() const;       // field 5, from 2, 16
+
+    bool rejected() const { return RejectFlag() == "#####"; }
+
+private:
+    std::vector<std::string_view> fields_;
+};
+
+}  // namespace levara

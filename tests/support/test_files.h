@@ -1,0 +1,40 @@
+#pragma once
+// Files and programs for tests: a scratch folder, the shared fixtures, child processes.
+#include <filesystem>
+#include <string>
+#include <vector>
+
+namespace levara::testing {
+
+// A new empty folder, removed with everything in it when the object goes.
+class ScratchDir {
+public:
+    ScratchDir();
+    ~ScratchDir();
+    ScratchDir(const ScratchDir&) = delete;
+    ScratchDir& operator=(const ScratchDir&) = delete;
+    const std::filesystem::path& path() const { return path_; }
+    std::filesystem::path operator/(const std::string& name) const { return path_ / name; }
+
+private:
+    std::filesystem::path path_;
+};
+
+// A program folder as Levara expects it: a temp folder holding the built templates.
+// Returns the program folder (FilePosition).
+std::filesystem::path makeProgramDir(const ScratchDir& scratch);
+
+std::string readBytes(const std::filesystem::path& file);
+void writeBytes(const std::filesystem::path& file, const std::string& bytes);
+
+// ../shared beside the project, or empty when it is absent (tests using it skip).
+std::filesystem::path sharedDir();
+
+// Runs argv (no shell), returns the exit code and fills output with stdout and stderr.
+int runProgram(const std::vector<std::string>& argv, std::string* output = nullptr, const std::string& input = {});
+
+// The built programs and templates.
+std::filesystem::path binaryDir();
+std::filesystem::path sourceDir();
+
+}  // namespace levara::testing
