@@ -1,1 +1,81 @@
-// placeholder
+// "中间点测量表格": one row per known or measured point from row 6 down; a back
+// sight on a point adds the back reading and the height of collimation to its row.
+#include "books/tables/tables.h"
+
+#include "records/measurement_line.h"
+#include "records/number_text.h"
+
+namespace levara::books {
+
+namespace {
+
+constexpr int kName = 1;
+constexpr int kCollimation = 2;
+constexpr int kBackReading = 3;
+constexpr int kIntermediateReading = 4;
+constexpr int kElevation = 5;
+constexpr int kLastBorderedColumn = 7;
+
+enum class Kind { None, Height, BackReading, IntermediateSight };
+
+// A stripped one-character window of a blank is the empty text, the same as the
+// window of an empty field: "blank" and "empty" are one test.
+Kind kindOf(const MeasurementLine& line)
+{
+    // Every kind is told by fields 3 and 5; a line without them is of no kind.
+    if (!line.hasField(5))
+        return Kind::None;
+    if (line.HeightTag() == "Z") {
+        if (line.ReadingTag1().empty())
+            return Kind::Height;
+        if (line.ReadingTag() == "Rz")
+            return Kind::IntermediateSight;
+        return Kind::None;
+    }
+    if (line.HeightTag().empty() && line.ReadingTag1() == "R")
+        return Kind::BackReading;
+    return Kind::None;
+}
+
+}  // namespace
+
+void writeIntermediateTable(Sheet& sheet, const TextLines& lines)
+{
+    // The next point goes into row n + 5, so row n + 4 is the last point written.
+    int n = 1;
+    for (std::size_t i = 0; i < lines.size(); ++i) {
+        if (lines[i].empty())
+            continue;
+        const MeasurementLine line(lines[i]);
+        const int next = n + 5;
+        const int last = n + 4;
+        switch (kindOf(line)) {
+        case Kind::Height:
+            enter(sheet, next, kName, line.PointNo());
+            enter(sheet, next, kElevation, fiveDecimalText(line.Height()));
+            ++n;
+            break;
+        case Kind::IntermediateSight:
+            enter(sheet, next, kName, line.PointNo());
+            enter(sheet, next, kIntermediateReading, fiveDecimalText(line.Reading()));
+            enter(sheet, next, kElevation, fiveDecimalText(line.Height()));
+            ++n;
+            break;
+        case Kind::BackReading:
+            // Before the first point the row above is the template's heading: a
+            // back sight there has no point to belong to.
+            if (n == 1)
+                break;
+            enter(sheet, last, kBackReading, fiveDecimalText(line.Reading()));
+            enter(sheet, last, kCollimation,
+                  fiveDecimalText(numberAt(sheet, last, kElevation) + leadingNumber(line.Reading())));
+            break;
+        case Kind::None:
+            break;
+        }
+        if (n > 1)
+            sheet.drawBorders({n + 4, 1, n + 4, kLastBorderedColumn});
+    }
+}
+
+}  // namespace levara::books
