@@ -1,1 +1,36 @@
-// placeholder
+#include <vector>
+
+#include "books/fieldbook/fieldbook.h"
+#include "books/fieldbook/station.h"
+#include "books/fieldbook/station_block.h"
+
+namespace levara::books {
+
+namespace {
+
+LineOrder lineOrder(StationOrder order)
+{
+    switch (order) {
+    case StationOrder::BBFF:
+        return {Reading::B1, Reading::B2, Reading::F1, Reading::F2};
+    case StationOrder::BFBF:
+        return {Reading::B1, Reading::F1, Reading::B2, Reading::F2};
+    case StationOrder::BFFB:
+        break;
+    }
+    return {Reading::B1, Reading::F1, Reading::F2, Reading::B2};
+}
+
+}  // namespace
+
+void writeLineBook(Sheet& sheet, const TextLines& text, StationOrder order)
+{
+    const LineList lines = numberedLines(text);
+    const LineOrder assignment = lineOrder(order);
+    std::vector<Station> stations;
+    for (const StationStart& start : findLineBookStations(lines, assignment.size()))
+        stations.push_back(readStation(lines, start.index, assignment, start.name));
+    writeFourReadingBook(sheet, stations);
+}
+
+}  // namespace levara::books

@@ -1,0 +1,89 @@
+#include <string>
+#include <vector>
+
+#include "books/fieldbook/fieldbook.h"
+#include "books/fieldbook/station.h"
+#include "books/fieldbook/station_block.h"
+#include "books/pipeline/export.h"
+
+namespace levara::books {
+
+namespace {
+
+constexpr LineOrder kBackFirst = {Reading::B1, Reading::F1, Reading::F2, Reading::B2};
+constexpr LineOrder kForeFirst = {Reading::F1, Reading::B1, Reading::B2, Reading::F2};
+// The return book reads a fore-first station last line first and books the observed
+// fore staff in the back row.
+constexpr LineOrder kReturnBook = {Reading::B2, Reading::F2, Reading::F1, Reading::B1};
+
+// How a book takes the stations that one tag opens.
+struct StationKind {
+    std::string_view tag;
+    std::string_view order;  // "back-first", "fore-first", for messages
+    bool written;
+    LineOrder assignment;  // for a written station
+};
+
+// The search of the alternating books: a line tagged first.tag opens a station; then
+// the line held last (that station's fourth line, or the line itself) is tested for
+// second.tag, which opens a station too. Stations not written are still checked whole.
+std::vector<Station> findStations(const LineList& lines, std::string_view book, const StationKind& first,
+                                  const StationKind& second)
+{
+    std::vector<Station> stations;
+    auto take = [&](std::size_t at, const StationKind& kind) {
+        StationName name{book, 0, lines[at].number, kind.order};
+        if (!kind.written) {
+            checkStationLines(lines, at, kind.assignment.size(), name);
+            return;
+        }
+        name.number = int(stations.size() + 1);
+        checkStationFits(name);
+        stations.push_back(readStation(lines, at, kind.assignment, name));
+    };
+    for (std::size_t i = 0; i < lines.size(); ++i) {
+        if (hasTag(lines[i], first.tag)) {
+            take(i, first);
+            i += first.assignment.size() - 1;
+        }
+        if (hasTag(lines[i], second.tag)) {
+            take(i, second);
+            i += second.assignment.size() - 1;
+        }
+    }
+    return stations;
+}
+
+std::string reversedText(const LineList& reversed)
+{
+    std::string text;
+    for (const NumberedLine& line : reversed)
+        text.append(line.text).append("\r\n");
+    return text;
+}
+
+}  // namespace
+
+void writeAlternatingBook(Sheet& sheet, const TextLines& text)
+{
+    const LineList lines = numberedLines(text);
+    writeFourReadingBook(sheet, findStations(lines, "", {"Rb", "back-first", true, kBackFirst},
+                                             {"Rf", "fore-first", true, kForeFirst}));
+}
+
+void writeTwoWayBook(WorkbookSheets& sheets, const TextLines& text, const std::filesystem::path& reversedWorkFile)
+{
+    const LineList lines = numberedLines(text);
+    writeFourReadingBook(sheets.item(1), findStations(lines, "forward book", {"Rb", "back-first", true, kBackFirst},
+                                                      {"Rf", "fore-first", false, kForeFirst}));
+
+    const LineList reversed = reversedNonEmptyLines(text);
+    writeTextFile(reversedWorkFile, reversedText(reversed));
+
+    Sheet& returnSheet = sheets.item(2);
+    clearOldRows(returnSheet);
+    writeFourReadingBook(returnSheet, findStations(reversed, "return book", {"Rf", "fore-first", true, kReturnBook},
+                                                   {"Rb", "back-first", false, kBackFirst}));
+}
+
+}  // namespace levara::books

@@ -1,0 +1,93 @@
+#pragma once
+// What the field books hold while they write: the lines they read, one station's
+// slices and the section totals, and the reading of a station's lines as a whole.
+#include <array>
+#include <cstddef>
+#include <string_view>
+#include <vector>
+
+#include "records/measurement_line.h"
+#include "records/text_file.h"
+
+namespace levara::books {
+
+// A line of the text being read, with its line number in the text the user sees
+// (from 1). The return book reads the lines last first, so numbers may run down.
+struct NumberedLine {
+    std::string_view text;
+    int number = 0;
+};
+using LineList = std::vector<NumberedLine>;
+
+// All lines in order, empty ones included.
+LineList numberedLines(const TextLines& lines);
+// The non-empty lines, last first: the reversed work file as the return book reads it.
+LineList reversedNonEmptyLines(const TextLines& lines);
+
+// The slices of one station. H back, Q fore; M point name, J distance, S reading;
+// 1 and 2 the first and second reading on that staff. Views into the text's lines.
+struct Station {
+    std::string_view HM1, HJ1, HS1;  // B1
+    std::string_view HM2, HJ2, HS2;  // B2
+    std::string_view QM1, QJ1, QS1;  // F1
+    std::string_view QM2, QJ2, QS2;  // F2
+};
+
+// The section totals, in metres.
+struct SectionTotals {
+    double BL = 0;   // accumulated distance difference
+    double PP = 0;   // accumulated height difference
+    double PP1 = 0;  // accumulated back distance
+    double PP2 = 0;  // accumulated fore distance
+    double JL = 0;   // accumulated sight length
+};
+
+enum class Reading { B1, B2, F1, F2 };
+// Which reading each of a station's lines is, in file order.
+using LineOrder = std::array<Reading, 4>;
+
+// How a station is named in messages.
+struct StationName {
+    std::string_view book;  // "" for a single book, else "forward book", "return book"
+    int number = 0;         // station number in its book; 0 for a station passed over
+    int firstLine = 0;
+    std::string_view order;  // for a station passed over: "back-first", "fore-first"
+};
+
+// Whether the line, when not empty, has a reading tag (field 3) equal to tag.
+bool hasTag(const NumberedLine& line, std::string_view tag);
+// A line that starts a station in the books that take "Rb" and "Rf" alike.
+bool isReadingLine(const NumberedLine& line);
+
+// Checks that lines[first] and the count-1 lines after it make a whole station:
+// all there, following one another without an empty line, each with fields 0 to 4.
+// Throws InputError naming the offending line and the station.
+void checkStationLines(const LineList& lines, std::size_t first, std::size_t count, const StationName& name);
+
+// Fills the reading's slices from a checked station line, requiring its reading
+// and distance to be numbers as typed input takes them.
+void takeReading(Station& station, Reading reading, const NumberedLine& line, const StationName& name);
+
+// A station of four lines from lines[first], checked and filled by order.
+Station readStation(const LineList& lines, std::size_t first, const LineOrder& order, const StationName& name);
+
+// The last row a worksheet has.
+inline constexpr int kLastSheetRow = 65536;
+// The most stations a book of three-row blocks holds with its five summary rows.
+inline constexpr int kMaxStations = (kLastSheetRow - 5 - 5) / 3;
+
+// Throws when station number name.number would push its book's summary past the
+// worksheet's last row.
+void checkStationFits(const StationName& name);
+
+// Where each station of a line book starts, found the way those books search: every
+// "Rb" or "Rf" line starts a station of lineCount lines, whatever the tags of the lines
+// after it; anything else between stations is passed over. Checks every station whole
+// and within the worksheet.
+struct StationStart {
+    std::size_t index;  // into the lines
+    StationName name;
+};
+std::vector<StationStart> findLineBookStations(const LineList& lines, std::size_t lineCount);
+
+}  // namespace levara::books

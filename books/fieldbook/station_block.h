@@ -1,0 +1,39 @@
+#pragma once
+// The station block of the four-reading books, and the section summary that closes
+// every line field book.
+#include <span>
+#include <string_view>
+
+#include "books/fieldbook/station.h"
+#include "books/pipeline/sheet.h"
+
+namespace levara::books {
+
+// Station number k's block on rows n+5 to n+7: readings, computed values, merge and
+// borders; adds the station to totals.
+void writeStationBlock(Sheet& sheet, int n, int k, const Station& station, SectionTotals& totals);
+
+// Where the summary's wording and sign-off row differ between the books.
+struct SummaryLayout {
+    std::string_view distanceDifferenceLabel;  // in (n+6, 5)
+    int lastBorderedColumn;
+    int signerLastColumn;  // "测量责任人：" is merged from column 1 to here
+    int checkerColumn;     // "复核："
+    int mergedFirstColumn, mergedLastColumn;  // the merge of the sign-off row besides the signer's
+    int dateColumn;        // "日期："
+};
+
+// The four-reading books.
+extern const SummaryLayout kLineBookSummary;
+// The BF book.
+extern const SummaryLayout kBfBookSummary;
+
+// The summary on rows n+5 to n+9, n being the row base after the last station.
+// The start and end points copy cells (6, 2) and (n+3, 2); with no station they stay empty.
+void writeSectionSummary(Sheet& sheet, int n, int stationCount, const SectionTotals& totals,
+                         const SummaryLayout& layout);
+
+// A whole four-reading book: the blocks from row 6 down and the summary, with fresh totals.
+void writeFourReadingBook(Sheet& sheet, std::span<const Station> stations);
+
+}  // namespace levara::books
