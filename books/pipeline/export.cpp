@@ -1,1 +1,76 @@
-// placeholder
+#include "books/pipeline/export.h"
+
+#include "books/fieldbook/fieldbook.h"
+#include "books/pipeline/xls_sheet.h"
+#include "books/tables/tables.h"
+#include "records/error.h"
+#include "records/text_file.h"
+
+namespace levara::books {
+
+namespace {
+
+std::size_t worksheetsNeeded(Output output) { return output == Output::AbffbTwoWayBook ? 2 : 1; }
+
+void fill(Output output, WorkbookSheets& sheets, const TextLines& lines, const TempFolder& temp)
+{
+    Sheet& first = sheets.item(1);
+    switch (output) {
+    case Output::BffbBook: return writeLineBook(first, lines, StationOrder::BFFB);
+    case Output::BbffBook: return writeLineBook(first, lines, StationOrder::BBFF);
+    case Output::BfbfBook: return writeLineBook(first, lines, StationOrder::BFBF);
+    case Output::BfBook: return writeBfBook(first, lines);
+    case Output::AbffbBook: return writeAlternatingBook(first, lines);
+    case Output::AbffbTwoWayBook: return writeTwoWayBook(sheets, lines, temp.reversedWorkFile());
+    case Output::IntermediateTable: return writeIntermediateTable(first, lines);
+    case Output::SinglePointTable: return writeSinglePointTable(first, lines);
+    }
+}
+
+}  // namespace
+
+std::string_view templateName(Output output)
+{
+    switch (output) {
+    case Output::BffbBook:
+    case Output::BbffBook:
+    case Output::BfbfBook:
+    case Output::AbffbBook: return "exc.xls";
+    case Output::BfBook: return "exc2.xls";
+    case Output::AbffbTwoWayBook: return "exc3.xls";
+    case Output::IntermediateTable: return "exc1.xls";
+    case Output::SinglePointTable: return "exc0.xls";
+    }
+    return {};
+}
+
+void renewWorkingWorkbook(Output output, const TempFolder& temp)
+{
+    copyFileReplacing(temp.templateFile(templateName(output)), temp.workingWorkbook());
+}
+
+void exportWorkbook(Output output, const TempFolder& temp, std::string_view text,
+                    const std::filesystem::path& destination)
+{
+    // Renewed here as well: while the save dialog was open another Levara may have
+    // used the working workbook.
+    renewWorkingWorkbook(output, temp);
+    const std::filesystem::path working = temp.workingWorkbook();
+    xls::Workbook book = xls::Workbook::open(working);
+    if (book.sheetCount() < worksheetsNeeded(output))
+        throw FileError(temp.templateFile(templateName(output)),
+                        "the template needs " + std::to_string(worksheetsNeeded(output)) + " worksheets");
+    XlsSheets sheets(book);
+    clearOldRows(sheets.item(1));
+
+    std::string workText(text);
+    workText += "\r\n";
+    writeTextFile(temp.workFile(), workText);
+    const TextLines lines = TextLines::read(temp.workFile());
+    fill(output, sheets, lines, temp);
+
+    book.save(working);
+    copyFileReplacing(working, destination);
+}
+
+}  // namespace levara::books

@@ -1,0 +1,65 @@
+#pragma once
+// Dialogs that answer from a script, for driving the real window in tests.
+#include <QApplication>
+#include <deque>
+#include <functional>
+
+#include "window/dialogs.h"
+
+namespace levara::testing {
+
+class FakeDialogs : public Dialogs {
+public:
+    std::deque<std::filesystem::path> openAnswers;
+    std::deque<SaveChoice> saveAnswers;
+    std::deque<bool> overwriteAnswers;
+
+    std::vector<std::optional<int>> savePresets;  // the preset each save dialog got
+    std::vector<std::filesystem::path> overwriteQuestions;
+    std::vector<std::string> notices;
+    std::vector<std::string> errors;
+    std::vector<bool> busyWhileAsked;  // whether the hourglass showed when a dialog came up
+
+    std::filesystem::path showOpen() override
+    {
+        noteBusy();
+        return take(openAnswers);
+    }
+    SaveChoice showSave(std::optional<int> preset) override
+    {
+        noteBusy();
+        savePresets.push_back(preset);
+        return take(saveAnswers);
+    }
+    bool askOverwrite(const std::filesystem::path& file) override
+    {
+        overwriteQuestions.push_back(file);
+        return take(overwriteAnswers);
+    }
+    void showNotice(const std::string& message) override { notices.push_back(message); }
+    void showError(const std::string& message) override
+    {
+        noteBusy();
+        errors.push_back(message);
+    }
+
+private:
+    void noteBusy()
+    {
+        const QCursor* cursor = QApplication::overrideCursor();
+        busyWhileAsked.push_back(cursor && cursor->shape() == Qt::WaitCursor);
+    }
+    template <typename T>
+    static T take(std::deque<T>& answers)
+    {
+        if (answers.empty()) {
+            ADD_FAILURE() << "a dialog came up that the test did not expect";
+            return T{};
+        }
+        T answer = answers.front();
+        answers.pop_front();
+        return answer;
+    }
+};
+
+}  // namespace levara::testing

@@ -1,0 +1,252 @@
+// The real window, driven offscreen: menu actions triggered, text read back, files
+// checked on disk.
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QLabel>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPlainTextEdit>
+#include <QStatusBar>
+
+#include "fake_dialogs.h"
+#include "support/test_files.h"
+#include "window/form1.h"
+
+namespace levara::testing {
+namespace {
+
+QApplication& application()
+{
+    static int argc = 1;
+    static char name[] = "window_tests";
+    static char* argv[] = {name, nullptr};
+    static QApplication* app = new QApplication(argc, argv);
+    return *app;
+}
+
+class WindowTest : public ::testing::Test {
+protected:
+    WindowTest() : program(makeProgramDir(scratch)), form((application(), dialogs), program) {}
+
+    void trigger(const char* name)
+    {
+        QAction* action = form.findChild<QAction*>(name);
+        ASSERT_NE(action, nullptr) << name;
+        action->trigger();
+    }
+    std::string shown() const { return form.RichTextBox1()->toPlainText().toStdString(); }
+    bool pointerRestored() const { return QApplication::overrideCursor() == nullptr; }
+
+    ScratchDir scratch;
+    std::filesystem::path program;
+    FakeDialogs dialogs;
+    Form1 form;
+};
+
+TEST_F(WindowTest, MenusCarryTheCommandNamesAndCaptionsInOrder)
+{
+    EXPECT_EQ(form.windowTitle(), "Levara");
+    EXPECT_EQ(form.objectName(), "Form1");
+    std::vector<std::pair<std::string, std::string>> top;
+    for (QAction* action : form.menuBar()->actions())
+        top.emplace_back(action->objectName().toStdString(), action->text().toStdString());
+    EXPECT_EQ(top, (std::vector<std::pair<std::string, std::string>>{
+                       {"open", "打开"}, {"zhengli", "整理"}, {"save", "保存"}}));
+
+    auto items = [&](const char* menu) {
+        std::vector<std::pair<std::string, std::string>> result;
+        for (QAction* action : form.findChild<QMenu*>(menu)->actions()) {
+            EXPECT_TRUE(action->isEnabled() && action->isVisible() && !action->isCheckable());
+            EXPECT_TRUE(action->shortcut().isEmpty());
+            result.emplace_back(action->objectName().toStdString(), action->text().toStdString());
+        }
+        return result;
+    };
+    EXPECT_EQ(items("zhengli"), (std::vector<std::pair<std::string, std::string>>{
+                                    {"BFFB", "水准线路"}, {"rrz", "测中间点"}, {"dandian", "单点测量"}}));
+    EXPECT_EQ(items("save"), (std::vector<std::pair<std::string, std::string>>{
+                                 {"bffbEXLE", "线路手薄(BFFB)"},
+                                 {"bbffEXLE", "线路手薄(BBFF)"},
+                                 {"bfbfEXLE", "线路手薄(BFBF)"},
+                                 {"aBFFBwf", "线路手薄(aBFFB 双转往返)"},
+                                 {"aBFFBL", "线路手薄(aBFFB 单一线路)"},
+                                 {"bfEXLE", "线路手薄(BF)"},
+                                 {"rrzEXLX", "中间点测量表格"},
+                                 {"dandianEXCEL", "单点测量表格"},
+                                 {"TXT", "原始文本"}}));
+}
+
+TEST_F(WindowTest, TextAreaFillsTheClientAreaAtAnySize)
+{
+    QPlainTextEdit* text = form.RichTextBox1();
+    EXPECT_EQ(text->lineWrapMode(), QPlainTextEdit::NoWrap);
+    EXPECT_TRUE(QFontInfo(text->font()).fixedPitch());
+    EXPECT_EQ(form.sbar()->objectName(), "sbar");
+    EXPECT_EQ(form.sbar()->findChildren<QLabel*>().size(), 2);
+    for (QSize size : {QSize(900, 700), QSize(300, 200), QSize(20, 20)}) {
+        form.resize(size);
+        form.show();
+        QApplication::processEvents();
+        const QRect area = text->geometry();
+        EXPECT_EQ(area.topLeft(), form.centralWidget()->geometry().topLeft());
+        EXPECT_GE(area.width(), 0);
+        EXPECT_GE(area.height(), 0);
+        EXPECT_LE(area.bottom(), form.sbar()->geometry().top());
+        EXPECT_EQ(area.width(), form.width());
+    }
+}
+
+TEST_F(WindowTest, OpenShowsNonEmptyLinesWhateverTheirLineEnds)
+{
+    const std::filesystem::path raw = scratch / "line.dat";
+    // CR LF, a blank line, CR alone, LF alone, blanks-only line, last line without end.
+    writeBytes(raw, "a1\r\n\r\na2\ra3\n   \r\n\xB0\xA1|z");
+    dialogs.openAnswers = {raw};
+    trigger("open");
+    EXPECT_EQ(form.text(), "a1\r\na2\r\na3\r\n   \r\n啊|z\r\n");
+    EXPECT_EQ(shown(), "a1\na2\na3\n   \n啊|z\n");
+    EXPECT_TRUE(dialogs.errors.empty());
+
+    // Cancel keeps the text; an empty file empties it.
+    dialogs.openAnswers = {{}};
+    trigger("open");
+    EXPECT_EQ(form.text(), "a1\r\na2\r\na3\r\n   \r\n啊|z\r\n");
+    writeBytes(scratch / "empty.dat", "");
+    dialogs.openAnswers = {scratch / "empty.dat"};
+    trigger("open");
+    EXPECT_EQ(form.text(), "");
+}
+
+TEST_F(WindowTest, OpenFailureNamesTheFileAndKeepsTheText)
+{
+    form.setText("kept\r\n");
+    dialogs.openAnswers = {scratch / "missing.dat"};
+    trigger("open");
+    ASSERT_EQ(dialogs.errors.size(), 1u);
+    EXPECT_NE(dialogs.errors[0].find("missing.dat"), std::string::npos) << dialogs.errors[0];
+    EXPECT_EQ(form.text(), "kept\r\n");
+}
+
+TEST_F(WindowTest, SaveTextAddsOneLineEndAndAsksOnlyForExistingFiles)
+{
+    form.setText("第一|1\r\nb\r\n");
+    const std::filesystem::path out = scratch / "out.dat";
+    dialogs.saveAnswers = {{out, 3}};
+    trigger("TXT");
+    EXPECT_EQ(readBytes(out), "\xB5\xDA\xD2\xBB|1\r\nb\r\n\r\n");
+    EXPECT_TRUE(dialogs.overwriteQuestions.empty());
+    EXPECT_EQ(dialogs.savePresets, (std::vector<std::optional<int>>{3}));
+    EXPECT_EQ(readBytes(program / "temp/ooo.txt"), readBytes(out));
+
+    // Existing name, answer No: nothing is written, not even the work file.
+    std::filesystem::remove(program / "temp/ooo.txt");
+    form.setText("other\r\n");
+    dialogs.saveAnswers = {{out, 3}};
+    dialogs.overwriteAnswers = {false};
+    trigger("TXT");
+    EXPECT_EQ(dialogs.overwriteQuestions, std::vector<std::filesystem::path>{out});
+    EXPECT_EQ(readBytes(out), "\xB5\xDA\xD2\xBB|1\r\nb\r\n\r\n");
+    EXPECT_FALSE(std::filesystem::exists(program / "temp/ooo.txt"));
+
+    dialogs.saveAnswers = {{out, 3}};
+    dialogs.overwriteAnswers = {true};
+    trigger("TXT");
+    EXPECT_EQ(readBytes(out), "other\r\n\r\n");
+
+    form.setText("");
+    dialogs.saveAnswers = {{scratch / "empty.dat", 1}};
+    trigger("TXT");
+    EXPECT_EQ(readBytes(scratch / "empty.dat"), "\r\n");
+    EXPECT_TRUE(dialogs.errors.empty());
+}
+
+TEST_F(WindowTest, EditsInTheTextAreaReachTheCommands)
+{
+    form.setText("a\r\n");
+    form.RichTextBox1()->appendPlainText("typed");
+    dialogs.saveAnswers = {{scratch / "edited.txt", 3}};
+    trigger("TXT");
+    EXPECT_EQ(readBytes(scratch / "edited.txt"), "a\r\n\r\ntyped\r\n");
+}
+
+TEST_F(WindowTest, BusyPointerShowsWhileWritingAndIsRestoredOnEveryPath)
+{
+    form.setText("x\r\n");
+    const std::filesystem::path out = scratch / "busy.dat";
+    dialogs.saveAnswers = {{}};  // cancel
+    trigger("TXT");
+    EXPECT_TRUE(pointerRestored());
+    writeBytes(out, "old");
+    dialogs.saveAnswers = {{out, 3}};
+    dialogs.overwriteAnswers = {false};  // decline
+    trigger("TXT");
+    EXPECT_TRUE(pointerRestored());
+    dialogs.saveAnswers = {{out, 3}};
+    dialogs.overwriteAnswers = {true};  // success
+    trigger("TXT");
+    EXPECT_TRUE(pointerRestored());
+    EXPECT_EQ(dialogs.busyWhileAsked, (std::vector<bool>{true, true, true}));
+
+    // The open command leaves the pointer alone.
+    dialogs.openAnswers = {out};
+    trigger("open");
+    EXPECT_FALSE(dialogs.busyWhileAsked.back());
+    EXPECT_TRUE(pointerRestored());
+}
+
+TEST_F(WindowTest, MissingTempFolderIsReportedAndTheDestinationIsUntouched)
+{
+    std::filesystem::remove_all(program / "temp");
+    form.setText("x\r\n");
+    const std::filesystem::path out = scratch / "keep.dat";
+    writeBytes(out, "keep");
+    dialogs.saveAnswers = {{out, 3}};
+    dialogs.overwriteAnswers = {true};
+    trigger("TXT");
+    ASSERT_EQ(dialogs.errors.size(), 1u);
+    EXPECT_NE(dialogs.errors[0].find("temp"), std::string::npos) << dialogs.errors[0];
+    EXPECT_FALSE(dialogs.busyWhileAsked.back()) << "the error box must not show the hourglass";
+    EXPECT_TRUE(pointerRestored());
+    EXPECT_EQ(readBytes(out), "keep");
+
+    trigger("BFFB");
+    EXPECT_EQ(dialogs.errors.size(), 2u);
+    EXPECT_EQ(form.text(), "x\r\n");
+    EXPECT_TRUE(pointerRestored());
+}
+
+TEST_F(WindowTest, FiltersReplaceTheTextAndLeaveTheOriginalInTheWorkFile)
+{
+    const std::string text =
+        "For M5|Adr     1|TO  Start-Line       BFFB     1|                      |                      |                      |\r\n"
+        "For M5|Adr     2|KD1       P1      01:35:392   1|Rb        1.46981 m   |HD         45.290 m   |                      |\r\n"
+        "header line\r\n";
+    form.setText(text);
+    trigger("BFFB");
+    EXPECT_EQ(form.text(),
+              "For M5|Adr     1|TO  Start-Line       BFFB     1|                      |                      |                      |\r\n"
+              "For M5|Adr     2|KD1       P1      01:35:392   1|Rb        1.46981 m   |HD         45.290 m   |                      |\r\n");
+    EXPECT_EQ(readBytes(program / "temp/ooo.txt"), text + "\r\n");
+    trigger("dandian");
+    EXPECT_EQ(form.text(), "");
+    EXPECT_TRUE(pointerRestored());
+}
+
+TEST_F(WindowTest, WorkbookSavedWithAnotherTypeWritesNothingAndSaysSo)
+{
+    form.setText("x\r\n");
+    const std::filesystem::path out = scratch / "book.xls";
+    dialogs.saveAnswers = {{out, 3}};
+    trigger("bffbEXLE");
+    EXPECT_FALSE(std::filesystem::exists(out));
+    ASSERT_EQ(dialogs.notices.size(), 1u);
+    EXPECT_NE(dialogs.notices[0].find("EXCEL(*.xls)"), std::string::npos);
+    EXPECT_EQ(dialogs.savePresets, (std::vector<std::optional<int>>{std::nullopt}));
+    // The working workbook is renewed before anything is asked.
+    EXPECT_EQ(readBytes(program / "temp/excel.xls"), readBytes(program / "temp/exc.xls"));
+    EXPECT_TRUE(pointerRestored());
+}
+
+}  // namespace
+}  // namespace levara::testing

@@ -1,0 +1,10 @@
+#pragma once
+#include <filesystem>
+
+namespace levara {
+
+// The directory of the running program (FilePosition), links resolved: the temp
+// folder lives beside the program itself, not beside a link to it.
+std::filesystem::path programDirectory();
+
+}  // namespace levara

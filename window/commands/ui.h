@@ -1,0 +1,55 @@
+#pragma once
+// What a command needs from whoever runs it: the text area, the file dialogs, the
+// overwrite question and the busy pointer. The window shows real dialogs;
+// levara-cli and the tests answer them.
+#include <filesystem>
+#include <optional>
+#include <string>
+
+namespace levara {
+
+// The file a save dialog returned (empty: cancelled) and its filter index, from 1:
+// 1 EXCEL(*.xls), 2 CSV(*.csv), 3 DAT(*.dat), 4 all files.
+struct SaveChoice {
+    std::filesystem::path file;
+    int filterIndex = 1;
+};
+
+inline constexpr int kExcelFilter = 1;
+inline constexpr int kDatFilter = 3;
+
+class Ui {
+public:
+    virtual ~Ui() = default;
+
+    // RichTextBox1's whole text, UTF-8, its lines ended by CR LF.
+    virtual std::string text() = 0;
+    virtual void setText(std::string text) = 0;
+
+    // CommonDialog1 as an open dialog, its file name cleared first. Empty: cancelled.
+    virtual std::filesystem::path chooseFileToOpen() = 0;
+    // CommonDialog2 as a save dialog, opening with the name it remembers; with
+    // presetFilterIndex its filter index is set first, otherwise it keeps the last one.
+    virtual SaveChoice chooseFileToSave(std::optional<int> presetFilterIndex) = 0;
+    // "文件已存在,是否覆盖?" titled "保存数据": Yes (true) or No.
+    virtual bool confirmOverwrite(const std::filesystem::path& file) = 0;
+    // A command ended without writing what the user may expect; says why.
+    virtual void notify(const std::string& message) = 0;
+
+    // The hourglass pointer while a command writes files.
+    virtual void setBusy(bool busy) = 0;
+};
+
+// Shows the busy pointer for its lifetime, so every path out of a command restores it.
+class BusyPointer {
+public:
+    explicit BusyPointer(Ui& ui) : ui_(ui) { ui_.setBusy(true); }
+    ~BusyPointer() { ui_.setBusy(false); }
+    BusyPointer(const BusyPointer&) = delete;
+    BusyPointer& operator=(const BusyPointer&) = delete;
+
+private:
+    Ui& ui_;
+};
+
+}  // namespace levara

@@ -1,0 +1,45 @@
+#include "window/common_dialog.h"
+
+#include <QFileDialog>
+
+namespace levara {
+
+CommonDialog::CommonDialog(QString title, const QString& filter, QString defaultExt)
+    : DialogTitle(std::move(title)), DefaultExt(std::move(defaultExt))
+{
+    const QStringList parts = filter.split('|');
+    for (qsizetype i = 0; i + 1 < parts.size(); i += 2) {
+        descriptions_ << parts[i];
+        // "*.*" means every file where the filters come from; here that is "*".
+        QString patterns = parts[i + 1];
+        patterns.replace(';', ' ');
+        if (patterns == "*.*")
+            patterns = "*";
+        // Qt reads the patterns from the last "(...)"; with the details hidden it then
+        // shows the description exactly as given, full-width parenthesis included.
+        nameFilters_ << parts[i] + " (" + patterns + ")";
+    }
+}
+
+QString CommonDialog::show(QWidget* parent, Mode mode)
+{
+    QFileDialog dialog(parent, DialogTitle);
+    dialog.setOptions(QFileDialog::DontUseNativeDialog | QFileDialog::HideNameFilterDetails |
+                      QFileDialog::DontConfirmOverwrite);
+    dialog.setAcceptMode(mode == Mode::Save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
+    dialog.setFileMode(mode == Mode::Save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
+    dialog.setNameFilters(nameFilters_);
+    if (FilterIndex >= 1 && FilterIndex <= nameFilters_.size())
+        dialog.selectNameFilter(nameFilters_[FilterIndex - 1]);
+    if (!DefaultExt.isEmpty())
+        dialog.setDefaultSuffix(DefaultExt);
+    if (!FileName.isEmpty())
+        dialog.selectFile(FileName);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return {};
+    FileName = dialog.selectedFiles().constFirst();
+    FilterIndex = int(nameFilters_.indexOf(dialog.selectedNameFilter())) + 1;
+    return FileName;
+}
+
+}  // namespace levara

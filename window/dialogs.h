@@ -1,0 +1,22 @@
+#pragma once
+// The window's dialogs: CommonDialog1 (open), CommonDialog2 (save), the overwrite
+// question and the message boxes. Tests put answering dialogs in their place.
+#include <filesystem>
+#include <optional>
+#include <string>
+
+#include "window/commands/ui.h"
+
+namespace levara {
+
+class Dialogs {
+public:
+    virtual ~Dialogs() = default;
+    virtual std::filesystem::path showOpen() = 0;
+    virtual SaveChoice showSave(std::optional<int> presetFilterIndex) = 0;
+    virtual bool askOverwrite(const std::filesystem::path& file) = 0;
+    virtual void showNotice(const std::string& message) = 0;
+    virtual void showError(const std::string& message) = 0;
+};
+
+}  // namespace levara

@@ -1,0 +1,63 @@
+#include "window/qt_dialogs.h"
+
+#include <QApplication>
+#include <QMessageBox>
+
+namespace levara {
+
+const char* const kOpenFilter = "DAT(*.dat)|*.dat|TXT(*.txt)|*.txt|GSI(*.gsi)|*.gsi|所有文件(*.*)|*.*";
+const char* const kSaveFilter = "EXCEL(*.xls)|*.xls|CSV(*.csv)|*.csv|DAT(*.dat)|*.dat|所有文件（*.*)|*.*";
+
+namespace {
+
+// A dialog must show the normal pointer even while a command holds the busy one.
+class NormalPointer {
+public:
+    NormalPointer() { QApplication::setOverrideCursor(Qt::ArrowCursor); }
+    ~NormalPointer() { QApplication::restoreOverrideCursor(); }
+};
+
+}  // namespace
+
+QtDialogs::QtDialogs()
+    : CommonDialog1("打开文件", kOpenFilter), CommonDialog2("保存文件", kSaveFilter, "txt")
+{
+}
+
+std::filesystem::path QtDialogs::showOpen()
+{
+    CommonDialog1.FileName.clear();
+    return CommonDialog1.show(parent_, CommonDialog::Mode::Open).toStdString();
+}
+
+SaveChoice QtDialogs::showSave(std::optional<int> presetFilterIndex)
+{
+    NormalPointer pointer;
+    if (presetFilterIndex)
+        CommonDialog2.FilterIndex = *presetFilterIndex;
+    const QString file = CommonDialog2.show(parent_, CommonDialog::Mode::Save);
+    return {file.toStdString(), CommonDialog2.FilterIndex};
+}
+
+bool QtDialogs::askOverwrite(const std::filesystem::path&)
+{
+    NormalPointer pointer;
+    QMessageBox box(QMessageBox::Warning, "保存数据", "文件已存在,是否覆盖?", QMessageBox::Yes | QMessageBox::No,
+                    parent_);
+    box.setDefaultButton(QMessageBox::No);
+    return box.exec() == QMessageBox::Yes;
+}
+
+void QtDialogs::showNotice(const std::string& message)
+{
+    NormalPointer pointer;
+    QMessageBox::information(parent_, "Levara", QString::fromStdString(message));
+}
+
+void QtDialogs::showError(const std::string& message)
+{
+    NormalPointer pointer;
+    QMessageBox::critical(parent_, "Levara", QString::fromStdString(message));
+}
+
+}  // namespace levara

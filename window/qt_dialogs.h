@@ -1,0 +1,32 @@
+#pragma once
+// The real dialogs of the window.
+#include "window/common_dialog.h"
+#include "window/dialogs.h"
+
+class QWidget;
+
+namespace levara {
+
+class QtDialogs : public Dialogs {
+public:
+    QtDialogs();
+    void setParent(QWidget* parent) { parent_ = parent; }
+
+    std::filesystem::path showOpen() override;
+    SaveChoice showSave(std::optional<int> presetFilterIndex) override;
+    bool askOverwrite(const std::filesystem::path& file) override;
+    void showNotice(const std::string& message) override;
+    void showError(const std::string& message) override;
+
+    CommonDialog CommonDialog1;
+    CommonDialog CommonDialog2;
+
+private:
+    QWidget* parent_ = nullptr;
+};
+
+// Filters of the two dialogs, exactly as the window shows them.
+extern const char* const kOpenFilter;
+extern const char* const kSaveFilter;
+
+}  // namespace levara
