@@ -1,0 +1,75 @@
+// Opening a 1,000,000-line raw file into the window's text area (offscreen):
+// the time, and the peak memory as a multiple of the file's size.
+#include <benchmark/benchmark.h>
+#include <sys/resource.h>
+
+#include <QApplication>
+#include <QPlainTextEdit>
+#include <cstdio>
+#include <fstream>
+
+#include "window/form1.h"
+
+namespace {
+
+class OpenDialogs : public levara::Dialogs {
+public:
+    std::filesystem::path file;
+    std::filesystem::path showOpen() override { return file; }
+    levara::SaveChoice showSave(std::optional<int>) override { return {}; }
+    bool askOverwrite(const std::filesystem::path&) override { return false; }
+    void showNotice(const std::string&) override {}
+    void showError(const std::string& message) override { std::fprintf(stderr, "error: %s\n", message.c_str()); }
+};
+
+double peakRssBytes()
+{
+    rusage usage{};
+    getrusage(RUSAGE_SELF, &usage);
+    return double(usage.ru_maxrss) * 1024;
+}
+
+std::filesystem::path writeRawFile(int lines)
+{
+    const std::filesystem::path file = std::filesystem::temp_directory_path() / "levara-open-bench.dat";
+    std::ofstream out(file, std::ios::binary);
+    char line[160];
+    for (int i = 0; i < lines; ++i) {
+        std::snprintf(line, sizeof line,
+                      "For M5|Adr%6d|KD1  %9d      01:33:402   1|Rb        1.%05d m   |HD         45.870 m   "
+                      "|                      |\r\n",
+                      i % 1000000, i % 100000, i % 100000);
+        out << line;
+    }
+    return file;
+}
+
+void BM_OpenRawFile(benchmark::State& state)
+{
+    OpenDialogs dialogs;
+    dialogs.file = writeRawFile(int(state.range(0)));
+    const double fileSize = double(std::filesystem::file_size(dialogs.file));
+    const double before = peakRssBytes();
+    for (auto _ : state) {
+        levara::Form1 form(dialogs, std::filesystem::temp_directory_path());
+        form.findChild<QAction*>("open")->trigger();
+        benchmark::DoNotOptimize(form.RichTextBox1()->blockCount());
+    }
+    state.counters["lines"] = double(state.range(0));
+    state.counters["file_MB"] = fileSize / 1e6;
+    state.counters["peak_over_file_size"] = (peakRssBytes() - before) / fileSize;
+    std::filesystem::remove(dialogs.file);
+}
+BENCHMARK(BM_OpenRawFile)->Arg(1000000)->Unit(benchmark::kMillisecond)->Iterations(1);
+
+}  // namespace
+
+int main(int argc, char** argv)
+{
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}
