@@ -1,0 +1,266 @@
+#include <gtest/gtest.h>
+
+#include "books/fieldbook/fieldbook.h"
+#include "books/pipeline/export.h"
+#include "raw_lines.h"
+#include "tests/support/memory_sheet.h"
+#include "tests/support/sheet_text.h"
+#include "tests/support/test_files.h"
+
+namespace levara::testing {
+namespace {
+
+MemorySheet alternatingBook(const std::vector<std::string>& lines)
+{
+    MemorySheet sheet;
+    books::writeAlternatingBook(sheet, textOf(lines));
+    return sheet;
+}
+
+MemorySheet bffbBook(const std::vector<std::string>& lines)
+{
+    MemorySheet sheet;
+    books::writeLineBook(sheet, textOf(lines), books::StationOrder::BFFB);
+    return sheet;
+}
+
+std::vector<std::string> line(const std::vector<std::vector<std::string>>& stations)
+{
+    std::vector<std::string> lines = {RawLine::startLine("aBFFB"), RawLine::height("BM1", "100.00000")};
+    for (const auto& station : stations) {
+        append(lines, station);
+        lines.push_back(RawLine::height("TP", "100.1"));
+    }
+    lines.push_back(RawLine::endLine());
+    return lines;
+}
+
+// Station i of a line: its own points and readings, so that each lands recognisably.
+struct Observed {
+    Sight b1, f1, f2, b2;
+};
+Observed station(int i)
+{
+    const std::string back = "S" + std::to_string(i) + "B", fore = "S" + std::to_string(i) + "F";
+    const std::string r = std::to_string(i);
+    return {{back, "1." + r + "0001", "3" + r + ".100"},
+            {fore, "1." + r + "0002", "3" + r + ".200"},
+            {fore, "1." + r + "0003", "3" + r + ".300"},
+            {back, "1." + r + "0004", "3" + r + ".400"}};
+}
+std::vector<std::string> backFirst(const Observed& s) { return bffbStation(s.b1, s.f1, s.f2, s.b2); }
+std::vector<std::string> foreFirst(const Observed& s) { return fbbfStation(s.f1, s.b1, s.b2, s.f2); }
+
+TEST(AlternatingBook, ForeFirstStationGivesTheBackFirstBlock)
+{
+    const auto fore = alternatingBook({fbbfStation(kF1, kB1, kB2, kF2)});
+    EXPECT_EQ(sheetText(fore), sheetText(alternatingBook(bffbStation(kB1, kF1, kF2, kB2))));
+    EXPECT_EQ(numberIn(fore, 8, 5), 1.52345 - 1.41234);
+    EXPECT_EQ(numberIn(fore, 8, 6), 1.52349 - 1.41236);
+    EXPECT_EQ(numberIn(fore, 6, 7), (1.52345 - 1.52349) * 1000);
+    EXPECT_EQ(numberIn(fore, 7, 7), (1.41234 - 1.41236) * 1000);
+}
+
+TEST(AlternatingBook, AlternatingStationsLandInTheirRows)
+{
+    const Observed s1 = station(1), s2 = station(2);
+    const MemorySheet sheet = alternatingBook(line({backFirst(s1), foreFirst(s2), backFirst(station(3))}));
+    EXPECT_EQ(numberIn(sheet, 9, 1), 2);
+    // Station 2's second and third lines in the back row, its first and fourth in the fore row.
+    EXPECT_EQ(numberIn(sheet, 9, 5), 1.20001);
+    EXPECT_EQ(numberIn(sheet, 9, 6), 1.20004);
+    EXPECT_EQ(numberIn(sheet, 10, 5), 1.20002);
+    EXPECT_EQ(numberIn(sheet, 10, 6), 1.20003);
+    EXPECT_EQ(textIn(sheet, 9, 2), "S2B");
+    EXPECT_EQ(textIn(sheet, 10, 2), "S2F");
+    EXPECT_EQ(numberIn(sheet, 12, 1), 3);
+}
+
+TEST(AlternatingBook, AllBackFirstIsTheBffbBook)
+{
+    const auto lines = line({backFirst(station(1)), backFirst(station(2)), backFirst(station(3))});
+    EXPECT_EQ(sheetText(alternatingBook(lines)), sheetText(bffbBook(lines)));
+}
+
+TEST(AlternatingBook, RfFourthLineAlsoStartsAForeFirstStation)
+{
+    // B1 F1 F2 and an "Rf" fourth line, which is then F1 of the next station.
+    std::vector<std::string> lines = stationLines({{"Rb", kB1}, {"Rf", kF1}, {"Rf", kF2}, {"Rf", kB2}});
+    append(lines, stationLines({{"Rb", kB1}, {"Rb", kB2}, {"Rf", kF2}}));
+    const MemorySheet sheet = alternatingBook(lines);
+    EXPECT_EQ(numberIn(sheet, 6, 6), 1.52349);  // B2 from the "Rf" line
+    EXPECT_EQ(numberIn(sheet, 9, 1), 2);
+    EXPECT_EQ(numberIn(sheet, 10, 5), 1.52349);  // the same line as F1
+    EXPECT_EQ(numberIn(sheet, 9, 5), 1.52345);
+    EXPECT_EQ(numberIn(sheet, 10, 6), 1.41236);
+    EXPECT_EQ(textIn(sheet, 12, 1), "测段计算");
+}
+
+TEST(AlternatingBook, ConsecutiveStationsOfOneOrder)
+{
+    const MemorySheet sheet = alternatingBook(line({foreFirst(station(1)), foreFirst(station(2))}));
+    EXPECT_EQ(numberIn(sheet, 6, 5), 1.10001);
+    EXPECT_EQ(numberIn(sheet, 9, 5), 1.20001);
+    EXPECT_EQ(textIn(sheet, 12, 1), "测段计算");
+}
+
+TEST(AlternatingBook, IncompleteStation)
+{
+    auto lines = foreFirst(station(1));
+    lines.insert(lines.begin() + 3, "");
+    expectInputError([&] { alternatingBook(lines); }, 4, {"station 1", "empty line"});
+}
+
+// The two-way book, both worksheets.
+struct TwoWay {
+    MemorySheets sheets{2};
+    ScratchDir dir;
+
+    explicit TwoWay(const std::vector<std::string>& lines) { write(lines); }
+    void write(const std::vector<std::string>& lines)
+    {
+        books::writeTwoWayBook(sheets, textOf(lines), reversedFile());
+    }
+    std::filesystem::path reversedFile() const { return dir.path() / "ppp.txt"; }
+    const MemorySheet& forward() { return sheets[1]; }
+    const MemorySheet& back() { return sheets[2]; }
+};
+
+TEST(TwoWayBook, StrictAlternationSplitsIntoForwardAndReturnStations)
+{
+    TwoWay book(line({backFirst(station(1)), foreFirst(station(2)), backFirst(station(3)), foreFirst(station(4)),
+                      backFirst(station(5))}));
+    EXPECT_EQ(textIn(book.forward(), 6, 2), "S1B");
+    EXPECT_EQ(textIn(book.forward(), 9, 2), "S3B");
+    EXPECT_EQ(textIn(book.forward(), 12, 2), "S5B");
+    EXPECT_EQ(textIn(book.forward(), 15, 1), "测段计算");
+
+    // The return book starts from the last fore-first station and books its fore staff as back.
+    EXPECT_EQ(numberIn(book.back(), 6, 1), 1);
+    EXPECT_EQ(textIn(book.back(), 6, 2), "S4F");
+    EXPECT_EQ(textIn(book.back(), 7, 2), "S4B");
+    EXPECT_EQ(textIn(book.back(), 9, 2), "S2F");
+    EXPECT_EQ(textIn(book.back(), 10, 2), "S2B");
+    EXPECT_EQ(textIn(book.back(), 12, 1), "测段计算");
+    EXPECT_EQ(textIn(book.back(), 12, 3), "S4F");
+    EXPECT_EQ(textIn(book.back(), 13, 3), "S2B");
+}
+
+TEST(TwoWayBook, ReturnBookArithmetic)
+{
+    // Observed F1' 1.41234, B1' 1.52345, B2' 1.52349, F2' 1.41236.
+    TwoWay book(line({fbbfStation({"TP1", "1.41234", "29.500"}, {"BM1", "1.52345", "30.100"},
+                                  {"BM1", "1.52349", "30.120"}, {"TP1", "1.41236", "29.520"})}));
+    const MemorySheet& sheet = book.back();
+    const double h1 = 1.41234 - 1.52345, h2 = 1.41236 - 1.52349;
+    EXPECT_EQ(numberIn(sheet, 8, 5), h1);
+    EXPECT_EQ(numberIn(sheet, 8, 6), h2);
+    EXPECT_EQ(numberIn(sheet, 6, 7), (1.41234 - 1.41236) * 1000);
+    EXPECT_EQ(numberIn(sheet, 7, 7), (1.52345 - 1.52349) * 1000);
+    EXPECT_EQ(numberIn(sheet, 8, 7), (h1 - h2) * 1000);
+    EXPECT_EQ(numberIn(sheet, 8, 8), (h1 + h2) / 2);
+    EXPECT_EQ(numberIn(sheet, 8, 3), (29.5 + 29.52) / 2 - (30.1 + 30.12) / 2);
+    EXPECT_EQ(numberIn(sheet, 8, 9), (29.5 + 29.52 + 30.1 + 30.12) / 2);
+
+    EXPECT_NEAR(h1, -0.11111, 1e-12);
+    EXPECT_NEAR(h2, -0.11113, 1e-12);
+    EXPECT_NEAR(numberIn(sheet, 6, 7), -0.02, 1e-9);
+    EXPECT_NEAR(numberIn(sheet, 7, 7), -0.04, 1e-9);
+    EXPECT_NEAR(numberIn(sheet, 8, 7), 0.02, 1e-9);
+    EXPECT_NEAR(numberIn(sheet, 8, 8), -0.11112, 1e-12);
+    EXPECT_NEAR(numberIn(sheet, 8, 3), -0.60, 1e-12);
+    EXPECT_NEAR(numberIn(sheet, 8, 9), 59.62, 1e-12);
+    EXPECT_EQ(textIn(sheet, 9, 3), "TP1");
+    EXPECT_EQ(textIn(sheet, 10, 3), "BM1");
+}
+
+TEST(TwoWayBook, ForwardStationsComputeAsInTheBffbBook)
+{
+    TwoWay book(line({bffbStation(kB1, kF1, kF2, kB2)}));
+    const auto bffb = bffbBook(line({bffbStation(kB1, kF1, kF2, kB2)}));
+    EXPECT_EQ(sheetText(book.sheets[1]), sheetText(bffb));
+}
+
+TEST(TwoWayBook, ReversedWorkFileHoldsTheNonEmptyLinesLastFirst)
+{
+    TwoWay book({"A1", "", "A2", "   ", "A3"});
+    EXPECT_EQ(readBytes(book.reversedFile()), "A3\r\n   \r\nA2\r\nA1\r\n");
+}
+
+TEST(TwoWayBook, StationsOfOneOrderOnly)
+{
+    TwoWay backOnly(line({backFirst(station(1)), backFirst(station(2))}));
+    EXPECT_EQ(textIn(backOnly.back(), 6, 1), "测段计算");
+    EXPECT_TRUE(books::isEmpty(backOnly.back().value(6, 3)));
+    EXPECT_TRUE(books::isEmpty(backOnly.back().value(7, 3)));
+    EXPECT_EQ(numberIn(backOnly.back(), 9, 6), 0);
+    EXPECT_EQ(backOnly.back().lastRow(), 10);
+    EXPECT_EQ(textIn(backOnly.forward(), 12, 1), "测段计算");
+
+    TwoWay foreOnly(line({foreFirst(station(1)), foreFirst(station(2))}));
+    EXPECT_EQ(foreOnly.forward().lastRow(), 10);
+    EXPECT_EQ(numberIn(foreOnly.forward(), 7, 6), 0);
+    EXPECT_EQ(textIn(foreOnly.back(), 12, 1), "测段计算");
+}
+
+TEST(TwoWayBook, WritingAgainGivesTheSameBooks)
+{
+    const auto lines = line({backFirst(station(1)), foreFirst(station(2)), backFirst(station(3))});
+    TwoWay once(lines);
+    TwoWay twice(lines);
+    twice.sheets[2].setText(14, 1, "left over");  // below the return book: cleared as old rows
+    books::clearOldRows(twice.sheets[1]);
+    twice.write(lines);
+    EXPECT_EQ(sheetText(twice.sheets[1]), sheetText(once.sheets[1]));
+    EXPECT_EQ(sheetText(twice.sheets[2]), sheetText(once.sheets[2]));
+}
+
+TEST(TwoWayBook, PassedOverStationsAreCheckedWholeButNotComputed)
+{
+    // A fore-first station with a reading that is not a number: the forward book passes
+    // it over, the return book writes it and stops on it, naming the line of the text.
+    auto bad = foreFirst(station(2));
+    bad[2] = RawLine::reading("S2B", "Rb", "n/a", "32.300");
+    std::vector<std::string> lines = backFirst(station(1));
+    append(lines, bad);
+    MemorySheets sheets(2);
+    ScratchDir dir;
+    expectInputError([&] { books::writeTwoWayBook(sheets, textOf(lines), dir.path() / "ppp.txt"); }, 7,
+                     {"station 1 of the return book", "starting on line 8", "\"n/a\" is not a number"});
+
+    // An empty line inside a passed-over station stops the forward book.
+    auto gap = foreFirst(station(2));
+    gap.insert(gap.begin() + 1, "");
+    lines = backFirst(station(1));
+    append(lines, gap);
+    expectInputError([&] { books::writeTwoWayBook(sheets, textOf(lines), dir.path() / "ppp.txt"); }, 6,
+                     {"fore-first station starting on line 5", "passed over by the forward book", "empty line"});
+}
+
+TEST(TwoWayBook, ReturnStationAcrossAnEmptyLineIsIncomplete)
+{
+    // Line 5 is the second line of a forward station, but opens a return station that
+    // reaches back over the empty line 2, which the reversed file leaves out.
+    const std::vector<std::string> lines = {
+        RawLine::reading("P1", "Rz", "1.1", "10.0"), "",
+        RawLine::reading("P2", "Rz", "1.2", "10.0"), RawLine::reading("TP1", "Rb", "1.3", "20.0"),
+        RawLine::reading("TP2", "Rf", "1.4", "20.0"), RawLine::reading("P3", "Rz", "1.5", "10.0"),
+        RawLine::reading("P4", "Rz", "1.6", "10.0")};
+    MemorySheets sheets(2);
+    ScratchDir dir;
+    expectInputError([&] { books::writeTwoWayBook(sheets, textOf(lines), dir.path() / "ppp.txt"); }, 2,
+                     {"station 1 of the return book", "starting on line 5", "empty line"});
+}
+
+TEST(TwoWayBook, LooksLikeTheGoldenBooks)
+{
+    TwoWay book(line({backFirst(station(1)), foreFirst(station(2)), backFirst(station(3)), foreFirst(station(4))}));
+    std::vector<std::string> lines = {"worksheet 1"};
+    append(lines, sheetText(book.forward(), 6));
+    lines.push_back("worksheet 2");
+    append(lines, sheetText(book.back(), 6));
+    expectGolden(lines, "fieldbook-two-way.txt");
+}
+
+}  // namespace
+}  // namespace levara::testing

@@ -1,0 +1,110 @@
+#include <gtest/gtest.h>
+
+#include "books/fieldbook/fieldbook.h"
+#include "raw_lines.h"
+#include "tests/support/memory_sheet.h"
+#include "tests/support/sheet_text.h"
+
+namespace levara::testing {
+namespace {
+
+MemorySheet bfBook(const std::vector<std::string>& lines)
+{
+    MemorySheet sheet;
+    books::writeBfBook(sheet, textOf(lines));
+    return sheet;
+}
+
+std::vector<std::string> bfStation(const Sight& back, const Sight& fore)
+{
+    return stationLines({{"Rb", back}, {"Rf", fore}});
+}
+
+std::vector<std::string> bfLine(const std::vector<std::vector<std::string>>& stations)
+{
+    std::vector<std::string> lines = {RawLine::startLine("BF"), RawLine::height("BM1", "100.00000")};
+    for (const auto& station : stations) {
+        append(lines, station);
+        lines.push_back(RawLine::height("TP1", "100.11111"));
+    }
+    lines.push_back(RawLine::endLine());
+    return lines;
+}
+
+const Sight kBack{"BM1", "1.52345", "30.120"};
+const Sight kFore{"TP1", "1.41234", "29.500"};
+
+TEST(BfBook, WorkedExample)
+{
+    const MemorySheet sheet = bfBook(bfLine({bfStation(kBack, kFore)}));
+    EXPECT_EQ(numberIn(sheet, 6, 5), 1.52345 - 1.41234);
+    EXPECT_EQ(numberIn(sheet, 8, 3), 30.12 - 29.5);
+    EXPECT_EQ(numberIn(sheet, 6, 6), 30.12 + 29.5);
+    EXPECT_NEAR(numberIn(sheet, 6, 5), 0.11111, 1e-12);
+    EXPECT_NEAR(numberIn(sheet, 8, 3), 0.62, 1e-12);
+    EXPECT_NEAR(numberIn(sheet, 6, 6), 59.62, 1e-12);
+    EXPECT_EQ(numberIn(sheet, 6, 4), 1.52345);
+    EXPECT_EQ(numberIn(sheet, 7, 3), 29.5);
+
+    // One station: the summary on row 9 holds that station's values.
+    EXPECT_EQ(textIn(sheet, 9, 3), "BM1");
+    EXPECT_EQ(textIn(sheet, 10, 3), "TP1");
+    EXPECT_EQ(numberIn(sheet, 10, 6), numberIn(sheet, 8, 3));
+    EXPECT_EQ(numberIn(sheet, 11, 6), numberIn(sheet, 6, 5));
+    EXPECT_EQ(numberIn(sheet, 11, 3), 30.12 / 1000);
+    EXPECT_EQ(numberIn(sheet, 12, 3), 29.5 / 1000);
+    EXPECT_EQ(numberIn(sheet, 12, 6), (30.12 + 29.5) / 1000);
+}
+
+TEST(BfBook, DistanceDifferencesAccumulate)
+{
+    const MemorySheet sheet =
+        bfBook(bfLine({bfStation(kBack, kFore), bfStation({"TP1", "1.2", "29.800"}, {"TP2", "1.3", "30.200"})}));
+    const double d1 = 30.12 - 29.5, d2 = 29.8 - 30.2;
+    EXPECT_NEAR(d2, -0.40, 1e-12);
+    EXPECT_EQ(numberIn(sheet, 8, 4), d1);
+    EXPECT_EQ(numberIn(sheet, 11, 4), d1 + d2);
+    EXPECT_NEAR(numberIn(sheet, 11, 4), 0.22, 1e-12);
+    EXPECT_EQ(textIn(sheet, 13, 5), "视距累计差");
+    EXPECT_EQ(numberIn(sheet, 13, 6), d1 + d2);
+}
+
+TEST(BfBook, SecondLineIsTheForeReadingWhateverItsTag)
+{
+    // An "Rf" first line is the back reading; two "Rb" lines make one station.
+    const auto expected = sheetText(bfBook(bfLine({bfStation(kBack, kFore), bfStation(kBack, kFore)})));
+    EXPECT_EQ(sheetText(bfBook(bfLine({stationLines({{"Rf", kBack}, {"Rb", kFore}}),
+                                       stationLines({{"Rb", kBack}, {"Rb", kFore}})}))),
+              expected);
+}
+
+TEST(BfBook, LooksLikeTheGoldenBook)
+{
+    expectGolden(
+        sheetText(bfBook(bfLine({bfStation(kBack, kFore), bfStation({"TP1", "1.2", "29.800"}, {"2", "1.3", "30.200"})})),
+                  6),
+        "fieldbook-bf.txt");
+}
+
+TEST(BfBook, WithoutStations)
+{
+    const MemorySheet sheet = bfBook({RawLine::startLine("BF"), RawLine::endLine()});
+    EXPECT_TRUE(books::isEmpty(sheet.value(6, 3)));
+    EXPECT_TRUE(books::isEmpty(sheet.value(7, 3)));
+    EXPECT_EQ(numberIn(sheet, 9, 6), 0);
+    EXPECT_EQ(textIn(sheet, 10, 7), "日期：");
+}
+
+TEST(BfBook, IncompleteStations)
+{
+    expectInputError([] { bfBook({RawLine::reading("BM1", "Rb", "1.5", "30"), "", RawLine::reading("TP1", "Rf", "1.4", "30")}); },
+                     2, {"station 1", "empty line"});
+    auto lines = bfStation(kBack, kFore);
+    lines.push_back(RawLine::reading("TP1", "Rb", "1.5", "30"));
+    expectInputError([&] { bfBook(lines); }, 3, {"station 2", "ends inside", "1 of its 2"});
+    expectInputError([] { bfBook(bfStation(kBack, {"TP1", "1.4", "30,5"})); }, 2,
+                     {"distance \"30,5\" is not a number"});
+}
+
+}  // namespace
+}  // namespace levara::testing

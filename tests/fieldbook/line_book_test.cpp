@@ -1,0 +1,252 @@
+#include <gtest/gtest.h>
+
+#include "books/fieldbook/fieldbook.h"
+#include "books/pipeline/export.h"
+#include "raw_lines.h"
+#include "records/error.h"
+#include "tests/support/memory_sheet.h"
+#include "tests/support/sheet_text.h"
+
+namespace levara::testing {
+namespace {
+
+using books::StationOrder;
+
+MemorySheet lineBook(const std::vector<std::string>& lines, StationOrder order = StationOrder::BFFB)
+{
+    MemorySheet sheet;
+    books::writeLineBook(sheet, textOf(lines), order);
+    return sheet;
+}
+
+// A surveyed line as the leveling filter leaves it: start record, benchmark height,
+// stations each followed by the height of its fore point, line-end records.
+std::vector<std::string> surveyedLine(const std::vector<std::vector<std::string>>& stations)
+{
+    std::vector<std::string> lines = {RawLine::startLine("BFFB"), RawLine::height("BM1", "100.00000")};
+    for (const auto& station : stations) {
+        append(lines, station);
+        lines.push_back(RawLine::height("TP1", "100.11112"));
+    }
+    lines.push_back(RawLine::lineEndTotals("BM1", "0.00019", "-0.00019"));
+    lines.push_back(RawLine::endLine());
+    return lines;
+}
+
+TEST(LineBookStation, WorkedExampleExactInTheStatedOrder)
+{
+    const MemorySheet sheet = lineBook(surveyedLine({bffbStation(kB1, kF1, kF2, kB2)}));
+
+    const double h1 = 1.52345 - 1.41234, h2 = 1.52349 - 1.41236;
+    EXPECT_EQ(numberIn(sheet, 8, 5), h1);
+    EXPECT_EQ(numberIn(sheet, 8, 6), h2);
+    EXPECT_EQ(numberIn(sheet, 6, 7), (1.52345 - 1.52349) * 1000);
+    EXPECT_EQ(numberIn(sheet, 7, 7), (1.41234 - 1.41236) * 1000);
+    EXPECT_EQ(numberIn(sheet, 8, 7), (h1 - h2) * 1000);
+    EXPECT_EQ(numberIn(sheet, 8, 8), (h1 + h2) / 2);
+    EXPECT_EQ(numberIn(sheet, 8, 3), (30.1 + 30.12) / 2 - (29.5 + 29.52) / 2);
+    EXPECT_EQ(numberIn(sheet, 8, 4), (0 + (30.1 + 30.12) / 2) - (29.5 + 29.52) / 2);
+    EXPECT_EQ(numberIn(sheet, 8, 9), (30.1 + 30.12 + 29.5 + 29.52) / 2);
+
+    EXPECT_NEAR(h1, 0.11111, 1e-12);
+    EXPECT_NEAR(h2, 0.11113, 1e-12);
+    EXPECT_NEAR(numberIn(sheet, 6, 7), -0.04, 1e-9);
+    EXPECT_NEAR(numberIn(sheet, 7, 7), -0.02, 1e-9);
+    EXPECT_NEAR(numberIn(sheet, 8, 7), -0.02, 1e-9);
+    EXPECT_NEAR(numberIn(sheet, 8, 8), 0.11112, 1e-12);
+    EXPECT_NEAR(numberIn(sheet, 8, 3), 0.60, 1e-12);
+    EXPECT_NEAR(numberIn(sheet, 8, 9), 59.62, 1e-12);
+
+    // Readings and distances are entered as typed, so they are numbers.
+    EXPECT_EQ(numberIn(sheet, 6, 3), 30.1);
+    EXPECT_EQ(numberIn(sheet, 6, 4), 30.12);
+    EXPECT_EQ(numberIn(sheet, 7, 5), 1.41234);
+    EXPECT_EQ(numberIn(sheet, 7, 6), 1.41236);
+    EXPECT_EQ(numberIn(sheet, 6, 1), 1);
+}
+
+TEST(LineBookStation, PointColumnKeepsTheSecondReadingsNames)
+{
+    const MemorySheet sheet = lineBook(
+        {bffbStation({"A1", "1.5", "30"}, {"C1", "1.4", "30"}, {"C2", "1.4", "30"}, {"A2", "1.5", "30"})});
+    EXPECT_EQ(textIn(sheet, 6, 2), "A2");
+    EXPECT_EQ(textIn(sheet, 7, 2), "C2");
+    EXPECT_EQ(textIn(sheet, 9, 3), "A2");
+    EXPECT_EQ(textIn(sheet, 10, 3), "C2");
+}
+
+TEST(LineBookStation, PointNamesAreTypedInput)
+{
+    const MemorySheet sheet = lineBook(
+        {bffbStation({"12", "1.5", "30"}, {"1-2", "1.4", "30"}, {"1-2", "1.4", "30"}, {"12", "1.5", "30"})});
+    EXPECT_EQ(numberIn(sheet, 6, 2), 12);
+    EXPECT_EQ(textIn(sheet, 7, 2), "1-2");
+    // The summary copies the values, so the start point stays a number.
+    EXPECT_EQ(numberIn(sheet, 9, 3), 12);
+    EXPECT_EQ(textIn(sheet, 10, 3), "1-2");
+}
+
+TEST(LineBookSearch, StationMayStartWithRf)
+{
+    const auto rfFirst = stationLines({{"Rf", kB1}, {"Rf", kF1}, {"Rb", kF2}, {"Rb", kB2}});
+    EXPECT_EQ(sheetText(lineBook(surveyedLine({rfFirst}))),
+              sheetText(lineBook(surveyedLine({bffbStation(kB1, kF1, kF2, kB2)}))));
+}
+
+TEST(LineBookSearch, LinesTwoToFourAreReadingsWhateverTheirTags)
+{
+    std::vector<std::string> lines = {RawLine::reading("BM1", "Rb", "1.52345", "30.100"),
+                                      RawLine::lineEndTotals("TP9", "0.00019", "-0.00019"),
+                                      RawLine::reading("TP1", "Rz", "1.41236", "29.520"),
+                                      RawLine::reading("BM1", "Rf", "1.52349", "30.120")};
+    append(lines, bffbStation(kB1, kF1, kF2, kB2));
+    const MemorySheet sheet = lineBook(lines);
+
+    EXPECT_EQ(numberIn(sheet, 7, 5), 0.00019);
+    EXPECT_EQ(numberIn(sheet, 7, 3), -0.00019);
+    EXPECT_EQ(numberIn(sheet, 7, 6), 1.41236);
+    EXPECT_EQ(numberIn(sheet, 6, 6), 1.52349);
+    // The "Rf" fourth line does not start a station: the next one is station 2.
+    EXPECT_EQ(numberIn(sheet, 9, 1), 2);
+    EXPECT_EQ(numberIn(sheet, 9, 5), 1.52345);
+    EXPECT_EQ(textIn(sheet, 12, 1), "测段计算");
+}
+
+TEST(LineBookSearch, PassesOverLinesThatAreNotReadings)
+{
+    std::vector<std::string> lines = {"Levara test line, observed 2024-05-02", "", RawLine::startLine("BFFB"),
+                                      RawLine::height("BM1", "100.00000"), "a|b|c"};
+    append(lines, bffbStation(kB1, kF1, kF2, kB2));
+    append(lines, {"", "   ", RawLine::reading("P7", "Rz", "1.04744", "9.964"), RawLine::height("TP1", "100.1")});
+    append(lines, bffbStation(kB1, kF1, kF2, kB2));
+    append(lines, {RawLine::endLine(), ""});
+    const MemorySheet sheet = lineBook(lines);
+
+    EXPECT_EQ(numberIn(sheet, 6, 1), 1);
+    EXPECT_EQ(numberIn(sheet, 9, 1), 2);
+    EXPECT_EQ(textIn(sheet, 12, 1), "测段计算");
+    EXPECT_EQ(sheet.lastRow(), 16);
+}
+
+TEST(LineBookOrders, BbffAndBfbfGiveTheBffbSheet)
+{
+    const Sight b1{"BM1", "1.52345", "30.100"}, f1{"TP1", "1.41234", "29.500"};
+    const Sight f2{"TP1", "1.41236", "29.520"}, b2{"BM1", "1.52349", "30.120"};
+    const Sight b3{"TP1", "0.98765", "41.300"}, f3{"TP2", "1.87654", "40.900"};
+    const Sight f4{"TP2", "1.87650", "40.950"}, b4{"TP1", "0.98770", "41.310"};
+
+    const auto bffb = lineBook(surveyedLine({bffbStation(b1, f1, f2, b2), bffbStation(b3, f3, f4, b4)}));
+    const auto bbff = lineBook(surveyedLine({stationLines({{"Rb", b1}, {"Rb", b2}, {"Rf", f1}, {"Rf", f2}}),
+                                             stationLines({{"Rb", b3}, {"Rb", b4}, {"Rf", f3}, {"Rf", f4}})}),
+                               StationOrder::BBFF);
+    const auto bfbf = lineBook(surveyedLine({stationLines({{"Rb", b1}, {"Rf", f1}, {"Rb", b2}, {"Rf", f2}}),
+                                             stationLines({{"Rb", b3}, {"Rf", f3}, {"Rb", b4}, {"Rf", f4}})}),
+                               StationOrder::BFBF);
+    EXPECT_EQ(sheetText(bbff), sheetText(bffb));
+    EXPECT_EQ(sheetText(bfbf), sheetText(bffb));
+}
+
+TEST(LineBookSummary, OneStationSummaryStartsOnRowNine)
+{
+    const MemorySheet sheet = lineBook(surveyedLine({bffbStation(kB1, kF1, kF2, kB2)}));
+    const double meanBack = (30.1 + 30.12) / 2, meanFore = (29.5 + 29.52) / 2;
+    EXPECT_EQ(textIn(sheet, 9, 1), "测段计算");
+    EXPECT_EQ(textIn(sheet, 9, 3), "BM1");
+    EXPECT_EQ(textIn(sheet, 10, 3), "TP1");
+    EXPECT_EQ(numberIn(sheet, 11, 3), meanBack / 1000);
+    EXPECT_EQ(numberIn(sheet, 12, 3), meanFore / 1000);
+    EXPECT_EQ(numberIn(sheet, 10, 6), numberIn(sheet, 8, 4));
+    EXPECT_EQ(numberIn(sheet, 11, 6), numberIn(sheet, 8, 8));
+    EXPECT_EQ(numberIn(sheet, 12, 6), numberIn(sheet, 8, 9) / 1000);
+    EXPECT_EQ(textIn(sheet, 13, 1), "测量责任人：");
+    EXPECT_EQ(sheet.lastRow(), 13);
+}
+
+TEST(LineBookSummary, WithoutStationsTotalsAreZeroAndPointsEmpty)
+{
+    const MemorySheet sheet =
+        lineBook({RawLine::startLine("BFFB"), RawLine::height("BM1", "100.00000"), RawLine::endLine()});
+    EXPECT_EQ(textIn(sheet, 6, 1), "测段计算");
+    EXPECT_EQ(textIn(sheet, 6, 2), "测段起点");
+    EXPECT_TRUE(books::isEmpty(sheet.value(6, 3)));
+    EXPECT_TRUE(books::isEmpty(sheet.value(7, 3)));
+    for (auto [row, column] : {std::pair{8, 3}, {9, 3}, {7, 6}, {8, 6}, {9, 6}})
+        EXPECT_EQ(numberIn(sheet, row, column), 0) << row << "," << column;
+    EXPECT_EQ(textIn(sheet, 10, 8), "日期：");
+    EXPECT_EQ(sheet.lastRow(), 10);
+}
+
+TEST(LineBookSummary, ExportingAgainGivesTheSameSheet)
+{
+    const auto lines = surveyedLine({bffbStation(kB1, kF1, kF2, kB2), bffbStation(kB2, kF2, kF1, kB1)});
+    const MemorySheet once = lineBook(lines);
+    MemorySheet twice = lineBook(lines);
+    books::clearOldRows(twice);
+    books::writeLineBook(twice, textOf(lines), StationOrder::BFFB);
+    EXPECT_EQ(sheetText(twice), sheetText(once));
+}
+
+TEST(LineBookGolden, TwoStationsAndSummary)
+{
+    const Sight b3{"TP1", "0.98765", "41.300"}, f3{"2", "1.87654", "40.900"};
+    const Sight f4{"2", "1.87650", "40.950"}, b4{"TP1", "0.98770", "41.310"};
+    expectGolden(sheetText(lineBook(surveyedLine({bffbStation(kB1, kF1, kF2, kB2), bffbStation(b3, f3, f4, b4)})),
+                           6),
+                 "fieldbook-bffb-two-stations.txt");
+}
+
+void expectLineBookError(const std::vector<std::string>& lines, int line, const std::vector<std::string>& words)
+{
+    expectInputError([&] { lineBook(lines); }, line, words);
+}
+
+TEST(LineBookFaults, IncompleteStations)
+{
+    auto good = bffbStation(kB1, kF1, kF2, kB2);
+    auto withEmpty = good;
+    withEmpty.insert(withEmpty.begin() + 2, "");
+    expectLineBookError(withEmpty, 3, {"station 1", "empty line"});
+
+    auto cut = good;
+    cut.pop_back();
+    std::vector<std::string> lines = good;
+    append(lines, cut);
+    expectLineBookError(lines, 5, {"station 2", "starting on line 5", "ends inside", "3 of its 4"});
+
+    auto short1 = good;
+    short1[3] = "For M5|Adr     9|KD1      BM1      01:33:402   1|Rb        1.52349 m   ";
+    expectLineBookError(short1, 4, {"station 1", "4 fields"});
+}
+
+TEST(LineBookFaults, ReadingsAndDistancesMustBeNumbers)
+{
+    expectLineBookError(bffbStation(kB1, {"TP1", "1.4x234", "29.5"}, kF2, kB2), 2,
+                        {"station 1", "reading \"1.4x234\" is not a number"});
+    expectLineBookError(bffbStation(kB1, kF1, kF2, {"BM1", "1.5", ""}), 4, {"station 1", "distance is empty"});
+    expectLineBookError(bffbStation(kB1, kF1, {"TP1", "", "29.5"}, kB2), 3, {"reading is empty"});
+}
+
+TEST(LineBookFaults, TooManyStationsForOneWorksheet)
+{
+    // Short lines keep the text small; only the windows are read.
+    const std::string back = "x|y|KD1      BM1|Rb        1.52345|HD        30.100|";
+    const std::string fore = "x|y|KD1      TP1|Rf        1.41234|HD        29.500|";
+    std::string text;
+    constexpr int kFitting = (65536 - 10) / 3;
+    for (int k = 0; k < kFitting; ++k)
+        text += back + "\n" + fore + "\n" + fore + "\n" + back + "\n";
+
+    MemorySheet full;
+    books::writeLineBook(full, TextLines::fromText(text), StationOrder::BFFB);
+    EXPECT_EQ(full.lastRow(), 65536);
+    EXPECT_EQ(textIn(full, 65536, 8), "日期：");
+
+    text += back + "\n" + fore + "\n" + fore + "\n" + back + "\n";
+    MemorySheet over;
+    expectInputError([&] { books::writeLineBook(over, TextLines::fromText(text), StationOrder::BFFB); },
+                     4 * kFitting + 1, {"station 21843", "too many stations"});
+    EXPECT_EQ(over.lastRow(), 0);
+}
+
+}  // namespace
+}  // namespace levara::testing

@@ -1,0 +1,144 @@
+#pragma once
+// Raw lines of the digital level, laid out as the instrument writes them, for the
+// field book tests.
+#include <cstdio>
+#include <functional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include "books/pipeline/sheet.h"
+#include "records/error.h"
+#include "records/text_file.h"
+
+namespace levara::testing {
+
+class RawLine {
+public:
+    // A reading line: "Rb", "Rf" or any other tag, with reading and distance as recorded.
+    static std::string reading(std::string_view point, std::string_view tag, std::string_view value,
+                               std::string_view distance)
+    {
+        return "For M5|Adr " + number(next()) + "|KD1" + right(point, 9) + "      01:33:402   1|" +
+               std::string(tag) + right(value, 15) + " m   |HD" + right(distance, 15) + " m   |" +
+               std::string(22, ' ') + "|";
+    }
+    static std::string height(std::string_view point, std::string_view z)
+    {
+        return "For M5|Adr " + number(next()) + "|KD1" + right(point, 9) + "      01:35:46    1|" +
+               std::string(22, ' ') + "|" + std::string(22, ' ') + "|Z" + right(z, 16) + " m   |";
+    }
+    static std::string startLine(std::string_view method)
+    {
+        return "For M5|Adr " + number(next()) + "|TO  Start-Line" + right(method, 11) + "     1|" + std::string(22, ' ') + "|" + std::string(22, ' ') +
+               "|" + std::string(22, ' ') + "|";
+    }
+    static std::string endLine()
+    {
+        return "For M5|Adr " + number(next()) + "|TO  End-Line                  1|" + std::string(22, ' ') + "|" +
+               std::string(22, ' ') + "|" + std::string(22, ' ') + "|";
+    }
+    // The line-end totals record "Sh/dz/Z".
+    static std::string lineEndTotals(std::string_view point, std::string_view sh, std::string_view dz)
+    {
+        return "For M5|Adr " + number(next()) + "|KD1" + right(point, 9) + "                  1|Sh" + right(sh, 15) +
+               " m   |dz" + right(dz, 15) + " m   |Z         0.00000 m   |";
+    }
+
+private:
+    static int next()
+    {
+        static int address = 1;
+        return ++address;
+    }
+    static std::string number(int n)
+    {
+        char buffer[16];
+        std::snprintf(buffer, sizeof buffer, "%5d", n % 100000);
+        return buffer;
+    }
+    static std::string right(std::string_view text, std::size_t width)
+    {
+        return std::string(width > text.size() ? width - text.size() : 0, ' ') + std::string(text);
+    }
+};
+
+// One reading of a station: point, reading, distance.
+struct Sight {
+    std::string point, reading, distance;
+};
+
+// A station's four lines in file order, each with its own tag.
+inline std::vector<std::string> stationLines(const std::vector<std::pair<std::string, Sight>>& tagged)
+{
+    std::vector<std::string> lines;
+    for (const auto& [tag, sight] : tagged)
+        lines.push_back(RawLine::reading(sight.point, tag, sight.reading, sight.distance));
+    return lines;
+}
+
+inline TextLines textOf(const std::vector<std::string>& lines)
+{
+    std::string text;
+    for (const auto& line : lines)
+        text += line + "\r\n";
+    return TextLines::fromText(std::move(text));
+}
+
+inline void append(std::vector<std::string>& to, const std::vector<std::string>& lines)
+{
+    to.insert(to.end(), lines.begin(), lines.end());
+}
+
+// The number a cell holds; a failure when it holds none.
+inline double numberIn(const books::Sheet& sheet, int row, int column)
+{
+    const books::CellValue value = sheet.value(row, column);
+    if (const double* number = std::get_if<double>(&value))
+        return *number;
+    ADD_FAILURE() << "cell (" << row << ", " << column << ") holds no number";
+    return 0;
+}
+
+// The text a cell holds; "<not text>" when it holds none.
+inline std::string textIn(const books::Sheet& sheet, int row, int column)
+{
+    const books::CellValue value = sheet.value(row, column);
+    if (const std::string* text = std::get_if<std::string>(&value))
+        return *text;
+    return "<not text>";
+}
+
+// An input fault: the error names the line and the station.
+inline void expectInputError(const std::function<void()>& write, int line, const std::vector<std::string>& words)
+{
+    try {
+        write();
+        ADD_FAILURE() << "no InputError";
+    } catch (const InputError& error) {
+        EXPECT_EQ(error.line(), line) << error.what();
+        for (const auto& word : words)
+            EXPECT_NE(std::string(error.what()).find(word), std::string::npos) << error.what() << " lacks " << word;
+    }
+}
+
+// The readings of the worked example: B1, F1, F2, B2.
+inline const Sight kB1{"BM1", "1.52345", "30.100"};
+inline const Sight kF1{"TP1", "1.41234", "29.500"};
+inline const Sight kF2{"TP1", "1.41236", "29.520"};
+inline const Sight kB2{"BM1", "1.52349", "30.120"};
+
+// A back-first station observed B1, F1, F2, B2.
+inline std::vector<std::string> bffbStation(const Sight& b1, const Sight& f1, const Sight& f2, const Sight& b2)
+{
+    return stationLines({{"Rb", b1}, {"Rf", f1}, {"Rf", f2}, {"Rb", b2}});
+}
+// A fore-first station observed F1, B1, B2, F2.
+inline std::vector<std::string> fbbfStation(const Sight& f1, const Sight& b1, const Sight& b2, const Sight& f2)
+{
+    return stationLines({{"Rf", f1}, {"Rb", b1}, {"Rb", b2}, {"Rf", f2}});
+}
+
+}  // namespace levara::testing
