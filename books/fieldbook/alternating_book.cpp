@@ -73,17 +73,20 @@ void writeAlternatingBook(Sheet& sheet, const TextLines& text)
 
 void writeTwoWayBook(WorkbookSheets& sheets, const TextLines& text, const std::filesystem::path& reversedWorkFile)
 {
+    // Both books are read whole before either sheet is touched.
     const LineList lines = numberedLines(text);
-    writeFourReadingBook(sheets.item(1), findStations(lines, "forward book", {"Rb", "back-first", true, kBackFirst},
-                                                      {"Rf", "fore-first", false, kForeFirst}));
+    const std::vector<Station> forward = findStations(
+        lines, "forward book", {"Rb", "back-first", true, kBackFirst}, {"Rf", "fore-first", false, kForeFirst});
 
     const LineList reversed = reversedNonEmptyLines(text);
     writeTextFile(reversedWorkFile, reversedText(reversed));
+    const std::vector<Station> back = findStations(
+        reversed, "return book", {"Rf", "fore-first", true, kReturnBook}, {"Rb", "back-first", false, kBackFirst});
 
+    writeFourReadingBook(sheets.item(1), forward);
     Sheet& returnSheet = sheets.item(2);
     clearOldRows(returnSheet);
-    writeFourReadingBook(returnSheet, findStations(reversed, "return book", {"Rf", "fore-first", true, kReturnBook},
-                                                   {"Rb", "back-first", false, kBackFirst}));
+    writeFourReadingBook(returnSheet, back);
 }
 
 }  // namespace levara::books

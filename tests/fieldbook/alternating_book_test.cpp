@@ -43,10 +43,10 @@ Observed station(int i)
 {
     const std::string back = "S" + std::to_string(i) + "B", fore = "S" + std::to_string(i) + "F";
     const std::string r = std::to_string(i);
-    return {{back, "1." + r + "0001", "3" + r + ".100"},
-            {fore, "1." + r + "0002", "3" + r + ".200"},
-            {fore, "1." + r + "0003", "3" + r + ".300"},
-            {back, "1." + r + "0004", "3" + r + ".400"}};
+    return {{back, "1.5" + r + "345", "3" + r + ".100"},
+            {fore, "1.4" + r + "234", "2" + r + ".500"},
+            {fore, "1.4" + r + "236", "2" + r + ".520"},
+            {back, "1.5" + r + "349", "3" + r + ".120"}};
 }
 std::vector<std::string> backFirst(const Observed& s) { return bffbStation(s.b1, s.f1, s.f2, s.b2); }
 std::vector<std::string> foreFirst(const Observed& s) { return fbbfStation(s.f1, s.b1, s.b2, s.f2); }
@@ -67,10 +67,10 @@ TEST(AlternatingBook, AlternatingStationsLandInTheirRows)
     const MemorySheet sheet = alternatingBook(line({backFirst(s1), foreFirst(s2), backFirst(station(3))}));
     EXPECT_EQ(numberIn(sheet, 9, 1), 2);
     // Station 2's second and third lines in the back row, its first and fourth in the fore row.
-    EXPECT_EQ(numberIn(sheet, 9, 5), 1.20001);
-    EXPECT_EQ(numberIn(sheet, 9, 6), 1.20004);
-    EXPECT_EQ(numberIn(sheet, 10, 5), 1.20002);
-    EXPECT_EQ(numberIn(sheet, 10, 6), 1.20003);
+    EXPECT_EQ(numberIn(sheet, 9, 5), 1.52345);
+    EXPECT_EQ(numberIn(sheet, 9, 6), 1.52349);
+    EXPECT_EQ(numberIn(sheet, 10, 5), 1.42234);
+    EXPECT_EQ(numberIn(sheet, 10, 6), 1.42236);
     EXPECT_EQ(textIn(sheet, 9, 2), "S2B");
     EXPECT_EQ(textIn(sheet, 10, 2), "S2F");
     EXPECT_EQ(numberIn(sheet, 12, 1), 3);
@@ -99,8 +99,8 @@ TEST(AlternatingBook, RfFourthLineAlsoStartsAForeFirstStation)
 TEST(AlternatingBook, ConsecutiveStationsOfOneOrder)
 {
     const MemorySheet sheet = alternatingBook(line({foreFirst(station(1)), foreFirst(station(2))}));
-    EXPECT_EQ(numberIn(sheet, 6, 5), 1.10001);
-    EXPECT_EQ(numberIn(sheet, 9, 5), 1.20001);
+    EXPECT_EQ(numberIn(sheet, 6, 5), 1.51345);
+    EXPECT_EQ(numberIn(sheet, 9, 5), 1.52345);
     EXPECT_EQ(textIn(sheet, 12, 1), "测段计算");
 }
 
