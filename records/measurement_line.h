@@ -2,9 +2,9 @@
 // One line of the digital level's raw file, cut at every "|" into fields numbered
 // from 0, and the fixed character windows that the filters and outputs read.
 // Positions count characters (a Chinese character is one position), from 1.
+#include <array>
 #include <cstddef>
 #include <string_view>
-#include <vector>
 
 namespace levara {
 
@@ -21,8 +21,8 @@ public:
     explicit MeasurementLine(std::string_view line);
 
     // Fields of the line as split: a line without "|" has one field.
-    std::size_t fieldCount() const { return fields_.size(); }
-    bool hasField(std::size_t index) const { return index < fields_.size(); }
+    std::size_t fieldCount() const { return fieldCount_; }
+    bool hasField(std::size_t index) const { return index < fieldCount_; }
     // A missing field reads as empty.
     std::string_view field(std::size_t index) const;
 
@@ -42,7 +42,13 @@ public:
     bool rejected() const { return RejectFlag() == "#####"; }
 
 private:
-    std::vector<std::string_view> fields_;
+    // Fields 0 to 5 are the ones read; holding them inline keeps a line free of
+    // allocations (the filters cut a million lines a second). Later fields are
+    // found when asked for.
+    static constexpr std::size_t kHeld = 6;
+    std::array<std::string_view, kHeld> fields_{};
+    std::size_t fieldCount_ = 0;
+    std::string_view rest_;  // the text after field 5's "|", when there is one
 };
 
 }  // namespace levara

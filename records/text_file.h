@@ -2,6 +2,7 @@
 // Reading and writing whole text files, and replacing a user's file safely.
 #include <cstddef>
 #include <filesystem>
+#include <initializer_list>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -35,6 +36,9 @@ private:
 // Writes UTF-8 text to file as GB18030, creating or truncating it (work files).
 // Throws FileError naming the file.
 void writeTextFile(const std::filesystem::path& file, std::string_view utf8);
+// The same for text in pieces, each whole UTF-8, written one after the other: the
+// text and its final CR LF go out without first joining them into one string.
+void writeTextFile(const std::filesystem::path& file, std::initializer_list<std::string_view> pieces);
 
 // Replaces destination as a whole with the given bytes: they are written to a new
 // file beside it and renamed over it, so a failure never leaves a half-written file

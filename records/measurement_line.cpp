@@ -1,0 +1,97 @@
+#include "records/measurement_line.h"
+
+#include <algorithm>
+
+#include "records/ascii.h"
+#include "records/byte_search.h"
+
+namespace levara {
+
+namespace {
+
+bool isContinuation(char c) { return (static_cast<unsigned char>(c) & 0xC0) == 0x80; }
+
+// Byte offset of the character `count` characters after the start of text (or
+// the end of text). A stray continuation byte belongs to the character before it.
+std::size_t skipCharacters(std::string_view text, std::size_t from, std::size_t count)
+{
+    std::size_t i = from;
+    while (count > 0 && i < text.size()) {
+        ++i;
+        while (i < text.size() && isContinuation(text[i]))
+            ++i;
+        --count;
+    }
+    return i;
+}
+
+}  // namespace
+
+std::string_view slice(std::string_view field, std::size_t first, std::size_t length)
+{
+    if (first == 0)
+        first = 1;
+    const std::size_t skip = first - 1;
+    // Raw lines are ASCII: then characters are bytes.
+    const std::size_t reach =
+        skip >= field.size() || length >= field.size() - skip ? field.size() : skip + length;
+    if (detail::asciiPrefixLength(field.substr(0, reach)) == reach) {
+        if (skip >= field.size())
+            return {};
+        return field.substr(skip, length);
+    }
+    const std::size_t start = skipCharacters(field, 0, skip);
+    const std::size_t end = skipCharacters(field, start, length);
+    return field.substr(start, end - start);
+}
+
+std::string_view stripLeadingBlanks(std::string_view text)
+{
+    const std::size_t first = text.find_first_not_of(' ');
+    return first == std::string_view::npos ? std::string_view{} : text.substr(first);
+}
+
+MeasurementLine::MeasurementLine(std::string_view line)
+{
+    std::size_t start = 0;
+    std::size_t bars = 0;
+    detail::forEachByte(line.data(), line.data() + line.size(), '|', [&](std::size_t bar) {
+        if (bars < kHeld) {
+            fields_[bars] = line.substr(start, bar - start);
+            start = bar + 1;
+        }
+        ++bars;
+        return true;
+    });
+    if (bars < kHeld)
+        fields_[bars] = line.substr(start);
+    else
+        rest_ = line.substr(start);
+    fieldCount_ = bars + 1;
+}
+
+std::string_view MeasurementLine::field(std::size_t index) const
+{
+    if (index >= fieldCount_)
+        return {};
+    if (index < kHeld)
+        return fields_[index];
+    std::string_view rest = rest_;
+    for (std::size_t i = kHeld; i < index; ++i)
+        rest.remove_prefix(rest.find('|') + 1);
+    return rest.substr(0, rest.find('|'));
+}
+
+std::string_view MeasurementLine::StartTag() const { return stripLeadingBlanks(slice(field(2), 5, 10)); }
+std::string_view MeasurementLine::EndTag() const { return stripLeadingBlanks(slice(field(2), 5, 8)); }
+std::string_view MeasurementLine::RejectFlag() const { return stripLeadingBlanks(slice(field(2), 13, 5)); }
+std::string_view MeasurementLine::PointNo() const { return stripLeadingBlanks(slice(field(2), 4, 9)); }
+std::string_view MeasurementLine::PointNoLong() const { return slice(field(2), 4, 15); }
+std::string_view MeasurementLine::ReadingTag() const { return stripLeadingBlanks(slice(field(3), 1, 2)); }
+std::string_view MeasurementLine::ReadingTag1() const { return stripLeadingBlanks(slice(field(3), 1, 1)); }
+std::string_view MeasurementLine::Reading() const { return stripLeadingBlanks(slice(field(3), 3, 15)); }
+std::string_view MeasurementLine::Distance() const { return stripLeadingBlanks(slice(field(4), 3, 15)); }
+std::string_view MeasurementLine::HeightTag() const { return stripLeadingBlanks(slice(field(5), 1, 1)); }
+std::string_view MeasurementLine::Height() const { return stripLeadingBlanks(slice(field(5), 2, 16)); }
+
+}  // namespace levara

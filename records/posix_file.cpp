@@ -1,0 +1,92 @@
+#include "records/posix_file.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+
+#include "records/error.h"
+
+namespace levara::detail {
+
+FileDescriptor::~FileDescriptor()
+{
+    if (fd_ >= 0)
+        ::close(fd_);
+}
+
+FileDescriptor& FileDescriptor::operator=(FileDescriptor&& other) noexcept
+{
+    if (this != &other) {
+        if (fd_ >= 0)
+            ::close(fd_);
+        fd_ = other.release();
+    }
+    return *this;
+}
+
+void FileDescriptor::close(const std::filesystem::path& file)
+{
+    // Linux releases the descriptor even when close fails; never retry.
+    if (::close(release()) != 0 && errno != EINTR)
+        throwFileError(file, "cannot finish writing", errno);
+}
+
+FileDescriptor openForReading(const std::filesystem::path& file)
+{
+    FileDescriptor fd(::open(file.c_str(), O_RDONLY | O_CLOEXEC));
+    if (fd.get() < 0) {
+        if (errno == ENOENT)
+            throw FileError(file, "cannot open: the file does not exist");
+        throwFileError(file, "cannot open", errno);
+    }
+    struct stat st {};
+    if (::fstat(fd.get(), &st) != 0)
+        throwFileError(file, "cannot open", errno);
+    if (S_ISDIR(st.st_mode))
+        throw FileError(file, "cannot open: it is a folder, not a file");
+    return fd;
+}
+
+std::string readAll(int fd, const std::filesystem::path& file)
+{
+    struct stat st {};
+    if (::fstat(fd, &st) != 0)
+        throwFileError(file, "cannot read", errno);
+    // The size is only a hint: the file may change while it is read, and some
+    // files report none.
+    std::string bytes;
+    std::size_t used = 0;
+    bytes.resize(st.st_size > 0 ? static_cast<std::size_t>(st.st_size) + 1 : 64 * 1024);
+    for (;;) {
+        if (used == bytes.size())
+            bytes.resize(bytes.size() * 2);
+        const ssize_t got = ::read(fd, bytes.data() + used, bytes.size() - used);
+        if (got < 0) {
+            if (errno == EINTR)
+                continue;
+            throwFileError(file, "cannot read", errno);
+        }
+        if (got == 0)
+            break;
+        used += static_cast<std::size_t>(got);
+    }
+    bytes.resize(used);
+    return bytes;
+}
+
+void writeAll(int fd, std::string_view bytes, const std::filesystem::path& file)
+{
+    while (!bytes.empty()) {
+        const ssize_t put = ::write(fd, bytes.data(), bytes.size());
+        if (put < 0) {
+            if (errno == EINTR)
+                continue;
+            throwFileError(file, "cannot write", errno);
+        }
+        bytes.remove_prefix(static_cast<std::size_t>(put));
+    }
+}
+
+}  // namespace levara::detail

@@ -1,0 +1,232 @@
+#include "records/text_codec.h"
+
+#include <iconv.h>
+
+#include <atomic>
+#include <cerrno>
+#include <cstdint>
+#include <cstring>
+#include <memory>
+#include <optional>
+
+#include "records/ascii.h"
+#include "records/error.h"
+
+namespace levara {
+
+namespace {
+
+bool inRange(unsigned char c, unsigned char low, unsigned char high) { return c >= low && c <= high; }
+unsigned char byteAt(std::string_view text, std::size_t i) { return static_cast<unsigned char>(text[i]); }
+
+class Converter {
+public:
+    Converter(const char* to, const char* from) : cd_(iconv_open(to, from))
+    {
+        if (cd_ == reinterpret_cast<iconv_t>(-1))
+            throw Error(std::string("the system cannot convert ") + from + " to " + to + ": " +
+                        std::strerror(errno));
+    }
+    ~Converter() { iconv_close(cd_); }
+    Converter(const Converter&) = delete;
+    Converter& operator=(const Converter&) = delete;
+
+    // One character; nothing when the other encoding has no counterpart.
+    std::optional<std::string> convert(std::string_view sequence)
+    {
+        char in[4];
+        char out[16];
+        std::memcpy(in, sequence.data(), sequence.size());
+        char* inPtr = in;
+        char* outPtr = out;
+        std::size_t inLeft = sequence.size();
+        std::size_t outLeft = sizeof out;
+        if (iconv(cd_, &inPtr, &inLeft, &outPtr, &outLeft) == static_cast<std::size_t>(-1) || inLeft != 0) {
+            iconv(cd_, nullptr, nullptr, nullptr, nullptr);
+            return std::nullopt;
+        }
+        return std::string(out, outPtr);
+    }
+
+private:
+    iconv_t cd_;
+};
+
+// A multi-byte sequence at some position: its length, 0 when the bytes there cannot
+// start one; cut when the text ends inside it (length is then what is left).
+struct Sequence {
+    std::size_t length = 0;
+    bool cut = false;
+};
+
+// iconv costs some 100 ns a call, too much for a million lines that each carry a
+// Chinese point name; so each character's conversion is asked once per process
+// and remembered. An entry holds up to four bytes and their count; 0 is "not yet
+// asked", kNoCounterpart a character the other side lacks.
+class Memo {
+public:
+    static constexpr std::uint64_t kNoCounterpart = std::uint64_t{0xFF} << 32;
+
+    explicit Memo(std::size_t size) : entries_(new std::atomic<std::uint64_t>[size]()) {}
+
+    std::atomic<std::uint64_t>& operator[](std::size_t index) { return entries_[index]; }
+
+    static std::uint64_t pack(const std::optional<std::string>& bytes)
+    {
+        if (!bytes || bytes->empty() || bytes->size() > 4)
+            return kNoCounterpart;
+        std::uint64_t entry = std::uint64_t{bytes->size()} << 32;
+        for (std::size_t k = 0; k < bytes->size(); ++k)
+            entry |= std::uint64_t{static_cast<unsigned char>((*bytes)[k])} << (8 * k);
+        return entry;
+    }
+
+private:
+    std::unique_ptr<std::atomic<std::uint64_t>[]> entries_;
+};
+
+struct Gb18030ToUtf8 {
+    static constexpr const char* from = "GB18030";
+    static constexpr const char* to = "UTF-8";
+    static constexpr std::string_view bad = "\xEF\xBF\xBD";  // U+FFFD
+
+    static Sequence sequenceAt(std::string_view bytes, std::size_t i)
+    {
+        const std::size_t left = bytes.size() - i;
+        if (!inRange(byteAt(bytes, i), 0x81, 0xFE))
+            return {};
+        if (left < 2)
+            return {left, true};
+        const unsigned char second = byteAt(bytes, i + 1);
+        if (inRange(second, 0x40, 0x7E) || inRange(second, 0x80, 0xFE))
+            return {2, false};
+        if (!inRange(second, 0x30, 0x39))
+            return {};
+        if (left < 3)
+            return {left, true};
+        if (!inRange(byteAt(bytes, i + 2), 0x81, 0xFE))
+            return {};
+        if (left < 4)
+            return {left, true};
+        return inRange(byteAt(bytes, i + 3), 0x30, 0x39) ? Sequence{4, false} : Sequence{};
+    }
+
+    // Two-byte sequences are remembered; four-byte ones are rare.
+    static constexpr std::size_t memoSize = 126 * 191;
+    static std::size_t memoIndex(std::string_view sequence)
+    {
+        if (sequence.size() != 2)
+            return memoSize;
+        return (byteAt(sequence, 0) - 0x81u) * 191u + (byteAt(sequence, 1) - 0x40u);
+    }
+};
+
+struct Utf8ToGb18030 {
+    static constexpr const char* from = "UTF-8";
+    static constexpr const char* to = "GB18030";
+    static constexpr std::string_view bad = "?";
+
+    // Overlong forms, surrogates, values beyond U+10FFFF and stray continuation
+    // bytes are not UTF-8.
+    static Sequence sequenceAt(std::string_view text, std::size_t i)
+    {
+        const unsigned char lead = byteAt(text, i);
+        std::size_t length = 0;
+        unsigned char low = 0x80, high = 0xBF;  // allowed range of the second byte
+        if (inRange(lead, 0xC2, 0xDF))
+            length = 2;
+        else if (inRange(lead, 0xE0, 0xEF)) {
+            length = 3;
+            if (lead == 0xE0)
+                low = 0xA0;
+            if (lead == 0xED)
+                high = 0x9F;
+        } else if (inRange(lead, 0xF0, 0xF4)) {
+            length = 4;
+            if (lead == 0xF0)
+                low = 0x90;
+            if (lead == 0xF4)
+                high = 0x8F;
+        } else
+            return {};
+        const std::size_t left = text.size() - i;
+        for (std::size_t k = 1; k < length; ++k) {
+            if (k == left)
+                return {left, true};
+            if (!inRange(byteAt(text, i + k), k == 1 ? low : 0x80, k == 1 ? high : 0xBF))
+                return {};
+        }
+        return {length, false};
+    }
+
+    // Characters of the basic plane are remembered, by code point.
+    static constexpr std::size_t memoSize = 0x10000;
+    static std::size_t memoIndex(std::string_view sequence)
+    {
+        if (sequence.size() == 2)
+            return (byteAt(sequence, 0) & 0x1Fu) << 6 | (byteAt(sequence, 1) & 0x3Fu);
+        if (sequence.size() == 3)
+            return (byteAt(sequence, 0) & 0x0Fu) << 12 | (byteAt(sequence, 1) & 0x3Fu) << 6 |
+                   (byteAt(sequence, 2) & 0x3Fu);
+        return memoSize;
+    }
+};
+
+// The walk both directions share: ASCII is copied, well-formed sequences are
+// converted, anything else becomes `bad`, one per bad byte (a sequence cut off by
+// the end of the text is one bad character).
+template <typename Direction>
+std::string convert(std::string_view in)
+{
+    std::size_t i = detail::asciiPrefixLength(in);
+    if (i == in.size())
+        return std::string(in);
+    static Memo memo(Direction::memoSize);
+    std::optional<Converter> converter;  // opened at the first character not yet remembered
+
+    std::string out;
+    out.reserve(in.size() + in.size() / 2);
+    out.append(in.data(), i);
+    while (i < in.size()) {
+        const Sequence sequence = Direction::sequenceAt(in, i);
+        if (sequence.length == 0 || sequence.cut) {
+            out += Direction::bad;
+            i += sequence.cut ? sequence.length : 1;
+        } else {
+            const std::string_view character = in.substr(i, sequence.length);
+            const std::size_t index = Direction::memoIndex(character);
+            std::uint64_t entry = index < Direction::memoSize ? memo[index].load(std::memory_order_relaxed) : 0;
+            if (entry == 0) {
+                if (!converter)
+                    converter.emplace(Direction::to, Direction::from);
+                entry = Memo::pack(converter->convert(character));
+                if (index < Direction::memoSize)
+                    memo[index].store(entry, std::memory_order_relaxed);
+            }
+            if (entry == Memo::kNoCounterpart)
+                out += Direction::bad;
+            else
+                for (std::uint64_t k = 0, n = entry >> 32; k < n; ++k)
+                    out += static_cast<char>(entry >> (8 * k));
+            i += sequence.length;
+        }
+        const std::size_t ascii = detail::asciiPrefixLength(in.substr(i));
+        out.append(in.data() + i, ascii);
+        i += ascii;
+    }
+    return out;
+}
+
+}  // namespace
+
+std::string decodeGb18030(std::string_view bytes)
+{
+    return convert<Gb18030ToUtf8>(bytes);
+}
+
+std::string encodeGb18030(std::string_view utf8)
+{
+    return convert<Utf8ToGb18030>(utf8);
+}
+
+}  // namespace levara
