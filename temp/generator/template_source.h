@@ -1,0 +1,86 @@
+#pragma once
+// The readable source of a workbook template (temp/templates/*.tpl): a small
+// line-oriented text, so that a heading change is a reviewable diff.
+//
+// One statement per line; "#" starts a comment; words are separated by blanks;
+// texts stand in double quotes with \" \\ and \n (line break in a cell) escapes.
+//
+//   include "common.inc"                    another source, relative to this one
+//   style NAME [like BASE] SETTING...       a cell format, all settings optional:
+//       font="宋体"  size=11  bold  italic  underline  wrap  border
+//       (each flag also as bold=no / wrap=yes ...)
+//       format="0.00000"                    Excel number format code
+//       align=general|left|center|right    valign=top|center|bottom
+//   sheet "NAME"                            a new worksheet; what follows is its own
+//   page SETTING...                         print setup of the sheet:
+//       paper=a4|a3|letter  orientation=portrait|landscape
+//       margins=LEFT,RIGHT,TOP,BOTTOM (cm)  fit=width  center=horizontal
+//       titles=FIRST-LAST (rows printed on every page)  footer="&C第 &P 页"
+//   freeze ROWS                             rows kept in view when scrolling
+//   columns A[-B] width=CHARS [style=NAME]  column width and the format of every
+//                                           cell of the column that has none
+//   rows N[-M] height=POINTS
+//   cell A1[:B2] STYLE ["TEXT"]             styles every cell of the range; a range
+//                                           of more than one cell is merged and the
+//                                           text goes into its first cell
+//
+// Styles are global and must be defined before use; a later cell statement over
+// the same cells wins (so an included sheet body can be retitled).
+#include <filesystem>
+#include <map>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "books/pipeline/xls/xls.h"
+#include "records/error.h"
+
+namespace levara::templates {
+
+// A source that cannot be read or makes no sense. what() is "<file>:<line>: <message>",
+// or "<file>: <message>" when no line is at fault.
+class SourceError : public levara::Error {
+public:
+    using Error::Error;
+};
+
+struct ColumnFormat {
+    int first = 1;
+    int last = 1;
+    double width = 8.43;
+    std::optional<std::string> style;
+};
+
+struct RowHeight {
+    int first = 1;
+    int last = 1;
+    double points = 15;
+};
+
+struct CellEntry {
+    xls::Range range;
+    std::string style;
+    std::optional<std::string> text;  // UTF-8
+};
+
+struct SheetSource {
+    std::string name;
+    xls::PageSetup page;
+    int frozenRows = 0;
+    std::vector<ColumnFormat> columns;
+    std::vector<RowHeight> rows;
+    std::vector<CellEntry> cells;
+};
+
+struct TemplateSource {
+    std::map<std::string, xls::CellStyle> styles;
+    std::vector<SheetSource> sheets;
+};
+
+// Reads a source and every source it includes.
+TemplateSource parseTemplateFile(const std::filesystem::path& file);
+
+// The same from text; includes are looked up beside `file`.
+TemplateSource parseTemplate(const std::string& text, const std::filesystem::path& file);
+
+}  // namespace levara::templates

@@ -1,0 +1,51 @@
+# exc2.xls: the BF line field book, one back and one fore reading per station.
+#
+# Each station is a block of three rows from row 6 down: back row, fore row and a
+# third row with d and the accumulated d. Row 4 of the heading names what the back
+# and fore rows hold in C and D, row 5 what the third row holds; E to H are merged
+# over the station's three rows. The section summary reuses the columns and is
+# bordered to H.
+include "common.inc"
+
+# Station sight length, and in the summary BL, PP (m) and the section length (km):
+# three to five decimals, so 91.296 m and 0.33333 m both read as written.
+style sum like base format="0.000##"
+
+sheet "水准测量"
+page paper=a4 orientation=portrait margins=1.5,1.5,1.8,1.8 fit=width center=horizontal titles=1-5 footer="&C第 &P 页，共 &N 页"
+freeze 5
+
+columns A width=6    style=count     # 1 station number, merged over its three rows
+columns B width=9    style=name      # 2 point name (back row, fore row)
+columns C width=9.5  style=distance  # 3 distance; d; start/end point, km totals
+columns D width=10.5 style=reading   # 4 reading; accumulated d; "km"
+columns E width=11   style=reading   # 5 height difference h (merged); summary labels
+columns F width=10.5 style=sum       # 6 station sight length (merged); BL, PP, section length
+columns G width=10   style=reading   # 7 elevation, written by hand (merged); units
+columns H width=12   style=remark    # 8 remarks (merged)
+
+rows 1 height=34
+rows 2-3 height=21
+rows 4-5 height=30
+
+cell A1:H1 title    "水准测量记录手簿"
+
+cell A2:C2 info     "工程名称："
+cell D2:E2 info     "线路名称："
+cell F2:G2 info     "观测顺序：BF"
+cell H2    info     "天气："
+cell A3:C3 info     "仪器型号："
+cell D3:E3 info     "日期：　　　年　　月　　日"
+cell F3:G3 info     "观测者："
+cell H3    info     "记录者："
+
+cell A4:A5 head     "测站\n编号"
+cell B4:B5 head     "点号\n后/前"
+cell C4    head     "视距\n(m)"
+cell D4    head     "读数\n(m)"
+cell E4:E5 head     "高差\nh(m)"
+cell F4:F5 head     "测站距离\n(m)"
+cell G4:G5 head     "高程\n(m)"
+cell H4:H5 head     "备注"
+cell C5    head     "视距差\nd(m)"
+cell D5    head     "累计差\nΣd(m)"
