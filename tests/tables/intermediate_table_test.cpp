@@ -22,14 +22,6 @@ public:
     std::vector<CellRange> drawn;
 };
 
-std::string lines(std::initializer_list<std::string> list)
-{
-    std::string text;
-    for (const auto& line : list)
-        text += line + "\r\n";
-    return text;
-}
-
 void write(books::Sheet& sheet, std::string text)
 {
     books::writeIntermediateTable(sheet, TextLines::fromText(std::move(text)));

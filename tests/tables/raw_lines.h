@@ -1,6 +1,7 @@
 #pragma once
 // Raw lines laid out as the digital level writes them: "|" at columns 7, 17, 49,
 // 72, 95 and 118. An empty value gives a field of blanks.
+#include <initializer_list>
 #include <string>
 #include <string_view>
 
@@ -28,6 +29,15 @@ inline std::string rawLine(std::string_view point, std::string_view readingTag, 
     return "For M5|Adr    12|" + block + "|" + valueField(readingTag, reading) + "|" +
            valueField(distance.empty() ? "" : "HD", distance) + "|" + valueField(height.empty() ? "" : "Z", height, 16) +
            "| ";
+}
+
+// The lines as the work file holds them, each ended by CR LF.
+inline std::string lines(std::initializer_list<std::string> list)
+{
+    std::string text;
+    for (const auto& line : list)
+        text += line + "\r\n";
+    return text;
 }
 
 inline const char* const kStartLine =

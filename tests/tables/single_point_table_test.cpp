@@ -10,14 +10,6 @@
 namespace levara::testing {
 namespace {
 
-std::string lines(std::initializer_list<std::string> list)
-{
-    std::string text;
-    for (const auto& line : list)
-        text += line + "\r\n";
-    return text;
-}
-
 void write(books::Sheet& sheet, std::string text)
 {
     books::writeSinglePointTable(sheet, TextLines::fromText(std::move(text)));
