@@ -14,43 +14,44 @@ bool isDigit(char c) { return c >= '0' && c <= '9'; }
 
 double leadingNumber(std::string_view text)
 {
-    // The number's characters, with the blanks between them taken out.
-    std::string number;
     std::size_t i = 0;
-    const auto next = [&]() -> char {
+    // The next character that is not skipped, '\0' at the end.
+    const auto peek = [&]() -> char {
         while (i < text.size() && isSkipped(text[i]))
             ++i;
         return i < text.size() ? text[i] : '\0';
     };
+    // The number's characters, with the blanks between them taken out.
+    std::string number;
+    std::size_t digits = 0;
+    const auto takeDigits = [&](std::string& into) {
+        std::size_t taken = 0;
+        for (char c; isDigit(c = peek()); ++i, ++taken)
+            into += c;
+        return taken;
+    };
+
     bool negative = false;
-    if (const char c = next(); c == '+' || c == '-') {
+    if (const char c = peek(); c == '+' || c == '-') {
         negative = c == '-';
         ++i;
     }
-    std::size_t digits = 0;
-    for (char c = next(); isDigit(c); c = next(), ++digits, ++i)
-        number += c;
-    if (next() == '.') {
+    digits += takeDigits(number);
+    if (peek() == '.') {
         ++i;
         number += '.';
-        for (char c = next(); isDigit(c); c = next(), ++digits, ++i)
-            number += c;
+        digits += takeDigits(number);
     }
     if (digits == 0)
         return 0;
-    if (const char e = next(); e == 'e' || e == 'E') {
+    if (const char e = peek(); e == 'e' || e == 'E') {
         ++i;
         std::string exponent = "e";
-        if (const char c = next(); c == '+' || c == '-') {
+        if (const char c = peek(); c == '+' || c == '-') {
             exponent += c;
             ++i;
         }
-        bool any = false;
-        for (char c = next(); isDigit(c); c = next(), ++i) {
-            exponent += c;
-            any = true;
-        }
-        if (any)  // "1.5e" and "1.5e+" read as 1.5
+        if (takeDigits(exponent) > 0)  // "1.5e" and "1.5e+" read as 1.5
             number += exponent;
     }
     double value = 0;

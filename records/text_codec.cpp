@@ -52,11 +52,11 @@ private:
     iconv_t cd_;
 };
 
-// A multi-byte sequence at some position: its length, 0 when the bytes there cannot
-// start one; cut when the text ends inside it (length is then what is left).
+// The multi-byte sequence at some position and its length; or, when the bytes there
+// are not one, how many of them make up one bad character.
 struct Sequence {
-    std::size_t length = 0;
-    bool cut = false;
+    std::size_t length = 1;
+    bool good = false;
 };
 
 // iconv costs some 100 ns a call, too much for a million lines that each carry a
@@ -92,23 +92,25 @@ struct Gb18030ToUtf8 {
 
     static Sequence sequenceAt(std::string_view bytes, std::size_t i)
     {
+        // Trail bytes may be ASCII: after a bad lead byte they count again on their own.
+        // A sequence cut off by the end of the text is one bad character.
         const std::size_t left = bytes.size() - i;
         if (!inRange(byteAt(bytes, i), 0x81, 0xFE))
             return {};
         if (left < 2)
-            return {left, true};
+            return {left, false};
         const unsigned char second = byteAt(bytes, i + 1);
         if (inRange(second, 0x40, 0x7E) || inRange(second, 0x80, 0xFE))
-            return {2, false};
+            return {2, true};
         if (!inRange(second, 0x30, 0x39))
             return {};
         if (left < 3)
-            return {left, true};
+            return {left, false};
         if (!inRange(byteAt(bytes, i + 2), 0x81, 0xFE))
             return {};
         if (left < 4)
-            return {left, true};
-        return inRange(byteAt(bytes, i + 3), 0x30, 0x39) ? Sequence{4, false} : Sequence{};
+            return {left, false};
+        return inRange(byteAt(bytes, i + 3), 0x30, 0x39) ? Sequence{4, true} : Sequence{};
     }
 
     // Two-byte sequences are remembered; four-byte ones are rare.
@@ -127,7 +129,8 @@ struct Utf8ToGb18030 {
     static constexpr std::string_view bad = "?";
 
     // Overlong forms, surrogates, values beyond U+10FFFF and stray continuation
-    // bytes are not UTF-8.
+    // bytes are not UTF-8. A sequence broken off after its first bytes (also by the
+    // end of the text) is one bad character.
     static Sequence sequenceAt(std::string_view text, std::size_t i)
     {
         const unsigned char lead = byteAt(text, i);
@@ -150,13 +153,10 @@ struct Utf8ToGb18030 {
         } else
             return {};
         const std::size_t left = text.size() - i;
-        for (std::size_t k = 1; k < length; ++k) {
-            if (k == left)
-                return {left, true};
-            if (!inRange(byteAt(text, i + k), k == 1 ? low : 0x80, k == 1 ? high : 0xBF))
-                return {};
-        }
-        return {length, false};
+        for (std::size_t k = 1; k < length; ++k)
+            if (k == left || !inRange(byteAt(text, i + k), k == 1 ? low : 0x80, k == 1 ? high : 0xBF))
+                return {k, false};
+        return {length, true};
     }
 
     // Characters of the basic plane are remembered, by code point.
@@ -173,8 +173,7 @@ struct Utf8ToGb18030 {
 };
 
 // The walk both directions share: ASCII is copied, well-formed sequences are
-// converted, anything else becomes `bad`, one per bad byte (a sequence cut off by
-// the end of the text is one bad character).
+// converted, anything else becomes `bad`.
 template <typename Direction>
 std::string convert(std::string_view in)
 {
@@ -189,9 +188,9 @@ std::string convert(std::string_view in)
     out.append(in.data(), i);
     while (i < in.size()) {
         const Sequence sequence = Direction::sequenceAt(in, i);
-        if (sequence.length == 0 || sequence.cut) {
+        if (!sequence.good) {
             out += Direction::bad;
-            i += sequence.cut ? sequence.length : 1;
+            i += sequence.length;
         } else {
             const std::string_view character = in.substr(i, sequence.length);
             const std::size_t index = Direction::memoIndex(character);

@@ -1,0 +1,138 @@
+// Cutting lines into fields and reading the fixed windows.
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "records/measurement_line.h"
+
+namespace levara {
+namespace {
+
+TEST(MeasurementLine, WindowsOfInstrumentLines)
+{
+    const MeasurementLine reading(
+        "For M5|Adr     4|KD1      BM1      01:33:402   1|Rb        1.85953 m   |HD         45.870 m   |                      | ");
+    EXPECT_EQ(reading.fieldCount(), 7u);
+    EXPECT_EQ(reading.PointNo(), "BM1");
+    EXPECT_EQ(reading.PointNoLong(), "      BM1      ");
+    EXPECT_EQ(reading.RejectFlag(), "");
+    EXPECT_EQ(reading.ReadingTag(), "Rb");
+    EXPECT_EQ(reading.ReadingTag1(), "R");
+    EXPECT_EQ(reading.Reading(), "1.85953");  // the unit lies beyond the window
+    EXPECT_EQ(reading.Distance(), "45.870");
+    EXPECT_EQ(reading.HeightTag(), "");
+    EXPECT_EQ(reading.Height(), "");
+    EXPECT_FALSE(reading.rejected());
+
+    const MeasurementLine start("For M5|Adr     2|TO  Start-Line       BBFF     1|                      |");
+    EXPECT_EQ(start.StartTag(), "Start-Line");
+    EXPECT_EQ(start.EndTag(), "Start-Li");
+    EXPECT_EQ(start.ReadingTag(), "");
+
+    const MeasurementLine end("For M5|Adr    36|TO  End-Line                  1|                      |");
+    EXPECT_EQ(end.EndTag(), "End-Line");
+    EXPECT_EQ(end.StartTag(), "End-Line  ");
+
+    const MeasurementLine height(
+        "For M5|Adr    12|KD1      3.1      03:19:301   1|Rz        1.04744 m   |HD          9.964 m   |Z         1.21187 m   | ");
+    EXPECT_EQ(height.HeightTag(), "Z");
+    EXPECT_EQ(height.Height(), "1.21187");
+    EXPECT_EQ(height.ReadingTag(), "Rz");
+}
+
+TEST(MeasurementLine, RejectionFlagAndLongValuesAreCutAtTheirWindows)
+{
+    const MeasurementLine line("F|A|KD1      BM1#####01:33:402   1|Rb   123456789012345678|HD12345678901234567890|Z12345678901234567890");
+    EXPECT_EQ(line.RejectFlag(), "#####");
+    EXPECT_TRUE(line.rejected());
+    EXPECT_EQ(line.PointNo(), "BM1");
+    EXPECT_EQ(line.Reading(), "123456789012");   // characters 3 to 17 of field 3
+    EXPECT_EQ(line.Distance(), "123456789012345");
+    EXPECT_EQ(line.Height(), "1234567890123456");
+    // A flag that only contains "#####" after other characters is not the flag.
+    EXPECT_FALSE(MeasurementLine("F|A|KD1      BM1 ####01:33:402   1|").rejected());
+}
+
+TEST(MeasurementLine, OnlyLeadingBlanksAreStripped)
+{
+    EXPECT_EQ(stripLeadingBlanks("   a b  "), "a b  ");
+    EXPECT_EQ(stripLeadingBlanks("\ta"), "\ta");  // blanks are spaces only
+    EXPECT_EQ(stripLeadingBlanks("    "), "");
+    // " Rb" is characters 1 and 2, " R", which strips to "R".
+    EXPECT_EQ(MeasurementLine("a|b|c| Rb   1.5").ReadingTag(), "R");
+    // "R " keeps its blank: it is what tells a single reading from "Rb".
+    EXPECT_EQ(MeasurementLine("a|b|c|R         1.5").ReadingTag(), "R ");
+    EXPECT_EQ(MeasurementLine("a|b|c|Rb  1.5  m |").Reading(), "1.5  m ");
+}
+
+TEST(MeasurementLine, SplitsAtEveryBar)
+{
+    const MeasurementLine none("no bars at all");
+    EXPECT_EQ(none.fieldCount(), 1u);
+    EXPECT_EQ(none.field(0), "no bars at all");
+    EXPECT_EQ(none.field(2), "");
+    EXPECT_EQ(none.ReadingTag(), "");
+    EXPECT_EQ(none.StartTag(), "");
+
+    const MeasurementLine empty("");
+    EXPECT_EQ(empty.fieldCount(), 1u);
+    EXPECT_EQ(empty.HeightTag(), "");
+
+    const MeasurementLine many("0|1||3|4|5|6|7||9|");
+    EXPECT_EQ(many.fieldCount(), 11u);
+    EXPECT_EQ(many.field(2), "");
+    EXPECT_EQ(many.field(5), "5");
+    EXPECT_EQ(many.field(6), "6");
+    EXPECT_EQ(many.field(7), "7");
+    EXPECT_EQ(many.field(8), "");
+    EXPECT_EQ(many.field(9), "9");
+    EXPECT_EQ(many.field(10), "");
+    EXPECT_FALSE(many.hasField(11));
+    EXPECT_EQ(many.field(11), "");
+
+    const MeasurementLine six("0|1|2|3|4|5");
+    EXPECT_EQ(six.fieldCount(), 6u);
+    EXPECT_EQ(six.field(5), "5");
+    EXPECT_FALSE(six.hasField(6));
+}
+
+TEST(MeasurementLine, ShortFieldsGiveShortOrEmptyWindows)
+{
+    const MeasurementLine line("a|b|KD1  P1|R|H|");
+    EXPECT_EQ(line.PointNo(), "P1");
+    EXPECT_EQ(line.RejectFlag(), "");
+    EXPECT_EQ(line.StartTag(), "P1");
+    EXPECT_EQ(line.ReadingTag(), "R");
+    EXPECT_EQ(line.Reading(), "");
+    EXPECT_EQ(line.Distance(), "");
+    EXPECT_EQ(line.HeightTag(), "");
+
+    EXPECT_EQ(slice("abc", 3, 5), "c");
+    EXPECT_EQ(slice("abc", 4, 5), "");
+    EXPECT_EQ(slice("abc", 9, 5), "");
+    EXPECT_EQ(slice("abcdef", 2, 0), "");
+}
+
+TEST(MeasurementLine, PositionsCountCharactersNotBytes)
+{
+    // Two Chinese characters in the point number: the flag still sits at 13 to 17.
+    const MeasurementLine line(
+        "For M5|Adr     4|KD1      水准点#####01:33:402   1|Rb        1.85953 m   |HD         45.870 m   |Z  1.5|");
+    EXPECT_EQ(line.PointNo(), "水准点");
+    EXPECT_EQ(line.PointNoLong(), "      水准点#####0");
+    EXPECT_TRUE(line.rejected());
+    EXPECT_EQ(line.ReadingTag(), "Rb");
+
+    EXPECT_EQ(slice("中文abc", 2, 2), "文a");
+    EXPECT_EQ(slice("中文abc", 6, 1), "");
+    EXPECT_EQ(slice("ab😀cd", 3, 2), "😀c");
+    // Reading fields with a Chinese unit: the window ends by characters too.
+    std::string meters;
+    for (int k = 0; k < 12; ++k)
+        meters += "米";
+    const std::string line2 = "a|b|c|Rb 1.5" + meters + "|";
+    EXPECT_EQ(MeasurementLine(line2).Reading(), "1.5" + meters.substr(3));  // 15 characters, one blank stripped
+}
+
+}  // namespace
+}  // namespace levara

@@ -1,0 +1,141 @@
+// Texts to numbers and numbers to texts.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <optional>
+#include <string>
+
+#include "records/number_text.h"
+
+namespace levara {
+namespace {
+
+TEST(LeadingNumber, ReadsTheNumberAtTheStartAndIgnoresTheRest)
+{
+    const struct {
+        const char* text;
+        double value;
+    } cases[] = {
+        {"1.52345 m", 1.52345},
+        {"   1.52345 m  ", 1.52345},
+        {"-0.00019 m", -0.00019},
+        {"+2.5", 2.5},
+        {"1 2 3", 123},       // blanks are skipped wherever they stand
+        {"1\t2\n3", 123},
+        {"- 1.5", -1.5},
+        {".5", 0.5},
+        {"1.", 1},
+        {"1.2.3", 1.2},
+        {"1e3", 1000},
+        {"1.5E-2m", 0.015},
+        {"2e", 2},             // an exponent without digits is not read
+        {"2e+", 2},
+        {"1,5", 1},            // "." is always the decimal point
+        {"", 0},
+        {"m", 0},
+        {".", 0},
+        {"-", 0},
+        {"--1", 0},
+        {"\r1", 0},            // only blanks, tabs and line feeds are skipped
+        {"1e999", 0},          // beyond a double: no usable number
+        {"0012", 12},
+    };
+    for (const auto& c : cases)
+        EXPECT_DOUBLE_EQ(leadingNumber(c.text), c.value) << '"' << c.text << '"';
+}
+
+TEST(TypedNumber, ReadsOnlyPlainDecimalNumbers)
+{
+    const struct {
+        const char* text;
+        std::optional<double> value;
+    } cases[] = {
+        {"12", 12},
+        {"0012", 12},
+        {"  1.5  ", 1.5},
+        {"+1.5", 1.5},
+        {"-3", -3},
+        {"1.", 1},
+        {".5", 0.5},
+        {"-.5", -0.5},
+        {"1e5", 100000},
+        {"1.5E-3", 0.0015},
+        {"2e+2", 200},
+        {"1.85953 m", std::nullopt},
+        {"1-2", std::nullopt},    // a point name, never a date
+        {"3/4", std::nullopt},
+        {"1,000", std::nullopt},
+        {"50%", std::nullopt},
+        {"12:30", std::nullopt},
+        {"0x1F", std::nullopt},
+        {"inf", std::nullopt},
+        {"nan", std::nullopt},
+        {"", std::nullopt},
+        {"   ", std::nullopt},
+        {".", std::nullopt},
+        {"+", std::nullopt},
+        {"1e", std::nullopt},
+        {"e5", std::nullopt},
+        {"1 2", std::nullopt},
+        {"--1", std::nullopt},
+        {"1e999", std::nullopt},  // too large for a number cell
+        {"\t1", std::nullopt},
+        {"BM1", std::nullopt},
+        {"１２", std::nullopt},   // full-width digits are not digits here
+    };
+    for (const auto& c : cases) {
+        const auto value = typedNumber(c.text);
+        ASSERT_EQ(value.has_value(), c.value.has_value()) << '"' << c.text << '"';
+        if (value) {
+            EXPECT_DOUBLE_EQ(*value, *c.value) << '"' << c.text << '"';
+        }
+    }
+    EXPECT_FALSE(std::signbit(*typedNumber("-0")));
+}
+
+TEST(FiveDecimalText, RoundsTheDecimalNumberToFivePlaces)
+{
+    EXPECT_EQ(fiveDecimalText(1.5), "1.50000");
+    EXPECT_EQ(fiveDecimalText(100), "100.00000");
+    EXPECT_EQ(fiveDecimalText(0), "0.00000");
+    EXPECT_EQ(fiveDecimalText(-0.00019), "-0.00019");
+    EXPECT_EQ(fiveDecimalText(0.389715), "0.38972");  // half up, as the decimal number reads
+    EXPECT_EQ(fiveDecimalText(-0.389715), "-0.38972");
+    EXPECT_EQ(fiveDecimalText(1.000005), "1.00001");
+    EXPECT_EQ(fiveDecimalText(99999.999995), "100000.00000");
+    EXPECT_EQ(fiveDecimalText(0.1 + 0.2), "0.30000");
+    EXPECT_EQ(fiveDecimalText(0.000005), "0.00001");
+    EXPECT_EQ(fiveDecimalText(-0.000004), "0.00000");  // never "-0.00000"
+    EXPECT_EQ(fiveDecimalText(-0.0), "0.00000");
+    EXPECT_EQ(fiveDecimalText(1e20), "100000000000000000000.00000");
+
+    EXPECT_EQ(fiveDecimalText(std::string_view("25.321")), "25.32100");
+    EXPECT_EQ(fiveDecimalText(std::string_view("1.5")), "1.50000");
+    EXPECT_EQ(fiveDecimalText(std::string_view(" 1.5  ")), "1.50000");
+    // Not a number: passed on exactly as it stands.
+    EXPECT_EQ(fiveDecimalText(std::string_view("1.85953 m   ")), "1.85953 m   ");
+    EXPECT_EQ(fiveDecimalText(std::string_view("")), "");
+    EXPECT_EQ(fiveDecimalText(std::string_view("1-2")), "1-2");
+}
+
+TEST(SignedNumberText, PutsTheSignPositionFirst)
+{
+    EXPECT_EQ(signedNumberText(12), " 12");
+    EXPECT_EQ(signedNumberText(-3), "-3");
+    EXPECT_EQ(signedNumberText(1.5), " 1.5");
+    EXPECT_EQ(signedNumberText(0), " 0");
+    EXPECT_EQ(signedNumberText(-0.0), " 0");
+    EXPECT_EQ(signedNumberText(0.5), " .5");
+    EXPECT_EQ(signedNumberText(-0.25), "-.25");
+    EXPECT_EQ(signedNumberText(100), " 100");
+    EXPECT_EQ(signedNumberText(1000000), " 1000000");
+    EXPECT_EQ(signedNumberText(0.1 + 0.2), " .3");
+    EXPECT_EQ(signedNumberText(1e20), " 1E+20");
+    EXPECT_EQ(signedNumberText(-1.25e-7), "-1.25E-07");
+    // What it writes reads back as the same number.
+    for (double value : {12.0, -3.0, 1.5, 0.5, 123456.789, -0.001})
+        EXPECT_DOUBLE_EQ(*typedNumber(signedNumberText(value)), value);
+}
+
+}  // namespace
+}  // namespace levara

@@ -1,0 +1,79 @@
+// GB18030 in and out: the encoding of raw files, work files and saved text.
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "records/text_codec.h"
+
+namespace levara {
+namespace {
+
+const std::string kReplacement = "\xEF\xBF\xBD";
+
+TEST(Gb18030, ChineseTextRoundTrips)
+{
+    const std::string utf8 = "水准线路 BM1|Rb 1.5 m|测中间点";
+    const std::string gb = encodeGb18030(utf8);
+    EXPECT_EQ(gb.substr(0, 4), "\xCB\xAE\xD7\xBC");  // 水准 in code page 936
+    EXPECT_EQ(decodeGb18030(gb), utf8);
+}
+
+TEST(Gb18030, FourByteSequencesAndCharactersBeyondTheBasicPlaneRoundTrip)
+{
+    // U+0080 and U+20AC... have four-byte forms; U+1F600 lies beyond the basic plane.
+    const std::string utf8 = "\xC2\x80 \xE2\x82\xAC \xF0\x9F\x98\x80 \xE4\xB8\x80";
+    const std::string gb = encodeGb18030(utf8);
+    EXPECT_EQ(gb.substr(0, 4), "\x81\x30\x81\x30");
+    EXPECT_NE(gb.find("\x94\x39\xFC\x36"), std::string::npos);  // U+1F600
+    EXPECT_EQ(decodeGb18030(gb), utf8);
+    // The same character many times and among ASCII: remembered conversions agree.
+    std::string many;
+    for (int k = 0; k < 1000; ++k)
+        many += "点" + std::to_string(k) + "\xF0\x9F\x98\x80";
+    EXPECT_EQ(decodeGb18030(encodeGb18030(many)), many);
+}
+
+TEST(Gb18030, AsciiIsUntouched)
+{
+    std::string ascii;
+    for (int c = 0; c < 128; ++c)
+        ascii += static_cast<char>(c);
+    EXPECT_EQ(decodeGb18030(ascii), ascii);
+    EXPECT_EQ(encodeGb18030(ascii), ascii);
+    EXPECT_EQ(decodeGb18030(""), "");
+}
+
+TEST(Gb18030, BytesThatDoNotDecodeBecomeReplacementCharacters)
+{
+    EXPECT_EQ(decodeGb18030("a\x80" "b"), "a" + kReplacement + "b");
+    EXPECT_EQ(decodeGb18030("a\xFF" "b"), "a" + kReplacement + "b");
+    // A lead byte followed by a byte that cannot continue it: the ASCII byte survives.
+    EXPECT_EQ(decodeGb18030("\x81\x0A" "x"), kReplacement + "\nx");
+    EXPECT_EQ(decodeGb18030("\x81\x30\x41"), kReplacement + "0A");
+    // A sequence cut off by the end of the file is one bad character.
+    EXPECT_EQ(decodeGb18030("ab\xD6"), "ab" + kReplacement);
+    EXPECT_EQ(decodeGb18030("ab\x81\x30\x81"), "ab" + kReplacement);
+    EXPECT_EQ(decodeGb18030("\xD6\xD0\xD6"), "中" + kReplacement);
+    // Every byte value in every position: no crash, and what comes out encodes and
+    // decodes back unchanged.
+    std::string all;
+    for (int a = 0; a < 256; ++a)
+        for (int b : {0x00, 0x30, 0x40, 0x7F, 0x80, 0x81, 0xFE, 0xFF})
+            all += {static_cast<char>(a), static_cast<char>(b)};
+    const std::string decoded = decodeGb18030(all);
+    EXPECT_EQ(decodeGb18030(encodeGb18030(decoded)), decoded);
+}
+
+TEST(Gb18030, InvalidUtf8BecomesQuestionMarks)
+{
+    EXPECT_EQ(encodeGb18030("a\xFF" "b"), "a?b");
+    EXPECT_EQ(encodeGb18030("a\x80" "b"), "a?b");                 // stray continuation byte
+    EXPECT_EQ(encodeGb18030("\xC0\xAF"), "??");                   // overlong "/"
+    EXPECT_EQ(encodeGb18030("\xED\xA0\x80"), "???");              // surrogate
+    EXPECT_EQ(encodeGb18030("\xF4\x90\x80\x80"), "????");         // beyond U+10FFFF
+    EXPECT_EQ(encodeGb18030("ab\xE4\xB8"), "ab?");                // cut off at the end
+    EXPECT_EQ(encodeGb18030("\xE4\xB8" "a"), "?a");
+}
+
+}  // namespace
+}  // namespace levara
