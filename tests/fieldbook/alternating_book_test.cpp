@@ -96,14 +96,6 @@ TEST(AlternatingBook, RfFourthLineAlsoStartsAForeFirstStation)
     EXPECT_EQ(textIn(sheet, 12, 1), "测段计算");
 }
 
-TEST(AlternatingBook, ConsecutiveStationsOfOneOrder)
-{
-    const MemorySheet sheet = alternatingBook(line({foreFirst(station(1)), foreFirst(station(2))}));
-    EXPECT_EQ(numberIn(sheet, 6, 5), 1.51345);
-    EXPECT_EQ(numberIn(sheet, 9, 5), 1.52345);
-    EXPECT_EQ(textIn(sheet, 12, 1), "测段计算");
-}
-
 TEST(AlternatingBook, IncompleteStation)
 {
     auto lines = foreFirst(station(1));
@@ -172,13 +164,6 @@ TEST(TwoWayBook, ReturnBookArithmetic)
     EXPECT_NEAR(numberIn(sheet, 8, 9), 59.62, 1e-12);
     EXPECT_EQ(textIn(sheet, 9, 3), "TP1");
     EXPECT_EQ(textIn(sheet, 10, 3), "BM1");
-}
-
-TEST(TwoWayBook, ForwardStationsComputeAsInTheBffbBook)
-{
-    TwoWay book(line({bffbStation(kB1, kF1, kF2, kB2)}));
-    const auto bffb = bffbBook(line({bffbStation(kB1, kF1, kF2, kB2)}));
-    EXPECT_EQ(sheetText(book.sheets[1]), sheetText(bffb));
 }
 
 TEST(TwoWayBook, ReversedWorkFileHoldsTheNonEmptyLinesLastFirst)

@@ -86,15 +86,6 @@ TEST(BfBook, LooksLikeTheGoldenBook)
         "fieldbook-bf.txt");
 }
 
-TEST(BfBook, WithoutStations)
-{
-    const MemorySheet sheet = bfBook({RawLine::startLine("BF"), RawLine::endLine()});
-    EXPECT_TRUE(books::isEmpty(sheet.value(6, 3)));
-    EXPECT_TRUE(books::isEmpty(sheet.value(7, 3)));
-    EXPECT_EQ(numberIn(sheet, 9, 6), 0);
-    EXPECT_EQ(textIn(sheet, 10, 7), "日期：");
-}
-
 TEST(BfBook, IncompleteStations)
 {
     expectInputError([] { bfBook({RawLine::reading("BM1", "Rb", "1.5", "30"), "", RawLine::reading("TP1", "Rf", "1.4", "30")}); },
