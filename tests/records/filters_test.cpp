@@ -69,6 +69,7 @@ TEST(Filters, EachFilterKeepsItsLines)
         {"blank before the tag", readingLine(" Rb"), 0, 0, 0},
         {"blank before R", readingLine(" R "), 0, 0, 0},
         {"lower-case r", readingLine("rb"), 0, 0, 0},
+        {"R and a letter", readingLine("RA"), 0, 0, 0},
         {"tag in the wrong field", rawLine("KD1      BM1", "", "Rb 1.5"), 0, 0, 0},
         {"line without bars", "Rb 1.5 Z 2.0 Start-Line", 0, 0, 0},
         {"empty line", "", 0, 0, 0},
@@ -81,18 +82,6 @@ TEST(Filters, EachFilterKeepsItsLines)
         EXPECT_EQ(copies(RecordFilter::IntermediateSights, c.line), c.intermediate) << c.what;
         EXPECT_EQ(copies(RecordFilter::SinglePoints, c.line), c.single) << c.what;
     }
-}
-
-TEST(Filters, SingleReadingTagMustBeRAndABlank)
-{
-    // "R" followed by a letter never passes an "R " test.
-    for (const char* tag : {"Rb", "Rf", "Rz", "RZ", "RA"}) {
-        EXPECT_EQ(copies(RecordFilter::SinglePoints, readingLine(tag)), 0) << tag;
-        EXPECT_EQ(copies(RecordFilter::IntermediateSights, readingLine(tag)), std::string(tag) == "RZ") << tag;
-    }
-    // "R" alone at the end of a short field 3 is not "R " either.
-    EXPECT_EQ(copies(RecordFilter::SinglePoints, "a|b|c|R"), 0);
-    EXPECT_EQ(copies(RecordFilter::SinglePoints, "a|b|c|R |"), 1);
 }
 
 TEST(Filters, ChineseCharactersBeforeTheFlagCountAsOnePosition)
