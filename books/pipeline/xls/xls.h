@@ -149,6 +149,8 @@ public:
     static Workbook open(const std::filesystem::path& file);
     // The same from the bytes of a whole OLE2 file; name is used in messages.
     static Workbook fromBytes(std::string_view oleFile, const std::string& name);
+    // The same from a Workbook stream alone, without the OLE2 file around it.
+    static Workbook fromWorkbookStream(std::string_view stream, const std::string& name);
     // A new workbook with empty worksheets of these names (at least one).
     static Workbook create(const std::vector<std::string>& sheetNames);
 
