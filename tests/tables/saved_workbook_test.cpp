@@ -1,0 +1,56 @@
+// The tables as a surveyor gets them: saved through the export pipeline into a copy
+// of the built template and read back by xlrd, not by Levara's own reader.
+#include <gtest/gtest.h>
+
+#include "books/pipeline/export.h"
+#include "raw_lines.h"
+#include "records/error.h"
+#include "tests/support/readers.h"
+#include "tests/support/sheet_text.h"
+#include "tests/support/test_files.h"
+
+namespace levara::testing {
+namespace {
+
+using books::Output;
+
+TEST(SavedPointTables, HoldTheRowsWrittenBelowTheTemplateHeading)
+{
+    ScratchDir scratch;
+    const TempFolder temp(makeProgramDir(scratch));
+
+    const auto intermediate = scratch / "intermediate.xls";
+    books::exportWorkbook(Output::IntermediateTable, temp,
+                          lines({rawLine("BM1", "", "", "", "100.00000"), rawLine("BM1", "R ", "1.23456", "30.120", ""),
+                                 rawLine("P1", "Rz", "1.50000", "12.480", "99.73456")}),
+                          intermediate);
+    expectGolden(xlrdSheetText(intermediate, 0, 6), "tables-intermediate-example.txt");
+
+    const auto single = scratch / "single.xls";
+    books::exportWorkbook(Output::SinglePointTable, temp,
+                          lines({rawLine("0012", "R ", "1.5", "25.321", ""), rawLine("13", "R ", "1.62810", "31.070", ""),
+                                 rawLine("14", "R ", "2.04410", "8.955", "")}),
+                          single);
+    expectGolden(xlrdSheetText(single, 0, 3), "tables-single-survey.txt");
+}
+
+TEST(SavedPointTables, EmptyTextGivesTheTemplateAndAFaultLeavesNoFile)
+{
+    ScratchDir scratch;
+    const TempFolder temp(makeProgramDir(scratch));
+    for (const Output output : {Output::IntermediateTable, Output::SinglePointTable}) {
+        const auto saved = scratch / "empty.xls";
+        books::exportWorkbook(output, temp, "", saved);
+        EXPECT_EQ(xlrdSheetText(saved, 0), xlrdSheetText(temp.templateFile(books::templateName(output)), 0));
+    }
+    const auto faulty = scratch / "faulty.xls";
+    EXPECT_THROW(books::exportWorkbook(Output::SinglePointTable, temp,
+                                       lines({rawLine("12", "R ", "1.5", "25.321", ""),
+                                              "For M5|Adr    12|KD1       13      10:21:402   1|R         1.62810 m"}),
+                                       faulty),
+                 InputError);
+    EXPECT_FALSE(std::filesystem::exists(faulty));
+}
+
+}  // namespace
+}  // namespace levara::testing
