@@ -15,14 +15,14 @@ sheet "水准测量"
 page paper=a4 orientation=portrait margins=1.5,1.5,1.8,1.8 fit=width center=horizontal titles=1-5 footer="&C第 &P 页，共 &N 页"
 freeze 5
 
-columns A width=6    style=count     # 1 station number, merged over its three rows
+columns A width=4.5  style=count     # 1 station number, merged over its three rows
 columns B width=9    style=name      # 2 point name (back row, fore row)
-columns C width=9.5  style=distance  # 3 distance; d; start/end point, km totals
+columns C width=10   style=distance  # 3 distance; d; start/end point, km totals
 columns D width=10.5 style=reading   # 4 reading; accumulated d; "km"
 columns E width=11   style=reading   # 5 height difference h (merged); summary labels
 columns F width=10.5 style=sum       # 6 station sight length (merged); BL, PP, section length
 columns G width=10   style=reading   # 7 elevation, written by hand (merged); units
-columns H width=12   style=remark    # 8 remarks (merged)
+columns H width=13   style=remark    # 8 remarks (merged)
 
 rows 1 height=34
 rows 2-3 height=21
@@ -32,10 +32,9 @@ cell A1:H1 title    "水准测量记录手簿"
 
 cell A2:C2 info     "工程名称："
 cell D2:E2 info     "线路名称："
-cell F2:G2 info     "观测顺序：BF"
-cell H2    info     "天气："
+cell F2:H2 info     "日期：　　　年　　月　　日"
 cell A3:C3 info     "仪器型号："
-cell D3:E3 info     "日期：　　　年　　月　　日"
+cell D3:E3 info     "天气："
 cell F3:G3 info     "观测者："
 cell H3    info     "记录者："
 
