@@ -370,6 +370,16 @@ void CellTable::countStrings(std::vector<bool>& used, std::uint32_t& references)
             }
 }
 
+std::size_t CellTable::sizeEstimate() const
+{
+    if (!rebuilt_)
+        return asRead_.size();
+    std::size_t size = 0;
+    for (const Row& row : rows_)
+        size += (row.hasRecord || !row.cells.empty() ? 24 : 0) + row.cells.size() * 14;
+    return size;
+}
+
 std::size_t CellTable::dbCellCount() const
 {
     if (!rebuilt_)

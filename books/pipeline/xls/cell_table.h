@@ -84,6 +84,8 @@ public:
     // Counts LABELSST cells per entry (size must be the string count).
     void countStrings(std::vector<bool>& used, std::uint32_t& references) const;
 
+    // About the size write() will write, to reserve room for it.
+    std::size_t sizeEstimate() const;
     // How many DBCELL records write() will write.
     std::size_t dbCellCount() const;
     struct Bounds {

@@ -54,7 +54,8 @@ std::string Styles::fontBody(const Font& font)
         throw Error("font size " + std::to_string(font.points) + " is outside 1 to 409 points");
     std::string body;
     putU16(body, std::uint16_t(std::lround(font.points * 20)));
-    putU16(body, font.italic ? 0x0002 : 0);
+    // Bit 0 still marks bold for readers that look at it rather than at the weight.
+    putU16(body, std::uint16_t((font.bold ? 0x0001 : 0) | (font.italic ? 0x0002 : 0)));
     putU16(body, 0x7FFF);  // automatic colour
     putU16(body, font.bold ? 700 : 400);
     putU16(body, 0);  // no super/subscript

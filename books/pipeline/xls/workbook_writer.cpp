@@ -110,6 +110,10 @@ std::string WorkbookData::write() const
     const std::uint32_t totalStrings = std::uint32_t(std::max<std::int64_t>(total, 0));
 
     StreamWriter out;
+    std::size_t estimate = 65536 + strings.size() * 16;
+    for (const SheetData& sheet : sheets)
+        estimate += sheet.cells.sizeEstimate() + sheet.merges.size() * 8;
+    out.bytes().reserve(estimate);
     SharedStrings::Written written;
     written.newIndex.resize(strings.size());
     for (std::uint32_t i = 0; i < written.newIndex.size(); ++i)

@@ -172,6 +172,7 @@ public:
     StyleId addStyle(const CellStyle& style);
 
 private:
+    friend struct WorkbookInternals;  // tests reach the records through it
     explicit Workbook(std::unique_ptr<WorkbookData> data);
     std::unique_ptr<WorkbookData> data_;
     std::vector<Worksheet> sheets_;

@@ -1,0 +1,130 @@
+// Thin borders: derived cell formats, cached and reused, and the limit on formats.
+#include <gtest/gtest.h>
+
+#include "books/pipeline/xls/record_ids.h"
+#include "tests/support/readers.h"
+#include "tests/support/test_files.h"
+#include "tests/xls/xls_testing.h"
+
+namespace levara::xls {
+namespace {
+
+using namespace testing;
+using levara::testing::ScratchDir;
+
+std::size_t xfCount(Workbook& book) { return recordsOfType(book.workbookStream(), rec::kXf).size(); }
+
+TEST(Borders, EveryCellOfTheRangeBlankOnesToo)
+{
+    ScratchDir scratch;
+    Workbook book = Workbook::create({"S"});
+    Worksheet& sheet = book.sheet(0);
+    sheet.setNumber(6, 3, 1.5);
+    sheet.merge({6, 1, 8, 1});
+    sheet.setThinBorders({6, 1, 8, 1});
+    sheet.setThinBorders({6, 2, 8, 10});
+    for (int row = 6; row <= 8; ++row)
+        for (int column = 1; column <= 10; ++column)
+            EXPECT_EQ(sheet.borders(row, column), (Borders{1, 1, 1, 1})) << row << "," << column;
+    EXPECT_EQ(sheet.borders(9, 1), Borders{});
+    book.save(scratch / "b.xls");
+    EXPECT_EQ(levara::testing::xlrdSheetText(scratch / "b.xls", 0, 1, 11),
+              (std::vector<std::string>{"6  C=1.5  | borders A-J", "7  | borders A-J", "8  | borders A-J",
+                                        "merge A6:A8"}));
+}
+
+// One bordered format per source format, whatever the number of ranges; the cell's
+// own number format and font are kept.
+TEST(Borders, FormatsAreDerivedOnceAndReused)
+{
+    ScratchDir scratch;
+    Workbook book = Workbook::create({"S"});
+    CellStyle reading;
+    reading.numberFormat = "0.00000";
+    reading.font.bold = true;
+    const StyleId readingStyle = book.addStyle(reading);
+    Worksheet& sheet = book.sheet(0);
+    for (int row = 1; row <= 300; ++row) {
+        sheet.setNumber(row, 2, row);
+        sheet.setStyle(row, 3, readingStyle);
+    }
+    const std::size_t before = xfCount(book);
+    for (int row = 1; row <= 300; row += 3)
+        sheet.setThinBorders({row, 1, row + 2, 3});
+    EXPECT_EQ(xfCount(book), before + 2);
+    sheet.setThinBorders({1, 1, 300, 3});  // bordered formats border to themselves
+    EXPECT_EQ(xfCount(book), before + 2);
+
+    CellStyle bordered = reading;
+    bordered.thinBorders = true;
+    EXPECT_LT(std::size_t(book.addStyle(bordered)), before + 2);  // the one made for the borders
+    EXPECT_EQ(book.addStyle(reading), readingStyle);
+
+    book.save(scratch / "r.xls");
+    EXPECT_EQ(xlrd(R"(
+sheet = book.sheet_by_index(0)
+xf = book.xf_list[sheet.cell_xf_index(4, 2)]
+b = xf.border
+print(book.format_map[xf.format_key].format_str, book.font_list[xf.font_index].bold,
+      b.left_line_style, b.right_line_style, b.top_line_style, b.bottom_line_style,
+      b.left_colour_index, b.right_colour_index, b.top_colour_index, b.bottom_colour_index)
+)",
+                   scratch / "r.xls"),
+              "0.00000 1 1 1 1 1 64 64 64 64\n");
+}
+
+// Formats borrowed from a column default that is a style XF become cell XFs.
+TEST(Borders, ColumnDefaultsGiveTheSourceFormat)
+{
+    const std::filesystem::path file = fixtureDir("app-saved") / "tpl1_gnm.xls";
+    if (!std::filesystem::exists(file))
+        GTEST_SKIP() << "no fixtures";
+    ScratchDir scratch;
+    Workbook book = Workbook::open(file);
+    book.sheet(0).setThinBorders({300, 1, 302, 10});
+    book.sheet(0).setNumber(300, 5, 1.23456);
+    book.save(scratch / "g.xls");
+    EXPECT_EQ(xlrd(R"(
+sheet = book.sheet_by_index(0)
+for c in range(10):
+    xf = book.xf_list[sheet.cell_xf_index(299, c)]
+    assert not xf.is_style and xf.border.top_line_style == 1, c
+print(sheet.cell_value(299, 4))
+)",
+                   scratch / "g.xls"),
+              "1.23456\n");
+}
+
+TEST(Borders, TooManyFormatsIsALimitErrorBeforeAnythingChanges)
+{
+    Workbook book = Workbook::create({"S"});
+    Worksheet& sheet = book.sheet(0);
+    CellStyle style;
+    int made = 0;
+    try {
+        for (;; ++made) {
+            style.numberFormat = "0." + std::string(std::size_t(made % 200 + 1), '0') + std::to_string(made / 200);
+            sheet.setStyle(made + 1, 1, book.addStyle(style));
+        }
+    } catch (const LimitError&) {
+    }
+    EXPECT_EQ(std::size_t(made) + 21, kMaxXfs);  // a new workbook has 21
+    const std::string before = book.workbookStream();
+    EXPECT_THROW(sheet.setThinBorders({1, 1, 5, 1}), LimitError);
+    EXPECT_EQ(book.workbookStream(), before);
+
+    // XFCRC counts the formats as they are now.
+    const std::filesystem::path file = fixtureDir("excel-saved") / "xf_class.xls";
+    if (!std::filesystem::exists(file))
+        return;
+    Workbook excel = Workbook::open(file);
+    excel.sheet(0).setThinBorders({1, 1, 40, 12});
+    const std::string stream = excel.workbookStream();
+    const std::vector<Record> crc = recordsOfType(stream, rec::kXfCrc);
+    ASSERT_EQ(crc.size(), 1u);
+    EXPECT_EQ(u16(crc[0].body, 14), recordsOfType(stream, rec::kXf).size());
+    EXPECT_GT(recordsOfType(stream, rec::kXf).size(), 63u);
+}
+
+}  // namespace
+}  // namespace levara::xls

@@ -1,0 +1,136 @@
+#pragma once
+// Helpers for the workbook engine's tests: fixtures, the records of a Workbook
+// stream, the engine's sheet seen through books::Sheet (for sheetText), and xlrd.
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <cstring>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "books/pipeline/sheet.h"
+#include "books/pipeline/xls/workbook_data.h"
+#include "books/pipeline/xls/xls.h"
+#include "tests/support/test_files.h"
+
+namespace levara::xls {
+
+// The engine's data behind a Workbook, for tests that look at what it holds.
+struct WorkbookInternals {
+    static WorkbookData& data(Workbook& book) { return *book.data_; }
+};
+
+}  // namespace levara::xls
+
+namespace levara::xls::testing {
+
+inline std::filesystem::path fixtureDir(const std::string& kind)
+{
+    const std::filesystem::path shared = levara::testing::sharedDir();
+    return shared.empty() ? std::filesystem::path() : shared / "fixtures" / kind;
+}
+
+// Every .xls of a fixture folder, sorted; empty when the folder is absent.
+inline std::vector<std::filesystem::path> fixtures(const std::string& kind)
+{
+    std::vector<std::filesystem::path> files;
+    const std::filesystem::path dir = fixtureDir(kind);
+    if (dir.empty() || !std::filesystem::is_directory(dir))
+        return files;
+    for (const auto& entry : std::filesystem::directory_iterator(dir))
+        if (entry.path().extension() == ".xls")
+            files.push_back(entry.path());
+    std::sort(files.begin(), files.end());
+    return files;
+}
+
+struct Record {
+    std::uint16_t type;
+    std::size_t position;
+    std::string body;
+};
+
+inline std::uint16_t u16(const std::string& bytes, std::size_t at)
+{
+    return std::uint16_t(std::uint8_t(bytes[at]) | std::uint8_t(bytes[at + 1]) << 8);
+}
+
+inline std::uint32_t u32(const std::string& bytes, std::size_t at)
+{
+    return u16(bytes, at) | std::uint32_t(u16(bytes, at + 2)) << 16;
+}
+
+// The records of a Workbook stream up to its zero padding.
+inline std::vector<Record> records(const std::string& stream)
+{
+    std::vector<Record> result;
+    for (std::size_t at = 0; at + 4 <= stream.size();) {
+        const std::uint16_t type = u16(stream, at), length = u16(stream, at + 2);
+        if (type == 0 && length == 0)
+            break;
+        result.push_back({type, at, stream.substr(at + 4, length)});
+        at += 4 + length;
+    }
+    return result;
+}
+
+inline std::vector<Record> recordsOfType(const std::string& stream, std::uint16_t type)
+{
+    std::vector<Record> result;
+    for (Record& r : records(stream))
+        if (r.type == type)
+            result.push_back(std::move(r));
+    return result;
+}
+
+// The engine's worksheet as the outputs see a sheet.
+class EngineSheet : public books::Sheet {
+public:
+    explicit EngineSheet(Worksheet& sheet) : sheet_(sheet) {}
+    books::CellValue value(int row, int column) const override { return sheet_.value(row, column); }
+    void setNumber(int row, int column, double value) override { sheet_.setNumber(row, column, value); }
+    void setText(int row, int column, std::string_view text) override { sheet_.setText(row, column, text); }
+    void clearValue(int row, int column) override { sheet_.clearValue(row, column); }
+    void merge(const books::CellRange& r) override { sheet_.merge({r.firstRow, r.firstColumn, r.lastRow, r.lastColumn}); }
+    void unmerge(const books::CellRange& r) override
+    {
+        sheet_.unmerge({r.firstRow, r.firstColumn, r.lastRow, r.lastColumn});
+    }
+    std::optional<books::CellRange> mergeAt(int row, int column) const override
+    {
+        const auto r = sheet_.mergeAt(row, column);
+        return r ? std::optional<books::CellRange>({r->firstRow, r->firstColumn, r->lastRow, r->lastColumn})
+                 : std::nullopt;
+    }
+    std::vector<books::CellRange> merges() const override
+    {
+        std::vector<books::CellRange> result;
+        for (const Range& r : sheet_.merges())
+            result.push_back({r.firstRow, r.firstColumn, r.lastRow, r.lastColumn});
+        return result;
+    }
+    void drawBorders(const books::CellRange& r) override
+    {
+        sheet_.setThinBorders({r.firstRow, r.firstColumn, r.lastRow, r.lastColumn});
+    }
+    bool hasBorders(int row, int column) const override { return sheet_.borders(row, column) == Borders{1, 1, 1, 1}; }
+    int lastRow() const override { return sheet_.lastRow(); }
+
+private:
+    Worksheet& sheet_;
+};
+
+// Runs a Python script with xlrd on the file; returns its output.
+inline std::string xlrd(const std::string& script, const std::filesystem::path& file)
+{
+    std::string output;
+    const int status = levara::testing::runProgram(
+        {"/usr/bin/python3", "-c", "import sys, xlrd\nbook = xlrd.open_workbook(sys.argv[1], formatting_info=True)\n" + script,
+         file.string()},
+        &output);
+    EXPECT_EQ(status, 0) << output;
+    return output;
+}
+
+}  // namespace levara::xls::testing
