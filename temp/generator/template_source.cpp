@@ -314,6 +314,15 @@ private:
     {
         if (tokens.size() != 2 || !tokens[1].quoted || tokens[1].value.empty())
             fail(place, "sheet takes its name in quotes");
+        // Excel refuses a workbook whose sheet names break its rules.
+        const std::string& name = tokens[1].value;
+        if (name.find_first_of("[]:*?/\\") != std::string::npos || name.front() == '\'' || name.back() == '\'')
+            fail(place, "a sheet name may not hold [ ] : * ? / \\ nor begin or end with '");
+        std::size_t units = 0;
+        for (unsigned char c : name)
+            units += (c & 0xC0) != 0x80 ? ((c & 0xF8) == 0xF0 ? 2 : 1) : 0;
+        if (units > 31)
+            fail(place, "a sheet name has at most 31 characters");
         for (const SheetSource& other : result.sheets)
             if (other.name == tokens[1].value)
                 fail(place, "two sheets are named " + other.name);

@@ -369,6 +369,8 @@ TEST(Generator, FaultsInASourceNameTheFileAndLineAndWriteNothing)
         {style + "style s bold\n", "bad.tpl:2: style s is defined twice"},
         {style + "sheet \"a\"\npage paper=b5\n", "bad.tpl:3: paper must be"},
         {style + "sheet \"a\"\nsheet \"a\"\n", "bad.tpl:3: two sheets are named a"},
+        {"sheet \"a/b\"\n", "bad.tpl:1: a sheet name may not hold"},
+        {"sheet \"水准测量记录手簿水准测量记录手簿水准测量记录手簿水准测量记录手簿\"\n", "at most 31 characters"},
         {"include \"absent.inc\"\n", "bad.tpl:1: "},
         {"include \"bad.tpl\"\n", "includes itself"},
         {"frame A1\n", "bad.tpl:1: unknown statement \"frame\""},
