@@ -6,4 +6,4 @@ apt-get update
 apt-get install -y --no-install-recommends \
   ca-certificates g++ clang libclang-rt-14-dev cmake ninja-build pkg-config \
   qt6-base-dev libgsf-1-dev libgtest-dev libgmock-dev libbenchmark-dev \
-  fonts-noto-cjk python3 python3-xlrd libreoffice-calc-nogui poppler-utils
+  fonts-noto-cjk fonts-dejavu-core python3 python3-xlrd libreoffice-calc-nogui poppler-utils

@@ -74,8 +74,10 @@ Form1::Form1(Dialogs& dialogs, std::filesystem::path FilePosition, QWidget* pare
     RichTextBox1_->setLineWrapMode(QPlainTextEdit::NoWrap);
     RichTextBox1_->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     RichTextBox1_->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    // Raw lines are columns of ASCII: a true fixed-pitch font first, a CJK one for the
+    // Chinese characters it lacks.
     QFont font = QFontDatabase::systemFont(QFontDatabase::FixedFont);
-    font.setFamilies({"Noto Sans Mono CJK SC", font.family(), "monospace"});
+    font.setFamilies({"DejaVu Sans Mono", font.family(), "Noto Sans Mono CJK SC", "Noto Sans CJK SC"});
     font.setStyleHint(QFont::Monospace);
     font.setPointSize(12);
     RichTextBox1_->setFont(font);

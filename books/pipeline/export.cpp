@@ -63,9 +63,7 @@ void exportWorkbook(Output output, const TempFolder& temp, std::string_view text
     XlsSheets sheets(book);
     clearOldRows(sheets.item(1));
 
-    std::string workText(text);
-    workText += "\r\n";
-    writeTextFile(temp.workFile(), workText);
+    writeTextFile(temp.workFile(), {text, "\r\n"});
     const TextLines lines = TextLines::read(temp.workFile());
     fill(output, sheets, lines, temp);
 

@@ -3,7 +3,7 @@
 
 #include <thread>
 
-#include "support/test_files.h"
+#include "tests/support/test_files.h"
 
 namespace levara::testing {
 namespace {

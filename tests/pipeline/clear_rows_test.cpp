@@ -2,8 +2,8 @@
 #include <gtest/gtest.h>
 
 #include "books/pipeline/export.h"
-#include "support/memory_sheet.h"
-#include "support/sheet_text.h"
+#include "tests/support/memory_sheet.h"
+#include "tests/support/sheet_text.h"
 
 namespace levara::testing {
 namespace {

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QFontDatabase>
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
@@ -10,7 +11,7 @@
 #include <QStatusBar>
 
 #include "fake_dialogs.h"
-#include "support/test_files.h"
+#include "tests/support/test_files.h"
 #include "window/form1.h"
 
 namespace levara::testing {
@@ -82,6 +83,10 @@ TEST_F(WindowTest, TextAreaFillsTheClientAreaAtAnySize)
     QPlainTextEdit* text = form.RichTextBox1();
     EXPECT_EQ(text->lineWrapMode(), QPlainTextEdit::NoWrap);
     EXPECT_TRUE(QFontInfo(text->font()).fixedPitch());
+    const QStringList chinese = QFontDatabase::families(QFontDatabase::SimplifiedChinese);
+    EXPECT_TRUE(std::any_of(text->font().families().begin(), text->font().families().end(),
+                            [&](const QString& family) { return chinese.contains(family); }))
+        << "no font in the text area's list shows Chinese";
     EXPECT_EQ(form.sbar()->objectName(), "sbar");
     EXPECT_EQ(form.sbar()->findChildren<QLabel*>().size(), 2);
     for (QSize size : {QSize(900, 700), QSize(300, 200), QSize(20, 20)}) {

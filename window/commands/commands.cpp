@@ -63,7 +63,7 @@ void Commands::TXT()
     if (choice.file.empty() || !mayWrite(ui_, choice.file))
         return;
     const TempFolder::Lock lock = temp_.lock();
-    writeTextFile(temp_.workFile(), ui_.text() + "\r\n");
+    writeTextFile(temp_.workFile(), {ui_.text(), "\r\n"});
     copyFileReplacing(temp_.workFile(), choice.file);
 }
 
@@ -71,7 +71,7 @@ void Commands::filter(RecordFilter filter)
 {
     BusyPointer busy(ui_);
     const TempFolder::Lock lock = temp_.lock();
-    writeTextFile(temp_.workFile(), ui_.text() + "\r\n");
+    writeTextFile(temp_.workFile(), {ui_.text(), "\r\n"});
     const TextLines lines = TextLines::read(temp_.workFile());
     ui_.setText(filterLines(filter, lines));
 }
