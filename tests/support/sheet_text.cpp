@@ -27,8 +27,12 @@ std::string valueText(const books::CellValue& value)
         std::snprintf(buffer, sizeof buffer, "%.12g", *number);
         return buffer;
     }
-    if (const std::string* text = std::get_if<std::string>(&value))
-        return '"' + *text + '"';
+    if (const std::string* text = std::get_if<std::string>(&value)) {
+        std::string quoted = "\"";
+        for (char c : *text)
+            quoted += c == '\n' ? std::string("\\n") : std::string(1, c);
+        return quoted + '"';
+    }
     return {};
 }
 

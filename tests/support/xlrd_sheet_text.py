@@ -40,7 +40,7 @@ def main():
             if cell.ctype == xlrd.XL_CELL_NUMBER:
                 line += "  %s=%s" % (column_name(col + 1), "%.12g" % cell.value)
             elif cell.ctype == xlrd.XL_CELL_TEXT and cell.value != "":
-                line += '  %s="%s"' % (column_name(col + 1), cell.value)
+                line += '  %s="%s"' % (column_name(col + 1), cell.value.replace("\n", "\\n"))
         spans = []
         col = 0
         while col < last_column:

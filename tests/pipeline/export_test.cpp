@@ -1,0 +1,189 @@
+// The export frame around every workbook output: what reaches the user's file, what
+// the working workbook holds, and what survives from the template.
+#include <gtest/gtest.h>
+
+#include "books/pipeline/export.h"
+#include "books/pipeline/xls_sheet.h"
+#include "records/error.h"
+#include "tests/support/readers.h"
+#include "tests/support/scripted_ui.h"
+#include "tests/support/sheet_text.h"
+#include "tests/support/test_files.h"
+#include "window/commands/commands.h"
+
+namespace levara::testing {
+namespace {
+
+std::string readingLine(const std::string& point, const std::string& tag, const std::string& reading,
+                        const std::string& distance)
+{
+    auto right = [](const std::string& text, std::size_t width) {
+        return std::string(width - text.size(), ' ') + text;
+    };
+    return "For M5|Adr     4|KD1" + right(point, 9) + "      01:33:402   1|" + tag + right(reading, 15) +
+           " m   |HD" + right(distance, 15) + " m   |                      |\r\n";
+}
+
+const std::string kTwoStations = readingLine("BM1", "Rb", "1.52345", "30.10") +
+                                 readingLine("TP1", "Rf", "1.41234", "29.50") +
+                                 readingLine("TP1", "Rf", "1.41236", "29.52") +
+                                 readingLine("BM1", "Rb", "1.52349", "30.12") +
+                                 readingLine("TP1", "Rb", "1.20000", "20.00") +
+                                 readingLine("BM2", "Rf", "1.10000", "21.00") +
+                                 readingLine("BM2", "Rf", "1.10002", "21.00") +
+                                 readingLine("TP1", "Rb", "1.20002", "20.00");
+
+std::vector<std::string> engineSheetText(const std::filesystem::path& file, std::size_t sheet, int firstRow)
+{
+    xls::Workbook book = xls::Workbook::open(file);
+    books::XlsSheet view(book.sheet(sheet));
+    return sheetText(view, firstRow);
+}
+
+class ExportTest : public ::testing::Test {
+protected:
+    ExportTest() : program(makeProgramDir(scratch)), commands(ui, program) {}
+
+    void save(void (Commands::*command)(), const std::filesystem::path& file, int filterIndex = kExcelFilter)
+    {
+        ui.saveAnswers.push_back({file, filterIndex});
+        (commands.*command)();
+        EXPECT_EQ(ui.busyDepth, 0);
+    }
+
+    ScratchDir scratch;
+    std::filesystem::path program;
+    ScriptedUi ui;
+    Commands commands;
+};
+
+TEST_F(ExportTest, TheSavedBookReadsAlikeInTheEngineXlrdAndLibreOffice)
+{
+    ui.shownText = kTwoStations;
+    const std::filesystem::path out = scratch / "book.xls";
+    save(&Commands::bffbEXLE, out);
+
+    const std::vector<std::string> engine = engineSheetText(out, 0, 1);
+    EXPECT_EQ(engine, xlrdSheetText(out, 0, 1)) << lineDiff(engine, xlrdSheetText(out, 0, 1));
+    // The template's heading rows and merges are still there, untouched.
+    for (const std::string& line : engineSheetText(program / "temp/exc.xls", 0, 1))
+        EXPECT_NE(std::find(engine.begin(), engine.end(), line), engine.end()) << "lost: " << line;
+
+    const auto csv = libreOfficeCsv({out});
+    ASSERT_EQ(csv.size(), 1u);
+    ASSERT_GE(csv[0].size(), 1u);
+    const CsvSheet& rows = csv[0][0];
+    auto rowStarting = [&](const std::string& start) {
+        auto found = std::find_if(rows.begin(), rows.end(), [&](const auto& row) { return row.rfind(start, 0) == 0; });
+        return found == rows.end() ? std::string() : *found;
+    };
+    EXPECT_EQ(rowStarting("1,BM1,"), "1,BM1,30.1,30.12,1.52345,1.52349,-0.04,,,");
+    EXPECT_EQ(rowStarting("测段计算,"), "测段计算,测段起点,BM1,,,,,,,");
+    EXPECT_EQ(rowStarting("测量责任人："), "测量责任人：,,,,复核：,,,日期：,,");
+}
+
+TEST_F(ExportTest, ExportingTwiceGivesTheSameBytesAndLeavesTheWorkFiles)
+{
+    ui.shownText = kTwoStations;
+    save(&Commands::bffbEXLE, scratch / "one.xls");
+    save(&Commands::bffbEXLE, scratch / "two.xls");
+    EXPECT_EQ(readBytes(scratch / "one.xls"), readBytes(scratch / "two.xls"));
+    EXPECT_EQ(readBytes(program / "temp/excel.xls"), readBytes(scratch / "two.xls"));
+    EXPECT_EQ(readBytes(program / "temp/ooo.txt"), kTwoStations + "\r\n");
+}
+
+TEST_F(ExportTest, CancelDeclineAndOtherTypesWriteNoWorkbook)
+{
+    ui.shownText = kTwoStations;
+    const std::filesystem::path out = scratch / "book.xls";
+    save(&Commands::bfEXLE, {});
+    EXPECT_EQ(readBytes(program / "temp/excel.xls"), readBytes(program / "temp/exc2.xls"));
+
+    writeBytes(out, "mine");
+    ui.overwriteAnswers = {false};
+    save(&Commands::bffbEXLE, out);
+    EXPECT_EQ(readBytes(out), "mine");
+
+    save(&Commands::rrzEXLX, scratch / "table.csv", 2);
+    EXPECT_FALSE(std::filesystem::exists(scratch / "table.csv"));
+    ASSERT_EQ(ui.notices.size(), 1u);
+    EXPECT_EQ(ui.notices[0], kNotExcelMessage);
+}
+
+TEST_F(ExportTest, AFailingExportLeavesTheUsersFileAsItWas)
+{
+    const std::filesystem::path out = scratch / "book.xls";
+    writeBytes(out, "mine");
+    // The text ends inside a station.
+    ui.shownText = readingLine("BM1", "Rb", "1.52345", "30.10");
+    ui.overwriteAnswers = {true};
+    EXPECT_THROW(save(&Commands::bffbEXLE, out), InputError);
+    EXPECT_EQ(readBytes(out), "mine");
+    EXPECT_EQ(ui.busyDepth, 0);
+
+    // A missing template is named.
+    std::filesystem::remove(program / "temp/exc2.xls");
+    ui.shownText = kTwoStations;
+    try {
+        save(&Commands::bfEXLE, scratch / "bf.xls");
+        ADD_FAILURE() << "no error";
+    } catch (const FileError& error) {
+        EXPECT_NE(std::string(error.what()).find("exc2.xls"), std::string::npos) << error.what();
+    }
+    EXPECT_FALSE(std::filesystem::exists(scratch / "bf.xls"));
+    EXPECT_EQ(ui.busyDepth, 0);
+}
+
+TEST_F(ExportTest, BadTemplatesAreReportedByName)
+{
+    ui.shownText = kTwoStations;
+    // Not a workbook at all.
+    writeBytes(program / "temp/exc.xls", "this is not a workbook");
+    ui.saveAnswers.push_back({scratch / "a.xls", kExcelFilter});
+    try {
+        commands.bffbEXLE();
+        ADD_FAILURE() << "no error";
+    } catch (const std::exception& error) {
+        EXPECT_NE(std::string(error.what()).find("excel.xls"), std::string::npos) << error.what();
+    }
+    // A two-way book from a template with one worksheet.
+    std::filesystem::copy_file(program / "temp/exc2.xls", program / "temp/exc3.xls",
+                               std::filesystem::copy_options::overwrite_existing);
+    ui.saveAnswers.push_back({scratch / "b.xls", kExcelFilter});
+    try {
+        commands.aBFFBwf();
+        ADD_FAILURE() << "no error";
+    } catch (const FileError& error) {
+        EXPECT_NE(std::string(error.what()).find("exc3.xls"), std::string::npos) << error.what();
+    }
+    EXPECT_FALSE(std::filesystem::exists(scratch / "a.xls"));
+    EXPECT_FALSE(std::filesystem::exists(scratch / "b.xls"));
+}
+
+TEST_F(ExportTest, OldRowsOfAUsersTemplateAreClearedWholeAndItsHeadingKept)
+{
+    // A template a user saved from LibreOffice, with two old station blocks in it.
+    const std::filesystem::path fixture = sharedDir() / "fixtures/app-saved/tpl1_lo.xls";
+    if (sharedDir().empty() || !std::filesystem::exists(fixture))
+        GTEST_SKIP() << "fixtures not present";
+    std::filesystem::copy_file(fixture, program / "temp/exc.xls", std::filesystem::copy_options::overwrite_existing);
+    ui.shownText = kTwoStations;
+    const std::filesystem::path out = scratch / "book.xls";
+    save(&Commands::bffbEXLE, out);
+
+    const std::vector<std::string> before = xlrdSheetText(fixture, 0, 1, 12);
+    const std::vector<std::string> after = xlrdSheetText(out, 0, 1, 12);
+    for (int row = 0; row < 5; ++row)
+        EXPECT_EQ(after.at(row), before.at(row));
+    for (const std::string& line : after) {
+        EXPECT_EQ(line.find("旧数据"), std::string::npos) << "old row left: " << line;
+        EXPECT_EQ(line.find("后-前"), std::string::npos) << "old row left: " << line;
+    }
+    for (const char* headingMerge : {"merge A1:J1", "merge F4:G4", "merge A4:A5", "merge J4:J5"})
+        EXPECT_NE(std::find(after.begin(), after.end(), headingMerge), after.end()) << headingMerge;
+    EXPECT_EQ(std::find(after.begin(), after.end(), "merge B6:B8"), after.end()) << "old merge left";
+    EXPECT_NE(std::find(after.begin(), after.end(), "merge A6:A8"), after.end());
+}
+
+}  // namespace
+}  // namespace levara::testing

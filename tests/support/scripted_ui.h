@@ -1,0 +1,48 @@
+#pragma once
+// A Ui that answers the commands' dialogs from a script, without a window.
+#include <gtest/gtest.h>
+
+#include <deque>
+
+#include "window/commands/ui.h"
+
+namespace levara::testing {
+
+class ScriptedUi : public Ui {
+public:
+    std::string shownText;
+    std::deque<SaveChoice> saveAnswers;
+    std::deque<bool> overwriteAnswers;
+    std::vector<std::string> notices;
+    int busyDepth = 0;
+
+    std::string text() override { return shownText; }
+    void setText(std::string text) override { shownText = std::move(text); }
+    std::filesystem::path chooseFileToOpen() override { return openAnswer; }
+    SaveChoice chooseFileToSave(std::optional<int>) override
+    {
+        if (saveAnswers.empty()) {
+            ADD_FAILURE() << "unexpected save dialog";
+            return {};
+        }
+        SaveChoice answer = saveAnswers.front();
+        saveAnswers.pop_front();
+        return answer;
+    }
+    bool confirmOverwrite(const std::filesystem::path&) override
+    {
+        if (overwriteAnswers.empty()) {
+            ADD_FAILURE() << "unexpected overwrite question";
+            return false;
+        }
+        const bool answer = overwriteAnswers.front();
+        overwriteAnswers.pop_front();
+        return answer;
+    }
+    void notify(const std::string& message) override { notices.push_back(message); }
+    void setBusy(bool busy) override { busyDepth += busy ? 1 : -1; }
+
+    std::filesystem::path openAnswer;
+};
+
+}  // namespace levara::testing
