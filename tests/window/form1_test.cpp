@@ -84,7 +84,8 @@ TEST_F(WindowTest, TextAreaFillsTheClientAreaAtAnySize)
     EXPECT_EQ(text->lineWrapMode(), QPlainTextEdit::NoWrap);
     EXPECT_TRUE(QFontInfo(text->font()).fixedPitch());
     const QStringList chinese = QFontDatabase::families(QFontDatabase::SimplifiedChinese);
-    EXPECT_TRUE(std::any_of(text->font().families().begin(), text->font().families().end(),
+    const QStringList families = text->font().families();
+    EXPECT_TRUE(std::any_of(families.begin(), families.end(),
                             [&](const QString& family) { return chinese.contains(family); }))
         << "no font in the text area's list shows Chinese";
     EXPECT_EQ(form.sbar()->objectName(), "sbar");
