@@ -26,30 +26,10 @@ MemorySheet bffbBook(const std::vector<std::string>& lines)
 
 std::vector<std::string> line(const std::vector<std::vector<std::string>>& stations)
 {
-    std::vector<std::string> lines = {RawLine::startLine("aBFFB"), RawLine::height("BM1", "100.00000")};
-    for (const auto& station : stations) {
-        append(lines, station);
-        lines.push_back(RawLine::height("TP", "100.1"));
-    }
-    lines.push_back(RawLine::endLine());
-    return lines;
+    return surveyedLine("aBFFB", stations);
 }
 
-// Station i of a line: its own points and readings, so that each lands recognisably.
-struct Observed {
-    Sight b1, f1, f2, b2;
-};
-Observed station(int i)
-{
-    const std::string back = "S" + std::to_string(i) + "B", fore = "S" + std::to_string(i) + "F";
-    const std::string r = std::to_string(i);
-    return {{back, "1.5" + r + "345", "3" + r + ".100"},
-            {fore, "1.4" + r + "234", "2" + r + ".500"},
-            {fore, "1.4" + r + "236", "2" + r + ".520"},
-            {back, "1.5" + r + "349", "3" + r + ".120"}};
-}
-std::vector<std::string> backFirst(const Observed& s) { return bffbStation(s.b1, s.f1, s.f2, s.b2); }
-std::vector<std::string> foreFirst(const Observed& s) { return fbbfStation(s.f1, s.b1, s.b2, s.f2); }
+Observed station(int i) { return observedStation(i); }
 
 TEST(AlternatingBook, ForeFirstStationGivesTheBackFirstBlock)
 {
@@ -239,7 +219,7 @@ TEST(TwoWayBook, ReturnStationAcrossAnEmptyLineIsIncomplete)
 
 TEST(TwoWayBook, LooksLikeTheGoldenBooks)
 {
-    TwoWay book(line({backFirst(station(1)), foreFirst(station(2)), backFirst(station(3)), foreFirst(station(4))}));
+    TwoWay book(goldenTwoWayLine());
     std::vector<std::string> lines = {"worksheet 1"};
     append(lines, sheetText(book.forward(), 6));
     lines.push_back("worksheet 2");

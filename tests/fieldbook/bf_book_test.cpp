@@ -22,13 +22,7 @@ std::vector<std::string> bfStation(const Sight& back, const Sight& fore)
 
 std::vector<std::string> bfLine(const std::vector<std::vector<std::string>>& stations)
 {
-    std::vector<std::string> lines = {RawLine::startLine("BF"), RawLine::height("BM1", "100.00000")};
-    for (const auto& station : stations) {
-        append(lines, station);
-        lines.push_back(RawLine::height("TP1", "100.11111"));
-    }
-    lines.push_back(RawLine::endLine());
-    return lines;
+    return surveyedLine("BF", stations);
 }
 
 const Sight kBack{"BM1", "1.52345", "30.120"};
@@ -78,13 +72,7 @@ TEST(BfBook, SecondLineIsTheForeReadingWhateverItsTag)
               expected);
 }
 
-TEST(BfBook, LooksLikeTheGoldenBook)
-{
-    expectGolden(
-        sheetText(bfBook(bfLine({bfStation(kBack, kFore), bfStation({"TP1", "1.2", "29.800"}, {"2", "1.3", "30.200"})})),
-                  6),
-        "fieldbook-bf.txt");
-}
+TEST(BfBook, LooksLikeTheGoldenBook) { expectGolden(sheetText(bfBook(goldenBfLine()), 6), "fieldbook-bf.txt"); }
 
 TEST(BfBook, IncompleteStations)
 {

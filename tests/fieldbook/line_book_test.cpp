@@ -19,18 +19,9 @@ MemorySheet lineBook(const std::vector<std::string>& lines, StationOrder order =
     return sheet;
 }
 
-// A surveyed line as the leveling filter leaves it: start record, benchmark height,
-// stations each followed by the height of its fore point, line-end records.
 std::vector<std::string> surveyedLine(const std::vector<std::vector<std::string>>& stations)
 {
-    std::vector<std::string> lines = {RawLine::startLine("BFFB"), RawLine::height("BM1", "100.00000")};
-    for (const auto& station : stations) {
-        append(lines, station);
-        lines.push_back(RawLine::height("TP1", "100.11112"));
-    }
-    lines.push_back(RawLine::lineEndTotals("BM1", "0.00019", "-0.00019"));
-    lines.push_back(RawLine::endLine());
-    return lines;
+    return testing::surveyedLine("BFFB", stations);
 }
 
 TEST(LineBookStation, WorkedExampleExactInTheStatedOrder)
@@ -172,11 +163,7 @@ TEST(LineBookSummary, ExportingAgainGivesTheSameSheet)
 
 TEST(LineBookGolden, TwoStationsAndSummary)
 {
-    const Sight b3{"TP1", "0.98765", "41.300"}, f3{"2", "1.87654", "40.900"};
-    const Sight f4{"2", "1.87650", "40.950"}, b4{"TP1", "0.98770", "41.310"};
-    expectGolden(sheetText(lineBook(surveyedLine({bffbStation(kB1, kF1, kF2, kB2), bffbStation(b3, f3, f4, b4)})),
-                           6),
-                 "fieldbook-bffb-two-stations.txt");
+    expectGolden(sheetText(lineBook(goldenBffbLine()), 6), "fieldbook-bffb-two-stations.txt");
 }
 
 void expectLineBookError(const std::vector<std::string>& lines, int line, const std::vector<std::string>& words)

@@ -141,4 +141,54 @@ inline std::vector<std::string> fbbfStation(const Sight& f1, const Sight& b1, co
     return stationLines({{"Rf", f1}, {"Rb", b1}, {"Rb", b2}, {"Rf", f2}});
 }
 
+// A surveyed line as the leveling filter leaves it: start record, benchmark height,
+// stations each followed by the height of its fore point, line-end records.
+inline std::vector<std::string> surveyedLine(std::string_view method,
+                                             const std::vector<std::vector<std::string>>& stations)
+{
+    std::vector<std::string> lines = {RawLine::startLine(method), RawLine::height("BM1", "100.00000")};
+    for (const auto& station : stations) {
+        append(lines, station);
+        lines.push_back(RawLine::height("TP1", "100.11112"));
+    }
+    lines.push_back(RawLine::lineEndTotals("BM1", "0.00019", "-0.00019"));
+    lines.push_back(RawLine::endLine());
+    return lines;
+}
+
+// Station i of an alternating line, with its own points and readings so that each
+// lands recognisably: back point "S<i>B", fore point "S<i>F".
+struct Observed {
+    Sight b1, f1, f2, b2;
+};
+inline Observed observedStation(int i)
+{
+    const std::string back = "S" + std::to_string(i) + "B", fore = "S" + std::to_string(i) + "F";
+    const std::string r = std::to_string(i);
+    return {{back, "1.5" + r + "345", "3" + r + ".100"},
+            {fore, "1.4" + r + "234", "2" + r + ".500"},
+            {fore, "1.4" + r + "236", "2" + r + ".520"},
+            {back, "1.5" + r + "349", "3" + r + ".120"}};
+}
+inline std::vector<std::string> backFirst(const Observed& s) { return bffbStation(s.b1, s.f1, s.f2, s.b2); }
+inline std::vector<std::string> foreFirst(const Observed& s) { return fbbfStation(s.f1, s.b1, s.b2, s.f2); }
+
+// The lines of the golden books.
+inline std::vector<std::string> goldenBffbLine()
+{
+    const Sight b3{"TP1", "0.98765", "41.300"}, f3{"2", "1.87654", "40.900"};
+    const Sight f4{"2", "1.87650", "40.950"}, b4{"TP1", "0.98770", "41.310"};
+    return surveyedLine("BFFB", {bffbStation(kB1, kF1, kF2, kB2), bffbStation(b3, f3, f4, b4)});
+}
+inline std::vector<std::string> goldenBfLine()
+{
+    return surveyedLine("BF", {stationLines({{"Rb", {"BM1", "1.52345", "30.120"}}, {"Rf", {"TP1", "1.41234", "29.500"}}}),
+                               stationLines({{"Rb", {"TP1", "1.2", "29.800"}}, {"Rf", {"2", "1.3", "30.200"}}})});
+}
+inline std::vector<std::string> goldenTwoWayLine()
+{
+    return surveyedLine("aBFFB", {backFirst(observedStation(1)), foreFirst(observedStation(2)),
+                                  backFirst(observedStation(3)), foreFirst(observedStation(4))});
+}
+
 }  // namespace levara::testing
