@@ -4,7 +4,7 @@
 #include <sys/resource.h>
 
 #include <QApplication>
-#include <QPlainTextEdit>
+#include <Qsci/qsciscintilla.h>
 #include <cstdio>
 #include <fstream>
 
@@ -53,7 +53,7 @@ void BM_OpenRawFile(benchmark::State& state)
     for (auto _ : state) {
         levara::Form1 form(dialogs, std::filesystem::temp_directory_path());
         form.findChild<QAction*>("open")->trigger();
-        benchmark::DoNotOptimize(form.RichTextBox1()->blockCount());
+        benchmark::DoNotOptimize(form.RichTextBox1()->lines());
     }
     state.counters["lines"] = double(state.range(0));
     state.counters["file_MB"] = fileSize / 1e6;

@@ -6,8 +6,8 @@
 #include <QLabel>
 #include <QMenuBar>
 #include <QPainter>
-#include <QPlainTextEdit>
 #include <QStatusBar>
+#include <Qsci/qsciscintilla.h>
 
 namespace levara {
 
@@ -69,11 +69,15 @@ Form1::Form1(Dialogs& dialogs, std::filesystem::path FilePosition, QWidget* pare
     setWindowTitle("Levara");
     setWindowIcon(staffIcon());
 
-    RichTextBox1_ = new QPlainTextEdit(this);
+    // An editor made for large texts: a raw file of a million lines opens in a second.
+    // It holds the text as UTF-8 with its CR LF line ends, exactly as the commands do.
+    RichTextBox1_ = new QsciScintilla(this);
     RichTextBox1_->setObjectName("RichTextBox1");
-    RichTextBox1_->setLineWrapMode(QPlainTextEdit::NoWrap);
-    RichTextBox1_->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
-    RichTextBox1_->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    RichTextBox1_->setUtf8(true);
+    RichTextBox1_->setEolMode(QsciScintilla::EolWindows);
+    RichTextBox1_->setWrapMode(QsciScintilla::WrapNone);
+    RichTextBox1_->setScrollWidth(1);
+    RichTextBox1_->setScrollWidthTracking(true);
     // Raw lines are columns of ASCII: a true fixed-pitch font first, a CJK one for the
     // Chinese characters it lacks.
     QFont font = QFontDatabase::systemFont(QFontDatabase::FixedFont);
@@ -81,6 +85,12 @@ Form1::Form1(Dialogs& dialogs, std::filesystem::path FilePosition, QWidget* pare
     font.setStyleHint(QFont::Monospace);
     font.setPointSize(12);
     RichTextBox1_->setFont(font);
+    // Line numbers, so a line named in a message is easy to find.
+    QFont numbers = font;
+    numbers.setPointSize(9);
+    RichTextBox1_->setMarginsFont(numbers);
+    RichTextBox1_->setMarginLineNumbers(0, true);
+    RichTextBox1_->setMarginWidth(0, "0000000");
     // The layout keeps the text area on the whole client area above the status bar.
     setCentralWidget(RichTextBox1_);
 
@@ -144,24 +154,25 @@ void Form1::run(void (Commands::*command)())
 
 std::string Form1::text()
 {
-    QTextDocument* document = RichTextBox1_->document();
-    if (!document->isModified())
+    if (!RichTextBox1_->isModified())
         return shownText_;
-    // Blocks are joined by the paragraph separator; the commands' lines end in CR LF.
-    QString raw = document->toRawText();
-    raw.replace(QChar::ParagraphSeparator, QStringLiteral("\r\n"));
-    shownText_ = raw.toStdString();
-    document->setModified(false);
-    return shownText_;
+    const long length = RichTextBox1_->SendScintilla(QsciScintilla::SCI_GETLENGTH);
+    std::string text(std::size_t(length), '\0');
+    RichTextBox1_->SendScintilla(QsciScintilla::SCI_GETTEXT, static_cast<unsigned long>(length) + 1, text.data());
+    RichTextBox1_->setModified(false);
+    shownText_ = text;
+    return text;
 }
 
 void Form1::setText(std::string text)
 {
-    // The commands' texts end their lines with CR LF and hold no other CR.
-    QString shown = QString::fromStdString(text);
-    shown.remove(QChar('\r'));
-    RichTextBox1_->setPlainText(shown);
-    RichTextBox1_->document()->setModified(false);
+    // A new text is not an edit of the old one: nothing to undo, and the million
+    // lines of a large file are not copied into the undo history.
+    RichTextBox1_->SendScintilla(QsciScintilla::SCI_SETUNDOCOLLECTION, 0UL);
+    RichTextBox1_->SendScintilla(QsciScintilla::SCI_SETTEXT, 0UL, text.c_str());
+    RichTextBox1_->SendScintilla(QsciScintilla::SCI_EMPTYUNDOBUFFER);
+    RichTextBox1_->SendScintilla(QsciScintilla::SCI_SETUNDOCOLLECTION, 1UL);
+    RichTextBox1_->setModified(false);
     shownText_ = std::move(text);
 }
 

@@ -10,7 +10,7 @@
 #include "window/dialogs.h"
 
 class QLabel;
-class QPlainTextEdit;
+class QsciScintilla;
 class QStatusBar;
 
 namespace levara {
@@ -21,7 +21,7 @@ public:
     // FilePosition: the program's own directory, holding the temp folder.
     Form1(Dialogs& dialogs, std::filesystem::path FilePosition, QWidget* parent = nullptr);
 
-    QPlainTextEdit* RichTextBox1() const { return RichTextBox1_; }
+    QsciScintilla* RichTextBox1() const { return RichTextBox1_; }
     QStatusBar* sbar() const { return sbar_; }
     Commands& commands() { return commands_; }
 
@@ -45,9 +45,9 @@ private:
 
     Dialogs& dialogs_;
     Commands commands_;
-    QPlainTextEdit* RichTextBox1_;
+    QsciScintilla* RichTextBox1_;
     QStatusBar* sbar_;
-    // The text as last set, so commands need not convert an unchanged document back.
+    // The text as last set or read, so an unchanged document is not copied out again.
     std::string shownText_;
 };
 

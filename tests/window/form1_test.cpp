@@ -7,8 +7,8 @@
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
-#include <QPlainTextEdit>
 #include <QStatusBar>
+#include <Qsci/qsciscintilla.h>
 
 #include "fake_dialogs.h"
 #include "tests/support/test_files.h"
@@ -36,7 +36,7 @@ protected:
         ASSERT_NE(action, nullptr) << name;
         action->trigger();
     }
-    std::string shown() const { return form.RichTextBox1()->toPlainText().toStdString(); }
+    std::string shown() const { return form.RichTextBox1()->text().toStdString(); }
     bool pointerRestored() const { return QApplication::overrideCursor() == nullptr; }
 
     ScratchDir scratch;
@@ -80,8 +80,8 @@ TEST_F(WindowTest, MenusCarryTheCommandNamesAndCaptionsInOrder)
 
 TEST_F(WindowTest, TextAreaFillsTheClientAreaAtAnySize)
 {
-    QPlainTextEdit* text = form.RichTextBox1();
-    EXPECT_EQ(text->lineWrapMode(), QPlainTextEdit::NoWrap);
+    QsciScintilla* text = form.RichTextBox1();
+    EXPECT_EQ(text->wrapMode(), QsciScintilla::WrapNone);
     EXPECT_TRUE(QFontInfo(text->font()).fixedPitch());
     const QStringList chinese = QFontDatabase::families(QFontDatabase::SimplifiedChinese);
     const QStringList families = text->font().families();
@@ -111,7 +111,7 @@ TEST_F(WindowTest, OpenShowsNonEmptyLinesWhateverTheirLineEnds)
     dialogs.openAnswers = {raw};
     trigger("open");
     EXPECT_EQ(form.text(), "a1\r\na2\r\na3\r\n   \r\n啊|z\r\n");
-    EXPECT_EQ(shown(), "a1\na2\na3\n   \n啊|z\n");
+    EXPECT_EQ(shown(), "a1\r\na2\r\na3\r\n   \r\n啊|z\r\n");
     EXPECT_TRUE(dialogs.errors.empty());
 
     // Cancel keeps the text; an empty file empties it.
@@ -170,10 +170,15 @@ TEST_F(WindowTest, SaveTextAddsOneLineEndAndAsksOnlyForExistingFiles)
 TEST_F(WindowTest, EditsInTheTextAreaReachTheCommands)
 {
     form.setText("a\r\n");
-    form.RichTextBox1()->appendPlainText("typed");
+    QsciScintilla* text = form.RichTextBox1();
+    text->append("typed");
+    // A line typed by the user ends the way the commands' lines do.
+    text->SendScintilla(QsciScintilla::SCI_DOCUMENTEND);
+    text->SendScintilla(QsciScintilla::SCI_NEWLINE);
+    text->insertAt("第二", 2, 0);
     dialogs.saveAnswers = {{scratch / "edited.txt", 3}};
     trigger("TXT");
-    EXPECT_EQ(readBytes(scratch / "edited.txt"), "a\r\n\r\ntyped\r\n");
+    EXPECT_EQ(readBytes(scratch / "edited.txt"), "a\r\ntyped\r\n\xB5\xDA\xB6\xFE\r\n");
 }
 
 TEST_F(WindowTest, BusyPointerShowsWhileWritingAndIsRestoredOnEveryPath)
