@@ -10,10 +10,11 @@
 #include <vector>
 
 #include "books/fieldbook/fieldbook.h"
+#include "bench/program_folder.h"
 #include "books/pipeline/export.h"
 #include "records/temp_folder.h"
 #include "records/text_file.h"
-#include "window/commands/program_dir.h"
+
 
 namespace {
 
@@ -80,25 +81,7 @@ std::string surveyedLine(bool alternating)
     return text;
 }
 
-class ProgramFolder {
-public:
-    ProgramFolder()
-    {
-        std::string pattern = (fs::temp_directory_path() / "levara-fieldbook-bench-XXXXXX").string();
-        if (!mkdtemp(pattern.data()))
-            throw std::runtime_error("cannot make a scratch folder");
-        dir_ = pattern;
-        fs::create_directory(dir_ / "temp");
-        for (const auto& entry : fs::directory_iterator(levara::programDirectory() / "temp"))
-            if (entry.path().extension() == ".xls")
-                fs::copy_file(entry.path(), dir_ / "temp" / entry.path().filename());
-    }
-    ~ProgramFolder() { fs::remove_all(dir_); }
-    const fs::path& dir() const { return dir_; }
-
-private:
-    fs::path dir_;
-};
+using levara::bench::ProgramFolder;
 
 void exportLine(benchmark::State& state, Output output, bool alternating)
 {

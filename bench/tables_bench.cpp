@@ -7,9 +7,10 @@
 #include <stdexcept>
 #include <string>
 
+#include "bench/program_folder.h"
 #include "books/pipeline/export.h"
 #include "records/temp_folder.h"
-#include "window/commands/program_dir.h"
+
 
 namespace {
 
@@ -75,25 +76,7 @@ std::string singlePoints()
     return text;
 }
 
-class ProgramFolder {
-public:
-    ProgramFolder()
-    {
-        std::string pattern = (fs::temp_directory_path() / "levara-tables-bench-XXXXXX").string();
-        if (!mkdtemp(pattern.data()))
-            throw std::runtime_error("cannot make a scratch folder");
-        dir_ = pattern;
-        fs::create_directory(dir_ / "temp");
-        for (const auto& entry : fs::directory_iterator(levara::programDirectory() / "temp"))
-            if (entry.path().extension() == ".xls")
-                fs::copy_file(entry.path(), dir_ / "temp" / entry.path().filename());
-    }
-    ~ProgramFolder() { fs::remove_all(dir_); }
-    const fs::path& dir() const { return dir_; }
-
-private:
-    fs::path dir_;
-};
+using levara::bench::ProgramFolder;
 
 void run(benchmark::State& state, Output output, const std::string& text)
 {

@@ -8,23 +8,14 @@
 #include <variant>
 #include <vector>
 
+#include "books/pipeline/xls/xls.h"
+
 namespace levara::books {
 
-struct CellRange {
-    int firstRow = 1;
-    int firstColumn = 1;
-    int lastRow = 1;
-    int lastColumn = 1;
-
-    bool contains(int row, int column) const
-    {
-        return row >= firstRow && row <= lastRow && column >= firstColumn && column <= lastColumn;
-    }
-    bool operator==(const CellRange&) const = default;
-};
-
-// Empty, a number, or a text (UTF-8).
-using CellValue = std::variant<std::monostate, double, std::string>;
+// A block of cells, and a cell's value (empty, a number, or a text in UTF-8): the
+// same as the workbook engine's.
+using CellRange = xls::Range;
+using CellValue = xls::Value;
 
 class Sheet {
 public:

@@ -4,45 +4,17 @@
 
 namespace levara::books {
 
-namespace {
-
-xls::Range toRange(const CellRange& r) { return {r.firstRow, r.firstColumn, r.lastRow, r.lastColumn}; }
-CellRange fromRange(const xls::Range& r) { return {r.firstRow, r.firstColumn, r.lastRow, r.lastColumn}; }
-
-}  // namespace
-
-CellValue XlsSheet::value(int row, int column) const
-{
-    const xls::Value value = sheet_.value(row, column);
-    if (const double* number = std::get_if<double>(&value))
-        return *number;
-    if (const std::string* text = std::get_if<std::string>(&value))
-        return *text;
-    return {};
-}
-
+CellValue XlsSheet::value(int row, int column) const { return sheet_.value(row, column); }
 void XlsSheet::setNumber(int row, int column, double value) { sheet_.setNumber(row, column, value); }
 void XlsSheet::setText(int row, int column, std::string_view text) { sheet_.setText(row, column, text); }
 void XlsSheet::clearValue(int row, int column) { sheet_.clearValue(row, column); }
-void XlsSheet::merge(const CellRange& range) { sheet_.merge(toRange(range)); }
-void XlsSheet::unmerge(const CellRange& range) { sheet_.unmerge(toRange(range)); }
+void XlsSheet::merge(const CellRange& range) { sheet_.merge(range); }
+void XlsSheet::unmerge(const CellRange& range) { sheet_.unmerge(range); }
 
-std::optional<CellRange> XlsSheet::mergeAt(int row, int column) const
-{
-    if (auto merged = sheet_.mergeAt(row, column))
-        return fromRange(*merged);
-    return std::nullopt;
-}
+std::optional<CellRange> XlsSheet::mergeAt(int row, int column) const { return sheet_.mergeAt(row, column); }
+std::vector<CellRange> XlsSheet::merges() const { return sheet_.merges(); }
 
-std::vector<CellRange> XlsSheet::merges() const
-{
-    std::vector<CellRange> result;
-    for (const auto& range : sheet_.merges())
-        result.push_back(fromRange(range));
-    return result;
-}
-
-void XlsSheet::drawBorders(const CellRange& range) { sheet_.setThinBorders(toRange(range)); }
+void XlsSheet::drawBorders(const CellRange& range) { sheet_.setThinBorders(range); }
 
 bool XlsSheet::hasBorders(int row, int column) const
 {
