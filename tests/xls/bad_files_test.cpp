@@ -47,6 +47,24 @@ std::string serialize(const std::vector<Record>& list)
     return stream;
 }
 
+// The same, with each BOUNDSHEET pointing at its sheet again after records moved.
+std::string serializeMoved(std::vector<Record> list)
+{
+    std::vector<std::size_t> bofs;
+    std::size_t position = 0;
+    for (const Record& r : list) {
+        if (r.type == rec::kBof && position > 0)
+            bofs.push_back(position);
+        position += 4 + r.body.size();
+    }
+    std::size_t sheet = 0;
+    for (Record& r : list)
+        if (r.type == rec::kBoundSheet && sheet < bofs.size())
+            for (int k = 0; k < 4; ++k)
+                r.body[std::size_t(k)] = char(bofs[sheet] >> (8 * k)), sheet += k == 3;
+    return serialize(list);
+}
+
 // A small valid workbook stream: strings, numbers, merges, borders, one sheet.
 std::string validStream()
 {
@@ -144,6 +162,45 @@ TEST(BadWorkbooks, RecordsThatCannotBeTrustedAreRefused)
     std::vector<Record> noEof = records(validStream());
     noEof.pop_back();
     EXPECT_TRUE(has(failure(serialize(noEof)), "truncated")) << failure(serialize(noEof));
+}
+
+// Damage the fuzzers found: readable, and then written so that it reads back the same.
+TEST(BadWorkbooks, OddButReadableStreamsWriteBackReadably)
+{
+    const auto roundTrip = [](const std::vector<Record>& list) {
+        Workbook book = Workbook::fromWorkbookStream(serializeMoved(list), "odd.xls");
+        const std::string written = book.workbookStream();
+        EXPECT_EQ(Workbook::fromWorkbookStream(written, "written.xls").workbookStream(), written);
+    };
+    // The same text cell twice, the strings of both kept in use.
+    std::vector<Record> twice = records(validStream());
+    for (std::size_t i = 0; i < twice.size(); ++i)
+        if (twice[i].type == rec::kLabelSst) {
+            Record copy = twice[i];
+            copy.body[6] = 3;  // another string
+            twice.insert(twice.begin() + std::ptrdiff_t(i) + 1, copy);
+            break;
+        }
+    roundTrip(twice);
+    // EXTSST before the SST, and a second SST.
+    std::vector<Record> moved = records(validStream());
+    for (std::size_t i = 0; i < moved.size(); ++i)
+        if (moved[i].type == rec::kExtSst) {
+            const Record ext = moved[i];
+            moved.erase(moved.begin() + std::ptrdiff_t(i));
+            moved.insert(moved.begin() + 2, ext);
+            break;
+        }
+    for (std::size_t i = 0; i < moved.size(); ++i)
+        if (moved[i].type == rec::kSst) {
+            moved.insert(moved.begin() + std::ptrdiff_t(i) + 1, moved[i]);
+            break;
+        }
+    roundTrip(moved);
+    // No XF at all: nothing to give a cell.
+    std::vector<Record> noFormats = records(validStream());
+    std::erase_if(noFormats, [](const Record& r) { return r.type == rec::kXf; });
+    EXPECT_NE(failure(serialize(noFormats)).find("no cell formats"), std::string::npos);
 }
 
 // Every truncation, and random damage, gives a workbook or an Error; run under

@@ -362,6 +362,14 @@ int CellTable::lastCellRow() const
 
 void CellTable::countStrings(std::vector<bool>& used, std::uint32_t& references) const
 {
+    // Kept bytes are written as they are: count what they refer to, duplicates included.
+    if (!rebuilt_) {
+        for (std::uint32_t field : asReadStringFields_) {
+            used[peekU32(asRead_.data() + field)] = true;
+            ++references;
+        }
+        return;
+    }
     for (const Row& row : rows_)
         for (const Cell& cell : row.cells)
             if (cell.kind == CellKind::Text) {

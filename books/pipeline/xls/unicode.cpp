@@ -12,8 +12,8 @@ std::u16string utf16FromUtf8(std::string_view utf8)
     auto invalid = [] { throw Error("text is not valid UTF-8"); };
     while (i < utf8.size()) {
         const unsigned char lead = static_cast<unsigned char>(utf8[i]);
-        char32_t code;
-        std::size_t length;
+        char32_t code = 0;
+        std::size_t length = 1;
         if (lead < 0x80) {
             code = lead;
             length = 1;

@@ -53,7 +53,8 @@ struct SheetData {
     std::uint16_t defaultRowTwips = 255;
 };
 
-struct WorkbookData {
+class WorkbookData {
+public:
     std::string name;  // for messages
     OleFile container;
     std::vector<Item> globals;

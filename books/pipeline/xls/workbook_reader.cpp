@@ -31,7 +31,7 @@ Item placeholder(Item::Kind kind, std::uint16_t type) { return Item{kind, type, 
 
 void readGlobals(WorkbookData& book, const std::vector<RawRecord>& records, std::size_t& i)
 {
-    bool fonts = false, formats = false, xfs = false;
+    bool fonts = false, formats = false, xfs = false, sst = false, extSst = false;
     for (++i; i < records.size(); ++i) {
         const RawRecord& r = records[i];
         switch (r.type) {
@@ -58,6 +58,10 @@ void readGlobals(WorkbookData& book, const std::vector<RawRecord>& records, std:
             book.globals.push_back(Item{Item::Kind::BoundSheet, r.type, std::string(r.body), 0});
             break;
         case rec::kSst: {
+            if (std::exchange(sst, true)) {  // a second table: nothing refers to it, keep it as it is
+                book.globals.push_back(Item{Item::Kind::Record, r.type, std::string(r.body), 0});
+                break;
+            }
             std::vector<std::string_view> parts{r.body};
             while (i + 1 < records.size() && records[i + 1].type == rec::kContinue)
                 parts.push_back(records[++i].body);
@@ -67,6 +71,10 @@ void readGlobals(WorkbookData& book, const std::vector<RawRecord>& records, std:
             break;
         }
         case rec::kExtSst:
+            if (!sst || std::exchange(extSst, true)) {
+                book.globals.push_back(Item{Item::Kind::Record, r.type, std::string(r.body), 0});
+                break;
+            }
             book.readBucketSize = peekU16(r.body.data());
             book.globals.push_back(placeholder(Item::Kind::ExtSst, r.type));
             break;
@@ -178,6 +186,8 @@ void WorkbookData::read(WorkbookData& book, std::string_view stream)
     book.globals.push_back(Item{Item::Kind::Record, records[0].type, std::string(records[0].body), 0});
     std::size_t i = 0;
     readGlobals(book, records, i);
+    if (book.styles.xfCount() == 0)
+        throw Error("the workbook has no cell formats (XF records)");
 
     std::unordered_map<std::uint32_t, std::size_t> sheetAt;
     while (i < records.size()) {
