@@ -23,7 +23,7 @@ constexpr std::uint16_t kWorksheet[] = {
     kSaveRecalc,  kPrintHeaders, kPrintGridlines, kGridSet, kGuts,        kDefaultRowHeight, kWsBool,
     kHeader,      kFooter,      kHCenter,    kVCenter,    kLeftMargin,    kRightMargin,    kTopMargin,
     kBottomMargin, kSetup,      kDefColWidth, kColInfo,   kDimensions,    kCellTableSlot,  kWindow2,
-    kScl,         kPane,        kSelection,  kMergedCells, kEof,
+    kPlv,         kScl,         kPane,       kSelection,  kMergedCells,   kEof,
 };
 
 }  // namespace

@@ -38,7 +38,6 @@ constexpr BuiltinFormat kBuiltinFormats[] = {
     {20, "h:mm"},       {21, "h:mm:ss"}, {45, "mm:ss"},   {46, "[h]:mm:ss"}, {47, "mm:ss.0"},
     {48, "##0.0E+0"},   {49, "@"},
 };
-constexpr std::uint16_t kFirstCustomFormat = 164;
 
 // Fonts 0-3 are records 0-3; index 4 does not exist, so record 4 is font 5.
 std::uint16_t fontIndexOfRecord(std::size_t record) { return std::uint16_t(record < 4 ? record : record + 1); }
@@ -237,21 +236,22 @@ std::uint16_t Styles::formatIndex(const std::string& format, std::string& newBod
     const std::u16string code = utf16FromUtf8(format);
     if (code.empty() || code.size() > 255)
         throw Error("number format \"" + format + "\" must have 1 to 255 characters");
-    std::uint16_t next = kFirstCustomFormat;
-    for (const auto& [index, existing] : formats_) {
-        next = std::max<std::uint16_t>(next, std::uint16_t(index + 1));
+    for (; formatsIndexed_ < formats_.size(); ++formatsIndexed_) {
+        const auto& [index, existing] = formats_[formatsIndexed_];
+        nextFormat_ = std::max<std::uint16_t>(nextFormat_, std::uint16_t(index + 1));
         try {
             ByteReader in(existing, "FORMAT");
             in.u16();
-            if (readUnicodeString(in) == code)
-                return index;
+            formatByCode_.emplace(readUnicodeString(in), index);
         } catch (const Error&) {
             // An unreadable format of the template cannot be the one asked for.
         }
     }
-    putU16(newBody, next);
+    if (const auto it = formatByCode_.find(code); it != formatByCode_.end())
+        return it->second;
+    putU16(newBody, nextFormat_);
     putUnicodeString(newBody, code);
-    return next;
+    return nextFormat_;
 }
 
 std::uint16_t Styles::addStyle(const CellStyle& style)
