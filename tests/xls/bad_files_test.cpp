@@ -120,7 +120,7 @@ TEST(BadWorkbooks, TheContainerIsRefusedWithTheReason)
 {
     EXPECT_EQ(oleFailure("").rfind("bad.xls: ", 0), 0u);
     EXPECT_NE(oleFailure("Station,Reading\n1,1.5\n").find("not an OLE2 compound file"), std::string::npos);
-    EXPECT_NE(oleFailure(oleWith({{"Other", "x"}})).find("has no Workbook stream"), std::string::npos);
+    EXPECT_NE(oleFailure(oleWith({{"Other", "x"}})).find("no Workbook stream"), std::string::npos);
     EXPECT_NE(oleFailure(oleWith({{"Book", validStream()}})).find("BIFF5"), std::string::npos);
     const std::string ole = oleWith({{"WORKBOOK", validStream()}});  // found whatever its case
     EXPECT_NO_THROW(Workbook::fromBytes(ole, "ok.xls"));

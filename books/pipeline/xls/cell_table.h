@@ -43,6 +43,9 @@ struct Row {
     bool hasRecord = false;
 };
 
+// A ROW record's flags for a row of default format (XF 15); bit 8 is always set.
+inline constexpr std::uint32_t kDefaultRowFlags = 0x000F0100;
+
 // RK: the 30-bit number forms of BIFF. True when `value` has an exact one.
 bool encodeRk(double value, std::uint32_t& rk);
 double decodeRk(std::uint32_t rk);

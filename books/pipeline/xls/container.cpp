@@ -110,7 +110,7 @@ OleFile readOle(std::string_view file, std::string& workbookStream)
         const std::string reason = error && error->message ? error->message : "unknown reason";
         if (error)
             g_error_free(error);
-        throw Error("is not an Excel 97-2003 workbook (not an OLE2 compound file: " + reason + ")");
+        throw Error("not an Excel 97-2003 workbook: not an OLE2 compound file (" + reason + ")");
     }
     OleFile result;
     gsf_infile_msole_get_class_id(GSF_INFILE_MSOLE(ole.object), result.classId.data());
@@ -129,9 +129,9 @@ OleFile readOle(std::string_view file, std::string& workbookStream)
         result.entries.push_back(std::move(entry));
     }
     if (!found && biff5)
-        throw Error("is an Excel 5.0/95 (BIFF5) workbook; only Excel 97-2003 (BIFF8) workbooks can be used");
+        throw Error("an Excel 5.0/95 (BIFF5) workbook; only Excel 97-2003 (BIFF8) workbooks can be used");
     if (!found)
-        throw Error("has no Workbook stream; it is not an Excel 97-2003 workbook");
+        throw Error("not an Excel 97-2003 workbook: no Workbook stream in the file");
     return result;
 }
 

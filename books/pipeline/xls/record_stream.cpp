@@ -53,11 +53,13 @@ std::vector<RawRecord> splitRecords(std::string_view stream)
 
 void StreamWriter::write(std::uint16_t type, std::string_view body)
 {
-    // Generic continuation: the body is cut into pieces of the largest size.
-    std::size_t first = std::min(body.size(), rec::kMaxBody);
-    writeVerbatim(type, body.substr(0, first));
-    for (std::size_t offset = first; offset < body.size(); offset += rec::kMaxBody)
-        writeVerbatim(rec::kContinue, body.substr(offset, std::min(rec::kMaxBody, body.size() - offset)));
+    if (body.size() <= rec::kMaxBody) {
+        writeVerbatim(type, body);
+        return;
+    }
+    ContinuedRecord record(type);
+    record.bytes(body);
+    record.writeTo(*this);
 }
 
 void StreamWriter::writeVerbatim(std::uint16_t type, std::string_view body)

@@ -20,7 +20,7 @@ struct RawRecord {
 std::vector<RawRecord> splitRecords(std::string_view stream);
 
 // Builds a Workbook stream. Bodies longer than one record allows go on in CONTINUE
-// records; SST, whose continuations follow their own rules, uses ContinuedRecord.
+// records, cut by ContinuedRecord (SST uses it directly, for its own rules).
 class StreamWriter {
 public:
     std::size_t position() const { return bytes_.size(); }
@@ -45,7 +45,7 @@ class ContinuedRecord {
 public:
     explicit ContinuedRecord(std::uint16_t type) : type_(type) { parts_.emplace_back(); }
 
-    // Starts a new CONTINUE unless `size` bytes (plus `reserve`) fit in the current one.
+    // Starts a new CONTINUE unless the bytes (plus `reserve` more) fit in the current one.
     void atom(std::string_view bytes, std::size_t reserve = 0);
     // Bytes that may be split anywhere.
     void bytes(std::string_view bytes);
