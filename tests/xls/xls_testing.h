@@ -84,36 +84,19 @@ inline std::vector<Record> recordsOfType(const std::string& stream, std::uint16_
     return result;
 }
 
-// The engine's worksheet as the outputs see a sheet.
+// The engine's worksheet as the outputs see a sheet (for sheetText).
 class EngineSheet : public books::Sheet {
 public:
     explicit EngineSheet(Worksheet& sheet) : sheet_(sheet) {}
-    books::CellValue value(int row, int column) const override { return sheet_.value(row, column); }
+    Value value(int row, int column) const override { return sheet_.value(row, column); }
     void setNumber(int row, int column, double value) override { sheet_.setNumber(row, column, value); }
     void setText(int row, int column, std::string_view text) override { sheet_.setText(row, column, text); }
     void clearValue(int row, int column) override { sheet_.clearValue(row, column); }
-    void merge(const books::CellRange& r) override { sheet_.merge({r.firstRow, r.firstColumn, r.lastRow, r.lastColumn}); }
-    void unmerge(const books::CellRange& r) override
-    {
-        sheet_.unmerge({r.firstRow, r.firstColumn, r.lastRow, r.lastColumn});
-    }
-    std::optional<books::CellRange> mergeAt(int row, int column) const override
-    {
-        const auto r = sheet_.mergeAt(row, column);
-        return r ? std::optional<books::CellRange>({r->firstRow, r->firstColumn, r->lastRow, r->lastColumn})
-                 : std::nullopt;
-    }
-    std::vector<books::CellRange> merges() const override
-    {
-        std::vector<books::CellRange> result;
-        for (const Range& r : sheet_.merges())
-            result.push_back({r.firstRow, r.firstColumn, r.lastRow, r.lastColumn});
-        return result;
-    }
-    void drawBorders(const books::CellRange& r) override
-    {
-        sheet_.setThinBorders({r.firstRow, r.firstColumn, r.lastRow, r.lastColumn});
-    }
+    void merge(const Range& range) override { sheet_.merge(range); }
+    void unmerge(const Range& range) override { sheet_.unmerge(range); }
+    std::optional<Range> mergeAt(int row, int column) const override { return sheet_.mergeAt(row, column); }
+    std::vector<Range> merges() const override { return sheet_.merges(); }
+    void drawBorders(const Range& range) override { sheet_.setThinBorders(range); }
     bool hasBorders(int row, int column) const override { return sheet_.borders(row, column) == Borders{1, 1, 1, 1}; }
     int lastRow() const override { return sheet_.lastRow(); }
 
