@@ -12,6 +12,7 @@
 #include "books/pipeline/sheet.h"
 #include "records/error.h"
 #include "records/text_file.h"
+#include "tests/support/raw_lines.h"
 
 namespace levara::testing {
 
@@ -21,15 +22,9 @@ public:
     static std::string reading(std::string_view point, std::string_view tag, std::string_view value,
                                std::string_view distance)
     {
-        return "For M5|Adr " + number(next()) + "|KD1" + right(point, 9) + "      01:33:402   1|" +
-               std::string(tag) + right(value, 15) + " m   |HD" + right(distance, 15) + " m   |" +
-               std::string(22, ' ') + "|";
+        return rawLine(point, tag, value, distance, "");
     }
-    static std::string height(std::string_view point, std::string_view z)
-    {
-        return "For M5|Adr " + number(next()) + "|KD1" + right(point, 9) + "      01:35:46    1|" +
-               std::string(22, ' ') + "|" + std::string(22, ' ') + "|Z" + right(z, 16) + " m   |";
-    }
+    static std::string height(std::string_view point, std::string_view z) { return rawLine(point, "", "", "", z); }
     static std::string startLine(std::string_view method)
     {
         return "For M5|Adr " + number(next()) + "|TO  Start-Line" + right(method, 11) + "     1|" + std::string(22, ' ') + "|" + std::string(22, ' ') +

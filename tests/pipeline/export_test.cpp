@@ -5,6 +5,7 @@
 #include "books/pipeline/export.h"
 #include "books/pipeline/xls_sheet.h"
 #include "records/error.h"
+#include "tests/support/raw_lines.h"
 #include "tests/support/readers.h"
 #include "tests/support/scripted_ui.h"
 #include "tests/support/sheet_text.h"
@@ -17,11 +18,7 @@ namespace {
 std::string readingLine(const std::string& point, const std::string& tag, const std::string& reading,
                         const std::string& distance)
 {
-    auto right = [](const std::string& text, std::size_t width) {
-        return std::string(width - text.size(), ' ') + text;
-    };
-    return "For M5|Adr     4|KD1" + right(point, 9) + "      01:33:402   1|" + tag + right(reading, 15) +
-           " m   |HD" + right(distance, 15) + " m   |                      |\r\n";
+    return rawLine(point, tag, reading, distance, "") + "\r\n";
 }
 
 const std::string kTwoStations = readingLine("BM1", "Rb", "1.52345", "30.10") +

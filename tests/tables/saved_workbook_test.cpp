@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "books/pipeline/export.h"
-#include "raw_lines.h"
+#include "tests/support/raw_lines.h"
 #include "records/error.h"
 #include "tests/support/readers.h"
 #include "tests/support/sheet_text.h"

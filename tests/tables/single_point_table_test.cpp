@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "books/tables/tables.h"
-#include "raw_lines.h"
+#include "tests/support/raw_lines.h"
 #include "records/error.h"
 #include "records/filters.h"
 #include "tests/support/memory_sheet.h"

@@ -1,5 +1,5 @@
 #pragma once
-// Raw lines laid out as the digital level writes them: "|" at columns 7, 17, 49,
+// Raw lines laid out as the digital level writes them, for tests: "|" at columns 7, 17, 49,
 // 72, 95 and 118. An empty value gives a field of blanks.
 #include <initializer_list>
 #include <string>
