@@ -38,7 +38,13 @@ QString CommonDialog::show(QWidget* parent, Mode mode)
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return {};
     FileName = dialog.selectedFiles().constFirst();
-    FilterIndex = int(nameFilters_.indexOf(dialog.selectedNameFilter())) + 1;
+    // With the details hidden Qt reports the filter as shown, the description alone.
+    const QString selected = dialog.selectedNameFilter();
+    qsizetype index = descriptions_.indexOf(selected);
+    if (index < 0)
+        index = nameFilters_.indexOf(selected);
+    if (index >= 0)
+        FilterIndex = int(index) + 1;
     return FileName;
 }
 

@@ -11,20 +11,12 @@
 #include <Qsci/qsciscintilla.h>
 
 #include "fake_dialogs.h"
+#include "qt_application.h"
 #include "tests/support/test_files.h"
 #include "window/form1.h"
 
 namespace levara::testing {
 namespace {
-
-QApplication& application()
-{
-    static int argc = 1;
-    static char name[] = "window_tests";
-    static char* argv[] = {name, nullptr};
-    static QApplication* app = new QApplication(argc, argv);
-    return *app;
-}
 
 class WindowTest : public ::testing::Test {
 protected:
