@@ -3,6 +3,8 @@
 
 #include <thread>
 
+#include "books/pipeline/xls/xls.h"
+#include "tests/support/raw_lines.h"
 #include "tests/support/test_files.h"
 
 namespace levara::testing {
@@ -131,6 +133,30 @@ TEST_F(CliTest, RunsAtTheSameTimeKeepTheirOwnWork)
     ASSERT_EQ(statusB, 0) << outB;
     EXPECT_TRUE(readBytes(scratch / "a.txt") == a + "\r\n");
     EXPECT_TRUE(readBytes(scratch / "b.txt") == b + "\r\n");
+}
+
+TEST_F(CliTest, EveryWorkbookKindIsWritten)
+{
+    // A BFFB station, an intermediate sight set-up and a single point in one raw file.
+    writeBytes(scratch / "raw.dat", lines({kStartLine, rawLine("BM1", "Rb", "1.52345", "30.100", ""),
+                                            rawLine("TP1", "Rf", "1.41234", "29.500", ""),
+                                            rawLine("TP1", "Rf", "1.41236", "29.520", ""),
+                                            rawLine("BM1", "Rb", "1.52349", "30.120", ""),
+                                            rawLine("BM1", "", "", "", "100.00000"),
+                                            rawLine("P1", "Rz", "1.50000", "12.000", "99.73456"),
+                                            rawLine("12", "R ", "1.50000", "25.321", "")}));
+    const std::vector<std::pair<std::string, std::string>> kinds = {
+        {"leveling", "bffb"}, {"leveling", "bbff"},        {"leveling", "bfbf"},         {"leveling", "bf"},
+        {"leveling", "abffb"}, {"leveling", "abffb-2way"}, {"intermediate", "intermediate"}, {"single", "single"}};
+    for (const auto& [filter, kind] : kinds) {
+        const std::filesystem::path out = scratch / (kind + ".xls");
+        ASSERT_EQ(run({"--filter", filter, "--save", kind, (scratch / "raw.dat").string(), out.string()}), 0)
+            << kind << ": " << output;
+        const xls::Workbook book = xls::Workbook::open(out);
+        EXPECT_FALSE(std::holds_alternative<std::monostate>(book.sheet(0).value(6, 1)) &&
+                     std::holds_alternative<std::monostate>(book.sheet(0).value(3, 1)))
+            << kind << " wrote no data row";
+    }
 }
 
 }  // namespace

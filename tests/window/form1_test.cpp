@@ -12,6 +12,7 @@
 
 #include "fake_dialogs.h"
 #include "qt_application.h"
+#include "tests/support/raw_lines.h"
 #include "tests/support/test_files.h"
 #include "window/form1.h"
 
@@ -233,6 +234,21 @@ TEST_F(WindowTest, FiltersReplaceTheTextAndLeaveTheOriginalInTheWorkFile)
     EXPECT_EQ(readBytes(program / "temp/ooo.txt"), text + "\r\n");
     trigger("dandian");
     EXPECT_EQ(form.text(), "");
+    EXPECT_TRUE(pointerRestored());
+}
+
+TEST_F(WindowTest, EverySaveItemWritesItsWorkbook)
+{
+    form.setText(lines({rawLine("BM1", "Rb", "1.52345", "30.100", ""), rawLine("TP1", "Rf", "1.41234", "29.500", ""),
+                        rawLine("TP1", "Rf", "1.41236", "29.520", ""), rawLine("BM1", "Rb", "1.52349", "30.120", "")}));
+    for (const char* item :
+         {"bffbEXLE", "bbffEXLE", "bfbfEXLE", "aBFFBwf", "aBFFBL", "bfEXLE", "rrzEXLX", "dandianEXCEL"}) {
+        const std::filesystem::path out = scratch / (std::string(item) + ".xls");
+        dialogs.saveAnswers = {{out, kExcelFilter}};
+        trigger(item);
+        EXPECT_TRUE(std::filesystem::exists(out)) << item;
+    }
+    EXPECT_TRUE(dialogs.errors.empty()) << dialogs.errors.front();
     EXPECT_TRUE(pointerRestored());
 }
 
