@@ -33,9 +33,7 @@ void expectSameStream(const std::string& original, const std::string& written, c
 
 TEST(SavedWorkbooks, UnchangedComeBackWithTheSameWorkbookStream)
 {
-    std::vector<std::filesystem::path> files = fixtures("excel-saved");
-    for (const auto& file : fixtures("app-saved"))
-        files.push_back(file);
+    const std::vector<std::filesystem::path> files = allFixtures();
     if (files.empty())
         GTEST_SKIP() << "no fixtures";
     for (const auto& file : files) {
@@ -121,9 +119,7 @@ for r in range(sheet.nrows):
 // their cached results, booleans as 1 and 0, errors as their text.
 TEST(SavedWorkbooks, EngineReadsTheValuesXlrdReads)
 {
-    std::vector<std::filesystem::path> files = fixtures("excel-saved");
-    for (const auto& file : fixtures("app-saved"))
-        files.push_back(file);
+    const std::vector<std::filesystem::path> files = allFixtures();
     if (files.empty())
         GTEST_SKIP() << "no fixtures";
     for (const auto& file : files) {

@@ -45,6 +45,15 @@ inline std::vector<std::filesystem::path> fixtures(const std::string& kind)
     return files;
 }
 
+// The workbooks saved by Excel, then those saved by LibreOffice and Gnumeric.
+inline std::vector<std::filesystem::path> allFixtures()
+{
+    std::vector<std::filesystem::path> files = fixtures("excel-saved");
+    for (const auto& file : fixtures("app-saved"))
+        files.push_back(file);
+    return files;
+}
+
 struct Record {
     std::uint16_t type;
     std::size_t position;
