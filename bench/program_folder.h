@@ -6,7 +6,7 @@
 #include <filesystem>
 #include <stdexcept>
 
-#include "window/commands/program_dir.h"
+#include "commands/program_dir.h"
 
 namespace levara::bench {
 

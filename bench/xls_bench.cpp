@@ -9,7 +9,7 @@
 
 #include <string>
 
-#include "books/pipeline/xls/xls.h"
+#include "xls/xls.h"
 
 namespace {
 

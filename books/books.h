@@ -2,5 +2,5 @@
 // books: the workbook export pipeline, the field books and the point tables.
 #include "books/fieldbook/fieldbook.h"
 #include "books/pipeline/export.h"
-#include "books/pipeline/sheet.h"
+#include "books/sheet_cells.h"
 #include "books/tables/tables.h"

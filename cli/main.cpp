@@ -15,8 +15,8 @@
 #include <string_view>
 
 #include "records/error.h"
-#include "window/commands/commands.h"
-#include "window/commands/program_dir.h"
+#include "commands/commands.h"
+#include "commands/program_dir.h"
 
 namespace {
 

@@ -5,7 +5,7 @@
 #include <optional>
 #include <string>
 
-#include "window/commands/ui.h"
+#include "commands/ui.h"
 
 namespace levara {
 

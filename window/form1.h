@@ -6,7 +6,7 @@
 #include <functional>
 #include <string>
 
-#include "window/commands/commands.h"
+#include "commands/commands.h"
 #include "window/dialogs.h"
 
 class QLabel;

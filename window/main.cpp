@@ -1,7 +1,7 @@
 #include <QApplication>
 #include <QMessageBox>
 
-#include "window/commands/program_dir.h"
+#include "commands/program_dir.h"
 #include "window/form1.h"
 #include "window/qt_dialogs.h"
 

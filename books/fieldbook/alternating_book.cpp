@@ -4,7 +4,7 @@
 #include "books/fieldbook/fieldbook.h"
 #include "books/fieldbook/station.h"
 #include "books/fieldbook/station_block.h"
-#include "books/pipeline/export.h"
+#include "books/clear_rows.h"
 
 namespace levara::books {
 

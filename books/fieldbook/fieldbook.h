@@ -5,8 +5,8 @@
 // levara::InputError naming the line when a station cannot be read whole.
 #include <filesystem>
 
-#include "books/pipeline/sheet.h"
-#include "books/pipeline/workbook_sheets.h"
+#include "books/sheet_cells.h"
+#include "books/workbook_sheets.h"
 #include "records/text_file.h"
 
 namespace levara::books {

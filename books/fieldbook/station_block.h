@@ -5,7 +5,7 @@
 #include <string_view>
 
 #include "books/fieldbook/station.h"
-#include "books/pipeline/sheet.h"
+#include "books/sheet_cells.h"
 
 namespace levara::books {
 

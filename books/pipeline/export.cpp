@@ -1,5 +1,6 @@
 #include "books/pipeline/export.h"
 
+#include "books/clear_rows.h"
 #include "books/fieldbook/fieldbook.h"
 #include "books/pipeline/xls_sheet.h"
 #include "books/tables/tables.h"

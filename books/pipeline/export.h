@@ -5,7 +5,7 @@
 #include <filesystem>
 #include <string_view>
 
-#include "books/pipeline/sheet.h"
+#include "books/sheet_cells.h"
 #include "records/temp_folder.h"
 
 namespace levara::books {
@@ -32,10 +32,5 @@ void renewWorkingWorkbook(Output output, const TempFolder& temp);
 // Throws levara::Error (FileError, InputError) or xls::Error.
 void exportWorkbook(Output output, const TempFolder& temp, std::string_view text,
                     const std::filesystem::path& destination);
-
-// Empties old data rows from row 6 down, columns 1 to 10, while column 1 of the
-// row is not empty or lies inside a merge begun in a row already cleared. Values
-// go, formats stay; merges lying in cleared rows are removed.
-void clearOldRows(Sheet& sheet);
 
 }  // namespace levara::books

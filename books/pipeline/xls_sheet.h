@@ -2,9 +2,9 @@
 // The outputs' Sheet over a worksheet of the workbook engine.
 #include <deque>
 
-#include "books/pipeline/sheet.h"
-#include "books/pipeline/workbook_sheets.h"
-#include "books/pipeline/xls/xls.h"
+#include "books/sheet_cells.h"
+#include "books/workbook_sheets.h"
+#include "xls/xls.h"
 
 namespace levara::books {
 

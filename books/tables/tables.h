@@ -1,6 +1,6 @@
 #pragma once
 // tables: the point tables, one row per point.
-#include "books/pipeline/sheet.h"
+#include "books/sheet_cells.h"
 #include "records/text_file.h"
 
 namespace levara::books {

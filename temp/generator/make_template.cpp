@@ -4,7 +4,7 @@
 #include <exception>
 #include <map>
 
-#include "books/pipeline/xls/xls.h"
+#include "xls/xls.h"
 #include "temp/generator/template_source.h"
 
 namespace levara::templates {

@@ -32,7 +32,7 @@
 #include <string>
 #include <vector>
 
-#include "books/pipeline/xls/xls.h"
+#include "xls/xls.h"
 #include "records/error.h"
 
 namespace levara::templates {

@@ -3,7 +3,7 @@
 
 #include <thread>
 
-#include "books/pipeline/xls/xls.h"
+#include "xls/xls.h"
 #include "tests/support/raw_lines.h"
 #include "tests/support/test_files.h"
 

@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "books/fieldbook/fieldbook.h"
-#include "books/pipeline/export.h"
+#include "books/clear_rows.h"
 #include "raw_lines.h"
 #include "records/error.h"
 #include "tests/support/memory_sheet.h"

@@ -9,7 +9,7 @@
 
 #include <gtest/gtest.h>
 
-#include "books/pipeline/sheet.h"
+#include "books/sheet_cells.h"
 #include "records/error.h"
 #include "records/text_file.h"
 #include "tests/support/raw_lines.h"

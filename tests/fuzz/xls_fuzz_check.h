@@ -6,7 +6,7 @@
 #include <cstdlib>
 #include <string>
 
-#include "books/pipeline/xls/xls.h"
+#include "xls/xls.h"
 
 namespace levara::xls::fuzzing {
 

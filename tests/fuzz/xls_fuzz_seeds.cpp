@@ -7,8 +7,8 @@
 #include <iostream>
 #include <sstream>
 
-#include "books/pipeline/xls/container.h"
-#include "books/pipeline/xls/xls.h"
+#include "xls/container.h"
+#include "xls/xls.h"
 
 namespace {
 

@@ -1,7 +1,7 @@
 // Old data rows of a template: what is cleared and where clearing stops.
 #include <gtest/gtest.h>
 
-#include "books/pipeline/export.h"
+#include "books/clear_rows.h"
 #include "tests/support/memory_sheet.h"
 #include "tests/support/sheet_text.h"
 

@@ -10,7 +10,7 @@
 #include "tests/support/scripted_ui.h"
 #include "tests/support/sheet_text.h"
 #include "tests/support/test_files.h"
-#include "window/commands/commands.h"
+#include "commands/commands.h"
 
 namespace levara::testing {
 namespace {

@@ -5,8 +5,8 @@
 #include <utility>
 #include <vector>
 
-#include "books/pipeline/sheet.h"
-#include "books/pipeline/workbook_sheets.h"
+#include "books/sheet_cells.h"
+#include "books/workbook_sheets.h"
 
 namespace levara::testing {
 

@@ -4,7 +4,7 @@
 
 #include <deque>
 
-#include "window/commands/ui.h"
+#include "commands/ui.h"
 
 namespace levara::testing {
 

@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "books/pipeline/sheet.h"
+#include "books/sheet_cells.h"
 
 namespace levara::testing {
 

@@ -5,7 +5,7 @@
 #include <map>
 #include <sstream>
 
-#include "books/pipeline/xls/xls.h"
+#include "xls/xls.h"
 #include "tests/support/readers.h"
 #include "tests/support/test_files.h"
 

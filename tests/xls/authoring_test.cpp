@@ -1,7 +1,7 @@
 // New workbooks for the templates: styles, columns, rows, page setup, frozen rows.
 #include <gtest/gtest.h>
 
-#include "books/pipeline/xls/record_ids.h"
+#include "xls/record_ids.h"
 #include "tests/support/test_files.h"
 #include "tests/xls/xls_testing.h"
 

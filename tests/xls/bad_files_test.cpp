@@ -5,7 +5,7 @@
 
 #include <random>
 
-#include "books/pipeline/xls/record_ids.h"
+#include "xls/record_ids.h"
 #include "tests/support/test_files.h"
 #include "tests/xls/xls_testing.h"
 

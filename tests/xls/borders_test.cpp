@@ -1,7 +1,7 @@
 // Thin borders: derived cell formats, cached and reused, and the limit on formats.
 #include <gtest/gtest.h>
 
-#include "books/pipeline/xls/record_ids.h"
+#include "xls/record_ids.h"
 #include "tests/support/readers.h"
 #include "tests/support/test_files.h"
 #include "tests/xls/xls_testing.h"

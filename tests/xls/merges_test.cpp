@@ -1,7 +1,7 @@
 // Merged ranges: replacing overlaps, many of them, reading them back.
 #include <gtest/gtest.h>
 
-#include "books/pipeline/xls/record_ids.h"
+#include "xls/record_ids.h"
 #include "tests/support/test_files.h"
 #include "tests/xls/xls_testing.h"
 

@@ -3,7 +3,7 @@
 
 #include <sstream>
 
-#include "books/pipeline/xls/container.h"
+#include "xls/container.h"
 #include "tests/support/readers.h"
 #include "tests/support/sheet_text.h"
 #include "tests/support/test_files.h"

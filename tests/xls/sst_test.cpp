@@ -2,8 +2,8 @@
 // the table rebuilt from what the cells use.
 #include <gtest/gtest.h>
 
-#include "books/pipeline/xls/record_ids.h"
-#include "books/pipeline/xls/unicode.h"
+#include "xls/record_ids.h"
+#include "xls/unicode.h"
 #include "tests/support/readers.h"
 #include "tests/support/test_files.h"
 #include "tests/xls/xls_testing.h"

@@ -9,9 +9,9 @@
 #include <string>
 #include <vector>
 
-#include "books/pipeline/sheet.h"
-#include "books/pipeline/xls/workbook_data.h"
-#include "books/pipeline/xls/xls.h"
+#include "books/sheet_cells.h"
+#include "xls/workbook_data.h"
+#include "xls/xls.h"
 #include "tests/support/test_files.h"
 
 namespace levara::xls {

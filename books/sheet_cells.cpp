@@ -1,0 +1,33 @@
+#include "books/sheet_cells.h"
+
+#include "records/number_text.h"
+
+namespace levara::books {
+
+void enter(Sheet& sheet, int row, int column, std::string_view text)
+{
+    if (auto number = typedNumber(text))
+        sheet.setNumber(row, column, *number);
+    else
+        sheet.setText(row, column, text);
+}
+
+double numberAt(const Sheet& sheet, int row, int column)
+{
+    const CellValue value = sheet.value(row, column);
+    if (const double* number = std::get_if<double>(&value))
+        return *number;
+    if (const std::string* text = std::get_if<std::string>(&value))
+        return leadingNumber(*text);
+    return 0;
+}
+
+bool isEmpty(const CellValue& value)
+{
+    if (std::holds_alternative<std::monostate>(value))
+        return true;
+    const std::string* text = std::get_if<std::string>(&value);
+    return text && text->empty();
+}
+
+}  // namespace levara::books

@@ -1,0 +1,111 @@
+#include "commands/commands.h"
+
+#include <system_error>
+
+#include "records/error.h"
+#include "records/text_file.h"
+
+namespace levara {
+
+const char* const kNotExcelMessage =
+    "Workbooks are saved only with the type \"EXCEL(*.xls)\". Nothing was written; "
+    "choose that type in the save dialog.";
+
+namespace {
+
+// Asked only for an existing file; a directory is refused later by the copy itself.
+bool mayWrite(Ui& ui, const std::filesystem::path& file)
+{
+    std::error_code error;
+    const auto status = std::filesystem::status(file, error);
+    if (!std::filesystem::exists(status) || std::filesystem::is_directory(status))
+        return true;
+    return ui.confirmOverwrite(file);
+}
+
+}  // namespace
+
+Commands::Commands(Ui& ui, std::filesystem::path FilePosition)
+    : ui_(ui), FilePosition_(std::move(FilePosition)), temp_(FilePosition_)
+{
+}
+
+std::string readRawText(const std::filesystem::path& file)
+{
+    const TextLines lines = TextLines::read(file);
+    std::size_t size = 0;
+    for (std::size_t i = 0; i < lines.size(); ++i)
+        size += lines[i].size() + 2;
+    std::string text;
+    text.reserve(size);
+    for (std::size_t i = 0; i < lines.size(); ++i) {
+        if (lines[i].empty())
+            continue;
+        text += lines[i];
+        text += "\r\n";
+    }
+    return text;
+}
+
+void Commands::open()
+{
+    const std::filesystem::path file = ui_.chooseFileToOpen();
+    if (file.empty())
+        return;
+    // Read first: a file that cannot be read leaves the text as it was.
+    ui_.setText(readRawText(file));
+}
+
+void Commands::TXT()
+{
+    BusyPointer busy(ui_);
+    const SaveChoice choice = ui_.chooseFileToSave(kDatFilter);
+    if (choice.file.empty() || !mayWrite(ui_, choice.file))
+        return;
+    const TempFolder::Lock lock = temp_.lock();
+    writeTextFile(temp_.workFile(), {ui_.text(), "\r\n"});
+    copyFileReplacing(temp_.workFile(), choice.file);
+}
+
+void Commands::filter(RecordFilter filter)
+{
+    BusyPointer busy(ui_);
+    const TempFolder::Lock lock = temp_.lock();
+    writeTextFile(temp_.workFile(), {ui_.text(), "\r\n"});
+    const TextLines lines = TextLines::read(temp_.workFile());
+    ui_.setText(filterLines(filter, lines));
+}
+
+void Commands::saveWorkbook(books::Output output)
+{
+    BusyPointer busy(ui_);
+    {
+        // Renewed before anything is asked, so even a cancelled save leaves a fresh copy.
+        const TempFolder::Lock lock = temp_.lock();
+        books::renewWorkingWorkbook(output, temp_);
+    }
+    const SaveChoice choice = ui_.chooseFileToSave(std::nullopt);
+    if (choice.file.empty() || !mayWrite(ui_, choice.file))
+        return;
+    if (choice.filterIndex != kExcelFilter) {
+        ui_.notify(kNotExcelMessage);
+        return;
+    }
+    const TempFolder::Lock lock = temp_.lock();
+    books::exportWorkbook(output, temp_, ui_.text(), choice.file);
+}
+
+void Commands::BFFB() { filter(RecordFilter::Leveling); }
+void Commands::rrz() { filter(RecordFilter::IntermediateSights); }
+void Commands::dandian() { filter(RecordFilter::SinglePoints); }
+
+void Commands::bffbEXLE() { saveWorkbook(books::Output::BffbBook); }
+void Commands::bbffEXLE() { saveWorkbook(books::Output::BbffBook); }
+void Commands::bfbfEXLE() { saveWorkbook(books::Output::BfbfBook); }
+void Commands::aBFFBwf() { saveWorkbook(books::Output::AbffbTwoWayBook); }
+void Commands::aBFFBL() { saveWorkbook(books::Output::AbffbBook); }
+void Commands::bfEXLE() { saveWorkbook(books::Output::BfBook); }
+void Commands::rrzEXLX() { saveWorkbook(books::Output::IntermediateTable); }
+void Commands::dandianEXCEL() { saveWorkbook(books::Output::SinglePointTable); }
+
+}  // namespace levara

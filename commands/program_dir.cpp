@@ -1,0 +1,16 @@
+#include "commands/program_dir.h"
+
+#include "records/error.h"
+
+namespace levara {
+
+std::filesystem::path programDirectory()
+{
+    std::error_code error;
+    const std::filesystem::path self = std::filesystem::read_symlink("/proc/self/exe", error);
+    if (error)
+        throw FileError("/proc/self/exe", "cannot find the program's directory: " + error.message());
+    return self.parent_path();
+}
+
+}  // namespace levara

@@ -1,0 +1,124 @@
+#pragma once
+// The cells of one worksheet: rows in a vector indexed by row, each holding its cells
+// sorted by column. The table is written either as read (its bytes kept, text cells
+// pointed at the new string table) or, once anything in it changed, rebuilt in
+// Excel's layout: blocks of 32 rows, each its ROW records, its cells and a DBCELL.
+#include <array>
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "xls/record_stream.h"
+#include "xls/xls.h"
+
+namespace levara::xls {
+
+class SharedStrings;
+
+enum class CellKind : std::uint8_t {
+    Blank,
+    Number,  // NUMBER record
+    Rk,      // RK record (or part of MULRK)
+    Text,    // LABELSST
+    Other,   // kept as read: FORMULA with its followers, BOOLERR, LABEL, RSTRING
+};
+
+struct Cell {
+    std::uint16_t column = 0;  // from 0
+    std::uint16_t xf = 0;
+    CellKind kind = CellKind::Blank;
+    union {
+        double number;
+        std::uint32_t rk;
+        std::uint32_t sst;    // SST entry
+        std::uint32_t other;  // index into the table's kept records
+    };
+    Cell() : number(0) {}
+};
+
+struct Row {
+    std::vector<Cell> cells;  // sorted by column
+    std::array<char, 16> record{};  // ROW body
+    bool hasRecord = false;
+};
+
+// A ROW record's flags for a row of default format (XF 15); bit 8 is always set.
+inline constexpr std::uint32_t kDefaultRowFlags = 0x000F0100;
+
+// RK: the 30-bit number forms of BIFF. True when `value` has an exact one.
+bool encodeRk(double value, std::uint32_t& rk);
+double decodeRk(std::uint32_t rk);
+
+class CellTable {
+public:
+    // Reading, record by record in stream order. Throws Error.
+    void read(const RawRecord& record, std::size_t stringCount);
+    // Called once the sheet's records are all read; `contiguous` says whether the
+    // table's records lay together, so their bytes can be written back as they were.
+    void finishReading(bool contiguous);
+
+    int rowCount() const { return int(rows_.size()); }
+    const Row* row(int row) const { return row < int(rows_.size()) ? &rows_[row] : nullptr; }
+    const Cell* find(int row, int column) const;
+    // The cell, made blank with `xf` when absent.
+    Cell& cell(int row, int column, std::uint16_t xf);
+    // The XF a row gives its new cells, when it has one.
+    std::optional<std::uint16_t> rowDefaultXf(int row) const;
+    void setRowHeight(int row, std::uint16_t twips);
+
+    // The cell's value: as read, or set.
+    Value value(const Cell& cell, const SharedStrings& strings) const;
+    void setXf(Cell& cell, std::uint16_t xf);
+    // Replaces a kept record (a formula) by a plain value.
+    void forget(Cell& cell);
+
+    // The highest row holding a cell, from 0; -1 when none.
+    int lastCellRow() const;
+
+    // Any change switches the table to being rebuilt on writing.
+    void markChanged()
+    {
+        if (!rebuilt_)
+            dropAsRead();
+    }
+    bool rebuilt() const { return rebuilt_; }
+
+    // Counts LABELSST cells per entry (size must be the string count).
+    void countStrings(std::vector<bool>& used, std::uint32_t& references) const;
+
+    // About the size write() will write, to reserve room for it.
+    std::size_t sizeEstimate() const;
+    // How many DBCELL records write() will write.
+    std::size_t dbCellCount() const;
+    struct Bounds {
+        std::uint32_t firstRow = 0, lastRowPlus1 = 0;  // rows with a ROW record or cells
+        std::uint32_t firstCellRow = 0, lastCellRowPlus1 = 0;
+        std::uint16_t firstColumn = 0, lastColumnPlus1 = 0;  // of cells
+    };
+    Bounds bounds() const;
+    // Writes the table; returns the stream positions of its DBCELL records.
+    std::vector<std::uint32_t> write(StreamWriter& out, const std::vector<std::uint32_t>& newStringIndex,
+                                     std::uint16_t defaultRowTwips) const;
+
+private:
+    Row& rowAt(int row);
+    void dropAsRead();
+    void addReadCell(int row, const Cell& cell);
+    void writeRebuilt(StreamWriter& out, const std::vector<std::uint32_t>& newStringIndex,
+                      std::uint16_t defaultRowTwips, std::vector<std::uint32_t>& dbCells) const;
+    void writeRowCells(StreamWriter& out, int row, const Row& cells,
+                       const std::vector<std::uint32_t>& newStringIndex) const;
+
+    std::vector<Row> rows_;
+    std::vector<std::string> others_;  // FORMULA (+followers), BOOLERR, LABEL, RSTRING: whole records
+    std::int64_t lastOther_ = -1;  // the kept record the next followers belong to
+
+    // The table as read, for writing it back unchanged.
+    bool rebuilt_ = false;
+    std::string asRead_;
+    std::vector<std::uint32_t> asReadStringFields_;  // offsets of LABELSST string indexes in asRead_
+    std::vector<std::uint32_t> asReadDbCells_;       // offsets of DBCELL records in asRead_
+};
+
+}  // namespace levara::xls

@@ -1,0 +1,167 @@
+#include "xls/container.h"
+
+#include <gsf/gsf.h>
+
+#include <mutex>
+#include <strings.h>
+
+#include "xls/xls.h"
+
+namespace levara::xls {
+
+namespace {
+
+void initGsf()
+{
+    static std::once_flag once;
+    std::call_once(once, [] { gsf_init(); });
+}
+
+// Releases a GObject on scope exit.
+template <typename T>
+struct Ref {
+    T* object = nullptr;
+    explicit Ref(T* o) : object(o) {}
+    ~Ref()
+    {
+        if (object)
+            g_object_unref(object);
+    }
+    Ref(const Ref&) = delete;
+    Ref& operator=(const Ref&) = delete;
+};
+
+std::string readStream(GsfInput* input, const char* name)
+{
+    const gsf_off_t size = gsf_input_size(input);
+    if (size < 0)
+        throw Error(std::string("cannot read the ") + name + " stream");
+    std::string data(std::size_t(size), '\0');
+    std::size_t done = 0;
+    while (done < data.size()) {
+        const std::size_t chunk = std::min<std::size_t>(data.size() - done, 1 << 20);
+        if (!gsf_input_read(input, chunk, reinterpret_cast<guint8*>(data.data() + done)))
+            throw Error(std::string("the ") + name + " stream is truncated or damaged");
+        done += chunk;
+    }
+    return data;
+}
+
+void readChildren(GsfInfile* storage, std::vector<OleEntry>& entries, int depth)
+{
+    if (depth > 32)
+        throw Error("the compound file nests storages too deeply");
+    const int count = gsf_infile_num_children(storage);
+    for (int i = 0; i < count; ++i) {
+        const char* name = gsf_infile_name_by_index(storage, i);
+        Ref<GsfInput> child(gsf_infile_child_by_index(storage, i));
+        if (!child.object || !name)
+            throw Error("the compound file has an unreadable entry");
+        OleEntry entry;
+        entry.name = name;
+        if (GSF_IS_INFILE(child.object) && gsf_infile_num_children(GSF_INFILE(child.object)) >= 0) {
+            entry.storage = true;
+            if (GSF_IS_INFILE_MSOLE(child.object))
+                gsf_infile_msole_get_class_id(GSF_INFILE_MSOLE(child.object), entry.classId.data());
+            readChildren(GSF_INFILE(child.object), entry.children, depth + 1);
+        } else {
+            entry.data = readStream(child.object, name);
+        }
+        entries.push_back(std::move(entry));
+    }
+}
+
+void writeStream(GsfOutfile* parent, const std::string& name, std::string_view data)
+{
+    Ref<GsfOutput> child(gsf_outfile_new_child(parent, name.c_str(), FALSE));
+    if (!child.object)
+        throw Error("cannot add " + name + " to the compound file");
+    if (!data.empty() && !gsf_output_write(child.object, data.size(), reinterpret_cast<const guint8*>(data.data())))
+        throw Error("cannot write " + name + " to the compound file");
+    if (!gsf_output_close(child.object))
+        throw Error("cannot finish " + name + " in the compound file");
+}
+
+void writeEntry(GsfOutfile* parent, const OleEntry& entry)
+{
+    if (!entry.storage) {
+        writeStream(parent, entry.name, entry.data);
+        return;
+    }
+    Ref<GsfOutput> child(gsf_outfile_new_child(parent, entry.name.c_str(), TRUE));
+    if (!child.object)
+        throw Error("cannot add " + entry.name + " to the compound file");
+    gsf_outfile_msole_set_class_id(GSF_OUTFILE_MSOLE(child.object), entry.classId.data());
+    for (const OleEntry& grandChild : entry.children)
+        writeEntry(GSF_OUTFILE(child.object), grandChild);
+    if (!gsf_output_close(child.object))
+        throw Error("cannot finish " + entry.name + " in the compound file");
+}
+
+}  // namespace
+
+OleFile readOle(std::string_view file, std::string& workbookStream)
+{
+    initGsf();
+    Ref<GsfInput> input(gsf_input_memory_new(reinterpret_cast<const guint8*>(file.data()), gsf_off_t(file.size()), FALSE));
+    GError* error = nullptr;
+    Ref<GsfInfile> ole(gsf_infile_msole_new(input.object, &error));
+    if (!ole.object) {
+        const std::string reason = error && error->message ? error->message : "unknown reason";
+        if (error)
+            g_error_free(error);
+        throw Error("not an Excel 97-2003 workbook: not an OLE2 compound file (" + reason + ")");
+    }
+    OleFile result;
+    gsf_infile_msole_get_class_id(GSF_INFILE_MSOLE(ole.object), result.classId.data());
+    std::vector<OleEntry> entries;
+    readChildren(ole.object, entries, 0);
+
+    bool found = false, biff5 = false;
+    for (OleEntry& entry : entries) {
+        if (!entry.storage && strcasecmp(entry.name.c_str(), "Workbook") == 0 && !found) {
+            workbookStream = std::move(entry.data);
+            found = true;
+            continue;
+        }
+        if (!entry.storage && strcasecmp(entry.name.c_str(), "Book") == 0)
+            biff5 = true;
+        result.entries.push_back(std::move(entry));
+    }
+    if (!found && biff5)
+        throw Error("an Excel 5.0/95 (BIFF5) workbook; only Excel 97-2003 (BIFF8) workbooks can be used");
+    if (!found)
+        throw Error("not an Excel 97-2003 workbook: no Workbook stream in the file");
+    return result;
+}
+
+std::string writeOle(const OleFile& ole, std::string_view workbookStream)
+{
+    initGsf();
+    Ref<GsfOutput> memory(gsf_output_memory_new());
+    {
+        Ref<GsfOutfile> root(gsf_outfile_msole_new(memory.object));
+        if (!root.object)
+            throw Error("cannot make the compound file");
+        gsf_outfile_msole_set_class_id(GSF_OUTFILE_MSOLE(root.object), ole.classId.data());
+        writeStream(root.object, "Workbook", workbookStream);
+        for (const OleEntry& entry : ole.entries)
+            writeEntry(root.object, entry);
+        if (!gsf_output_close(GSF_OUTPUT(root.object)))
+            throw Error("cannot finish the compound file");
+    }
+    const gsf_off_t size = gsf_output_size(memory.object);
+    const guint8* bytes = gsf_output_memory_get_bytes(GSF_OUTPUT_MEMORY(memory.object));
+    // Closing the compound file closed the memory output under it too.
+    return std::string(reinterpret_cast<const char*>(bytes), std::size_t(size));
+}
+
+OleFile newExcelOle()
+{
+    // 00020820-0000-0000-C000-000000000046, as stored (little-endian fields).
+    OleFile ole;
+    ole.classId = {0x20, 0x08, 0x02, 0x00, 0x00, 0x00, 0x00, 0x00, 0xC0, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x46};
+    return ole;
+}
+
+}  // namespace levara::xls
