@@ -12,8 +12,7 @@
 #include "books/fieldbook/fieldbook.h"
 #include "bench/program_folder.h"
 #include "books/pipeline/export.h"
-#include "records/temp_folder.h"
-#include "records/text_file.h"
+#include "records/records.h"
 
 
 namespace {

@@ -7,9 +7,7 @@
 #include <filesystem>
 #include <string>
 
-#include "records/filters.h"
-#include "records/temp_folder.h"
-#include "records/text_file.h"
+#include "records/records.h"
 
 namespace {
 

@@ -9,7 +9,7 @@
 
 #include "bench/program_folder.h"
 #include "books/pipeline/export.h"
-#include "records/temp_folder.h"
+#include "records/records.h"
 
 
 namespace {

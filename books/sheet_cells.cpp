@@ -1,6 +1,6 @@
 #include "books/sheet_cells.h"
 
-#include "records/number_text.h"
+#include "records/records.h"
 
 namespace levara::books {
 

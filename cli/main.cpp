@@ -14,7 +14,7 @@
 #include <string>
 #include <string_view>
 
-#include "records/error.h"
+#include "records/records.h"
 #include "commands/commands.h"
 #include "commands/program_dir.h"
 

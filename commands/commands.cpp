@@ -2,8 +2,7 @@
 
 #include <system_error>
 
-#include "records/error.h"
-#include "records/text_file.h"
+#include "records/records.h"
 
 namespace levara {
 

@@ -7,8 +7,7 @@
 #include <string>
 
 #include "books/pipeline/export.h"
-#include "records/filters.h"
-#include "records/temp_folder.h"
+#include "records/records.h"
 #include "commands/ui.h"
 
 namespace levara {

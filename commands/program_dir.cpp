@@ -1,6 +1,6 @@
 #include "commands/program_dir.h"
 
-#include "records/error.h"
+#include "records/records.h"
 
 namespace levara {
 

@@ -3,7 +3,7 @@
 #include <string>
 
 #include "records/measurement_line.h"
-#include "records/text_file.h"
+#include "records/text_lines.h"
 
 namespace levara {
 

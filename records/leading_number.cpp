@@ -1,7 +1,7 @@
+#include "records/leading_number.h"
+
 #include <charconv>
 #include <string>
-
-#include "records/number_text.h"
 
 namespace levara {
 

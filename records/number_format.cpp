@@ -1,8 +1,10 @@
+#include "records/number_format.h"
+
 #include <charconv>
 #include <cmath>
 #include <string>
 
-#include "records/number_text.h"
+#include "records/typed_number.h"
 
 namespace levara {
 

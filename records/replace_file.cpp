@@ -1,3 +1,5 @@
+#include "records/replace_file.h"
+
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -9,7 +11,6 @@
 
 #include "records/error.h"
 #include "records/posix_file.h"
-#include "records/text_file.h"
 
 namespace levara {
 

@@ -1,8 +1,9 @@
+#include "records/text_lines.h"
+
 #include "records/ascii.h"
 #include "records/byte_search.h"
 #include "records/posix_file.h"
 #include "records/text_codec.h"
-#include "records/text_file.h"
 
 namespace levara {
 

@@ -1,6 +1,6 @@
-#include <charconv>
+#include "records/typed_number.h"
 
-#include "records/number_text.h"
+#include <charconv>
 
 namespace levara {
 

@@ -3,7 +3,7 @@
 #include "books/fieldbook/fieldbook.h"
 #include "books/fieldbook/station.h"
 #include "books/fieldbook/station_block.h"
-#include "records/number_text.h"
+#include "records/records.h"
 
 namespace levara::books {
 

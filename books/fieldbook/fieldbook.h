@@ -7,7 +7,7 @@
 
 #include "books/sheet_cells.h"
 #include "books/workbook_sheets.h"
-#include "records/text_file.h"
+#include "records/records.h"
 
 namespace levara::books {
 

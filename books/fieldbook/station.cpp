@@ -3,8 +3,7 @@
 #include <cstdlib>
 #include <string>
 
-#include "records/error.h"
-#include "records/number_text.h"
+#include "records/records.h"
 
 namespace levara::books {
 

@@ -6,8 +6,7 @@
 #include <string_view>
 #include <vector>
 
-#include "records/measurement_line.h"
-#include "records/text_file.h"
+#include "records/records.h"
 
 namespace levara::books {
 

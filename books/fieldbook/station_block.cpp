@@ -1,6 +1,6 @@
 #include "books/fieldbook/station_block.h"
 
-#include "records/number_text.h"
+#include "records/records.h"
 
 namespace levara::books {
 

@@ -4,8 +4,7 @@
 #include "books/fieldbook/fieldbook.h"
 #include "books/pipeline/xls_sheet.h"
 #include "books/tables/tables.h"
-#include "records/error.h"
-#include "records/text_file.h"
+#include "records/records.h"
 
 namespace levara::books {
 

@@ -6,7 +6,7 @@
 #include <string_view>
 
 #include "books/sheet_cells.h"
-#include "records/temp_folder.h"
+#include "records/records.h"
 
 namespace levara::books {
 

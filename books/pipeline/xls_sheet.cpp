@@ -1,6 +1,6 @@
 #include "books/pipeline/xls_sheet.h"
 
-#include "records/error.h"
+#include "records/records.h"
 
 namespace levara::books {
 

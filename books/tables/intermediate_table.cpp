@@ -2,8 +2,7 @@
 // sight on a point adds the back reading and the height of collimation to its row.
 #include "books/tables/tables.h"
 
-#include "records/measurement_line.h"
-#include "records/number_text.h"
+#include "records/records.h"
 
 namespace levara::books {
 

@@ -2,9 +2,7 @@
 #include <string>
 
 #include "books/tables/tables.h"
-#include "records/error.h"
-#include "records/measurement_line.h"
-#include "records/number_text.h"
+#include "records/records.h"
 
 namespace levara::books {
 

@@ -1,7 +1,7 @@
 #pragma once
 // tables: the point tables, one row per point.
 #include "books/sheet_cells.h"
-#include "records/text_file.h"
+#include "records/records.h"
 
 namespace levara::books {
 

@@ -33,7 +33,7 @@
 #include <vector>
 
 #include "xls/xls.h"
-#include "records/error.h"
+#include "records/records.h"
 
 namespace levara::templates {
 

@@ -3,7 +3,7 @@
 #include "books/fieldbook/fieldbook.h"
 #include "books/clear_rows.h"
 #include "raw_lines.h"
-#include "records/error.h"
+#include "records/records.h"
 #include "tests/support/memory_sheet.h"
 #include "tests/support/sheet_text.h"
 

@@ -10,8 +10,7 @@
 #include <gtest/gtest.h>
 
 #include "books/sheet_cells.h"
-#include "records/error.h"
-#include "records/text_file.h"
+#include "records/records.h"
 #include "tests/support/raw_lines.h"
 
 namespace levara::testing {

@@ -4,7 +4,7 @@
 
 #include "books/pipeline/export.h"
 #include "books/pipeline/xls_sheet.h"
-#include "records/error.h"
+#include "records/records.h"
 #include "tests/support/raw_lines.h"
 #include "tests/support/readers.h"
 #include "tests/support/scripted_ui.h"

@@ -5,7 +5,9 @@
 #include <optional>
 #include <string>
 
-#include "records/number_text.h"
+#include "records/leading_number.h"
+#include "records/number_format.h"
+#include "records/typed_number.h"
 
 namespace levara {
 namespace {

@@ -7,7 +7,9 @@
 #include <vector>
 
 #include "records/error.h"
+#include "records/replace_file.h"
 #include "records/text_file.h"
+#include "records/text_lines.h"
 #include "tests/support/test_files.h"
 
 namespace levara {

@@ -4,7 +4,7 @@
 
 #include <algorithm>
 
-#include "records/error.h"
+#include "records/records.h"
 
 namespace levara::testing {
 

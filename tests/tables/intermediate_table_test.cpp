@@ -2,7 +2,7 @@
 
 #include "books/tables/tables.h"
 #include "tests/support/raw_lines.h"
-#include "records/filters.h"
+#include "records/records.h"
 #include "tests/support/memory_sheet.h"
 #include "tests/support/sheet_text.h"
 

@@ -4,7 +4,7 @@
 
 #include "books/pipeline/export.h"
 #include "tests/support/raw_lines.h"
-#include "records/error.h"
+#include "records/records.h"
 #include "tests/support/readers.h"
 #include "tests/support/sheet_text.h"
 #include "tests/support/test_files.h"

@@ -1,3 +1,5 @@
+#include "records/text_file.h"
+
 #include <fcntl.h>
 #include <sys/stat.h>
 
@@ -8,7 +10,6 @@
 #include "records/error.h"
 #include "records/posix_file.h"
 #include "records/text_codec.h"
-#include "records/text_file.h"
 
 namespace levara {
 

@@ -1,0 +1,22 @@
+#pragma once
+// Numbers written as the tables show them.
+#include <string>
+#include <string_view>
+
+namespace levara {
+
+// Pattern "0.00000": a text that reads as a number (typedNumber) written with five
+// decimals, rounded to the nearest 0.00001; any other text comes back unchanged.
+// Rounding is half away from zero on the number's 15-digit decimal form, so
+// 0.389715 gives 0.38972 although the double lies a hair below; a value that
+// rounds to zero is "0.00000", never "-0.00000".
+std::string fiveDecimalText(std::string_view text);
+std::string fiveDecimalText(double value);
+
+// A number written without leading zeros and with its sign position first: a blank
+// before a number that is not negative (" 12", "-3", " 1.5", " .5"). Up to 15
+// significant digits, no trailing zeros; below 0.0001 and from 1E+15 on in
+// exponent form (" 1E+20", "-1.25E-07").
+std::string signedNumberText(double value);
+
+}  // namespace levara
