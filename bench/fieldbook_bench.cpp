@@ -9,9 +9,8 @@
 #include <string>
 #include <vector>
 
-#include "books/fieldbook/fieldbook.h"
+#include "books/books.h"
 #include "bench/program_folder.h"
-#include "books/pipeline/export.h"
 #include "records/records.h"
 
 

@@ -8,7 +8,7 @@
 #include <cstdio>
 #include <fstream>
 
-#include "window/form1.h"
+#include "window/window.h"
 
 namespace {
 

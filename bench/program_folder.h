@@ -6,7 +6,7 @@
 #include <filesystem>
 #include <stdexcept>
 
-#include "commands/program_dir.h"
+#include "commands/commands.h"
 
 namespace levara::bench {
 

@@ -8,7 +8,7 @@
 #include <string>
 
 #include "bench/program_folder.h"
-#include "books/pipeline/export.h"
+#include "books/books.h"
 #include "records/records.h"
 
 

@@ -16,7 +16,6 @@
 
 #include "records/records.h"
 #include "commands/commands.h"
-#include "commands/program_dir.h"
 
 namespace {
 

@@ -6,7 +6,8 @@
 #include <filesystem>
 #include <string>
 
-#include "books/pipeline/export.h"
+#include "books/books.h"
+#include "commands/program_dir.h"
 #include "records/records.h"
 #include "commands/ui.h"
 

@@ -5,7 +5,7 @@
 #include <optional>
 #include <string>
 
-#include "commands/ui.h"
+#include "commands/commands.h"
 
 namespace levara {
 

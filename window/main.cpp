@@ -1,7 +1,6 @@
 #include <QApplication>
 #include <QMessageBox>
 
-#include "commands/program_dir.h"
 #include "window/form1.h"
 #include "window/qt_dialogs.h"
 

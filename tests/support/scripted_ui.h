@@ -4,7 +4,7 @@
 
 #include <deque>
 
-#include "commands/ui.h"
+#include "commands/commands.h"
 
 namespace levara::testing {
 
