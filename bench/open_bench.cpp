@@ -51,9 +51,9 @@ void BM_OpenRawFile(benchmark::State& state)
     const double fileSize = double(std::filesystem::file_size(dialogs.file));
     const double before = peakRssBytes();
     for (auto _ : state) {
-        levara::Form1 form(dialogs, std::filesystem::temp_directory_path());
+        levara::MainWindow form(dialogs, std::filesystem::temp_directory_path());
         form.findChild<QAction*>("open")->trigger();
-        benchmark::DoNotOptimize(form.RichTextBox1()->lines());
+        benchmark::DoNotOptimize(form.textArea()->lines());
     }
     state.counters["lines"] = double(state.range(0));
     state.counters["file_MB"] = fileSize / 1e6;

@@ -23,28 +23,29 @@ constexpr const char* kUsage =
     "usage: levara-cli [--filter leveling|intermediate|single] --save KIND [--overwrite] INPUT OUTPUT\n"
     "  KIND: text bffb bbff bfbf bf abffb abffb-2way intermediate single\n";
 
-using SaveCommand = void (levara::Commands::*)();
+using Command = void (*)(levara::Commands&);
+using levara::books::Output;
 
-const std::map<std::string_view, SaveCommand> kSaveCommands = {
-    {"text", &levara::Commands::TXT},
-    {"bffb", &levara::Commands::bffbEXLE},
-    {"bbff", &levara::Commands::bbffEXLE},
-    {"bfbf", &levara::Commands::bfbfEXLE},
-    {"bf", &levara::Commands::bfEXLE},
-    {"abffb", &levara::Commands::aBFFBL},
-    {"abffb-2way", &levara::Commands::aBFFBwf},
-    {"intermediate", &levara::Commands::rrzEXLX},
-    {"single", &levara::Commands::dandianEXCEL},
+const std::map<std::string_view, Command> kSaveCommands = {
+    {"text", [](levara::Commands& c) { c.saveText(); }},
+    {"bffb", [](levara::Commands& c) { c.saveWorkbook(Output::BffbBook); }},
+    {"bbff", [](levara::Commands& c) { c.saveWorkbook(Output::BbffBook); }},
+    {"bfbf", [](levara::Commands& c) { c.saveWorkbook(Output::BfbfBook); }},
+    {"bf", [](levara::Commands& c) { c.saveWorkbook(Output::BfBook); }},
+    {"abffb", [](levara::Commands& c) { c.saveWorkbook(Output::AbffbBook); }},
+    {"abffb-2way", [](levara::Commands& c) { c.saveWorkbook(Output::AbffbTwoWayBook); }},
+    {"intermediate", [](levara::Commands& c) { c.saveWorkbook(Output::IntermediateTable); }},
+    {"single", [](levara::Commands& c) { c.saveWorkbook(Output::SinglePointTable); }},
 };
 
-const std::map<std::string_view, levara::RecordFilter> kFilters = {
-    {"leveling", levara::RecordFilter::Leveling},
-    {"intermediate", levara::RecordFilter::IntermediateSights},
-    {"single", levara::RecordFilter::SinglePoints},
+const std::map<std::string_view, Command> kFilters = {
+    {"leveling", [](levara::Commands& c) { c.reduceToLevelingLine(); }},
+    {"intermediate", [](levara::Commands& c) { c.reduceToIntermediateSights(); }},
+    {"single", [](levara::Commands& c) { c.reduceToSinglePoints(); }},
 };
 
 struct Options {
-    std::optional<levara::RecordFilter> filter;
+    Command filter = nullptr;
     std::string_view kind;
     bool overwrite = false;
     std::filesystem::path input;
@@ -130,8 +131,8 @@ int main(int argc, char** argv)
         levara::Commands commands(ui, levara::programDirectory());
         commands.open();
         if (options->filter)
-            commands.filter(*options->filter);
-        (commands.*kSaveCommands.at(options->kind))();
+            options->filter(commands);
+        kSaveCommands.at(options->kind)(commands);
         return 0;
     } catch (const std::exception& error) {
         std::cerr << "levara-cli: " << error.what() << '\n';

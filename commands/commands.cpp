@@ -24,10 +24,7 @@ bool mayWrite(Ui& ui, const std::filesystem::path& file)
 
 }  // namespace
 
-Commands::Commands(Ui& ui, std::filesystem::path FilePosition)
-    : ui_(ui), FilePosition_(std::move(FilePosition)), temp_(FilePosition_)
-{
-}
+Commands::Commands(Ui& ui, std::filesystem::path programDir) : ui_(ui), temp_(std::move(programDir)) {}
 
 std::string readRawText(const std::filesystem::path& file)
 {
@@ -55,7 +52,7 @@ void Commands::open()
     ui_.setText(readRawText(file));
 }
 
-void Commands::TXT()
+void Commands::saveText()
 {
     BusyPointer busy(ui_);
     const SaveChoice choice = ui_.chooseFileToSave(kDatFilter);
@@ -66,7 +63,7 @@ void Commands::TXT()
     copyFileReplacing(temp_.workFile(), choice.file);
 }
 
-void Commands::filter(RecordFilter filter)
+void Commands::reduce(RecordFilter filter)
 {
     BusyPointer busy(ui_);
     const TempFolder::Lock lock = temp_.lock();
@@ -94,17 +91,8 @@ void Commands::saveWorkbook(books::Output output)
     books::exportWorkbook(output, temp_, ui_.text(), choice.file);
 }
 
-void Commands::BFFB() { filter(RecordFilter::Leveling); }
-void Commands::rrz() { filter(RecordFilter::IntermediateSights); }
-void Commands::dandian() { filter(RecordFilter::SinglePoints); }
-
-void Commands::bffbEXLE() { saveWorkbook(books::Output::BffbBook); }
-void Commands::bbffEXLE() { saveWorkbook(books::Output::BbffBook); }
-void Commands::bfbfEXLE() { saveWorkbook(books::Output::BfbfBook); }
-void Commands::aBFFBwf() { saveWorkbook(books::Output::AbffbTwoWayBook); }
-void Commands::aBFFBL() { saveWorkbook(books::Output::AbffbBook); }
-void Commands::bfEXLE() { saveWorkbook(books::Output::BfBook); }
-void Commands::rrzEXLX() { saveWorkbook(books::Output::IntermediateTable); }
-void Commands::dandianEXCEL() { saveWorkbook(books::Output::SinglePointTable); }
+void Commands::reduceToLevelingLine() { reduce(RecordFilter::Leveling); }
+void Commands::reduceToIntermediateSights() { reduce(RecordFilter::IntermediateSights); }
+void Commands::reduceToSinglePoints() { reduce(RecordFilter::SinglePoints); }
 
 }  // namespace levara

@@ -1,46 +1,38 @@
 #pragma once
-// The commands of the menu, one per item, named as the menu names them. The window,
-// levara-cli and the tests all run them through this class. A command that fails
-// throws (levara::Error, levara::xls::Error) with a message for the user; the user's
-// files are then left as they were.
+// commands: what the menu does, whoever runs it. The window, levara-cli, the tests
+// and the benchmarks open, reduce and save the text through Commands, answering its
+// dialogs through Ui. A command that fails throws levara::Error with a message for
+// the user; the user's files are then left as they were.
 #include <filesystem>
 #include <string>
 
 #include "books/books.h"
 #include "commands/program_dir.h"
-#include "records/records.h"
 #include "commands/ui.h"
+#include "records/records.h"
 
 namespace levara {
 
 class Commands {
 public:
-    // FilePosition: the program's own directory, which holds the temp folder.
-    Commands(Ui& ui, std::filesystem::path FilePosition);
+    // programDir: the program's own directory, which holds the temp folder.
+    Commands(Ui& ui, std::filesystem::path programDir);
 
-    const std::filesystem::path& FilePosition() const { return FilePosition_; }
-    const TempFolder& temp() const { return temp_; }
+    void open();  // "打开"
 
-    void open();          // "打开"
-    void TXT();           // "原始文本"
-    void BFFB();          // "水准线路"
-    void rrz();           // "测中间点"
-    void dandian();       // "单点测量"
-    void bffbEXLE();      // "线路手薄(BFFB)"
-    void bbffEXLE();      // "线路手薄(BBFF)"
-    void bfbfEXLE();      // "线路手薄(BFBF)"
-    void aBFFBwf();       // "线路手薄(aBFFB 双转往返)"
-    void aBFFBL();        // "线路手薄(aBFFB 单一线路)"
-    void bfEXLE();        // "线路手薄(BF)"
-    void rrzEXLX();       // "中间点测量表格"
-    void dandianEXCEL();  // "单点测量表格"
+    // "整理": the text replaced by the lines one kind of survey needs.
+    void reduceToLevelingLine();        // "水准线路"
+    void reduceToIntermediateSights();  // "测中间点"
+    void reduceToSinglePoints();        // "单点测量"
 
-    void filter(RecordFilter filter);
+    // "保存": the text itself, or one of the workbooks.
+    void saveText();  // "原始文本"
     void saveWorkbook(books::Output output);
 
 private:
+    void reduce(RecordFilter filter);
+
     Ui& ui_;
-    std::filesystem::path FilePosition_;
     TempFolder temp_;
 };
 

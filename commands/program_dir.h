@@ -3,7 +3,7 @@
 
 namespace levara {
 
-// The directory of the running program (FilePosition), links resolved: the temp
+// The directory of the running program, links resolved: the temp
 // folder lives beside the program itself, not beside a link to it.
 std::filesystem::path programDirectory();
 

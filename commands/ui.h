@@ -22,13 +22,13 @@ class Ui {
 public:
     virtual ~Ui() = default;
 
-    // RichTextBox1's whole text, UTF-8, its lines ended by CR LF.
+    // The text area's whole text, UTF-8, its lines ended by CR LF.
     virtual std::string text() = 0;
     virtual void setText(std::string text) = 0;
 
-    // CommonDialog1 as an open dialog, its file name cleared first. Empty: cancelled.
+    // The open dialog, its file name cleared first. Empty: cancelled.
     virtual std::filesystem::path chooseFileToOpen() = 0;
-    // CommonDialog2 as a save dialog, opening with the name it remembers; with
+    // The save dialog, opening with the name it remembers; with
     // presetFilterIndex its filter index is set first, otherwise it keeps the last one.
     virtual SaveChoice chooseFileToSave(std::optional<int> presetFilterIndex) = 0;
     // "文件已存在,是否覆盖?" titled "保存数据": Yes (true) or No.

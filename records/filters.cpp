@@ -11,18 +11,18 @@ int copiesKept(RecordFilter filter, const MeasurementLine& line)
         // A rejected line marker still opens the line; every other test skips
         // rejected lines.
         const bool accepted = !line.rejected();
-        const std::string_view tag = line.ReadingTag();
-        return (line.StartTag() == "Start-Line") + (accepted && tag == "Rb") + (accepted && tag == "Rf") +
-               (accepted && line.HeightTag() == "Z") + (accepted && line.EndTag() == "End-Line");
+        const std::string_view tag = line.readingTag();
+        return (line.startTag() == "Start-Line") + (accepted && tag == "Rb") + (accepted && tag == "Rf") +
+               (accepted && line.heightTag() == "Z") + (accepted && line.endTag() == "End-Line");
     }
     case RecordFilter::IntermediateSights: {
         // A height line is kept even when rejected.
         const bool accepted = !line.rejected();
-        const std::string_view tag = line.ReadingTag();
-        return (line.HeightTag() == "Z") + (accepted && tag == "R ") + (accepted && tag == "RZ");
+        const std::string_view tag = line.readingTag();
+        return (line.heightTag() == "Z") + (accepted && tag == "R ") + (accepted && tag == "RZ");
     }
     case RecordFilter::SinglePoints:
-        return line.HeightTag() != "Z" && !line.rejected() && line.ReadingTag() == "R " ? 1 : 0;
+        return line.heightTag() != "Z" && !line.rejected() && line.readingTag() == "R " ? 1 : 0;
     }
     return 0;
 }

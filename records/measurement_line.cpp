@@ -82,16 +82,16 @@ std::string_view MeasurementLine::field(std::size_t index) const
     return rest.substr(0, rest.find('|'));
 }
 
-std::string_view MeasurementLine::StartTag() const { return stripLeadingBlanks(slice(field(2), 5, 10)); }
-std::string_view MeasurementLine::EndTag() const { return stripLeadingBlanks(slice(field(2), 5, 8)); }
-std::string_view MeasurementLine::RejectFlag() const { return stripLeadingBlanks(slice(field(2), 13, 5)); }
-std::string_view MeasurementLine::PointNo() const { return stripLeadingBlanks(slice(field(2), 4, 9)); }
-std::string_view MeasurementLine::PointNoLong() const { return slice(field(2), 4, 15); }
-std::string_view MeasurementLine::ReadingTag() const { return stripLeadingBlanks(slice(field(3), 1, 2)); }
-std::string_view MeasurementLine::ReadingTag1() const { return stripLeadingBlanks(slice(field(3), 1, 1)); }
-std::string_view MeasurementLine::Reading() const { return stripLeadingBlanks(slice(field(3), 3, 15)); }
-std::string_view MeasurementLine::Distance() const { return stripLeadingBlanks(slice(field(4), 3, 15)); }
-std::string_view MeasurementLine::HeightTag() const { return stripLeadingBlanks(slice(field(5), 1, 1)); }
-std::string_view MeasurementLine::Height() const { return stripLeadingBlanks(slice(field(5), 2, 16)); }
+std::string_view MeasurementLine::startTag() const { return stripLeadingBlanks(slice(field(2), 5, 10)); }
+std::string_view MeasurementLine::endTag() const { return stripLeadingBlanks(slice(field(2), 5, 8)); }
+std::string_view MeasurementLine::rejectFlag() const { return stripLeadingBlanks(slice(field(2), 13, 5)); }
+std::string_view MeasurementLine::pointNumber() const { return stripLeadingBlanks(slice(field(2), 4, 9)); }
+std::string_view MeasurementLine::widePointNumber() const { return slice(field(2), 4, 15); }
+std::string_view MeasurementLine::readingTag() const { return stripLeadingBlanks(slice(field(3), 1, 2)); }
+std::string_view MeasurementLine::readingTagLetter() const { return stripLeadingBlanks(slice(field(3), 1, 1)); }
+std::string_view MeasurementLine::reading() const { return stripLeadingBlanks(slice(field(3), 3, 15)); }
+std::string_view MeasurementLine::distance() const { return stripLeadingBlanks(slice(field(4), 3, 15)); }
+std::string_view MeasurementLine::heightTag() const { return stripLeadingBlanks(slice(field(5), 1, 1)); }
+std::string_view MeasurementLine::height() const { return stripLeadingBlanks(slice(field(5), 2, 16)); }
 
 }  // namespace levara

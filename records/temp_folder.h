@@ -8,7 +8,7 @@ namespace levara {
 
 class TempFolder {
 public:
-    // programDir is FilePosition, the program's own directory.
+    // programDir: the program's own directory.
     explicit TempFolder(std::filesystem::path programDir);
 
     const std::filesystem::path& dir() const { return dir_; }

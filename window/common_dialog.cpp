@@ -4,8 +4,8 @@
 
 namespace levara {
 
-CommonDialog::CommonDialog(QString title, const QString& filter, QString defaultExt)
-    : DialogTitle(std::move(title)), DefaultExt(std::move(defaultExt))
+CommonDialog::CommonDialog(QString title, const QString& filter, QString defaultSuffix)
+    : title_(std::move(title)), defaultSuffix_(std::move(defaultSuffix))
 {
     const QStringList parts = filter.split('|');
     for (qsizetype i = 0; i + 1 < parts.size(); i += 2) {
@@ -23,29 +23,29 @@ CommonDialog::CommonDialog(QString title, const QString& filter, QString default
 
 QString CommonDialog::show(QWidget* parent, Mode mode)
 {
-    QFileDialog dialog(parent, DialogTitle);
+    QFileDialog dialog(parent, title_);
     dialog.setOptions(QFileDialog::DontUseNativeDialog | QFileDialog::HideNameFilterDetails |
                       QFileDialog::DontConfirmOverwrite);
     dialog.setAcceptMode(mode == Mode::Save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
     dialog.setFileMode(mode == Mode::Save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
     dialog.setNameFilters(nameFilters_);
-    if (FilterIndex >= 1 && FilterIndex <= nameFilters_.size())
-        dialog.selectNameFilter(nameFilters_[FilterIndex - 1]);
-    if (!DefaultExt.isEmpty())
-        dialog.setDefaultSuffix(DefaultExt);
-    if (!FileName.isEmpty())
-        dialog.selectFile(FileName);
+    if (filterIndex_ >= 1 && filterIndex_ <= nameFilters_.size())
+        dialog.selectNameFilter(nameFilters_[filterIndex_ - 1]);
+    if (!defaultSuffix_.isEmpty())
+        dialog.setDefaultSuffix(defaultSuffix_);
+    if (!fileName_.isEmpty())
+        dialog.selectFile(fileName_);
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return {};
-    FileName = dialog.selectedFiles().constFirst();
+    fileName_ = dialog.selectedFiles().constFirst();
     // With the details hidden Qt reports the filter as shown, the description alone.
     const QString selected = dialog.selectedNameFilter();
     qsizetype index = descriptions_.indexOf(selected);
     if (index < 0)
         index = nameFilters_.indexOf(selected);
     if (index >= 0)
-        FilterIndex = int(index) + 1;
-    return FileName;
+        filterIndex_ = int(index) + 1;
+    return fileName_;
 }
 
 }  // namespace levara

@@ -13,21 +13,24 @@ public:
     enum class Mode { Open, Save };
 
     // filter: description|pattern pairs, e.g. "DAT(*.dat)|*.dat|TXT(*.txt)|*.txt".
-    CommonDialog(QString title, const QString& filter, QString defaultExt = {});
+    // defaultSuffix is added to a name typed without one.
+    CommonDialog(QString title, const QString& filter, QString defaultSuffix = {});
 
     // Shows the dialog; returns the chosen file, empty when cancelled.
     QString show(QWidget* parent, Mode mode);
 
-    QString DialogTitle;
-    QString FileName;
-    int FilterIndex = 1;  // from 1
-    QString DefaultExt;
-
-    // The descriptions exactly as given, each with the pattern the dialog filters by.
-    const QStringList& descriptions() const { return descriptions_; }
-    const QStringList& nameFilters() const { return nameFilters_; }
+    // Forgets the file chosen last, which the dialog would offer again.
+    void clearFileName() { fileName_.clear(); }
+    // The filter chosen last, from 1; the dialog opens on it.
+    int filterIndex() const { return filterIndex_; }
+    void setFilterIndex(int index) { filterIndex_ = index; }
 
 private:
+    QString title_;
+    QString defaultSuffix_;
+    QString fileName_;
+    int filterIndex_ = 1;
+    // The descriptions exactly as given, each with the pattern the dialog filters by.
     QStringList descriptions_;
     QStringList nameFilters_;
 };

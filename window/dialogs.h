@@ -1,5 +1,5 @@
 #pragma once
-// The window's dialogs: CommonDialog1 (open), CommonDialog2 (save), the overwrite
+// The window's dialogs: the open and the save dialog, the overwrite
 // question and the message boxes. Tests put answering dialogs in their place.
 #include <filesystem>
 #include <optional>

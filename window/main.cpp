@@ -1,22 +1,22 @@
 #include <QApplication>
 #include <QMessageBox>
 
-#include "window/form1.h"
+#include "window/main_window.h"
 #include "window/qt_dialogs.h"
 
 int main(int argc, char** argv)
 {
     QApplication app(argc, argv);
     levara::QtDialogs dialogs;
-    std::filesystem::path FilePosition;
+    std::filesystem::path programDir;
     try {
-        FilePosition = levara::programDirectory();
+        programDir = levara::programDirectory();
     } catch (const std::exception& error) {
         QMessageBox::critical(nullptr, "Levara", QString::fromStdString(error.what()));
         return 1;
     }
-    levara::Form1 form(dialogs, FilePosition);
-    dialogs.setParent(&form);
-    form.show();
+    levara::MainWindow window(dialogs, programDir);
+    dialogs.setParent(&window);
+    window.show();
     return app.exec();
 }

@@ -20,23 +20,23 @@ public:
 }  // namespace
 
 QtDialogs::QtDialogs()
-    : CommonDialog1("打开文件", kOpenFilter), CommonDialog2("保存文件", kSaveFilter, "txt")
+    : openDialog_("打开文件", kOpenFilter), saveDialog_("保存文件", kSaveFilter, "txt")
 {
 }
 
 std::filesystem::path QtDialogs::showOpen()
 {
-    CommonDialog1.FileName.clear();
-    return CommonDialog1.show(parent_, CommonDialog::Mode::Open).toStdString();
+    openDialog_.clearFileName();
+    return openDialog_.show(parent_, CommonDialog::Mode::Open).toStdString();
 }
 
 SaveChoice QtDialogs::showSave(std::optional<int> presetFilterIndex)
 {
     NormalPointer pointer;
     if (presetFilterIndex)
-        CommonDialog2.FilterIndex = *presetFilterIndex;
-    const QString file = CommonDialog2.show(parent_, CommonDialog::Mode::Save);
-    return {file.toStdString(), CommonDialog2.FilterIndex};
+        saveDialog_.setFilterIndex(*presetFilterIndex);
+    const QString file = saveDialog_.show(parent_, CommonDialog::Mode::Save);
+    return {file.toStdString(), saveDialog_.filterIndex()};
 }
 
 bool QtDialogs::askOverwrite(const std::filesystem::path&)

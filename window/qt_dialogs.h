@@ -18,10 +18,9 @@ public:
     void showNotice(const std::string& message) override;
     void showError(const std::string& message) override;
 
-    CommonDialog CommonDialog1;
-    CommonDialog CommonDialog2;
-
 private:
+    CommonDialog openDialog_;
+    CommonDialog saveDialog_;
     QWidget* parent_ = nullptr;
 };
 

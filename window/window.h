@@ -1,5 +1,5 @@
 #pragma once
 // window: Levara's one window and the real dialogs it shows; the levara program
 // (main.cpp) puts them together.
-#include "window/form1.h"
+#include "window/main_window.h"
 #include "window/qt_dialogs.h"

@@ -10,37 +10,55 @@ namespace levara::books {
 namespace {
 
 constexpr std::size_t kBfStationLines = 2;
-constexpr int kLastBfColumn = 8;
 
-// A BF station uses B1 and F1 only: HM1, HJ1, HS1 and QM1, QJ1, QS1.
+// Columns of a BF station block: one reading on each staff.
+constexpr int kStationNumber = 1;
+constexpr int kPoint = 2;
+constexpr int kDistance = 3;
+constexpr int kReading = 4;
+// Merged over the block's three rows.
+constexpr int kHeightDifference = 5;
+constexpr int kSightLength = 6;
+constexpr int kLastBfColumn = 8;
+// The result row reuses the distance and reading columns.
+constexpr int kDistanceDifference = kDistance;
+constexpr int kDistanceDifferenceSum = kReading;
+
+const SummaryLayout kBfSummary = {"视距累计差", 8, 2, 4, 4, 5, 7};
+
+// A BF station uses back1 and fore1 only.
 void writeBfStationBlock(Sheet& sheet, int n, int k, const Station& s, SectionTotals& totals)
 {
     const int back = n + 5, fore = n + 6, result = n + 7;
-    sheet.setNumber(back, 1, k);
+    sheet.setNumber(back, kStationNumber, k);
 
-    enter(sheet, back, 2, s.HM1), enter(sheet, back, 3, s.HJ1), enter(sheet, back, 4, s.HS1);
-    enter(sheet, fore, 2, s.QM1), enter(sheet, fore, 3, s.QJ1), enter(sheet, fore, 4, s.QS1);
+    enter(sheet, back, kPoint, s.back1.point);
+    enter(sheet, back, kDistance, s.back1.distance);
+    enter(sheet, back, kReading, s.back1.reading);
+    enter(sheet, fore, kPoint, s.fore1.point);
+    enter(sheet, fore, kDistance, s.fore1.distance);
+    enter(sheet, fore, kReading, s.fore1.reading);
 
-    const double d = leadingNumber(s.HJ1) - leadingNumber(s.QJ1);
-    sheet.setNumber(result, 3, d);
-    totals.BL = totals.BL + d;
-    sheet.setNumber(result, 4, totals.BL);
-    sheet.setNumber(back, 5, numberAt(sheet, back, 4) - numberAt(sheet, fore, 4));
-    sheet.setNumber(back, 6, leadingNumber(s.HJ1) + leadingNumber(s.QJ1));
+    const double d = leadingNumber(s.back1.distance) - leadingNumber(s.fore1.distance);
+    sheet.setNumber(result, kDistanceDifference, d);
+    totals.distanceDifferenceSum = totals.distanceDifferenceSum + d;
+    sheet.setNumber(result, kDistanceDifferenceSum, totals.distanceDifferenceSum);
+    sheet.setNumber(back, kHeightDifference, numberAt(sheet, back, kReading) - numberAt(sheet, fore, kReading));
+    sheet.setNumber(back, kSightLength, leadingNumber(s.back1.distance) + leadingNumber(s.fore1.distance));
 
-    sheet.merge({back, 1, result, 1});
-    sheet.drawBorders({back, 1, result, 1});
-    sheet.drawBorders({back, 2, result, 4});
+    sheet.merge({back, kStationNumber, result, kStationNumber});
+    sheet.drawBorders({back, kStationNumber, result, kStationNumber});
+    sheet.drawBorders({back, kPoint, result, kReading});
     // Height difference and sight length stand once beside the three rows.
-    for (int column = 5; column <= kLastBfColumn; ++column) {
+    for (int column = kHeightDifference; column <= kLastBfColumn; ++column) {
         sheet.merge({back, column, result, column});
         sheet.drawBorders({back, column, result, column});
     }
 
-    totals.PP1 += numberAt(sheet, back, 3);
-    totals.PP2 += numberAt(sheet, fore, 3);
-    totals.PP += numberAt(sheet, back, 5);
-    totals.JL += numberAt(sheet, back, 6);
+    totals.backDistanceSum += numberAt(sheet, back, kDistance);
+    totals.foreDistanceSum += numberAt(sheet, fore, kDistance);
+    totals.heightDifferenceSum += numberAt(sheet, back, kHeightDifference);
+    totals.sightLengthSum += numberAt(sheet, back, kSightLength);
 }
 
 }  // namespace
@@ -62,7 +80,7 @@ void writeBfBook(Sheet& sheet, const TextLines& text)
         writeBfStationBlock(sheet, n, k, station, totals);
         n += 3, ++k;
     }
-    writeSectionSummary(sheet, n, int(stations.size()), totals, kBfBookSummary);
+    writeSectionSummary(sheet, n, int(stations.size()), totals, kBfSummary);
 }
 
 }  // namespace levara::books

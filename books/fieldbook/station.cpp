@@ -64,7 +64,7 @@ bool hasTag(const NumberedLine& line, std::string_view tag)
         return false;
     // A line without field 3 (a header, a note) carries no tag at all.
     const MeasurementLine fields(line.text);
-    return fields.hasField(3) && fields.ReadingTag() == tag;
+    return fields.hasField(3) && fields.readingTag() == tag;
 }
 
 bool isReadingLine(const NumberedLine& line)
@@ -72,7 +72,7 @@ bool isReadingLine(const NumberedLine& line)
     if (line.text.empty())
         return false;
     const MeasurementLine fields(line.text);
-    return fields.hasField(3) && (fields.ReadingTag() == "Rb" || fields.ReadingTag() == "Rf");
+    return fields.hasField(3) && (fields.readingTag() == "Rb" || fields.readingTag() == "Rf");
 }
 
 void checkStationLines(const LineList& lines, std::size_t first, std::size_t count, const StationName& name)
@@ -105,21 +105,21 @@ void checkStationLines(const LineList& lines, std::size_t first, std::size_t cou
 void takeReading(Station& station, Reading reading, const NumberedLine& line, const StationName& name)
 {
     const MeasurementLine fields(line.text);
-    const std::string_view point = fields.PointNo();
-    const std::string_view value = checkedNumber(fields.Reading(), "reading", line.number, name);
-    const std::string_view distance = checkedNumber(fields.Distance(), "distance", line.number, name);
+    const std::string_view value = checkedNumber(fields.reading(), "reading", line.number, name);
+    const std::string_view distance = checkedNumber(fields.distance(), "distance", line.number, name);
+    const StaffReading taken{fields.pointNumber(), distance, value};
     switch (reading) {
     case Reading::B1:
-        station.HM1 = point, station.HJ1 = distance, station.HS1 = value;
+        station.back1 = taken;
         break;
     case Reading::B2:
-        station.HM2 = point, station.HJ2 = distance, station.HS2 = value;
+        station.back2 = taken;
         break;
     case Reading::F1:
-        station.QM1 = point, station.QJ1 = distance, station.QS1 = value;
+        station.fore1 = taken;
         break;
     case Reading::F2:
-        station.QM2 = point, station.QJ2 = distance, station.QS2 = value;
+        station.fore2 = taken;
         break;
     }
 }

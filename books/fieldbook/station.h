@@ -23,24 +23,29 @@ LineList numberedLines(const TextLines& lines);
 // The non-empty lines, last first: the reversed work file as the return book reads it.
 LineList reversedNonEmptyLines(const TextLines& lines);
 
-// The slices of one station. H back, Q fore; M point name, J distance, S reading;
-// 1 and 2 the first and second reading on that staff. Views into the text's lines.
+// One reading on a staff, as its line holds it: views into the text's lines.
+struct StaffReading {
+    std::string_view point;
+    std::string_view distance;
+    std::string_view reading;
+};
+
+// The four readings of a station: the first and second on the back staff and on
+// the fore staff.
 struct Station {
-    std::string_view HM1, HJ1, HS1;  // B1
-    std::string_view HM2, HJ2, HS2;  // B2
-    std::string_view QM1, QJ1, QS1;  // F1
-    std::string_view QM2, QJ2, QS2;  // F2
+    StaffReading back1, back2, fore1, fore2;
 };
 
 // The section totals, in metres.
 struct SectionTotals {
-    double BL = 0;   // accumulated distance difference
-    double PP = 0;   // accumulated height difference
-    double PP1 = 0;  // accumulated back distance
-    double PP2 = 0;  // accumulated fore distance
-    double JL = 0;   // accumulated sight length
+    double distanceDifferenceSum = 0;  // back distances less fore distances
+    double heightDifferenceSum = 0;
+    double backDistanceSum = 0;
+    double foreDistanceSum = 0;
+    double sightLengthSum = 0;
 };
 
+// B1 is back1, F2 fore2, and so on.
 enum class Reading { B1, B2, F1, F2 };
 // Which reading each of a station's lines is, in file order.
 using LineOrder = std::array<Reading, 4>;

@@ -6,7 +6,39 @@ namespace levara::books {
 
 namespace {
 
+// Columns of a station block. The back and fore rows hold each staff's point,
+// distances and readings; the result row below them what both staffs give.
+constexpr int kStationNumber = 1;
+constexpr int kPoint = 2;
+constexpr int kFirstDistance = 3;
+constexpr int kSecondDistance = 4;
+constexpr int kFirstReading = 5;
+constexpr int kSecondReading = 6;
+constexpr int kReadingDifference = 7;  // first less second, in millimetres
+constexpr int kMeanHeightDifference = 8;
+constexpr int kSightLength = 9;
 constexpr int kLastBookColumn = 10;
+// The result row reuses the distance and reading columns.
+constexpr int kDistanceDifference = kFirstDistance;
+constexpr int kDistanceDifferenceSum = kSecondDistance;
+constexpr int kFirstHeightDifference = kFirstReading;
+constexpr int kSecondHeightDifference = kSecondReading;
+
+// Columns of the section summary: two label, value and unit triples side by side,
+// under the title in column 1.
+constexpr int kSummaryTitle = 1;
+constexpr int kLabel = 2;
+constexpr int kValue = 3;
+constexpr int kUnit = 4;
+constexpr int kSecondLabel = 5;
+constexpr int kSecondValue = 6;
+constexpr int kSecondUnit = 7;
+constexpr int kSigner = 1;  // merged up to the layout's signerLastColumn
+
+constexpr double kMillimetresPerMetre = 1000;
+constexpr double kMetresPerKilometre = 1000;
+
+const SummaryLayout kLineBookSummary = {"累计视距差", 10, 3, 5, 6, 7, 8};
 
 void copyValue(Sheet& sheet, int row, int column, const CellValue& value)
 {
@@ -16,87 +48,103 @@ void copyValue(Sheet& sheet, int row, int column, const CellValue& value)
         sheet.setText(row, column, *text);
 }
 
-}  // namespace
+void enterReading(Sheet& sheet, int row, const StaffReading& reading, int distanceColumn, int readingColumn)
+{
+    enter(sheet, row, kPoint, reading.point);
+    enter(sheet, row, distanceColumn, reading.distance);
+    enter(sheet, row, readingColumn, reading.reading);
+}
 
-const SummaryLayout kLineBookSummary = {"累计视距差", 10, 3, 5, 6, 7, 8};
-const SummaryLayout kBfBookSummary = {"视距累计差", 8, 2, 4, 4, 5, 7};
-
+// Station number k's block on rows n+5 to n+7: readings, computed values, merge and
+// borders; adds the station to totals.
 void writeStationBlock(Sheet& sheet, int n, int k, const Station& s, SectionTotals& totals)
 {
     const int back = n + 5, fore = n + 6, result = n + 7;
-    sheet.setNumber(back, 1, k);
+    sheet.setNumber(back, kStationNumber, k);
 
     // Second readings overwrite the first's point names: the rows end up with B2's and F2's.
-    enter(sheet, back, 2, s.HM1), enter(sheet, back, 3, s.HJ1), enter(sheet, back, 5, s.HS1);
-    enter(sheet, fore, 2, s.QM1), enter(sheet, fore, 3, s.QJ1), enter(sheet, fore, 5, s.QS1);
-    enter(sheet, fore, 2, s.QM2), enter(sheet, fore, 4, s.QJ2), enter(sheet, fore, 6, s.QS2);
-    enter(sheet, back, 2, s.HM2), enter(sheet, back, 4, s.HJ2), enter(sheet, back, 6, s.HS2);
+    enterReading(sheet, back, s.back1, kFirstDistance, kFirstReading);
+    enterReading(sheet, fore, s.fore1, kFirstDistance, kFirstReading);
+    enterReading(sheet, fore, s.fore2, kSecondDistance, kSecondReading);
+    enterReading(sheet, back, s.back2, kSecondDistance, kSecondReading);
 
-    const double meanBack = (leadingNumber(s.HJ1) + leadingNumber(s.HJ2)) / 2;
-    const double meanFore = (leadingNumber(s.QJ1) + leadingNumber(s.QJ2)) / 2;
-    sheet.setNumber(result, 3, meanBack - meanFore);
-    totals.BL = (totals.BL + meanBack) - meanFore;
-    sheet.setNumber(result, 4, totals.BL);
+    const double meanBack = (leadingNumber(s.back1.distance) + leadingNumber(s.back2.distance)) / 2;
+    const double meanFore = (leadingNumber(s.fore1.distance) + leadingNumber(s.fore2.distance)) / 2;
+    sheet.setNumber(result, kDistanceDifference, meanBack - meanFore);
+    totals.distanceDifferenceSum = (totals.distanceDifferenceSum + meanBack) - meanFore;
+    sheet.setNumber(result, kDistanceDifferenceSum, totals.distanceDifferenceSum);
 
-    sheet.setNumber(result, 5, numberAt(sheet, back, 5) - numberAt(sheet, fore, 5));
-    sheet.setNumber(result, 6, numberAt(sheet, back, 6) - numberAt(sheet, fore, 6));
-    sheet.setNumber(back, 7, (numberAt(sheet, back, 5) - numberAt(sheet, back, 6)) * 1000);
-    sheet.setNumber(fore, 7, (numberAt(sheet, fore, 5) - numberAt(sheet, fore, 6)) * 1000);
-    sheet.setNumber(result, 7, (numberAt(sheet, result, 5) - numberAt(sheet, result, 6)) * 1000);
-    sheet.setNumber(result, 8, (numberAt(sheet, result, 5) + numberAt(sheet, result, 6)) / 2);
-    sheet.setNumber(result, 9,
-                    (leadingNumber(s.HJ1) + leadingNumber(s.HJ2) + leadingNumber(s.QJ1) + leadingNumber(s.QJ2)) / 2);
+    // Read back from the cells: a value computes as typed input left it.
+    const auto at = [&](int row, int column) { return numberAt(sheet, row, column); };
+    sheet.setNumber(result, kFirstHeightDifference, at(back, kFirstReading) - at(fore, kFirstReading));
+    sheet.setNumber(result, kSecondHeightDifference, at(back, kSecondReading) - at(fore, kSecondReading));
+    sheet.setNumber(back, kReadingDifference,
+                    (at(back, kFirstReading) - at(back, kSecondReading)) * kMillimetresPerMetre);
+    sheet.setNumber(fore, kReadingDifference,
+                    (at(fore, kFirstReading) - at(fore, kSecondReading)) * kMillimetresPerMetre);
+    sheet.setNumber(result, kReadingDifference,
+                    (at(result, kFirstHeightDifference) - at(result, kSecondHeightDifference)) * kMillimetresPerMetre);
+    sheet.setNumber(result, kMeanHeightDifference,
+                    (at(result, kFirstHeightDifference) + at(result, kSecondHeightDifference)) / 2);
+    sheet.setNumber(result, kSightLength,
+                    (leadingNumber(s.back1.distance) + leadingNumber(s.back2.distance) +
+                     leadingNumber(s.fore1.distance) + leadingNumber(s.fore2.distance)) /
+                        2);
 
-    sheet.merge({back, 1, result, 1});
-    sheet.drawBorders({back, 1, result, 1});
-    sheet.drawBorders({back, 2, result, kLastBookColumn});
+    sheet.merge({back, kStationNumber, result, kStationNumber});
+    sheet.drawBorders({back, kStationNumber, result, kStationNumber});
+    sheet.drawBorders({back, kPoint, result, kLastBookColumn});
 
-    totals.PP1 += (numberAt(sheet, back, 3) + numberAt(sheet, back, 4)) / 2;
-    totals.PP2 += (numberAt(sheet, fore, 3) + numberAt(sheet, fore, 4)) / 2;
-    totals.PP += numberAt(sheet, result, 8);
-    totals.JL += numberAt(sheet, result, 9);
+    totals.backDistanceSum += (at(back, kFirstDistance) + at(back, kSecondDistance)) / 2;
+    totals.foreDistanceSum += (at(fore, kFirstDistance) + at(fore, kSecondDistance)) / 2;
+    totals.heightDifferenceSum += at(result, kMeanHeightDifference);
+    totals.sightLengthSum += at(result, kSightLength);
 }
+
+}  // namespace
 
 void writeSectionSummary(Sheet& sheet, int n, int stationCount, const SectionTotals& totals,
                          const SummaryLayout& layout)
 {
-    const int first = n + 5, last = n + 8, signOff = n + 9;
+    const int start = n + 5, end = n + 6, backSums = n + 7, foreSums = n + 8, signOff = n + 9;
 
-    sheet.merge({first, 1, last, 1});
-    sheet.setText(first, 1, "测段计算");
-    sheet.drawBorders({first, 1, last, 1});
+    sheet.merge({start, kSummaryTitle, foreSums, kSummaryTitle});
+    sheet.setText(start, kSummaryTitle, "测段计算");
+    sheet.drawBorders({start, kSummaryTitle, foreSums, kSummaryTitle});
 
-    sheet.setText(n + 5, 2, "测段起点");
-    sheet.setText(n + 6, 2, "测段终点");
-    sheet.setText(n + 7, 2, "累计后距");
-    sheet.setText(n + 8, 2, "累计前距");
-    sheet.setText(n + 7, 4, "km");
-    sheet.setText(n + 8, 4, "km");
-    sheet.setText(n + 6, 5, layout.distanceDifferenceLabel);
-    sheet.setText(n + 7, 5, "累计高差");
-    sheet.setText(n + 8, 5, "测段距离");
-    sheet.setText(n + 6, 7, "m");
-    sheet.setText(n + 7, 7, "m");
-    sheet.setText(n + 8, 7, "km");
+    sheet.setText(start, kLabel, "测段起点");
+    sheet.setText(end, kLabel, "测段终点");
+    sheet.setText(backSums, kLabel, "累计后距");
+    sheet.setText(foreSums, kLabel, "累计前距");
+    sheet.setText(backSums, kUnit, "km");
+    sheet.setText(foreSums, kUnit, "km");
+    sheet.setText(end, kSecondLabel, layout.distanceDifferenceLabel);
+    sheet.setText(backSums, kSecondLabel, "累计高差");
+    sheet.setText(foreSums, kSecondLabel, "测段距离");
+    sheet.setText(end, kSecondUnit, "m");
+    sheet.setText(backSums, kSecondUnit, "m");
+    sheet.setText(foreSums, kSecondUnit, "km");
 
-    sheet.drawBorders({first, 2, last, layout.lastBorderedColumn});
+    sheet.drawBorders({start, kLabel, foreSums, layout.lastBorderedColumn});
 
-    sheet.merge({signOff, 1, signOff, layout.signerLastColumn});
-    sheet.setText(signOff, 1, "测量责任人：");
+    sheet.merge({signOff, kSigner, signOff, layout.signerLastColumn});
+    sheet.setText(signOff, kSigner, "测量责任人：");
     sheet.merge({signOff, layout.mergedFirstColumn, signOff, layout.mergedLastColumn});
     sheet.setText(signOff, layout.checkerColumn, "复核：");
     sheet.setText(signOff, layout.dateColumn, "日期：");
 
-    // Without a station, (6, 2) and (n+3, 2) are the label just written and a heading cell.
+    // The first station's back point and the last one's fore point. Without a station,
+    // those cells are the label just written and a heading cell.
+    const int firstBackRow = 6, lastForeRow = n + 3;
     if (stationCount > 0) {
-        copyValue(sheet, n + 5, 3, sheet.value(6, 2));
-        copyValue(sheet, n + 6, 3, sheet.value(n + 3, 2));
+        copyValue(sheet, start, kValue, sheet.value(firstBackRow, kPoint));
+        copyValue(sheet, end, kValue, sheet.value(lastForeRow, kPoint));
     }
-    sheet.setNumber(n + 7, 3, totals.PP1 / 1000);
-    sheet.setNumber(n + 8, 3, totals.PP2 / 1000);
-    sheet.setNumber(n + 6, 6, totals.BL);
-    sheet.setNumber(n + 7, 6, totals.PP);
-    sheet.setNumber(n + 8, 6, totals.JL / 1000);
+    sheet.setNumber(backSums, kValue, totals.backDistanceSum / kMetresPerKilometre);
+    sheet.setNumber(foreSums, kValue, totals.foreDistanceSum / kMetresPerKilometre);
+    sheet.setNumber(end, kSecondValue, totals.distanceDifferenceSum);
+    sheet.setNumber(backSums, kSecondValue, totals.heightDifferenceSum);
+    sheet.setNumber(foreSums, kSecondValue, totals.sightLengthSum / kMetresPerKilometre);
 }
 
 void writeFourReadingBook(Sheet& sheet, std::span<const Station> stations)

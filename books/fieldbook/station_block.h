@@ -9,10 +9,6 @@
 
 namespace levara::books {
 
-// Station number k's block on rows n+5 to n+7: readings, computed values, merge and
-// borders; adds the station to totals.
-void writeStationBlock(Sheet& sheet, int n, int k, const Station& station, SectionTotals& totals);
-
 // Where the summary's wording and sign-off row differ between the books.
 struct SummaryLayout {
     std::string_view distanceDifferenceLabel;  // in (n+6, 5)
@@ -22,11 +18,6 @@ struct SummaryLayout {
     int mergedFirstColumn, mergedLastColumn;  // the merge of the sign-off row besides the signer's
     int dateColumn;        // "日期："
 };
-
-// The four-reading books.
-extern const SummaryLayout kLineBookSummary;
-// The BF book.
-extern const SummaryLayout kBfBookSummary;
 
 // The summary on rows n+5 to n+9, n being the row base after the last station.
 // The start and end points copy cells (6, 2) and (n+3, 2); with no station they stay empty.

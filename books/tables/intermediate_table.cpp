@@ -24,14 +24,14 @@ Kind kindOf(const MeasurementLine& line)
     // Every kind is told by fields 3 and 5; a line without them is of no kind.
     if (!line.hasField(5))
         return Kind::None;
-    if (line.HeightTag() == "Z") {
-        if (line.ReadingTag1().empty())
+    if (line.heightTag() == "Z") {
+        if (line.readingTagLetter().empty())
             return Kind::Height;
-        if (line.ReadingTag() == "Rz")
+        if (line.readingTag() == "Rz")
             return Kind::IntermediateSight;
         return Kind::None;
     }
-    if (line.HeightTag().empty() && line.ReadingTag1() == "R")
+    if (line.heightTag().empty() && line.readingTagLetter() == "R")
         return Kind::BackReading;
     return Kind::None;
 }
@@ -50,14 +50,14 @@ void writeIntermediateTable(Sheet& sheet, const TextLines& lines)
         const int last = n + 4;
         switch (kindOf(line)) {
         case Kind::Height:
-            enter(sheet, next, kName, line.PointNo());
-            enter(sheet, next, kElevation, fiveDecimalText(line.Height()));
+            enter(sheet, next, kName, line.pointNumber());
+            enter(sheet, next, kElevation, fiveDecimalText(line.height()));
             ++n;
             break;
         case Kind::IntermediateSight:
-            enter(sheet, next, kName, line.PointNo());
-            enter(sheet, next, kIntermediateReading, fiveDecimalText(line.Reading()));
-            enter(sheet, next, kElevation, fiveDecimalText(line.Height()));
+            enter(sheet, next, kName, line.pointNumber());
+            enter(sheet, next, kIntermediateReading, fiveDecimalText(line.reading()));
+            enter(sheet, next, kElevation, fiveDecimalText(line.height()));
             ++n;
             break;
         case Kind::BackReading:
@@ -65,15 +65,15 @@ void writeIntermediateTable(Sheet& sheet, const TextLines& lines)
             // back sight there has no point to belong to.
             if (n == 1)
                 break;
-            enter(sheet, last, kBackReading, fiveDecimalText(line.Reading()));
+            enter(sheet, last, kBackReading, fiveDecimalText(line.reading()));
             enter(sheet, last, kCollimation,
-                  fiveDecimalText(numberAt(sheet, last, kElevation) + leadingNumber(line.Reading())));
+                  fiveDecimalText(numberAt(sheet, last, kElevation) + leadingNumber(line.reading())));
             break;
         case Kind::None:
             break;
         }
         if (n > 1)
-            sheet.drawBorders({n + 4, 1, n + 4, kLastBorderedColumn});
+            sheet.drawBorders({n + 4, kName, n + 4, kLastBorderedColumn});
     }
 }
 

@@ -9,14 +9,14 @@ namespace levara::books {
 namespace {
 
 constexpr int kSerial = 1;
-constexpr int kPointNo = 2;
+constexpr int kPointNumber = 2;
 constexpr int kDistance = 3;
 constexpr int kReading = 4;
 constexpr int kLastBorderedColumn = 6;
 
 bool isReadingLine(const MeasurementLine& line)
 {
-    return line.ReadingTag1() == "R";
+    return line.readingTagLetter() == "R";
 }
 
 std::string_view trimBlanks(std::string_view text)
@@ -29,7 +29,7 @@ std::string_view trimBlanks(std::string_view text)
 
 // A numeric point number loses its leading zeros (0012 is 12). A name such as
 // "BM1" is kept as the surveyor wrote it, without the blanks its window pads it with.
-std::string pointNoText(std::string_view window)
+std::string pointNumberText(std::string_view window)
 {
     if (const auto number = typedNumber(window))
         return signedNumberText(*number);
@@ -65,14 +65,14 @@ void writeSinglePointTable(Sheet& sheet, const TextLines& lines)
         if (isReadingLine(line)) {
             const int row = n + 2;
             enter(sheet, row, kSerial, signedNumberText(k));
-            enter(sheet, row, kPointNo, pointNoText(line.PointNoLong()));
-            enter(sheet, row, kDistance, fiveDecimalText(line.Distance()));
-            enter(sheet, row, kReading, fiveDecimalText(line.Reading()));
+            enter(sheet, row, kPointNumber, pointNumberText(line.widePointNumber()));
+            enter(sheet, row, kDistance, fiveDecimalText(line.distance()));
+            enter(sheet, row, kReading, fiveDecimalText(line.reading()));
             ++n;
             ++k;
         }
         // Also after a line of no kind: the last row written, or row 2 before any.
-        sheet.drawBorders({n + 1, 1, n + 1, kLastBorderedColumn});
+        sheet.drawBorders({n + 1, kSerial, n + 1, kLastBorderedColumn});
     }
 }
 

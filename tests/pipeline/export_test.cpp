@@ -15,6 +15,8 @@
 namespace levara::testing {
 namespace {
 
+using books::Output;
+
 std::string readingLine(const std::string& point, const std::string& tag, const std::string& reading,
                         const std::string& distance)
 {
@@ -41,10 +43,10 @@ class ExportTest : public ::testing::Test {
 protected:
     ExportTest() : program(makeProgramDir(scratch)), commands(ui, program) {}
 
-    void save(void (Commands::*command)(), const std::filesystem::path& file, int filterIndex = kExcelFilter)
+    void save(Output output, const std::filesystem::path& file, int filterIndex = kExcelFilter)
     {
         ui.saveAnswers.push_back({file, filterIndex});
-        (commands.*command)();
+        commands.saveWorkbook(output);
         EXPECT_EQ(ui.busyDepth, 0);
     }
 
@@ -58,7 +60,7 @@ TEST_F(ExportTest, TheSavedBookReadsAlikeInTheEngineXlrdAndLibreOffice)
 {
     ui.shownText = kTwoStations;
     const std::filesystem::path out = scratch / "book.xls";
-    save(&Commands::bffbEXLE, out);
+    save(Output::BffbBook, out);
 
     const std::vector<std::string> engine = engineSheetText(out, 0, 1);
     EXPECT_EQ(engine, xlrdSheetText(out, 0, 1)) << lineDiff(engine, xlrdSheetText(out, 0, 1));
@@ -82,8 +84,8 @@ TEST_F(ExportTest, TheSavedBookReadsAlikeInTheEngineXlrdAndLibreOffice)
 TEST_F(ExportTest, ExportingTwiceGivesTheSameBytesAndLeavesTheWorkFiles)
 {
     ui.shownText = kTwoStations;
-    save(&Commands::bffbEXLE, scratch / "one.xls");
-    save(&Commands::bffbEXLE, scratch / "two.xls");
+    save(Output::BffbBook, scratch / "one.xls");
+    save(Output::BffbBook, scratch / "two.xls");
     EXPECT_EQ(readBytes(scratch / "one.xls"), readBytes(scratch / "two.xls"));
     EXPECT_EQ(readBytes(program / "temp/excel.xls"), readBytes(scratch / "two.xls"));
     EXPECT_EQ(readBytes(program / "temp/ooo.txt"), kTwoStations + "\r\n");
@@ -93,15 +95,15 @@ TEST_F(ExportTest, CancelDeclineAndOtherTypesWriteNoWorkbook)
 {
     ui.shownText = kTwoStations;
     const std::filesystem::path out = scratch / "book.xls";
-    save(&Commands::bfEXLE, {});
+    save(Output::BfBook, {});
     EXPECT_EQ(readBytes(program / "temp/excel.xls"), readBytes(program / "temp/exc2.xls"));
 
     writeBytes(out, "mine");
     ui.overwriteAnswers = {false};
-    save(&Commands::bffbEXLE, out);
+    save(Output::BffbBook, out);
     EXPECT_EQ(readBytes(out), "mine");
 
-    save(&Commands::rrzEXLX, scratch / "table.csv", 2);
+    save(Output::IntermediateTable, scratch / "table.csv", 2);
     EXPECT_FALSE(std::filesystem::exists(scratch / "table.csv"));
     ASSERT_EQ(ui.notices.size(), 1u);
     EXPECT_EQ(ui.notices[0], kNotExcelMessage);
@@ -114,7 +116,7 @@ TEST_F(ExportTest, AFailingExportLeavesTheUsersFileAsItWas)
     // The text ends inside a station.
     ui.shownText = readingLine("BM1", "Rb", "1.52345", "30.10");
     ui.overwriteAnswers = {true};
-    EXPECT_THROW(save(&Commands::bffbEXLE, out), InputError);
+    EXPECT_THROW(save(Output::BffbBook, out), InputError);
     EXPECT_EQ(readBytes(out), "mine");
     EXPECT_EQ(ui.busyDepth, 0);
 
@@ -122,7 +124,7 @@ TEST_F(ExportTest, AFailingExportLeavesTheUsersFileAsItWas)
     std::filesystem::remove(program / "temp/exc2.xls");
     ui.shownText = kTwoStations;
     try {
-        save(&Commands::bfEXLE, scratch / "bf.xls");
+        save(Output::BfBook, scratch / "bf.xls");
         ADD_FAILURE() << "no error";
     } catch (const FileError& error) {
         EXPECT_NE(std::string(error.what()).find("exc2.xls"), std::string::npos) << error.what();
@@ -138,7 +140,7 @@ TEST_F(ExportTest, BadTemplatesAreReportedByName)
     writeBytes(program / "temp/exc.xls", "this is not a workbook");
     ui.saveAnswers.push_back({scratch / "a.xls", kExcelFilter});
     try {
-        commands.bffbEXLE();
+        commands.saveWorkbook(Output::BffbBook);
         ADD_FAILURE() << "no error";
     } catch (const std::exception& error) {
         EXPECT_NE(std::string(error.what()).find("excel.xls"), std::string::npos) << error.what();
@@ -148,7 +150,7 @@ TEST_F(ExportTest, BadTemplatesAreReportedByName)
                                std::filesystem::copy_options::overwrite_existing);
     ui.saveAnswers.push_back({scratch / "b.xls", kExcelFilter});
     try {
-        commands.aBFFBwf();
+        commands.saveWorkbook(Output::AbffbTwoWayBook);
         ADD_FAILURE() << "no error";
     } catch (const FileError& error) {
         EXPECT_NE(std::string(error.what()).find("exc3.xls"), std::string::npos) << error.what();
@@ -166,7 +168,7 @@ TEST_F(ExportTest, OldRowsOfAUsersTemplateAreClearedWholeAndItsHeadingKept)
     std::filesystem::copy_file(fixture, program / "temp/exc.xls", std::filesystem::copy_options::overwrite_existing);
     ui.shownText = kTwoStations;
     const std::filesystem::path out = scratch / "book.xls";
-    save(&Commands::bffbEXLE, out);
+    save(Output::BffbBook, out);
 
     const std::vector<std::string> before = xlrdSheetText(fixture, 0, 1, 12);
     const std::vector<std::string> after = xlrdSheetText(out, 0, 1, 12);

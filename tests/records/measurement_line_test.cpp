@@ -13,42 +13,42 @@ TEST(MeasurementLine, WindowsOfInstrumentLines)
     const MeasurementLine reading(
         "For M5|Adr     4|KD1      BM1      01:33:402   1|Rb        1.85953 m   |HD         45.870 m   |                      | ");
     EXPECT_EQ(reading.fieldCount(), 7u);
-    EXPECT_EQ(reading.PointNo(), "BM1");
-    EXPECT_EQ(reading.PointNoLong(), "      BM1      ");
-    EXPECT_EQ(reading.RejectFlag(), "");
-    EXPECT_EQ(reading.ReadingTag(), "Rb");
-    EXPECT_EQ(reading.ReadingTag1(), "R");
-    EXPECT_EQ(reading.Reading(), "1.85953");  // the unit lies beyond the window
-    EXPECT_EQ(reading.Distance(), "45.870");
-    EXPECT_EQ(reading.HeightTag(), "");
-    EXPECT_EQ(reading.Height(), "");
+    EXPECT_EQ(reading.pointNumber(), "BM1");
+    EXPECT_EQ(reading.widePointNumber(), "      BM1      ");
+    EXPECT_EQ(reading.rejectFlag(), "");
+    EXPECT_EQ(reading.readingTag(), "Rb");
+    EXPECT_EQ(reading.readingTagLetter(), "R");
+    EXPECT_EQ(reading.reading(), "1.85953");  // the unit lies beyond the window
+    EXPECT_EQ(reading.distance(), "45.870");
+    EXPECT_EQ(reading.heightTag(), "");
+    EXPECT_EQ(reading.height(), "");
     EXPECT_FALSE(reading.rejected());
 
     const MeasurementLine start("For M5|Adr     2|TO  Start-Line       BBFF     1|                      |");
-    EXPECT_EQ(start.StartTag(), "Start-Line");
-    EXPECT_EQ(start.EndTag(), "Start-Li");
-    EXPECT_EQ(start.ReadingTag(), "");
+    EXPECT_EQ(start.startTag(), "Start-Line");
+    EXPECT_EQ(start.endTag(), "Start-Li");
+    EXPECT_EQ(start.readingTag(), "");
 
     const MeasurementLine end("For M5|Adr    36|TO  End-Line                  1|                      |");
-    EXPECT_EQ(end.EndTag(), "End-Line");
-    EXPECT_EQ(end.StartTag(), "End-Line  ");
+    EXPECT_EQ(end.endTag(), "End-Line");
+    EXPECT_EQ(end.startTag(), "End-Line  ");
 
     const MeasurementLine height(
         "For M5|Adr    12|KD1      3.1      03:19:301   1|Rz        1.04744 m   |HD          9.964 m   |Z         1.21187 m   | ");
-    EXPECT_EQ(height.HeightTag(), "Z");
-    EXPECT_EQ(height.Height(), "1.21187");
-    EXPECT_EQ(height.ReadingTag(), "Rz");
+    EXPECT_EQ(height.heightTag(), "Z");
+    EXPECT_EQ(height.height(), "1.21187");
+    EXPECT_EQ(height.readingTag(), "Rz");
 }
 
 TEST(MeasurementLine, RejectionFlagAndLongValuesAreCutAtTheirWindows)
 {
     const MeasurementLine line("F|A|KD1      BM1#####01:33:402   1|Rb   123456789012345678|HD12345678901234567890|Z12345678901234567890");
-    EXPECT_EQ(line.RejectFlag(), "#####");
+    EXPECT_EQ(line.rejectFlag(), "#####");
     EXPECT_TRUE(line.rejected());
-    EXPECT_EQ(line.PointNo(), "BM1");
-    EXPECT_EQ(line.Reading(), "123456789012");   // characters 3 to 17 of field 3
-    EXPECT_EQ(line.Distance(), "123456789012345");
-    EXPECT_EQ(line.Height(), "1234567890123456");
+    EXPECT_EQ(line.pointNumber(), "BM1");
+    EXPECT_EQ(line.reading(), "123456789012");   // characters 3 to 17 of field 3
+    EXPECT_EQ(line.distance(), "123456789012345");
+    EXPECT_EQ(line.height(), "1234567890123456");
     // A flag that only contains "#####" after other characters is not the flag.
     EXPECT_FALSE(MeasurementLine("F|A|KD1      BM1 ####01:33:402   1|").rejected());
 }
@@ -59,10 +59,10 @@ TEST(MeasurementLine, OnlyLeadingBlanksAreStripped)
     EXPECT_EQ(stripLeadingBlanks("\ta"), "\ta");  // blanks are spaces only
     EXPECT_EQ(stripLeadingBlanks("    "), "");
     // " Rb" is characters 1 and 2, " R", which strips to "R".
-    EXPECT_EQ(MeasurementLine("a|b|c| Rb   1.5").ReadingTag(), "R");
+    EXPECT_EQ(MeasurementLine("a|b|c| Rb   1.5").readingTag(), "R");
     // "R " keeps its blank: it is what tells a single reading from "Rb".
-    EXPECT_EQ(MeasurementLine("a|b|c|R         1.5").ReadingTag(), "R ");
-    EXPECT_EQ(MeasurementLine("a|b|c|Rb  1.5  m |").Reading(), "1.5  m ");
+    EXPECT_EQ(MeasurementLine("a|b|c|R         1.5").readingTag(), "R ");
+    EXPECT_EQ(MeasurementLine("a|b|c|Rb  1.5  m |").reading(), "1.5  m ");
 }
 
 TEST(MeasurementLine, SplitsAtEveryBar)
@@ -71,8 +71,8 @@ TEST(MeasurementLine, SplitsAtEveryBar)
     EXPECT_EQ(none.fieldCount(), 1u);
     EXPECT_EQ(none.field(0), "no bars at all");
     EXPECT_EQ(none.field(2), "");
-    EXPECT_EQ(none.ReadingTag(), "");
-    EXPECT_EQ(none.StartTag(), "");
+    EXPECT_EQ(none.readingTag(), "");
+    EXPECT_EQ(none.startTag(), "");
 
     EXPECT_EQ(MeasurementLine("").fieldCount(), 1u);
 
@@ -97,10 +97,10 @@ TEST(MeasurementLine, SplitsAtEveryBar)
 TEST(MeasurementLine, ShortFieldsGiveShortOrEmptyWindows)
 {
     const MeasurementLine line("a|b|KD1  P1|R|H|");
-    EXPECT_EQ(line.PointNo(), "P1");
-    EXPECT_EQ(line.RejectFlag(), "");
-    EXPECT_EQ(line.ReadingTag(), "R");
-    EXPECT_EQ(line.Distance(), "");
+    EXPECT_EQ(line.pointNumber(), "P1");
+    EXPECT_EQ(line.rejectFlag(), "");
+    EXPECT_EQ(line.readingTag(), "R");
+    EXPECT_EQ(line.distance(), "");
 
     EXPECT_EQ(slice("abc", 3, 5), "c");
     EXPECT_EQ(slice("abc", 4, 5), "");
@@ -113,10 +113,10 @@ TEST(MeasurementLine, PositionsCountCharactersNotBytes)
     // Two Chinese characters in the point number: the flag still sits at 13 to 17.
     const MeasurementLine line(
         "For M5|Adr     4|KD1      水准点#####01:33:402   1|Rb        1.85953 m   |HD         45.870 m   |Z  1.5|");
-    EXPECT_EQ(line.PointNo(), "水准点");
-    EXPECT_EQ(line.PointNoLong(), "      水准点#####0");
+    EXPECT_EQ(line.pointNumber(), "水准点");
+    EXPECT_EQ(line.widePointNumber(), "      水准点#####0");
     EXPECT_TRUE(line.rejected());
-    EXPECT_EQ(line.ReadingTag(), "Rb");
+    EXPECT_EQ(line.readingTag(), "Rb");
 
     EXPECT_EQ(slice("中文abc", 2, 2), "文a");
     EXPECT_EQ(slice("中文abc", 6, 1), "");
@@ -126,7 +126,7 @@ TEST(MeasurementLine, PositionsCountCharactersNotBytes)
     for (int k = 0; k < 12; ++k)
         meters += "米";
     const std::string line2 = "a|b|c|Rb 1.5" + meters + "|";
-    EXPECT_EQ(MeasurementLine(line2).Reading(), "1.5" + meters.substr(3));  // 15 characters, one blank stripped
+    EXPECT_EQ(MeasurementLine(line2).reading(), "1.5" + meters.substr(3));  // 15 characters, one blank stripped
 }
 
 }  // namespace

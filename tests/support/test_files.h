@@ -21,7 +21,7 @@ private:
 };
 
 // A program folder as Levara expects it: a temp folder holding the built templates.
-// Returns the program folder (FilePosition).
+// Returns the program folder.
 std::filesystem::path makeProgramDir(const ScratchDir& scratch);
 
 std::string readBytes(const std::filesystem::path& file);

@@ -1,29 +1,24 @@
 #pragma once
-// Form1: Levara's one window. The menu runs the commands; the text area holds the
-// text they hand over to each other.
+// Levara's one window. The menu runs the commands; the text area holds the text
+// they hand over to each other.
 #include <QMainWindow>
 #include <filesystem>
-#include <functional>
 #include <string>
 
 #include "commands/commands.h"
 #include "window/dialogs.h"
 
-class QLabel;
 class QsciScintilla;
-class QStatusBar;
 
 namespace levara {
 
-class Form1 : public QMainWindow, public Ui {
+class MainWindow : public QMainWindow, public Ui {
     Q_OBJECT
 public:
-    // FilePosition: the program's own directory, holding the temp folder.
-    Form1(Dialogs& dialogs, std::filesystem::path FilePosition, QWidget* parent = nullptr);
+    // programDir: the program's own directory, holding the temp folder.
+    MainWindow(Dialogs& dialogs, std::filesystem::path programDir, QWidget* parent = nullptr);
 
-    QsciScintilla* RichTextBox1() const { return RichTextBox1_; }
-    QStatusBar* sbar() const { return sbar_; }
-    Commands& commands() { return commands_; }
+    QsciScintilla* textArea() const { return textArea_; }
 
     // Ui
     std::string text() override;
@@ -38,15 +33,15 @@ public:
     void setBusy(bool busy) override;
 
 private:
+    void buildTextArea();
     void buildMenus();
     void buildStatusBar();
     // Runs a menu command; a failure is shown in a message box.
-    void run(void (Commands::*command)());
+    void run(void (*command)(Commands&));
 
     Dialogs& dialogs_;
     Commands commands_;
-    QsciScintilla* RichTextBox1_;
-    QStatusBar* sbar_;
+    QsciScintilla* textArea_ = nullptr;
     // The text as last set or read, so an unchanged document is not copied out again.
     std::string shownText_;
 };

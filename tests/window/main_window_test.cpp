@@ -14,7 +14,7 @@
 #include "qt_application.h"
 #include "tests/support/raw_lines.h"
 #include "tests/support/test_files.h"
-#include "window/form1.h"
+#include "window/main_window.h"
 
 namespace levara::testing {
 namespace {
@@ -29,13 +29,13 @@ protected:
         ASSERT_NE(action, nullptr) << name;
         action->trigger();
     }
-    std::string shown() const { return form.RichTextBox1()->text().toStdString(); }
+    std::string shown() const { return form.textArea()->text().toStdString(); }
     bool pointerRestored() const { return QApplication::overrideCursor() == nullptr; }
 
     ScratchDir scratch;
     std::filesystem::path program;
     FakeDialogs dialogs;
-    Form1 form;
+    MainWindow form;
 };
 
 TEST_F(WindowTest, MenusCarryTheCommandNamesAndCaptionsInOrder)
@@ -73,7 +73,7 @@ TEST_F(WindowTest, MenusCarryTheCommandNamesAndCaptionsInOrder)
 
 TEST_F(WindowTest, TextAreaFillsTheClientAreaAtAnySize)
 {
-    QsciScintilla* text = form.RichTextBox1();
+    QsciScintilla* text = form.textArea();
     EXPECT_EQ(text->wrapMode(), QsciScintilla::WrapNone);
     EXPECT_TRUE(QFontInfo(text->font()).fixedPitch());
     const QStringList chinese = QFontDatabase::families(QFontDatabase::SimplifiedChinese);
@@ -81,8 +81,8 @@ TEST_F(WindowTest, TextAreaFillsTheClientAreaAtAnySize)
     EXPECT_TRUE(std::any_of(families.begin(), families.end(),
                             [&](const QString& family) { return chinese.contains(family); }))
         << "no font in the text area's list shows Chinese";
-    EXPECT_EQ(form.sbar()->objectName(), "sbar");
-    EXPECT_EQ(form.sbar()->findChildren<QLabel*>().size(), 2);
+    EXPECT_EQ(form.statusBar()->objectName(), "sbar");
+    EXPECT_EQ(form.statusBar()->findChildren<QLabel*>().size(), 2);
     for (QSize size : {QSize(900, 700), QSize(300, 200), QSize(20, 20)}) {
         form.resize(size);
         form.show();
@@ -91,7 +91,7 @@ TEST_F(WindowTest, TextAreaFillsTheClientAreaAtAnySize)
         EXPECT_EQ(area.topLeft(), form.centralWidget()->geometry().topLeft());
         EXPECT_GE(area.width(), 0);
         EXPECT_GE(area.height(), 0);
-        EXPECT_LE(area.bottom(), form.sbar()->geometry().top());
+        EXPECT_LE(area.bottom(), form.statusBar()->geometry().top());
         EXPECT_EQ(area.width(), form.width());
     }
 }
@@ -163,7 +163,7 @@ TEST_F(WindowTest, SaveTextAddsOneLineEndAndAsksOnlyForExistingFiles)
 TEST_F(WindowTest, EditsInTheTextAreaReachTheCommands)
 {
     form.setText("a\r\n");
-    QsciScintilla* text = form.RichTextBox1();
+    QsciScintilla* text = form.textArea();
     text->append("typed");
     // A line typed by the user ends the way the commands' lines do.
     text->SendScintilla(QsciScintilla::SCI_DOCUMENTEND);

@@ -1,4 +1,4 @@
-#include "window/form1.h"
+#include "window/main_window.h"
 
 #include <QApplication>
 #include <QDate>
@@ -13,28 +13,32 @@ namespace levara {
 
 namespace {
 
+// A menu item: its object name (the short name the item has always had, kept for
+// whoever finds it by that name), its caption, and the command it runs.
 struct MenuItem {
     const char* name;
     const char* caption;
-    void (Commands::*command)();
+    void (*command)(Commands&);
 };
 
+using books::Output;
+
 constexpr MenuItem kArrangeItems[] = {
-    {"BFFB", "水准线路", &Commands::BFFB},
-    {"rrz", "测中间点", &Commands::rrz},
-    {"dandian", "单点测量", &Commands::dandian},
+    {"BFFB", "水准线路", [](Commands& c) { c.reduceToLevelingLine(); }},
+    {"rrz", "测中间点", [](Commands& c) { c.reduceToIntermediateSights(); }},
+    {"dandian", "单点测量", [](Commands& c) { c.reduceToSinglePoints(); }},
 };
 
 constexpr MenuItem kSaveItems[] = {
-    {"bffbEXLE", "线路手薄(BFFB)", &Commands::bffbEXLE},
-    {"bbffEXLE", "线路手薄(BBFF)", &Commands::bbffEXLE},
-    {"bfbfEXLE", "线路手薄(BFBF)", &Commands::bfbfEXLE},
-    {"aBFFBwf", "线路手薄(aBFFB 双转往返)", &Commands::aBFFBwf},
-    {"aBFFBL", "线路手薄(aBFFB 单一线路)", &Commands::aBFFBL},
-    {"bfEXLE", "线路手薄(BF)", &Commands::bfEXLE},
-    {"rrzEXLX", "中间点测量表格", &Commands::rrzEXLX},
-    {"dandianEXCEL", "单点测量表格", &Commands::dandianEXCEL},
-    {"TXT", "原始文本", &Commands::TXT},
+    {"bffbEXLE", "线路手薄(BFFB)", [](Commands& c) { c.saveWorkbook(Output::BffbBook); }},
+    {"bbffEXLE", "线路手薄(BBFF)", [](Commands& c) { c.saveWorkbook(Output::BbffBook); }},
+    {"bfbfEXLE", "线路手薄(BFBF)", [](Commands& c) { c.saveWorkbook(Output::BfbfBook); }},
+    {"aBFFBwf", "线路手薄(aBFFB 双转往返)", [](Commands& c) { c.saveWorkbook(Output::AbffbTwoWayBook); }},
+    {"aBFFBL", "线路手薄(aBFFB 单一线路)", [](Commands& c) { c.saveWorkbook(Output::AbffbBook); }},
+    {"bfEXLE", "线路手薄(BF)", [](Commands& c) { c.saveWorkbook(Output::BfBook); }},
+    {"rrzEXLX", "中间点测量表格", [](Commands& c) { c.saveWorkbook(Output::IntermediateTable); }},
+    {"dandianEXCEL", "单点测量表格", [](Commands& c) { c.saveWorkbook(Output::SinglePointTable); }},
+    {"TXT", "原始文本", [](Commands& c) { c.saveText(); }},
 };
 
 // Design sizes are in twips; 15 twips make a pixel at 96 dpi.
@@ -62,49 +66,53 @@ QIcon staffIcon()
 
 }  // namespace
 
-Form1::Form1(Dialogs& dialogs, std::filesystem::path FilePosition, QWidget* parent)
-    : QMainWindow(parent), dialogs_(dialogs), commands_(*this, std::move(FilePosition))
+MainWindow::MainWindow(Dialogs& dialogs, std::filesystem::path programDir, QWidget* parent)
+    : QMainWindow(parent), dialogs_(dialogs), commands_(*this, std::move(programDir))
 {
     setObjectName("Form1");
     setWindowTitle("Levara");
     setWindowIcon(staffIcon());
 
+    buildTextArea();
+    buildMenus();
+    buildStatusBar();
+    resize(pixels(7605), pixels(5130) + menuBar()->sizeHint().height() + statusBar()->sizeHint().height());
+}
+
+void MainWindow::buildTextArea()
+{
     // An editor made for large texts: a raw file of a million lines opens in a second.
     // It holds the text as UTF-8 with its CR LF line ends, exactly as the commands do.
-    RichTextBox1_ = new QsciScintilla(this);
-    RichTextBox1_->setObjectName("RichTextBox1");
-    RichTextBox1_->setUtf8(true);
-    RichTextBox1_->setEolMode(QsciScintilla::EolWindows);
-    RichTextBox1_->setWrapMode(QsciScintilla::WrapNone);
-    RichTextBox1_->setScrollWidth(1);
-    RichTextBox1_->setScrollWidthTracking(true);
+    textArea_ = new QsciScintilla(this);
+    textArea_->setObjectName("RichTextBox1");
+    textArea_->setUtf8(true);
+    textArea_->setEolMode(QsciScintilla::EolWindows);
+    textArea_->setWrapMode(QsciScintilla::WrapNone);
+    textArea_->setScrollWidth(1);
+    textArea_->setScrollWidthTracking(true);
     // Raw lines are columns of ASCII: a true fixed-pitch font first, a CJK one for the
     // Chinese characters it lacks.
     QFont font = QFontDatabase::systemFont(QFontDatabase::FixedFont);
     font.setFamilies({"DejaVu Sans Mono", font.family(), "Noto Sans Mono CJK SC", "Noto Sans CJK SC"});
     font.setStyleHint(QFont::Monospace);
     font.setPointSize(12);
-    RichTextBox1_->setFont(font);
+    textArea_->setFont(font);
     // Line numbers, so a line named in a message is easy to find.
     QFont numbers = font;
     numbers.setPointSize(9);
-    RichTextBox1_->setMarginsFont(numbers);
-    RichTextBox1_->setMarginLineNumbers(0, true);
-    RichTextBox1_->setMarginWidth(0, "0000000");
+    textArea_->setMarginsFont(numbers);
+    textArea_->setMarginLineNumbers(0, true);
+    textArea_->setMarginWidth(0, "0000000");
     // The layout keeps the text area on the whole client area above the status bar.
-    setCentralWidget(RichTextBox1_);
-
-    buildMenus();
-    buildStatusBar();
-    resize(pixels(7605), pixels(5130) + menuBar()->sizeHint().height() + sbar_->sizeHint().height());
+    setCentralWidget(textArea_);
 }
 
-void Form1::buildMenus()
+void MainWindow::buildMenus()
 {
     QMenuBar* bar = menuBar();
     QAction* open = bar->addAction("打开");
     open->setObjectName("open");
-    connect(open, &QAction::triggered, this, [this] { run(&Commands::open); });
+    connect(open, &QAction::triggered, this, [this] { run([](Commands& c) { c.open(); }); });
 
     auto addMenu = [&](const char* name, const char* caption, const auto& items) {
         QMenu* menu = bar->addMenu(caption);
@@ -120,63 +128,63 @@ void Form1::buildMenus()
     addMenu("save", "保存", kSaveItems);
 }
 
-void Form1::buildStatusBar()
+void MainWindow::buildStatusBar()
 {
-    sbar_ = new QStatusBar(this);
-    sbar_->setObjectName("sbar");
-    sbar_->setSizeGripEnabled(true);
+    auto* bar = new QStatusBar(this);
+    bar->setObjectName("sbar");
+    bar->setSizeGripEnabled(true);
     QFont font;
     font.setFamilies({"SimSun", "宋体", "Noto Sans CJK SC"});
     font.setPointSize(9);
-    sbar_->setFont(font);
+    bar->setFont(font);
 
-    auto* contact = new QLabel("Levara 水准记录整理 · 问题与建议请联系 Levara 开发组", sbar_);
+    auto* contact = new QLabel("Levara 水准记录整理 · 问题与建议请联系 Levara 开发组", bar);
     contact->setObjectName("Panel1");
     contact->setMinimumWidth(pixels(1440));
     contact->resize(pixels(5850), contact->height());
-    auto* date = new QLabel(QDate::currentDate().toString("yyyy-M-d"), sbar_);
+    auto* date = new QLabel(QDate::currentDate().toString("yyyy-M-d"), bar);
     date->setObjectName("Panel2");
     date->setMinimumWidth(pixels(1440));
     date->setAlignment(Qt::AlignCenter);
-    sbar_->addWidget(contact, 1);
-    sbar_->addPermanentWidget(date);
-    setStatusBar(sbar_);
+    bar->addWidget(contact, 1);
+    bar->addPermanentWidget(date);
+    setStatusBar(bar);
 }
 
-void Form1::run(void (Commands::*command)())
+void MainWindow::run(void (*command)(Commands&))
 {
     try {
-        (commands_.*command)();
+        command(commands_);
     } catch (const std::exception& error) {
         dialogs_.showError(error.what());
     }
 }
 
-std::string Form1::text()
+std::string MainWindow::text()
 {
-    if (!RichTextBox1_->isModified())
+    if (!textArea_->isModified())
         return shownText_;
-    const long length = RichTextBox1_->SendScintilla(QsciScintilla::SCI_GETLENGTH);
+    const long length = textArea_->SendScintilla(QsciScintilla::SCI_GETLENGTH);
     std::string text(std::size_t(length), '\0');
-    RichTextBox1_->SendScintilla(QsciScintilla::SCI_GETTEXT, static_cast<unsigned long>(length) + 1, text.data());
-    RichTextBox1_->setModified(false);
+    textArea_->SendScintilla(QsciScintilla::SCI_GETTEXT, static_cast<unsigned long>(length) + 1, text.data());
+    textArea_->setModified(false);
     shownText_ = text;
     return text;
 }
 
-void Form1::setText(std::string text)
+void MainWindow::setText(std::string text)
 {
     // A new text is not an edit of the old one: nothing to undo, and the million
     // lines of a large file are not copied into the undo history.
-    RichTextBox1_->SendScintilla(QsciScintilla::SCI_SETUNDOCOLLECTION, 0UL);
-    RichTextBox1_->SendScintilla(QsciScintilla::SCI_SETTEXT, 0UL, text.c_str());
-    RichTextBox1_->SendScintilla(QsciScintilla::SCI_EMPTYUNDOBUFFER);
-    RichTextBox1_->SendScintilla(QsciScintilla::SCI_SETUNDOCOLLECTION, 1UL);
-    RichTextBox1_->setModified(false);
+    textArea_->SendScintilla(QsciScintilla::SCI_SETUNDOCOLLECTION, 0UL);
+    textArea_->SendScintilla(QsciScintilla::SCI_SETTEXT, 0UL, text.c_str());
+    textArea_->SendScintilla(QsciScintilla::SCI_EMPTYUNDOBUFFER);
+    textArea_->SendScintilla(QsciScintilla::SCI_SETUNDOCOLLECTION, 1UL);
+    textArea_->setModified(false);
     shownText_ = std::move(text);
 }
 
-void Form1::setBusy(bool busy)
+void MainWindow::setBusy(bool busy)
 {
     if (busy)
         QApplication::setOverrideCursor(Qt::WaitCursor);
