@@ -1,5 +1,5 @@
 // The line field books for a line of 5,000 stations: from the text to the saved
-// workbook, and the filling of the worksheet alone.
+// workbook, and the filling of a worksheet held in memory alone.
 #include <benchmark/benchmark.h>
 
 #include <cstdio>
@@ -12,13 +12,12 @@
 #include "books/books.h"
 #include "bench/program_folder.h"
 #include "records/records.h"
+#include "xls/xls.h"
 
 
 namespace {
 
 namespace fs = std::filesystem;
-using levara::books::CellRange;
-using levara::books::CellValue;
 using levara::books::Output;
 
 constexpr int kStations = 5000;
@@ -93,41 +92,6 @@ void exportLine(benchmark::State& state, Output output, bool alternating)
     state.counters["bytes"] = static_cast<double>(fs::file_size(destination));
 }
 
-// Holds values only, so that the books can read back what they wrote.
-class ValueSheet : public levara::books::Sheet {
-public:
-    CellValue value(int row, int column) const override
-    {
-        const std::size_t at = index(row, column);
-        return at < cells_.size() ? cells_[at] : CellValue{};
-    }
-    void setNumber(int row, int column, double value) override { cell(row, column) = value; }
-    void setText(int row, int column, std::string_view text) override
-    {
-        cell(row, column) = text.empty() ? CellValue{} : CellValue{std::string(text)};
-    }
-    void clearValue(int row, int column) override { cell(row, column) = CellValue{}; }
-    void merge(const CellRange&) override {}
-    void unmerge(const CellRange&) override {}
-    std::optional<CellRange> mergeAt(int, int) const override { return std::nullopt; }
-    std::vector<CellRange> merges() const override { return {}; }
-    void drawBorders(const CellRange&) override {}
-    bool hasBorders(int, int) const override { return false; }
-    int lastRow() const override { return int(cells_.size() / kColumns); }
-
-private:
-    static constexpr int kColumns = 10;
-    static std::size_t index(int row, int column) { return std::size_t(row - 1) * kColumns + (column - 1); }
-    CellValue& cell(int row, int column)
-    {
-        const std::size_t at = index(row, column);
-        if (at >= cells_.size())
-            cells_.resize((at / kColumns + 1) * kColumns);
-        return cells_[at];
-    }
-    std::vector<CellValue> cells_;
-};
-
 void BM_BffbBookExport(benchmark::State& state) { exportLine(state, Output::BffbBook, false); }
 void BM_TwoWayBookExport(benchmark::State& state) { exportLine(state, Output::AbffbTwoWayBook, true); }
 
@@ -135,9 +99,9 @@ void BM_BffbBookFillOnly(benchmark::State& state)
 {
     const levara::TextLines lines = levara::TextLines::fromText(surveyedLine(false));
     for (auto _ : state) {
-        ValueSheet sheet;
-        levara::books::writeLineBook(sheet, lines, levara::books::StationOrder::BFFB);
-        benchmark::DoNotOptimize(sheet.lastRow());
+        levara::xls::Workbook book = levara::xls::Workbook::create({"Sheet1"});
+        levara::books::writeLineBook(book.sheet(0), lines, levara::books::StationOrder::BFFB);
+        benchmark::DoNotOptimize(book.sheet(0).lastRow());
     }
 }
 

@@ -1,5 +1,7 @@
 #include "books/clear_rows.h"
 
+#include "books/sheet_cells.h"
+
 namespace levara::books {
 
 namespace {
@@ -7,7 +9,7 @@ constexpr int kFirstDataRow = 6;
 constexpr int kClearedColumns = 10;
 }  // namespace
 
-void clearOldRows(Sheet& sheet)
+void clearOldRows(xls::Worksheet& sheet)
 {
     // Only a merge's top-left cell holds a value, so an old station block would stop
     // a plain "column 1 not empty" scan at its second row: rows covered by a merge

@@ -4,7 +4,7 @@
 
 namespace levara::books {
 
-void enter(Sheet& sheet, int row, int column, std::string_view text)
+void enter(xls::Worksheet& sheet, int row, int column, std::string_view text)
 {
     if (auto number = typedNumber(text))
         sheet.setNumber(row, column, *number);
@@ -12,9 +12,9 @@ void enter(Sheet& sheet, int row, int column, std::string_view text)
         sheet.setText(row, column, text);
 }
 
-double numberAt(const Sheet& sheet, int row, int column)
+double numberAt(const xls::Worksheet& sheet, int row, int column)
 {
-    const CellValue value = sheet.value(row, column);
+    const xls::Value value = sheet.value(row, column);
     if (const double* number = std::get_if<double>(&value))
         return *number;
     if (const std::string* text = std::get_if<std::string>(&value))
@@ -22,7 +22,7 @@ double numberAt(const Sheet& sheet, int row, int column)
     return 0;
 }
 
-bool isEmpty(const CellValue& value)
+bool isEmpty(const xls::Value& value)
 {
     if (std::holds_alternative<std::monostate>(value))
         return true;

@@ -4,7 +4,6 @@
 #include "books/fieldbook/fieldbook.h"
 #include "books/fieldbook/station.h"
 #include "books/fieldbook/station_block.h"
-#include "books/clear_rows.h"
 
 namespace levara::books {
 
@@ -54,39 +53,35 @@ std::vector<Station> findStations(const LineList& lines, std::string_view book, 
     return stations;
 }
 
-std::string reversedText(const LineList& reversed)
-{
-    std::string text;
-    for (const NumberedLine& line : reversed)
-        text.append(line.text).append("\r\n");
-    return text;
-}
-
 }  // namespace
 
-void writeAlternatingBook(Sheet& sheet, const TextLines& text)
+void writeAlternatingBook(xls::Worksheet& sheet, const TextLines& text)
 {
     const LineList lines = numberedLines(text);
     writeFourReadingBook(sheet, findStations(lines, "", {"Rb", "back-first", true, kBackFirst},
                                              {"Rf", "fore-first", true, kForeFirst}));
 }
 
-void writeTwoWayBook(WorkbookSheets& sheets, const TextLines& text, const std::filesystem::path& reversedWorkFile)
+void writeTwoWayBook(xls::Worksheet& forwardSheet, xls::Worksheet& returnSheet, const TextLines& text)
 {
     // Both books are read whole before either sheet is touched.
     const LineList lines = numberedLines(text);
     const std::vector<Station> forward = findStations(
         lines, "forward book", {"Rb", "back-first", true, kBackFirst}, {"Rf", "fore-first", false, kForeFirst});
-
     const LineList reversed = reversedNonEmptyLines(text);
-    writeTextFile(reversedWorkFile, reversedText(reversed));
     const std::vector<Station> back = findStations(
         reversed, "return book", {"Rf", "fore-first", true, kReturnBook}, {"Rb", "back-first", false, kBackFirst});
 
-    writeFourReadingBook(sheets.item(1), forward);
-    Sheet& returnSheet = sheets.item(2);
-    clearOldRows(returnSheet);
+    writeFourReadingBook(forwardSheet, forward);
     writeFourReadingBook(returnSheet, back);
+}
+
+std::string reversedWorkText(const TextLines& text)
+{
+    std::string reversed;
+    for (const NumberedLine& line : reversedNonEmptyLines(text))
+        reversed.append(line.text).append("\r\n");
+    return reversed;
 }
 
 }  // namespace levara::books

@@ -27,7 +27,7 @@ constexpr int kDistanceDifferenceSum = kReading;
 const SummaryLayout kBfSummary = {"视距累计差", 8, 2, 4, 4, 5, 7};
 
 // A BF station uses back1 and fore1 only.
-void writeBfStationBlock(Sheet& sheet, int n, int k, const Station& s, SectionTotals& totals)
+void writeBfStationBlock(xls::Worksheet& sheet, int n, int k, const Station& s, SectionTotals& totals)
 {
     const int back = n + 5, fore = n + 6, result = n + 7;
     sheet.setNumber(back, kStationNumber, k);
@@ -47,12 +47,12 @@ void writeBfStationBlock(Sheet& sheet, int n, int k, const Station& s, SectionTo
     sheet.setNumber(back, kSightLength, leadingNumber(s.back1.distance) + leadingNumber(s.fore1.distance));
 
     sheet.merge({back, kStationNumber, result, kStationNumber});
-    sheet.drawBorders({back, kStationNumber, result, kStationNumber});
-    sheet.drawBorders({back, kPoint, result, kReading});
+    sheet.setThinBorders({back, kStationNumber, result, kStationNumber});
+    sheet.setThinBorders({back, kPoint, result, kReading});
     // Height difference and sight length stand once beside the three rows.
     for (int column = kHeightDifference; column <= kLastBfColumn; ++column) {
         sheet.merge({back, column, result, column});
-        sheet.drawBorders({back, column, result, column});
+        sheet.setThinBorders({back, column, result, column});
     }
 
     totals.backDistanceSum += numberAt(sheet, back, kDistance);
@@ -63,7 +63,7 @@ void writeBfStationBlock(Sheet& sheet, int n, int k, const Station& s, SectionTo
 
 }  // namespace
 
-void writeBfBook(Sheet& sheet, const TextLines& text)
+void writeBfBook(xls::Worksheet& sheet, const TextLines& text)
 {
     const LineList lines = numberedLines(text);
     std::vector<Station> stations;

@@ -2,12 +2,12 @@
 // fieldbook: the leveling field books. Each writes its station blocks from row 6
 // down and closes with the section summary and the sign-off row.
 // Every function reads the text's lines (the work file read back) and throws
-// levara::InputError naming the line when a station cannot be read whole.
-#include <filesystem>
+// levara::InputError naming the line when a station cannot be read whole; the
+// worksheets are then left as they were.
+#include <string>
 
-#include "books/sheet_cells.h"
-#include "books/workbook_sheets.h"
 #include "records/records.h"
+#include "xls/xls.h"
 
 namespace levara::books {
 
@@ -15,15 +15,17 @@ namespace levara::books {
 enum class StationOrder { BFFB, BBFF, BFBF };
 
 // "线路手薄(BFFB)", "线路手薄(BBFF)", "线路手薄(BFBF)".
-void writeLineBook(Sheet& sheet, const TextLines& lines, StationOrder order);
+void writeLineBook(xls::Worksheet& sheet, const TextLines& lines, StationOrder order);
 // "线路手薄(BF)".
-void writeBfBook(Sheet& sheet, const TextLines& lines);
+void writeBfBook(xls::Worksheet& sheet, const TextLines& lines);
 // "线路手薄(aBFFB 单一线路)".
-void writeAlternatingBook(Sheet& sheet, const TextLines& lines);
-// "线路手薄(aBFFB 双转往返)": the forward book on worksheet 1 (already cleared by the
-// pipeline), the return book on worksheet 2 (cleared here) from the reversed work file,
-// which is written to reversedWorkFile and left there.
-void writeTwoWayBook(WorkbookSheets& sheets, const TextLines& lines,
-                     const std::filesystem::path& reversedWorkFile);
+void writeAlternatingBook(xls::Worksheet& sheet, const TextLines& lines);
+// "线路手薄(aBFFB 双转往返)": the forward book and the return book, which reads the
+// lines last first.
+void writeTwoWayBook(xls::Worksheet& forwardSheet, xls::Worksheet& returnSheet, const TextLines& lines);
+
+// The reversed work file of the two-way book: the non-empty lines last first, each
+// followed by CR LF, as the return book reads them.
+std::string reversedWorkText(const TextLines& lines);
 
 }  // namespace levara::books

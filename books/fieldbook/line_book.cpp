@@ -23,7 +23,7 @@ LineOrder lineOrder(StationOrder order)
 
 }  // namespace
 
-void writeLineBook(Sheet& sheet, const TextLines& text, StationOrder order)
+void writeLineBook(xls::Worksheet& sheet, const TextLines& text, StationOrder order)
 {
     const LineList lines = numberedLines(text);
     const LineOrder assignment = lineOrder(order);

@@ -40,7 +40,7 @@ constexpr double kMetresPerKilometre = 1000;
 
 const SummaryLayout kLineBookSummary = {"累计视距差", 10, 3, 5, 6, 7, 8};
 
-void copyValue(Sheet& sheet, int row, int column, const CellValue& value)
+void copyValue(xls::Worksheet& sheet, int row, int column, const xls::Value& value)
 {
     if (const double* number = std::get_if<double>(&value))
         sheet.setNumber(row, column, *number);
@@ -48,7 +48,7 @@ void copyValue(Sheet& sheet, int row, int column, const CellValue& value)
         sheet.setText(row, column, *text);
 }
 
-void enterReading(Sheet& sheet, int row, const StaffReading& reading, int distanceColumn, int readingColumn)
+void enterReading(xls::Worksheet& sheet, int row, const StaffReading& reading, int distanceColumn, int readingColumn)
 {
     enter(sheet, row, kPoint, reading.point);
     enter(sheet, row, distanceColumn, reading.distance);
@@ -57,7 +57,7 @@ void enterReading(Sheet& sheet, int row, const StaffReading& reading, int distan
 
 // Station number k's block on rows n+5 to n+7: readings, computed values, merge and
 // borders; adds the station to totals.
-void writeStationBlock(Sheet& sheet, int n, int k, const Station& s, SectionTotals& totals)
+void writeStationBlock(xls::Worksheet& sheet, int n, int k, const Station& s, SectionTotals& totals)
 {
     const int back = n + 5, fore = n + 6, result = n + 7;
     sheet.setNumber(back, kStationNumber, k);
@@ -92,8 +92,8 @@ void writeStationBlock(Sheet& sheet, int n, int k, const Station& s, SectionTota
                         2);
 
     sheet.merge({back, kStationNumber, result, kStationNumber});
-    sheet.drawBorders({back, kStationNumber, result, kStationNumber});
-    sheet.drawBorders({back, kPoint, result, kLastBookColumn});
+    sheet.setThinBorders({back, kStationNumber, result, kStationNumber});
+    sheet.setThinBorders({back, kPoint, result, kLastBookColumn});
 
     totals.backDistanceSum += (at(back, kFirstDistance) + at(back, kSecondDistance)) / 2;
     totals.foreDistanceSum += (at(fore, kFirstDistance) + at(fore, kSecondDistance)) / 2;
@@ -103,14 +103,14 @@ void writeStationBlock(Sheet& sheet, int n, int k, const Station& s, SectionTota
 
 }  // namespace
 
-void writeSectionSummary(Sheet& sheet, int n, int stationCount, const SectionTotals& totals,
+void writeSectionSummary(xls::Worksheet& sheet, int n, int stationCount, const SectionTotals& totals,
                          const SummaryLayout& layout)
 {
     const int start = n + 5, end = n + 6, backSums = n + 7, foreSums = n + 8, signOff = n + 9;
 
     sheet.merge({start, kSummaryTitle, foreSums, kSummaryTitle});
     sheet.setText(start, kSummaryTitle, "测段计算");
-    sheet.drawBorders({start, kSummaryTitle, foreSums, kSummaryTitle});
+    sheet.setThinBorders({start, kSummaryTitle, foreSums, kSummaryTitle});
 
     sheet.setText(start, kLabel, "测段起点");
     sheet.setText(end, kLabel, "测段终点");
@@ -125,7 +125,7 @@ void writeSectionSummary(Sheet& sheet, int n, int stationCount, const SectionTot
     sheet.setText(backSums, kSecondUnit, "m");
     sheet.setText(foreSums, kSecondUnit, "km");
 
-    sheet.drawBorders({start, kLabel, foreSums, layout.lastBorderedColumn});
+    sheet.setThinBorders({start, kLabel, foreSums, layout.lastBorderedColumn});
 
     sheet.merge({signOff, kSigner, signOff, layout.signerLastColumn});
     sheet.setText(signOff, kSigner, "测量责任人：");
@@ -147,7 +147,7 @@ void writeSectionSummary(Sheet& sheet, int n, int stationCount, const SectionTot
     sheet.setNumber(foreSums, kSecondValue, totals.sightLengthSum / kMetresPerKilometre);
 }
 
-void writeFourReadingBook(Sheet& sheet, std::span<const Station> stations)
+void writeFourReadingBook(xls::Worksheet& sheet, std::span<const Station> stations)
 {
     SectionTotals totals;
     int n = 1, k = 1;

@@ -21,10 +21,10 @@ struct SummaryLayout {
 
 // The summary on rows n+5 to n+9, n being the row base after the last station.
 // The start and end points copy cells (6, 2) and (n+3, 2); with no station they stay empty.
-void writeSectionSummary(Sheet& sheet, int n, int stationCount, const SectionTotals& totals,
+void writeSectionSummary(xls::Worksheet& sheet, int n, int stationCount, const SectionTotals& totals,
                          const SummaryLayout& layout);
 
 // A whole four-reading book: the blocks from row 6 down and the summary, with fresh totals.
-void writeFourReadingBook(Sheet& sheet, std::span<const Station> stations);
+void writeFourReadingBook(xls::Worksheet& sheet, std::span<const Station> stations);
 
 }  // namespace levara::books

@@ -2,7 +2,6 @@
 
 #include "books/clear_rows.h"
 #include "books/fieldbook/fieldbook.h"
-#include "books/pipeline/xls_sheet.h"
 #include "books/tables/tables.h"
 #include "records/records.h"
 
@@ -12,16 +11,16 @@ namespace {
 
 std::size_t worksheetsNeeded(Output output) { return output == Output::AbffbTwoWayBook ? 2 : 1; }
 
-void fill(Output output, WorkbookSheets& sheets, const TextLines& lines, const TempFolder& temp)
+void fill(Output output, xls::Workbook& book, const TextLines& lines)
 {
-    Sheet& first = sheets.item(1);
+    xls::Worksheet& first = book.sheet(0);
     switch (output) {
     case Output::BffbBook: return writeLineBook(first, lines, StationOrder::BFFB);
     case Output::BbffBook: return writeLineBook(first, lines, StationOrder::BBFF);
     case Output::BfbfBook: return writeLineBook(first, lines, StationOrder::BFBF);
     case Output::BfBook: return writeBfBook(first, lines);
     case Output::AbffbBook: return writeAlternatingBook(first, lines);
-    case Output::AbffbTwoWayBook: return writeTwoWayBook(sheets, lines, temp.reversedWorkFile());
+    case Output::AbffbTwoWayBook: return writeTwoWayBook(first, book.sheet(1), lines);
     case Output::IntermediateTable: return writeIntermediateTable(first, lines);
     case Output::SinglePointTable: return writeSinglePointTable(first, lines);
     }
@@ -60,12 +59,14 @@ void exportWorkbook(Output output, const TempFolder& temp, std::string_view text
     if (book.sheetCount() < worksheetsNeeded(output))
         throw FileError(temp.templateFile(templateName(output)),
                         "the template needs " + std::to_string(worksheetsNeeded(output)) + " worksheets");
-    XlsSheets sheets(book);
-    clearOldRows(sheets.item(1));
+    for (std::size_t sheet = 0; sheet < worksheetsNeeded(output); ++sheet)
+        clearOldRows(book.sheet(sheet));
 
     writeTextFile(temp.workFile(), {text, "\r\n"});
     const TextLines lines = TextLines::read(temp.workFile());
-    fill(output, sheets, lines, temp);
+    if (output == Output::AbffbTwoWayBook)
+        writeTextFile(temp.reversedWorkFile(), reversedWorkText(lines));
+    fill(output, book, lines);
 
     book.save(working);
     copyFileReplacing(working, destination);

@@ -1,11 +1,11 @@
 #pragma once
 // The frame every workbook output runs in: the template copied to the working
-// workbook, old data rows cleared, the work file written and read back, the output
-// filled, the workbook saved and copied whole to the user's file.
+// workbook, old data rows cleared, the work files written (the text, read back from
+// there, and the two-way book's reversed lines), the output filled, the workbook
+// saved and copied whole to the user's file.
 #include <filesystem>
 #include <string_view>
 
-#include "books/sheet_cells.h"
 #include "records/records.h"
 
 namespace levara::books {

@@ -1,5 +1,6 @@
 // "中间点测量表格": one row per known or measured point from row 6 down; a back
 // sight on a point adds the back reading and the height of collimation to its row.
+#include "books/sheet_cells.h"
 #include "books/tables/tables.h"
 
 #include "records/records.h"
@@ -38,7 +39,7 @@ Kind kindOf(const MeasurementLine& line)
 
 }  // namespace
 
-void writeIntermediateTable(Sheet& sheet, const TextLines& lines)
+void writeIntermediateTable(xls::Worksheet& sheet, const TextLines& lines)
 {
     // The next point goes into row n + 5, so row n + 4 is the last point written.
     int n = 1;
@@ -73,7 +74,7 @@ void writeIntermediateTable(Sheet& sheet, const TextLines& lines)
             break;
         }
         if (n > 1)
-            sheet.drawBorders({n + 4, kName, n + 4, kLastBorderedColumn});
+            sheet.setThinBorders({n + 4, kName, n + 4, kLastBorderedColumn});
     }
 }
 

@@ -1,6 +1,7 @@
 // "单点测量表格": one numbered row per reading line from row 3 down.
 #include <string>
 
+#include "books/sheet_cells.h"
 #include "books/tables/tables.h"
 #include "records/records.h"
 
@@ -52,7 +53,7 @@ void checkReadingLines(const TextLines& lines)
 
 }  // namespace
 
-void writeSinglePointTable(Sheet& sheet, const TextLines& lines)
+void writeSinglePointTable(xls::Worksheet& sheet, const TextLines& lines)
 {
     checkReadingLines(lines);
     // Row n + 2 takes the next reading; serial k runs with n.
@@ -72,7 +73,7 @@ void writeSinglePointTable(Sheet& sheet, const TextLines& lines)
             ++k;
         }
         // Also after a line of no kind: the last row written, or row 2 before any.
-        sheet.drawBorders({n + 1, kSerial, n + 1, kLastBorderedColumn});
+        sheet.setThinBorders({n + 1, kSerial, n + 1, kLastBorderedColumn});
     }
 }
 

@@ -2,26 +2,25 @@
 
 #include "books/fieldbook/fieldbook.h"
 #include "books/clear_rows.h"
+#include "books/sheet_cells.h"
 #include "raw_lines.h"
-#include "tests/support/memory_sheet.h"
 #include "tests/support/sheet_text.h"
-#include "tests/support/test_files.h"
 
 namespace levara::testing {
 namespace {
 
-MemorySheet alternatingBook(const std::vector<std::string>& lines)
+xls::Workbook alternatingBook(const std::vector<std::string>& lines)
 {
-    MemorySheet sheet;
-    books::writeAlternatingBook(sheet, textOf(lines));
-    return sheet;
+    xls::Workbook book = xls::Workbook::create({"Sheet1"});
+    books::writeAlternatingBook(book.sheet(0), textOf(lines));
+    return book;
 }
 
-MemorySheet bffbBook(const std::vector<std::string>& lines)
+xls::Workbook bffbBook(const std::vector<std::string>& lines)
 {
-    MemorySheet sheet;
-    books::writeLineBook(sheet, textOf(lines), books::StationOrder::BFFB);
-    return sheet;
+    xls::Workbook book = xls::Workbook::create({"Sheet1"});
+    books::writeLineBook(book.sheet(0), textOf(lines), books::StationOrder::BFFB);
+    return book;
 }
 
 std::vector<std::string> line(const std::vector<std::vector<std::string>>& stations)
@@ -33,8 +32,9 @@ Observed station(int i) { return observedStation(i); }
 
 TEST(AlternatingBook, ForeFirstStationGivesTheBackFirstBlock)
 {
-    const auto fore = alternatingBook({fbbfStation(kF1, kB1, kB2, kF2)});
-    EXPECT_EQ(sheetText(fore), sheetText(alternatingBook(bffbStation(kB1, kF1, kF2, kB2))));
+    const xls::Workbook book = alternatingBook({fbbfStation(kF1, kB1, kB2, kF2)});
+    const xls::Worksheet& fore = book.sheet(0);
+    EXPECT_EQ(sheetText(fore), sheetText(alternatingBook(bffbStation(kB1, kF1, kF2, kB2)).sheet(0)));
     EXPECT_EQ(numberIn(fore, 8, 5), 1.52345 - 1.41234);
     EXPECT_EQ(numberIn(fore, 8, 6), 1.52349 - 1.41236);
     EXPECT_EQ(numberIn(fore, 6, 7), (1.52345 - 1.52349) * 1000);
@@ -44,7 +44,8 @@ TEST(AlternatingBook, ForeFirstStationGivesTheBackFirstBlock)
 TEST(AlternatingBook, AlternatingStationsLandInTheirRows)
 {
     const Observed s1 = station(1), s2 = station(2);
-    const MemorySheet sheet = alternatingBook(line({backFirst(s1), foreFirst(s2), backFirst(station(3))}));
+    const xls::Workbook book = alternatingBook(line({backFirst(s1), foreFirst(s2), backFirst(station(3))}));
+    const xls::Worksheet& sheet = book.sheet(0);
     EXPECT_EQ(numberIn(sheet, 9, 1), 2);
     // Station 2's second and third lines in the back row, its first and fourth in the fore row.
     EXPECT_EQ(numberIn(sheet, 9, 5), 1.52345);
@@ -59,7 +60,7 @@ TEST(AlternatingBook, AlternatingStationsLandInTheirRows)
 TEST(AlternatingBook, AllBackFirstIsTheBffbBook)
 {
     const auto lines = line({backFirst(station(1)), backFirst(station(2)), backFirst(station(3))});
-    EXPECT_EQ(sheetText(alternatingBook(lines)), sheetText(bffbBook(lines)));
+    EXPECT_EQ(sheetText(alternatingBook(lines).sheet(0)), sheetText(bffbBook(lines).sheet(0)));
 }
 
 TEST(AlternatingBook, RfFourthLineAlsoStartsAForeFirstStation)
@@ -67,7 +68,8 @@ TEST(AlternatingBook, RfFourthLineAlsoStartsAForeFirstStation)
     // B1 F1 F2 and an "Rf" fourth line, which is then F1 of the next station.
     std::vector<std::string> lines = stationLines({{"Rb", kB1}, {"Rf", kF1}, {"Rf", kF2}, {"Rf", kB2}});
     append(lines, stationLines({{"Rb", kB1}, {"Rb", kB2}, {"Rf", kF2}}));
-    const MemorySheet sheet = alternatingBook(lines);
+    const xls::Workbook book = alternatingBook(lines);
+    const xls::Worksheet& sheet = book.sheet(0);
     EXPECT_EQ(numberIn(sheet, 6, 6), 1.52349);  // B2 from the "Rf" line
     EXPECT_EQ(numberIn(sheet, 9, 1), 2);
     EXPECT_EQ(numberIn(sheet, 10, 5), 1.52349);  // the same line as F1
@@ -85,17 +87,15 @@ TEST(AlternatingBook, IncompleteStation)
 
 // The two-way book, both worksheets.
 struct TwoWay {
-    MemorySheets sheets{2};
-    ScratchDir dir;
+    xls::Workbook book = xls::Workbook::create({"往测", "返测"});
 
     explicit TwoWay(const std::vector<std::string>& lines) { write(lines); }
     void write(const std::vector<std::string>& lines)
     {
-        books::writeTwoWayBook(sheets, textOf(lines), reversedFile());
+        books::writeTwoWayBook(book.sheet(0), book.sheet(1), textOf(lines));
     }
-    std::filesystem::path reversedFile() const { return dir.path() / "ppp.txt"; }
-    const MemorySheet& forward() { return sheets[1]; }
-    const MemorySheet& back() { return sheets[2]; }
+    const xls::Worksheet& forward() { return book.sheet(0); }
+    const xls::Worksheet& back() { return book.sheet(1); }
 };
 
 TEST(TwoWayBook, StrictAlternationSplitsIntoForwardAndReturnStations)
@@ -123,7 +123,7 @@ TEST(TwoWayBook, ReturnBookArithmetic)
     // Observed F1' 1.41234, B1' 1.52345, B2' 1.52349, F2' 1.41236.
     TwoWay book(line({fbbfStation({"TP1", "1.41234", "29.500"}, {"BM1", "1.52345", "30.100"},
                                   {"BM1", "1.52349", "30.120"}, {"TP1", "1.41236", "29.520"})}));
-    const MemorySheet& sheet = book.back();
+    const xls::Worksheet& sheet = book.back();
     const double h1 = 1.41234 - 1.52345, h2 = 1.41236 - 1.52349;
     EXPECT_EQ(numberIn(sheet, 8, 5), h1);
     EXPECT_EQ(numberIn(sheet, 8, 6), h2);
@@ -148,8 +148,7 @@ TEST(TwoWayBook, ReturnBookArithmetic)
 
 TEST(TwoWayBook, ReversedWorkFileHoldsTheNonEmptyLinesLastFirst)
 {
-    TwoWay book({"A1", "", "A2", "   ", "A3"});
-    EXPECT_EQ(readBytes(book.reversedFile()), "A3\r\n   \r\nA2\r\nA1\r\n");
+    EXPECT_EQ(books::reversedWorkText(textOf({"A1", "", "A2", "   ", "A3"})), "A3\r\n   \r\nA2\r\nA1\r\n");
 }
 
 TEST(TwoWayBook, StationsOfOneOrderOnly)
@@ -173,11 +172,12 @@ TEST(TwoWayBook, WritingAgainGivesTheSameBooks)
     const auto lines = line({backFirst(station(1)), foreFirst(station(2)), backFirst(station(3))});
     TwoWay once(lines);
     TwoWay twice(lines);
-    twice.sheets[2].setText(14, 1, "left over");  // below the return book: cleared as old rows
-    books::clearOldRows(twice.sheets[1]);
+    twice.book.sheet(1).setText(14, 1, "left over");  // below the return book: cleared as old rows
+    books::clearOldRows(twice.book.sheet(0));
+    books::clearOldRows(twice.book.sheet(1));
     twice.write(lines);
-    EXPECT_EQ(sheetText(twice.sheets[1]), sheetText(once.sheets[1]));
-    EXPECT_EQ(sheetText(twice.sheets[2]), sheetText(once.sheets[2]));
+    EXPECT_EQ(sheetText(twice.forward()), sheetText(once.forward()));
+    EXPECT_EQ(sheetText(twice.back()), sheetText(once.back()));
 }
 
 TEST(TwoWayBook, PassedOverStationsAreCheckedWholeButNotComputed)
@@ -188,9 +188,8 @@ TEST(TwoWayBook, PassedOverStationsAreCheckedWholeButNotComputed)
     bad[2] = RawLine::reading("S2B", "Rb", "n/a", "32.300");
     std::vector<std::string> lines = backFirst(station(1));
     append(lines, bad);
-    MemorySheets sheets(2);
-    ScratchDir dir;
-    expectInputError([&] { books::writeTwoWayBook(sheets, textOf(lines), dir.path() / "ppp.txt"); }, 7,
+    xls::Workbook book = xls::Workbook::create({"往测", "返测"});
+    expectInputError([&] { books::writeTwoWayBook(book.sheet(0), book.sheet(1), textOf(lines)); }, 7,
                      {"station 1 of the return book", "starting on line 8", "\"n/a\" is not a number"});
 
     // An empty line inside a passed-over station stops the forward book.
@@ -198,7 +197,7 @@ TEST(TwoWayBook, PassedOverStationsAreCheckedWholeButNotComputed)
     gap.insert(gap.begin() + 1, "");
     lines = backFirst(station(1));
     append(lines, gap);
-    expectInputError([&] { books::writeTwoWayBook(sheets, textOf(lines), dir.path() / "ppp.txt"); }, 6,
+    expectInputError([&] { books::writeTwoWayBook(book.sheet(0), book.sheet(1), textOf(lines)); }, 6,
                      {"fore-first station starting on line 5", "passed over by the forward book", "empty line"});
 }
 
@@ -211,9 +210,8 @@ TEST(TwoWayBook, ReturnStationAcrossAnEmptyLineIsIncomplete)
         RawLine::reading("P2", "Rz", "1.2", "10.0"), RawLine::reading("TP1", "Rb", "1.3", "20.0"),
         RawLine::reading("TP2", "Rf", "1.4", "20.0"), RawLine::reading("P3", "Rz", "1.5", "10.0"),
         RawLine::reading("P4", "Rz", "1.6", "10.0")};
-    MemorySheets sheets(2);
-    ScratchDir dir;
-    expectInputError([&] { books::writeTwoWayBook(sheets, textOf(lines), dir.path() / "ppp.txt"); }, 2,
+    xls::Workbook book = xls::Workbook::create({"往测", "返测"});
+    expectInputError([&] { books::writeTwoWayBook(book.sheet(0), book.sheet(1), textOf(lines)); }, 2,
                      {"station 1 of the return book", "starting on line 5", "empty line"});
 }
 

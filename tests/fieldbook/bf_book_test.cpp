@@ -2,17 +2,16 @@
 
 #include "books/fieldbook/fieldbook.h"
 #include "raw_lines.h"
-#include "tests/support/memory_sheet.h"
 #include "tests/support/sheet_text.h"
 
 namespace levara::testing {
 namespace {
 
-MemorySheet bfBook(const std::vector<std::string>& lines)
+xls::Workbook bfBook(const std::vector<std::string>& lines)
 {
-    MemorySheet sheet;
-    books::writeBfBook(sheet, textOf(lines));
-    return sheet;
+    xls::Workbook book = xls::Workbook::create({"Sheet1"});
+    books::writeBfBook(book.sheet(0), textOf(lines));
+    return book;
 }
 
 std::vector<std::string> bfStation(const Sight& back, const Sight& fore)
@@ -30,7 +29,8 @@ const Sight kFore{"TP1", "1.41234", "29.500"};
 
 TEST(BfBook, WorkedExample)
 {
-    const MemorySheet sheet = bfBook(bfLine({bfStation(kBack, kFore)}));
+    const xls::Workbook book = bfBook(bfLine({bfStation(kBack, kFore)}));
+    const xls::Worksheet& sheet = book.sheet(0);
     EXPECT_EQ(numberIn(sheet, 6, 5), 1.52345 - 1.41234);
     EXPECT_EQ(numberIn(sheet, 8, 3), 30.12 - 29.5);
     EXPECT_EQ(numberIn(sheet, 6, 6), 30.12 + 29.5);
@@ -52,8 +52,9 @@ TEST(BfBook, WorkedExample)
 
 TEST(BfBook, DistanceDifferencesAccumulate)
 {
-    const MemorySheet sheet =
+    const xls::Workbook book =
         bfBook(bfLine({bfStation(kBack, kFore), bfStation({"TP1", "1.2", "29.800"}, {"TP2", "1.3", "30.200"})}));
+    const xls::Worksheet& sheet = book.sheet(0);
     const double d1 = 30.12 - 29.5, d2 = 29.8 - 30.2;
     EXPECT_NEAR(d2, -0.40, 1e-12);
     EXPECT_EQ(numberIn(sheet, 8, 4), d1);
@@ -66,13 +67,14 @@ TEST(BfBook, DistanceDifferencesAccumulate)
 TEST(BfBook, SecondLineIsTheForeReadingWhateverItsTag)
 {
     // An "Rf" first line is the back reading; two "Rb" lines make one station.
-    const auto expected = sheetText(bfBook(bfLine({bfStation(kBack, kFore), bfStation(kBack, kFore)})));
+    const auto expected = sheetText(bfBook(bfLine({bfStation(kBack, kFore), bfStation(kBack, kFore)})).sheet(0));
     EXPECT_EQ(sheetText(bfBook(bfLine({stationLines({{"Rf", kBack}, {"Rb", kFore}}),
-                                       stationLines({{"Rb", kBack}, {"Rb", kFore}})}))),
+                                       stationLines({{"Rb", kBack}, {"Rb", kFore}})}))
+                            .sheet(0)),
               expected);
 }
 
-TEST(BfBook, LooksLikeTheGoldenBook) { expectGolden(sheetText(bfBook(goldenBfLine()), 6), "fieldbook-bf.txt"); }
+TEST(BfBook, LooksLikeTheGoldenBook) { expectGolden(sheetText(bfBook(goldenBfLine()).sheet(0), 6), "fieldbook-bf.txt"); }
 
 TEST(BfBook, IncompleteStations)
 {

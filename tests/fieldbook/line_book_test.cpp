@@ -2,9 +2,9 @@
 
 #include "books/fieldbook/fieldbook.h"
 #include "books/clear_rows.h"
+#include "books/sheet_cells.h"
 #include "raw_lines.h"
 #include "records/records.h"
-#include "tests/support/memory_sheet.h"
 #include "tests/support/sheet_text.h"
 
 namespace levara::testing {
@@ -12,11 +12,11 @@ namespace {
 
 using books::StationOrder;
 
-MemorySheet lineBook(const std::vector<std::string>& lines, StationOrder order = StationOrder::BFFB)
+xls::Workbook lineBook(const std::vector<std::string>& lines, StationOrder order = StationOrder::BFFB)
 {
-    MemorySheet sheet;
-    books::writeLineBook(sheet, textOf(lines), order);
-    return sheet;
+    xls::Workbook book = xls::Workbook::create({"Sheet1"});
+    books::writeLineBook(book.sheet(0), textOf(lines), order);
+    return book;
 }
 
 std::vector<std::string> surveyedLine(const std::vector<std::vector<std::string>>& stations)
@@ -26,7 +26,8 @@ std::vector<std::string> surveyedLine(const std::vector<std::vector<std::string>
 
 TEST(LineBookStation, WorkedExampleExactInTheStatedOrder)
 {
-    const MemorySheet sheet = lineBook(surveyedLine({bffbStation(kB1, kF1, kF2, kB2)}));
+    const xls::Workbook book = lineBook(surveyedLine({bffbStation(kB1, kF1, kF2, kB2)}));
+    const xls::Worksheet& sheet = book.sheet(0);
 
     const double h1 = 1.52345 - 1.41234, h2 = 1.52349 - 1.41236;
     EXPECT_EQ(numberIn(sheet, 8, 5), h1);
@@ -52,8 +53,9 @@ TEST(LineBookStation, WorkedExampleExactInTheStatedOrder)
 
 TEST(LineBookStation, PointColumnKeepsTheSecondReadingsNamesAsTyped)
 {
-    const MemorySheet sheet = lineBook(
+    const xls::Workbook book = lineBook(
         {bffbStation({"A1", "1.5", "30"}, {"C1", "1.4", "30"}, {"1-2", "1.4", "30"}, {"12", "1.5", "30"})});
+    const xls::Worksheet& sheet = book.sheet(0);
     EXPECT_EQ(numberIn(sheet, 6, 2), 12);
     EXPECT_EQ(textIn(sheet, 7, 2), "1-2");
     // The summary copies the values, so the start point stays a number.
@@ -64,8 +66,8 @@ TEST(LineBookStation, PointColumnKeepsTheSecondReadingsNamesAsTyped)
 TEST(LineBookSearch, StationMayStartWithRf)
 {
     const auto rfFirst = stationLines({{"Rf", kB1}, {"Rf", kF1}, {"Rb", kF2}, {"Rb", kB2}});
-    EXPECT_EQ(sheetText(lineBook(surveyedLine({rfFirst}))),
-              sheetText(lineBook(surveyedLine({bffbStation(kB1, kF1, kF2, kB2)}))));
+    EXPECT_EQ(sheetText(lineBook(surveyedLine({rfFirst})).sheet(0)),
+              sheetText(lineBook(surveyedLine({bffbStation(kB1, kF1, kF2, kB2)})).sheet(0)));
 }
 
 TEST(LineBookSearch, LinesTwoToFourAreReadingsWhateverTheirTags)
@@ -75,7 +77,8 @@ TEST(LineBookSearch, LinesTwoToFourAreReadingsWhateverTheirTags)
                                       RawLine::reading("TP1", "Rz", "1.41236", "29.520"),
                                       RawLine::reading("BM1", "Rf", "1.52349", "30.120")};
     append(lines, bffbStation(kB1, kF1, kF2, kB2));
-    const MemorySheet sheet = lineBook(lines);
+    const xls::Workbook book = lineBook(lines);
+    const xls::Worksheet& sheet = book.sheet(0);
 
     EXPECT_EQ(numberIn(sheet, 7, 5), 0.00019);
     EXPECT_EQ(numberIn(sheet, 7, 3), -0.00019);
@@ -95,7 +98,8 @@ TEST(LineBookSearch, PassesOverLinesThatAreNotReadings)
     append(lines, {"", "   ", RawLine::reading("P7", "Rz", "1.04744", "9.964"), RawLine::height("TP1", "100.1")});
     append(lines, bffbStation(kB1, kF1, kF2, kB2));
     append(lines, {RawLine::endLine(), ""});
-    const MemorySheet sheet = lineBook(lines);
+    const xls::Workbook book = lineBook(lines);
+    const xls::Worksheet& sheet = book.sheet(0);
 
     EXPECT_EQ(numberIn(sheet, 6, 1), 1);
     EXPECT_EQ(numberIn(sheet, 9, 1), 2);
@@ -117,13 +121,14 @@ TEST(LineBookOrders, BbffAndBfbfGiveTheBffbSheet)
     const auto bfbf = lineBook(surveyedLine({stationLines({{"Rb", b1}, {"Rf", f1}, {"Rb", b2}, {"Rf", f2}}),
                                              stationLines({{"Rb", b3}, {"Rf", f3}, {"Rb", b4}, {"Rf", f4}})}),
                                StationOrder::BFBF);
-    EXPECT_EQ(sheetText(bbff), sheetText(bffb));
-    EXPECT_EQ(sheetText(bfbf), sheetText(bffb));
+    EXPECT_EQ(sheetText(bbff.sheet(0)), sheetText(bffb.sheet(0)));
+    EXPECT_EQ(sheetText(bfbf.sheet(0)), sheetText(bffb.sheet(0)));
 }
 
 TEST(LineBookSummary, OneStationSummaryStartsOnRowNine)
 {
-    const MemorySheet sheet = lineBook(surveyedLine({bffbStation(kB1, kF1, kF2, kB2)}));
+    const xls::Workbook book = lineBook(surveyedLine({bffbStation(kB1, kF1, kF2, kB2)}));
+    const xls::Worksheet& sheet = book.sheet(0);
     const double meanBack = (30.1 + 30.12) / 2, meanFore = (29.5 + 29.52) / 2;
     EXPECT_EQ(textIn(sheet, 9, 1), "测段计算");
     EXPECT_EQ(textIn(sheet, 9, 3), "BM1");
@@ -139,8 +144,9 @@ TEST(LineBookSummary, OneStationSummaryStartsOnRowNine)
 
 TEST(LineBookSummary, WithoutStationsTotalsAreZeroAndPointsEmpty)
 {
-    const MemorySheet sheet =
+    const xls::Workbook book =
         lineBook({RawLine::startLine("BFFB"), RawLine::height("BM1", "100.00000"), RawLine::endLine()});
+    const xls::Worksheet& sheet = book.sheet(0);
     EXPECT_EQ(textIn(sheet, 6, 1), "测段计算");
     EXPECT_EQ(textIn(sheet, 6, 2), "测段起点");
     EXPECT_TRUE(books::isEmpty(sheet.value(6, 3)));
@@ -154,8 +160,10 @@ TEST(LineBookSummary, WithoutStationsTotalsAreZeroAndPointsEmpty)
 TEST(LineBookSummary, ExportingAgainGivesTheSameSheet)
 {
     const auto lines = surveyedLine({bffbStation(kB1, kF1, kF2, kB2), bffbStation(kB2, kF2, kF1, kB1)});
-    const MemorySheet once = lineBook(lines);
-    MemorySheet twice = lineBook(lines);
+    const xls::Workbook onceBook = lineBook(lines);
+    const xls::Worksheet& once = onceBook.sheet(0);
+    xls::Workbook twiceBook = lineBook(lines);
+    xls::Worksheet& twice = twiceBook.sheet(0);
     books::clearOldRows(twice);
     books::writeLineBook(twice, textOf(lines), StationOrder::BFFB);
     EXPECT_EQ(sheetText(twice), sheetText(once));
@@ -163,7 +171,7 @@ TEST(LineBookSummary, ExportingAgainGivesTheSameSheet)
 
 TEST(LineBookGolden, TwoStationsAndSummary)
 {
-    expectGolden(sheetText(lineBook(goldenBffbLine()), 6), "fieldbook-bffb-two-stations.txt");
+    expectGolden(sheetText(lineBook(goldenBffbLine()).sheet(0), 6), "fieldbook-bffb-two-stations.txt");
 }
 
 void expectLineBookError(const std::vector<std::string>& lines, int line, const std::vector<std::string>& words)
@@ -207,13 +215,15 @@ TEST(LineBookFaults, TooManyStationsForOneWorksheet)
     for (int k = 0; k < kFitting; ++k)
         text += back + "\n" + fore + "\n" + fore + "\n" + back + "\n";
 
-    MemorySheet full;
+    xls::Workbook fullBook = xls::Workbook::create({"Sheet1"});
+    xls::Worksheet& full = fullBook.sheet(0);
     books::writeLineBook(full, TextLines::fromText(text), StationOrder::BFFB);
     EXPECT_EQ(full.lastRow(), 65536);
     EXPECT_EQ(textIn(full, 65536, 8), "日期：");
 
     text += back + "\n" + fore + "\n" + fore + "\n" + back + "\n";
-    MemorySheet over;
+    xls::Workbook overBook = xls::Workbook::create({"Sheet1"});
+    xls::Worksheet& over = overBook.sheet(0);
     expectInputError([&] { books::writeLineBook(over, TextLines::fromText(text), StationOrder::BFFB); },
                      4 * kFitting + 1, {"station 21843", "too many stations"});
     EXPECT_EQ(over.lastRow(), 0);

@@ -9,8 +9,8 @@
 
 #include <gtest/gtest.h>
 
-#include "books/sheet_cells.h"
 #include "records/records.h"
+#include "xls/xls.h"
 #include "tests/support/raw_lines.h"
 
 namespace levara::testing {
@@ -87,9 +87,9 @@ inline void append(std::vector<std::string>& to, const std::vector<std::string>&
 }
 
 // The number a cell holds; a failure when it holds none.
-inline double numberIn(const books::Sheet& sheet, int row, int column)
+inline double numberIn(const xls::Worksheet& sheet, int row, int column)
 {
-    const books::CellValue value = sheet.value(row, column);
+    const xls::Value value = sheet.value(row, column);
     if (const double* number = std::get_if<double>(&value))
         return *number;
     ADD_FAILURE() << "cell (" << row << ", " << column << ") holds no number";
@@ -97,9 +97,9 @@ inline double numberIn(const books::Sheet& sheet, int row, int column)
 }
 
 // The text a cell holds; "<not text>" when it holds none.
-inline std::string textIn(const books::Sheet& sheet, int row, int column)
+inline std::string textIn(const xls::Worksheet& sheet, int row, int column)
 {
-    const books::CellValue value = sheet.value(row, column);
+    const xls::Value value = sheet.value(row, column);
     if (const std::string* text = std::get_if<std::string>(&value))
         return *text;
     return "<not text>";

@@ -4,7 +4,6 @@
 #include <gtest/gtest.h>
 
 #include "books/pipeline/export.h"
-#include "books/pipeline/xls_sheet.h"
 #include "raw_lines.h"
 #include "tests/support/readers.h"
 #include "tests/support/sheet_text.h"
@@ -26,8 +25,7 @@ std::string workText(const std::vector<std::string>& lines)
 std::vector<std::string> engineSheetText(const std::filesystem::path& file, std::size_t sheet)
 {
     xls::Workbook book = xls::Workbook::open(file);
-    books::XlsSheet view(book.sheet(sheet));
-    return sheetText(view, 6);
+    return sheetText(book.sheet(sheet), 6);
 }
 
 class SavedBook : public ::testing::Test {

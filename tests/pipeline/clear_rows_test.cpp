@@ -2,17 +2,15 @@
 #include <gtest/gtest.h>
 
 #include "books/clear_rows.h"
-#include "tests/support/memory_sheet.h"
 #include "tests/support/sheet_text.h"
 
 namespace levara::testing {
 namespace {
 
-using books::CellRange;
-
 TEST(ClearOldRows, StopsAtTheFirstEmptyColumnOneAndKeepsColumnsPastTen)
 {
-    MemorySheet sheet;
+    xls::Workbook book = xls::Workbook::create({"Sheet1"});
+    xls::Worksheet& sheet = book.sheet(0);
     sheet.setText(5, 1, "heading");
     for (int row = 6; row <= 8; ++row)
         for (int column = 1; column <= 11; ++column)
@@ -34,7 +32,8 @@ TEST(ClearOldRows, StopsAtTheFirstEmptyColumnOneAndKeepsColumnsPastTen)
 TEST(ClearOldRows, ClearsOldMergedStationBlocksWhole)
 {
     // Two old station blocks: only the merged cell's top row holds column 1's value.
-    MemorySheet sheet;
+    xls::Workbook book = xls::Workbook::create({"Sheet1"});
+    xls::Worksheet& sheet = book.sheet(0);
     sheet.merge({4, 1, 5, 1});  // heading merge stays
     for (int first : {6, 9}) {
         sheet.setNumber(first, 1, first);
@@ -53,7 +52,8 @@ TEST(ClearOldRows, ClearsOldMergedStationBlocksWhole)
 
 TEST(ClearOldRows, AnEmptyRowSixLeavesEverythingBelow)
 {
-    MemorySheet sheet;
+    xls::Workbook book = xls::Workbook::create({"Sheet1"});
+    xls::Worksheet& sheet = book.sheet(0);
     sheet.setText(7, 1, "old");
     books::clearOldRows(sheet);
     EXPECT_EQ(sheetText(sheet, 1), (std::vector<std::string>{"7  A=\"old\""}));

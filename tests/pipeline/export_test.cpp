@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 
 #include "books/pipeline/export.h"
-#include "books/pipeline/xls_sheet.h"
 #include "records/records.h"
 #include "tests/support/raw_lines.h"
 #include "tests/support/readers.h"
@@ -35,8 +34,7 @@ const std::string kTwoStations = readingLine("BM1", "Rb", "1.52345", "30.10") +
 std::vector<std::string> engineSheetText(const std::filesystem::path& file, std::size_t sheet, int firstRow)
 {
     xls::Workbook book = xls::Workbook::open(file);
-    books::XlsSheet view(book.sheet(sheet));
-    return sheetText(view, firstRow);
+    return sheetText(book.sheet(sheet), firstRow);
 }
 
 class ExportTest : public ::testing::Test {

@@ -20,7 +20,7 @@ std::string columnName(int column)
     return name;
 }
 
-std::string valueText(const books::CellValue& value)
+std::string valueText(const xls::Value& value)
 {
     if (const double* number = std::get_if<double>(&value)) {
         char buffer[64];
@@ -36,6 +36,17 @@ std::string valueText(const books::CellValue& value)
     return {};
 }
 
+bool isEmpty(const xls::Value& value)
+{
+    const std::string* text = std::get_if<std::string>(&value);
+    return std::holds_alternative<std::monostate>(value) || (text && text->empty());
+}
+
+bool hasBorders(const xls::Worksheet& sheet, int row, int column)
+{
+    return sheet.borders(row, column) == xls::Borders{1, 1, 1, 1};
+}
+
 std::vector<std::string> readLines(const std::string& path)
 {
     std::vector<std::string> lines;
@@ -47,22 +58,22 @@ std::vector<std::string> readLines(const std::string& path)
 
 }  // namespace
 
-std::vector<std::string> sheetText(const books::Sheet& sheet, int firstRow, int lastColumn)
+std::vector<std::string> sheetText(const xls::Worksheet& sheet, int firstRow, int lastColumn)
 {
     std::vector<std::string> lines;
     for (int row = firstRow; row <= sheet.lastRow(); ++row) {
         std::string line = std::to_string(row);
         for (int column = 1; column <= lastColumn; ++column) {
-            const books::CellValue value = sheet.value(row, column);
-            if (!books::isEmpty(value))
+            const xls::Value value = sheet.value(row, column);
+            if (!isEmpty(value))
                 line += "  " + columnName(column) + "=" + valueText(value);
         }
         std::string borders;
         for (int column = 1; column <= lastColumn; ++column) {
-            if (!sheet.hasBorders(row, column))
+            if (!hasBorders(sheet, row, column))
                 continue;
             int last = column;
-            while (last < lastColumn && sheet.hasBorders(row, last + 1))
+            while (last < lastColumn && hasBorders(sheet, row, last + 1))
                 ++last;
             borders += (borders.empty() ? "" : ",") + columnName(column) +
                        (last > column ? "-" + columnName(last) : "");
@@ -73,7 +84,7 @@ std::vector<std::string> sheetText(const books::Sheet& sheet, int firstRow, int 
         if (line != std::to_string(row))
             lines.push_back(line);
     }
-    std::vector<books::CellRange> merges = sheet.merges();
+    std::vector<xls::Range> merges = sheet.merges();
     std::sort(merges.begin(), merges.end(), [](const auto& a, const auto& b) {
         return std::tie(a.firstRow, a.firstColumn) < std::tie(b.firstRow, b.firstColumn);
     });

@@ -10,11 +10,11 @@
 #include <string>
 #include <vector>
 
-#include "books/sheet_cells.h"
+#include "xls/xls.h"
 
 namespace levara::testing {
 
-std::vector<std::string> sheetText(const books::Sheet& sheet, int firstRow = 1, int lastColumn = 10);
+std::vector<std::string> sheetText(const xls::Worksheet& sheet, int firstRow = 1, int lastColumn = 10);
 
 // Compares with the golden file tests/golden/<name>; on a mismatch fails with a diff.
 // LEVARA_UPDATE_GOLDEN=1 in the environment rewrites the file instead.

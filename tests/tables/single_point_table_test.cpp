@@ -3,13 +3,12 @@
 #include "books/tables/tables.h"
 #include "tests/support/raw_lines.h"
 #include "records/records.h"
-#include "tests/support/memory_sheet.h"
 #include "tests/support/sheet_text.h"
 
 namespace levara::testing {
 namespace {
 
-void write(books::Sheet& sheet, std::string text)
+void write(xls::Worksheet& sheet, std::string text)
 {
     books::writeSinglePointTable(sheet, TextLines::fromText(std::move(text)));
 }
@@ -25,14 +24,16 @@ TEST(SinglePointTable, SurveyThroughTheSinglePointFilter)
         rawLine("BM1", "R ", "0.91200", "12.500", "48.00000"),
         rawLine("14", "R ", "2.04410", "8.955", ""),
     });
-    MemorySheet sheet;
+    xls::Workbook book = xls::Workbook::create({"Sheet1"});
+    xls::Worksheet& sheet = book.sheet(0);
     write(sheet, filterLines(RecordFilter::SinglePoints, TextLines::fromText(raw)));
     expectGolden(sheetText(sheet, 1), "tables-single-survey.txt");
 }
 
 TEST(SinglePointTable, UnfilteredTextGivesARowPerReadingLineAndFramesRowTwoFirst)
 {
-    MemorySheet sheet;
+    xls::Workbook book = xls::Workbook::create({"Sheet1"});
+    xls::Worksheet& sheet = book.sheet(0);
     write(sheet, lines({kStartLine, rawLine("BM1", "", "", "", "48.00000"), rawLine("7", "Rb", "1.20000", "30.000", ""),
                         rawLine("7", "Rz", "1.10000", "30.000", "48.10000"), "no separators at all"}));
     EXPECT_EQ(sheetText(sheet, 1), (std::vector<std::string>{
@@ -44,7 +45,8 @@ TEST(SinglePointTable, UnfilteredTextGivesARowPerReadingLineAndFramesRowTwoFirst
 
 TEST(SinglePointTable, PointNumberThatIsNoNumberIsWrittenAsItsText)
 {
-    MemorySheet sheet;
+    xls::Workbook book = xls::Workbook::create({"Sheet1"});
+    xls::Worksheet& sheet = book.sheet(0);
     write(sheet, lines({rawLine("A-12", "R ", "1.5", "25.321", ""), rawLine("12 3", "R ", "1.5", "25.321", ""),
                         rawLine("-0.50", "R ", "abc", "", "")}));
     EXPECT_EQ(sheetText(sheet, 3), (std::vector<std::string>{
@@ -56,7 +58,8 @@ TEST(SinglePointTable, PointNumberThatIsNoNumberIsWrittenAsItsText)
 
 TEST(SinglePointTable, ReadingLineWithoutDistanceFieldStopsBeforeAnyCellIsWritten)
 {
-    MemorySheet sheet;
+    xls::Workbook book = xls::Workbook::create({"Sheet1"});
+    xls::Worksheet& sheet = book.sheet(0);
     const std::string good = rawLine("12", "R ", "1.5", "25.321", "");
     try {
         write(sheet, lines({good, "", "For M5|Adr    12|KD1       13      10:21:402   1|R         1.62810 m   "}));
@@ -75,7 +78,8 @@ TEST(SinglePointTable, ReadingLineWithoutDistanceFieldStopsBeforeAnyCellIsWritte
 
 TEST(SinglePointTable, EmptyTextWritesNothing)
 {
-    MemorySheet sheet;
+    xls::Workbook book = xls::Workbook::create({"Sheet1"});
+    xls::Worksheet& sheet = book.sheet(0);
     write(sheet, "");
     write(sheet, "\r\n\r\n");
     EXPECT_EQ(sheet.lastRow(), 0);

@@ -1,6 +1,6 @@
 #pragma once
 // Helpers for the workbook engine's tests: fixtures, the records of a Workbook
-// stream, the engine's sheet seen through books::Sheet (for sheetText), and xlrd.
+// stream, and xlrd.
 #include <gtest/gtest.h>
 
 #include <cstdint>
@@ -9,7 +9,6 @@
 #include <string>
 #include <vector>
 
-#include "books/sheet_cells.h"
 #include "xls/workbook_data.h"
 #include "xls/xls.h"
 #include "tests/support/test_files.h"
@@ -92,26 +91,6 @@ inline std::vector<Record> recordsOfType(const std::string& stream, std::uint16_
             result.push_back(std::move(r));
     return result;
 }
-
-// The engine's worksheet as the outputs see a sheet (for sheetText).
-class EngineSheet : public books::Sheet {
-public:
-    explicit EngineSheet(Worksheet& sheet) : sheet_(sheet) {}
-    Value value(int row, int column) const override { return sheet_.value(row, column); }
-    void setNumber(int row, int column, double value) override { sheet_.setNumber(row, column, value); }
-    void setText(int row, int column, std::string_view text) override { sheet_.setText(row, column, text); }
-    void clearValue(int row, int column) override { sheet_.clearValue(row, column); }
-    void merge(const Range& range) override { sheet_.merge(range); }
-    void unmerge(const Range& range) override { sheet_.unmerge(range); }
-    std::optional<Range> mergeAt(int row, int column) const override { return sheet_.mergeAt(row, column); }
-    std::vector<Range> merges() const override { return sheet_.merges(); }
-    void drawBorders(const Range& range) override { sheet_.setThinBorders(range); }
-    bool hasBorders(int row, int column) const override { return sheet_.borders(row, column) == Borders{1, 1, 1, 1}; }
-    int lastRow() const override { return sheet_.lastRow(); }
-
-private:
-    Worksheet& sheet_;
-};
 
 // Runs a Python script with xlrd on the file; returns its output.
 inline std::string xlrd(const std::string& script, const std::filesystem::path& file)
