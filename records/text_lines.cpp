@@ -2,15 +2,14 @@
 
 #include "records/ascii.h"
 #include "records/byte_search.h"
-#include "records/posix_file.h"
+#include "records/read_file.h"
 #include "records/text_codec.h"
 
 namespace levara {
 
 TextLines TextLines::read(const std::filesystem::path& file)
 {
-    detail::FileDescriptor fd = detail::openForReading(file);
-    std::string bytes = detail::readAll(fd.get(), file);
+    std::string bytes = readFile(file);
     if (detail::isAscii(bytes))
         return fromText(std::move(bytes));
     return fromText(decodeGb18030(bytes));

@@ -1,23 +1,7 @@
-// Opening, saving and the sheets of a workbook.
-#include <cerrno>
-#include <cstring>
-#include <fstream>
-#include <sstream>
-#include <system_error>
-#include <unistd.h>
-
+// Reading, writing and the sheets of a workbook.
 #include "xls/workbook_data.h"
 
 namespace levara::xls {
-
-namespace {
-
-[[noreturn]] void fileFailure(const std::filesystem::path& file, const std::string& action, int error)
-{
-    throw Error(file.string() + ": cannot " + action + ": " + std::strerror(error));
-}
-
-}  // namespace
 
 Workbook::Workbook(std::unique_ptr<WorkbookData> data) : data_(std::move(data))
 {
@@ -28,18 +12,6 @@ Workbook::Workbook(std::unique_ptr<WorkbookData> data) : data_(std::move(data))
 Workbook::Workbook(Workbook&&) noexcept = default;
 Workbook& Workbook::operator=(Workbook&&) noexcept = default;
 Workbook::~Workbook() = default;
-
-Workbook Workbook::open(const std::filesystem::path& file)
-{
-    std::ifstream in(file, std::ios::binary);
-    if (!in)
-        fileFailure(file, "open it", errno);
-    std::ostringstream bytes;
-    bytes << in.rdbuf();
-    if (in.bad())
-        fileFailure(file, "read it", errno);
-    return fromBytes(bytes.view(), file.string());
-}
 
 Workbook Workbook::fromBytes(std::string_view oleFile, const std::string& name)
 {
@@ -66,42 +38,6 @@ Workbook Workbook::fromWorkbookStream(std::string_view stream, const std::string
         throw Error(name + ": " + error.what());
     }
     return Workbook(std::move(data));
-}
-
-void Workbook::save(const std::filesystem::path& file) const
-{
-    std::string bytes;
-    try {
-        bytes = toBytes();
-    } catch (const LimitError& error) {
-        throw LimitError(file.string() + ": " + error.what());
-    } catch (const Error& error) {
-        throw Error(file.string() + ": " + error.what());
-    }
-    // Written beside the destination and renamed over it: a failed save leaves the
-    // old file whole.
-    std::filesystem::path temporary = file;
-    temporary += ".levara-" + std::to_string(::getpid()) + ".tmp";
-    {
-        std::ofstream out(temporary, std::ios::binary | std::ios::trunc);
-        if (!out)
-            fileFailure(file, "write it", errno);
-        out.write(bytes.data(), std::streamsize(bytes.size()));
-        out.close();
-        if (!out) {
-            const int error = errno;
-            std::error_code ignored;
-            std::filesystem::remove(temporary, ignored);
-            fileFailure(file, "write it", error);
-        }
-    }
-    std::error_code renamed;
-    std::filesystem::rename(temporary, file, renamed);
-    if (renamed) {
-        std::error_code ignored;
-        std::filesystem::remove(temporary, ignored);
-        throw Error(file.string() + ": cannot replace it: " + renamed.message());
-    }
 }
 
 std::string Workbook::toBytes() const { return writeOle(data_->container, workbookStream()); }

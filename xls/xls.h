@@ -2,12 +2,12 @@
 // xls: Levara's own small BIFF8 (Excel 97-2003 .xls) workbook engine, over libgsf for
 // the OLE2 container. It opens a workbook (one Levara wrote, or one Excel, WPS or
 // LibreOffice saved), reads and writes cell values, merges blocks, draws thin borders
-// and saves in place, keeping everything it does not touch as it was. It can also
-// make a new workbook, for the template generator.
+// and writes it back, keeping everything it does not touch as it was. It can also
+// make a new workbook, for the template generator. It works on bytes: reading and
+// replacing files is its callers' business.
 //
 // Rows and columns count from 1, as in the field books; worksheets count from 0.
 #include <cstdint>
-#include <filesystem>
 #include <memory>
 #include <optional>
 #include <stdexcept>
@@ -145,9 +145,7 @@ private:
 
 class Workbook {
 public:
-    // Throws Error naming the file.
-    static Workbook open(const std::filesystem::path& file);
-    // The same from the bytes of a whole OLE2 file; name is used in messages.
+    // Reads the bytes of a whole OLE2 file; name is used in messages.
     static Workbook fromBytes(std::string_view oleFile, const std::string& name);
     // The same from a Workbook stream alone, without the OLE2 file around it.
     static Workbook fromWorkbookStream(std::string_view stream, const std::string& name);
@@ -158,9 +156,7 @@ public:
     Workbook& operator=(Workbook&&) noexcept;
     ~Workbook();
 
-    // Saves as BIFF8. The file is written beside its destination and renamed over it.
-    void save(const std::filesystem::path& file) const;
-    // The whole OLE2 file, and its Workbook stream alone, as save() would write them.
+    // The whole OLE2 file in BIFF8, and its Workbook stream alone.
     std::string toBytes() const;
     std::string workbookStream() const;
 

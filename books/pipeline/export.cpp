@@ -55,7 +55,7 @@ void exportWorkbook(Output output, const TempFolder& temp, std::string_view text
     // used the working workbook.
     renewWorkingWorkbook(output, temp);
     const std::filesystem::path working = temp.workingWorkbook();
-    xls::Workbook book = xls::Workbook::open(working);
+    xls::Workbook book = xls::Workbook::fromBytes(readFile(working), working.string());
     if (book.sheetCount() < worksheetsNeeded(output))
         throw FileError(temp.templateFile(templateName(output)),
                         "the template needs " + std::to_string(worksheetsNeeded(output)) + " worksheets");
@@ -68,7 +68,7 @@ void exportWorkbook(Output output, const TempFolder& temp, std::string_view text
         writeTextFile(temp.reversedWorkFile(), reversedWorkText(lines));
     fill(output, book, lines);
 
-    book.save(working);
+    replaceFile(working, book.toBytes());
     copyFileReplacing(working, destination);
 }
 

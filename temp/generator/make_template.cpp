@@ -4,6 +4,7 @@
 #include <exception>
 #include <map>
 
+#include "records/records.h"
 #include "xls/xls.h"
 #include "temp/generator/template_source.h"
 
@@ -80,7 +81,7 @@ int main(int argc, char** argv)
     }
     try {
         const auto source = levara::templates::parseTemplateFile(argv[1]);
-        levara::templates::buildWorkbook(source).save(argv[2]);
+        levara::replaceFile(argv[2], levara::templates::buildWorkbook(source).toBytes());
     } catch (const std::exception& error) {
         std::fprintf(stderr, "make_template: %s\n", error.what());
         return 1;

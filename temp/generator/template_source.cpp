@@ -1,7 +1,6 @@
 #include "temp/generator/template_source.h"
 
 #include <charconv>
-#include <fstream>
 #include <set>
 #include <sstream>
 
@@ -24,18 +23,6 @@ struct Place {
 [[noreturn]] void fail(const Place& place, const std::string& message)
 {
     throw SourceError(place.file.string() + ":" + std::to_string(place.line) + ": " + message);
-}
-
-std::string readFile(const std::filesystem::path& file)
-{
-    std::ifstream in(file, std::ios::binary);
-    if (!in)
-        throw SourceError(file.string() + ": cannot be read");
-    std::ostringstream text;
-    text << in.rdbuf();
-    if (in.bad())
-        throw SourceError(file.string() + ": cannot be read");
-    return text.str();
 }
 
 std::vector<Token> tokenize(const std::string& line, const Place& place)
@@ -252,7 +239,7 @@ private:
         std::string text;
         try {
             text = readFile(file);
-        } catch (const SourceError& error) {
+        } catch (const levara::FileError& error) {
             fail(place, error.what());
         }
         parseText(text, file);

@@ -37,8 +37,8 @@
 
 namespace levara::templates {
 
-// A source that cannot be read or makes no sense. what() is "<file>:<line>: <message>",
-// or "<file>: <message>" when no line is at fault.
+// A source that makes no sense, or includes one that cannot be read. what() is
+// "<file>:<line>: <message>", or "<file>: <message>" when no line is at fault.
 class SourceError : public levara::Error {
 public:
     using Error::Error;

@@ -6,6 +6,7 @@
 #include "xls/xls.h"
 #include "tests/support/raw_lines.h"
 #include "tests/support/test_files.h"
+#include "tests/support/workbook_files.h"
 
 namespace levara::testing {
 namespace {
@@ -152,7 +153,7 @@ TEST_F(CliTest, EveryWorkbookKindIsWritten)
         const std::filesystem::path out = scratch / (kind + ".xls");
         ASSERT_EQ(run({"--filter", filter, "--save", kind, (scratch / "raw.dat").string(), out.string()}), 0)
             << kind << ": " << output;
-        const xls::Workbook book = xls::Workbook::open(out);
+        const xls::Workbook book = openWorkbook(out);
         EXPECT_FALSE(std::holds_alternative<std::monostate>(book.sheet(0).value(6, 1)) &&
                      std::holds_alternative<std::monostate>(book.sheet(0).value(3, 1)))
             << kind << " wrote no data row";

@@ -8,6 +8,7 @@
 #include "tests/support/readers.h"
 #include "tests/support/sheet_text.h"
 #include "tests/support/test_files.h"
+#include "tests/support/workbook_files.h"
 
 namespace levara::testing {
 namespace {
@@ -24,7 +25,7 @@ std::string workText(const std::vector<std::string>& lines)
 
 std::vector<std::string> engineSheetText(const std::filesystem::path& file, std::size_t sheet)
 {
-    xls::Workbook book = xls::Workbook::open(file);
+    xls::Workbook book = openWorkbook(file);
     return sheetText(book.sheet(sheet), 6);
 }
 

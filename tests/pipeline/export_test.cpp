@@ -9,6 +9,7 @@
 #include "tests/support/scripted_ui.h"
 #include "tests/support/sheet_text.h"
 #include "tests/support/test_files.h"
+#include "tests/support/workbook_files.h"
 #include "commands/commands.h"
 
 namespace levara::testing {
@@ -33,7 +34,7 @@ const std::string kTwoStations = readingLine("BM1", "Rb", "1.52345", "30.10") +
 
 std::vector<std::string> engineSheetText(const std::filesystem::path& file, std::size_t sheet, int firstRow)
 {
-    xls::Workbook book = xls::Workbook::open(file);
+    xls::Workbook book = openWorkbook(file);
     return sheetText(book.sheet(sheet), firstRow);
 }
 

@@ -8,6 +8,7 @@
 #include "xls/xls.h"
 #include "tests/support/readers.h"
 #include "tests/support/test_files.h"
+#include "tests/support/workbook_files.h"
 
 namespace levara::testing {
 namespace {
@@ -129,7 +130,7 @@ TEST(Templates, OpenWithTheEngineShowingOnlyTheirHeading)
 {
     for (const Template& t : kTemplates) {
         SCOPED_TRACE(t.file);
-        xls::Workbook book = xls::Workbook::open(built(t.file));
+        xls::Workbook book = openWorkbook(built(t.file));
         ASSERT_EQ(book.sheetCount(), t.sheets.size());
         for (std::size_t s = 0; s < t.sheets.size(); ++s) {
             const xls::Worksheet& sheet = book.sheet(s);
@@ -161,8 +162,8 @@ TEST(Templates, OpenWithTheEngineShowingOnlyTheirHeading)
 
 TEST(Templates, BothBooksOfTheTwoWayTemplateShareOneLayout)
 {
-    xls::Workbook twoWay = xls::Workbook::open(built("exc3.xls"));
-    xls::Workbook single = xls::Workbook::open(built("exc.xls"));
+    xls::Workbook twoWay = openWorkbook(built("exc3.xls"));
+    xls::Workbook single = openWorkbook(built("exc.xls"));
     for (std::size_t s = 0; s < 2; ++s)
         for (int row = 2; row <= 5; ++row)
             for (int column = 1; column <= 10; ++column) {
@@ -215,7 +216,7 @@ TEST(Templates, LibreOfficeReadsEveryHeadingAndNoDataRows)
         const Template& t = kTemplates[i];
         SCOPED_TRACE(t.file);
         ASSERT_EQ(csv[i].size(), t.sheets.size());
-        xls::Workbook book = xls::Workbook::open(built(t.file));
+        xls::Workbook book = openWorkbook(built(t.file));
         for (std::size_t s = 0; s < t.sheets.size(); ++s) {
             const std::vector<std::string> records = csvRecords(csv[i][s]);
             ASSERT_EQ(int(records.size()), t.headingRows);
@@ -273,7 +274,7 @@ TEST(Templates, DataRowsLookAlikeHoweverFarDown)
     std::vector<std::filesystem::path> files;
     std::vector<std::vector<int>> rows;
     for (const auto& [file, samples] : kSamples) {
-        xls::Workbook book = xls::Workbook::open(built(file));
+        xls::Workbook book = openWorkbook(built(file));
         xls::Worksheet& sheet = book.sheet(0);
         const int headingRows = file == "exc0.xls" ? 2 : 5;
         // One sample per row, right below the heading and again thousands of rows down.
@@ -284,7 +285,7 @@ TEST(Templates, DataRowsLookAlikeHoweverFarDown)
                 used.push_back(base + int(i));
             }
         files.push_back(scratch / file);
-        book.save(files.back());
+        saveWorkbook(book, files.back());
         rows.push_back(used);
     }
     const auto csv = libreOfficeCsv(files);
@@ -316,11 +317,11 @@ TEST(Templates, PrintedValuesFitTheirColumns)
                                      "--headless", "--norestore", "--convert-to", "pdf", "--outdir",
                                      (scratch / "pdf").string()};
     for (const Template& t : kTemplates) {
-        xls::Workbook book = xls::Workbook::open(built(t.file));
+        xls::Workbook book = openWorkbook(built(t.file));
         for (std::size_t i = 0; i < noisy.size(); ++i)
             for (int column = 1; column <= t.columns; ++column)
                 book.sheet(0).setNumber(t.headingRows + 1 + int(i), column, noisy[i]);
-        book.save(scratch / t.file);
+        saveWorkbook(book, scratch / t.file);
         argv.push_back((scratch / t.file).string());
     }
     std::string output;

@@ -4,6 +4,7 @@
 #include "xls/record_ids.h"
 #include "tests/support/test_files.h"
 #include "tests/xls/xls_testing.h"
+#include "tests/support/workbook_files.h"
 
 namespace levara::xls {
 namespace {
@@ -18,7 +19,7 @@ TEST(NewWorkbook, ReadsInXlrdWithItsSheetsFontsAndFormats)
     EXPECT_EQ(book.sheetCount(), 3u);
     EXPECT_EQ(book.sheet(1).name(), "返测");
     EXPECT_EQ(book.sheet(0).lastRow(), 0);
-    book.save(scratch / "new.xls");
+    saveWorkbook(book, scratch / "new.xls");
     EXPECT_EQ(xlrd(R"(
 print(book.codepage, book.biff_version, len(book.xf_list), book.xf_list[15].is_style, book.xf_list[0].is_style)
 sys.stdout.buffer.write(("|".join(book.sheet_names()) + "|" + book.font_list[0].name + "\n").encode())
@@ -26,7 +27,7 @@ print(book.sheet_by_index(0).nrows, book.sheet_by_index(2).ncols)
 )",
                    scratch / "new.xls"),
               "1200 80 21 0 1\n往测|返测|Sheet3|宋体\n0 0\n");
-    EXPECT_EQ(Workbook::open(scratch / "new.xls").workbookStream(), book.workbookStream());
+    EXPECT_EQ(openWorkbook(scratch / "new.xls").workbookStream(), book.workbookStream());
 
     EXPECT_THROW(Workbook::create({}), Error);
     EXPECT_THROW(Workbook::create({"a", "A"}), Error);
@@ -60,7 +61,7 @@ TEST(NewWorkbook, StylesColumnsAndRowsAsXlrdReadsThem)
     sheet.setColumns(2, 10, 11.25, readingStyle);
     sheet.setColumns(4, 4, 6);  // splits the span, keeps its format
     sheet.setNumber(6, 4, 1.5);
-    book.save(scratch / "s.xls");
+    saveWorkbook(book, scratch / "s.xls");
     EXPECT_EQ(xlrd(R"(
 sheet = book.sheet_by_index(0)
 xf = book.xf_list[sheet.cell_xf_index(0, 0)]
@@ -94,7 +95,7 @@ TEST(NewWorkbook, PageSetupPrintTitlesAndFrozenRows)
     book.sheet(0).setPageSetup(setup);
     setup.repeatLastRow = 4;
     book.sheet(1).setPageSetup(setup);  // replaces its titles
-    book.save(scratch / "p.xls");
+    saveWorkbook(book, scratch / "p.xls");
     EXPECT_EQ(xlrd(R"(
 for n in book.name_obj_list:
     sys.stdout.buffer.write(("%s %d %d %s\n" % (n.name, n.builtin, n.scope, n.result.text)).encode())

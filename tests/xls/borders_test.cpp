@@ -5,6 +5,7 @@
 #include "tests/support/readers.h"
 #include "tests/support/test_files.h"
 #include "tests/xls/xls_testing.h"
+#include "tests/support/workbook_files.h"
 
 namespace levara::xls {
 namespace {
@@ -27,7 +28,7 @@ TEST(Borders, EveryCellOfTheRangeBlankOnesToo)
         for (int column = 1; column <= 10; ++column)
             EXPECT_EQ(sheet.borders(row, column), (Borders{1, 1, 1, 1})) << row << "," << column;
     EXPECT_EQ(sheet.borders(9, 1), Borders{});
-    book.save(scratch / "b.xls");
+    saveWorkbook(book, scratch / "b.xls");
     EXPECT_EQ(levara::testing::xlrdSheetText(scratch / "b.xls", 0, 1, 11),
               (std::vector<std::string>{"6  C=1.5  | borders A-J", "7  | borders A-J", "8  | borders A-J",
                                         "merge A6:A8"}));
@@ -60,7 +61,7 @@ TEST(Borders, FormatsAreDerivedOnceAndReused)
     EXPECT_LT(std::size_t(book.addStyle(bordered)), before + 2);  // the one made for the borders
     EXPECT_EQ(book.addStyle(reading), readingStyle);
 
-    book.save(scratch / "r.xls");
+    saveWorkbook(book, scratch / "r.xls");
     EXPECT_EQ(xlrd(R"(
 sheet = book.sheet_by_index(0)
 xf = book.xf_list[sheet.cell_xf_index(4, 2)]
@@ -80,10 +81,10 @@ TEST(Borders, ColumnDefaultsGiveTheSourceFormat)
     if (!std::filesystem::exists(file))
         GTEST_SKIP() << "no fixtures";
     ScratchDir scratch;
-    Workbook book = Workbook::open(file);
+    Workbook book = openWorkbook(file);
     book.sheet(0).setThinBorders({300, 1, 302, 10});
     book.sheet(0).setNumber(300, 5, 1.23456);
-    book.save(scratch / "g.xls");
+    saveWorkbook(book, scratch / "g.xls");
     EXPECT_EQ(xlrd(R"(
 sheet = book.sheet_by_index(0)
 for c in range(10):
@@ -117,7 +118,7 @@ TEST(Borders, TooManyFormatsIsALimitErrorBeforeAnythingChanges)
     const std::filesystem::path file = fixtureDir("excel-saved") / "xf_class.xls";
     if (!std::filesystem::exists(file))
         return;
-    Workbook excel = Workbook::open(file);
+    Workbook excel = openWorkbook(file);
     excel.sheet(0).setThinBorders({1, 1, 40, 12});
     const std::string stream = excel.workbookStream();
     const std::vector<Record> crc = recordsOfType(stream, rec::kXfCrc);

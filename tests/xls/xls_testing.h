@@ -12,6 +12,7 @@
 #include "xls/workbook_data.h"
 #include "xls/xls.h"
 #include "tests/support/test_files.h"
+#include "tests/support/workbook_files.h"
 
 namespace levara::xls {
 
@@ -23,6 +24,9 @@ struct WorkbookInternals {
 }  // namespace levara::xls
 
 namespace levara::xls::testing {
+
+using levara::testing::openWorkbook;
+using levara::testing::saveWorkbook;
 
 inline std::filesystem::path fixtureDir(const std::string& kind)
 {
