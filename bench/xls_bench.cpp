@@ -77,7 +77,7 @@ void BM_StationBlocks(benchmark::State& state)
     const int blocks = int(state.range(0));
     std::size_t size = 0;
     for (auto _ : state) {
-        Workbook book = Workbook::fromBytes(templateBytes(), "template");
+        Workbook book = Workbook::fromBytes(templateBytes());
         Worksheet& sheet = book.sheet(0);
         for (int k = 1; k <= blocks; ++k)
             writeStation(sheet, 3 * k + 3, k);
@@ -95,12 +95,12 @@ BENCHMARK(BM_StationBlocks)->Arg(5000)->Arg(20000)->Unit(benchmark::kMillisecond
 // Reading a filled sheet back, as the pipeline's checks and a reopened file do.
 void BM_OpenFilled(benchmark::State& state)
 {
-    Workbook book = Workbook::fromBytes(templateBytes(), "template");
+    Workbook book = Workbook::fromBytes(templateBytes());
     for (int k = 1; k <= int(state.range(0)); ++k)
         writeStation(book.sheet(0), 3 * k + 3, k);
     const std::string file = book.toBytes();
     for (auto _ : state) {
-        Workbook opened = Workbook::fromBytes(file, "filled");
+        Workbook opened = Workbook::fromBytes(file);
         benchmark::DoNotOptimize(opened.sheet(0).lastRow());
     }
     state.counters["peak_MB"] = peakMegabytes();

@@ -134,7 +134,11 @@ int main(int argc, char** argv)
             options->filter(commands);
         kSaveCommands.at(options->kind)(commands);
         return 0;
+    } catch (const levara::Error& error) {
+        std::cerr << "levara-cli: " << error.what() << '\n';
+        return 1;
     } catch (const std::exception& error) {
+        // Out of memory, or a fault of Levara's own: still one line.
         std::cerr << "levara-cli: " << error.what() << '\n';
         return 1;
     }

@@ -11,7 +11,7 @@ int main(int argc, char** argv)
     std::filesystem::path programDir;
     try {
         programDir = levara::programDirectory();
-    } catch (const std::exception& error) {
+    } catch (const levara::Error& error) {
         QMessageBox::critical(nullptr, "Levara", QString::fromStdString(error.what()));
         return 1;
     }

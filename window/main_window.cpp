@@ -155,7 +155,10 @@ void MainWindow::run(void (*command)(Commands&))
 {
     try {
         command(commands_);
+    } catch (const Error& error) {
+        dialogs_.showError(error.what());
     } catch (const std::exception& error) {
+        // Out of memory, or a fault of Levara's own: still one message, not a crash.
         dialogs_.showError(error.what());
     }
 }

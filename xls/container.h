@@ -22,7 +22,7 @@ struct OleFile {
     std::vector<OleEntry> entries;          // the root's children other than the Workbook stream
 };
 
-// Throws Error (without the file name): not an OLE2 file, no Workbook stream, BIFF5.
+// Throws Error: not an OLE2 file, no Workbook stream, BIFF5.
 OleFile readOle(std::string_view file, std::string& workbookStream);
 // The whole compound file: the Workbook stream first, then the kept entries.
 std::string writeOle(const OleFile& ole, std::string_view workbookStream);

@@ -164,7 +164,6 @@ Workbook Workbook::create(const std::vector<std::string>& sheetNames)
     }
 
     auto data = std::make_unique<WorkbookData>();
-    data->name = "new workbook";
     data->container = newExcelOle();
     WorkbookData::read(*data, out.bytes());
     // Nothing of a new workbook needs keeping byte for byte: lay its cells out afresh.

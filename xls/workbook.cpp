@@ -13,30 +13,20 @@ Workbook::Workbook(Workbook&&) noexcept = default;
 Workbook& Workbook::operator=(Workbook&&) noexcept = default;
 Workbook::~Workbook() = default;
 
-Workbook Workbook::fromBytes(std::string_view oleFile, const std::string& name)
+Workbook Workbook::fromBytes(std::string_view oleFile)
 {
     auto data = std::make_unique<WorkbookData>();
-    data->name = name;
-    try {
-        std::string stream;
-        data->container = readOle(oleFile, stream);
-        WorkbookData::read(*data, stream);
-    } catch (const Error& error) {
-        throw Error(name + ": " + error.what());
-    }
+    std::string stream;
+    data->container = readOle(oleFile, stream);
+    WorkbookData::read(*data, stream);
     return Workbook(std::move(data));
 }
 
-Workbook Workbook::fromWorkbookStream(std::string_view stream, const std::string& name)
+Workbook Workbook::fromWorkbookStream(std::string_view stream)
 {
     auto data = std::make_unique<WorkbookData>();
-    data->name = name;
     data->container = newExcelOle();
-    try {
-        WorkbookData::read(*data, stream);
-    } catch (const Error& error) {
-        throw Error(name + ": " + error.what());
-    }
+    WorkbookData::read(*data, stream);
     return Workbook(std::move(data));
 }
 
@@ -49,14 +39,14 @@ std::size_t Workbook::sheetCount() const { return sheets_.size(); }
 Worksheet& Workbook::sheet(std::size_t index)
 {
     if (index >= sheets_.size())
-        throw Error(data_->name + ": has no worksheet " + std::to_string(index + 1));
+        throw Error("the workbook has no worksheet " + std::to_string(index + 1));
     return sheets_[index];
 }
 
 const Worksheet& Workbook::sheet(std::size_t index) const
 {
     if (index >= sheets_.size())
-        throw Error(data_->name + ": has no worksheet " + std::to_string(index + 1));
+        throw Error("the workbook has no worksheet " + std::to_string(index + 1));
     return sheets_[index];
 }
 

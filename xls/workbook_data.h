@@ -55,7 +55,6 @@ struct SheetData {
 
 class WorkbookData {
 public:
-    std::string name;  // for messages
     OleFile container;
     std::vector<Item> globals;
     Styles styles;
@@ -66,7 +65,7 @@ public:
     std::vector<SheetData> sheets;       // in stream order
     std::vector<std::size_t> worksheets; // worksheets, in tab order
 
-    // Parses a Workbook stream. Throws Error (without the file name).
+    // Parses a Workbook stream. Throws Error.
     static void read(WorkbookData& book, std::string_view stream);
     // The Workbook stream as it is now.
     std::string write() const;

@@ -19,8 +19,8 @@
 namespace levara::xls {
 
 // The workbook cannot be read or written: not an OLE2 file, no Workbook stream,
-// BIFF5 or older, encrypted, truncated or inconsistent records, or a file error.
-// The message names the file.
+// BIFF5 or older, encrypted, truncated or inconsistent records. The engine knows
+// no files: the caller names the one the bytes came from or go to.
 class Error : public std::runtime_error {
 public:
     using std::runtime_error::runtime_error;
@@ -145,10 +145,10 @@ private:
 
 class Workbook {
 public:
-    // Reads the bytes of a whole OLE2 file; name is used in messages.
-    static Workbook fromBytes(std::string_view oleFile, const std::string& name);
+    // Reads the bytes of a whole OLE2 file. Throws Error.
+    static Workbook fromBytes(std::string_view oleFile);
     // The same from a Workbook stream alone, without the OLE2 file around it.
-    static Workbook fromWorkbookStream(std::string_view stream, const std::string& name);
+    static Workbook fromWorkbookStream(std::string_view stream);
     // A new workbook with empty worksheets of these names (at least one).
     static Workbook create(const std::vector<std::string>& sheetNames);
 

@@ -26,6 +26,36 @@ void fill(Output output, xls::Workbook& book, const TextLines& lines)
     }
 }
 
+// The engine names no file. What it finds wrong with the working copy is the
+// template's fault, the one file of the two the user knows.
+xls::Workbook openTemplateCopy(Output output, const TempFolder& temp, std::string_view bytes)
+{
+    const std::filesystem::path templateFile = temp.templateFile(templateName(output));
+    try {
+        xls::Workbook book = xls::Workbook::fromBytes(bytes);
+        if (book.sheetCount() < worksheetsNeeded(output))
+            throw FileError(templateFile,
+                            "the template needs " + std::to_string(worksheetsNeeded(output)) + " worksheets");
+        for (std::size_t sheet = 0; sheet < worksheetsNeeded(output); ++sheet)
+            clearOldRows(book.sheet(sheet));
+        return book;
+    } catch (const xls::Error& error) {
+        throw FileError(templateFile, error.what());
+    }
+}
+
+// A limit of the format passed while filling belongs to the output the user chose.
+std::string filledBytes(Output output, xls::Workbook& book, const TextLines& lines,
+                        const std::filesystem::path& destination)
+{
+    try {
+        fill(output, book, lines);
+        return book.toBytes();
+    } catch (const xls::Error& error) {
+        throw FileError(destination, error.what());
+    }
+}
+
 }  // namespace
 
 std::string_view templateName(Output output)
@@ -55,20 +85,14 @@ void exportWorkbook(Output output, const TempFolder& temp, std::string_view text
     // used the working workbook.
     renewWorkingWorkbook(output, temp);
     const std::filesystem::path working = temp.workingWorkbook();
-    xls::Workbook book = xls::Workbook::fromBytes(readFile(working), working.string());
-    if (book.sheetCount() < worksheetsNeeded(output))
-        throw FileError(temp.templateFile(templateName(output)),
-                        "the template needs " + std::to_string(worksheetsNeeded(output)) + " worksheets");
-    for (std::size_t sheet = 0; sheet < worksheetsNeeded(output); ++sheet)
-        clearOldRows(book.sheet(sheet));
+    xls::Workbook book = openTemplateCopy(output, temp, readFile(working));
 
     writeTextFile(temp.workFile(), {text, "\r\n"});
     const TextLines lines = TextLines::read(temp.workFile());
     if (output == Output::AbffbTwoWayBook)
         writeTextFile(temp.reversedWorkFile(), reversedWorkText(lines));
-    fill(output, book, lines);
 
-    replaceFile(working, book.toBytes());
+    replaceFile(working, filledBytes(output, book, lines, destination));
     copyFileReplacing(working, destination);
 }
 

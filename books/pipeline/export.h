@@ -29,7 +29,9 @@ void renewWorkingWorkbook(Output output, const TempFolder& temp);
 
 // Fills a fresh working workbook from the text and saves it, then replaces
 // destination with it as a whole. On any failure destination is left untouched.
-// Throws levara::Error (FileError, InputError) or xls::Error.
+// Throws InputError, or FileError: one the engine finds in the workbook names the
+// template when it is the template's, the destination when the output would pass a
+// limit of the format.
 void exportWorkbook(Output output, const TempFolder& temp, std::string_view text,
                     const std::filesystem::path& destination);
 

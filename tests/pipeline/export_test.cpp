@@ -141,8 +141,8 @@ TEST_F(ExportTest, BadTemplatesAreReportedByName)
     try {
         commands.saveWorkbook(Output::BffbBook);
         ADD_FAILURE() << "no error";
-    } catch (const std::exception& error) {
-        EXPECT_NE(std::string(error.what()).find("excel.xls"), std::string::npos) << error.what();
+    } catch (const FileError& error) {
+        EXPECT_EQ(error.file(), program / "temp/exc.xls") << error.what();
     }
     // A two-way book from a template with one worksheet.
     std::filesystem::copy_file(program / "temp/exc2.xls", program / "temp/exc3.xls",
@@ -156,6 +156,24 @@ TEST_F(ExportTest, BadTemplatesAreReportedByName)
     }
     EXPECT_FALSE(std::filesystem::exists(scratch / "a.xls"));
     EXPECT_FALSE(std::filesystem::exists(scratch / "b.xls"));
+}
+
+TEST_F(ExportTest, ALimitOfTheFormatIsReportedForTheUsersFile)
+{
+    // One row per reading: more readings than a worksheet has rows.
+    std::string text;
+    for (int k = 0; k < 65535; ++k)
+        text += "x|y|KD1       12|R 1.5|HD 25.3|\r\n";
+    ui.shownText = text;
+    const std::filesystem::path out = scratch / "points.xls";
+    try {
+        save(Output::SinglePointTable, out);
+        ADD_FAILURE() << "no error";
+    } catch (const FileError& error) {
+        EXPECT_EQ(error.file(), out) << error.what();
+        EXPECT_NE(std::string(error.what()).find("row 65537"), std::string::npos) << error.what();
+    }
+    EXPECT_FALSE(std::filesystem::exists(out));
 }
 
 TEST_F(ExportTest, OldRowsOfAUsersTemplateAreClearedWholeAndItsHeadingKept)

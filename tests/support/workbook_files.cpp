@@ -6,7 +6,11 @@ namespace levara::testing {
 
 xls::Workbook openWorkbook(const std::filesystem::path& file)
 {
-    return xls::Workbook::fromBytes(readFile(file), file.string());
+    try {
+        return xls::Workbook::fromBytes(readFile(file));
+    } catch (const xls::Error& error) {
+        throw xls::Error(file.string() + ": " + error.what());
+    }
 }
 
 void saveWorkbook(const xls::Workbook& book, const std::filesystem::path& file)

@@ -86,7 +86,7 @@ std::string validStream()
 std::string failure(const std::string& stream)
 {
     try {
-        Workbook::fromWorkbookStream(stream, "bad.xls");
+        Workbook::fromWorkbookStream(stream);
     } catch (const LimitError& e) {
         ADD_FAILURE() << "a LimitError: " << e.what();
     } catch (const Error& e) {
@@ -98,7 +98,7 @@ std::string failure(const std::string& stream)
 std::string oleFailure(const std::string& file)
 {
     try {
-        Workbook::fromBytes(file, "bad.xls");
+        Workbook::fromBytes(file);
     } catch (const Error& e) {
         return e.what();
     }
@@ -118,19 +118,19 @@ std::vector<Record> withChange(std::uint16_t type, const std::function<void(std:
 
 TEST(BadWorkbooks, TheContainerIsRefusedWithTheReason)
 {
-    EXPECT_EQ(oleFailure("").rfind("bad.xls: ", 0), 0u);
+    EXPECT_NE(oleFailure(""), "no error");
     EXPECT_NE(oleFailure("Station,Reading\n1,1.5\n").find("not an OLE2 compound file"), std::string::npos);
     EXPECT_NE(oleFailure(oleWith({{"Other", "x"}})).find("no Workbook stream"), std::string::npos);
     EXPECT_NE(oleFailure(oleWith({{"Book", validStream()}})).find("BIFF5"), std::string::npos);
     const std::string ole = oleWith({{"WORKBOOK", validStream()}});  // found whatever its case
-    EXPECT_NO_THROW(Workbook::fromBytes(ole, "ok.xls"));
+    EXPECT_NO_THROW(Workbook::fromBytes(ole));
     EXPECT_NE(oleFailure(ole.substr(0, ole.size() / 2)), "no error");
 }
 
 TEST(BadWorkbooks, RecordsThatCannotBeTrustedAreRefused)
 {
     const auto has = [](const std::string& message, const std::string& part) {
-        return message.rfind("bad.xls: ", 0) == 0 && message.find(part) != std::string::npos;
+        return message.find(part) != std::string::npos;
     };
     std::vector<Record> biff5 = records(validStream());
     biff5[0].body[1] = 0x05;
@@ -168,9 +168,9 @@ TEST(BadWorkbooks, RecordsThatCannotBeTrustedAreRefused)
 TEST(BadWorkbooks, OddButReadableStreamsWriteBackReadably)
 {
     const auto roundTrip = [](const std::vector<Record>& list) {
-        Workbook book = Workbook::fromWorkbookStream(serializeMoved(list), "odd.xls");
+        Workbook book = Workbook::fromWorkbookStream(serializeMoved(list));
         const std::string written = book.workbookStream();
-        EXPECT_EQ(Workbook::fromWorkbookStream(written, "written.xls").workbookStream(), written);
+        EXPECT_EQ(Workbook::fromWorkbookStream(written).workbookStream(), written);
     };
     // The same text cell twice, the strings of both kept in use.
     std::vector<Record> twice = records(validStream());
@@ -216,7 +216,7 @@ TEST(BadWorkbooks, TruncatedAndDamagedStreamsNeverCrash)
         for (int k = 0; k < 1 + round % 4; ++k)
             damaged[random() % damaged.size()] = char(random());
         try {
-            Workbook book = Workbook::fromWorkbookStream(damaged, "damaged.xls");
+            Workbook book = Workbook::fromWorkbookStream(damaged);
             for (std::size_t s = 0; s < book.sheetCount(); ++s)
                 for (int row = 1; row <= book.sheet(s).lastRow(); ++row)
                     book.sheet(s).value(row, 1);

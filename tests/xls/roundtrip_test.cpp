@@ -39,7 +39,7 @@ TEST(SavedWorkbooks, UnchangedComeBackWithTheSameWorkbookStream)
         GTEST_SKIP() << "no fixtures";
     for (const auto& file : files) {
         const std::string bytes = levara::testing::readBytes(file);
-        Workbook book = Workbook::fromBytes(bytes, file.string());
+        Workbook book = Workbook::fromBytes(bytes);
         expectSameStream(streamOf(bytes), book.workbookStream(), file.filename().string());
 
         // The container is new, but every other stream travels with the workbook.
@@ -62,7 +62,7 @@ TEST(SavedWorkbooks, RebuiltCellTablesMatchExcelsLayout)
         GTEST_SKIP() << "no fixtures";
     for (const char* name : {"formula_test_sjmachin.xls", "namesdemo.xls", "xf_class.xls"}) {
         const std::string bytes = levara::testing::readBytes(dir / name);
-        Workbook book = Workbook::fromBytes(bytes, name);
+        Workbook book = Workbook::fromBytes(bytes);
         for (SheetData& sheet : WorkbookInternals::data(book).sheets)
             if (sheet.worksheet)
                 prepareCellChanges(sheet);
