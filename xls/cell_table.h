@@ -58,7 +58,6 @@ public:
     // table's records lay together, so their bytes can be written back as they were.
     void finishReading(bool contiguous);
 
-    int rowCount() const { return int(rows_.size()); }
     const Row* row(int row) const { return row < int(rows_.size()) ? &rows_[row] : nullptr; }
     const Cell* find(int row, int column) const;
     // The cell, made blank with `xf` when absent.

@@ -71,8 +71,6 @@ void StreamWriter::writeVerbatim(std::uint16_t type, std::string_view body)
 
 void StreamWriter::patchU32(std::size_t position, std::uint32_t value) { pokeU32(bytes_.data() + position, value); }
 
-void StreamWriter::patchU16(std::size_t position, std::uint16_t value) { pokeU16(bytes_.data() + position, value); }
-
 std::size_t ContinuedRecord::room() const { return rec::kMaxBody - parts_.back().size(); }
 
 void ContinuedRecord::atom(std::string_view bytes, std::size_t reserve)

@@ -30,7 +30,6 @@ public:
 
     // Fills a field of a record written before, once its value is known.
     void patchU32(std::size_t position, std::uint32_t value);
-    void patchU16(std::size_t position, std::uint16_t value);
 
     std::string& bytes() { return bytes_; }
 

@@ -3,7 +3,7 @@
 #include "books/fieldbook/fieldbook.h"
 #include "books/clear_rows.h"
 #include "books/sheet_cells.h"
-#include "raw_lines.h"
+#include "tests/fieldbook/stations.h"
 #include "tests/support/sheet_text.h"
 
 namespace levara::testing {
@@ -185,7 +185,7 @@ TEST(TwoWayBook, PassedOverStationsAreCheckedWholeButNotComputed)
     // A fore-first station with a reading that is not a number: the forward book passes
     // it over, the return book writes it and stops on it, naming the line of the text.
     auto bad = foreFirst(station(2));
-    bad[2] = RawLine::reading("S2B", "Rb", "n/a", "32.300");
+    bad[2] = readingLine("S2B", "Rb", "n/a", "32.300");
     std::vector<std::string> lines = backFirst(station(1));
     append(lines, bad);
     xls::Workbook book = xls::Workbook::create({"往测", "返测"});
@@ -206,10 +206,10 @@ TEST(TwoWayBook, ReturnStationAcrossAnEmptyLineIsIncomplete)
     // Line 5 is the second line of a forward station, but opens a return station that
     // reaches back over the empty line 2, which the reversed file leaves out.
     const std::vector<std::string> lines = {
-        RawLine::reading("P1", "Rz", "1.1", "10.0"), "",
-        RawLine::reading("P2", "Rz", "1.2", "10.0"), RawLine::reading("TP1", "Rb", "1.3", "20.0"),
-        RawLine::reading("TP2", "Rf", "1.4", "20.0"), RawLine::reading("P3", "Rz", "1.5", "10.0"),
-        RawLine::reading("P4", "Rz", "1.6", "10.0")};
+        readingLine("P1", "Rz", "1.1", "10.0"), "",
+        readingLine("P2", "Rz", "1.2", "10.0"), readingLine("TP1", "Rb", "1.3", "20.0"),
+        readingLine("TP2", "Rf", "1.4", "20.0"), readingLine("P3", "Rz", "1.5", "10.0"),
+        readingLine("P4", "Rz", "1.6", "10.0")};
     xls::Workbook book = xls::Workbook::create({"往测", "返测"});
     expectInputError([&] { books::writeTwoWayBook(book.sheet(0), book.sheet(1), textOf(lines)); }, 2,
                      {"station 1 of the return book", "starting on line 5", "empty line"});

@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "books/fieldbook/fieldbook.h"
-#include "raw_lines.h"
+#include "tests/fieldbook/stations.h"
 #include "tests/support/sheet_text.h"
 
 namespace levara::testing {
@@ -78,10 +78,10 @@ TEST(BfBook, LooksLikeTheGoldenBook) { expectGolden(sheetText(bfBook(goldenBfLin
 
 TEST(BfBook, IncompleteStations)
 {
-    expectInputError([] { bfBook({RawLine::reading("BM1", "Rb", "1.5", "30"), "", RawLine::reading("TP1", "Rf", "1.4", "30")}); },
+    expectInputError([] { bfBook({readingLine("BM1", "Rb", "1.5", "30"), "", readingLine("TP1", "Rf", "1.4", "30")}); },
                      2, {"station 1", "empty line"});
     auto lines = bfStation(kBack, kFore);
-    lines.push_back(RawLine::reading("TP1", "Rb", "1.5", "30"));
+    lines.push_back(readingLine("TP1", "Rb", "1.5", "30"));
     expectInputError([&] { bfBook(lines); }, 3, {"station 2", "ends inside", "1 of its 2"});
     expectInputError([] { bfBook(bfStation(kBack, {"TP1", "1.4", "30,5"})); }, 2,
                      {"distance \"30,5\" is not a number"});

@@ -3,7 +3,7 @@
 #include "books/fieldbook/fieldbook.h"
 #include "books/clear_rows.h"
 #include "books/sheet_cells.h"
-#include "raw_lines.h"
+#include "tests/fieldbook/stations.h"
 #include "records/records.h"
 #include "tests/support/sheet_text.h"
 
@@ -72,10 +72,10 @@ TEST(LineBookSearch, StationMayStartWithRf)
 
 TEST(LineBookSearch, LinesTwoToFourAreReadingsWhateverTheirTags)
 {
-    std::vector<std::string> lines = {RawLine::reading("BM1", "Rb", "1.52345", "30.100"),
-                                      RawLine::lineEndTotals("TP9", "0.00019", "-0.00019"),
-                                      RawLine::reading("TP1", "Rz", "1.41236", "29.520"),
-                                      RawLine::reading("BM1", "Rf", "1.52349", "30.120")};
+    std::vector<std::string> lines = {readingLine("BM1", "Rb", "1.52345", "30.100"),
+                                      lineEndTotals("TP9", "0.00019", "-0.00019"),
+                                      readingLine("TP1", "Rz", "1.41236", "29.520"),
+                                      readingLine("BM1", "Rf", "1.52349", "30.120")};
     append(lines, bffbStation(kB1, kF1, kF2, kB2));
     const xls::Workbook book = lineBook(lines);
     const xls::Worksheet& sheet = book.sheet(0);
@@ -92,12 +92,12 @@ TEST(LineBookSearch, LinesTwoToFourAreReadingsWhateverTheirTags)
 
 TEST(LineBookSearch, PassesOverLinesThatAreNotReadings)
 {
-    std::vector<std::string> lines = {"Levara test line, observed 2024-05-02", "", RawLine::startLine("BFFB"),
-                                      RawLine::height("BM1", "100.00000"), "a|b|c"};
+    std::vector<std::string> lines = {"Levara test line, observed 2024-05-02", "", startLine("BFFB"),
+                                      heightLine("BM1", "100.00000"), "a|b|c"};
     append(lines, bffbStation(kB1, kF1, kF2, kB2));
-    append(lines, {"", "   ", RawLine::reading("P7", "Rz", "1.04744", "9.964"), RawLine::height("TP1", "100.1")});
+    append(lines, {"", "   ", readingLine("P7", "Rz", "1.04744", "9.964"), heightLine("TP1", "100.1")});
     append(lines, bffbStation(kB1, kF1, kF2, kB2));
-    append(lines, {RawLine::endLine(), ""});
+    append(lines, {endLine(), ""});
     const xls::Workbook book = lineBook(lines);
     const xls::Worksheet& sheet = book.sheet(0);
 
@@ -145,7 +145,7 @@ TEST(LineBookSummary, OneStationSummaryStartsOnRowNine)
 TEST(LineBookSummary, WithoutStationsTotalsAreZeroAndPointsEmpty)
 {
     const xls::Workbook book =
-        lineBook({RawLine::startLine("BFFB"), RawLine::height("BM1", "100.00000"), RawLine::endLine()});
+        lineBook({startLine("BFFB"), heightLine("BM1", "100.00000"), endLine()});
     const xls::Worksheet& sheet = book.sheet(0);
     EXPECT_EQ(textIn(sheet, 6, 1), "测段计算");
     EXPECT_EQ(textIn(sheet, 6, 2), "测段起点");

@@ -4,7 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "books/pipeline/export.h"
-#include "raw_lines.h"
+#include "tests/fieldbook/stations.h"
 #include "tests/support/readers.h"
 #include "tests/support/sheet_text.h"
 #include "tests/support/test_files.h"

@@ -4,34 +4,25 @@
 #include <string>
 
 #include "records/filters.h"
+#include "tests/support/raw_lines.h"
 
 namespace levara {
 namespace {
 
-// A line as the instrument writes it: fields padded to their widths.
-std::string rawLine(const std::string& block, const std::string& value1 = "", const std::string& value2 = "",
-                    const std::string& value3 = "")
-{
-    const auto pad = [](std::string text, std::size_t width) {
-        text.resize(std::max(text.size(), width), ' ');
-        return text;
-    };
-    return "For M5|Adr     4|" + pad(block, 31) + "|" + pad(value1, 22) + "|" + pad(value2, 22) + "|" +
-           pad(value3, 22) + "| ";
-}
+using testing::rawFields;
 
 const std::string kAccepted = "     ";
 const std::string kRejected = "#####";
 
 std::string readingLine(const std::string& tag, const std::string& flag = kAccepted, const std::string& height = "")
 {
-    return rawLine("KD1      BM1" + flag + " 01:33:402   1", tag + "        1.85953 m", "HD         45.870 m",
-                   height);
+    return rawFields("KD1      BM1" + flag + " 01:33:402   1", tag + "        1.85953 m", "HD         45.870 m",
+                     height);
 }
 
 const std::string kHeight = "Z         0.38971 m";
-const std::string kStart = rawLine("TO  Start-Line       BFFB     1");
-const std::string kEnd = rawLine("TO  End-Line                  1");
+const std::string kStart = testing::startLine("BFFB");
+const std::string kEnd = testing::endLine();
 
 int copies(RecordFilter filter, const std::string& line) { return copiesKept(filter, MeasurementLine(line)); }
 
@@ -45,15 +36,15 @@ TEST(Filters, EachFilterKeepsItsLines)
 {
     const Case cases[] = {
         {"start marker", kStart, 1, 0, 0},
-        {"rejected start marker", rawLine("TO  Start-Line#####  BFFB     1"), 1, 0, 0},
+        {"rejected start marker", rawFields("TO  Start-Line#####  BFFB     1"), 1, 0, 0},
         {"end marker", kEnd, 1, 0, 0},
-        {"rejected end marker", rawLine("TO  End-Line#####             1"), 0, 0, 0},
+        {"rejected end marker", rawFields("TO  End-Line#####             1"), 0, 0, 0},
         {"back reading", readingLine("Rb"), 1, 0, 0},
         {"fore reading", readingLine("Rf"), 1, 0, 0},
         {"rejected back reading", readingLine("Rb", kRejected), 0, 0, 0},
         {"rejected fore reading", readingLine("Rf", kRejected), 0, 0, 0},
-        {"height line", rawLine("KD1       TP      01:35:46    1", "", "", kHeight), 1, 1, 0},
-        {"rejected height line", rawLine("KD1       TP#####01:35:46    1", "", "", kHeight), 0, 1, 0},
+        {"height line", rawFields("KD1       TP      01:35:46    1", "", "", kHeight), 1, 1, 0},
+        {"rejected height line", rawFields("KD1       TP#####01:35:46    1", "", "", kHeight), 0, 1, 0},
         {"single reading", readingLine("R "), 0, 1, 1},
         {"rejected single reading", readingLine("R ", kRejected), 0, 0, 0},
         {"single reading with height", readingLine("R ", kAccepted, kHeight), 1, 2, 0},
@@ -63,14 +54,14 @@ TEST(Filters, EachFilterKeepsItsLines)
         {"intermediate Rz with height", readingLine("Rz", kAccepted, kHeight), 1, 1, 0},
         {"intermediate RZ with height", readingLine("RZ", kAccepted, kHeight), 1, 2, 0},
         {"back reading with height", readingLine("Rb", kAccepted, kHeight), 2, 1, 0},
-        {"line-end totals", rawLine("KD2      BM1        6         1", "Db         240.26 m", "Df 236.36 m",
+        {"line-end totals", rawFields("KD2      BM1        6         1", "Db         240.26 m", "Df 236.36 m",
                                     "Z         0.00019 m"), 1, 1, 0},
-        {"small z is not a height", rawLine("KD1       TP      01:35:46    1", "", "", "z  1.0"), 0, 0, 0},
+        {"small z is not a height", rawFields("KD1       TP      01:35:46    1", "", "", "z  1.0"), 0, 0, 0},
         {"blank before the tag", readingLine(" Rb"), 0, 0, 0},
         {"blank before R", readingLine(" R "), 0, 0, 0},
         {"lower-case r", readingLine("rb"), 0, 0, 0},
         {"R and a letter", readingLine("RA"), 0, 0, 0},
-        {"tag in the wrong field", rawLine("KD1      BM1", "", "Rb 1.5"), 0, 0, 0},
+        {"tag in the wrong field", rawFields("KD1      BM1", "", "Rb 1.5"), 0, 0, 0},
         {"line without bars", "Rb 1.5 Z 2.0 Start-Line", 0, 0, 0},
         {"empty line", "", 0, 0, 0},
         {"short line", "a|b|KD1|R ", 0, 1, 1},
@@ -87,9 +78,9 @@ TEST(Filters, EachFilterKeepsItsLines)
 TEST(Filters, ChineseCharactersBeforeTheFlagCountAsOnePosition)
 {
     // Point name of three Chinese characters, right-aligned in characters 4 to 12.
-    const std::string rejected = rawLine("KD1      水准点#####01:33:402   1", "Rb        1.85953 m");
+    const std::string rejected = rawFields("KD1      水准点#####01:33:402   1", "Rb        1.85953 m");
     EXPECT_EQ(copies(RecordFilter::Leveling, rejected), 0);
-    const std::string accepted = rawLine("KD1      水准点     01:33:402   1", "Rb        1.85953 m");
+    const std::string accepted = rawFields("KD1      水准点     01:33:402   1", "Rb        1.85953 m");
     EXPECT_EQ(copies(RecordFilter::Leveling, accepted), 1);
 }
 

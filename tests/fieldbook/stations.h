@@ -1,7 +1,6 @@
 #pragma once
-// Raw lines of the digital level, laid out as the instrument writes them, for the
-// field book tests.
-#include <cstdio>
+// Stations and surveyed lines for the field book tests, and what they check in a
+// written book.
 #include <functional>
 #include <string>
 #include <string_view>
@@ -15,50 +14,6 @@
 
 namespace levara::testing {
 
-class RawLine {
-public:
-    // A reading line: "Rb", "Rf" or any other tag, with reading and distance as recorded.
-    static std::string reading(std::string_view point, std::string_view tag, std::string_view value,
-                               std::string_view distance)
-    {
-        return rawLine(point, tag, value, distance, "");
-    }
-    static std::string height(std::string_view point, std::string_view z) { return rawLine(point, "", "", "", z); }
-    static std::string startLine(std::string_view method)
-    {
-        return "For M5|Adr " + number(next()) + "|TO  Start-Line" + right(method, 11) + "     1|" + std::string(22, ' ') + "|" + std::string(22, ' ') +
-               "|" + std::string(22, ' ') + "|";
-    }
-    static std::string endLine()
-    {
-        return "For M5|Adr " + number(next()) + "|TO  End-Line                  1|" + std::string(22, ' ') + "|" +
-               std::string(22, ' ') + "|" + std::string(22, ' ') + "|";
-    }
-    // The line-end totals record "Sh/dz/Z".
-    static std::string lineEndTotals(std::string_view point, std::string_view sh, std::string_view dz)
-    {
-        return "For M5|Adr " + number(next()) + "|KD1" + right(point, 9) + "                  1|Sh" + right(sh, 15) +
-               " m   |dz" + right(dz, 15) + " m   |Z         0.00000 m   |";
-    }
-
-private:
-    static int next()
-    {
-        static int address = 1;
-        return ++address;
-    }
-    static std::string number(int n)
-    {
-        char buffer[16];
-        std::snprintf(buffer, sizeof buffer, "%5d", n % 100000);
-        return buffer;
-    }
-    static std::string right(std::string_view text, std::size_t width)
-    {
-        return std::string(width > text.size() ? width - text.size() : 0, ' ') + std::string(text);
-    }
-};
-
 // One reading of a station: point, reading, distance.
 struct Sight {
     std::string point, reading, distance;
@@ -69,7 +24,7 @@ inline std::vector<std::string> stationLines(const std::vector<std::pair<std::st
 {
     std::vector<std::string> lines;
     for (const auto& [tag, sight] : tagged)
-        lines.push_back(RawLine::reading(sight.point, tag, sight.reading, sight.distance));
+        lines.push_back(readingLine(sight.point, tag, sight.reading, sight.distance));
     return lines;
 }
 
@@ -140,13 +95,13 @@ inline std::vector<std::string> fbbfStation(const Sight& f1, const Sight& b1, co
 inline std::vector<std::string> surveyedLine(std::string_view method,
                                              const std::vector<std::vector<std::string>>& stations)
 {
-    std::vector<std::string> lines = {RawLine::startLine(method), RawLine::height("BM1", "100.00000")};
+    std::vector<std::string> lines = {startLine(method), heightLine("BM1", "100.00000")};
     for (const auto& station : stations) {
         append(lines, station);
-        lines.push_back(RawLine::height("TP1", "100.11112"));
+        lines.push_back(heightLine("TP1", "100.11112"));
     }
-    lines.push_back(RawLine::lineEndTotals("BM1", "0.00019", "-0.00019"));
-    lines.push_back(RawLine::endLine());
+    lines.push_back(lineEndTotals("BM1", "0.00019", "-0.00019"));
+    lines.push_back(endLine());
     return lines;
 }
 
