@@ -9,11 +9,10 @@
 #include <string>
 #include <vector>
 
-#include "books/books.h"
 #include "bench/program_folder.h"
+#include "books/books.h"
 #include "records/records.h"
 #include "xls/xls.h"
-
 
 namespace {
 

@@ -129,7 +129,8 @@ void runFilter(benchmark::State& state, levara::RecordFilter filter, const std::
         kept = result.size();
         benchmark::DoNotOptimize(result.data());
     }
-    state.counters["lines/s"] = benchmark::Counter(static_cast<double>(kLines), benchmark::Counter::kIsIterationInvariantRate);
+    state.counters["lines/s"] =
+        benchmark::Counter(static_cast<double>(kLines), benchmark::Counter::kIsIterationInvariantRate);
     state.counters["kept MB"] = static_cast<double>(kept) / 1e6;
 }
 

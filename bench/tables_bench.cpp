@@ -11,7 +11,6 @@
 #include "books/books.h"
 #include "records/records.h"
 
-
 namespace {
 
 namespace fs = std::filesystem;
@@ -39,8 +38,8 @@ std::string number(double value)
     return buffer;
 }
 
-std::string rawLine(int address, const std::string& point, const std::string& tag, double reading,
-                    double distance, bool withHeight, double height)
+std::string rawLine(int address, const std::string& point, const std::string& tag, double reading, double distance,
+                    bool withHeight, double height)
 {
     return "For M5|Adr" + rightAligned(std::to_string(address), 6) + "|KD1" + rightAligned(point, 9) +
            "      10:21:402   1|" + field(tag, number(reading)) + "|" +
@@ -71,8 +70,8 @@ std::string singlePoints()
 {
     std::string text;
     for (int point = 1; point <= kPoints; ++point)
-        text += rawLine(point, std::to_string(1000 + point), "R ", 0.8 + (point % 31) * 0.05, 5.0 + point % 60,
-                        false, 0);
+        text +=
+            rawLine(point, std::to_string(1000 + point), "R ", 0.8 + (point % 31) * 0.05, 5.0 + point % 60, false, 0);
     return text;
 }
 

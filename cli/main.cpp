@@ -14,8 +14,8 @@
 #include <string>
 #include <string_view>
 
-#include "records/records.h"
 #include "commands/commands.h"
+#include "records/records.h"
 
 namespace {
 

@@ -6,9 +6,8 @@
 
 namespace levara {
 
-const char* const kNotExcelMessage =
-    "Workbooks are saved only with the type \"EXCEL(*.xls)\". Nothing was written; "
-    "choose that type in the save dialog.";
+const char* const kNotExcelMessage = "Workbooks are saved only with the type \"EXCEL(*.xls)\". Nothing was written; "
+                                     "choose that type in the save dialog.";
 
 namespace {
 

@@ -33,8 +33,7 @@ std::string_view slice(std::string_view field, std::size_t first, std::size_t le
         first = 1;
     const std::size_t skip = first - 1;
     // Raw lines are ASCII: then characters are bytes.
-    const std::size_t reach =
-        skip >= field.size() || length >= field.size() - skip ? field.size() : skip + length;
+    const std::size_t reach = skip >= field.size() || length >= field.size() - skip ? field.size() : skip + length;
     if (detail::asciiPrefixLength(field.substr(0, reach)) == reach) {
         if (skip >= field.size())
             return {};

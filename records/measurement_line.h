@@ -27,17 +27,17 @@ public:
     std::string_view field(std::size_t index) const;
 
     // The windows, stripped of leading blanks unless noted.
-    std::string_view startTag() const;     // field 2, from 5, 10 characters
-    std::string_view endTag() const;       // field 2, from 5, 8
-    std::string_view rejectFlag() const;   // field 2, from 13, 5
-    std::string_view pointNumber() const;      // field 2, from 4, 9
-    std::string_view widePointNumber() const;  // field 2, from 4, 15, not stripped: point and code
-    std::string_view readingTag() const;   // field 3, from 1, 2
+    std::string_view startTag() const;          // field 2, from 5, 10 characters
+    std::string_view endTag() const;            // field 2, from 5, 8
+    std::string_view rejectFlag() const;        // field 2, from 13, 5
+    std::string_view pointNumber() const;       // field 2, from 4, 9
+    std::string_view widePointNumber() const;   // field 2, from 4, 15, not stripped: point and code
+    std::string_view readingTag() const;        // field 3, from 1, 2
     std::string_view readingTagLetter() const;  // field 3, from 1, 1
-    std::string_view reading() const;      // field 3, from 3, 15
-    std::string_view distance() const;     // field 4, from 3, 15
-    std::string_view heightTag() const;    // field 5, from 1, 1
-    std::string_view height() const;       // field 5, from 2, 16
+    std::string_view reading() const;           // field 3, from 3, 15
+    std::string_view distance() const;          // field 4, from 3, 15
+    std::string_view heightTag() const;         // field 5, from 1, 1
+    std::string_view height() const;            // field 5, from 2, 16
 
     bool rejected() const { return rejectFlag() == "#####"; }
 

@@ -19,8 +19,7 @@ namespace {
 // A new file beside the destination that takes its place only when complete.
 class Replacement {
 public:
-    explicit Replacement(const std::filesystem::path& destination)
-        : name_(destination), destination_(destination)
+    explicit Replacement(const std::filesystem::path& destination) : name_(destination), destination_(destination)
     {
         struct stat existing {};
         mode_t mode = 0666;

@@ -12,8 +12,7 @@ namespace levara {
 
 TempFolder::TempFolder(std::filesystem::path programDir) : dir_(std::move(programDir) / "temp") {}
 
-TempFolder::Lock::Lock(const std::filesystem::path& dir)
-    : fd_(::open(dir.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC))
+TempFolder::Lock::Lock(const std::filesystem::path& dir) : fd_(::open(dir.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC))
 {
     if (fd_ < 0) {
         if (errno == ENOENT)
@@ -33,9 +32,6 @@ TempFolder::Lock::Lock(const std::filesystem::path& dir)
     }
 }
 
-TempFolder::Lock::~Lock()
-{
-    ::close(fd_);
-}
+TempFolder::Lock::~Lock() { ::close(fd_); }
 
 }  // namespace levara

@@ -24,8 +24,7 @@ public:
     Converter(const char* to, const char* from) : cd_(iconv_open(to, from))
     {
         if (cd_ == reinterpret_cast<iconv_t>(-1))
-            throw Error(std::string("the system cannot convert ") + from + " to " + to + ": " +
-                        std::strerror(errno));
+            throw Error(std::string("the system cannot convert ") + from + " to " + to + ": " + std::strerror(errno));
     }
     ~Converter() { iconv_close(cd_); }
     Converter(const Converter&) = delete;
@@ -218,14 +217,8 @@ std::string convert(std::string_view in)
 
 }  // namespace
 
-std::string decodeGb18030(std::string_view bytes)
-{
-    return convert<Gb18030ToUtf8>(bytes);
-}
+std::string decodeGb18030(std::string_view bytes) { return convert<Gb18030ToUtf8>(bytes); }
 
-std::string encodeGb18030(std::string_view utf8)
-{
-    return convert<Utf8ToGb18030>(utf8);
-}
+std::string encodeGb18030(std::string_view utf8) { return convert<Utf8ToGb18030>(utf8); }
 
 }  // namespace levara

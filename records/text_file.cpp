@@ -52,9 +52,6 @@ void writeTextFile(const std::filesystem::path& file, std::initializer_list<std:
     fd.close(file);
 }
 
-void writeTextFile(const std::filesystem::path& file, std::string_view utf8)
-{
-    writeTextFile(file, {utf8});
-}
+void writeTextFile(const std::filesystem::path& file, std::string_view utf8) { writeTextFile(file, {utf8}); }
 
 }  // namespace levara

@@ -19,10 +19,7 @@ public:
 
 }  // namespace
 
-QtDialogs::QtDialogs()
-    : openDialog_("打开文件", kOpenFilter), saveDialog_("保存文件", kSaveFilter, "txt")
-{
-}
+QtDialogs::QtDialogs() : openDialog_("打开文件", kOpenFilter), saveDialog_("保存文件", kSaveFilter, "txt") {}
 
 std::filesystem::path QtDialogs::showOpen()
 {

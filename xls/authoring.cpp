@@ -159,7 +159,8 @@ void Worksheet::freezeRows(int rows)
     if (!window || window->body.size() < 2)
         window = &WorkbookData::setRecord(sheet.items, order, rec::kWindow2, body::window2(false));
     std::uint16_t flags = peekU16(window->body.data());
-    flags = rows > 0 ? (flags | kWindowFrozen | kWindowFrozenNoSplit) : (flags & ~(kWindowFrozen | kWindowFrozenNoSplit));
+    flags =
+        rows > 0 ? (flags | kWindowFrozen | kWindowFrozenNoSplit) : (flags & ~(kWindowFrozen | kWindowFrozenNoSplit));
     pokeU16(window->body.data(), flags);
 
     removeRecords(sheet.items, rec::kPane);
@@ -167,11 +168,13 @@ void Worksheet::freezeRows(int rows)
     if (rows > 0) {
         WorkbookData::insertItem(sheet.items, order, Item{Item::Kind::Record, rec::kPane, body::pane(rows), 0});
         // A selection for each pane: the frozen rows above, the rows below (active).
-        WorkbookData::insertItem(sheet.items, order, Item{Item::Kind::Record, rec::kSelection, body::selection(3, 0, 0), 0});
+        WorkbookData::insertItem(sheet.items, order,
+                                 Item{Item::Kind::Record, rec::kSelection, body::selection(3, 0, 0), 0});
         WorkbookData::insertItem(sheet.items, order,
                                  Item{Item::Kind::Record, rec::kSelection, body::selection(2, rows, 0), 0});
     } else {
-        WorkbookData::insertItem(sheet.items, order, Item{Item::Kind::Record, rec::kSelection, body::selection(3, 0, 0), 0});
+        WorkbookData::insertItem(sheet.items, order,
+                                 Item{Item::Kind::Record, rec::kSelection, body::selection(3, 0, 0), 0});
     }
 }
 

@@ -138,7 +138,7 @@ std::string printTitles(std::uint16_t sheet, std::uint16_t externIndex, int firs
     putU16(formula, externIndex);
     putU16(formula, std::uint16_t(firstRow));
     putU16(formula, std::uint16_t(lastRow));
-    putU16(formula, 0);     // whole rows: columns A to IV, absolute
+    putU16(formula, 0);  // whole rows: columns A to IV, absolute
     putU16(formula, 0xFF);
     std::string b;
     putU16(b, 0x0020);  // built-in name
@@ -209,9 +209,9 @@ std::string setup(const PageSetup& setup)
 {
     std::string b;
     putU16(b, std::uint16_t(setup.paperSize));
-    putU16(b, 100);  // scale
-    putU16(b, 1);    // first page number
-    putU16(b, 1);  // pages wide, when fitting to pages
+    putU16(b, 100);                           // scale
+    putU16(b, 1);                             // first page number
+    putU16(b, 1);                             // pages wide, when fitting to pages
     putU16(b, setup.fitToPageWidth ? 0 : 1);  // pages tall: 0 = as many as needed
     putU16(b, setup.landscape ? 0x0000 : 0x0002);
     putU16(b, 600);  // resolution
@@ -222,8 +222,7 @@ std::string setup(const PageSetup& setup)
     return b;
 }
 
-std::string colInfo(std::uint16_t first, std::uint16_t last, std::uint16_t width, std::uint16_t xf,
-                    std::uint16_t flags)
+std::string colInfo(std::uint16_t first, std::uint16_t last, std::uint16_t width, std::uint16_t xf, std::uint16_t flags)
 {
     std::string b;
     putU16(b, first);
@@ -241,8 +240,8 @@ std::string window2(bool selected)
     // Grid lines, headers, zeros, automatic grid colour, outline symbols; the
     // first sheet is selected and shown.
     putU16(b, selected ? 0x06B6 : 0x00B6);
-    putU16(b, 0);  // top row
-    putU16(b, 0);  // left column
+    putU16(b, 0);     // top row
+    putU16(b, 0);     // left column
     putU32(b, 0x40);  // grid line colour
     putU16(b, 0);
     putU16(b, 0);

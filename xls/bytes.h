@@ -10,15 +10,9 @@
 
 namespace levara::xls {
 
-inline std::uint16_t peekU16(const char* p)
-{
-    return std::uint16_t(std::uint8_t(p[0]) | std::uint8_t(p[1]) << 8);
-}
+inline std::uint16_t peekU16(const char* p) { return std::uint16_t(std::uint8_t(p[0]) | std::uint8_t(p[1]) << 8); }
 
-inline std::uint32_t peekU32(const char* p)
-{
-    return std::uint32_t(peekU16(p)) | std::uint32_t(peekU16(p + 2)) << 16;
-}
+inline std::uint32_t peekU32(const char* p) { return std::uint32_t(peekU16(p)) | std::uint32_t(peekU16(p + 2)) << 16; }
 
 inline double peekDouble(const char* p)
 {

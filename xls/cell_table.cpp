@@ -38,10 +38,7 @@ const char* errorText(std::uint8_t code)
 }
 
 // The body of the first record of kept bytes (they start with a record header).
-std::string_view firstBody(std::string_view records)
-{
-    return records.substr(4, peekU16(records.data() + 2));
-}
+std::string_view firstBody(std::string_view records) { return records.substr(4, peekU16(records.data() + 2)); }
 
 }  // namespace
 
@@ -122,9 +119,7 @@ void CellTable::read(const RawRecord& record, std::size_t stringCount)
 
     ByteReader in(record.body, "cell");
     switch (record.type) {
-    case rec::kDbCell:
-        asReadDbCells_.push_back(offsetInTable);
-        return;
+    case rec::kDbCell: asReadDbCells_.push_back(offsetInTable); return;
     case rec::kRow: {
         const std::uint16_t number = peekU16(record.body.data());
         Row& row = rowAt(number);
@@ -160,8 +155,7 @@ void CellTable::read(const RawRecord& record, std::size_t stringCount)
         }
         return;
     }
-    default:
-        break;
+    default: break;
     }
 
     // One cell: row, column, XF, then its content.
@@ -171,9 +165,7 @@ void CellTable::read(const RawRecord& record, std::size_t stringCount)
     cell.xf = in.u16();
     checkColumn(cell.column, record.position);
     switch (record.type) {
-    case rec::kBlank:
-        cell.kind = CellKind::Blank;
-        break;
+    case rec::kBlank: cell.kind = CellKind::Blank; break;
     case rec::kNumber:
         cell.kind = CellKind::Number;
         cell.number = in.f64();
@@ -221,8 +213,8 @@ const Cell* CellTable::find(int row, int column) const
     if (row >= int(rows_.size()))
         return nullptr;
     const std::vector<Cell>& cells = rows_[std::size_t(row)].cells;
-    auto it = std::lower_bound(cells.begin(), cells.end(), column,
-                               [](const Cell& c, int col) { return c.column < col; });
+    auto it =
+        std::lower_bound(cells.begin(), cells.end(), column, [](const Cell& c, int col) { return c.column < col; });
     return it != cells.end() && it->column == column ? &*it : nullptr;
 }
 
@@ -232,8 +224,8 @@ Cell& CellTable::cell(int row, int column, std::uint16_t xf)
     std::vector<Cell>& cells = rowAt(row).cells;
     auto it = cells.end();
     if (!cells.empty() && cells.back().column >= column)
-        it = std::lower_bound(cells.begin(), cells.end(), column,
-                              [](const Cell& c, int col) { return c.column < col; });
+        it =
+            std::lower_bound(cells.begin(), cells.end(), column, [](const Cell& c, int col) { return c.column < col; });
     if (it != cells.end() && it->column == column)
         return *it;
     Row& r = rows_[std::size_t(row)];

@@ -38,7 +38,7 @@ struct Cell {
 };
 
 struct Row {
-    std::vector<Cell> cells;  // sorted by column
+    std::vector<Cell> cells;        // sorted by column
     std::array<char, 16> record{};  // ROW body
     bool hasRecord = false;
 };
@@ -111,7 +111,7 @@ private:
 
     std::vector<Row> rows_;
     std::vector<std::string> others_;  // FORMULA (+followers), BOOLERR, LABEL, RSTRING: whole records
-    std::int64_t lastOther_ = -1;  // the kept record the next followers belong to
+    std::int64_t lastOther_ = -1;      // the kept record the next followers belong to
 
     // The table as read, for writing it back unchanged.
     bool rebuilt_ = false;

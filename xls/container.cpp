@@ -103,7 +103,8 @@ void writeEntry(GsfOutfile* parent, const OleEntry& entry)
 OleFile readOle(std::string_view file, std::string& workbookStream)
 {
     initGsf();
-    Ref<GsfInput> input(gsf_input_memory_new(reinterpret_cast<const guint8*>(file.data()), gsf_off_t(file.size()), FALSE));
+    Ref<GsfInput> input(
+        gsf_input_memory_new(reinterpret_cast<const guint8*>(file.data()), gsf_off_t(file.size()), FALSE));
     GError* error = nullptr;
     Ref<GsfInfile> ole(gsf_infile_msole_new(input.object, &error));
     if (!ole.object) {

@@ -19,7 +19,7 @@ struct OleEntry {
 
 struct OleFile {
     std::array<std::uint8_t, 16> classId{};  // of the root storage
-    std::vector<OleEntry> entries;          // the root's children other than the Workbook stream
+    std::vector<OleEntry> entries;           // the root's children other than the Workbook stream
 };
 
 // Throws Error: not an OLE2 file, no Workbook stream, BIFF5.

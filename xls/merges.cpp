@@ -62,8 +62,8 @@ void Merges::merge(const Range& range)
         return;
     found_.clear();
     const std::size_t last = std::min(std::size_t(range.lastRow - 1) >> kBlockShift, blocks_.size());
-    for (std::size_t block = std::size_t(range.firstRow - 1) >> kBlockShift;
-         block <= last && block < blocks_.size(); ++block)
+    for (std::size_t block = std::size_t(range.firstRow - 1) >> kBlockShift; block <= last && block < blocks_.size();
+         ++block)
         for (std::uint32_t id : blocks_[block])
             if (overlaps(ranges_[id], range))
                 found_.push_back(id);
@@ -111,4 +111,3 @@ std::vector<Range> Merges::all() const
 }
 
 }  // namespace levara::xls
-

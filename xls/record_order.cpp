@@ -10,6 +10,7 @@ namespace {
 
 using namespace rec;
 
+// clang-format off
 constexpr std::uint16_t kGlobals[] = {
     kBof,       kInterfaceHdr, kMms,      kInterfaceEnd, kWriteAccess, kCodePage,    kDsf,
     kTabId,     kFnGroupCount, kWindowProtect, kProtect, kPassword,    kProt4Rev,    kProt4RevPass,
@@ -25,6 +26,7 @@ constexpr std::uint16_t kWorksheet[] = {
     kBottomMargin, kSetup,      kDefColWidth, kColInfo,   kDimensions,    kCellTableSlot,  kWindow2,
     kPlv,         kScl,         kPane,       kSelection,  kMergedCells,   kEof,
 };
+// clang-format on
 
 }  // namespace
 

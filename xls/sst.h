@@ -12,9 +12,9 @@ namespace levara::xls {
 
 struct SstEntry {
     std::u16string text;
-    bool wide = false;      // stored as 16-bit; kept as read so unchanged strings write the same bytes
-    std::string runs;       // rich text formatting runs, 4 bytes each
-    std::string phonetic;   // phonetic (ExtRst) bytes
+    bool wide = false;     // stored as 16-bit; kept as read so unchanged strings write the same bytes
+    std::string runs;      // rich text formatting runs, 4 bytes each
+    std::string phonetic;  // phonetic (ExtRst) bytes
 };
 
 class SharedStrings {

@@ -33,10 +33,9 @@ struct BuiltinFormat {
     const char* code;
 };
 constexpr BuiltinFormat kBuiltinFormats[] = {
-    {0, "General"},     {1, "0"},        {2, "0.00"},     {3, "#,##0"},      {4, "#,##0.00"},
-    {9, "0%"},          {10, "0.00%"},   {11, "0.00E+00"}, {12, "# ?/?"},    {13, "# ?\?/??"},
-    {20, "h:mm"},       {21, "h:mm:ss"}, {45, "mm:ss"},   {46, "[h]:mm:ss"}, {47, "mm:ss.0"},
-    {48, "##0.0E+0"},   {49, "@"},
+    {0, "General"}, {1, "0"},          {2, "0.00"},     {3, "#,##0"},     {4, "#,##0.00"}, {9, "0%"},
+    {10, "0.00%"},  {11, "0.00E+00"},  {12, "# ?/?"},   {13, "# ?\?/??"}, {20, "h:mm"},    {21, "h:mm:ss"},
+    {45, "mm:ss"},  {46, "[h]:mm:ss"}, {47, "mm:ss.0"}, {48, "##0.0E+0"}, {49, "@"},
 };
 
 // Fonts 0-3 are records 0-3; index 4 does not exist, so record 4 is font 5.
@@ -75,10 +74,7 @@ std::size_t Styles::XfHash::operator()(const XfBytes& xf) const
     return hash;
 }
 
-void Styles::readFormat(std::string_view body)
-{
-    formats_.emplace_back(peekU16(body.data()), std::string(body));
-}
+void Styles::readFormat(std::string_view body) { formats_.emplace_back(peekU16(body.data()), std::string(body)); }
 
 void Styles::readXf(std::string_view body)
 {
@@ -121,8 +117,8 @@ std::uint32_t Styles::xfChecksum() const
 void Styles::checkRoomFor(std::size_t count) const
 {
     if (xfs_.size() + count > kMaxXfs)
-        throw LimitError("the workbook would need more than " + std::to_string(kMaxXfs) +
-                         " cell formats (it has " + std::to_string(xfs_.size()) + ")");
+        throw LimitError("the workbook would need more than " + std::to_string(kMaxXfs) + " cell formats (it has " +
+                         std::to_string(xfs_.size()) + ")");
 }
 
 void Styles::indexXfs()
@@ -273,8 +269,9 @@ std::uint16_t Styles::addStyle(const CellStyle& style)
     xf[18] = 0xC0;  // pattern colours: automatic
     xf[19] = 0x20;
     if (style.thinBorders) {
-        setXfU32(xf, 10, kThin | kThin << 4 | kThin << 8 | kThin << 12 | std::uint32_t(kAutomaticColour) << 16 |
-                             std::uint32_t(kAutomaticColour) << 23);
+        setXfU32(xf, 10,
+                 kThin | kThin << 4 | kThin << 8 | kThin << 12 | std::uint32_t(kAutomaticColour) << 16 |
+                     std::uint32_t(kAutomaticColour) << 23);
         setXfU32(xf, 14, std::uint32_t(kAutomaticColour) | std::uint32_t(kAutomaticColour) << 7);
     }
     indexXfs();

@@ -60,7 +60,7 @@ private:
     XfBytes borderedBytes(std::uint16_t source) const;
 
     std::vector<std::string> fonts_;
-    std::vector<std::pair<std::uint16_t, std::string>> formats_;  // index, body
+    std::vector<std::pair<std::uint16_t, std::string>> formats_;              // index, body
     mutable std::unordered_map<std::u16string, std::uint16_t> formatByCode_;  // of formats_[0, formatsIndexed_)
     mutable std::size_t formatsIndexed_ = 0;
     mutable std::uint16_t nextFormat_ = 164;  // custom number formats start at 164

@@ -42,7 +42,7 @@ struct Item {
 
 struct SheetData {
     bool worksheet = false;
-    std::string name;  // UTF-8
+    std::string name;            // UTF-8
     std::size_t boundSheet = 0;  // its place among the BOUNDSHEET records
     std::vector<Item> items;
     CellTable cells;
@@ -59,11 +59,11 @@ public:
     std::vector<Item> globals;
     Styles styles;
     SharedStrings strings;
-    std::uint32_t readStringTotal = 0;   // SST total count as read
-    std::uint32_t readStringRefs = 0;    // text cells as read
-    std::uint16_t readBucketSize = 0;    // EXTSST bucket size as read
-    std::vector<SheetData> sheets;       // in stream order
-    std::vector<std::size_t> worksheets; // worksheets, in tab order
+    std::uint32_t readStringTotal = 0;    // SST total count as read
+    std::uint32_t readStringRefs = 0;     // text cells as read
+    std::uint16_t readBucketSize = 0;     // EXTSST bucket size as read
+    std::vector<SheetData> sheets;        // in stream order
+    std::vector<std::size_t> worksheets;  // worksheets, in tab order
 
     // Parses a Workbook stream. Throws Error.
     static void read(WorkbookData& book, std::string_view stream);

@@ -35,8 +35,7 @@ void readGlobals(WorkbookData& book, const std::vector<RawRecord>& records, std:
     for (++i; i < records.size(); ++i) {
         const RawRecord& r = records[i];
         switch (r.type) {
-        case rec::kBof:
-            throw Error("the workbook globals end without an EOF record");
+        case rec::kBof: throw Error("the workbook globals end without an EOF record");
         case rec::kFilePass:
             throw Error("the workbook is encrypted (saved with a password); save it without a password first");
         case rec::kFont:
@@ -78,16 +77,12 @@ void readGlobals(WorkbookData& book, const std::vector<RawRecord>& records, std:
             book.readBucketSize = peekU16(r.body.data());
             book.globals.push_back(placeholder(Item::Kind::ExtSst, r.type));
             break;
-        case rec::kXfCrc:
-            book.globals.push_back(Item{Item::Kind::XfCrc, r.type, std::string(r.body), 0});
-            break;
+        case rec::kXfCrc: book.globals.push_back(Item{Item::Kind::XfCrc, r.type, std::string(r.body), 0}); break;
         case rec::kEof:
             book.globals.push_back(Item{Item::Kind::Record, r.type, {}, 0});
             ++i;
             return;
-        default:
-            book.globals.push_back(Item{Item::Kind::Record, r.type, std::string(r.body), 0});
-            break;
+        default: book.globals.push_back(Item{Item::Kind::Record, r.type, std::string(r.body), 0}); break;
         }
     }
     throw Error("the Workbook stream is truncated: the workbook globals end without an EOF record");
@@ -141,17 +136,15 @@ void readSheet(SheetData& sheet, const std::vector<RawRecord>& records, std::siz
                 contiguous = false;
             tableStarted = true;
             sheet.cells.read(r, strings);
-            afterFormula = r.type == rec::kFormula || (afterFormula && r.type != rec::kRow && !rec::isCellRecord(r.type) &&
-                                                      r.type != rec::kDbCell);
+            afterFormula = r.type == rec::kFormula || (afterFormula && r.type != rec::kRow &&
+                                                       !rec::isCellRecord(r.type) && r.type != rec::kDbCell);
             continue;
         }
         afterFormula = false;
         if (tableStarted)
             tableEnded = true;
         switch (r.type) {
-        case rec::kIndex:
-            sheet.items.push_back(Item{Item::Kind::Index, r.type, std::string(r.body), 0});
-            break;
+        case rec::kIndex: sheet.items.push_back(Item{Item::Kind::Index, r.type, std::string(r.body), 0}); break;
         case rec::kDimensions:
             sheet.items.push_back(Item{Item::Kind::Dimensions, r.type, std::string(r.body), 0});
             break;
@@ -167,9 +160,7 @@ void readSheet(SheetData& sheet, const std::vector<RawRecord>& records, std::siz
             sheet.defaultRowTwips = peekU16(r.body.data() + 2);
             sheet.items.push_back(Item{Item::Kind::Record, r.type, std::string(r.body), 0});
             break;
-        default:
-            sheet.items.push_back(Item{Item::Kind::Record, r.type, std::string(r.body), 0});
-            break;
+        default: sheet.items.push_back(Item{Item::Kind::Record, r.type, std::string(r.body), 0}); break;
         }
     }
     throw Error("the Workbook stream is truncated: a sheet ends without an EOF record");

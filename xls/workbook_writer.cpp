@@ -56,9 +56,7 @@ void writeSheet(StreamWriter& out, const SheetData& sheet, const std::vector<std
                 out.writeVerbatim(item.type, item.body);
             }
             break;
-        case Item::Kind::CellTable:
-            dbCells = cells.write(out, newStringIndex, sheet.defaultRowTwips);
-            break;
+        case Item::Kind::CellTable: dbCells = cells.write(out, newStringIndex, sheet.defaultRowTwips); break;
         case Item::Kind::MergedCells:
             if (!sheet.mergesChanged)
                 out.writeVerbatim(item.type, item.body);

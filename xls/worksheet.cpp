@@ -23,10 +23,7 @@ void checkCell(int row, int column)
         throw LimitError("column " + std::to_string(column) + " is outside columns 1 to 256 of a .xls worksheet");
 }
 
-bool inside(int row, int column)
-{
-    return row >= 1 && row <= kMaxRows && column >= 1 && column <= kMaxColumns;
-}
+bool inside(int row, int column) { return row >= 1 && row <= kMaxRows && column >= 1 && column <= kMaxColumns; }
 
 Range checked(Range range)
 {
@@ -97,7 +94,8 @@ void Worksheet::setText(int row, int column, std::string_view utf8)
     }
     const std::u16string text = utf16FromUtf8(utf8);
     if (text.size() > kMaxTextLength)
-        throw LimitError("a text of " + std::to_string(text.size()) + " characters is longer than the 32767 a cell holds");
+        throw LimitError("a text of " + std::to_string(text.size()) +
+                         " characters is longer than the 32767 a cell holds");
     Cell& cell = editCell(*book_, sheetOf(book_, index_), row - 1, column - 1);
     cell.kind = CellKind::Text;
     cell.sst = book_->addString(text);
@@ -121,7 +119,8 @@ void Worksheet::merge(const Range& range)
         return;
     SheetData& sheet = sheetOf(book_, index_);
     if (!WorkbookData::findItem(sheet.items, rec::kMergedCells))
-        WorkbookData::insertItem(sheet.items, worksheetOrder(), Item{Item::Kind::MergedCells, rec::kMergedCells, {}, 0});
+        WorkbookData::insertItem(sheet.items, worksheetOrder(),
+                                 Item{Item::Kind::MergedCells, rec::kMergedCells, {}, 0});
     sheet.merges.merge(r);
     sheet.mergesChanged = true;
 }

@@ -91,7 +91,7 @@ using StyleId = int;
 
 struct PageSetup {
     bool landscape = false;
-    int paperSize = 9;  // 9 = A4
+    int paperSize = 9;                                                                  // 9 = A4
     double leftMargin = 0.75, rightMargin = 0.75, topMargin = 1.0, bottomMargin = 1.0;  // inches
     bool fitToPageWidth = false;
     bool centerHorizontally = false;

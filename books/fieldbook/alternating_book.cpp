@@ -66,11 +66,11 @@ void writeTwoWayBook(xls::Worksheet& forwardSheet, xls::Worksheet& returnSheet, 
 {
     // Both books are read whole before either sheet is touched.
     const LineList lines = numberedLines(text);
-    const std::vector<Station> forward = findStations(
-        lines, "forward book", {"Rb", "back-first", true, kBackFirst}, {"Rf", "fore-first", false, kForeFirst});
+    const std::vector<Station> forward = findStations(lines, "forward book", {"Rb", "back-first", true, kBackFirst},
+                                                      {"Rf", "fore-first", false, kForeFirst});
     const LineList reversed = reversedNonEmptyLines(text);
-    const std::vector<Station> back = findStations(
-        reversed, "return book", {"Rf", "fore-first", true, kReturnBook}, {"Rb", "back-first", false, kBackFirst});
+    const std::vector<Station> back = findStations(reversed, "return book", {"Rf", "fore-first", true, kReturnBook},
+                                                   {"Rb", "back-first", false, kBackFirst});
 
     writeFourReadingBook(forwardSheet, forward);
     writeFourReadingBook(returnSheet, back);

@@ -11,12 +11,9 @@ namespace {
 LineOrder lineOrder(StationOrder order)
 {
     switch (order) {
-    case StationOrder::BBFF:
-        return {Reading::B1, Reading::B2, Reading::F1, Reading::F2};
-    case StationOrder::BFBF:
-        return {Reading::B1, Reading::F1, Reading::B2, Reading::F2};
-    case StationOrder::BFFB:
-        break;
+    case StationOrder::BBFF: return {Reading::B1, Reading::B2, Reading::F1, Reading::F2};
+    case StationOrder::BFBF: return {Reading::B1, Reading::F1, Reading::B2, Reading::F2};
+    case StationOrder::BFFB: break;
     }
     return {Reading::B1, Reading::F1, Reading::F2, Reading::B2};
 }

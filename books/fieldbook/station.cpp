@@ -80,16 +80,15 @@ void checkStationLines(const LineList& lines, std::size_t first, std::size_t cou
     for (std::size_t i = 0; i < count; ++i) {
         if (first + i >= lines.size())
             fail(lines[first].number, name,
-                 "the text ends inside the station: it has " + std::to_string(i) + " of its " +
-                     std::to_string(count) + " lines");
+                 "the text ends inside the station: it has " + std::to_string(i) + " of its " + std::to_string(count) +
+                     " lines");
         const NumberedLine& line = lines[first + i];
         // The reversed lines leave empty ones out; a gap in the numbers is where one stood.
         if (i > 0) {
             const int previous = lines[first + i - 1].number;
             if (std::abs(line.number - previous) != 1)
                 fail(previous + (line.number > previous ? 1 : -1), name,
-                     "empty line inside the station: its " + std::to_string(count) +
-                         " lines must follow one another");
+                     "empty line inside the station: its " + std::to_string(count) + " lines must follow one another");
         }
         if (line.text.empty())
             fail(line.number, name,
@@ -109,18 +108,10 @@ void takeReading(Station& station, Reading reading, const NumberedLine& line, co
     const std::string_view distance = checkedNumber(fields.distance(), "distance", line.number, name);
     const StaffReading taken{fields.pointNumber(), distance, value};
     switch (reading) {
-    case Reading::B1:
-        station.back1 = taken;
-        break;
-    case Reading::B2:
-        station.back2 = taken;
-        break;
-    case Reading::F1:
-        station.fore1 = taken;
-        break;
-    case Reading::F2:
-        station.fore2 = taken;
-        break;
+    case Reading::B1: station.back1 = taken; break;
+    case Reading::B2: station.back2 = taken; break;
+    case Reading::F1: station.fore1 = taken; break;
+    case Reading::F2: station.fore2 = taken; break;
     }
 }
 

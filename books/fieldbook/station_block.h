@@ -13,10 +13,10 @@ namespace levara::books {
 struct SummaryLayout {
     std::string_view distanceDifferenceLabel;  // in (n+6, 5)
     int lastBorderedColumn;
-    int signerLastColumn;  // "测量责任人：" is merged from column 1 to here
-    int checkerColumn;     // "复核："
+    int signerLastColumn;                     // "测量责任人：" is merged from column 1 to here
+    int checkerColumn;                        // "复核："
     int mergedFirstColumn, mergedLastColumn;  // the merge of the sign-off row besides the signer's
-    int dateColumn;        // "日期："
+    int dateColumn;                           // "日期："
 };
 
 // The summary on rows n+5 to n+9, n being the row base after the last station.

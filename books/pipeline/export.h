@@ -11,12 +11,12 @@
 namespace levara::books {
 
 enum class Output {
-    BffbBook,         // bffbEXLE, "线路手薄(BFFB)"
-    BbffBook,         // bbffEXLE, "线路手薄(BBFF)"
-    BfbfBook,         // bfbfEXLE, "线路手薄(BFBF)"
-    BfBook,           // bfEXLE, "线路手薄(BF)"
-    AbffbBook,        // aBFFBL, "线路手薄(aBFFB 单一线路)"
-    AbffbTwoWayBook,  // aBFFBwf, "线路手薄(aBFFB 双转往返)"
+    BffbBook,           // bffbEXLE, "线路手薄(BFFB)"
+    BbffBook,           // bbffEXLE, "线路手薄(BBFF)"
+    BfbfBook,           // bfbfEXLE, "线路手薄(BFBF)"
+    BfBook,             // bfEXLE, "线路手薄(BF)"
+    AbffbBook,          // aBFFBL, "线路手薄(aBFFB 单一线路)"
+    AbffbTwoWayBook,    // aBFFBwf, "线路手薄(aBFFB 双转往返)"
     IntermediateTable,  // rrzEXLX, "中间点测量表格"
     SinglePointTable,   // dandianEXCEL, "单点测量表格"
 };

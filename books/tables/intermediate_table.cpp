@@ -70,8 +70,7 @@ void writeIntermediateTable(xls::Worksheet& sheet, const TextLines& lines)
             enter(sheet, last, kCollimation,
                   fiveDecimalText(numberAt(sheet, last, kElevation) + leadingNumber(line.reading())));
             break;
-        case Kind::None:
-            break;
+        case Kind::None: break;
         }
         if (n > 1)
             sheet.setThinBorders({n + 4, kName, n + 4, kLastBorderedColumn});

@@ -15,10 +15,7 @@ constexpr int kDistance = 3;
 constexpr int kReading = 4;
 constexpr int kLastBorderedColumn = 6;
 
-bool isReadingLine(const MeasurementLine& line)
-{
-    return line.readingTagLetter() == "R";
-}
+bool isReadingLine(const MeasurementLine& line) { return line.readingTagLetter() == "R"; }
 
 std::string_view trimBlanks(std::string_view text)
 {

@@ -5,8 +5,8 @@
 #include <map>
 
 #include "records/records.h"
-#include "xls/xls.h"
 #include "temp/generator/template_source.h"
+#include "xls/xls.h"
 
 namespace levara::templates {
 namespace {

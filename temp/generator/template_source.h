@@ -32,8 +32,8 @@
 #include <string>
 #include <vector>
 
-#include "xls/xls.h"
 #include "records/records.h"
+#include "xls/xls.h"
 
 namespace levara::templates {
 

@@ -3,10 +3,10 @@
 
 #include <thread>
 
-#include "xls/xls.h"
 #include "tests/support/raw_lines.h"
 #include "tests/support/test_files.h"
 #include "tests/support/workbook_files.h"
+#include "xls/xls.h"
 
 namespace levara::testing {
 namespace {
@@ -46,10 +46,11 @@ TEST_F(CliTest, SavesTheOpenedTextAndTheFilteredText)
 {
     writeBytes(scratch / "raw.dat", kRaw);
     ASSERT_EQ(run({"--save", "text", (scratch / "raw.dat").string(), (scratch / "all.txt").string()}), 0) << output;
-    EXPECT_EQ(readBytes(scratch / "all.txt"),
-              "For M5|Adr     1|TO  Start-Line       BFFB     1|                      |                      |                      |\r\n"
-              "For M5|Adr     2|KD1       P1      01:35:392   1|Rb        1.46981 m   |HD         45.290 m   |                      |\r\n"
-              "header\r\n\r\n");
+    EXPECT_EQ(
+        readBytes(scratch / "all.txt"),
+        "For M5|Adr     1|TO  Start-Line       BFFB     1|                      |                      |                      |\r\n"
+        "For M5|Adr     2|KD1       P1      01:35:392   1|Rb        1.46981 m   |HD         45.290 m   |                      |\r\n"
+        "header\r\n\r\n");
     EXPECT_EQ(output, "");
 
     ASSERT_EQ(run({"--filter", "single", "--save", "text", (scratch / "raw.dat").string(),
@@ -69,8 +70,7 @@ TEST_F(CliTest, ExistingOutputNeedsOverwrite)
     EXPECT_EQ(std::count(output.begin(), output.end(), '\n'), 1) << output;
     EXPECT_EQ(readBytes(scratch / "out.txt"), "old");
 
-    EXPECT_EQ(run({"--save", "text", "--overwrite", (scratch / "raw.dat").string(), (scratch / "out.txt").string()}),
-              0)
+    EXPECT_EQ(run({"--save", "text", "--overwrite", (scratch / "raw.dat").string(), (scratch / "out.txt").string()}), 0)
         << output;
     EXPECT_EQ(readBytes(scratch / "out.txt"), "new\r\n\r\n");
 }
@@ -121,12 +121,12 @@ TEST_F(CliTest, RunsAtTheSameTimeKeepTheirOwnWork)
     int statusA = -1, statusB = -1;
     std::string outA, outB;
     std::thread first([&] {
-        statusA = runProgram({cli(), "--save", "text", (scratch / "a.dat").string(), (scratch / "a.txt").string()},
-                             &outA);
+        statusA =
+            runProgram({cli(), "--save", "text", (scratch / "a.dat").string(), (scratch / "a.txt").string()}, &outA);
     });
     std::thread second([&] {
-        statusB = runProgram({cli(), "--save", "text", (scratch / "b.dat").string(), (scratch / "b.txt").string()},
-                             &outB);
+        statusB =
+            runProgram({cli(), "--save", "text", (scratch / "b.dat").string(), (scratch / "b.txt").string()}, &outB);
     });
     first.join();
     second.join();
@@ -139,16 +139,20 @@ TEST_F(CliTest, RunsAtTheSameTimeKeepTheirOwnWork)
 TEST_F(CliTest, EveryWorkbookKindIsWritten)
 {
     // A BFFB station, an intermediate sight set-up and a single point in one raw file.
-    writeBytes(scratch / "raw.dat", lines({kStartLine, rawLine("BM1", "Rb", "1.52345", "30.100", ""),
-                                            rawLine("TP1", "Rf", "1.41234", "29.500", ""),
-                                            rawLine("TP1", "Rf", "1.41236", "29.520", ""),
-                                            rawLine("BM1", "Rb", "1.52349", "30.120", ""),
-                                            rawLine("BM1", "", "", "", "100.00000"),
-                                            rawLine("P1", "Rz", "1.50000", "12.000", "99.73456"),
-                                            rawLine("12", "R ", "1.50000", "25.321", "")}));
-    const std::vector<std::pair<std::string, std::string>> kinds = {
-        {"leveling", "bffb"}, {"leveling", "bbff"},        {"leveling", "bfbf"},         {"leveling", "bf"},
-        {"leveling", "abffb"}, {"leveling", "abffb-2way"}, {"intermediate", "intermediate"}, {"single", "single"}};
+    writeBytes(scratch / "raw.dat",
+               lines({kStartLine, rawLine("BM1", "Rb", "1.52345", "30.100", ""),
+                      rawLine("TP1", "Rf", "1.41234", "29.500", ""), rawLine("TP1", "Rf", "1.41236", "29.520", ""),
+                      rawLine("BM1", "Rb", "1.52349", "30.120", ""), rawLine("BM1", "", "", "", "100.00000"),
+                      rawLine("P1", "Rz", "1.50000", "12.000", "99.73456"),
+                      rawLine("12", "R ", "1.50000", "25.321", "")}));
+    const std::vector<std::pair<std::string, std::string>> kinds = {{"leveling", "bffb"},
+                                                                    {"leveling", "bbff"},
+                                                                    {"leveling", "bfbf"},
+                                                                    {"leveling", "bf"},
+                                                                    {"leveling", "abffb"},
+                                                                    {"leveling", "abffb-2way"},
+                                                                    {"intermediate", "intermediate"},
+                                                                    {"single", "single"}};
     for (const auto& [filter, kind] : kinds) {
         const std::filesystem::path out = scratch / (kind + ".xls");
         ASSERT_EQ(run({"--filter", filter, "--save", kind, (scratch / "raw.dat").string(), out.string()}), 0)

@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
-#include "books/fieldbook/fieldbook.h"
 #include "books/clear_rows.h"
+#include "books/fieldbook/fieldbook.h"
 #include "books/sheet_cells.h"
 #include "tests/fieldbook/stations.h"
 #include "tests/support/sheet_text.h"
@@ -205,11 +205,13 @@ TEST(TwoWayBook, ReturnStationAcrossAnEmptyLineIsIncomplete)
 {
     // Line 5 is the second line of a forward station, but opens a return station that
     // reaches back over the empty line 2, which the reversed file leaves out.
-    const std::vector<std::string> lines = {
-        readingLine("P1", "Rz", "1.1", "10.0"), "",
-        readingLine("P2", "Rz", "1.2", "10.0"), readingLine("TP1", "Rb", "1.3", "20.0"),
-        readingLine("TP2", "Rf", "1.4", "20.0"), readingLine("P3", "Rz", "1.5", "10.0"),
-        readingLine("P4", "Rz", "1.6", "10.0")};
+    const std::vector<std::string> lines = {readingLine("P1", "Rz", "1.1", "10.0"),
+                                            "",
+                                            readingLine("P2", "Rz", "1.2", "10.0"),
+                                            readingLine("TP1", "Rb", "1.3", "20.0"),
+                                            readingLine("TP2", "Rf", "1.4", "20.0"),
+                                            readingLine("P3", "Rz", "1.5", "10.0"),
+                                            readingLine("P4", "Rz", "1.6", "10.0")};
     xls::Workbook book = xls::Workbook::create({"往测", "返测"});
     expectInputError([&] { books::writeTwoWayBook(book.sheet(0), book.sheet(1), textOf(lines)); }, 2,
                      {"station 1 of the return book", "starting on line 5", "empty line"});

@@ -74,17 +74,26 @@ TEST(BfBook, SecondLineIsTheForeReadingWhateverItsTag)
               expected);
 }
 
-TEST(BfBook, LooksLikeTheGoldenBook) { expectGolden(sheetText(bfBook(goldenBfLine()).sheet(0), 6), "fieldbook-bf.txt"); }
+TEST(BfBook, LooksLikeTheGoldenBook)
+{
+    expectGolden(sheetText(bfBook(goldenBfLine()).sheet(0), 6), "fieldbook-bf.txt");
+}
 
 TEST(BfBook, IncompleteStations)
 {
-    expectInputError([] { bfBook({readingLine("BM1", "Rb", "1.5", "30"), "", readingLine("TP1", "Rf", "1.4", "30")}); },
-                     2, {"station 1", "empty line"});
+    expectInputError(
+        [] {
+            bfBook({readingLine("BM1", "Rb", "1.5", "30"), "", readingLine("TP1", "Rf", "1.4", "30")});
+        },
+        2, {"station 1", "empty line"});
     auto lines = bfStation(kBack, kFore);
     lines.push_back(readingLine("TP1", "Rb", "1.5", "30"));
     expectInputError([&] { bfBook(lines); }, 3, {"station 2", "ends inside", "1 of its 2"});
-    expectInputError([] { bfBook(bfStation(kBack, {"TP1", "1.4", "30,5"})); }, 2,
-                     {"distance \"30,5\" is not a number"});
+    expectInputError(
+        [] {
+            bfBook(bfStation(kBack, {"TP1", "1.4", "30,5"}));
+        },
+        2, {"distance \"30,5\" is not a number"});
 }
 
 }  // namespace

@@ -1,10 +1,10 @@
 #include <gtest/gtest.h>
 
-#include "books/fieldbook/fieldbook.h"
 #include "books/clear_rows.h"
+#include "books/fieldbook/fieldbook.h"
 #include "books/sheet_cells.h"
-#include "tests/fieldbook/stations.h"
 #include "records/records.h"
+#include "tests/fieldbook/stations.h"
 #include "tests/support/sheet_text.h"
 
 namespace levara::testing {
@@ -48,13 +48,12 @@ TEST(LineBookStation, WorkedExampleExactInTheStatedOrder)
     EXPECT_NEAR(numberIn(sheet, 8, 8), 0.11112, 1e-12);
     EXPECT_NEAR(numberIn(sheet, 8, 3), 0.60, 1e-12);
     EXPECT_NEAR(numberIn(sheet, 8, 9), 59.62, 1e-12);
-
 }
 
 TEST(LineBookStation, PointColumnKeepsTheSecondReadingsNamesAsTyped)
 {
-    const xls::Workbook book = lineBook(
-        {bffbStation({"A1", "1.5", "30"}, {"C1", "1.4", "30"}, {"1-2", "1.4", "30"}, {"12", "1.5", "30"})});
+    const xls::Workbook book =
+        lineBook({bffbStation({"A1", "1.5", "30"}, {"C1", "1.4", "30"}, {"1-2", "1.4", "30"}, {"12", "1.5", "30"})});
     const xls::Worksheet& sheet = book.sheet(0);
     EXPECT_EQ(numberIn(sheet, 6, 2), 12);
     EXPECT_EQ(textIn(sheet, 7, 2), "1-2");
@@ -144,8 +143,7 @@ TEST(LineBookSummary, OneStationSummaryStartsOnRowNine)
 
 TEST(LineBookSummary, WithoutStationsTotalsAreZeroAndPointsEmpty)
 {
-    const xls::Workbook book =
-        lineBook({startLine("BFFB"), heightLine("BM1", "100.00000"), endLine()});
+    const xls::Workbook book = lineBook({startLine("BFFB"), heightLine("BM1", "100.00000"), endLine()});
     const xls::Worksheet& sheet = book.sheet(0);
     EXPECT_EQ(textIn(sheet, 6, 1), "测段计算");
     EXPECT_EQ(textIn(sheet, 6, 2), "测段起点");

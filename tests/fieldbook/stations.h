@@ -9,8 +9,8 @@
 #include <gtest/gtest.h>
 
 #include "records/records.h"
-#include "xls/xls.h"
 #include "tests/support/raw_lines.h"
+#include "xls/xls.h"
 
 namespace levara::testing {
 
@@ -131,8 +131,9 @@ inline std::vector<std::string> goldenBffbLine()
 }
 inline std::vector<std::string> goldenBfLine()
 {
-    return surveyedLine("BF", {stationLines({{"Rb", {"BM1", "1.52345", "30.120"}}, {"Rf", {"TP1", "1.41234", "29.500"}}}),
-                               stationLines({{"Rb", {"TP1", "1.2", "29.800"}}, {"Rf", {"2", "1.3", "30.200"}}})});
+    return surveyedLine("BF",
+                        {stationLines({{"Rb", {"BM1", "1.52345", "30.120"}}, {"Rf", {"TP1", "1.41234", "29.500"}}}),
+                         stationLines({{"Rb", {"TP1", "1.2", "29.800"}}, {"Rf", {"2", "1.3", "30.200"}}})});
 }
 inline std::vector<std::string> goldenTwoWayLine()
 {

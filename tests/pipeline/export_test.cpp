@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "books/pipeline/export.h"
+#include "commands/commands.h"
 #include "records/records.h"
 #include "tests/support/raw_lines.h"
 #include "tests/support/readers.h"
@@ -10,7 +11,6 @@
 #include "tests/support/sheet_text.h"
 #include "tests/support/test_files.h"
 #include "tests/support/workbook_files.h"
-#include "commands/commands.h"
 
 namespace levara::testing {
 namespace {
@@ -23,14 +23,11 @@ std::string readingLine(const std::string& point, const std::string& tag, const 
     return rawLine(point, tag, reading, distance, "") + "\r\n";
 }
 
-const std::string kTwoStations = readingLine("BM1", "Rb", "1.52345", "30.10") +
-                                 readingLine("TP1", "Rf", "1.41234", "29.50") +
-                                 readingLine("TP1", "Rf", "1.41236", "29.52") +
-                                 readingLine("BM1", "Rb", "1.52349", "30.12") +
-                                 readingLine("TP1", "Rb", "1.20000", "20.00") +
-                                 readingLine("BM2", "Rf", "1.10000", "21.00") +
-                                 readingLine("BM2", "Rf", "1.10002", "21.00") +
-                                 readingLine("TP1", "Rb", "1.20002", "20.00");
+const std::string kTwoStations =
+    readingLine("BM1", "Rb", "1.52345", "30.10") + readingLine("TP1", "Rf", "1.41234", "29.50") +
+    readingLine("TP1", "Rf", "1.41236", "29.52") + readingLine("BM1", "Rb", "1.52349", "30.12") +
+    readingLine("TP1", "Rb", "1.20000", "20.00") + readingLine("BM2", "Rf", "1.10000", "21.00") +
+    readingLine("BM2", "Rf", "1.10002", "21.00") + readingLine("TP1", "Rb", "1.20002", "20.00");
 
 std::vector<std::string> engineSheetText(const std::filesystem::path& file, std::size_t sheet, int firstRow)
 {

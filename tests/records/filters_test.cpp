@@ -54,8 +54,9 @@ TEST(Filters, EachFilterKeepsItsLines)
         {"intermediate Rz with height", readingLine("Rz", kAccepted, kHeight), 1, 1, 0},
         {"intermediate RZ with height", readingLine("RZ", kAccepted, kHeight), 1, 2, 0},
         {"back reading with height", readingLine("Rb", kAccepted, kHeight), 2, 1, 0},
-        {"line-end totals", rawFields("KD2      BM1        6         1", "Db         240.26 m", "Df 236.36 m",
-                                    "Z         0.00019 m"), 1, 1, 0},
+        {"line-end totals",
+         rawFields("KD2      BM1        6         1", "Db         240.26 m", "Df 236.36 m", "Z         0.00019 m"), 1,
+         1, 0},
         {"small z is not a height", rawFields("KD1       TP      01:35:46    1", "", "", "z  1.0"), 0, 0, 0},
         {"blank before the tag", readingLine(" Rb"), 0, 0, 0},
         {"blank before R", readingLine(" R "), 0, 0, 0},
@@ -91,8 +92,8 @@ TEST(Filters, OutputKeepsOrderDoublesLinesAndEndsEachWithCrLf)
     const std::string rejected = readingLine("Rf", kRejected);
     const std::string single = readingLine("R ");
     // Line ends of every kind, blank lines and a last line without a line end.
-    const std::string text = kStart + "\r\n" + rb + "\n\r\n" + rejected + "\r" + rbHeight + "\r\n" + single +
-                             "\r\nno bars here\r\n" + kEnd;
+    const std::string text =
+        kStart + "\r\n" + rb + "\n\r\n" + rejected + "\r" + rbHeight + "\r\n" + single + "\r\nno bars here\r\n" + kEnd;
     const TextLines lines = TextLines::fromText(text);
 
     EXPECT_EQ(filterLines(RecordFilter::Leveling, lines),

@@ -42,11 +42,12 @@ TEST(MeasurementLine, WindowsOfInstrumentLines)
 
 TEST(MeasurementLine, RejectionFlagAndLongValuesAreCutAtTheirWindows)
 {
-    const MeasurementLine line("F|A|KD1      BM1#####01:33:402   1|Rb   123456789012345678|HD12345678901234567890|Z12345678901234567890");
+    const MeasurementLine line(
+        "F|A|KD1      BM1#####01:33:402   1|Rb   123456789012345678|HD12345678901234567890|Z12345678901234567890");
     EXPECT_EQ(line.rejectFlag(), "#####");
     EXPECT_TRUE(line.rejected());
     EXPECT_EQ(line.pointNumber(), "BM1");
-    EXPECT_EQ(line.reading(), "123456789012");   // characters 3 to 17 of field 3
+    EXPECT_EQ(line.reading(), "123456789012");  // characters 3 to 17 of field 3
     EXPECT_EQ(line.distance(), "123456789012345");
     EXPECT_EQ(line.height(), "1234567890123456");
     // A flag that only contains "#####" after other characters is not the flag.

@@ -22,7 +22,7 @@ TEST(LeadingNumber, ReadsTheNumberAtTheStartAndIgnoresTheRest)
         {"   1.52345 m  ", 1.52345},
         {"-0.00019 m", -0.00019},
         {"+2.5", 2.5},
-        {"1 2 3", 123},       // blanks are skipped wherever they stand
+        {"1 2 3", 123},  // blanks are skipped wherever they stand
         {"1\t2\n3", 123},
         {"- 1.5", -1.5},
         {".5", 0.5},
@@ -30,16 +30,16 @@ TEST(LeadingNumber, ReadsTheNumberAtTheStartAndIgnoresTheRest)
         {"1.2.3", 1.2},
         {"1e3", 1000},
         {"1.5E-2m", 0.015},
-        {"2e", 2},             // an exponent without digits is not read
+        {"2e", 2},  // an exponent without digits is not read
         {"2e+", 2},
-        {"1,5", 1},            // "." is always the decimal point
+        {"1,5", 1},  // "." is always the decimal point
         {"", 0},
         {"m", 0},
         {".", 0},
         {"-", 0},
         {"--1", 0},
-        {"\r1", 0},            // only blanks, tabs and line feeds are skipped
-        {"1e999", 0},          // beyond a double: no usable number
+        {"\r1", 0},    // only blanks, tabs and line feeds are skipped
+        {"1e999", 0},  // beyond a double: no usable number
         {"0012", 12},
     };
     for (const auto& c : cases)
@@ -64,7 +64,7 @@ TEST(TypedNumber, ReadsOnlyPlainDecimalNumbers)
         {"1.5E-3", 0.0015},
         {"2e+2", 200},
         {"1.85953 m", std::nullopt},
-        {"1-2", std::nullopt},    // a point name, never a date
+        {"1-2", std::nullopt},  // a point name, never a date
         {"3/4", std::nullopt},
         {"1,000", std::nullopt},
         {"50%", std::nullopt},
@@ -83,7 +83,7 @@ TEST(TypedNumber, ReadsOnlyPlainDecimalNumbers)
         {"1e999", std::nullopt},  // too large for a number cell
         {"\t1", std::nullopt},
         {"BM1", std::nullopt},
-        {"１２", std::nullopt},   // full-width digits are not digits here
+        {"１２", std::nullopt},  // full-width digits are not digits here
     };
     for (const auto& c : cases) {
         const auto value = typedNumber(c.text);

@@ -45,10 +45,10 @@ TEST(Gb18030, AsciiIsUntouched)
 
 TEST(Gb18030, BytesThatDoNotDecodeBecomeReplacementCharacters)
 {
-    EXPECT_EQ(decodeGb18030("a\x80" "b"), "a" + kReplacement + "b");
-    EXPECT_EQ(decodeGb18030("a\xFF" "b"), "a" + kReplacement + "b");
+    EXPECT_EQ(decodeGb18030("a\200b"), "a" + kReplacement + "b");
+    EXPECT_EQ(decodeGb18030("a\377b"), "a" + kReplacement + "b");
     // A lead byte followed by a byte that cannot continue it: the ASCII byte survives.
-    EXPECT_EQ(decodeGb18030("\x81\x0A" "x"), kReplacement + "\nx");
+    EXPECT_EQ(decodeGb18030("\x81\nx"), kReplacement + "\nx");
     EXPECT_EQ(decodeGb18030("\x81\x30\x41"), kReplacement + "0A");
     // A sequence cut off by the end of the file is one bad character.
     EXPECT_EQ(decodeGb18030("ab\xD6"), "ab" + kReplacement);
@@ -66,13 +66,13 @@ TEST(Gb18030, BytesThatDoNotDecodeBecomeReplacementCharacters)
 
 TEST(Gb18030, InvalidUtf8BecomesQuestionMarks)
 {
-    EXPECT_EQ(encodeGb18030("a\xFF" "b"), "a?b");
-    EXPECT_EQ(encodeGb18030("a\x80" "b"), "a?b");                 // stray continuation byte
-    EXPECT_EQ(encodeGb18030("\xC0\xAF"), "??");                   // overlong "/"
-    EXPECT_EQ(encodeGb18030("\xED\xA0\x80"), "???");              // surrogate
-    EXPECT_EQ(encodeGb18030("\xF4\x90\x80\x80"), "????");         // beyond U+10FFFF
-    EXPECT_EQ(encodeGb18030("ab\xE4\xB8"), "ab?");                // cut off at the end
-    EXPECT_EQ(encodeGb18030("\xE4\xB8" "a"), "?a");
+    EXPECT_EQ(encodeGb18030("a\377b"), "a?b");
+    EXPECT_EQ(encodeGb18030("a\200b"), "a?b");             // stray continuation byte
+    EXPECT_EQ(encodeGb18030("\xC0\xAF"), "??");            // overlong "/"
+    EXPECT_EQ(encodeGb18030("\xED\xA0\x80"), "???");       // surrogate
+    EXPECT_EQ(encodeGb18030("\xF4\x90\x80\x80"), "????");  // beyond U+10FFFF
+    EXPECT_EQ(encodeGb18030("ab\xE4\xB8"), "ab?");         // cut off at the end
+    EXPECT_EQ(encodeGb18030("\344\270a"), "?a");
 }
 
 }  // namespace

@@ -71,8 +71,8 @@ inline std::string endLine() { return rawFields("TO  End-Line" + rightAligned("1
 // The line-end totals record "Sh/dz/Z".
 inline std::string lineEndTotals(std::string_view point, std::string_view sh, std::string_view dz)
 {
-    return rawFields("KD1" + rightAligned(point, 9) + rightAligned("1", 19), valueField("Sh", sh),
-                     valueField("dz", dz), valueField("Z", "0.00000", 16));
+    return rawFields("KD1" + rightAligned(point, 9) + rightAligned("1", 19), valueField("Sh", sh), valueField("dz", dz),
+                     valueField("Z", "0.00000", 16));
 }
 
 // The lines as the work file holds them, each ended by CR LF.

@@ -24,14 +24,13 @@ std::vector<std::string> splitLines(const std::string& text)
 
 }  // namespace
 
-std::vector<std::string> xlrdSheetText(const std::filesystem::path& file, int sheetIndex, int firstRow,
-                                       int lastColumn)
+std::vector<std::string> xlrdSheetText(const std::filesystem::path& file, int sheetIndex, int firstRow, int lastColumn)
 {
     std::string output;
-    const int status = runProgram({"/usr/bin/python3", (sourceDir() / "tests/support/xlrd_sheet_text.py").string(),
-                                   file.string(), std::to_string(sheetIndex), std::to_string(firstRow),
-                                   std::to_string(lastColumn)},
-                                  &output);
+    const int status =
+        runProgram({"/usr/bin/python3", (sourceDir() / "tests/support/xlrd_sheet_text.py").string(), file.string(),
+                    std::to_string(sheetIndex), std::to_string(firstRow), std::to_string(lastColumn)},
+                   &output);
     if (status != 0)
         ADD_FAILURE() << "xlrd could not read " << file << ":\n" << output;
     return splitLines(output);
@@ -41,12 +40,15 @@ std::vector<std::vector<CsvSheet>> libreOfficeCsv(const std::vector<std::filesys
 {
     ScratchDir scratch;
     // A private profile: otherwise the conversion may be handed to a running instance.
-    std::vector<std::string> argv = {
-        "soffice", "-env:UserInstallation=file://" + (scratch / "profile").string(), "--headless", "--norestore",
-        "--convert-to",
-        std::string("csv:Text - txt - csv (StarCalc):44,34,76,1,,0,false,true,") + (asShown ? "true" : "false") +
-            ",false,false,-1",
-        "--outdir", (scratch / "out").string()};
+    std::vector<std::string> argv = {"soffice",
+                                     "-env:UserInstallation=file://" + (scratch / "profile").string(),
+                                     "--headless",
+                                     "--norestore",
+                                     "--convert-to",
+                                     std::string("csv:Text - txt - csv (StarCalc):44,34,76,1,,0,false,true,") +
+                                         (asShown ? "true" : "false") + ",false,false,-1",
+                                     "--outdir",
+                                     (scratch / "out").string()};
     for (const auto& file : files)
         argv.push_back(file.string());
     std::string output;

@@ -14,7 +14,6 @@ std::vector<std::string> xlrdSheetText(const std::filesystem::path& file, int sh
 // result[file][sheet][row] is a line of comma-separated fields. asShown gives the
 // texts as the cells' number formats show them, otherwise the raw values.
 using CsvSheet = std::vector<std::string>;
-std::vector<std::vector<CsvSheet>> libreOfficeCsv(const std::vector<std::filesystem::path>& files,
-                                                  bool asShown = true);
+std::vector<std::vector<CsvSheet>> libreOfficeCsv(const std::vector<std::filesystem::path>& files, bool asShown = true);
 
 }  // namespace levara::testing

@@ -75,8 +75,8 @@ std::vector<std::string> sheetText(const xls::Worksheet& sheet, int firstRow, in
             int last = column;
             while (last < lastColumn && hasBorders(sheet, row, last + 1))
                 ++last;
-            borders += (borders.empty() ? "" : ",") + columnName(column) +
-                       (last > column ? "-" + columnName(last) : "");
+            borders +=
+                (borders.empty() ? "" : ",") + columnName(column) + (last > column ? "-" + columnName(last) : "");
             column = last;
         }
         if (!borders.empty())

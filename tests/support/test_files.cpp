@@ -121,8 +121,7 @@ int runProgram(const std::vector<std::string>& argv, std::string* output, const 
     close(outPipe[0]);
     feeder.join();
     int status = 0;
-    while (waitpid(pid, &status, 0) < 0 && errno == EINTR) {
-    }
+    while (waitpid(pid, &status, 0) < 0 && errno == EINTR) {}
     if (output)
         *output = std::move(collected);
     return WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);

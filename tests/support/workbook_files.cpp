@@ -13,9 +13,6 @@ xls::Workbook openWorkbook(const std::filesystem::path& file)
     }
 }
 
-void saveWorkbook(const xls::Workbook& book, const std::filesystem::path& file)
-{
-    replaceFile(file, book.toBytes());
-}
+void saveWorkbook(const xls::Workbook& book, const std::filesystem::path& file) { replaceFile(file, book.toBytes()); }
 
 }  // namespace levara::testing

@@ -1,8 +1,8 @@
 #include <gtest/gtest.h>
 
 #include "books/tables/tables.h"
-#include "tests/support/raw_lines.h"
 #include "records/records.h"
+#include "tests/support/raw_lines.h"
 #include "tests/support/sheet_text.h"
 
 namespace levara::testing {
@@ -60,10 +60,9 @@ TEST(IntermediateTable, LinesOfNoKindWriteNothingAndBorderTheLastPointAgain)
 {
     xls::Workbook book = xls::Workbook::create({"Sheet1"});
     xls::Worksheet& sheet = book.sheet(0);
-    write(sheet, lines({bm1,
-                        rawLine("TP", "Rb", "1.20000", "30.000", "98.80000"),  // reading code is not "Rz"
-                        rawLine("TP", "RZ", "1.20000", "30.000", "98.80000"),  // capital Z
-                        rawLine("TP", "R ", "1.20000", "30.000", "98.80000"),  // a single reading with a height
+    write(sheet, lines({bm1, rawLine("TP", "Rb", "1.20000", "30.000", "98.80000"),  // reading code is not "Rz"
+                        rawLine("TP", "RZ", "1.20000", "30.000", "98.80000"),       // capital Z
+                        rawLine("TP", "R ", "1.20000", "30.000", "98.80000"),       // a single reading with a height
                         "For M5|Adr    12|KD1      BM1      10:21:402   1|R         1.23456 m   |HD",
                         "no separators at all", ""}));
     EXPECT_EQ(sheetText(sheet, 1), std::vector<std::string>{"6  A=\"BM1\"  E=100  | borders A-G"});
@@ -75,8 +74,7 @@ TEST(IntermediateTable, NothingBeforeTheFirstPointTouchesTheHeading)
     xls::Worksheet& sheet = book.sheet(0);
     sheet.setText(5, 5, "高程");
     write(sheet, lines({kStartLine, back, bm1}));
-    EXPECT_EQ(sheetText(sheet, 1),
-              (std::vector<std::string>{"5  E=\"高程\"", "6  A=\"BM1\"  E=100  | borders A-G"}));
+    EXPECT_EQ(sheetText(sheet, 1), (std::vector<std::string>{"5  E=\"高程\"", "6  A=\"BM1\"  E=100  | borders A-G"}));
 }
 
 TEST(IntermediateTable, ReadingThatIsNoPlainNumberStaysTextAndCountsByItsLeadingNumber)

@@ -3,8 +3,8 @@
 #include <gtest/gtest.h>
 
 #include "books/pipeline/export.h"
-#include "tests/support/raw_lines.h"
 #include "records/records.h"
+#include "tests/support/raw_lines.h"
 #include "tests/support/readers.h"
 #include "tests/support/sheet_text.h"
 #include "tests/support/test_files.h"
@@ -28,7 +28,8 @@ TEST(SavedPointTables, HoldTheRowsWrittenBelowTheTemplateHeading)
 
     const auto single = scratch / "single.xls";
     books::exportWorkbook(Output::SinglePointTable, temp,
-                          lines({rawLine("0012", "R ", "1.5", "25.321", ""), rawLine("13", "R ", "1.62810", "31.070", ""),
+                          lines({rawLine("0012", "R ", "1.5", "25.321", ""),
+                                 rawLine("13", "R ", "1.62810", "31.070", ""),
                                  rawLine("14", "R ", "2.04410", "8.955", "")}),
                           single);
     expectGolden(xlrdSheetText(single, 0, 3), "tables-single-survey.txt");

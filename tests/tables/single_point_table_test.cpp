@@ -1,8 +1,8 @@
 #include <gtest/gtest.h>
 
 #include "books/tables/tables.h"
-#include "tests/support/raw_lines.h"
 #include "records/records.h"
+#include "tests/support/raw_lines.h"
 #include "tests/support/sheet_text.h"
 
 namespace levara::testing {

@@ -5,10 +5,10 @@
 #include <map>
 #include <sstream>
 
-#include "xls/xls.h"
 #include "tests/support/readers.h"
 #include "tests/support/test_files.h"
 #include "tests/support/workbook_files.h"
+#include "xls/xls.h"
 
 namespace levara::testing {
 namespace {
@@ -23,9 +23,10 @@ struct Template {
     std::vector<std::string> outputLabels;
 };
 
-const std::vector<std::string> kLineBookLabels = {
-    "0:2:2:测段起点", "0:2:2:测段终点", "0:2:2:累计后距", "0:2:2:累计前距", "0:5:5:累计视距差",
-    "0:5:5:累计高差", "0:5:5:测段距离", "0:1:3:测量责任人：", "0:5:5:复核：", "0:8:8:日期："};
+const std::vector<std::string> kLineBookLabels = {"0:2:2:测段起点", "0:2:2:测段终点",     "0:2:2:累计后距",
+                                                  "0:2:2:累计前距", "0:5:5:累计视距差",   "0:5:5:累计高差",
+                                                  "0:5:5:测段距离", "0:1:3:测量责任人：", "0:5:5:复核：",
+                                                  "0:8:8:日期："};
 
 std::vector<std::string> onSheet(const std::vector<std::string>& labels, int sheet)
 {
@@ -49,8 +50,8 @@ const std::vector<Template> kTemplates = {
      {"水准测量"},
      5,
      8,
-     {"0:2:2:测段起点", "0:2:2:累计前距", "0:5:5:视距累计差", "0:5:5:测段距离", "0:1:2:测量责任人：",
-      "0:4:5:复核：", "0:7:7:日期："}},
+     {"0:2:2:测段起点", "0:2:2:累计前距", "0:5:5:视距累计差", "0:5:5:测段距离", "0:1:2:测量责任人：", "0:4:5:复核：",
+      "0:7:7:日期："}},
     {"exc3.xls", {"往测", "返测"}, 5, 10, twoWayLabels()},
     {"exc1.xls", {"中间点"}, 5, 7, {}},
     {"exc0.xls", {"单点测量"}, 2, 6, {}},
@@ -264,7 +265,8 @@ const std::map<std::string, std::vector<Shown>> kSamples = {
       {6, 91.296, "91.296"},
       {6, 0.33333, "0.33333"},
       {6, 0.2, "0.200"}}},
-    {"exc1.xls", {{2, 101.23456, "101.23456"}, {3, 1.23456, "1.23456"}, {4, 1.5, "1.50000"}, {5, 99.73456, "99.73456"}}},
+    {"exc1.xls",
+     {{2, 101.23456, "101.23456"}, {3, 1.23456, "1.23456"}, {4, 1.5, "1.50000"}, {5, 99.73456, "99.73456"}}},
     {"exc0.xls", {{1, 3, "3"}, {2, 12, "12"}, {3, 25.321, "25.321"}, {4, 1.5, "1.50000"}}},
 };
 
@@ -311,11 +313,12 @@ TEST(Templates, PrintedValuesFitTheirColumns)
 {
     // Computed values carry binary rounding noise; printed, they must still fit.
     const std::vector<double> noisy = {0.6000000000000014, -1.0195000000000007, 0.44399999999999995,
-                                       1.2345000000000002, 91.29600000000001, 0.24198500000000003};
+                                       1.2345000000000002, 91.29600000000001,   0.24198500000000003};
     ScratchDir scratch;
-    std::vector<std::string> argv = {"soffice", "-env:UserInstallation=file://" + (scratch / "profile").string(),
-                                     "--headless", "--norestore", "--convert-to", "pdf", "--outdir",
-                                     (scratch / "pdf").string()};
+    std::vector<std::string> argv = {"soffice",      "-env:UserInstallation=file://" + (scratch / "profile").string(),
+                                     "--headless",   "--norestore",
+                                     "--convert-to", "pdf",
+                                     "--outdir",     (scratch / "pdf").string()};
     for (const Template& t : kTemplates) {
         xls::Workbook book = openWorkbook(built(t.file));
         for (std::size_t i = 0; i < noisy.size(); ++i)

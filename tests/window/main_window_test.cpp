@@ -45,8 +45,9 @@ TEST_F(WindowTest, MenusCarryTheCommandNamesAndCaptionsInOrder)
     std::vector<std::pair<std::string, std::string>> top;
     for (QAction* action : form.menuBar()->actions())
         top.emplace_back(action->objectName().toStdString(), action->text().toStdString());
-    EXPECT_EQ(top, (std::vector<std::pair<std::string, std::string>>{
-                       {"open", "打开"}, {"zhengli", "整理"}, {"save", "保存"}}));
+    EXPECT_EQ(top, (std::vector<std::pair<std::string, std::string>>{{"open", "打开"},
+                                                                     {"zhengli", "整理"},
+                                                                     {"save", "保存"}}));
 
     auto items = [&](const char* menu) {
         std::vector<std::pair<std::string, std::string>> result;
@@ -57,18 +58,18 @@ TEST_F(WindowTest, MenusCarryTheCommandNamesAndCaptionsInOrder)
         }
         return result;
     };
-    EXPECT_EQ(items("zhengli"), (std::vector<std::pair<std::string, std::string>>{
-                                    {"BFFB", "水准线路"}, {"rrz", "测中间点"}, {"dandian", "单点测量"}}));
-    EXPECT_EQ(items("save"), (std::vector<std::pair<std::string, std::string>>{
-                                 {"bffbEXLE", "线路手薄(BFFB)"},
-                                 {"bbffEXLE", "线路手薄(BBFF)"},
-                                 {"bfbfEXLE", "线路手薄(BFBF)"},
-                                 {"aBFFBwf", "线路手薄(aBFFB 双转往返)"},
-                                 {"aBFFBL", "线路手薄(aBFFB 单一线路)"},
-                                 {"bfEXLE", "线路手薄(BF)"},
-                                 {"rrzEXLX", "中间点测量表格"},
-                                 {"dandianEXCEL", "单点测量表格"},
-                                 {"TXT", "原始文本"}}));
+    EXPECT_EQ(items("zhengli"), (std::vector<std::pair<std::string, std::string>>{{"BFFB", "水准线路"},
+                                                                                  {"rrz", "测中间点"},
+                                                                                  {"dandian", "单点测量"}}));
+    EXPECT_EQ(items("save"), (std::vector<std::pair<std::string, std::string>>{{"bffbEXLE", "线路手薄(BFFB)"},
+                                                                               {"bbffEXLE", "线路手薄(BBFF)"},
+                                                                               {"bfbfEXLE", "线路手薄(BFBF)"},
+                                                                               {"aBFFBwf", "线路手薄(aBFFB 双转往返)"},
+                                                                               {"aBFFBL", "线路手薄(aBFFB 单一线路)"},
+                                                                               {"bfEXLE", "线路手薄(BF)"},
+                                                                               {"rrzEXLX", "中间点测量表格"},
+                                                                               {"dandianEXCEL", "单点测量表格"},
+                                                                               {"TXT", "原始文本"}}));
 }
 
 TEST_F(WindowTest, TextAreaFillsTheClientAreaAtAnySize)
@@ -78,9 +79,9 @@ TEST_F(WindowTest, TextAreaFillsTheClientAreaAtAnySize)
     EXPECT_TRUE(QFontInfo(text->font()).fixedPitch());
     const QStringList chinese = QFontDatabase::families(QFontDatabase::SimplifiedChinese);
     const QStringList families = text->font().families();
-    EXPECT_TRUE(std::any_of(families.begin(), families.end(),
-                            [&](const QString& family) { return chinese.contains(family); }))
-        << "no font in the text area's list shows Chinese";
+    EXPECT_TRUE(std::any_of(families.begin(), families.end(), [&](const QString& family) {
+        return chinese.contains(family);
+    })) << "no font in the text area's list shows Chinese";
     EXPECT_EQ(form.statusBar()->objectName(), "sbar");
     EXPECT_EQ(form.statusBar()->findChildren<QLabel*>().size(), 2);
     for (QSize size : {QSize(900, 700), QSize(300, 200), QSize(20, 20)}) {
@@ -228,9 +229,10 @@ TEST_F(WindowTest, FiltersReplaceTheTextAndLeaveTheOriginalInTheWorkFile)
         "header line\r\n";
     form.setText(text);
     trigger("BFFB");
-    EXPECT_EQ(form.text(),
-              "For M5|Adr     1|TO  Start-Line       BFFB     1|                      |                      |                      |\r\n"
-              "For M5|Adr     2|KD1       P1      01:35:392   1|Rb        1.46981 m   |HD         45.290 m   |                      |\r\n");
+    EXPECT_EQ(
+        form.text(),
+        "For M5|Adr     1|TO  Start-Line       BFFB     1|                      |                      |                      |\r\n"
+        "For M5|Adr     2|KD1       P1      01:35:392   1|Rb        1.46981 m   |HD         45.290 m   |                      |\r\n");
     EXPECT_EQ(readBytes(program / "temp/ooo.txt"), text + "\r\n");
     trigger("dandian");
     EXPECT_EQ(form.text(), "");

@@ -1,10 +1,10 @@
 // New workbooks for the templates: styles, columns, rows, page setup, frozen rows.
 #include <gtest/gtest.h>
 
-#include "xls/record_ids.h"
 #include "tests/support/test_files.h"
-#include "tests/xls/xls_testing.h"
 #include "tests/support/workbook_files.h"
+#include "tests/xls/xls_testing.h"
+#include "xls/record_ids.h"
 
 namespace levara::xls {
 namespace {
@@ -62,7 +62,8 @@ TEST(NewWorkbook, StylesColumnsAndRowsAsXlrdReadsThem)
     sheet.setColumns(4, 4, 6);  // splits the span, keeps its format
     sheet.setNumber(6, 4, 1.5);
     saveWorkbook(book, scratch / "s.xls");
-    EXPECT_EQ(xlrd(R"(
+    EXPECT_EQ(
+        xlrd(R"(
 sheet = book.sheet_by_index(0)
 xf = book.xf_list[sheet.cell_xf_index(0, 0)]
 font = book.font_list[xf.font_index]
@@ -73,8 +74,8 @@ print([(c, sheet.colinfo_map[c].width) for c in range(5)])
 xf = book.xf_list[sheet.cell_xf_index(5, 3)]
 print(book.format_map[xf.format_key].format_str, book.font_list[xf.font_index].name, xf.alignment.hor_align)
 )",
-                   scratch / "s.xls"),
-              "黑体 320 700 2 1 1 1\n570 0\n[(0, 2176), (1, 2880), (2, 2880), (3, 1536), (4, 2880)]\n0.00000 Arial 3\n");
+             scratch / "s.xls"),
+        "黑体 320 700 2 1 1 1\n570 0\n[(0, 2176), (1, 2880), (2, 2880), (3, 1536), (4, 2880)]\n0.00000 Arial 3\n");
 }
 
 // The page setup as the records carry it, and frozen rows and print titles as xlrd reads them.
@@ -122,7 +123,7 @@ print(sheet.panes_are_frozen, sheet.horz_split_pos, sheet.horz_split_first_visib
     };
     EXPECT_EQ(u16(find(rec::kSetup), 10) & 0x0002, 0);  // landscape
     EXPECT_EQ(u16(find(rec::kSetup), 0), 9);            // A4
-    EXPECT_EQ(u16(find(rec::kSetup), 6), 1);             // one page wide
+    EXPECT_EQ(u16(find(rec::kSetup), 6), 1);            // one page wide
     EXPECT_EQ(u16(find(rec::kWsBool), 0) & 0x0100, 0x0100);
     EXPECT_EQ(u16(find(rec::kHCenter), 0), 1);
     EXPECT_EQ(find(rec::kLeftMargin), std::string("\0\0\0\0\0\0\xE0\x3F", 8));

@@ -5,9 +5,9 @@
 
 #include <random>
 
-#include "xls/record_ids.h"
 #include "tests/support/test_files.h"
 #include "tests/xls/xls_testing.h"
+#include "xls/record_ids.h"
 
 namespace levara::xls {
 namespace {

@@ -1,11 +1,11 @@
 // Thin borders: derived cell formats, cached and reused, and the limit on formats.
 #include <gtest/gtest.h>
 
-#include "xls/record_ids.h"
 #include "tests/support/readers.h"
 #include "tests/support/test_files.h"
-#include "tests/xls/xls_testing.h"
 #include "tests/support/workbook_files.h"
+#include "tests/xls/xls_testing.h"
+#include "xls/record_ids.h"
 
 namespace levara::xls {
 namespace {

@@ -6,8 +6,8 @@
 #include <limits>
 
 #include "tests/support/test_files.h"
-#include "tests/xls/xls_testing.h"
 #include "tests/support/workbook_files.h"
+#include "tests/xls/xls_testing.h"
 
 namespace levara::xls {
 namespace {
@@ -16,10 +16,12 @@ using namespace testing;
 using levara::testing::ScratchDir;
 
 // Integers of every RK range, hundredths, values only NUMBER holds, the edges.
+// clang-format off
 const double kNumbers[] = {0,       1,          -1,         536870911,    -536870912, 536870912,  1e9,
                            30.1,    -0.3,       1.52345,    0.5,          1.0 / 3,    1e-300,     -2.5e300,
                            0.01,    123456.78,  -0.0,       1.41230,      4294967296.0, 1234567.89, 5e-324,
                            std::numeric_limits<double>::max()};
+// clang-format on
 
 TEST(Cells, NumbersComeBackBitForBit)
 {
@@ -42,14 +44,17 @@ TEST(Cells, NumbersComeBackBitForBit)
         std::snprintf(text, sizeof text, "%.17g\n", number);
         expected += text;
     }
-    EXPECT_EQ(xlrd("for r in range(book.sheet_by_index(0).nrows): print('%.17g' % book.sheet_by_index(0).cell_value(r, 1))",
-                   scratch / "n.xls"),
-              expected);
+    EXPECT_EQ(
+        xlrd("for r in range(book.sheet_by_index(0).nrows): print('%.17g' % book.sheet_by_index(0).cell_value(r, 1))",
+             scratch / "n.xls"),
+        expected);
 }
 
 TEST(Cells, TextsComeBackAsWritten)
 {
-    const std::vector<std::string> texts = {"BM1", "水准测量", "café", "Ωmega and ASCII", "𝄞 music", std::string(300, 'x'),
+    const std::vector<std::string> texts = {"BM1",     "水准测量",
+                                            "café",    "Ωmega and ASCII",
+                                            "𝄞 music", std::string(300, 'x'),
                                             "第 1 页", " leading and trailing "};
     ScratchDir scratch;
     Workbook book = Workbook::create({"S"});
@@ -63,9 +68,11 @@ TEST(Cells, TextsComeBackAsWritten)
         EXPECT_EQ(reopened.sheet(0).value(int(i) + 1, 1), Value(texts[i]));
         expected += texts[i] + "|\n";
     }
-    EXPECT_EQ(xlrd("for r in range(book.sheet_by_index(0).nrows): sys.stdout.buffer.write((book.sheet_by_index(0).cell_value(r, 0) + '|\\n').encode())",
-                   scratch / "t.xls"),
-              expected);
+    EXPECT_EQ(
+        xlrd(
+            "for r in range(book.sheet_by_index(0).nrows): sys.stdout.buffer.write((book.sheet_by_index(0).cell_value(r, 0) + '|\\n').encode())",
+            scratch / "t.xls"),
+        expected);
 }
 
 // "Clear contents": the value goes, the cell and its format (here borders) stay.
@@ -129,9 +136,13 @@ TEST(Cells, OutsideTheFormatsLimitsIsALimitErrorAndChangesNothing)
     EXPECT_THROW(sheet.setText(1, 257, "x"), LimitError);
     EXPECT_THROW(sheet.setText(0, 1, "x"), LimitError);
     EXPECT_THROW(sheet.setText(1, 1, std::string(32768, 'a')), LimitError);
-    EXPECT_THROW(sheet.setText(1, 1, std::string(10923, 'a') + "水水水水水水水水水水水水水水水水水水水水水水水水水水水水水水水水水水水水水水水水水水水水水水水水水水水水"
-                                                                 + std::string(21800, 'b')),
-                 LimitError);
+    EXPECT_THROW(
+        sheet.setText(
+            1, 1,
+            std::string(10923, 'a') +
+                "水水水水水水水水水水水水水水水水水水水水水水水水水水水水水水水水水水水水水水水水水水水水水水水水水水水水" +
+                std::string(21800, 'b')),
+        LimitError);
     EXPECT_THROW(sheet.merge({1, 1, 70000, 1}), LimitError);
     EXPECT_THROW(sheet.setThinBorders({1, 250, 2, 300}), LimitError);
     EXPECT_THROW(sheet.setNumber(1, 1, std::nan("")), Error);

@@ -1,10 +1,10 @@
 // Merged ranges: replacing overlaps, many of them, reading them back.
 #include <gtest/gtest.h>
 
-#include "xls/record_ids.h"
 #include "tests/support/test_files.h"
-#include "tests/xls/xls_testing.h"
 #include "tests/support/workbook_files.h"
+#include "tests/xls/xls_testing.h"
+#include "xls/record_ids.h"
 
 namespace levara::xls {
 namespace {
@@ -27,7 +27,7 @@ TEST(Merges, ANewMergeReplacesEveryMergeItOverlaps)
     EXPECT_EQ(sheet.mergeAt(44, 1), (Range{20, 1, 45, 1}));
     EXPECT_EQ(sheet.mergeAt(44, 2), std::nullopt);
 
-    sheet.merge({5, 5, 5, 5});  // one cell: nothing
+    sheet.merge({5, 5, 5, 5});      // one cell: nothing
     sheet.unmerge({10, 1, 11, 1});  // not an existing merge: nothing
     sheet.unmerge({10, 1, 12, 1});
     sheet.merge({12, 3, 10, 1});  // corners in any order

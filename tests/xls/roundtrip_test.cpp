@@ -3,12 +3,12 @@
 
 #include <sstream>
 
-#include "xls/container.h"
 #include "tests/support/readers.h"
 #include "tests/support/sheet_text.h"
 #include "tests/support/test_files.h"
-#include "tests/xls/xls_testing.h"
 #include "tests/support/workbook_files.h"
+#include "tests/xls/xls_testing.h"
+#include "xls/container.h"
 
 namespace levara::xls {
 namespace {
@@ -94,7 +94,8 @@ std::vector<std::string> engineCells(Worksheet& sheet)
 std::vector<std::string> xlrdCells(const std::filesystem::path& file, std::size_t sheet)
 {
     const std::string output = xlrd(R"(
-sheet = book.sheet_by_index()" + std::to_string(sheet) + R"()
+sheet = book.sheet_by_index()" + std::to_string(sheet) +
+                                        R"()
 for r in range(sheet.nrows):
     for c in range(sheet.row_len(r)):
         cell = sheet.cell(r, c)
@@ -108,7 +109,7 @@ for r in range(sheet.nrows):
             continue
         sys.stdout.buffer.write(("%d,%d=%s\n" % (r + 1, c + 1, text)).encode())
 )",
-                                     file);
+                                    file);
     std::vector<std::string> cells;
     std::istringstream in(output);
     for (std::string line; std::getline(in, line);)

@@ -2,12 +2,12 @@
 // the table rebuilt from what the cells use.
 #include <gtest/gtest.h>
 
-#include "xls/record_ids.h"
-#include "xls/unicode.h"
 #include "tests/support/readers.h"
 #include "tests/support/test_files.h"
-#include "tests/xls/xls_testing.h"
 #include "tests/support/workbook_files.h"
+#include "tests/xls/xls_testing.h"
+#include "xls/record_ids.h"
+#include "xls/unicode.h"
 
 namespace levara::xls {
 namespace {
@@ -140,7 +140,8 @@ TEST(SharedStrings, ContinueRecordsSplitOnlyBetweenCharacters)
     }
     EXPECT_EQ(xlrd(R"(
 sheet = book.sheet_by_index(0)
-for r in range()" + std::to_string(texts.size()) + R"():
+for r in range()" + std::to_string(texts.size()) +
+                       R"():
     sys.stdout.buffer.write((sheet.cell_value(r, r % 3) + "\n").encode())
 )",
                    scratch / "sst.xls"),

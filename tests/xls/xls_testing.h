@@ -9,10 +9,10 @@
 #include <string>
 #include <vector>
 
-#include "xls/workbook_data.h"
-#include "xls/xls.h"
 #include "tests/support/test_files.h"
 #include "tests/support/workbook_files.h"
+#include "xls/workbook_data.h"
+#include "xls/xls.h"
 
 namespace levara::xls {
 
@@ -101,8 +101,8 @@ inline std::string xlrd(const std::string& script, const std::filesystem::path& 
 {
     std::string output;
     const int status = levara::testing::runProgram(
-        {"/usr/bin/python3", "-c", "import sys, xlrd\nbook = xlrd.open_workbook(sys.argv[1], formatting_info=True)\n" + script,
-         file.string()},
+        {"/usr/bin/python3", "-c",
+         "import sys, xlrd\nbook = xlrd.open_workbook(sys.argv[1], formatting_info=True)\n" + script, file.string()},
         &output);
     EXPECT_EQ(status, 0) << output;
     return output;
