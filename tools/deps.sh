@@ -4,6 +4,6 @@ set -euo pipefail
 export DEBIAN_FRONTEND=noninteractive
 apt-get update
 apt-get install -y --no-install-recommends \
-  ca-certificates g++ clang libclang-rt-14-dev cmake ninja-build pkg-config \
+  ca-certificates g++ clang clang-format libclang-rt-14-dev cmake ninja-build pkg-config \
   qt6-base-dev libqscintilla2-qt6-dev libgsf-1-dev libgtest-dev libgmock-dev libbenchmark-dev \
   fonts-noto-cjk fonts-dejavu-core python3 python3-xlrd libreoffice-calc-nogui poppler-utils
