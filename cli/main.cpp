@@ -1,4 +1,4 @@
-// levara-cli: runs the window's commands from the command line.
+// levara-cli: runs the menu's commands from the command line.
 //
 //   levara-cli [--filter leveling|intermediate|single] --save KIND [--overwrite] INPUT OUTPUT
 //

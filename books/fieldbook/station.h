@@ -1,6 +1,6 @@
 #pragma once
 // What the field books hold while they write: the lines they read, one station's
-// slices and the section totals, and the reading of a station's lines as a whole.
+// readings and the section totals, and the reading of a station's lines as a whole.
 #include <array>
 #include <cstddef>
 #include <string_view>
