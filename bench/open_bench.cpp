@@ -18,8 +18,11 @@ public:
     std::filesystem::path showOpen() override { return file; }
     levara::SaveChoice showSave(std::optional<int>) override { return {}; }
     bool askOverwrite(const std::filesystem::path&) override { return false; }
-    void showNotice(const std::string&) override {}
-    void showError(const std::string& message) override { std::fprintf(stderr, "error: %s\n", message.c_str()); }
+    void showNotice(const levara::Message&) override {}
+    void showError(const levara::Message& message) override
+    {
+        std::fprintf(stderr, "error: %s\n", message.english().c_str());
+    }
 };
 
 double peakRssBytes()

@@ -4,7 +4,9 @@
 //
 // INPUT is opened as "打开" opens it, the filter runs as its menu command does, and the
 // save command of KIND writes OUTPUT (workbooks with the EXCEL type). Exit status: 0 done,
-// 1 failed (one line on stderr, OUTPUT untouched), 2 usage error.
+// 1 failed (one line on stderr, OUTPUT untouched), 2 usage error. Messages and usage
+// follow the system language, as the window's do.
+#include <QCoreApplication>
 #include <cstdio>
 #include <cstring>
 #include <exception>
@@ -19,9 +21,25 @@
 
 namespace {
 
-constexpr const char* kUsage =
-    "usage: levara-cli [--filter leveling|intermediate|single] --save KIND [--overwrite] INPUT OUTPUT\n"
-    "  KIND: text bffb bbff bfbf bf abffb abffb-2way intermediate single\n";
+levara::Message usage()
+{
+    return levara::Message(QT_TRANSLATE_NOOP("levara",
+                                             "usage: levara-cli [--filter %1] --save KIND [--overwrite] INPUT OUTPUT\n"
+                                             "  KIND: %2\n"),
+                           "leveling|intermediate|single",
+                           "text bffb bbff bfbf bf abffb abffb-2way intermediate single");
+}
+
+// UTF-8, whatever the locale.
+std::string text(const levara::Message& message) { return levara::translated(message).toStdString(); }
+
+// stderr carries levara-cli's own line only: Qt's remarks, such as its switch to a
+// UTF-8 locale when the user has none, are left out.
+void quietQt(QtMsgType type, const QMessageLogContext&, const QString& message)
+{
+    if (type == QtCriticalMsg || type == QtFatalMsg)
+        std::cerr << "levara-cli: " << message.toStdString() << '\n';
+}
 
 using Command = void (*)(levara::Commands&);
 using levara::books::Output;
@@ -67,10 +85,12 @@ public:
     bool confirmOverwrite(const std::filesystem::path& file) override
     {
         if (!options_.overwrite)
-            throw levara::FileError(file, "already exists; pass --overwrite to replace it");
+            throw levara::FileError(file, levara::Message(QT_TRANSLATE_NOOP("levara",
+                                                                            "already exists; pass %1 to replace it"),
+                                                          "--overwrite"));
         return true;
     }
-    void notify(const std::string& message) override { throw levara::Error(message); }
+    void notify(const levara::Message& message) override { throw levara::Error(message); }
     void setBusy(bool) override {}
 
 private:
@@ -115,18 +135,22 @@ std::optional<Options> parse(int argc, char** argv)
 
 int main(int argc, char** argv)
 {
-    for (int i = 1; i < argc; ++i) {
-        if (std::strcmp(argv[i], "--help") == 0 || std::strcmp(argv[i], "-h") == 0) {
-            std::fputs(kUsage, stdout);
-            return 0;
-        }
-    }
-    const std::optional<Options> options = parse(argc, argv);
-    if (!options) {
-        std::fputs(kUsage, stderr);
-        return 2;
-    }
+    qInstallMessageHandler(quietQt);
+    const QCoreApplication application(argc, argv);
+    std::optional<levara::Translators> translators;
     try {
+        translators.emplace(levara::systemLanguage());
+        for (int i = 1; i < argc; ++i) {
+            if (std::strcmp(argv[i], "--help") == 0 || std::strcmp(argv[i], "-h") == 0) {
+                std::fputs(text(usage()).c_str(), stdout);
+                return 0;
+            }
+        }
+        const std::optional<Options> options = parse(argc, argv);
+        if (!options) {
+            std::fputs(text(usage()).c_str(), stderr);
+            return 2;
+        }
         CliUi ui(*options);
         levara::Commands commands(ui, levara::programDirectory());
         commands.open();
@@ -134,12 +158,8 @@ int main(int argc, char** argv)
             options->filter(commands);
         kSaveCommands.at(options->kind)(commands);
         return 0;
-    } catch (const levara::Error& error) {
-        std::cerr << "levara-cli: " << error.what() << '\n';
-        return 1;
     } catch (const std::exception& error) {
-        // Out of memory, or a fault of Levara's own: still one line.
-        std::cerr << "levara-cli: " << error.what() << '\n';
+        std::cerr << "levara-cli: " << text(levara::failureMessage(error)) << '\n';
         return 1;
     }
 }

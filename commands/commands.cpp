@@ -6,8 +6,12 @@
 
 namespace levara {
 
-const char* const kNotExcelMessage = "Workbooks are saved only with the type \"EXCEL(*.xls)\". Nothing was written; "
-                                     "choose that type in the save dialog.";
+Message notExcelNotice()
+{
+    return Message(QT_TRANSLATE_NOOP("levara", "Workbooks are saved only with the type \"%1\". Nothing was written; "
+                                               "choose that type in the save dialog."),
+                   "EXCEL(*.xls)");
+}
 
 namespace {
 
@@ -83,7 +87,7 @@ void Commands::saveWorkbook(books::Output output)
     if (choice.file.empty() || !mayWrite(ui_, choice.file))
         return;
     if (choice.filterIndex != kExcelFilter) {
-        ui_.notify(kNotExcelMessage);
+        ui_.notify(notExcelNotice());
         return;
     }
     const TempFolder::Lock lock = temp_.lock();

@@ -2,11 +2,14 @@
 // commands: what the menu does, whoever runs it. The window, levara-cli, the tests
 // and the benchmarks open, reduce and save the text through Commands, answering its
 // dialogs through Ui. A command that fails throws levara::Error with a message for
-// the user; the user's files are then left as they were.
+// the user, which the front ends show in the user's language (language.h); the
+// user's files are then left as they were.
 #include <filesystem>
 #include <string>
 
 #include "books/books.h"
+#include "commands/failure.h"
+#include "commands/language.h"
 #include "commands/program_dir.h"
 #include "commands/ui.h"
 #include "records/records.h"
@@ -40,7 +43,7 @@ private:
 // by CR LF. Throws FileError naming the file.
 std::string readRawText(const std::filesystem::path& file);
 
-// The message shown when a workbook output is saved with another type than EXCEL.
-extern const char* const kNotExcelMessage;
+// The notice shown when a workbook output is saved with another type than EXCEL.
+Message notExcelNotice();
 
 }  // namespace levara

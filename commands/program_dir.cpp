@@ -9,7 +9,9 @@ std::filesystem::path programDirectory()
     std::error_code error;
     const std::filesystem::path self = std::filesystem::read_symlink("/proc/self/exe", error);
     if (error)
-        throw FileError("/proc/self/exe", "cannot find the program's directory: " + error.message());
+        throw FileError("/proc/self/exe",
+                        Message(QT_TRANSLATE_NOOP("levara", "cannot find the program's directory: %1"),
+                                error.message()));
     return self.parent_path();
 }
 

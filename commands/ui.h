@@ -6,6 +6,8 @@
 #include <optional>
 #include <string>
 
+#include "records/records.h"
+
 namespace levara {
 
 // The file a save dialog returned (empty: cancelled) and its filter index, from 1:
@@ -34,7 +36,7 @@ public:
     // "文件已存在,是否覆盖?" titled "保存数据": Yes (true) or No.
     virtual bool confirmOverwrite(const std::filesystem::path& file) = 0;
     // A command ended without writing what the user may expect; says why.
-    virtual void notify(const std::string& message) = 0;
+    virtual void notify(const Message& message) = 0;
 
     // The hourglass pointer while a command writes files.
     virtual void setBusy(bool busy) = 0;

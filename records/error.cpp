@@ -4,19 +4,24 @@
 
 namespace levara {
 
-FileError::FileError(std::filesystem::path file, const std::string& reason)
-    : Error(file.string() + ": " + reason), file_(std::move(file))
+Error::Error(Message message)
+    : std::runtime_error(message.english()), message_(std::make_shared<const Message>(std::move(message)))
 {
 }
 
-InputError::InputError(int line, const std::string& message)
-    : Error("line " + std::to_string(line) + ": " + message), line_(line)
+FileError::FileError(std::filesystem::path file, Message reason)
+    : Error(Message(QT_TRANSLATE_NOOP("levara", "%1: %2"), file, std::move(reason))), file_(std::move(file))
 {
 }
 
-void throwFileError(const std::filesystem::path& file, const std::string& action, int errnum)
+InputError::InputError(int line, Message problem)
+    : Error(Message(QT_TRANSLATE_NOOP("levara", "line %1: %2"), line, std::move(problem))), line_(line)
 {
-    throw FileError(file, action + ": " + std::strerror(errnum));
+}
+
+void throwFileError(const std::filesystem::path& file, Message action, int errnum)
+{
+    throw FileError(file, Message(QT_TRANSLATE_NOOP("levara", "%1: %2"), std::move(action), std::strerror(errnum)));
 }
 
 }  // namespace levara

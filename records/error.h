@@ -1,22 +1,30 @@
 #pragma once
-// The errors Levara reports to the user. Every message is complete on its own:
-// it names the file and, where there is one, the line.
+// The errors Levara reports to the user. Every message is complete on its own: it
+// names the file and, where there is one, the line. message() is what the front
+// ends translate and show; what() is its English text, for logs and tests.
 #include <filesystem>
+#include <memory>
 #include <stdexcept>
-#include <string>
+
+#include "records/message.h"
 
 namespace levara {
 
 class Error : public std::runtime_error {
 public:
-    using std::runtime_error::runtime_error;
+    explicit Error(Message message);
+    const Message& message() const { return *message_; }
+
+private:
+    // Shared, so that copying the exception cannot throw.
+    std::shared_ptr<const Message> message_;
 };
 
 // A file could not be opened, read, written, copied or replaced.
-// what() is "<file>: <reason>".
+// The message is "<file>: <reason>".
 class FileError : public Error {
 public:
-    FileError(std::filesystem::path file, const std::string& reason);
+    FileError(std::filesystem::path file, Message reason);
     const std::filesystem::path& file() const { return file_; }
 
 private:
@@ -24,17 +32,17 @@ private:
 };
 
 // The text cannot be turned into the requested output.
-// line counts the lines of the text from 1; what() is "line <line>: <message>".
+// line counts the lines of the text from 1; the message is "line <line>: <problem>".
 class InputError : public Error {
 public:
-    InputError(int line, const std::string& message);
+    InputError(int line, Message problem);
     int line() const { return line_; }
 
 private:
     int line_;
 };
 
-// "<file>: <strerror(errnum)>", for failed system calls.
-[[noreturn]] void throwFileError(const std::filesystem::path& file, const std::string& action, int errnum);
+// For failed system calls: "<file>: <action>: <strerror(errnum)>".
+[[noreturn]] void throwFileError(const std::filesystem::path& file, Message action, int errnum);
 
 }  // namespace levara

@@ -30,7 +30,7 @@ void FileDescriptor::close(const std::filesystem::path& file)
 {
     // Linux releases the descriptor even when close fails; never retry.
     if (::close(release()) != 0 && errno != EINTR)
-        throwFileError(file, "cannot finish writing", errno);
+        throwFileError(file, Message(QT_TRANSLATE_NOOP("levara", "cannot finish writing")), errno);
 }
 
 FileDescriptor openForReading(const std::filesystem::path& file)
@@ -38,14 +38,14 @@ FileDescriptor openForReading(const std::filesystem::path& file)
     FileDescriptor fd(::open(file.c_str(), O_RDONLY | O_CLOEXEC));
     if (fd.get() < 0) {
         if (errno == ENOENT)
-            throw FileError(file, "cannot open: the file does not exist");
-        throwFileError(file, "cannot open", errno);
+            throw FileError(file, Message(QT_TRANSLATE_NOOP("levara", "cannot open: the file does not exist")));
+        throwFileError(file, Message(QT_TRANSLATE_NOOP("levara", "cannot open")), errno);
     }
     struct stat st {};
     if (::fstat(fd.get(), &st) != 0)
-        throwFileError(file, "cannot open", errno);
+        throwFileError(file, Message(QT_TRANSLATE_NOOP("levara", "cannot open")), errno);
     if (S_ISDIR(st.st_mode))
-        throw FileError(file, "cannot open: it is a folder, not a file");
+        throw FileError(file, Message(QT_TRANSLATE_NOOP("levara", "cannot open: it is a folder, not a file")));
     return fd;
 }
 
@@ -53,7 +53,7 @@ std::string readAll(int fd, const std::filesystem::path& file)
 {
     struct stat st {};
     if (::fstat(fd, &st) != 0)
-        throwFileError(file, "cannot read", errno);
+        throwFileError(file, Message(QT_TRANSLATE_NOOP("levara", "cannot read")), errno);
     // The size is only a hint: the file may change while it is read, and some
     // files report none.
     std::string bytes;
@@ -66,7 +66,7 @@ std::string readAll(int fd, const std::filesystem::path& file)
         if (got < 0) {
             if (errno == EINTR)
                 continue;
-            throwFileError(file, "cannot read", errno);
+            throwFileError(file, Message(QT_TRANSLATE_NOOP("levara", "cannot read")), errno);
         }
         if (got == 0)
             break;
@@ -83,7 +83,7 @@ void writeAll(int fd, std::string_view bytes, const std::filesystem::path& file)
         if (put < 0) {
             if (errno == EINTR)
                 continue;
-            throwFileError(file, "cannot write", errno);
+            throwFileError(file, Message(QT_TRANSLATE_NOOP("levara", "cannot write")), errno);
         }
         bytes.remove_prefix(static_cast<std::size_t>(put));
     }

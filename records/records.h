@@ -3,11 +3,12 @@
 // nothing of the workbook engine. The raw file's lines and the measurement line's
 // character windows, the three filters that reduce a text, the number rules of
 // typed input, GB18030 text files, the temp folder and its work files, reading and
-// replacing a file whole, and the errors every layer above reports.
+// replacing a file whole, and the errors and messages every layer above reports.
 #include "records/error.h"
 #include "records/filters.h"
 #include "records/leading_number.h"
 #include "records/measurement_line.h"
+#include "records/message.h"
 #include "records/number_format.h"
 #include "records/read_file.h"
 #include "records/replace_file.h"

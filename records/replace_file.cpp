@@ -29,17 +29,20 @@ public:
             std::error_code error;
             destination_ = std::filesystem::canonical(destination_, error);
             if (error)
-                throw FileError(destination, "cannot replace: it is a link to nothing");
+                throw FileError(destination,
+                                Message(QT_TRANSLATE_NOOP("levara", "cannot replace: it is a link to nothing")));
         }
         if (::stat(destination_.c_str(), &existing) == 0) {
             if (S_ISDIR(existing.st_mode))
-                throw FileError(destination, "cannot replace: it is a folder, not a file");
+                throw FileError(destination,
+                                Message(QT_TRANSLATE_NOOP("levara", "cannot replace: it is a folder, not a file")));
             if (!S_ISREG(existing.st_mode))
-                throw FileError(destination, "cannot replace: it is not an ordinary file");
+                throw FileError(destination,
+                                Message(QT_TRANSLATE_NOOP("levara", "cannot replace: it is not an ordinary file")));
             exists = true;
             mode = existing.st_mode & 07777;
         } else if (errno != ENOENT) {
-            throwFileError(destination, "cannot replace", errno);
+            throwFileError(destination, Message(QT_TRANSLATE_NOOP("levara", "cannot replace")), errno);
         }
 
         const std::filesystem::path folder = destination_.parent_path().empty() ? "." : destination_.parent_path();
@@ -55,8 +58,9 @@ public:
                 continue;
             temporary_.clear();
             if (errno == ENOENT || errno == ENOTDIR)
-                throw FileError(destination, "cannot write: its folder does not exist");
-            throwFileError(destination, "cannot write into its folder", errno);
+                throw FileError(destination,
+                                Message(QT_TRANSLATE_NOOP("levara", "cannot write: its folder does not exist")));
+            throwFileError(destination, Message(QT_TRANSLATE_NOOP("levara", "cannot write into its folder")), errno);
         }
         if (exists) {
             // The umask must not narrow the permissions the user's file had.
@@ -84,10 +88,10 @@ public:
     void commit()
     {
         if (::fsync(fd_.get()) != 0)
-            throwFileError(name_, "cannot write", errno);
+            throwFileError(name_, Message(QT_TRANSLATE_NOOP("levara", "cannot write")), errno);
         fd_.close(name_);
         if (::rename(temporary_.c_str(), destination_.c_str()) != 0)
-            throwFileError(name_, "cannot replace", errno);
+            throwFileError(name_, Message(QT_TRANSLATE_NOOP("levara", "cannot replace")), errno);
         temporary_.clear();
         // Makes the rename itself survive a crash; the new file is complete either way.
         const std::filesystem::path folder = destination_.parent_path().empty() ? "." : destination_.parent_path();
@@ -122,7 +126,7 @@ void copyFileReplacing(const std::filesystem::path& source, const std::filesyste
         if (got < 0) {
             if (errno == EINTR)
                 continue;
-            throwFileError(source, "cannot read", errno);
+            throwFileError(source, Message(QT_TRANSLATE_NOOP("levara", "cannot read")), errno);
         }
         if (got == 0)
             break;

@@ -16,10 +16,11 @@ TempFolder::Lock::Lock(const std::filesystem::path& dir) : fd_(::open(dir.c_str(
 {
     if (fd_ < 0) {
         if (errno == ENOENT)
-            throw FileError(dir, "the temp folder beside the program is missing");
+            throw FileError(dir, Message(QT_TRANSLATE_NOOP("levara", "the temp folder beside the program is missing")));
         if (errno == ENOTDIR)
-            throw FileError(dir, "the temp folder beside the program is not a folder");
-        throwFileError(dir, "cannot open the temp folder", errno);
+            throw FileError(dir,
+                            Message(QT_TRANSLATE_NOOP("levara", "the temp folder beside the program is not a folder")));
+        throwFileError(dir, Message(QT_TRANSLATE_NOOP("levara", "cannot open the temp folder")), errno);
     }
     // The lock belongs to this open folder, so it goes with the descriptor even
     // when the process dies.
@@ -28,7 +29,7 @@ TempFolder::Lock::Lock(const std::filesystem::path& dir) : fd_(::open(dir.c_str(
             continue;
         const int error = errno;
         ::close(fd_);
-        throwFileError(dir, "cannot lock the temp folder", error);
+        throwFileError(dir, Message(QT_TRANSLATE_NOOP("levara", "cannot lock the temp folder")), error);
     }
 }
 

@@ -19,13 +19,18 @@ namespace {
 bool inRange(unsigned char c, unsigned char low, unsigned char high) { return c >= low && c <= high; }
 unsigned char byteAt(std::string_view text, std::size_t i) { return static_cast<unsigned char>(text[i]); }
 
+iconv_t openConverter(const char* to, const char* from)
+{
+    const iconv_t cd = iconv_open(to, from);
+    if (cd == reinterpret_cast<iconv_t>(-1))
+        throw Error(Message(QT_TRANSLATE_NOOP("levara", "the system cannot convert %1 to %2: %3"), from, to,
+                            std::strerror(errno)));
+    return cd;
+}
+
 class Converter {
 public:
-    Converter(const char* to, const char* from) : cd_(iconv_open(to, from))
-    {
-        if (cd_ == reinterpret_cast<iconv_t>(-1))
-            throw Error(std::string("the system cannot convert ") + from + " to " + to + ": " + std::strerror(errno));
-    }
+    Converter(const char* to, const char* from) : cd_(openConverter(to, from)) {}
     ~Converter() { iconv_close(cd_); }
     Converter(const Converter&) = delete;
     Converter& operator=(const Converter&) = delete;
@@ -180,7 +185,9 @@ std::string convert(std::string_view in)
     if (i == in.size())
         return std::string(in);
     static Memo memo(Direction::memoSize);
-    std::optional<Converter> converter;  // opened at the first character not yet remembered
+    // Opened at the first character not yet remembered. Not std::optional: GCC 12
+    // then warns that the destructor may read an unset descriptor.
+    std::unique_ptr<Converter> converter;
 
     std::string out;
     out.reserve(in.size() + in.size() / 2);
@@ -196,7 +203,7 @@ std::string convert(std::string_view in)
             std::uint64_t entry = index < Direction::memoSize ? memo[index].load(std::memory_order_relaxed) : 0;
             if (entry == 0) {
                 if (!converter)
-                    converter.emplace(Direction::to, Direction::from);
+                    converter = std::make_unique<Converter>(Direction::to, Direction::from);
                 entry = Memo::pack(converter->convert(character));
                 if (index < Direction::memoSize)
                     memo[index].store(entry, std::memory_order_relaxed);

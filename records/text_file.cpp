@@ -42,10 +42,10 @@ void writeTextFile(const std::filesystem::path& file, std::initializer_list<std:
     detail::FileDescriptor fd(::open(file.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666));
     if (fd.get() < 0) {
         if (errno == ENOENT)
-            throw FileError(file, "cannot create: its folder does not exist");
+            throw FileError(file, Message(QT_TRANSLATE_NOOP("levara", "cannot create: its folder does not exist")));
         if (errno == EISDIR)
-            throw FileError(file, "cannot write: it is a folder, not a file");
-        throwFileError(file, "cannot create", errno);
+            throw FileError(file, Message(QT_TRANSLATE_NOOP("levara", "cannot write: it is a folder, not a file")));
+        throwFileError(file, Message(QT_TRANSLATE_NOOP("levara", "cannot create")), errno);
     }
     for (std::string_view piece : pieces)
         writeEncoded(fd.get(), piece, file);

@@ -1,6 +1,7 @@
 #pragma once
 // The window's dialogs: the open and the save dialog, the overwrite
-// question and the message boxes. Tests put answering dialogs in their place.
+// question and the message boxes, which show a message in the user's language.
+// Tests put answering dialogs in their place.
 #include <filesystem>
 #include <optional>
 #include <string>
@@ -15,8 +16,8 @@ public:
     virtual std::filesystem::path showOpen() = 0;
     virtual SaveChoice showSave(std::optional<int> presetFilterIndex) = 0;
     virtual bool askOverwrite(const std::filesystem::path& file) = 0;
-    virtual void showNotice(const std::string& message) = 0;
-    virtual void showError(const std::string& message) = 0;
+    virtual void showNotice(const Message& message) = 0;
+    virtual void showError(const Message& message) = 0;
 };
 
 }  // namespace levara

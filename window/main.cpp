@@ -1,5 +1,6 @@
 #include <QApplication>
 #include <QMessageBox>
+#include <optional>
 
 #include "window/main_window.h"
 #include "window/qt_dialogs.h"
@@ -7,14 +8,16 @@
 int main(int argc, char** argv)
 {
     QApplication app(argc, argv);
-    levara::QtDialogs dialogs;
+    std::optional<levara::Translators> translators;
     std::filesystem::path programDir;
     try {
+        translators.emplace(levara::systemLanguage());
         programDir = levara::programDirectory();
     } catch (const levara::Error& error) {
-        QMessageBox::critical(nullptr, "Levara", QString::fromStdString(error.what()));
+        QMessageBox::critical(nullptr, "Levara", levara::translated(error.message()));
         return 1;
     }
+    levara::QtDialogs dialogs;
     levara::MainWindow window(dialogs, programDir);
     dialogs.setParent(&window);
     window.show();

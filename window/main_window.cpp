@@ -155,11 +155,9 @@ void MainWindow::run(void (*command)(Commands&))
 {
     try {
         command(commands_);
-    } catch (const Error& error) {
-        dialogs_.showError(error.what());
     } catch (const std::exception& error) {
-        // Out of memory, or a fault of Levara's own: still one message, not a crash.
-        dialogs_.showError(error.what());
+        // Out of memory or a fault of Levara's own, too: one message, not a crash.
+        dialogs_.showError(failureMessage(error));
     }
 }
 

@@ -29,7 +29,7 @@ public:
         return dialogs_.showSave(presetFilterIndex);
     }
     bool confirmOverwrite(const std::filesystem::path& file) override { return dialogs_.askOverwrite(file); }
-    void notify(const std::string& message) override { dialogs_.showNotice(message); }
+    void notify(const Message& message) override { dialogs_.showNotice(message); }
     void setBusy(bool busy) override;
 
 private:

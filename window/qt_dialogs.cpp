@@ -45,16 +45,16 @@ bool QtDialogs::askOverwrite(const std::filesystem::path&)
     return box.exec() == QMessageBox::Yes;
 }
 
-void QtDialogs::showNotice(const std::string& message)
+void QtDialogs::showNotice(const Message& message)
 {
     NormalPointer pointer;
-    QMessageBox::information(parent_, "Levara", QString::fromStdString(message));
+    QMessageBox::information(parent_, "Levara", translated(message));
 }
 
-void QtDialogs::showError(const std::string& message)
+void QtDialogs::showError(const Message& message)
 {
     NormalPointer pointer;
-    QMessageBox::critical(parent_, "Levara", QString::fromStdString(message));
+    QMessageBox::critical(parent_, "Levara", translated(message));
 }
 
 }  // namespace levara

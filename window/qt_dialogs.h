@@ -15,8 +15,8 @@ public:
     std::filesystem::path showOpen() override;
     SaveChoice showSave(std::optional<int> presetFilterIndex) override;
     bool askOverwrite(const std::filesystem::path& file) override;
-    void showNotice(const std::string& message) override;
-    void showError(const std::string& message) override;
+    void showNotice(const Message& message) override;
+    void showError(const Message& message) override;
 
 private:
     CommonDialog openDialog_;

@@ -85,7 +85,8 @@ void setPrintTitles(WorkbookData& book, const SheetData& sheet, int firstRow, in
             return;
         // Formulas name NAME records by number: only the last one can go.
         if (existing != lastName)
-            throw Error("cannot remove the print titles of sheet \"" + sheet.name + "\": other names follow them");
+            throw Error(Error::Kind::BadRequest, sheet.name,
+                        "cannot remove the print titles of sheet \"" + sheet.name + "\": other names follow them");
         book.globals.erase(book.globals.begin() + std::ptrdiff_t(existing));
         return;
     }
@@ -109,8 +110,9 @@ void setPrintTitles(WorkbookData& book, const SheetData& sheet, int firstRow, in
 void checkMargin(double inches, const char* which)
 {
     if (!(inches >= 0 && inches < 49))
-        throw Error(std::string("the ") + which + " margin of " + std::to_string(inches) +
-                    " inches is outside 0 to 49 inches");
+        throw Error(Error::Kind::BadRequest, std::to_string(inches),
+                    std::string("the ") + which + " margin of " + std::to_string(inches) +
+                        " inches is outside 0 to 49 inches");
 }
 
 }  // namespace
@@ -122,14 +124,18 @@ void Worksheet::setPageSetup(const PageSetup& setup)
     checkMargin(setup.topMargin, "top");
     checkMargin(setup.bottomMargin, "bottom");
     if (setup.paperSize < 0 || setup.paperSize > 255)
-        throw Error("paper size " + std::to_string(setup.paperSize) + " is not a paper size code");
+        throw Error(Error::Kind::BadRequest, std::to_string(setup.paperSize),
+                    "paper size " + std::to_string(setup.paperSize) + " is not a paper size code");
     if (setup.repeatFirstRow != 0 &&
         (setup.repeatFirstRow < 1 || setup.repeatLastRow < setup.repeatFirstRow || setup.repeatLastRow > kMaxRows))
-        throw LimitError("print title rows " + std::to_string(setup.repeatFirstRow) + " to " +
-                         std::to_string(setup.repeatLastRow) + " are not rows of a .xls worksheet");
+        throw LimitError(Error::Kind::LayoutLimit,
+                         std::to_string(setup.repeatFirstRow) + "-" + std::to_string(setup.repeatLastRow),
+                         "print title rows " + std::to_string(setup.repeatFirstRow) + " to " +
+                             std::to_string(setup.repeatLastRow) + " are not rows of a .xls worksheet");
     const std::u16string footer = utf16FromUtf8(setup.footer);
     if (footer.size() > 255)
-        throw LimitError("a footer holds at most 255 characters");
+        throw LimitError(Error::Kind::LayoutLimit, std::to_string(footer.size()),
+                         "a footer holds at most 255 characters");
 
     SheetData& sheet = sheetOf(book_, index_);
     const auto order = worksheetOrder();
@@ -152,7 +158,8 @@ void Worksheet::setPageSetup(const PageSetup& setup)
 void Worksheet::freezeRows(int rows)
 {
     if (rows < 0 || rows >= kMaxRows)
-        throw LimitError("cannot freeze " + std::to_string(rows) + " rows of a .xls worksheet");
+        throw LimitError(Error::Kind::LayoutLimit, std::to_string(rows),
+                         "cannot freeze " + std::to_string(rows) + " rows of a .xls worksheet");
     SheetData& sheet = sheetOf(book_, index_);
     const auto order = worksheetOrder();
     Item* window = WorkbookData::findItem(sheet.items, rec::kWindow2);

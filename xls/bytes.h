@@ -105,7 +105,7 @@ private:
     void need(std::size_t count) const
     {
         if (count > remaining())
-            throw Error(std::string(what_) + " record is shorter than its content");
+            throw Error(Error::Kind::Damaged, what_, std::string(what_) + " record is shorter than its content");
     }
 
     std::string_view bytes_;

@@ -6,6 +6,7 @@
 
 #include "xls/bytes.h"
 #include "xls/record_ids.h"
+#include "xls/record_stream.h"
 #include "xls/sst.h"
 #include "xls/unicode.h"
 
@@ -19,8 +20,9 @@ constexpr std::uint32_t kRowCustomHeight = 0x40;  // fUnsynced
 void checkColumn(std::uint32_t column, std::uint32_t position)
 {
     if (column >= std::uint32_t(kMaxColumns))
-        throw Error("a cell record at byte " + std::to_string(position) + " lies in column " +
-                    std::to_string(column + 1) + ", beyond the last column");
+        throw Error(Error::Kind::Damaged, "@" + std::to_string(position),
+                    "a cell record at byte " + std::to_string(position) + " lies in column " +
+                        std::to_string(column + 1) + ", beyond the last column");
 }
 
 const char* errorText(std::uint8_t code)
@@ -133,13 +135,15 @@ void CellTable::read(const RawRecord& record, std::size_t stringCount)
         const std::uint16_t first = in.u16();
         const std::size_t unit = record.type == rec::kMulRk ? 6 : 2;
         if ((record.body.size() - 6) % unit != 0)
-            throw Error("a MULRK or MULBLANK record at byte " + std::to_string(record.position) +
-                        " does not hold whole cells");
+            throw Error(Error::Kind::Damaged, recordAt(record.type, record.position),
+                        "a MULRK or MULBLANK record at byte " + std::to_string(record.position) +
+                            " does not hold whole cells");
         const std::size_t count = (record.body.size() - 6) / unit;
         const std::uint16_t last = peekU16(record.body.data() + record.body.size() - 2);
         if (count == 0 || std::size_t(last) + 1 != first + count)
-            throw Error("a MULRK or MULBLANK record at byte " + std::to_string(record.position) +
-                        " gives a column range that does not match its cells");
+            throw Error(Error::Kind::Damaged, recordAt(record.type, record.position),
+                        "a MULRK or MULBLANK record at byte " + std::to_string(record.position) +
+                            " gives a column range that does not match its cells");
         checkColumn(last, record.position);
         for (std::size_t i = 0; i < count; ++i) {
             Cell cell;
@@ -178,8 +182,9 @@ void CellTable::read(const RawRecord& record, std::size_t stringCount)
         cell.kind = CellKind::Text;
         cell.sst = in.u32();
         if (cell.sst >= stringCount)
-            throw Error("a text cell at byte " + std::to_string(record.position) + " refers to string " +
-                        std::to_string(cell.sst) + " but the string table has " + std::to_string(stringCount));
+            throw Error(Error::Kind::Damaged, recordAt(record.type, record.position),
+                        "a text cell at byte " + std::to_string(record.position) + " refers to string " +
+                            std::to_string(cell.sst) + " but the string table has " + std::to_string(stringCount));
         asReadStringFields_.push_back(offsetInTable + 4 + 6);
         break;
     default:  // FORMULA, BOOLERR, LABEL, RSTRING

@@ -35,13 +35,13 @@ std::string readStream(GsfInput* input, const char* name)
 {
     const gsf_off_t size = gsf_input_size(input);
     if (size < 0)
-        throw Error(std::string("cannot read the ") + name + " stream");
+        throw Error(Error::Kind::Damaged, name, std::string("cannot read the ") + name + " stream");
     std::string data(std::size_t(size), '\0');
     std::size_t done = 0;
     while (done < data.size()) {
         const std::size_t chunk = std::min<std::size_t>(data.size() - done, 1 << 20);
         if (!gsf_input_read(input, chunk, reinterpret_cast<guint8*>(data.data() + done)))
-            throw Error(std::string("the ") + name + " stream is truncated or damaged");
+            throw Error(Error::Kind::Damaged, name, std::string("the ") + name + " stream is truncated or damaged");
         done += chunk;
     }
     return data;
@@ -50,13 +50,13 @@ std::string readStream(GsfInput* input, const char* name)
 void readChildren(GsfInfile* storage, std::vector<OleEntry>& entries, int depth)
 {
     if (depth > 32)
-        throw Error("the compound file nests storages too deeply");
+        throw Error(Error::Kind::Damaged, "OLE2", "the compound file nests storages too deeply");
     const int count = gsf_infile_num_children(storage);
     for (int i = 0; i < count; ++i) {
         const char* name = gsf_infile_name_by_index(storage, i);
         Ref<GsfInput> child(gsf_infile_child_by_index(storage, i));
         if (!child.object || !name)
-            throw Error("the compound file has an unreadable entry");
+            throw Error(Error::Kind::Damaged, "OLE2", "the compound file has an unreadable entry");
         OleEntry entry;
         entry.name = name;
         if (GSF_IS_INFILE(child.object) && gsf_infile_num_children(GSF_INFILE(child.object)) >= 0) {
@@ -75,11 +75,11 @@ void writeStream(GsfOutfile* parent, const std::string& name, std::string_view d
 {
     Ref<GsfOutput> child(gsf_outfile_new_child(parent, name.c_str(), FALSE));
     if (!child.object)
-        throw Error("cannot add " + name + " to the compound file");
+        throw Error(Error::Kind::Unwritable, name, "cannot add " + name + " to the compound file");
     if (!data.empty() && !gsf_output_write(child.object, data.size(), reinterpret_cast<const guint8*>(data.data())))
-        throw Error("cannot write " + name + " to the compound file");
+        throw Error(Error::Kind::Unwritable, name, "cannot write " + name + " to the compound file");
     if (!gsf_output_close(child.object))
-        throw Error("cannot finish " + name + " in the compound file");
+        throw Error(Error::Kind::Unwritable, name, "cannot finish " + name + " in the compound file");
 }
 
 void writeEntry(GsfOutfile* parent, const OleEntry& entry)
@@ -90,12 +90,12 @@ void writeEntry(GsfOutfile* parent, const OleEntry& entry)
     }
     Ref<GsfOutput> child(gsf_outfile_new_child(parent, entry.name.c_str(), TRUE));
     if (!child.object)
-        throw Error("cannot add " + entry.name + " to the compound file");
+        throw Error(Error::Kind::Unwritable, entry.name, "cannot add " + entry.name + " to the compound file");
     gsf_outfile_msole_set_class_id(GSF_OUTFILE_MSOLE(child.object), entry.classId.data());
     for (const OleEntry& grandChild : entry.children)
         writeEntry(GSF_OUTFILE(child.object), grandChild);
     if (!gsf_output_close(child.object))
-        throw Error("cannot finish " + entry.name + " in the compound file");
+        throw Error(Error::Kind::Unwritable, entry.name, "cannot finish " + entry.name + " in the compound file");
 }
 
 }  // namespace
@@ -111,7 +111,8 @@ OleFile readOle(std::string_view file, std::string& workbookStream)
         const std::string reason = error && error->message ? error->message : "unknown reason";
         if (error)
             g_error_free(error);
-        throw Error("not an Excel 97-2003 workbook: not an OLE2 compound file (" + reason + ")");
+        throw Error(Error::Kind::NotOle2, "",
+                    "not an Excel 97-2003 workbook: not an OLE2 compound file (" + reason + ")");
     }
     OleFile result;
     gsf_infile_msole_get_class_id(GSF_INFILE_MSOLE(ole.object), result.classId.data());
@@ -130,9 +131,10 @@ OleFile readOle(std::string_view file, std::string& workbookStream)
         result.entries.push_back(std::move(entry));
     }
     if (!found && biff5)
-        throw Error("an Excel 5.0/95 (BIFF5) workbook; only Excel 97-2003 (BIFF8) workbooks can be used");
+        throw Error(Error::Kind::Biff5, "",
+                    "an Excel 5.0/95 (BIFF5) workbook; only Excel 97-2003 (BIFF8) workbooks can be used");
     if (!found)
-        throw Error("not an Excel 97-2003 workbook: no Workbook stream in the file");
+        throw Error(Error::Kind::NoWorkbookStream, "", "not an Excel 97-2003 workbook: no Workbook stream in the file");
     return result;
 }
 
@@ -143,13 +145,13 @@ std::string writeOle(const OleFile& ole, std::string_view workbookStream)
     {
         Ref<GsfOutfile> root(gsf_outfile_msole_new(memory.object));
         if (!root.object)
-            throw Error("cannot make the compound file");
+            throw Error(Error::Kind::Unwritable, "OLE2", "cannot make the compound file");
         gsf_outfile_msole_set_class_id(GSF_OUTFILE_MSOLE(root.object), ole.classId.data());
         writeStream(root.object, "Workbook", workbookStream);
         for (const OleEntry& entry : ole.entries)
             writeEntry(root.object, entry);
         if (!gsf_output_close(GSF_OUTPUT(root.object)))
-            throw Error("cannot finish the compound file");
+            throw Error(Error::Kind::Unwritable, "OLE2", "cannot finish the compound file");
     }
     const gsf_off_t size = gsf_output_size(memory.object);
     const guint8* bytes = gsf_output_memory_get_bytes(GSF_OUTPUT_MEMORY(memory.object));

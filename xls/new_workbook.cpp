@@ -34,20 +34,21 @@ constexpr StandardFormat kStandardFormats[] = {
 void checkSheetNames(const std::vector<std::string>& names)
 {
     if (names.empty())
-        throw Error("a workbook needs at least one worksheet");
+        throw Error(Error::Kind::BadRequest, "0", "a workbook needs at least one worksheet");
     std::set<std::u16string> seen;
     for (const std::string& name : names) {
         const std::u16string text = utf16FromUtf8(name);
         if (text.empty() || text.size() > 31)
-            throw Error("worksheet name \"" + name + "\" must have 1 to 31 characters");
+            throw Error(Error::Kind::BadRequest, name, "worksheet name \"" + name + "\" must have 1 to 31 characters");
         if (text.find_first_of(u"[]:*?/\\") != std::u16string::npos)
-            throw Error("worksheet name \"" + name + "\" holds one of the characters [ ] : * ? / \\");
+            throw Error(Error::Kind::BadRequest, name,
+                        "worksheet name \"" + name + "\" holds one of the characters [ ] : * ? / \\");
         std::u16string folded = text;
         for (char16_t& c : folded)
             if (c >= u'a' && c <= u'z')
                 c = char16_t(c - u'a' + u'A');
         if (!seen.insert(folded).second)
-            throw Error("worksheet name \"" + name + "\" is used twice");
+            throw Error(Error::Kind::BadRequest, name, "worksheet name \"" + name + "\" is used twice");
     }
 }
 

@@ -19,6 +19,8 @@ std::string hex(std::uint16_t type)
 
 }  // namespace
 
+std::string recordAt(std::uint16_t type, std::size_t position) { return hex(type) + "@" + std::to_string(position); }
+
 std::vector<RawRecord> splitRecords(std::string_view stream)
 {
     std::vector<RawRecord> records;
@@ -31,16 +33,19 @@ std::vector<RawRecord> splitRecords(std::string_view stream)
             (stream.size() - position < 4 || peekU16(stream.data() + position) == 0))
             break;
         if (stream.size() - position < 4)
-            throw Error("the Workbook stream is truncated inside a record header at byte " + std::to_string(position));
+            throw Error(Error::Kind::Damaged, "@" + std::to_string(position),
+                        "the Workbook stream is truncated inside a record header at byte " + std::to_string(position));
         const std::uint16_t type = peekU16(stream.data() + position);
         const std::uint16_t length = peekU16(stream.data() + position + 2);
         if (length > stream.size() - position - 4)
-            throw Error("record " + hex(type) + " at byte " + std::to_string(position) + " claims " +
-                        std::to_string(length) + " bytes but the stream ends after " +
-                        std::to_string(stream.size() - position - 4));
+            throw Error(Error::Kind::Damaged, recordAt(type, position),
+                        "record " + hex(type) + " at byte " + std::to_string(position) + " claims " +
+                            std::to_string(length) + " bytes but the stream ends after " +
+                            std::to_string(stream.size() - position - 4));
         if (length < rec::minimumBody(type))
-            throw Error("record " + hex(type) + " at byte " + std::to_string(position) + " has " +
-                        std::to_string(length) + " bytes, too few for its type");
+            throw Error(Error::Kind::Damaged, recordAt(type, position),
+                        "record " + hex(type) + " at byte " + std::to_string(position) + " has " +
+                            std::to_string(length) + " bytes, too few for its type");
         records.push_back({type, std::uint32_t(position), stream.substr(position + 4, length)});
         if (type == rec::kBof)
             ++depth;

@@ -19,6 +19,10 @@ struct RawRecord {
 // after the last EOF. Throws Error.
 std::vector<RawRecord> splitRecords(std::string_view stream);
 
+// Where a record lies in the Workbook stream, as an Error's detail: "0x00FD@1234".
+std::string recordAt(std::uint16_t type, std::size_t position);
+inline std::string recordAt(const RawRecord& record) { return recordAt(record.type, record.position); }
+
 // Builds a Workbook stream. Bodies longer than one record allows go on in CONTINUE
 // records, cut by ContinuedRecord (SST uses it directly, for its own rules).
 class StreamWriter {

@@ -24,7 +24,7 @@ public:
     {
         skipEmptyParts();
         if (part_ >= parts_.size())
-            throw Error("the shared string table is truncated");
+            throw Error(Error::Kind::Damaged, "SST", "the shared string table is truncated");
         return std::uint8_t(parts_[part_][offset_++]);
     }
     std::uint16_t u16()
@@ -43,7 +43,7 @@ public:
         while (count > 0) {
             skipEmptyParts();
             if (part_ >= parts_.size())
-                throw Error("the shared string table is truncated");
+                throw Error(Error::Kind::Damaged, "SST", "the shared string table is truncated");
             const std::size_t take = std::min(count, parts_[part_].size() - offset_);
             out.append(parts_[part_].substr(offset_, take));
             offset_ += take;
@@ -61,13 +61,13 @@ public:
                 ++part_;
                 offset_ = 0;
                 if (part_ >= parts_.size() || parts_[part_].empty())
-                    throw Error("the shared string table is truncated");
+                    throw Error(Error::Kind::Damaged, "SST", "the shared string table is truncated");
                 wide = parts_[part_][offset_++] & 1;
             }
             const std::string_view part = parts_[part_];
             if (wide) {
                 if (part.size() - offset_ < 2)
-                    throw Error("the shared string table cuts a character in two");
+                    throw Error(Error::Kind::Damaged, "SST", "the shared string table cuts a character in two");
                 text.push_back(char16_t(peekU16(part.data() + offset_)));
                 offset_ += 2;
             } else {

@@ -47,9 +47,10 @@ std::string Styles::fontBody(const Font& font)
 {
     const std::u16string name = utf16FromUtf8(font.name);
     if (name.empty() || name.size() > 31)
-        throw Error("font name \"" + font.name + "\" must have 1 to 31 characters");
+        throw Error(Error::Kind::BadRequest, font.name, "font name \"" + font.name + "\" must have 1 to 31 characters");
     if (!(font.points >= 1 && font.points <= 409))
-        throw Error("font size " + std::to_string(font.points) + " is outside 1 to 409 points");
+        throw Error(Error::Kind::BadRequest, std::to_string(font.points),
+                    "font size " + std::to_string(font.points) + " is outside 1 to 409 points");
     std::string body;
     putU16(body, std::uint16_t(std::lround(font.points * 20)));
     // Bit 0 still marks bold for readers that look at it rather than at the weight.
@@ -117,8 +118,9 @@ std::uint32_t Styles::xfChecksum() const
 void Styles::checkRoomFor(std::size_t count) const
 {
     if (xfs_.size() + count > kMaxXfs)
-        throw LimitError("the workbook would need more than " + std::to_string(kMaxXfs) + " cell formats (it has " +
-                         std::to_string(xfs_.size()) + ")");
+        throw LimitError(Error::Kind::FormatLimit, std::to_string(kMaxXfs),
+                         "the workbook would need more than " + std::to_string(kMaxXfs) + " cell formats (it has " +
+                             std::to_string(xfs_.size()) + ")");
 }
 
 void Styles::indexXfs()
@@ -231,7 +233,7 @@ std::uint16_t Styles::formatIndex(const std::string& format, std::string& newBod
             return builtin.index;
     const std::u16string code = utf16FromUtf8(format);
     if (code.empty() || code.size() > 255)
-        throw Error("number format \"" + format + "\" must have 1 to 255 characters");
+        throw Error(Error::Kind::BadRequest, format, "number format \"" + format + "\" must have 1 to 255 characters");
     for (; formatsIndexed_ < formats_.size(); ++formatsIndexed_) {
         const auto& [index, existing] = formats_[formatsIndexed_];
         nextFormat_ = std::max<std::uint16_t>(nextFormat_, std::uint16_t(index + 1));

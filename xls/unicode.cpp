@@ -9,7 +9,7 @@ std::u16string utf16FromUtf8(std::string_view utf8)
     std::u16string out;
     out.reserve(utf8.size());
     std::size_t i = 0;
-    auto invalid = [] { throw Error("text is not valid UTF-8"); };
+    auto invalid = [] { throw Error(Error::Kind::BadRequest, "UTF-8", "text is not valid UTF-8"); };
     while (i < utf8.size()) {
         const unsigned char lead = static_cast<unsigned char>(utf8[i]);
         char32_t code = 0;

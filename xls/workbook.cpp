@@ -39,14 +39,16 @@ std::size_t Workbook::sheetCount() const { return sheets_.size(); }
 Worksheet& Workbook::sheet(std::size_t index)
 {
     if (index >= sheets_.size())
-        throw Error("the workbook has no worksheet " + std::to_string(index + 1));
+        throw Error(Error::Kind::BadRequest, std::to_string(index + 1),
+                    "the workbook has no worksheet " + std::to_string(index + 1));
     return sheets_[index];
 }
 
 const Worksheet& Workbook::sheet(std::size_t index) const
 {
     if (index >= sheets_.size())
-        throw Error("the workbook has no worksheet " + std::to_string(index + 1));
+        throw Error(Error::Kind::BadRequest, std::to_string(index + 1),
+                    "the workbook has no worksheet " + std::to_string(index + 1));
     return sheets_[index];
 }
 

@@ -5,6 +5,7 @@
 #include "xls/bytes.h"
 #include "xls/record_ids.h"
 #include "xls/record_order.h"
+#include "xls/record_stream.h"
 #include "xls/unicode.h"
 #include "xls/workbook_data.h"
 
@@ -14,17 +15,23 @@ namespace {
 
 std::string at(const RawRecord& record) { return " at byte " + std::to_string(record.position); }
 
+[[noreturn]] void damaged(std::string detail, const std::string& explanation)
+{
+    throw Error(Error::Kind::Damaged, std::move(detail), explanation);
+}
+
 void checkGlobalsBof(const RawRecord& bof)
 {
     const std::uint16_t version = peekU16(bof.body.data());
     const std::uint16_t substream = peekU16(bof.body.data() + 2);
     if (version == 0x0500)
-        throw Error("the workbook is in the Excel 5.0/95 (BIFF5) format; only Excel 97-2003 (BIFF8) workbooks "
+        throw Error(Error::Kind::Biff5, "",
+                    "the workbook is in the Excel 5.0/95 (BIFF5) format; only Excel 97-2003 (BIFF8) workbooks "
                     "can be used");
     if (version != 0x0600)
-        throw Error("the workbook is not in the Excel 97-2003 (BIFF8) format");
+        damaged(recordAt(bof), "the workbook is not in the Excel 97-2003 (BIFF8) format");
     if (substream != 0x0005)
-        throw Error("the Workbook stream does not begin with the workbook globals");
+        damaged(recordAt(bof), "the Workbook stream does not begin with the workbook globals");
 }
 
 Item placeholder(Item::Kind kind, std::uint16_t type) { return Item{kind, type, {}, 0}; }
@@ -35,9 +42,10 @@ void readGlobals(WorkbookData& book, const std::vector<RawRecord>& records, std:
     for (++i; i < records.size(); ++i) {
         const RawRecord& r = records[i];
         switch (r.type) {
-        case rec::kBof: throw Error("the workbook globals end without an EOF record");
+        case rec::kBof: damaged(recordAt(r), "the workbook globals end without an EOF record");
         case rec::kFilePass:
-            throw Error("the workbook is encrypted (saved with a password); save it without a password first");
+            throw Error(Error::Kind::Encrypted, "",
+                        "the workbook is encrypted (saved with a password); save it without a password first");
         case rec::kFont:
             if (!std::exchange(fonts, true))
                 book.globals.push_back(placeholder(Item::Kind::Fonts, r.type));
@@ -85,7 +93,7 @@ void readGlobals(WorkbookData& book, const std::vector<RawRecord>& records, std:
         default: book.globals.push_back(Item{Item::Kind::Record, r.type, std::string(r.body), 0}); break;
         }
     }
-    throw Error("the Workbook stream is truncated: the workbook globals end without an EOF record");
+    damaged("EOF", "the Workbook stream is truncated: the workbook globals end without an EOF record");
 }
 
 void readMerges(SheetData& sheet, const RawRecord& r)
@@ -93,7 +101,7 @@ void readMerges(SheetData& sheet, const RawRecord& r)
     ByteReader in(r.body, "MERGEDCELLS");
     const std::uint16_t count = in.u16();
     if (in.remaining() < std::size_t(count) * 8)
-        throw Error("a MERGEDCELLS record" + at(r) + " holds fewer ranges than it claims");
+        damaged(recordAt(r), "a MERGEDCELLS record" + at(r) + " holds fewer ranges than it claims");
     for (std::uint16_t k = 0; k < count; ++k) {
         const std::uint16_t firstRow = in.u16(), lastRow = in.u16(), firstColumn = in.u16(), lastColumn = in.u16();
         // A range no reader could show is left out rather than refused.
@@ -163,7 +171,7 @@ void readSheet(SheetData& sheet, const std::vector<RawRecord>& records, std::siz
         default: sheet.items.push_back(Item{Item::Kind::Record, r.type, std::string(r.body), 0}); break;
         }
     }
-    throw Error("the Workbook stream is truncated: a sheet ends without an EOF record");
+    damaged("EOF", "the Workbook stream is truncated: a sheet ends without an EOF record");
 }
 
 }  // namespace
@@ -172,18 +180,18 @@ void WorkbookData::read(WorkbookData& book, std::string_view stream)
 {
     const std::vector<RawRecord> records = splitRecords(stream);
     if (records.empty() || records[0].type != rec::kBof)
-        throw Error("the Workbook stream does not begin with a BOF record");
+        damaged("BOF", "the Workbook stream does not begin with a BOF record");
     checkGlobalsBof(records[0]);
     book.globals.push_back(Item{Item::Kind::Record, records[0].type, std::string(records[0].body), 0});
     std::size_t i = 0;
     readGlobals(book, records, i);
     if (book.styles.xfCount() == 0)
-        throw Error("the workbook has no cell formats (XF records)");
+        damaged("XF", "the workbook has no cell formats (XF records)");
 
     std::unordered_map<std::uint32_t, std::size_t> sheetAt;
     while (i < records.size()) {
         if (records[i].type != rec::kBof)
-            throw Error("a record" + at(records[i]) + " lies outside every sheet");
+            damaged(recordAt(records[i]), "a record" + at(records[i]) + " lies outside every sheet");
         sheetAt[records[i].position] = book.sheets.size();
         book.sheets.emplace_back();
         readSheet(book.sheets.back(), records, i, book.strings.size());
@@ -201,7 +209,8 @@ void WorkbookData::read(WorkbookData& book, std::string_view stream)
         const std::u16string name = readShortUnicodeString(in);
         const auto found = sheetAt.find(position);
         if (found == sheetAt.end() || named[found->second])
-            throw Error("the sheet \"" + utf8FromUtf16(name) + "\" points to no sheet in the Workbook stream");
+            damaged("BOUNDSHEET " + utf8FromUtf16(name),
+                    "the sheet \"" + utf8FromUtf16(name) + "\" points to no sheet in the Workbook stream");
         named[found->second] = true;
         item.sheet = found->second;
         SheetData& sheet = book.sheets[found->second];

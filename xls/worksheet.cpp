@@ -18,9 +18,11 @@ SheetData& sheetOf(WorkbookData* book, std::size_t index) { return book->sheets[
 void checkCell(int row, int column)
 {
     if (row < 1 || row > kMaxRows)
-        throw LimitError("row " + std::to_string(row) + " is outside rows 1 to 65536 of a .xls worksheet");
+        throw LimitError(Error::Kind::RowLimit, std::to_string(row),
+                         "row " + std::to_string(row) + " is outside rows 1 to 65536 of a .xls worksheet");
     if (column < 1 || column > kMaxColumns)
-        throw LimitError("column " + std::to_string(column) + " is outside columns 1 to 256 of a .xls worksheet");
+        throw LimitError(Error::Kind::ColumnLimit, std::to_string(column),
+                         "column " + std::to_string(column) + " is outside columns 1 to 256 of a .xls worksheet");
 }
 
 bool inside(int row, int column) { return row >= 1 && row <= kMaxRows && column >= 1 && column <= kMaxColumns; }
@@ -73,7 +75,8 @@ void Worksheet::setNumber(int row, int column, double value)
 {
     checkCell(row, column);
     if (!std::isfinite(value))
-        throw Error("cannot store " + std::to_string(value) + " in a cell: not a finite number");
+        throw Error(Error::Kind::BadRequest, std::to_string(value),
+                    "cannot store " + std::to_string(value) + " in a cell: not a finite number");
     Cell& cell = editCell(*book_, sheetOf(book_, index_), row - 1, column - 1);
     std::uint32_t rk;
     if (encodeRk(value, rk)) {
@@ -94,8 +97,9 @@ void Worksheet::setText(int row, int column, std::string_view utf8)
     }
     const std::u16string text = utf16FromUtf8(utf8);
     if (text.size() > kMaxTextLength)
-        throw LimitError("a text of " + std::to_string(text.size()) +
-                         " characters is longer than the 32767 a cell holds");
+        throw LimitError(Error::Kind::TextLimit, std::to_string(text.size()),
+                         "a text of " + std::to_string(text.size()) +
+                             " characters is longer than the 32767 a cell holds");
     Cell& cell = editCell(*book_, sheetOf(book_, index_), row - 1, column - 1);
     cell.kind = CellKind::Text;
     cell.sst = book_->addString(text);
@@ -183,7 +187,8 @@ void Worksheet::setStyle(int row, int column, StyleId style)
 {
     checkCell(row, column);
     if (style < 0 || std::size_t(style) >= book_->styles.xfCount() || book_->styles.isStyleXf(std::uint16_t(style)))
-        throw Error("cell format " + std::to_string(style) + " does not exist in this workbook");
+        throw Error(Error::Kind::BadRequest, std::to_string(style),
+                    "cell format " + std::to_string(style) + " does not exist in this workbook");
     SheetData& sheet = sheetOf(book_, index_);
     prepareCellChanges(sheet);
     Cell& cell = sheet.cells.cell(row - 1, column - 1, std::uint16_t(style));
@@ -197,10 +202,12 @@ void Worksheet::setColumns(int firstColumn, int lastColumn, double widthInCharac
     if (firstColumn > lastColumn)
         std::swap(firstColumn, lastColumn);
     if (!(widthInCharacters >= 0 && widthInCharacters <= 255))
-        throw LimitError("column width " + std::to_string(widthInCharacters) + " is outside 0 to 255 characters");
+        throw LimitError(Error::Kind::LayoutLimit, std::to_string(widthInCharacters),
+                         "column width " + std::to_string(widthInCharacters) + " is outside 0 to 255 characters");
     if (style && (*style < 0 || std::size_t(*style) >= book_->styles.xfCount() ||
                   book_->styles.isStyleXf(std::uint16_t(*style))))
-        throw Error("cell format " + std::to_string(*style) + " does not exist in this workbook");
+        throw Error(Error::Kind::BadRequest, std::to_string(*style),
+                    "cell format " + std::to_string(*style) + " does not exist in this workbook");
     SheetData& sheet = sheetOf(book_, index_);
     if (!WorkbookData::findItem(sheet.items, rec::kColInfo))
         WorkbookData::insertItem(sheet.items, worksheetOrder(), Item{Item::Kind::ColInfo, rec::kColInfo, {}, 0});
@@ -212,7 +219,8 @@ void Worksheet::setRowHeight(int row, double points)
 {
     checkCell(row, 1);
     if (!(points > 0 && points <= 409))
-        throw LimitError("row height " + std::to_string(points) + " is outside 0 to 409 points");
+        throw LimitError(Error::Kind::LayoutLimit, std::to_string(points),
+                         "row height " + std::to_string(points) + " is outside 0 to 409 points");
     SheetData& sheet = sheetOf(book_, index_);
     prepareCellChanges(sheet);
     sheet.cells.setRowHeight(row - 1, std::uint16_t(std::lround(points * 20)));

@@ -13,21 +13,49 @@
 #include <stdexcept>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <variant>
 #include <vector>
 
 namespace levara::xls {
 
-// The workbook cannot be read or written: not an OLE2 file, no Workbook stream,
-// BIFF5 or older, encrypted, truncated or inconsistent records. The engine knows
-// no files: the caller names the one the bytes came from or go to.
+// The workbook cannot be read or written. The engine knows no files and speaks to
+// no user: its caller names the file the bytes came from or go to and tells the
+// user, in the user's words, what kind() of fault it is; detail() is data that
+// places the fault (a record id and byte offset "0x00FD@1234", a structure "SST",
+// the row or value at fault), never a sentence. what() explains it in English for
+// logs and tests.
 class Error : public std::runtime_error {
 public:
-    using std::runtime_error::runtime_error;
+    enum class Kind {
+        NotOle2,           // not an OLE2 compound file
+        NoWorkbookStream,  // an OLE2 file without a Workbook stream
+        Biff5,             // Excel 5.0/95 (BIFF5)
+        Encrypted,         // saved with a password
+        Damaged,           // truncated or inconsistent records or container
+        RowLimit,          // detail: the row past 1 to kMaxRows
+        ColumnLimit,       // detail: the column past 1 to kMaxColumns
+        TextLimit,         // detail: the length, past kMaxTextLength
+        FormatLimit,       // detail: the most cell formats a workbook holds
+        LayoutLimit,       // a page or sheet layout value the format cannot hold
+        Unwritable,        // the compound file cannot be made
+        BadRequest,        // a name, size, style, sheet or text no workbook can hold
+    };
+
+    Error(Kind kind, std::string detail, const std::string& explanation)
+        : std::runtime_error(explanation), kind_(kind), detail_(std::move(detail))
+    {
+    }
+    Kind kind() const { return kind_; }
+    const std::string& detail() const { return detail_; }
+
+private:
+    Kind kind_;
+    std::string detail_;
 };
 
 // A limit of the .xls format would be passed (row, column, cell formats, string
-// length). Thrown at the worksheet's edge before anything is changed.
+// length, layout). Thrown at the worksheet's edge before anything is changed.
 class LimitError : public Error {
 public:
     using Error::Error;

@@ -15,10 +15,13 @@ constexpr LineOrder kForeFirst = {Reading::F1, Reading::B1, Reading::B2, Reading
 // fore staff in the back row.
 constexpr LineOrder kReturnBook = {Reading::B2, Reading::F2, Reading::F1, Reading::B1};
 
+const char* const kBackFirstName = QT_TRANSLATE_NOOP("levara", "back-first");
+const char* const kForeFirstName = QT_TRANSLATE_NOOP("levara", "fore-first");
+
 // How a book takes the stations that one tag opens.
 struct StationKind {
     std::string_view tag;
-    std::string_view order;  // "back-first", "fore-first", for messages
+    const char* order;  // "back-first", "fore-first", for messages
     bool written;
     LineOrder assignment;  // for a written station
 };
@@ -26,7 +29,7 @@ struct StationKind {
 // The search of the alternating books: a line tagged first.tag opens a station; then
 // the line held last (that station's fourth line, or the line itself) is tested for
 // second.tag, which opens a station too. Stations not written are still checked whole.
-std::vector<Station> findStations(const LineList& lines, std::string_view book, const StationKind& first,
+std::vector<Station> findStations(const LineList& lines, const char* book, const StationKind& first,
                                   const StationKind& second)
 {
     std::vector<Station> stations;
@@ -58,19 +61,21 @@ std::vector<Station> findStations(const LineList& lines, std::string_view book, 
 void writeAlternatingBook(xls::Worksheet& sheet, const TextLines& text)
 {
     const LineList lines = numberedLines(text);
-    writeFourReadingBook(sheet, findStations(lines, "", {"Rb", "back-first", true, kBackFirst},
-                                             {"Rf", "fore-first", true, kForeFirst}));
+    writeFourReadingBook(sheet, findStations(lines, nullptr, {"Rb", kBackFirstName, true, kBackFirst},
+                                             {"Rf", kForeFirstName, true, kForeFirst}));
 }
 
 void writeTwoWayBook(xls::Worksheet& forwardSheet, xls::Worksheet& returnSheet, const TextLines& text)
 {
     // Both books are read whole before either sheet is touched.
     const LineList lines = numberedLines(text);
-    const std::vector<Station> forward = findStations(lines, "forward book", {"Rb", "back-first", true, kBackFirst},
-                                                      {"Rf", "fore-first", false, kForeFirst});
+    const std::vector<Station> forward =
+        findStations(lines, QT_TRANSLATE_NOOP("levara", "forward book"), {"Rb", kBackFirstName, true, kBackFirst},
+                     {"Rf", kForeFirstName, false, kForeFirst});
     const LineList reversed = reversedNonEmptyLines(text);
-    const std::vector<Station> back = findStations(reversed, "return book", {"Rf", "fore-first", true, kReturnBook},
-                                                   {"Rb", "back-first", false, kBackFirst});
+    const std::vector<Station> back =
+        findStations(reversed, QT_TRANSLATE_NOOP("levara", "return book"), {"Rf", kForeFirstName, true, kReturnBook},
+                     {"Rb", kBackFirstName, false, kBackFirst});
 
     writeFourReadingBook(forwardSheet, forward);
     writeFourReadingBook(returnSheet, back);

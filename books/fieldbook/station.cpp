@@ -12,29 +12,45 @@ namespace {
 // A station line is read up to its distance, field 4.
 constexpr std::size_t kStationFields = 5;
 
-std::string describe(const StationName& name)
+Message emptyLineInside(std::size_t count)
 {
-    const std::string from = "starting on line " + std::to_string(name.firstLine);
+    return Message(QT_TRANSLATE_NOOP("levara", "empty line inside the station: its %1 lines must follow one another"),
+                   count);
+}
+
+Message describe(const StationName& name)
+{
     if (name.number == 0)
-        return "the " + std::string(name.order) + " station " + from + " (passed over by the " +
-               std::string(name.book) + ")";
-    std::string text = "station " + std::to_string(name.number);
-    if (!name.book.empty())
-        text += " of the " + std::string(name.book);
-    return text + ", " + from;
+        return Message(QT_TRANSLATE_NOOP("levara", "the %1 station starting on line %2 (passed over by the %3)"),
+                       Message(name.order), name.firstLine, Message(name.book));
+    if (name.book)
+        return Message(QT_TRANSLATE_NOOP("levara", "station %1 of the %2, starting on line %3"), name.number,
+                       Message(name.book), name.firstLine);
+    return Message(QT_TRANSLATE_NOOP("levara", "station %1, starting on line %2"), name.number, name.firstLine);
 }
 
-[[noreturn]] void fail(int line, const StationName& name, const std::string& problem)
+[[noreturn]] void fail(int line, const StationName& name, Message problem)
 {
-    throw InputError(line, describe(name) + ": " + problem);
+    throw InputError(line, Message(QT_TRANSLATE_NOOP("levara", "%1: %2"), describe(name), std::move(problem)));
 }
 
-std::string_view checkedNumber(std::string_view slice, const char* what, int line, const StationName& name)
+// The messages of one field of a station line.
+struct FieldMessages {
+    const char* empty;
+    const char* notANumber;  // %1: the field as typed
+};
+
+const FieldMessages kReadingMessages = {QT_TRANSLATE_NOOP("levara", "the reading is empty"),
+                                        QT_TRANSLATE_NOOP("levara", "the reading \"%1\" is not a number")};
+const FieldMessages kDistanceMessages = {QT_TRANSLATE_NOOP("levara", "the distance is empty"),
+                                         QT_TRANSLATE_NOOP("levara", "the distance \"%1\" is not a number")};
+
+std::string_view checkedNumber(std::string_view slice, const FieldMessages& messages, int line, const StationName& name)
 {
     if (slice.empty())
-        fail(line, name, std::string("the ") + what + " is empty");
+        fail(line, name, Message(messages.empty));
     if (!typedNumber(slice))
-        fail(line, name, std::string("the ") + what + " \"" + std::string(slice) + "\" is not a number");
+        fail(line, name, Message(messages.notANumber, slice));
     return slice;
 }
 
@@ -80,32 +96,32 @@ void checkStationLines(const LineList& lines, std::size_t first, std::size_t cou
     for (std::size_t i = 0; i < count; ++i) {
         if (first + i >= lines.size())
             fail(lines[first].number, name,
-                 "the text ends inside the station: it has " + std::to_string(i) + " of its " + std::to_string(count) +
-                     " lines");
+                 Message(QT_TRANSLATE_NOOP("levara", "the text ends inside the station: it has %1 of its %2 lines"), i,
+                         count));
         const NumberedLine& line = lines[first + i];
         // The reversed lines leave empty ones out; a gap in the numbers is where one stood.
         if (i > 0) {
             const int previous = lines[first + i - 1].number;
             if (std::abs(line.number - previous) != 1)
-                fail(previous + (line.number > previous ? 1 : -1), name,
-                     "empty line inside the station: its " + std::to_string(count) + " lines must follow one another");
+                fail(previous + (line.number > previous ? 1 : -1), name, emptyLineInside(count));
         }
         if (line.text.empty())
-            fail(line.number, name,
-                 "empty line inside the station: its " + std::to_string(count) + " lines must follow one another");
+            fail(line.number, name, emptyLineInside(count));
         const MeasurementLine fields(line.text);
         if (fields.fieldCount() < kStationFields)
             fail(line.number, name,
-                 "the line has " + std::to_string(fields.fieldCount()) +
-                     " fields; a station line needs fields 0 to 4 (point, reading, distance)");
+                 Message(QT_TRANSLATE_NOOP("levara",
+                                           "the line has %1 fields; a station line needs fields 0 to 4 (point, "
+                                           "reading, distance)"),
+                         fields.fieldCount()));
     }
 }
 
 void takeReading(Station& station, Reading reading, const NumberedLine& line, const StationName& name)
 {
     const MeasurementLine fields(line.text);
-    const std::string_view value = checkedNumber(fields.reading(), "reading", line.number, name);
-    const std::string_view distance = checkedNumber(fields.distance(), "distance", line.number, name);
+    const std::string_view value = checkedNumber(fields.reading(), kReadingMessages, line.number, name);
+    const std::string_view distance = checkedNumber(fields.distance(), kDistanceMessages, line.number, name);
     const StaffReading taken{fields.pointNumber(), distance, value};
     switch (reading) {
     case Reading::B1: station.back1 = taken; break;
@@ -128,8 +144,10 @@ void checkStationFits(const StationName& name)
 {
     if (name.number > kMaxStations)
         fail(name.firstLine, name,
-             "too many stations for one worksheet: a book holds at most " + std::to_string(kMaxStations) +
-                 " stations, so that its summary ends by row " + std::to_string(kLastSheetRow));
+             Message(QT_TRANSLATE_NOOP("levara",
+                                       "too many stations for one worksheet: a book holds at most %1 stations, so "
+                                       "that its summary ends by row %2"),
+                     kMaxStations, kLastSheetRow));
 }
 
 std::vector<StationStart> findLineBookStations(const LineList& lines, std::size_t lineCount)
@@ -140,7 +158,7 @@ std::vector<StationStart> findLineBookStations(const LineList& lines, std::size_
             ++i;
             continue;
         }
-        const StationName name{"", int(starts.size() + 1), lines[i].number, ""};
+        const StationName name{nullptr, int(starts.size() + 1), lines[i].number, nullptr};
         checkStationFits(name);
         checkStationLines(lines, i, lineCount, name);
         starts.push_back({i, name});

@@ -50,12 +50,13 @@ enum class Reading { B1, B2, F1, F2 };
 // Which reading each of a station's lines is, in file order.
 using LineOrder = std::array<Reading, 4>;
 
-// How a station is named in messages.
+// How a station is named in messages. book and order are message sources
+// (QT_TRANSLATE_NOOP), nested in the station's description.
 struct StationName {
-    std::string_view book;  // "" for a single book, else "forward book", "return book"
-    int number = 0;         // station number in its book; 0 for a station passed over
+    const char* book = nullptr;  // nullptr for a single book, else "forward book", "return book"
+    int number = 0;              // station number in its book; 0 for a station passed over
     int firstLine = 0;
-    std::string_view order;  // for a station passed over: "back-first", "fore-first"
+    const char* order = nullptr;  // for a station passed over: "back-first", "fore-first"
 };
 
 // Whether the line, when not empty, has a reading tag (field 3) equal to tag.

@@ -26,25 +26,64 @@ void fill(Output output, xls::Workbook& book, const TextLines& lines)
     }
 }
 
-// The engine names no file. What it finds wrong with the working copy is the
-// template's fault, the one file of the two the user knows.
+// What the engine finds wrong with the working copy is the template's fault: the
+// user is told which template and asked for nothing they cannot do.
+Message templateProblem(const xls::Error& error)
+{
+    using Kind = xls::Error::Kind;
+    switch (error.kind()) {
+    case Kind::NotOle2:
+    case Kind::NoWorkbookStream:
+        return Message(QT_TRANSLATE_NOOP("levara", "the template is not an Excel 97-2003 workbook"));
+    case Kind::Biff5:
+        return Message(QT_TRANSLATE_NOOP("levara", "the template is an Excel 5.0/95 workbook; it must be saved as an "
+                                                   "Excel 97-2003 workbook"));
+    case Kind::Encrypted:
+        return Message(QT_TRANSLATE_NOOP("levara", "the template is protected by a password; it must be saved "
+                                                   "without one"));
+    case Kind::Damaged: return Message(QT_TRANSLATE_NOOP("levara", "the template is damaged (%1)"), error.detail());
+    default: return Message(QT_TRANSLATE_NOOP("levara", "the template cannot be used (%1)"), error.detail());
+    }
+}
+
+// A limit of the format passed while filling belongs to the output the user chose.
+Message outputProblem(const xls::Error& error)
+{
+    using Kind = xls::Error::Kind;
+    switch (error.kind()) {
+    case Kind::RowLimit:
+        return Message(QT_TRANSLATE_NOOP("levara", "the workbook would need row %1; a .xls worksheet ends at row %2"),
+                       error.detail(), xls::kMaxRows);
+    case Kind::ColumnLimit:
+        return Message(QT_TRANSLATE_NOOP("levara",
+                                         "the workbook would need column %1; a .xls worksheet ends at column %2"),
+                       error.detail(), xls::kMaxColumns);
+    case Kind::TextLimit:
+        return Message(QT_TRANSLATE_NOOP("levara", "a text of %1 characters is longer than the %2 a .xls cell holds"),
+                       error.detail(), xls::kMaxTextLength);
+    case Kind::FormatLimit:
+        return Message(QT_TRANSLATE_NOOP("levara", "the workbook would need more than %1 cell formats"),
+                       error.detail());
+    default: return Message(QT_TRANSLATE_NOOP("levara", "the workbook cannot be written (%1)"), error.detail());
+    }
+}
+
 xls::Workbook openTemplateCopy(Output output, const TempFolder& temp, std::string_view bytes)
 {
     const std::filesystem::path templateFile = temp.templateFile(templateName(output));
     try {
         xls::Workbook book = xls::Workbook::fromBytes(bytes);
         if (book.sheetCount() < worksheetsNeeded(output))
-            throw FileError(templateFile,
-                            "the template needs " + std::to_string(worksheetsNeeded(output)) + " worksheets");
+            throw FileError(templateFile, Message(QT_TRANSLATE_NOOP("levara", "the template needs %1 worksheets"),
+                                                  worksheetsNeeded(output)));
         for (std::size_t sheet = 0; sheet < worksheetsNeeded(output); ++sheet)
             clearOldRows(book.sheet(sheet));
         return book;
     } catch (const xls::Error& error) {
-        throw FileError(templateFile, error.what());
+        throw FileError(templateFile, templateProblem(error));
     }
 }
 
-// A limit of the format passed while filling belongs to the output the user chose.
 std::string filledBytes(Output output, xls::Workbook& book, const TextLines& lines,
                         const std::filesystem::path& destination)
 {
@@ -52,7 +91,7 @@ std::string filledBytes(Output output, xls::Workbook& book, const TextLines& lin
         fill(output, book, lines);
         return book.toBytes();
     } catch (const xls::Error& error) {
-        throw FileError(destination, error.what());
+        throw FileError(destination, outputProblem(error));
     }
 }
 

@@ -43,8 +43,9 @@ void checkReadingLines(const TextLines& lines)
         const MeasurementLine line(lines[i]);
         if (isReadingLine(line) && !line.hasField(4))
             throw InputError(static_cast<int>(i) + 1,
-                             "reading line without a distance field (field 4); the single-point "
-                             "table needs one on every reading line");
+                             Message(QT_TRANSLATE_NOOP("levara",
+                                                       "reading line without a distance field (field 4); the "
+                                                       "single-point table needs one on every reading line")));
     }
 }
 

@@ -29,6 +29,7 @@
 #include <filesystem>
 #include <map>
 #include <optional>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -38,10 +39,11 @@
 namespace levara::templates {
 
 // A source that makes no sense, or includes one that cannot be read. what() is
-// "<file>:<line>: <message>", or "<file>: <message>" when no line is at fault.
-class SourceError : public levara::Error {
+// "<file>:<line>: <message>", or "<file>: <message>" when no line is at fault. The
+// generator runs in the build, for developers: its messages stay English.
+class SourceError : public std::runtime_error {
 public:
-    using Error::Error;
+    using std::runtime_error::runtime_error;
 };
 
 struct ColumnFormat {

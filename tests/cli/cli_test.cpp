@@ -18,10 +18,12 @@ protected:
     int run(std::vector<std::string> args, const std::string& program = cli())
     {
         args.insert(args.begin(), program);
-        return runProgram(args, &output);
+        return runProgram(args, &output, {}, &environment);
     }
     ScratchDir scratch;
     std::string output;
+    // English unless a test asks for another language.
+    std::vector<std::string> environment = environmentWithLocale({"LANG=en_US.UTF-8"});
 };
 
 const std::string kRaw =
@@ -107,6 +109,42 @@ TEST_F(CliTest, MissingTempFolderIsAnError)
     EXPECT_FALSE(std::filesystem::exists(scratch / "out.txt"));
     EXPECT_FALSE(std::filesystem::exists(program / "temp"));
 }
+
+// The system's language, as the locale variables give it, and what levara-cli says in it.
+struct LanguageCase {
+    std::string name;
+    std::vector<std::string> locale;
+    std::string failure;  // after "levara-cli: <file>"
+    std::string usage;    // the start of --help
+};
+
+class CliLanguageTest : public CliTest, public ::testing::WithParamInterface<LanguageCase> {};
+
+TEST_P(CliLanguageTest, MessagesAndUsageFollowTheSystemLanguage)
+{
+    environment = environmentWithLocale(GetParam().locale);
+    writeBytes(scratch / "raw.dat",
+               lines({rawLine("BM1", "Rb", "1.52345", "30.100", ""), rawLine("TP1", "Rf", "1.4x234", "29.500", ""),
+                      rawLine("TP1", "Rf", "1.41236", "29.520", ""), rawLine("BM1", "Rb", "1.52349", "30.120", "")}));
+    const std::filesystem::path out = scratch / "book.xls";
+    EXPECT_EQ(run({"--save", "bffb", (scratch / "raw.dat").string(), out.string()}), 1);
+    EXPECT_EQ(output, "levara-cli: " + GetParam().failure + "\n");
+    EXPECT_FALSE(std::filesystem::exists(out));
+    EXPECT_EQ(run({"--help"}), 0);
+    EXPECT_EQ(output.rfind(GetParam().usage, 0), 0u) << output;
+}
+
+const std::string kChineseFailure = "第 2 行：第 1 站（第 1 行起）：读数 \"1.4x234\" 不是数字";
+
+INSTANTIATE_TEST_SUITE_P(
+    Locales, CliLanguageTest,
+    ::testing::Values(LanguageCase{"Unset", {}, kChineseFailure, "用法：levara-cli"},
+                      LanguageCase{"Chinese", {"LANG=zh_CN.UTF-8"}, kChineseFailure, "用法：levara-cli"},
+                      LanguageCase{"English",
+                                   {"LANG=en_US.UTF-8"},
+                                   "line 2: station 1, starting on line 1: the reading \"1.4x234\" is not a number",
+                                   "usage: levara-cli"}),
+    [](const ::testing::TestParamInfo<LanguageCase>& info) { return info.param.name; });
 
 TEST_F(CliTest, RunsAtTheSameTimeKeepTheirOwnWork)
 {

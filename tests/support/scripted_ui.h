@@ -39,7 +39,7 @@ public:
         overwriteAnswers.pop_front();
         return answer;
     }
-    void notify(const std::string& message) override { notices.push_back(message); }
+    void notify(const Message& message) override { notices.push_back(message.english()); }
     void setBusy(bool busy) override { busyDepth += busy ? 1 : -1; }
 
     std::filesystem::path openAnswer;

@@ -11,6 +11,7 @@
 #include <iterator>
 #include <sstream>
 #include <stdexcept>
+#include <string_view>
 #include <thread>
 
 extern char** environ;
@@ -71,7 +72,21 @@ std::filesystem::path sharedDir()
     return std::filesystem::is_directory(shared, ignored) ? shared : std::filesystem::path{};
 }
 
-int runProgram(const std::vector<std::string>& argv, std::string* output, const std::string& input)
+std::vector<std::string> environmentWithLocale(const std::vector<std::string>& settings)
+{
+    std::vector<std::string> environment;
+    for (char** variable = environ; *variable; ++variable) {
+        const std::string_view entry = *variable;
+        const std::string_view name = entry.substr(0, entry.find('='));
+        if (name != "LANG" && name != "LANGUAGE" && !name.starts_with("LC_"))
+            environment.emplace_back(entry);
+    }
+    environment.insert(environment.end(), settings.begin(), settings.end());
+    return environment;
+}
+
+int runProgram(const std::vector<std::string>& argv, std::string* output, const std::string& input,
+               const std::vector<std::string>* environment)
 {
     int outPipe[2], inPipe[2];
     if (pipe(outPipe) != 0 || pipe(inPipe) != 0)
@@ -87,8 +102,15 @@ int runProgram(const std::vector<std::string>& argv, std::string* output, const 
     for (const auto& arg : argv)
         args.push_back(const_cast<char*>(arg.c_str()));
     args.push_back(nullptr);
+    std::vector<char*> variables;
+    if (environment) {
+        for (const auto& variable : *environment)
+            variables.push_back(const_cast<char*>(variable.c_str()));
+        variables.push_back(nullptr);
+    }
     pid_t pid;
-    const int spawned = posix_spawnp(&pid, args[0], &actions, nullptr, args.data(), environ);
+    const int spawned =
+        posix_spawnp(&pid, args[0], &actions, nullptr, args.data(), environment ? variables.data() : environ);
     posix_spawn_file_actions_destroy(&actions);
     close(outPipe[1]);
     close(inPipe[0]);

@@ -31,7 +31,13 @@ void writeBytes(const std::filesystem::path& file, const std::string& bytes);
 std::filesystem::path sharedDir();
 
 // Runs argv (no shell), returns the exit code and fills output with stdout and stderr.
-int runProgram(const std::vector<std::string>& argv, std::string* output = nullptr, const std::string& input = {});
+// environment ("NAME=value" each) replaces this process's when given.
+int runProgram(const std::vector<std::string>& argv, std::string* output = nullptr, const std::string& input = {},
+               const std::vector<std::string>* environment = nullptr);
+
+// This process's environment without its locale variables (LANG, LANGUAGE, LC_*),
+// and with `settings` ("NAME=value" each): a program's language chosen by the test.
+std::vector<std::string> environmentWithLocale(const std::vector<std::string>& settings);
 
 // The built programs and templates.
 std::filesystem::path binaryDir();

@@ -9,7 +9,7 @@ xls::Workbook openWorkbook(const std::filesystem::path& file)
     try {
         return xls::Workbook::fromBytes(readFile(file));
     } catch (const xls::Error& error) {
-        throw xls::Error(file.string() + ": " + error.what());
+        throw xls::Error(error.kind(), error.detail(), file.string() + ": " + error.what());
     }
 }
 

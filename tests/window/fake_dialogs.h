@@ -36,11 +36,12 @@ public:
         overwriteQuestions.push_back(file);
         return take(overwriteAnswers);
     }
-    void showNotice(const std::string& message) override { notices.push_back(message); }
-    void showError(const std::string& message) override
+    // Kept in English.
+    void showNotice(const Message& message) override { notices.push_back(message.english()); }
+    void showError(const Message& message) override
     {
         noteBusy();
-        errors.push_back(message);
+        errors.push_back(message.english());
     }
 
 private:

@@ -1,0 +1,16 @@
+#include "commands/failure.h"
+
+#include <new>
+
+namespace levara {
+
+Message failureMessage(const std::exception& error)
+{
+    if (const auto* levaraError = dynamic_cast<const Error*>(&error))
+        return levaraError->message();
+    if (dynamic_cast<const std::bad_alloc*>(&error))
+        return Message(QT_TRANSLATE_NOOP("levara", "there is not enough memory"));
+    return Message(QT_TRANSLATE_NOOP("levara", "Levara failed unexpectedly: %1"), error.what());
+}
+
+}  // namespace levara

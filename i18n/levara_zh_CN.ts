@@ -1,0 +1,235 @@
+<?xml version="1.0" encoding="utf-8"?>
+<!DOCTYPE TS>
+<TS version="2.1" language="zh_CN">
+<context>
+    <name>levara</name>
+    <message>
+        <source>%1: %2</source>
+        <translation>%1：%2</translation>
+    </message>
+    <message>
+        <source>line %1: %2</source>
+        <translation>第 %1 行：%2</translation>
+    </message>
+    <message>
+        <source>cannot finish writing</source>
+        <translation>无法完成写入</translation>
+    </message>
+    <message>
+        <source>cannot open: the file does not exist</source>
+        <translation>无法打开：文件不存在</translation>
+    </message>
+    <message>
+        <source>cannot open</source>
+        <translation>无法打开</translation>
+    </message>
+    <message>
+        <source>cannot open: it is a folder, not a file</source>
+        <translation>无法打开：这是文件夹，不是文件</translation>
+    </message>
+    <message>
+        <source>cannot read</source>
+        <translation>无法读取</translation>
+    </message>
+    <message>
+        <source>cannot write</source>
+        <translation>无法写入</translation>
+    </message>
+    <message>
+        <source>cannot replace: it is a link to nothing</source>
+        <translation>无法替换：这是指向不存在目标的链接</translation>
+    </message>
+    <message>
+        <source>cannot replace: it is a folder, not a file</source>
+        <translation>无法替换：这是文件夹，不是文件</translation>
+    </message>
+    <message>
+        <source>cannot replace: it is not an ordinary file</source>
+        <translation>无法替换：这不是普通文件</translation>
+    </message>
+    <message>
+        <source>cannot replace</source>
+        <translation>无法替换</translation>
+    </message>
+    <message>
+        <source>cannot write: its folder does not exist</source>
+        <translation>无法写入：所在文件夹不存在</translation>
+    </message>
+    <message>
+        <source>cannot write into its folder</source>
+        <translation>无法写入所在文件夹</translation>
+    </message>
+    <message>
+        <source>the temp folder beside the program is missing</source>
+        <translation>程序旁的 temp 文件夹不存在</translation>
+    </message>
+    <message>
+        <source>the temp folder beside the program is not a folder</source>
+        <translation>程序旁的 temp 不是文件夹</translation>
+    </message>
+    <message>
+        <source>cannot open the temp folder</source>
+        <translation>无法打开 temp 文件夹</translation>
+    </message>
+    <message>
+        <source>cannot lock the temp folder</source>
+        <translation>无法锁定 temp 文件夹</translation>
+    </message>
+    <message>
+        <source>the system cannot convert %1 to %2: %3</source>
+        <translation>系统无法将 %1 转换为 %2：%3</translation>
+    </message>
+    <message>
+        <source>cannot create: its folder does not exist</source>
+        <translation>无法创建：所在文件夹不存在</translation>
+    </message>
+    <message>
+        <source>cannot write: it is a folder, not a file</source>
+        <translation>无法写入：这是文件夹，不是文件</translation>
+    </message>
+    <message>
+        <source>cannot create</source>
+        <translation>无法创建</translation>
+    </message>
+    <message>
+        <source>back-first</source>
+        <translation>后视在先</translation>
+    </message>
+    <message>
+        <source>fore-first</source>
+        <translation>前视在先</translation>
+    </message>
+    <message>
+        <source>forward book</source>
+        <translation>往测手簿</translation>
+    </message>
+    <message>
+        <source>return book</source>
+        <translation>返测手簿</translation>
+    </message>
+    <message>
+        <source>empty line inside the station: its %1 lines must follow one another</source>
+        <translation>测站中间有空行：该站的 %1 行必须连续</translation>
+    </message>
+    <message>
+        <source>the %1 station starting on line %2 (passed over by the %3)</source>
+        <translation>第 %2 行起、%1的测站（%3中跳过）</translation>
+    </message>
+    <message>
+        <source>station %1 of the %2, starting on line %3</source>
+        <translation>%2第 %1 站（第 %3 行起）</translation>
+    </message>
+    <message>
+        <source>station %1, starting on line %2</source>
+        <translation>第 %1 站（第 %2 行起）</translation>
+    </message>
+    <message>
+        <source>the reading is empty</source>
+        <translation>读数为空</translation>
+    </message>
+    <message>
+        <source>the reading &quot;%1&quot; is not a number</source>
+        <translation>读数 &quot;%1&quot; 不是数字</translation>
+    </message>
+    <message>
+        <source>the distance is empty</source>
+        <translation>视距为空</translation>
+    </message>
+    <message>
+        <source>the distance &quot;%1&quot; is not a number</source>
+        <translation>视距 &quot;%1&quot; 不是数字</translation>
+    </message>
+    <message>
+        <source>the text ends inside the station: it has %1 of its %2 lines</source>
+        <translation>文本在测站中途结束：该站应有 %2 行，只有 %1 行</translation>
+    </message>
+    <message>
+        <source>the line has %1 fields; a station line needs fields 0 to 4 (point, reading, distance)</source>
+        <translation>该行只有 %1 个字段；测站行需要字段 0 至 4（点号、读数、视距）</translation>
+    </message>
+    <message>
+        <source>too many stations for one worksheet: a book holds at most %1 stations, so that its summary ends by row %2</source>
+        <translation>测站太多，一个工作表放不下：手簿最多 %1 站，测段计算才能在第 %2 行以内结束</translation>
+    </message>
+    <message>
+        <source>the template is not an Excel 97-2003 workbook</source>
+        <translation>模板不是 Excel 97-2003 工作簿</translation>
+    </message>
+    <message>
+        <source>the template is an Excel 5.0/95 workbook; it must be saved as an Excel 97-2003 workbook</source>
+        <translation>模板是 Excel 5.0/95 工作簿，须另存为 Excel 97-2003 工作簿</translation>
+    </message>
+    <message>
+        <source>the template is protected by a password; it must be saved without one</source>
+        <translation>模板设有密码保护，须取消密码后保存</translation>
+    </message>
+    <message>
+        <source>the template is damaged (%1)</source>
+        <translation>模板已损坏（%1）</translation>
+    </message>
+    <message>
+        <source>the template cannot be used (%1)</source>
+        <translation>模板无法使用（%1）</translation>
+    </message>
+    <message>
+        <source>the workbook would need row %1; a .xls worksheet ends at row %2</source>
+        <translation>工作簿需要写到第 %1 行，而 .xls 工作表最多只有 %2 行</translation>
+    </message>
+    <message>
+        <source>the workbook would need column %1; a .xls worksheet ends at column %2</source>
+        <translation>工作簿需要写到第 %1 列，而 .xls 工作表最多只有 %2 列</translation>
+    </message>
+    <message>
+        <source>a text of %1 characters is longer than the %2 a .xls cell holds</source>
+        <translation>%1 个字符的文本超过了 .xls 单元格可容纳的 %2 个字符</translation>
+    </message>
+    <message>
+        <source>the workbook would need more than %1 cell formats</source>
+        <translation>工作簿需要的单元格格式超过 %1 种</translation>
+    </message>
+    <message>
+        <source>the workbook cannot be written (%1)</source>
+        <translation>无法写出工作簿（%1）</translation>
+    </message>
+    <message>
+        <source>the template needs %1 worksheets</source>
+        <translation>模板需要 %1 个工作表</translation>
+    </message>
+    <message>
+        <source>reading line without a distance field (field 4); the single-point table needs one on every reading line</source>
+        <translation>读数行缺少距离字段（字段 4）；单点测量表格要求每个读数行都有距离</translation>
+    </message>
+    <message>
+        <source>Workbooks are saved only with the type &quot;%1&quot;. Nothing was written; choose that type in the save dialog.</source>
+        <translation>手簿和表格只能以 &quot;%1&quot; 类型保存。未写入任何文件；请在保存对话框中选择该类型。</translation>
+    </message>
+    <message>
+        <source>there is not enough memory</source>
+        <translation>内存不足</translation>
+    </message>
+    <message>
+        <source>Levara failed unexpectedly: %1</source>
+        <translation>Levara 意外出错：%1</translation>
+    </message>
+    <message>
+        <source>cannot load the translation %1</source>
+        <translation>无法载入翻译文件 %1</translation>
+    </message>
+    <message>
+        <source>cannot find the program&apos;s directory: %1</source>
+        <translation>找不到程序所在的文件夹：%1</translation>
+    </message>
+    <message>
+        <source>usage: levara-cli [--filter %1] --save KIND [--overwrite] INPUT OUTPUT
+  KIND: %2
+</source>
+        <translation>用法：levara-cli [--filter %1] --save 类型 [--overwrite] 输入文件 输出文件
+  类型：%2
+</translation>
+    </message>
+    <message>
+        <source>already exists; pass %1 to replace it</source>
+        <translation>文件已存在；如要替换，请加上 %1</translation>
+    </message>
+</context>
+</TS>

@@ -1,0 +1,71 @@
+#pragma once
+// A text for the user, kept in English until a front end shows it in the user's
+// language (commands/language.h). The source text holds %1 ... %9 for its arguments;
+// an argument is data shown as it is (a file name, a line number, a quoted input, a
+// formatted number) or another Message, translated in its turn.
+//
+// Every source text is a literal marked for Qt's lupdate, in the "levara" context:
+//     Message(QT_TRANSLATE_NOOP("levara", "line %1: %2"), line, problem)
+// lupdate finds it there and i18n/levara_zh_CN.ts holds its translation.
+#include <concepts>
+#include <filesystem>
+#include <string>
+#include <string_view>
+#include <type_traits>
+#include <utility>
+#include <variant>
+#include <vector>
+
+// Qt's own definition, so that code which also includes Qt sees the same macro.
+#ifndef QT_TRANSLATE_NOOP
+#define QT_TRANSLATE_NOOP(scope, x) x
+#endif
+
+namespace levara {
+
+// The translation context of every Levara message.
+inline constexpr const char* kMessageContext = "levara";
+
+class Message {
+public:
+    using Argument = std::variant<std::string, Message>;
+
+    // source: a QT_TRANSLATE_NOOP("levara", ...) literal, kept by pointer.
+    template <typename... Arguments>
+    explicit Message(const char* source, Arguments&&... arguments) : source_(source)
+    {
+        static_assert(sizeof...(Arguments) <= 9, "placeholders run from %1 to %9");
+        arguments_.reserve(sizeof...(arguments));
+        (arguments_.push_back(argument(std::forward<Arguments>(arguments))), ...);
+    }
+
+    const char* source() const { return source_; }
+    const std::vector<Argument>& arguments() const { return arguments_; }
+
+    // The source text with its arguments in place, nested messages in English.
+    std::string english() const;
+
+private:
+    template <typename T>
+    static Argument argument(T&& value)
+    {
+        using Plain = std::remove_cvref_t<T>;
+        if constexpr (std::is_same_v<Plain, Message>)
+            return Argument(std::in_place_index<1>, std::forward<T>(value));
+        else if constexpr (std::is_same_v<Plain, std::filesystem::path>)
+            return value.string();
+        else if constexpr (std::integral<Plain> && !std::is_same_v<Plain, bool> && !std::is_same_v<Plain, char>)
+            return std::to_string(value);
+        else
+            return std::string(std::string_view(value));
+    }
+
+    const char* source_;
+    std::vector<Argument> arguments_;
+};
+
+// pattern with each %1 ... %9 replaced by values[0] ... values[8] in one pass: a
+// value holding "%2" stays as it is. A placeholder without a value stays too.
+std::string fillPlaceholders(std::string_view pattern, const std::vector<std::string>& values);
+
+}  // namespace levara
