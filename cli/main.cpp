@@ -71,6 +71,7 @@ public:
         return true;
     }
     void notify(const std::string& message) override { throw levara::Error(message); }
+    void setStatus(std::string) override {}  // silent on success
     void setBusy(bool) override {}
 
 private:

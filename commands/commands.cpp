@@ -21,13 +21,8 @@ bool mayWrite(Ui& ui, const std::filesystem::path& file)
     return ui.confirmOverwrite(file);
 }
 
-}  // namespace
-
-Commands::Commands(Ui& ui, std::filesystem::path programDir) : ui_(ui), temp_(std::move(programDir)) {}
-
-std::string readRawText(const std::filesystem::path& file)
+std::string nonEmptyLines(const TextLines& lines)
 {
-    const TextLines lines = TextLines::read(file);
     std::size_t size = 0;
     for (std::size_t i = 0; i < lines.size(); ++i)
         size += lines[i].size() + 2;
@@ -42,13 +37,38 @@ std::string readRawText(const std::filesystem::path& file)
     return text;
 }
 
+std::string conversionStatus(const GsiConversion& conversion)
+{
+    const char* format = conversion.gsi8 && conversion.gsi16 ? "GSI-8 and GSI-16"
+                         : conversion.gsi16                  ? "GSI-16"
+                                                             : "GSI-8";
+    return std::string("Converted from ") + format + ": " + std::to_string(conversion.readings) +
+           (conversion.readings == 1 ? " reading" : " readings");
+}
+
+}  // namespace
+
+OpenedText readOpenedText(const std::filesystem::path& file)
+{
+    const TextLines lines = TextLines::read(file);
+    if (!isGsiText(lines))
+        return {nonEmptyLines(lines), {}};
+    GsiConversion conversion = convertGsi(lines, file);
+    std::string status = conversionStatus(conversion);
+    return {std::move(conversion.text), std::move(status)};
+}
+
+Commands::Commands(Ui& ui, std::filesystem::path programDir) : ui_(ui), temp_(std::move(programDir)) {}
+
 void Commands::open()
 {
     const std::filesystem::path file = ui_.chooseFileToOpen();
     if (file.empty())
         return;
-    // Read first: a file that cannot be read leaves the text as it was.
-    ui_.setText(readRawText(file));
+    // Read and converted first: a file that cannot be read leaves the text as it was.
+    OpenedText opened = readOpenedText(file);
+    ui_.setText(std::move(opened.text));
+    ui_.setStatus(std::move(opened.status));
 }
 
 void Commands::saveText()

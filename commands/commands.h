@@ -36,9 +36,15 @@ private:
     TempFolder temp_;
 };
 
-// The text the open command shows for a raw file: its non-empty lines, each followed
-// by CR LF. Throws FileError naming the file.
-std::string readRawText(const std::filesystem::path& file);
+// What the open command shows for a file: a GSI file (told by its content) converted
+// to raw lines, any other file's non-empty lines, each line followed by CR LF; and
+// the status text, which says what a converted text came from. Throws FileError
+// naming the file (and, for a GSI file, its line).
+struct OpenedText {
+    std::string text;
+    std::string status;
+};
+OpenedText readOpenedText(const std::filesystem::path& file);
 
 // The message shown when a workbook output is saved with another type than EXCEL.
 extern const char* const kNotExcelMessage;

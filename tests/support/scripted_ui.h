@@ -14,6 +14,7 @@ public:
     std::deque<SaveChoice> saveAnswers;
     std::deque<bool> overwriteAnswers;
     std::vector<std::string> notices;
+    std::string status;
     int busyDepth = 0;
 
     std::string text() override { return shownText; }
@@ -40,6 +41,7 @@ public:
         return answer;
     }
     void notify(const std::string& message) override { notices.push_back(message); }
+    void setStatus(std::string text) override { status = std::move(text); }
     void setBusy(bool busy) override { busyDepth += busy ? 1 : -1; }
 
     std::filesystem::path openAnswer;
