@@ -74,7 +74,11 @@ int readingIndex(unsigned reading)
 
 class Converter {
 public:
-    explicit Converter(const std::filesystem::path& file) : place_{file, 0} {}
+    Converter(const std::filesystem::path& file, std::size_t blocks) : place_{file, 0}
+    {
+        // Mostly one raw line of 121 bytes a block.
+        result_.text.reserve(blocks * 121);
+    }
 
     void convert(std::string_view line, int number)
     {
@@ -300,7 +304,7 @@ bool isGsiText(const TextLines& lines)
 
 GsiConversion convertGsi(const TextLines& lines, const std::filesystem::path& file)
 {
-    Converter converter(file);
+    Converter converter(file, lines.size());
     for (std::size_t i = 0; i < lines.size(); ++i)
         if (!isSkipped(lines[i]))
             converter.convert(lines[i], int(i + 1));
