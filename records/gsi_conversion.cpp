@@ -22,9 +22,11 @@ struct ReadingWord {
     unsigned reading;      // in a station; 0 for readings outside stations
     std::string_view name;
 };
+constexpr int kIntermediateSight = 333;
 constexpr ReadingWord kReadingWords[] = {
-    {330, "R ", 0, "single reading"},     {331, "Rb", kB1, "B1"}, {332, "Rf", kF1, "F1"},
-    {333, "Rz", 0, "intermediate sight"}, {335, "Rb", kB2, "B2"}, {336, "Rf", kF2, "F2"},
+    {330, "R ", 0, "single reading"}, {331, "Rb", kB1, "B1"},
+    {332, "Rf", kF1, "F1"},           {kIntermediateSight, "Rz", 0, "intermediate sight"},
+    {335, "Rb", kB2, "B2"},           {336, "Rf", kF2, "F2"},
 };
 constexpr int kStakeOutReading = 334;
 constexpr int kDistance = 32;
@@ -187,11 +189,11 @@ private:
             if (kind->reading)
                 addToStation(*reading, *kind);
             ++result_.readings;
-            if (kind->index == 333 && !height) {
+            if (kind->index == kIntermediateSight && !height) {
                 sight_ = taken;
                 return;
             }
-            if (kind->index == 333) {
+            if (kind->index == kIntermediateSight) {
                 writeSight(taken, *height);
                 return;
             }

@@ -153,6 +153,8 @@ void readGsiBlock(std::string_view line, const GsiPlace& place, GsiBlock& block)
     while (at < line.size()) {
         const std::size_t blank = line.find(' ', at);
         const std::string_view text = line.substr(at, blank == std::string_view::npos ? line.npos : blank - at);
+        if (text.empty() && block.words.empty())
+            place.fail("a blank follows \"*\"; a GSI-16 block starts right after it");
         if (text.empty())
             failMalformed(place, block.words.back().text, "more than one blank follows it");
         if (text.size() != length)

@@ -86,6 +86,8 @@ TEST(GsiConversion, FaultsNameTheFileTheLineAndTheWord)
         {"short word", kBffb + "110003+00000BM1 32...8+0182493 331.08+00159977 \n", 3,
          "malformed GSI word \"32...8+0182493\": it has 14 characters; a GSI-8 word has 15"},
         {"sign", kBffb + "110003+00000BM1 32...8*01824936 \n", 3, "\"32...8*01824936\": character 7"},
+        {"two blanks", kBffb + "110003+00000BM1  32...8+01824936 \n", 3, "\"110003+00000BM1\": more than one blank"},
+        {"blank after the star", "*410001+00000000?......2 \n* 110002+000000000000000G \n", 2, "a blank follows \"*\""},
         {"data no number", kBffb + "110003+00000BM1 32...8+018249A6 331.08+00159977 \n", 3,
          "\"32...8+018249A6\": its data is not a number"},
         {"unknown unit", kBffb + "110003+00000BM1 32...8+01824936 331.09+00159977 \n", 3,
