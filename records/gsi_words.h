@@ -1,7 +1,8 @@
 #pragma once
 // The words of a Leica GSI block: one line of a GSI-8 or GSI-16 file, as a digital
-// level records it. Layout from Leica's TPS1100 manual (GSI chapter) and the readers
-// JAG3D GSIFileReader.java, GeoEasy leica.tcl and GeoComPy gsiformat.py:
+// level records it. Layout from Leica's TPS1100 manual (GSI chapter) and the public
+// readers JAG3D (applied-geodesy/jag3d, GSIFileReader.java), GeoEasy (zsiki/GeoEasy,
+// src/leica.tcl) and GeoComPy (MrClock8163/GeoComPy, src/geocompy/gsi/gsiformat.py):
 //   characters 1-2 (or 1-3) word index (WI), up to 6 information (5 input mode,
 //   6 unit), 7 the sign, then 8 (GSI-8) or 16 (GSI-16) data characters and a blank.
 // A GSI-16 line starts with "*".
@@ -51,7 +52,8 @@ void readGsiBlock(std::string_view line, const GsiPlace& place, GsiBlock& block)
 std::string_view withoutZeroPadding(std::string_view data);
 
 // A length word (distance, reading, height) in metres as decimal text, with every
-// recorded digit and at least minDecimals decimals; a negative value keeps its sign.
+// recorded digit and at least minDecimals decimals. A negative value keeps its sign:
+// "measured values with inverted staffs are negative" (Leica DNA03/DNA10 manual).
 // The word's own unit digit applies; another unit, or a text longer than width,
 // fails at place.
 struct MetreText {
