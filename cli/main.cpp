@@ -91,6 +91,8 @@ public:
         return true;
     }
     void notify(const levara::Message& message) override { throw levara::Error(message); }
+    void showStatus(const levara::Message&) override {}  // silent on success
+    void clearStatus() override {}
     void setBusy(bool) override {}
 
 private:

@@ -25,13 +25,8 @@ bool mayWrite(Ui& ui, const std::filesystem::path& file)
     return ui.confirmOverwrite(file);
 }
 
-}  // namespace
-
-Commands::Commands(Ui& ui, std::filesystem::path programDir) : ui_(ui), temp_(std::move(programDir)) {}
-
-std::string readRawText(const std::filesystem::path& file)
+std::string nonEmptyLines(const TextLines& lines)
 {
-    const TextLines lines = TextLines::read(file);
     std::size_t size = 0;
     for (std::size_t i = 0; i < lines.size(); ++i)
         size += lines[i].size() + 2;
@@ -46,13 +41,46 @@ std::string readRawText(const std::filesystem::path& file)
     return text;
 }
 
+Message conversionStatus(const GsiConversion& conversion)
+{
+    // format: "GSI-8" or "GSI-16" as data, or a message for both.
+    auto status = [&](auto format) {
+        if (conversion.readings == 1)
+            return Message(QT_TRANSLATE_NOOP("levara", "Converted from %1: 1 reading"), std::move(format));
+        return Message(QT_TRANSLATE_NOOP("levara", "Converted from %1: %2 readings"), std::move(format),
+                       conversion.readings);
+    };
+    if (conversion.gsi8 && conversion.gsi16)
+        return status(Message(QT_TRANSLATE_NOOP("levara", "GSI-8 and GSI-16")));
+    return status(std::string(conversion.gsi16 ? "GSI-16" : "GSI-8"));
+}
+
+}  // namespace
+
+OpenedText readOpenedText(const std::filesystem::path& file)
+{
+    const TextLines lines = TextLines::read(file);
+    if (!isGsiText(lines))
+        return {nonEmptyLines(lines), {}};
+    GsiConversion conversion = convertGsi(lines, file);
+    Message status = conversionStatus(conversion);
+    return {std::move(conversion.text), std::move(status)};
+}
+
+Commands::Commands(Ui& ui, std::filesystem::path programDir) : ui_(ui), temp_(std::move(programDir)) {}
+
 void Commands::open()
 {
     const std::filesystem::path file = ui_.chooseFileToOpen();
     if (file.empty())
         return;
-    // Read first: a file that cannot be read leaves the text as it was.
-    ui_.setText(readRawText(file));
+    // Read and converted first: a file that cannot be read leaves the text as it was.
+    OpenedText opened = readOpenedText(file);
+    ui_.setText(std::move(opened.text));
+    if (opened.status)
+        ui_.showStatus(*opened.status);
+    else
+        ui_.clearStatus();
 }
 
 void Commands::saveText()

@@ -5,6 +5,7 @@
 // the user, which the front ends show in the user's language (language.h); the
 // user's files are then left as they were.
 #include <filesystem>
+#include <optional>
 #include <string>
 
 #include "books/books.h"
@@ -39,9 +40,15 @@ private:
     TempFolder temp_;
 };
 
-// The text the open command shows for a raw file: its non-empty lines, each followed
-// by CR LF. Throws FileError naming the file.
-std::string readRawText(const std::filesystem::path& file);
+// What the open command shows for a file: a GSI file (told by its content) converted
+// to raw lines, any other file's non-empty lines, each line followed by CR LF; and,
+// for a converted text, the status saying what it came from. Throws FileError
+// naming the file (and, for a GSI file, its line).
+struct OpenedText {
+    std::string text;
+    std::optional<Message> status;
+};
+OpenedText readOpenedText(const std::filesystem::path& file);
 
 // The notice shown when a workbook output is saved with another type than EXCEL.
 Message notExcelNotice();

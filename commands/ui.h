@@ -1,6 +1,6 @@
 #pragma once
 // What a command needs from whoever runs it: the text area, the file dialogs, the
-// overwrite question and the busy pointer. The window shows real dialogs;
+// overwrite question, the status text and the busy pointer. The window shows real dialogs;
 // levara-cli and the tests answer them.
 #include <filesystem>
 #include <optional>
@@ -37,6 +37,10 @@ public:
     virtual bool confirmOverwrite(const std::filesystem::path& file) = 0;
     // A command ended without writing what the user may expect; says why.
     virtual void notify(const Message& message) = 0;
+    // What the text area holds, in the status bar's first panel; clearStatus gives the
+    // panel its own text back.
+    virtual void showStatus(const Message& status) = 0;
+    virtual void clearStatus() = 0;
 
     // The hourglass pointer while a command writes files.
     virtual void setBusy(bool busy) = 0;

@@ -231,5 +231,117 @@
         <source>already exists; pass %1 to replace it</source>
         <translation>文件已存在；如要替换，请加上 %1</translation>
     </message>
+    <message>
+        <source>unknown leveling method &quot;%1&quot; in &quot;%2&quot;; Levara reads 1 BF, 2 BFFB, 3 aBF and 4 aBFFB</source>
+        <translation>&quot;%2&quot; 中的水准测量方法 &quot;%1&quot; 未知；Levara 可读取 1 BF、2 BFFB、3 aBF 和 4 aBFFB</translation>
+    </message>
+    <message>
+        <source>the block holds a second distance word &quot;%1&quot; after &quot;%2&quot;</source>
+        <translation>数据块在 &quot;%2&quot; 之后又有一个视距字 &quot;%1&quot;</translation>
+    </message>
+    <message>
+        <source>the block holds a second height word &quot;%1&quot; after &quot;%2&quot;</source>
+        <translation>数据块在 &quot;%2&quot; 之后又有一个高程字 &quot;%1&quot;</translation>
+    </message>
+    <message>
+        <source>the stake-out reading &quot;%1&quot; is no leveling reading</source>
+        <translation>放样读数 &quot;%1&quot; 不是水准读数</translation>
+    </message>
+    <message>
+        <source>the block holds a second reading word &quot;%1&quot; after &quot;%2&quot;</source>
+        <translation>数据块在 &quot;%2&quot; 之后又有一个读数字 &quot;%1&quot;</translation>
+    </message>
+    <message>
+        <source>the reading &quot;%1&quot; has no distance (word 32) in its block</source>
+        <translation>读数 &quot;%1&quot; 所在的数据块中没有视距（字 32）</translation>
+    </message>
+    <message>
+        <source>the reading &quot;%1&quot; comes before the start of a line (a 41 block with &quot;?......N&quot;)</source>
+        <translation>读数 &quot;%1&quot; 出现在线路开始（含 &quot;?......N&quot; 的 41 数据块）之前</translation>
+    </message>
+    <message>
+        <source>the reading &quot;%1&quot; (%2) has no place in a %3 line</source>
+        <translation>%3 线路中不应有读数 &quot;%1&quot;（%2）</translation>
+    </message>
+    <message>
+        <source>the %1 station from line %2 ends without its %3 reading (word %4)</source>
+        <translation>第 %2 行起的 %1 测站缺少 %3 读数（字 %4）</translation>
+    </message>
+    <message>
+        <source>the intermediate sight &quot;%1&quot; has no height (word 83) in its block or the next one</source>
+        <translation>中间点读数 &quot;%1&quot; 所在的数据块及下一个数据块中都没有高程（字 83）</translation>
+    </message>
+    <message>
+        <source>malformed GSI word &quot;%1&quot;: %2</source>
+        <translation>GSI 字 &quot;%1&quot; 格式有误：%2</translation>
+    </message>
+    <message>
+        <source>its word index (characters 1 and 2) is not a number</source>
+        <translation>字索引（第 1、2 个字符）不是数字</translation>
+    </message>
+    <message>
+        <source>characters 3 to 6 hold other than digits and dots</source>
+        <translation>第 3 至 6 个字符中有数字和小数点以外的字符</translation>
+    </message>
+    <message>
+        <source>character 7 is neither &quot;+&quot; nor &quot;-&quot;</source>
+        <translation>第 7 个字符既不是 &quot;+&quot; 也不是 &quot;-&quot;</translation>
+    </message>
+    <message>
+        <source>its data holds a character that is no letter, digit or sign</source>
+        <translation>数据中有字母、数字和符号以外的字符</translation>
+    </message>
+    <message>
+        <source>the block starts with &quot;%1&quot;; a GSI block starts with word 11 (point) or 41 (code) and its 4-digit block address</source>
+        <translation>数据块以 &quot;%1&quot; 开头；GSI 数据块应以字 11（点号）或 41（代码）及其 4 位块地址开头</translation>
+    </message>
+    <message>
+        <source>the word &quot;%1&quot; carries an angle unit (character 6 is &quot;%2&quot;), not a length unit (0, 1, 6, 7 or 8)</source>
+        <translation>字 &quot;%1&quot; 带的是角度单位（第 6 个字符为 &quot;%2&quot;），不是长度单位（0、1、6、7 或 8）</translation>
+    </message>
+    <message>
+        <source>the word &quot;%1&quot; has no unit (character 6 is &quot;.&quot;); a length needs unit 0, 1, 6, 7 or 8</source>
+        <translation>字 &quot;%1&quot; 没有单位（第 6 个字符为 &quot;.&quot;）；长度须用单位 0、1、6、7 或 8</translation>
+    </message>
+    <message>
+        <source>the word &quot;%1&quot; has the unknown unit digit &quot;%2&quot;; a length needs unit 0, 1, 6, 7 or 8</source>
+        <translation>字 &quot;%1&quot; 的单位代码 &quot;%2&quot; 未知；长度须用单位 0、1、6、7 或 8</translation>
+    </message>
+    <message>
+        <source>a blank follows &quot;*&quot;; a GSI-16 block starts right after it</source>
+        <translation>&quot;*&quot; 后有空格；GSI-16 数据块应紧接 &quot;*&quot; 开始</translation>
+    </message>
+    <message>
+        <source>more than one blank follows it</source>
+        <translation>其后有不止一个空格</translation>
+    </message>
+    <message>
+        <source>it has %1 characters; a %2 word has %3</source>
+        <translation>它有 %1 个字符，而 %2 字应有 %3 个字符</translation>
+    </message>
+    <message>
+        <source>the line holds no GSI word after &quot;*&quot;</source>
+        <translation>该行 &quot;*&quot; 之后没有 GSI 字</translation>
+    </message>
+    <message>
+        <source>its data is not a number</source>
+        <translation>数据不是数字</translation>
+    </message>
+    <message>
+        <source>the value of &quot;%1&quot; is too long for its raw line field</source>
+        <translation>&quot;%1&quot; 的数值太长，原始行的字段放不下</translation>
+    </message>
+    <message>
+        <source>Converted from %1: 1 reading</source>
+        <translation>已从 %1 转换：1 个读数</translation>
+    </message>
+    <message>
+        <source>Converted from %1: %2 readings</source>
+        <translation>已从 %1 转换：%2 个读数</translation>
+    </message>
+    <message>
+        <source>GSI-8 and GSI-16</source>
+        <translation>GSI-8 和 GSI-16</translation>
+    </message>
 </context>
 </TS>

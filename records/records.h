@@ -2,10 +2,12 @@
 // records: what Levara knows of text and files, the layer under the books; it needs
 // nothing of the workbook engine. The raw file's lines and the measurement line's
 // character windows, the three filters that reduce a text, the number rules of
-// typed input, GB18030 text files, the temp folder and its work files, reading and
-// replacing a file whole, and the errors and messages every layer above reports.
+// typed input, Leica GSI files converted to raw lines, GB18030 text files, the temp
+// folder and its work files, reading and replacing a file whole, and the errors and
+// messages every layer above reports.
 #include "records/error.h"
 #include "records/filters.h"
+#include "records/gsi_conversion.h"
 #include "records/leading_number.h"
 #include "records/measurement_line.h"
 #include "records/message.h"

@@ -41,6 +41,8 @@ constexpr MenuItem kSaveItems[] = {
     {"TXT", "原始文本", [](Commands& c) { c.saveText(); }},
 };
 
+const char* const kFirstPanelText = "Levara 水准记录整理 · 问题与建议请联系 Levara 开发组";
+
 // Design sizes are in twips; 15 twips make a pixel at 96 dpi.
 constexpr int pixels(int twips) { return twips / 15; }
 
@@ -138,10 +140,11 @@ void MainWindow::buildStatusBar()
     font.setPointSize(9);
     bar->setFont(font);
 
-    auto* contact = new QLabel("Levara 水准记录整理 · 问题与建议请联系 Levara 开发组", bar);
+    auto* contact = new QLabel(kFirstPanelText, bar);
     contact->setObjectName("Panel1");
     contact->setMinimumWidth(pixels(1440));
     contact->resize(pixels(5850), contact->height());
+    firstPanel_ = contact;
     auto* date = new QLabel(QDate::currentDate().toString("yyyy-M-d"), bar);
     date->setObjectName("Panel2");
     date->setMinimumWidth(pixels(1440));
@@ -184,6 +187,10 @@ void MainWindow::setText(std::string text)
     textArea_->setModified(false);
     shownText_ = std::move(text);
 }
+
+void MainWindow::showStatus(const Message& status) { firstPanel_->setText(translated(status)); }
+
+void MainWindow::clearStatus() { firstPanel_->setText(kFirstPanelText); }
 
 void MainWindow::setBusy(bool busy)
 {

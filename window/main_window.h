@@ -8,6 +8,7 @@
 #include "commands/commands.h"
 #include "window/dialogs.h"
 
+class QLabel;
 class QsciScintilla;
 
 namespace levara {
@@ -30,6 +31,8 @@ public:
     }
     bool confirmOverwrite(const std::filesystem::path& file) override { return dialogs_.askOverwrite(file); }
     void notify(const Message& message) override { dialogs_.showNotice(message); }
+    void showStatus(const Message& status) override;
+    void clearStatus() override;
     void setBusy(bool busy) override;
 
 private:
@@ -42,6 +45,7 @@ private:
     Dialogs& dialogs_;
     Commands commands_;
     QsciScintilla* textArea_ = nullptr;
+    QLabel* firstPanel_ = nullptr;
     // The text as last set or read, so an unchanged document is not copied out again.
     std::string shownText_;
 };

@@ -14,6 +14,7 @@ public:
     std::deque<SaveChoice> saveAnswers;
     std::deque<bool> overwriteAnswers;
     std::vector<std::string> notices;
+    std::string status;
     int busyDepth = 0;
 
     std::string text() override { return shownText; }
@@ -40,6 +41,8 @@ public:
         return answer;
     }
     void notify(const Message& message) override { notices.push_back(message.english()); }
+    void showStatus(const Message& text) override { status = text.english(); }
+    void clearStatus() override { status.clear(); }
     void setBusy(bool busy) override { busyDepth += busy ? 1 : -1; }
 
     std::filesystem::path openAnswer;

@@ -128,6 +128,48 @@ TEST_F(WindowTest, OpenFailureNamesTheFileAndKeepsTheText)
     EXPECT_EQ(form.text(), "kept\r\n");
 }
 
+TEST_F(WindowTest, OpenConvertsAGsiFileAndSaysSoInTheFirstStatusPanel)
+{
+    QLabel* panel = form.statusBar()->findChild<QLabel*>("Panel1");
+    const QString ownText = panel->text();
+    const std::filesystem::path gsi = scratch / "line.txt";  // told by its content, not its name
+    writeBytes(gsi, "410001+?......1 \r\n110002+00000BM1 83..58+05000000 \r\n"
+                    "110003+00000BM1 32...8+01824936 331.08+00159977 \r\n"
+                    "110004+00000TP1 32...8+01934475 332.08+00138073\r\n");
+    dialogs.openAnswers = {gsi};
+    trigger("open");
+    EXPECT_TRUE(dialogs.errors.empty());
+    EXPECT_EQ(form.text(),
+              "GSI-8 |Adr     1|TO  Start-Line         BF     1|                      |                      |"
+              "                      | \r\n"
+              "GSI-8 |Adr     2|KD1      BM1                  1|                      |                      |"
+              "Z        50.00000 m   | \r\n"
+              "GSI-8 |Adr     3|KD1      BM1                  1|Rb        1.59977 m   |HD       18.24936 m   |"
+              "                      | \r\n"
+              "GSI-8 |Adr     4|KD1      TP1                  1|Rf        1.38073 m   |HD       19.34475 m   |"
+              "                      | \r\n"
+              "GSI-8 |Adr      |TO  End-Line                  1|                      |                      |"
+              "                      | \r\n");
+    EXPECT_EQ(panel->text().toStdString(), "Converted from GSI-8: 2 readings");
+
+    // A faulty GSI file shows nothing of itself: the text and the status stay.
+    const std::string converted = form.text();
+    writeBytes(gsi, "410001+?......1 \r\n110002+00000BM1 331.08+00159977 \r\n");
+    dialogs.openAnswers = {gsi};
+    trigger("open");
+    ASSERT_EQ(dialogs.errors.size(), 1u);
+    EXPECT_EQ(dialogs.errors[0], gsi.string() + ": line 2: the reading \"331.08+00159977\" has no distance (word 32) "
+                                                "in its block");
+    EXPECT_EQ(form.text(), converted);
+    EXPECT_EQ(panel->text().toStdString(), "Converted from GSI-8: 2 readings");
+
+    writeBytes(gsi, "a raw line\r\n");
+    dialogs.openAnswers = {gsi};
+    trigger("open");
+    EXPECT_EQ(form.text(), "a raw line\r\n");
+    EXPECT_EQ(panel->text(), ownText);
+}
+
 TEST_F(WindowTest, SaveTextAddsOneLineEndAndAsksOnlyForExistingFiles)
 {
     form.setText("第一|1\r\nb\r\n");
