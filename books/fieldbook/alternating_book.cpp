@@ -15,12 +15,17 @@ constexpr LineOrder kForeFirst = {Reading::F1, Reading::B1, Reading::B2, Reading
 // fore staff in the back row.
 constexpr LineOrder kReturnBook = {Reading::B2, Reading::F2, Reading::F1, Reading::B1};
 
+// The order of a station's staffs as observed, for the remarks.
+constexpr std::string_view kBackFirstMark = "后前前后";
+constexpr std::string_view kForeFirstMark = "前后后前";
+
 // How a book takes the stations that one tag opens.
 struct StationKind {
     std::string_view tag;
     std::string_view order;  // "back-first", "fore-first", for messages
     bool written;
     LineOrder assignment;  // for a written station
+    std::string_view mark;
 };
 
 // The search of the alternating books: a line tagged first.tag opens a station; then
@@ -39,6 +44,7 @@ std::vector<Station> findStations(const LineList& lines, std::string_view book, 
         name.number = int(stations.size() + 1);
         checkStationFits(name);
         stations.push_back(readStation(lines, at, kind.assignment, name));
+        stations.back().order = kind.mark;
     };
     for (std::size_t i = 0; i < lines.size(); ++i) {
         if (hasTag(lines[i], first.tag)) {
@@ -58,19 +64,23 @@ std::vector<Station> findStations(const LineList& lines, std::string_view book, 
 void writeAlternatingBook(xls::Worksheet& sheet, const TextLines& text)
 {
     const LineList lines = numberedLines(text);
-    writeFourReadingBook(sheet, findStations(lines, "", {"Rb", "back-first", true, kBackFirst},
-                                             {"Rf", "fore-first", true, kForeFirst}));
+    writeFourReadingBook(sheet, findStations(lines, "", {"Rb", "back-first", true, kBackFirst, kBackFirstMark},
+                                             {"Rf", "fore-first", true, kForeFirst, kForeFirstMark}));
 }
 
 void writeTwoWayBook(xls::Worksheet& forwardSheet, xls::Worksheet& returnSheet, const TextLines& text)
 {
     // Both books are read whole before either sheet is touched.
     const LineList lines = numberedLines(text);
-    const std::vector<Station> forward = findStations(lines, "forward book", {"Rb", "back-first", true, kBackFirst},
-                                                      {"Rf", "fore-first", false, kForeFirst});
+    const std::vector<Station> forward =
+        findStations(lines, "forward book", {"Rb", "back-first", true, kBackFirst, kBackFirstMark},
+                     {"Rf", "fore-first", false, kForeFirst, {}});
+    // The return book books a fore-first station's staffs swapped, and marks the
+    // order as the level recorded it.
     const LineList reversed = reversedNonEmptyLines(text);
-    const std::vector<Station> back = findStations(reversed, "return book", {"Rf", "fore-first", true, kReturnBook},
-                                                   {"Rb", "back-first", false, kBackFirst});
+    const std::vector<Station> back =
+        findStations(reversed, "return book", {"Rf", "fore-first", true, kReturnBook, kForeFirstMark},
+                     {"Rb", "back-first", false, kBackFirst, {}});
 
     writeFourReadingBook(forwardSheet, forward);
     writeFourReadingBook(returnSheet, back);

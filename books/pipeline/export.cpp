@@ -2,6 +2,7 @@
 
 #include "books/clear_rows.h"
 #include "books/fieldbook/fieldbook.h"
+#include "books/heading.h"
 #include "books/tables/tables.h"
 #include "records/records.h"
 
@@ -11,7 +12,7 @@ namespace {
 
 std::size_t worksheetsNeeded(Output output) { return output == Output::AbffbTwoWayBook ? 2 : 1; }
 
-void fill(Output output, xls::Workbook& book, const TextLines& lines)
+void fillSheets(Output output, xls::Workbook& book, const TextLines& lines)
 {
     xls::Worksheet& first = book.sheet(0);
     switch (output) {
@@ -24,6 +25,13 @@ void fill(Output output, xls::Workbook& book, const TextLines& lines)
     case Output::IntermediateTable: return writeIntermediateTable(first, lines);
     case Output::SinglePointTable: return writeSinglePointTable(first, lines);
     }
+}
+
+void fill(Output output, xls::Workbook& book, const TextLines& lines)
+{
+    fillSheets(output, book, lines);
+    for (std::size_t sheet = 0; sheet < worksheetsNeeded(output); ++sheet)
+        writeHeading(book.sheet(sheet), lines);
 }
 
 // The engine names no file. What it finds wrong with the working copy is the

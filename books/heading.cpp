@@ -1,0 +1,64 @@
+#include "books/heading.h"
+
+#include <string>
+
+namespace levara::books {
+
+namespace {
+
+std::string_view trimmed(std::string_view text)
+{
+    text = stripLeadingBlanks(text);
+    while (!text.empty() && text.back() == ' ')
+        text.remove_suffix(1);
+    return text;
+}
+
+// The value of a "Label: value" text record, when the record has that label.
+std::string_view labelled(std::string_view text, std::string_view label)
+{
+    return text.starts_with(label) ? trimmed(text.substr(label.size())) : std::string_view();
+}
+
+void writeField(xls::Worksheet& sheet, std::string_view name, std::string_view value)
+{
+    if (value.empty())
+        return;
+    const auto cell = sheet.namedRange(name);
+    if (!cell)
+        return;
+    const xls::Value held = sheet.value(cell->firstRow, cell->firstColumn);
+    std::string text;
+    if (const std::string* label = std::get_if<std::string>(&held)) {
+        constexpr std::string_view kColon = "：";
+        if (const std::size_t colon = label->find(kColon); colon != std::string::npos)
+            text = label->substr(0, colon + kColon.size());
+    }
+    sheet.setText(cell->firstRow, cell->firstColumn, text.append(value));
+}
+
+}  // namespace
+
+void writeHeading(xls::Worksheet& sheet, const TextLines& lines)
+{
+    std::string_view lineNumber, method, date, instrument;
+    for (std::size_t i = 0; i < lines.size(); ++i) {
+        const MeasurementLine line(lines[i]);
+        if (!line.isTextRecord())
+            continue;
+        if (line.startTag() == "Start-Line" && method.empty() && lineNumber.empty()) {
+            lineNumber = line.lineNumber();
+            method = line.observationMethod();
+        }
+        if (date.empty())
+            date = labelled(line.text(), "Date:");
+        if (instrument.empty())
+            instrument = labelled(line.text(), "Instr:");
+    }
+    writeField(sheet, "线路名称", trimmed(lineNumber));
+    writeField(sheet, "观测顺序", trimmed(method));
+    writeField(sheet, "日期", date);
+    writeField(sheet, "仪器", instrument);
+}
+
+}  // namespace levara::books
