@@ -21,7 +21,16 @@ struct Template {
     // Labels an output writes into the data columns: "sheet:first:last:text" (columns
     // from 1), which must fit the column widths too.
     std::vector<std::string> outputLabels;
+    // The names the outputs fill the heading through, as xlrd reads them.
+    std::vector<std::string> names;
 };
+
+const std::vector<std::string> kLineBookNames = {"0 线路名称 水准测量!$D$2", "0 观测顺序 水准测量!$G$2",
+                                                 "0 仪器 水准测量!$A$3", "0 日期 水准测量!$D$3"};
+
+const std::vector<std::string> kTwoWayNames = {"0 线路名称 往测!$D$2", "0 观测顺序 往测!$G$2", "0 仪器 往测!$A$3",
+                                               "0 日期 往测!$D$3",     "1 线路名称 返测!$D$2", "1 观测顺序 返测!$G$2",
+                                               "1 仪器 返测!$A$3",     "1 日期 返测!$D$3"};
 
 const std::vector<std::string> kLineBookLabels = {"0:2:2:测段起点", "0:2:2:测段终点",     "0:2:2:累计后距",
                                                   "0:2:2:累计前距", "0:5:5:累计视距差",   "0:5:5:累计高差",
@@ -45,16 +54,17 @@ std::vector<std::string> twoWayLabels()
 }
 
 const std::vector<Template> kTemplates = {
-    {"exc.xls", {"水准测量"}, 5, 10, kLineBookLabels},
+    {"exc.xls", {"水准测量"}, 5, 10, kLineBookLabels, kLineBookNames},
     {"exc2.xls",
      {"水准测量"},
      5,
      8,
      {"0:2:2:测段起点", "0:2:2:累计前距", "0:5:5:视距累计差", "0:5:5:测段距离", "0:1:2:测量责任人：", "0:4:5:复核：",
-      "0:7:7:日期："}},
-    {"exc3.xls", {"往测", "返测"}, 5, 10, twoWayLabels()},
-    {"exc1.xls", {"中间点"}, 5, 7, {}},
-    {"exc0.xls", {"单点测量"}, 2, 6, {}},
+      "0:7:7:日期："},
+     {"0 线路名称 水准测量!$D$2", "0 日期 水准测量!$F$2", "0 仪器 水准测量!$A$3"}},
+    {"exc3.xls", {"往测", "返测"}, 5, 10, twoWayLabels(), kTwoWayNames},
+    {"exc1.xls", {"中间点"}, 5, 7, {}, {"0 仪器 中间点!$D$2", "0 日期 中间点!$A$3"}},
+    {"exc0.xls", {"单点测量"}, 2, 6, {}, {}},
 };
 
 std::filesystem::path built(const std::string& file) { return binaryDir() / "temp" / file; }
@@ -102,6 +112,9 @@ def needs(text, points):
 def span(sheet, first, last):
     return sum(sheet.computed_column_width(c) / 256.0 for c in range(first, last + 1))
 titles = {n.scope for n in book.name_obj_list if n.name == 'Print_Titles'}
+for n in book.name_obj_list:
+    if not n.builtin:
+        sys.stdout.buffer.write(('name %d %s %s\n' % (n.scope, n.name, n.result.text)).encode())
 for index, sheet in enumerate(book.sheets()):
     print('sheet %d rows %d frozen %d titles %s' % (index, sheet.nrows,
           sheet.horz_split_pos if sheet.panes_are_frozen else 0, index in titles))
@@ -175,7 +188,7 @@ TEST(Templates, BothBooksOfTheTwoWayTemplateShareOneLayout)
     EXPECT_NE(twoWay.sheet(0).value(1, 1), twoWay.sheet(1).value(1, 1)) << "forward and return titled alike";
 }
 
-TEST(Templates, XlrdSeesColumnFormatsFrozenHeadingPrintTitlesAndLabelsThatFit)
+TEST(Templates, XlrdSeesColumnFormatsFrozenHeadingPrintTitlesNamesAndLabelsThatFit)
 {
     for (const Template& t : kTemplates) {
         SCOPED_TRACE(t.file);
@@ -187,9 +200,12 @@ TEST(Templates, XlrdSeesColumnFormatsFrozenHeadingPrintTitlesAndLabelsThatFit)
 
         std::istringstream lines(output);
         int sheets = 0;
+        std::vector<std::string> names;
         for (std::string line; std::getline(lines, line);) {
             SCOPED_TRACE(line);
             EXPECT_EQ(line.find("too narrow"), std::string::npos);
+            if (line.rfind("name ", 0) == 0)
+                names.push_back(line.substr(5));
             if (line.rfind("sheet ", 0) == 0) {
                 ++sheets;
                 const std::string rows = std::to_string(t.headingRows);
@@ -203,6 +219,7 @@ TEST(Templates, XlrdSeesColumnFormatsFrozenHeadingPrintTitlesAndLabelsThatFit)
             }
         }
         EXPECT_EQ(sheets, int(t.sheets.size()));
+        EXPECT_EQ(names, t.names);
     }
 }
 
@@ -412,6 +429,11 @@ TEST(Generator, FaultsInASourceNameTheFileAndLineAndWriteNothing)
         {"include \"absent.inc\"\n", "bad.tpl:1: "},
         {"include \"bad.tpl\"\n", "includes itself"},
         {"frame A1\n", "bad.tpl:1: unknown statement \"frame\""},
+        {style + "sheet \"a\"\npage fit=width scale=80\n", "bad.tpl:3: a page is either scaled or fitted"},
+        {style + "sheet \"a\"\npage scale=5\n", "bad.tpl:3: scale must lie between 10 and 400"},
+        {style + "sheet \"a\"\nname \"x\" Q\n", "bad.tpl:3: \"Q\" is not a cell"},
+        {style + "sheet \"a\"\nname \"x\" 1\nname \"x\" 2\n", "bad.tpl:4: the sheet names x twice"},
+        {style + "sheet \"a\"\nname \"A1\" 1\n", "\"A1\" cannot be a defined name"},
         {style, "bad.tpl: defines no sheet"},
     };
     ScratchDir scratch;
