@@ -43,6 +43,9 @@ void writeHeading(xls::Worksheet& sheet, const TextLines& lines)
 {
     std::string_view lineNumber, method, date, instrument;
     for (std::size_t i = 0; i < lines.size(); ++i) {
+        // Most lines are measurements: passed over before they are cut into fields.
+        if (lines[i].find("|TO") == std::string_view::npos)
+            continue;
         const MeasurementLine line(lines[i]);
         if (!line.isTextRecord())
             continue;
