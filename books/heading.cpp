@@ -30,9 +30,13 @@ void writeField(xls::Worksheet& sheet, std::string_view name, std::string_view v
     const xls::Value held = sheet.value(cell->firstRow, cell->firstColumn);
     std::string text;
     if (const std::string* label = std::get_if<std::string>(&held)) {
-        constexpr std::string_view kColon = "：";
-        if (const std::size_t colon = label->find(kColon); colon != std::string::npos)
-            text = label->substr(0, colon + kColon.size());
+        // The label ends at its first colon, full-width or not.
+        constexpr std::string_view kWideColon = "：";
+        const std::size_t wide = label->find(kWideColon), narrow = label->find(':');
+        if (wide != std::string::npos && (narrow == std::string::npos || wide < narrow))
+            text = label->substr(0, wide + kWideColon.size());
+        else if (narrow != std::string::npos)
+            text = label->substr(0, narrow + 1);
     }
     sheet.setText(cell->firstRow, cell->firstColumn, text.append(value));
 }

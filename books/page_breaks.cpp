@@ -87,13 +87,13 @@ void keepUnitsOnPages(xls::Worksheet& sheet, const std::vector<int>& unitStarts,
     }
     const xls::PageSetup setup = sheet.pageSetup();
     const double titles = setup.repeatFirstRow > 0 ? rowsHeight(sheet, setup.repeatFirstRow, setup.repeatLastRow) : 0;
-    double room = pageRoom(sheet, lastColumn);
     const auto unitEnd = [&](std::size_t i) { return i + 1 < unitStarts.size() ? unitStarts[i + 1] - 1 : lastRow; };
-    if (const auto declared = sheet.namedNumber(kBlocksPerPageName); declared && *declared >= 1)
-        room = std::floor(*declared) * rowsHeight(sheet, unitStarts[0], unitEnd(0)) + 0.5;
-
+    double room = pageRoom(sheet, lastColumn);
     // The first page holds the heading, print titles or not; later pages the titles.
-    const double firstPageRoom = room + titles - rowsHeight(sheet, 1, unitStarts[0] - 1);
+    double firstPageRoom = room + titles - rowsHeight(sheet, 1, unitStarts[0] - 1);
+    if (const auto declared = sheet.namedNumber(kBlocksPerPageName); declared && *declared >= 1)
+        room = firstPageRoom = std::floor(*declared) * rowsHeight(sheet, unitStarts[0], unitEnd(0)) + 0.5;
+
     double left = firstPageRoom;
     bool pageEmpty = true;
     std::vector<int> breaks;

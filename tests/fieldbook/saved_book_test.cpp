@@ -176,15 +176,19 @@ TEST_F(SavedBook, HeadingFieldsComeFromTheTextsRecords)
 
 TEST_F(SavedBook, AUsersTemplateGetsTheHeadingFieldsItNames)
 {
-    // A label without a name stays as it is; a name on an empty cell gets the value alone.
+    // A label without a name stays as it is; a name on an empty cell gets the value
+    // alone; a label ending in ":" keeps it.
     xls::Workbook mine = xls::Workbook::create({"记录"});
     mine.sheet(0).setText(2, 1, "线路名称：");
     mine.sheet(0).defineName("观测顺序", {3, 2, 3, 2});
+    mine.sheet(0).setText(4, 1, "Line: ");
+    mine.sheet(0).defineName("线路名称", {4, 1, 4, 1});
     saveWorkbook(mine, temp.templateFile("exc.xls"));
     save(Output::BffbBook, recordsAnd(goldenBffbLine()));
     xls::Workbook book = openWorkbook(scratch / "book.xls");
     EXPECT_EQ(book.sheet(0).value(2, 1), xls::Value(std::string("线路名称：")));
     EXPECT_EQ(book.sheet(0).value(3, 2), xls::Value(std::string("aBFFB")));
+    EXPECT_EQ(book.sheet(0).value(4, 1), xls::Value(std::string("Line:0214")));
 }
 
 TEST_F(SavedBook, TwoWayBookLeavesTheReversedWorkFile)
