@@ -12,6 +12,11 @@ void enter(xls::Worksheet& sheet, int row, int column, std::string_view text)
         sheet.setText(row, column, text);
 }
 
+void putComputed(xls::Worksheet& sheet, int row, int column, double value)
+{
+    sheet.setNumber(row, column, nineDecimals(value));
+}
+
 double numberAt(const xls::Worksheet& sheet, int row, int column)
 {
     const xls::Value value = sheet.value(row, column);

@@ -8,8 +8,11 @@ namespace levara::books {
 
 // Writes text into a cell the way typed input is taken: a text that reads as a
 // number (typedNumber) becomes that number, the empty text empties the cell, any
-// other text is stored as it is.
+// other text is stored as it is. For values read from the text.
 void enter(xls::Worksheet& sheet, int row, int column, std::string_view text);
+
+// Stores a computed value rounded to nine decimals (nineDecimals), free of binary noise.
+void putComputed(xls::Worksheet& sheet, int row, int column, double value);
 
 // The numeric value of a cell: its number, the leading number of its text, 0 when empty.
 double numberAt(const xls::Worksheet& sheet, int row, int column);

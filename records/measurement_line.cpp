@@ -92,5 +92,9 @@ std::string_view MeasurementLine::reading() const { return stripLeadingBlanks(sl
 std::string_view MeasurementLine::distance() const { return stripLeadingBlanks(slice(field(4), 3, 15)); }
 std::string_view MeasurementLine::heightTag() const { return stripLeadingBlanks(slice(field(5), 1, 1)); }
 std::string_view MeasurementLine::height() const { return stripLeadingBlanks(slice(field(5), 2, 16)); }
+bool MeasurementLine::isTextRecord() const { return slice(field(2), 1, 2) == "TO"; }
+std::string_view MeasurementLine::text() const { return stripLeadingBlanks(slice(field(2), 5, 27)); }
+std::string_view MeasurementLine::observationMethod() const { return stripLeadingBlanks(slice(field(2), 15, 11)); }
+std::string_view MeasurementLine::lineNumber() const { return stripLeadingBlanks(slice(field(2), 26, 6)); }
 
 }  // namespace levara

@@ -38,6 +38,13 @@ public:
     std::string_view distance() const;          // field 4, from 3, 15
     std::string_view heightTag() const;         // field 5, from 1, 1
     std::string_view height() const;            // field 5, from 2, 16
+    // Of a text record ("TO"): its text, field 2 from 5, 27 characters; of a
+    // "Start-Line" record the observation method (from 15, 11) and the line number
+    // (from 26, 6).
+    bool isTextRecord() const;
+    std::string_view text() const;
+    std::string_view observationMethod() const;
+    std::string_view lineNumber() const;
 
     bool rejected() const { return rejectFlag() == "#####"; }
 

@@ -108,6 +108,27 @@ std::string fiveDecimalText(double value)
     return text;
 }
 
+double nineDecimals(double value)
+{
+    constexpr double kNano = 1e9;
+    // Below this, value * 1e9 is an integer a double holds exactly, and dividing it by
+    // 1e9 (also exact) gives the double nearest the nine-decimal number.
+    constexpr double kExactBelow = 9e6;
+    // From here on a double has no digit left after the ninth decimal.
+    constexpr double kWhole = 1e15;
+    if (!std::isfinite(value) || std::fabs(value) >= kWhole)
+        return value;
+    double rounded;
+    if (std::fabs(value) < kExactBelow) {
+        rounded = std::round(value * kNano) / kNano;
+    } else {
+        char buffer[64];
+        const auto written = std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::fixed, 9);
+        std::from_chars(buffer, written.ptr, rounded);
+    }
+    return rounded == 0 ? 0.0 : rounded;
+}
+
 std::string signedNumberText(double value)
 {
     if (!std::isfinite(value))

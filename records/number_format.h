@@ -19,4 +19,10 @@ std::string fiveDecimalText(double value);
 // exponent form (" 1E+20", "-1.25E-07").
 std::string signedNumberText(double value);
 
+// A computed value as the books store it: rounded to nine decimals (half away from
+// zero), i.e. the double nearest its nine-decimal form, so that binary noise such as
+// 0.6000000000000014 or -3.55E-15 is gone and every spreadsheet rounds it for display
+// the same way. -0 becomes 0; a value that is not finite is returned as it is.
+double nineDecimals(double value);
+
 }  // namespace levara

@@ -1,9 +1,10 @@
-// Page setup and frozen rows, for making templates: records of the sheet (and the
-// print titles' NAME in the globals) set or inserted in their place.
+// Page setup, frozen rows and defined names, for making templates: records of the
+// sheet (and NAME records in the globals) set or inserted in their place.
 #include <cmath>
 
 #include "xls/biff_records.h"
 #include "xls/bytes.h"
+#include "xls/defined_names.h"
 #include "xls/record_ids.h"
 #include "xls/record_order.h"
 #include "xls/unicode.h"
@@ -63,6 +64,20 @@ std::uint16_t internalSheetReference(WorkbookData& book, std::uint16_t sheet)
     return count;
 }
 
+// After the other names, so that their numbers (by which formulas name them) stay.
+void appendName(WorkbookData& book, std::string body)
+{
+    Item item{Item::Kind::Record, rec::kName, std::move(body), 0};
+    std::size_t lastName = SIZE_MAX;
+    for (std::size_t k = 0; k < book.globals.size(); ++k)
+        if (book.globals[k].type == rec::kName)
+            lastName = k;
+    if (lastName != SIZE_MAX)
+        book.globals.insert(book.globals.begin() + std::ptrdiff_t(lastName + 1), std::move(item));
+    else
+        WorkbookData::insertItem(book.globals, globalsOrder(), std::move(item));
+}
+
 bool isPrintTitles(const Item& item, std::uint16_t sheet)
 {
     const std::string& b = item.body;
@@ -91,20 +106,51 @@ void setPrintTitles(WorkbookData& book, const SheetData& sheet, int firstRow, in
         return;
     }
     std::string name = body::printTitles(tab, internalSheetReference(book, tab), firstRow - 1, lastRow - 1);
-    if (existing != SIZE_MAX) {
+    if (existing != SIZE_MAX)
         book.globals[existing].body = std::move(name);
-        return;
-    }
-    // After the other names, so that their numbers stay.
-    Item item{Item::Kind::Record, rec::kName, std::move(name), 0};
-    lastName = SIZE_MAX;
-    for (std::size_t k = 0; k < book.globals.size(); ++k)
-        if (book.globals[k].type == rec::kName)
-            lastName = k;
-    if (lastName != SIZE_MAX)
-        book.globals.insert(book.globals.begin() + std::ptrdiff_t(lastName + 1), std::move(item));
     else
-        WorkbookData::insertItem(book.globals, globalsOrder(), std::move(item));
+        appendName(book, std::move(name));
+}
+
+// Excel refuses a name that is empty, holds blanks or operators, starts with a digit
+// or looks like a cell address ("A1", "R", "C").
+void checkName(std::u16string_view name, std::string_view utf8)
+{
+    bool valid = !name.empty() && name.size() <= 255 && !(name[0] >= u'0' && name[0] <= u'9') && name[0] != u'.';
+    for (char16_t c : name)
+        if (c <= u' ' || std::u16string_view(u"!\"#$%&'()*+,-/:;<=>?@[]^`{|}~").find(c) != std::u16string_view::npos)
+            valid = false;
+    std::size_t letters = 0;
+    while (letters < name.size() && ((name[letters] | 0x20) >= u'a' && (name[letters] | 0x20) <= u'z'))
+        ++letters;
+    std::size_t digits = letters;
+    while (digits < name.size() && name[digits] >= u'0' && name[digits] <= u'9')
+        ++digits;
+    if ((letters >= 1 && letters <= 3 && digits > letters && digits == name.size()) ||
+        (name.size() == 1 && (name[0] | 0x20) == u'r') || (name.size() == 1 && (name[0] | 0x20) == u'c'))
+        valid = false;
+    if (!valid)
+        throw Error(Error::Kind::BadRequest, std::string(utf8),
+                    "\"" + std::string(utf8) + "\" cannot be a defined name");
+}
+
+// Sets the sheet's name of that name to the formula, or adds it.
+void setLocalName(WorkbookData& book, const SheetData& sheet, std::string_view utf8, std::string formula)
+{
+    const std::u16string name = utf16FromUtf8(utf8);
+    checkName(name, utf8);
+    const auto tab = std::uint16_t(sheet.boundSheet);
+    std::string body = body::definedName(name, tab, formula);
+    for (Item& item : book.globals) {
+        if (item.type != rec::kName || item.nested)
+            continue;
+        const auto existing = readDefinedName(item.body);
+        if (existing && !existing->builtin && existing->sheet == tab + 1 && sameName(existing->name, name)) {
+            item.body = std::move(body);
+            return;
+        }
+    }
+    appendName(book, std::move(body));
 }
 
 void checkMargin(double inches, const char* which)
@@ -132,10 +178,15 @@ void Worksheet::setPageSetup(const PageSetup& setup)
                          std::to_string(setup.repeatFirstRow) + "-" + std::to_string(setup.repeatLastRow),
                          "print title rows " + std::to_string(setup.repeatFirstRow) + " to " +
                              std::to_string(setup.repeatLastRow) + " are not rows of a .xls worksheet");
-    const std::u16string footer = utf16FromUtf8(setup.footer);
-    if (footer.size() > 255)
-        throw LimitError(Error::Kind::LayoutLimit, std::to_string(footer.size()),
-                         "a footer holds at most 255 characters");
+    checkMargin(setup.headerMargin, "header");
+    checkMargin(setup.footerMargin, "footer");
+    if (setup.scale < 10 || setup.scale > 400)
+        throw Error(Error::Kind::BadRequest, std::to_string(setup.scale),
+                    "a print scale of " + std::to_string(setup.scale) + "% is outside 10% to 400%");
+    const std::u16string header = utf16FromUtf8(setup.header), footer = utf16FromUtf8(setup.footer);
+    if (header.size() > 255 || footer.size() > 255)
+        throw LimitError(Error::Kind::LayoutLimit, std::to_string(std::max(header.size(), footer.size())),
+                         "a header or footer holds at most 255 characters");
 
     SheetData& sheet = sheetOf(book_, index_);
     const auto order = worksheetOrder();
@@ -145,6 +196,7 @@ void Worksheet::setPageSetup(const PageSetup& setup)
     WorkbookData::setRecord(sheet.items, order, rec::kTopMargin, body::f64(setup.topMargin));
     WorkbookData::setRecord(sheet.items, order, rec::kBottomMargin, body::f64(setup.bottomMargin));
     WorkbookData::setRecord(sheet.items, order, rec::kHCenter, body::u16(setup.centerHorizontally ? 1 : 0));
+    WorkbookData::setRecord(sheet.items, order, rec::kHeader, body::headerFooter(header));
     WorkbookData::setRecord(sheet.items, order, rec::kFooter, body::headerFooter(footer));
 
     const Item* wsBool = WorkbookData::findItem(sheet.items, rec::kWsBool);
@@ -153,6 +205,29 @@ void Worksheet::setPageSetup(const PageSetup& setup)
     WorkbookData::setRecord(sheet.items, order, rec::kWsBool, body::u16(flags));
 
     setPrintTitles(*book_, sheet, setup.repeatFirstRow, setup.repeatLastRow);
+}
+
+void Worksheet::defineName(std::string_view name, const Range& range)
+{
+    const Range r = {std::min(range.firstRow, range.lastRow), std::min(range.firstColumn, range.lastColumn),
+                     std::max(range.firstRow, range.lastRow), std::max(range.firstColumn, range.lastColumn)};
+    if (r.firstRow < 1 || r.lastRow > kMaxRows)
+        throw LimitError(Error::Kind::RowLimit, std::to_string(r.firstRow < 1 ? r.firstRow : r.lastRow),
+                         "a name's cells must lie in rows 1 to 65536");
+    if (r.firstColumn < 1 || r.lastColumn > kMaxColumns)
+        throw LimitError(Error::Kind::ColumnLimit, std::to_string(r.firstColumn < 1 ? r.firstColumn : r.lastColumn),
+                         "a name's cells must lie in columns 1 to 256");
+    SheetData& sheet = sheetOf(book_, index_);
+    const auto tab = std::uint16_t(sheet.boundSheet);
+    setLocalName(*book_, sheet, name, body::areaFormula(internalSheetReference(*book_, tab), r));
+}
+
+void Worksheet::defineName(std::string_view name, double number)
+{
+    if (!std::isfinite(number))
+        throw Error(Error::Kind::BadRequest, std::to_string(number),
+                    "a name cannot stand for " + std::to_string(number));
+    setLocalName(*book_, sheetOf(book_, index_), name, body::numberFormula(number));
 }
 
 void Worksheet::freezeRows(int rows)

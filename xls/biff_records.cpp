@@ -154,6 +154,43 @@ std::string printTitles(std::uint16_t sheet, std::uint16_t externIndex, int firs
     return b;
 }
 
+std::string definedName(std::u16string_view name, std::uint16_t sheet, std::string_view formula)
+{
+    std::string b;
+    putU16(b, 0);
+    putU8(b, 0);
+    putU8(b, std::uint8_t(name.size()));
+    putU16(b, std::uint16_t(formula.size()));
+    putU16(b, 0);
+    putU16(b, std::uint16_t(sheet + 1));  // local to this sheet
+    putU32(b, 0);
+    const bool wide = !fitsLatin1(name);
+    putU8(b, wide ? 1 : 0);
+    putChars(b, name, wide);
+    b += formula;
+    return b;
+}
+
+std::string areaFormula(std::uint16_t externIndex, const Range& range)
+{
+    std::string f;
+    putU8(f, 0x3B);  // tArea3d, reference class; rows and columns absolute
+    putU16(f, externIndex);
+    putU16(f, std::uint16_t(range.firstRow - 1));
+    putU16(f, std::uint16_t(range.lastRow - 1));
+    putU16(f, std::uint16_t(range.firstColumn - 1));
+    putU16(f, std::uint16_t(range.lastColumn - 1));
+    return f;
+}
+
+std::string numberFormula(double value)
+{
+    std::string f;
+    putU8(f, 0x1F);  // tNum
+    putDouble(f, value);
+    return f;
+}
+
 std::string emptySst()
 {
     std::string b;
@@ -209,16 +246,28 @@ std::string setup(const PageSetup& setup)
 {
     std::string b;
     putU16(b, std::uint16_t(setup.paperSize));
-    putU16(b, 100);                           // scale
+    putU16(b, std::uint16_t(setup.scale));
     putU16(b, 1);                             // first page number
     putU16(b, 1);                             // pages wide, when fitting to pages
     putU16(b, setup.fitToPageWidth ? 0 : 1);  // pages tall: 0 = as many as needed
     putU16(b, setup.landscape ? 0x0000 : 0x0002);
     putU16(b, 600);  // resolution
     putU16(b, 600);
-    putDouble(b, 0.5);  // header and footer margins, inches
-    putDouble(b, 0.5);
+    putDouble(b, setup.headerMargin);
+    putDouble(b, setup.footerMargin);
     putU16(b, 1);  // copies
+    return b;
+}
+
+std::string rowBreaks(const std::vector<int>& rows)
+{
+    std::string b;
+    putU16(b, std::uint16_t(rows.size()));
+    for (int row : rows) {
+        putU16(b, std::uint16_t(row - 1));  // the first row of the new page
+        putU16(b, 0);                       // across every column
+        putU16(b, 0xFF);
+    }
     return b;
 }
 

@@ -29,6 +29,11 @@ std::string country(std::uint16_t code);
 std::string internalSupBook(std::uint16_t sheets);
 std::string externSheet(const std::vector<std::uint16_t>& sheetRefs);  // iSupBook, first, last per entry
 std::string printTitles(std::uint16_t sheet, std::uint16_t externIndex, int firstRow, int lastRow);
+// A name local to sheet `sheet` (from 0) standing for a formula.
+std::string definedName(std::u16string_view name, std::uint16_t sheet, std::string_view formula);
+// Formulas of names: an absolute reference to a range of another sheet's cells, a number.
+std::string areaFormula(std::uint16_t externIndex, const Range& range);
+std::string numberFormula(double value);
 std::string emptySst();
 
 // Worksheet.
@@ -40,6 +45,8 @@ std::string guts();
 std::string defaultRowHeight(std::uint16_t twips);
 std::string headerFooter(std::u16string_view text);
 std::string setup(const PageSetup& setup);
+// The breaks' rows count from 1, as in the API.
+std::string rowBreaks(const std::vector<int>& rows);
 std::string colInfo(std::uint16_t first, std::uint16_t last, std::uint16_t width, std::uint16_t xf,
                     std::uint16_t flags);
 std::string window2(bool selected);

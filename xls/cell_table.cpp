@@ -16,6 +16,7 @@ namespace {
 
 constexpr std::uint32_t kRowHasDefaultXf = 0x80;  // fGhostDirty
 constexpr std::uint32_t kRowCustomHeight = 0x40;  // fUnsynced
+constexpr std::uint32_t kRowHidden = 0x20;        // fDyZero
 
 void checkColumn(std::uint32_t column, std::uint32_t position)
 {
@@ -259,6 +260,16 @@ std::optional<std::uint16_t> CellTable::rowDefaultXf(int row) const
     if (!(flags & kRowHasDefaultXf))
         return std::nullopt;
     return std::uint16_t(flags >> 16 & 0x0FFF);
+}
+
+std::optional<std::uint16_t> CellTable::rowHeight(int row) const
+{
+    if (row >= int(rows_.size()) || !rows_[std::size_t(row)].hasRecord)
+        return std::nullopt;
+    const Row& r = rows_[std::size_t(row)];
+    if (peekU32(r.record.data() + 12) & kRowHidden)
+        return 0;
+    return std::uint16_t(peekU16(r.record.data() + 6) & 0x7FFF);
 }
 
 void CellTable::setRowHeight(int row, std::uint16_t twips)

@@ -65,6 +65,8 @@ public:
     // The XF a row gives its new cells, when it has one.
     std::optional<std::uint16_t> rowDefaultXf(int row) const;
     void setRowHeight(int row, std::uint16_t twips);
+    // The height its ROW record gives a row, 0 when hidden; nothing without a record.
+    std::optional<std::uint16_t> rowHeight(int row) const;
 
     // The cell's value: as read, or set.
     Value value(const Cell& cell, const SharedStrings& strings) const;

@@ -39,6 +39,14 @@ std::optional<std::uint16_t> Columns::xf(int column) const
     return xf < 0 ? std::nullopt : std::optional<std::uint16_t>(std::uint16_t(xf));
 }
 
+std::optional<std::uint16_t> Columns::width(int column) const
+{
+    for (const Span& span : spans_)
+        if (column >= span.first && column <= span.last)
+            return (span.info.flags & 0x0001) ? 0 : span.info.width;  // fHidden
+    return std::nullopt;
+}
+
 void Columns::set(int first, int last, std::uint16_t width, std::optional<std::uint16_t> xf)
 {
     std::array<std::optional<Info>, 256> columns;

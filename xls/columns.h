@@ -16,6 +16,8 @@ public:
 
     // The XF new cells of the column (from 0) get, when the column has one.
     std::optional<std::uint16_t> xf(int column) const;
+    // Its width in 1/256 of a character, 0 when hidden; nothing when the column has no format.
+    std::optional<std::uint16_t> width(int column) const;
 
     // Width in 1/256 of a character; xf unchanged when absent.
     void set(int first, int last, std::uint16_t width, std::optional<std::uint16_t> xf);

@@ -20,6 +20,7 @@ inline constexpr std::uint16_t kHeader = 0x0014;
 inline constexpr std::uint16_t kFooter = 0x0015;
 inline constexpr std::uint16_t kExternSheet = 0x0017;
 inline constexpr std::uint16_t kName = 0x0018;
+inline constexpr std::uint16_t kHorizontalPageBreaks = 0x001B;
 inline constexpr std::uint16_t kWindowProtect = 0x0019;
 inline constexpr std::uint16_t kDateMode = 0x0022;
 inline constexpr std::uint16_t kLeftMargin = 0x0026;

@@ -20,11 +20,12 @@ constexpr std::uint16_t kGlobals[] = {
 };
 
 constexpr std::uint16_t kWorksheet[] = {
-    kBof,         kIndex,       kCalcMode,   kCalcCount,  kRefMode,       kIteration,      kDelta,
-    kSaveRecalc,  kPrintHeaders, kPrintGridlines, kGridSet, kGuts,        kDefaultRowHeight, kWsBool,
-    kHeader,      kFooter,      kHCenter,    kVCenter,    kLeftMargin,    kRightMargin,    kTopMargin,
-    kBottomMargin, kSetup,      kDefColWidth, kColInfo,   kDimensions,    kCellTableSlot,  kWindow2,
-    kPlv,         kScl,         kPane,       kSelection,  kMergedCells,   kEof,
+    kBof,          kIndex,        kCalcMode,       kCalcCount,  kRefMode,     kIteration,        kDelta,
+    kSaveRecalc,   kPrintHeaders, kPrintGridlines, kGridSet,    kGuts,        kDefaultRowHeight, kWsBool,
+    kHorizontalPageBreaks,        kHeader,         kFooter,     kHCenter,     kVCenter,          kLeftMargin,
+    kRightMargin,  kTopMargin,    kBottomMargin,   kSetup,      kDefColWidth, kColInfo,          kDimensions,
+    kCellTableSlot, kWindow2,     kPlv,            kScl,        kPane,        kSelection,        kMergedCells,
+    kEof,
 };
 // clang-format on
 

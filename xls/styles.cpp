@@ -216,6 +216,52 @@ Borders Styles::borders(std::uint16_t xf) const
             std::uint8_t(lines >> 12 & 0xF)};
 }
 
+std::string Styles::formatCode(std::uint16_t xf) const
+{
+    if (xf >= xfs_.size())
+        return "General";
+    const std::uint16_t format = std::uint16_t(xfs_[xf][2] | xfs_[xf][3] << 8);
+    for (const auto& [index, body] : formats_)
+        if (index == format) {
+            try {
+                ByteReader in(body, "FORMAT");
+                in.u16();
+                return utf8FromUtf16(readUnicodeString(in));
+            } catch (const Error&) {
+                break;
+            }
+        }
+    for (const BuiltinFormat& builtin : kBuiltinFormats)
+        if (builtin.index == format)
+            return builtin.code;
+    return "General";
+}
+
+std::uint16_t Styles::withNumberFormat(std::uint16_t source, std::string_view code)
+{
+    if (source >= xfs_.size())
+        source = 0;
+    std::string newFormat;
+    const std::uint16_t format = formatIndex(std::string(code), newFormat);
+    const std::uint32_t key = std::uint32_t(source) << 16 | format;
+    if (const auto it = formattedCache_.find(key); it != formattedCache_.end())
+        return it->second;
+    XfBytes xf = xfs_[source];
+    xf[2] = std::uint8_t(format);
+    xf[3] = std::uint8_t(format >> 8);
+    xf[9] |= 0x04;  // the number format is this XF's own
+    const std::uint16_t index = findOrAddXf(xf);
+    if (!newFormat.empty())
+        formats_.emplace_back(format, newFormat);
+    formattedCache_.emplace(key, index);
+    return index;
+}
+
+double Styles::standardFontPoints() const
+{
+    return fonts_.empty() || fonts_[0].size() < 2 ? 10 : peekU16(fonts_[0].data()) / 20.0;
+}
+
 std::uint16_t Styles::fontIndex(const Font& font, std::string& newBody) const
 {
     const std::string body = fontBody(font);

@@ -43,6 +43,12 @@ public:
     std::size_t newXfsForBorders(const std::vector<std::uint16_t>& sources);
 
     Borders borders(std::uint16_t xf) const;
+    // The number format code of an XF; "General" for one the workbook does not define.
+    std::string formatCode(std::uint16_t xf) const;
+    // The XF like `source` with this number format. Throws LimitError when full.
+    std::uint16_t withNumberFormat(std::uint16_t source, std::string_view code);
+    // The standard font's size: font 0, in points.
+    double standardFontPoints() const;
     std::uint16_t addStyle(const CellStyle& style);
     // The FONT record body of a font. Throws Error for an impossible name or size.
     static std::string fontBody(const Font& font);
@@ -73,6 +79,7 @@ private:
     std::size_t indexed_ = 0;
     std::vector<std::int32_t> borderedCache_;  // by source XF; -1 when not made yet
     std::vector<std::int32_t> cellCache_;
+    std::unordered_map<std::uint32_t, std::uint16_t> formattedCache_;  // source XF << 16 | format
     void indexXfs();
     static std::int32_t& cacheSlot(std::vector<std::int32_t>& cache, std::uint16_t xf);
 };

@@ -181,6 +181,43 @@ Borders Worksheet::borders(int row, int column) const
     return book_->styles.borders(cell ? cell->xf : defaultXf(sheet, row - 1, column - 1));
 }
 
+std::string Worksheet::numberFormat(int row, int column) const
+{
+    if (!inside(row, column))
+        return "General";
+    const SheetData& sheet = sheetOf(book_, index_);
+    const Cell* cell = sheet.cells.find(row - 1, column - 1);
+    return book_->styles.formatCode(cell ? cell->xf : defaultXf(sheet, row - 1, column - 1));
+}
+
+void Worksheet::setNumberFormat(const Range& range, std::string_view code)
+{
+    const Range r = checked(range);
+    SheetData& sheet = sheetOf(book_, index_);
+    Styles& styles = book_->styles;
+    // The formats first: when the workbook has no room for them, no cell has changed.
+    std::vector<std::pair<std::uint16_t, std::uint16_t>> formatted;  // source XF, its formatted one
+    const auto sourceXf = [&](int row, int column) {
+        const Cell* existing = sheet.cells.find(row, column);
+        return existing ? existing->xf : styles.cellXf(defaultXf(sheet, row, column));
+    };
+    for (int row = r.firstRow - 1; row < r.lastRow; ++row)
+        for (int column = r.firstColumn - 1; column < r.lastColumn; ++column) {
+            const std::uint16_t source = sourceXf(row, column);
+            if (std::find_if(formatted.begin(), formatted.end(), [&](const auto& f) { return f.first == source; }) ==
+                formatted.end())
+                formatted.emplace_back(source, styles.withNumberFormat(source, code));
+        }
+    prepareCellChanges(sheet);
+    for (int row = r.firstRow - 1; row < r.lastRow; ++row)
+        for (int column = r.firstColumn - 1; column < r.lastColumn; ++column) {
+            const std::uint16_t source = sourceXf(row, column);
+            const auto it =
+                std::find_if(formatted.begin(), formatted.end(), [&](const auto& f) { return f.first == source; });
+            sheet.cells.setXf(sheet.cells.cell(row, column, source), it->second);
+        }
+}
+
 int Worksheet::lastRow() const { return sheetOf(book_, index_).cells.lastCellRow() + 1; }
 
 void Worksheet::setStyle(int row, int column, StyleId style)

@@ -64,6 +64,8 @@ public:
 inline constexpr int kMaxRows = 65536;
 inline constexpr int kMaxColumns = 256;
 inline constexpr std::size_t kMaxTextLength = 32767;  // UTF-16 code units
+// Manual page breaks a worksheet holds: [MS-XLS] 2.4.142 HorizontalPageBreaks, cbrk.
+inline constexpr std::size_t kMaxRowBreaks = 1026;
 
 struct Range {
     int firstRow = 1;
@@ -121,11 +123,15 @@ struct PageSetup {
     bool landscape = false;
     int paperSize = 9;                                                                  // 9 = A4
     double leftMargin = 0.75, rightMargin = 0.75, topMargin = 1.0, bottomMargin = 1.0;  // inches
-    bool fitToPageWidth = false;
+    double headerMargin = 0.5, footerMargin = 0.5;  // inches from the paper's edge to the header, footer
+    bool fitToPageWidth = false;                    // scaled to one page wide, as many tall as needed
+    int scale = 100;                                // percent, when not fitting to the page width
     bool centerHorizontally = false;
     int repeatFirstRow = 0;  // rows printed on every page (print titles); 0 = none
     int repeatLastRow = 0;
-    std::string footer;  // Excel header/footer codes, e.g. "&C第 &P 页"
+    std::string header;  // Excel header/footer codes, e.g. "&C第 &P 页"
+    std::string footer;
+    bool operator==(const PageSetup&) const = default;
 };
 
 class WorkbookData;
@@ -157,12 +163,41 @@ public:
     // The highest row holding a cell record, 0 when there is none.
     int lastRow() const;
 
+    // The number format code the cell shows ("General", "0.000", ...): its own, or
+    // the one a new cell there would get.
+    std::string numberFormat(int row, int column) const;
+    // Gives every cell of the range this number format, keeping the rest of its format.
+    void setNumberFormat(const Range& range, std::string_view code);
+
+    // Defined names: one of this worksheet is found before one of the whole workbook;
+    // ASCII letters match either case. The cells a name refers to, when they lie on
+    // this worksheet; the number a name stands for.
+    std::optional<Range> namedRange(std::string_view name) const;
+    std::optional<double> namedNumber(std::string_view name) const;
+
+    // Printing as stored: what the page setup records say (defaults for those absent),
+    // row heights in points (0 for a hidden row), column widths in characters of the
+    // standard font and that font's size in points.
+    PageSetup pageSetup() const;
+    double rowHeight(int row) const;
+    double columnWidth(int column) const;
+    double standardFontPoints() const;
+
+    // Manual page breaks: a printed page starts at each of these rows, ascending, from
+    // row 2. Replaces the worksheet's row breaks; at most kMaxRowBreaks (LimitError).
+    void setRowBreaks(const std::vector<int>& rows);
+    std::vector<int> rowBreaks() const;
+
     // Authoring.
     void setStyle(int row, int column, StyleId style);
     void setColumns(int firstColumn, int lastColumn, double widthInCharacters, std::optional<StyleId> style = {});
     void setRowHeight(int row, double points);
     void setPageSetup(const PageSetup& setup);
     void freezeRows(int rows);  // rows 1..rows stay in view when scrolling
+    // A name of this worksheet for a range of it, or for a number; replaces the
+    // worksheet's name of that name. Throws Error for a name Excel would refuse.
+    void defineName(std::string_view name, const Range& range);
+    void defineName(std::string_view name, double number);
 
 private:
     friend class Workbook;

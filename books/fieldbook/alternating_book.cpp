@@ -17,6 +17,9 @@ constexpr LineOrder kReturnBook = {Reading::B2, Reading::F2, Reading::F1, Readin
 
 const char* const kBackFirstName = QT_TRANSLATE_NOOP("levara", "back-first");
 const char* const kForeFirstName = QT_TRANSLATE_NOOP("levara", "fore-first");
+// The order of a station's staffs as observed, for the remarks.
+constexpr std::string_view kBackFirstMark = "后前前后";
+constexpr std::string_view kForeFirstMark = "前后后前";
 
 // How a book takes the stations that one tag opens.
 struct StationKind {
@@ -24,6 +27,7 @@ struct StationKind {
     const char* order;  // "back-first", "fore-first", for messages
     bool written;
     LineOrder assignment;  // for a written station
+    std::string_view mark;
 };
 
 // The search of the alternating books: a line tagged first.tag opens a station; then
@@ -42,6 +46,7 @@ std::vector<Station> findStations(const LineList& lines, const char* book, const
         name.number = int(stations.size() + 1);
         checkStationFits(name);
         stations.push_back(readStation(lines, at, kind.assignment, name));
+        stations.back().order = kind.mark;
     };
     for (std::size_t i = 0; i < lines.size(); ++i) {
         if (hasTag(lines[i], first.tag)) {
@@ -61,21 +66,23 @@ std::vector<Station> findStations(const LineList& lines, const char* book, const
 void writeAlternatingBook(xls::Worksheet& sheet, const TextLines& text)
 {
     const LineList lines = numberedLines(text);
-    writeFourReadingBook(sheet, findStations(lines, nullptr, {"Rb", kBackFirstName, true, kBackFirst},
-                                             {"Rf", kForeFirstName, true, kForeFirst}));
+    writeFourReadingBook(sheet, findStations(lines, nullptr, {"Rb", kBackFirstName, true, kBackFirst, kBackFirstMark},
+                                             {"Rf", kForeFirstName, true, kForeFirst, kForeFirstMark}));
 }
 
 void writeTwoWayBook(xls::Worksheet& forwardSheet, xls::Worksheet& returnSheet, const TextLines& text)
 {
     // Both books are read whole before either sheet is touched.
     const LineList lines = numberedLines(text);
-    const std::vector<Station> forward =
-        findStations(lines, QT_TRANSLATE_NOOP("levara", "forward book"), {"Rb", kBackFirstName, true, kBackFirst},
-                     {"Rf", kForeFirstName, false, kForeFirst});
+    const std::vector<Station> forward = findStations(lines, QT_TRANSLATE_NOOP("levara", "forward book"),
+                                                      {"Rb", kBackFirstName, true, kBackFirst, kBackFirstMark},
+                                                      {"Rf", kForeFirstName, false, kForeFirst, {}});
+    // The return book books a fore-first station's staffs swapped, and marks the
+    // order as the level recorded it.
     const LineList reversed = reversedNonEmptyLines(text);
-    const std::vector<Station> back =
-        findStations(reversed, QT_TRANSLATE_NOOP("levara", "return book"), {"Rf", kForeFirstName, true, kReturnBook},
-                     {"Rb", kBackFirstName, false, kBackFirst});
+    const std::vector<Station> back = findStations(reversed, QT_TRANSLATE_NOOP("levara", "return book"),
+                                                   {"Rf", kForeFirstName, true, kReturnBook, kForeFirstMark},
+                                                   {"Rb", kBackFirstName, false, kBackFirst, {}});
 
     writeFourReadingBook(forwardSheet, forward);
     writeFourReadingBook(returnSheet, back);

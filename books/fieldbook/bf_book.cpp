@@ -1,3 +1,4 @@
+#include <optional>
 #include <vector>
 
 #include "books/fieldbook/fieldbook.h"
@@ -19,6 +20,7 @@ constexpr int kReading = 4;
 // Merged over the block's three rows.
 constexpr int kHeightDifference = 5;
 constexpr int kSightLength = 6;
+constexpr int kElevation = 7;  // of the fore point
 constexpr int kLastBfColumn = 8;
 // The result row reuses the distance and reading columns.
 constexpr int kDistanceDifference = kDistance;
@@ -26,25 +28,29 @@ constexpr int kDistanceDifferenceSum = kReading;
 
 const SummaryLayout kBfSummary = {"视距累计差", 8, 2, 4, 4, 5, 7};
 
-// A BF station uses back1 and fore1 only.
-void writeBfStationBlock(xls::Worksheet& sheet, int n, int k, const Station& s, SectionTotals& totals)
+// A BF station uses back1 and fore1 only. With a start height, the fore point's
+// elevation follows from it and the height differences stored so far.
+void writeBfStationBlock(xls::Worksheet& sheet, int n, int k, const Station& s, SectionTotals& totals,
+                         std::optional<double> startHeight)
 {
     const int back = n + 5, fore = n + 6, result = n + 7;
     sheet.setNumber(back, kStationNumber, k);
 
-    enter(sheet, back, kPoint, s.back1.point);
+    sheet.setText(back, kPoint, s.back1.point);
     enter(sheet, back, kDistance, s.back1.distance);
     enter(sheet, back, kReading, s.back1.reading);
-    enter(sheet, fore, kPoint, s.fore1.point);
+    sheet.setText(fore, kPoint, s.fore1.point);
     enter(sheet, fore, kDistance, s.fore1.distance);
     enter(sheet, fore, kReading, s.fore1.reading);
 
     const double d = leadingNumber(s.back1.distance) - leadingNumber(s.fore1.distance);
-    sheet.setNumber(result, kDistanceDifference, d);
+    putComputed(sheet, result, kDistanceDifference, d);
     totals.distanceDifferenceSum = totals.distanceDifferenceSum + d;
-    sheet.setNumber(result, kDistanceDifferenceSum, totals.distanceDifferenceSum);
-    sheet.setNumber(back, kHeightDifference, numberAt(sheet, back, kReading) - numberAt(sheet, fore, kReading));
-    sheet.setNumber(back, kSightLength, leadingNumber(s.back1.distance) + leadingNumber(s.fore1.distance));
+    putComputed(sheet, result, kDistanceDifferenceSum, totals.distanceDifferenceSum);
+    // Σd shares its column with the readings: its own decimals.
+    sheet.setNumberFormat({result, kDistanceDifferenceSum, result, kDistanceDifferenceSum}, kDistanceFormat);
+    putComputed(sheet, back, kHeightDifference, numberAt(sheet, back, kReading) - numberAt(sheet, fore, kReading));
+    putComputed(sheet, back, kSightLength, leadingNumber(s.back1.distance) + leadingNumber(s.fore1.distance));
 
     sheet.merge({back, kStationNumber, result, kStationNumber});
     sheet.setThinBorders({back, kStationNumber, result, kStationNumber});
@@ -59,6 +65,22 @@ void writeBfStationBlock(xls::Worksheet& sheet, int n, int k, const Station& s, 
     totals.foreDistanceSum += numberAt(sheet, fore, kDistance);
     totals.heightDifferenceSum += numberAt(sheet, back, kHeightDifference);
     totals.sightLengthSum += numberAt(sheet, back, kSightLength);
+    if (startHeight)
+        putComputed(sheet, back, kElevation, *startHeight + totals.heightDifferenceSum);
+}
+
+// The height on the first height line ("Z" without a reading) before the first
+// station: the start point's.
+std::optional<double> startHeight(const LineList& lines, std::size_t firstStation)
+{
+    for (std::size_t i = 0; i < firstStation; ++i) {
+        if (lines[i].text.empty())
+            continue;
+        const MeasurementLine line(lines[i].text);
+        if (line.heightTag() == "Z" && line.readingTagLetter().empty())
+            return typedNumber(line.height());
+    }
+    return std::nullopt;
 }
 
 }  // namespace
@@ -68,19 +90,22 @@ void writeBfBook(xls::Worksheet& sheet, const TextLines& text)
     const LineList lines = numberedLines(text);
     std::vector<Station> stations;
     // The line after a station's first line is its fore reading whatever its tag.
-    for (const StationStart& start : findLineBookStations(lines, kBfStationLines)) {
+    const std::vector<StationStart> starts = findLineBookStations(lines, kBfStationLines);
+    for (const StationStart& start : starts) {
         Station& station = stations.emplace_back();
         takeReading(station, Reading::B1, lines[start.index], start.name);
         takeReading(station, Reading::F1, lines[start.index + 1], start.name);
     }
+    const std::optional<double> height = starts.empty() ? std::nullopt : startHeight(lines, starts.front().index);
 
     SectionTotals totals;
     int n = 1, k = 1;
     for (const Station& station : stations) {
-        writeBfStationBlock(sheet, n, k, station, totals);
+        writeBfStationBlock(sheet, n, k, station, totals, height);
         n += 3, ++k;
     }
     writeSectionSummary(sheet, n, int(stations.size()), totals, kBfSummary);
+    keepBlocksOnPages(sheet, int(stations.size()), n, kLastBfColumn);
 }
 
 }  // namespace levara::books

@@ -31,9 +31,11 @@ struct StaffReading {
 };
 
 // The four readings of a station: the first and second on the back staff and on
-// the fore staff.
+// the fore staff; and, in the books that alternate, the order they were observed in
+// ("后前前后", "前后后前"), for the remarks.
 struct Station {
     StaffReading back1, back2, fore1, fore2;
+    std::string_view order;
 };
 
 // The section totals, in metres.

@@ -1,5 +1,8 @@
 #include "books/fieldbook/station_block.h"
 
+#include <vector>
+
+#include "books/page_breaks.h"
 #include "records/records.h"
 
 namespace levara::books {
@@ -17,6 +20,7 @@ constexpr int kSecondReading = 6;
 constexpr int kReadingDifference = 7;  // first less second, in millimetres
 constexpr int kMeanHeightDifference = 8;
 constexpr int kSightLength = 9;
+constexpr int kRemark = 10;  // the observation order on the back row; the other rows stay free
 constexpr int kLastBookColumn = 10;
 // The result row reuses the distance and reading columns.
 constexpr int kDistanceDifference = kFirstDistance;
@@ -48,11 +52,19 @@ void copyValue(xls::Worksheet& sheet, int row, int column, const xls::Value& val
         sheet.setText(row, column, *text);
 }
 
+// A point name is an identifier: "0012" and "1E3" stay as written.
 void enterReading(xls::Worksheet& sheet, int row, const StaffReading& reading, int distanceColumn, int readingColumn)
 {
-    enter(sheet, row, kPoint, reading.point);
+    sheet.setText(row, kPoint, reading.point);
     enter(sheet, row, distanceColumn, reading.distance);
     enter(sheet, row, readingColumn, reading.reading);
+}
+
+// A summary value with the decimals of its unit.
+void putTotal(xls::Worksheet& sheet, int row, int column, double value, std::string_view format)
+{
+    putComputed(sheet, row, column, value);
+    sheet.setNumberFormat({row, column, row, column}, format);
 }
 
 // Station number k's block on rows n+5 to n+7: readings, computed values, merge and
@@ -70,26 +82,28 @@ void writeStationBlock(xls::Worksheet& sheet, int n, int k, const Station& s, Se
 
     const double meanBack = (leadingNumber(s.back1.distance) + leadingNumber(s.back2.distance)) / 2;
     const double meanFore = (leadingNumber(s.fore1.distance) + leadingNumber(s.fore2.distance)) / 2;
-    sheet.setNumber(result, kDistanceDifference, meanBack - meanFore);
+    putComputed(sheet, result, kDistanceDifference, meanBack - meanFore);
     totals.distanceDifferenceSum = (totals.distanceDifferenceSum + meanBack) - meanFore;
-    sheet.setNumber(result, kDistanceDifferenceSum, totals.distanceDifferenceSum);
+    putComputed(sheet, result, kDistanceDifferenceSum, totals.distanceDifferenceSum);
 
-    // Read back from the cells: a value computes as typed input left it.
+    // Read back from the cells: a value computes as it was stored.
     const auto at = [&](int row, int column) { return numberAt(sheet, row, column); };
-    sheet.setNumber(result, kFirstHeightDifference, at(back, kFirstReading) - at(fore, kFirstReading));
-    sheet.setNumber(result, kSecondHeightDifference, at(back, kSecondReading) - at(fore, kSecondReading));
-    sheet.setNumber(back, kReadingDifference,
-                    (at(back, kFirstReading) - at(back, kSecondReading)) * kMillimetresPerMetre);
-    sheet.setNumber(fore, kReadingDifference,
-                    (at(fore, kFirstReading) - at(fore, kSecondReading)) * kMillimetresPerMetre);
-    sheet.setNumber(result, kReadingDifference,
-                    (at(result, kFirstHeightDifference) - at(result, kSecondHeightDifference)) * kMillimetresPerMetre);
-    sheet.setNumber(result, kMeanHeightDifference,
-                    (at(result, kFirstHeightDifference) + at(result, kSecondHeightDifference)) / 2);
-    sheet.setNumber(result, kSightLength,
-                    (leadingNumber(s.back1.distance) + leadingNumber(s.back2.distance) +
-                     leadingNumber(s.fore1.distance) + leadingNumber(s.fore2.distance)) /
-                        2);
+    putComputed(sheet, result, kFirstHeightDifference, at(back, kFirstReading) - at(fore, kFirstReading));
+    putComputed(sheet, result, kSecondHeightDifference, at(back, kSecondReading) - at(fore, kSecondReading));
+    putComputed(sheet, back, kReadingDifference,
+                (at(back, kFirstReading) - at(back, kSecondReading)) * kMillimetresPerMetre);
+    putComputed(sheet, fore, kReadingDifference,
+                (at(fore, kFirstReading) - at(fore, kSecondReading)) * kMillimetresPerMetre);
+    putComputed(sheet, result, kReadingDifference,
+                (at(result, kFirstHeightDifference) - at(result, kSecondHeightDifference)) * kMillimetresPerMetre);
+    putComputed(sheet, result, kMeanHeightDifference,
+                (at(result, kFirstHeightDifference) + at(result, kSecondHeightDifference)) / 2);
+    putComputed(sheet, result, kSightLength,
+                (leadingNumber(s.back1.distance) + leadingNumber(s.back2.distance) + leadingNumber(s.fore1.distance) +
+                 leadingNumber(s.fore2.distance)) /
+                    2);
+    if (!s.order.empty())
+        sheet.setText(back, kRemark, s.order);
 
     sheet.merge({back, kStationNumber, result, kStationNumber});
     sheet.setThinBorders({back, kStationNumber, result, kStationNumber});
@@ -140,11 +154,21 @@ void writeSectionSummary(xls::Worksheet& sheet, int n, int stationCount, const S
         copyValue(sheet, start, kValue, sheet.value(firstBackRow, kPoint));
         copyValue(sheet, end, kValue, sheet.value(lastForeRow, kPoint));
     }
-    sheet.setNumber(backSums, kValue, totals.backDistanceSum / kMetresPerKilometre);
-    sheet.setNumber(foreSums, kValue, totals.foreDistanceSum / kMetresPerKilometre);
-    sheet.setNumber(end, kSecondValue, totals.distanceDifferenceSum);
-    sheet.setNumber(backSums, kSecondValue, totals.heightDifferenceSum);
-    sheet.setNumber(foreSums, kSecondValue, totals.sightLengthSum / kMetresPerKilometre);
+    putTotal(sheet, backSums, kValue, totals.backDistanceSum / kMetresPerKilometre, kKilometreFormat);
+    putTotal(sheet, foreSums, kValue, totals.foreDistanceSum / kMetresPerKilometre, kKilometreFormat);
+    putTotal(sheet, end, kSecondValue, totals.distanceDifferenceSum, kDistanceFormat);
+    putTotal(sheet, backSums, kSecondValue, totals.heightDifferenceSum, kHeightFormat);
+    putTotal(sheet, foreSums, kSecondValue, totals.sightLengthSum / kMetresPerKilometre, kKilometreFormat);
+}
+
+void keepBlocksOnPages(xls::Worksheet& sheet, int stationCount, int n, int lastColumn)
+{
+    std::vector<int> starts;
+    starts.reserve(std::size_t(stationCount) + 1);
+    for (int k = 0; k < stationCount; ++k)
+        starts.push_back(kFirstBlockRow + 3 * k);
+    starts.push_back(n + 5);  // the summary with its sign-off row
+    keepUnitsOnPages(sheet, starts, n + 9, lastColumn);
 }
 
 void writeFourReadingBook(xls::Worksheet& sheet, std::span<const Station> stations)
@@ -156,6 +180,7 @@ void writeFourReadingBook(xls::Worksheet& sheet, std::span<const Station> statio
         n += 3, ++k;
     }
     writeSectionSummary(sheet, n, int(stations.size()), totals, kLineBookSummary);
+    keepBlocksOnPages(sheet, int(stations.size()), n, kLastBookColumn);
 }
 
 }  // namespace levara::books

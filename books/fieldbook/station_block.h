@@ -9,6 +9,15 @@
 
 namespace levara::books {
 
+// The first row of the first station block.
+inline constexpr int kFirstBlockRow = 6;
+
+// Number formats of the summary's values, whatever their columns show: kilometre
+// totals and the height difference to five decimals, Σd to the millimetre.
+inline constexpr std::string_view kKilometreFormat = "0.00000";
+inline constexpr std::string_view kHeightFormat = "0.00000";
+inline constexpr std::string_view kDistanceFormat = "0.000";
+
 // Where the summary's wording and sign-off row differ between the books.
 struct SummaryLayout {
     std::string_view distanceDifferenceLabel;  // in (n+6, 5)
@@ -24,7 +33,12 @@ struct SummaryLayout {
 void writeSectionSummary(xls::Worksheet& sheet, int n, int stationCount, const SectionTotals& totals,
                          const SummaryLayout& layout);
 
-// A whole four-reading book: the blocks from row 6 down and the summary, with fresh totals.
+// Page breaks between the station blocks and before the summary (rows n+5 to n+9)
+// where a page would split them.
+void keepBlocksOnPages(xls::Worksheet& sheet, int stationCount, int n, int lastColumn);
+
+// A whole four-reading book: the blocks from row 6 down and the summary, with fresh
+// totals, and the page breaks that keep each on one page.
 void writeFourReadingBook(xls::Worksheet& sheet, std::span<const Station> stations);
 
 }  // namespace levara::books

@@ -2,6 +2,7 @@
 
 #include "books/clear_rows.h"
 #include "books/fieldbook/fieldbook.h"
+#include "books/heading.h"
 #include "books/tables/tables.h"
 #include "records/records.h"
 
@@ -11,7 +12,7 @@ namespace {
 
 std::size_t worksheetsNeeded(Output output) { return output == Output::AbffbTwoWayBook ? 2 : 1; }
 
-void fill(Output output, xls::Workbook& book, const TextLines& lines)
+void fillSheets(Output output, xls::Workbook& book, const TextLines& lines)
 {
     xls::Worksheet& first = book.sheet(0);
     switch (output) {
@@ -66,6 +67,13 @@ Message outputProblem(const xls::Error& error)
                        error.detail());
     default: return Message(QT_TRANSLATE_NOOP("levara", "the workbook cannot be written (%1)"), error.detail());
     }
+}
+
+void fill(Output output, xls::Workbook& book, const TextLines& lines)
+{
+    fillSheets(output, book, lines);
+    for (std::size_t sheet = 0; sheet < worksheetsNeeded(output); ++sheet)
+        writeHeading(book.sheet(sheet), lines);
 }
 
 xls::Workbook openTemplateCopy(Output output, const TempFolder& temp, std::string_view bytes)

@@ -51,12 +51,12 @@ void writeIntermediateTable(xls::Worksheet& sheet, const TextLines& lines)
         const int last = n + 4;
         switch (kindOf(line)) {
         case Kind::Height:
-            enter(sheet, next, kName, line.pointNumber());
+            sheet.setText(next, kName, line.pointNumber());
             enter(sheet, next, kElevation, fiveDecimalText(line.height()));
             ++n;
             break;
         case Kind::IntermediateSight:
-            enter(sheet, next, kName, line.pointNumber());
+            sheet.setText(next, kName, line.pointNumber());
             enter(sheet, next, kIntermediateReading, fiveDecimalText(line.reading()));
             enter(sheet, next, kElevation, fiveDecimalText(line.height()));
             ++n;

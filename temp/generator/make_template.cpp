@@ -56,6 +56,12 @@ void buildSheet(const SheetSource& source, xls::Worksheet& sheet, Styles& styles
         if (cell.text)
             sheet.setText(r.firstRow, r.firstColumn, *cell.text);
     }
+    for (const NameEntry& name : source.names) {
+        if (name.range)
+            sheet.defineName(name.name, *name.range);
+        else
+            sheet.defineName(name.name, name.number);
+    }
 }
 
 xls::Workbook buildWorkbook(const TemplateSource& source)

@@ -227,6 +227,8 @@ private:
             rows(tokens, place);
         else if (name == "cell")
             cell(tokens, place);
+        else if (name == "name")
+            definedName(tokens, place);
         else
             fail(place, "unknown statement \"" + name + "\"");
     }
@@ -342,18 +344,26 @@ private:
                 if (t.value != "width")
                     fail(place, "fit can only be width");
                 setup.fitToPageWidth = true;
+            } else if (t.key == "scale") {
+                setup.scale = whole(t.value, place, "scale");
+                if (setup.scale < 10 || setup.scale > 400)
+                    fail(place, "scale must lie between 10 and 400 percent");
             } else if (t.key == "center") {
                 if (t.value != "horizontal")
                     fail(place, "center can only be horizontal");
                 setup.centerHorizontally = true;
             } else if (t.key == "titles") {
                 std::tie(setup.repeatFirstRow, setup.repeatLastRow) = span(t.value, true, place);
+            } else if (t.key == "header") {
+                setup.header = t.value;
             } else if (t.key == "footer") {
                 setup.footer = t.value;
             } else {
                 fail(place, "unknown page setting \"" + t.key + "\"");
             }
         }
+        if (setup.fitToPageWidth && setup.scale != 100)
+            fail(place, "a page is either scaled or fitted to its width, not both");
     }
 
     void freeze(const std::vector<Token>& tokens, const Place& place)
@@ -423,6 +433,25 @@ private:
             entry.text = tokens[3].value;
         }
         sheet.cells.push_back(std::move(entry));
+    }
+
+    void definedName(const std::vector<Token>& tokens, const Place& place)
+    {
+        SheetSource& sheet = currentSheet(place);
+        if (tokens.size() != 3 || !tokens[1].quoted || tokens[1].value.empty() || !tokens[2].key.empty() ||
+            tokens[2].quoted)
+            fail(place, "name takes a name in quotes and a cell, a range or a number");
+        NameEntry entry;
+        entry.name = tokens[1].value;
+        const std::string& target = tokens[2].value;
+        if (!target.empty() && ((target[0] >= '0' && target[0] <= '9') || target[0] == '-' || target[0] == '.'))
+            entry.number = number(target, place, "the name's value");
+        else
+            entry.range = cellRange(target, place);
+        for (const NameEntry& other : sheet.names)
+            if (other.name == entry.name)
+                fail(place, "the sheet names " + entry.name + " twice");
+        sheet.names.push_back(std::move(entry));
     }
 
     SheetSource& currentSheet(const Place& place)

@@ -14,8 +14,9 @@
 //   sheet "NAME"                            a new worksheet; what follows is its own
 //   page SETTING...                         print setup of the sheet:
 //       paper=a4|a3|letter  orientation=portrait|landscape
-//       margins=LEFT,RIGHT,TOP,BOTTOM (cm)  fit=width  center=horizontal
-//       titles=FIRST-LAST (rows printed on every page)  footer="&C第 &P 页"
+//       margins=LEFT,RIGHT,TOP,BOTTOM (cm)  scale=PERCENT or fit=width
+//       center=horizontal  titles=FIRST-LAST (rows printed on every page)
+//       header="..."  footer="&C第 &P 页"
 //   freeze ROWS                             rows kept in view when scrolling
 //   columns A[-B] width=CHARS [style=NAME]  column width and the format of every
 //                                           cell of the column that has none
@@ -23,9 +24,22 @@
 //   cell A1[:B2] STYLE ["TEXT"]             styles every cell of the range; a range
 //                                           of more than one cell is merged and the
 //                                           text goes into its first cell
+//   name "NAME" A1[:B2]                     a name of the sheet for its cells, or
+//   name "NAME" NUMBER                      for a number (see "Names the outputs
+//                                           read" below)
 //
 // Styles are global and must be defined before use; a later cell statement over
 // the same cells wins (so an included sheet body can be retitled).
+//
+// Names the outputs read (a template without them is left as it is there):
+//   "线路名称", "观测顺序", "日期", "仪器"  the heading cell the field goes into: the
+//       line number and the observation method of the text's "Start-Line" record,
+//       its "Date:" and "Instr:" text records. A cell holding a label that ends in
+//       "：" keeps the label and gets the value after it.
+//   "每页测站数"  station blocks per printed page. Without it a field book works the
+//       number out from the page setup: paper, orientation, margins, header and
+//       footer, scale (or fit to width, counted at the largest scale any spreadsheet
+//       may choose), print titles and row heights.
 #include <filesystem>
 #include <map>
 #include <optional>
@@ -65,6 +79,12 @@ struct CellEntry {
     std::optional<std::string> text;  // UTF-8
 };
 
+struct NameEntry {
+    std::string name;
+    std::optional<xls::Range> range;  // otherwise the name stands for the number
+    double number = 0;
+};
+
 struct SheetSource {
     std::string name;
     xls::PageSetup page;
@@ -72,6 +92,7 @@ struct SheetSource {
     std::vector<ColumnFormat> columns;
     std::vector<RowHeight> rows;
     std::vector<CellEntry> cells;
+    std::vector<NameEntry> names;
 };
 
 struct TemplateSource {

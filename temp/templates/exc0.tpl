@@ -7,7 +7,7 @@ page paper=a4 orientation=portrait margins=1.5,1.5,1.8,2 fit=width center=horizo
 freeze 2
 
 columns A width=6    style=count     # 1 serial number
-columns B width=10   style=name      # 2 point number
+columns B width=10   style=number    # 2 point number, as the table numbers it
 columns C width=10.5 style=length    # 3 horizontal distance
 columns D width=11   style=reading   # 4 staff reading
 columns E width=11   style=level     # 5 elevation, written by hand

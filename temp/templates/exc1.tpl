@@ -7,7 +7,7 @@ sheet "中间点"
 page paper=a4 orientation=portrait margins=1.5,1.5,1.8,1.8 fit=width center=horizontal titles=1-5 footer="&L复核者：&C第 &P 页，共 &N 页"
 freeze 5
 
-columns A width=10   style=name      # 1 point name
+columns A width=10   style=point     # 1 point name
 columns B width=11   style=reading   # 2 height of collimation
 columns C width=10.5 style=reading   # 3 back reading
 columns D width=10.5 style=reading   # 4 intermediate reading
@@ -27,6 +27,9 @@ cell F2:G2 info     "天气："
 cell A3:C3 info     "日期：　　　年　　月　　日"
 cell D3:E3 info     "观测者："
 cell F3:G3 info     "记录者："
+
+name "仪器" D2
+name "日期" A3
 
 cell A4:A5 head     "点号"
 cell B4:B5 head     "视线高\n(m)"

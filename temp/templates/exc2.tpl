@@ -3,26 +3,24 @@
 # Each station is a block of three rows from row 6 down: back row, fore row and a
 # third row with d and the accumulated d. Row 4 of the heading names what the back
 # and fore rows hold in C and D, row 5 what the third row holds; E to H are merged
-# over the station's three rows. The section summary reuses the columns and is
-# bordered to H.
+# over the station's three rows: h, the station length, the elevation of the fore
+# point (from the start point's height, when the text gives it) and remarks. The
+# section summary reuses the columns and is bordered to H. A fixed scale, as in
+# line_book.inc, so the breaks between station blocks hold in every spreadsheet.
 include "common.inc"
 
-# Station sight length, and in the summary BL, PP (m) and the section length (km):
-# three to five decimals, so 91.296 m and 0.33333 m both read as written.
-style sum like base format="0.000##"
-
 sheet "水准测量"
-page paper=a4 orientation=portrait margins=1.5,1.5,1.8,1.8 fit=width center=horizontal titles=1-5 footer="&C第 &P 页，共 &N 页"
+page paper=a4 orientation=portrait margins=1.5,1.5,1.8,1.8 scale=86 center=horizontal titles=1-5 footer="&C第 &P 页，共 &N 页"
 freeze 5
 
-columns A width=4.5  style=count     # 1 station number, merged over its three rows
-columns B width=9    style=name      # 2 point name (back row, fore row)
-columns C width=10   style=distance  # 3 distance; d; start/end point, km totals
-columns D width=10.5 style=reading   # 4 reading; accumulated d; "km"
-columns E width=11   style=reading   # 5 height difference h (merged); summary labels
-columns F width=10.5 style=sum       # 6 station sight length (merged); BL, PP, section length
-columns G width=10   style=reading   # 7 elevation, written by hand (merged); units
-columns H width=13   style=remark    # 8 remarks (merged)
+columns A width=6    style=count     # 1 station number (up to 21842), merged over its three rows
+columns B width=9.5  style=point     # 2 point name (back row, fore row), up to nine characters
+columns C width=11   style=length    # 3 distance; d; start/end point, km totals
+columns D width=10   style=reading   # 4 reading; Σd; "km"
+columns E width=10.5 style=reading   # 5 height difference h (merged); summary labels
+columns F width=11   style=length    # 6 station sight length (merged); Σd, Σh (m), section length (km)
+columns G width=11   style=reading   # 7 elevation of the fore point (merged); units
+columns H width=11   style=remark    # 8 remarks (merged)
 
 rows 1 height=34
 rows 2-3 height=21
@@ -37,6 +35,10 @@ cell A3:C3 info     "仪器型号："
 cell D3:E3 info     "天气："
 cell F3:G3 info     "观测者："
 cell H3    info     "记录者："
+
+name "线路名称" D2
+name "日期"     F2
+name "仪器"     A3
 
 cell A4:A5 head     "测站\n编号"
 cell B4:B5 head     "点号\n后/前"

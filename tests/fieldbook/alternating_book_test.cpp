@@ -5,20 +5,21 @@
 #include "books/sheet_cells.h"
 #include "tests/fieldbook/stations.h"
 #include "tests/support/sheet_text.h"
+#include "tests/support/workbook_files.h"
 
 namespace levara::testing {
 namespace {
 
 xls::Workbook alternatingBook(const std::vector<std::string>& lines)
 {
-    xls::Workbook book = xls::Workbook::create({"Sheet1"});
+    xls::Workbook book = templateWorkbook("exc.xls");
     books::writeAlternatingBook(book.sheet(0), textOf(lines));
     return book;
 }
 
 xls::Workbook bffbBook(const std::vector<std::string>& lines)
 {
-    xls::Workbook book = xls::Workbook::create({"Sheet1"});
+    xls::Workbook book = templateWorkbook("exc.xls");
     books::writeLineBook(book.sheet(0), textOf(lines), books::StationOrder::BFFB);
     return book;
 }
@@ -30,15 +31,20 @@ std::vector<std::string> line(const std::vector<std::vector<std::string>>& stati
 
 Observed station(int i) { return observedStation(i); }
 
-TEST(AlternatingBook, ForeFirstStationGivesTheBackFirstBlock)
+TEST(AlternatingBook, ForeFirstStationGivesTheBackFirstBlockMarkedWithItsOrder)
 {
     const xls::Workbook book = alternatingBook({fbbfStation(kF1, kB1, kB2, kF2)});
+    const xls::Workbook backFirstBook = alternatingBook(bffbStation(kB1, kF1, kF2, kB2));
     const xls::Worksheet& fore = book.sheet(0);
-    EXPECT_EQ(sheetText(fore), sheetText(alternatingBook(bffbStation(kB1, kF1, kF2, kB2)).sheet(0)));
-    EXPECT_EQ(numberIn(fore, 8, 5), 1.52345 - 1.41234);
-    EXPECT_EQ(numberIn(fore, 8, 6), 1.52349 - 1.41236);
-    EXPECT_EQ(numberIn(fore, 6, 7), (1.52345 - 1.52349) * 1000);
-    EXPECT_EQ(numberIn(fore, 7, 7), (1.41234 - 1.41236) * 1000);
+    EXPECT_EQ(sheetText(fore, 6, 9), sheetText(backFirstBook.sheet(0), 6, 9));
+    EXPECT_EQ(textIn(fore, 6, 10), "前后后前");
+    EXPECT_EQ(textIn(backFirstBook.sheet(0), 6, 10), "后前前后");
+    EXPECT_TRUE(books::isEmpty(fore.value(7, 10)));  // the block's other remarks stay free
+    EXPECT_TRUE(books::isEmpty(fore.value(8, 10)));
+    EXPECT_EQ(numberIn(fore, 8, 5), 0.11111);
+    EXPECT_EQ(numberIn(fore, 8, 6), 0.11113);
+    EXPECT_EQ(numberIn(fore, 6, 7), -0.04);
+    EXPECT_EQ(numberIn(fore, 7, 7), -0.02);
 }
 
 TEST(AlternatingBook, AlternatingStationsLandInTheirRows)
@@ -60,7 +66,11 @@ TEST(AlternatingBook, AlternatingStationsLandInTheirRows)
 TEST(AlternatingBook, AllBackFirstIsTheBffbBook)
 {
     const auto lines = line({backFirst(station(1)), backFirst(station(2)), backFirst(station(3))});
-    EXPECT_EQ(sheetText(alternatingBook(lines).sheet(0)), sheetText(bffbBook(lines).sheet(0)));
+    const xls::Workbook book = alternatingBook(lines);
+    EXPECT_EQ(sheetText(book.sheet(0), 6, 9), sheetText(bffbBook(lines).sheet(0), 6, 9));
+    for (int row : {6, 9, 12})
+        EXPECT_EQ(textIn(book.sheet(0), row, 10), "后前前后");
+    EXPECT_TRUE(books::isEmpty(bffbBook(lines).sheet(0).value(6, 10)));
 }
 
 TEST(AlternatingBook, RfFourthLineAlsoStartsAForeFirstStation)
@@ -87,7 +97,7 @@ TEST(AlternatingBook, IncompleteStation)
 
 // The two-way book, both worksheets.
 struct TwoWay {
-    xls::Workbook book = xls::Workbook::create({"往测", "返测"});
+    xls::Workbook book = templateWorkbook("exc3.xls");
 
     explicit TwoWay(const std::vector<std::string>& lines) { write(lines); }
     void write(const std::vector<std::string>& lines)
@@ -124,24 +134,16 @@ TEST(TwoWayBook, ReturnBookArithmetic)
     TwoWay book(line({fbbfStation({"TP1", "1.41234", "29.500"}, {"BM1", "1.52345", "30.100"},
                                   {"BM1", "1.52349", "30.120"}, {"TP1", "1.41236", "29.520"})}));
     const xls::Worksheet& sheet = book.back();
-    const double h1 = 1.41234 - 1.52345, h2 = 1.41236 - 1.52349;
-    EXPECT_EQ(numberIn(sheet, 8, 5), h1);
-    EXPECT_EQ(numberIn(sheet, 8, 6), h2);
-    EXPECT_EQ(numberIn(sheet, 6, 7), (1.41234 - 1.41236) * 1000);
-    EXPECT_EQ(numberIn(sheet, 7, 7), (1.52345 - 1.52349) * 1000);
-    EXPECT_EQ(numberIn(sheet, 8, 7), (h1 - h2) * 1000);
-    EXPECT_EQ(numberIn(sheet, 8, 8), (h1 + h2) / 2);
-    EXPECT_EQ(numberIn(sheet, 8, 3), (29.5 + 29.52) / 2 - (30.1 + 30.12) / 2);
-    EXPECT_EQ(numberIn(sheet, 8, 9), (29.5 + 29.52 + 30.1 + 30.12) / 2);
-
-    EXPECT_NEAR(h1, -0.11111, 1e-12);
-    EXPECT_NEAR(h2, -0.11113, 1e-12);
-    EXPECT_NEAR(numberIn(sheet, 6, 7), -0.02, 1e-9);
-    EXPECT_NEAR(numberIn(sheet, 7, 7), -0.04, 1e-9);
-    EXPECT_NEAR(numberIn(sheet, 8, 7), 0.02, 1e-9);
-    EXPECT_NEAR(numberIn(sheet, 8, 8), -0.11112, 1e-12);
-    EXPECT_NEAR(numberIn(sheet, 8, 3), -0.60, 1e-12);
-    EXPECT_NEAR(numberIn(sheet, 8, 9), 59.62, 1e-12);
+    EXPECT_EQ(numberIn(sheet, 8, 5), -0.11111);
+    EXPECT_EQ(numberIn(sheet, 8, 6), -0.11113);
+    EXPECT_EQ(numberIn(sheet, 6, 7), -0.02);
+    EXPECT_EQ(numberIn(sheet, 7, 7), -0.04);
+    EXPECT_EQ(numberIn(sheet, 8, 7), 0.02);
+    EXPECT_EQ(numberIn(sheet, 8, 8), -0.11112);
+    EXPECT_EQ(numberIn(sheet, 8, 3), -0.6);
+    EXPECT_EQ(numberIn(sheet, 8, 9), 59.62);
+    // Marked as the level recorded the station: fore staff first.
+    EXPECT_EQ(textIn(sheet, 6, 10), "前后后前");
     EXPECT_EQ(textIn(sheet, 9, 3), "TP1");
     EXPECT_EQ(textIn(sheet, 10, 3), "BM1");
 }

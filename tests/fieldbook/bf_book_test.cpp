@@ -1,15 +1,17 @@
 #include <gtest/gtest.h>
 
 #include "books/fieldbook/fieldbook.h"
+#include "books/sheet_cells.h"
 #include "tests/fieldbook/stations.h"
 #include "tests/support/sheet_text.h"
+#include "tests/support/workbook_files.h"
 
 namespace levara::testing {
 namespace {
 
 xls::Workbook bfBook(const std::vector<std::string>& lines)
 {
-    xls::Workbook book = xls::Workbook::create({"Sheet1"});
+    xls::Workbook book = templateWorkbook("exc2.xls");
     books::writeBfBook(book.sheet(0), textOf(lines));
     return book;
 }
@@ -31,12 +33,9 @@ TEST(BfBook, WorkedExample)
 {
     const xls::Workbook book = bfBook(bfLine({bfStation(kBack, kFore)}));
     const xls::Worksheet& sheet = book.sheet(0);
-    EXPECT_EQ(numberIn(sheet, 6, 5), 1.52345 - 1.41234);
-    EXPECT_EQ(numberIn(sheet, 8, 3), 30.12 - 29.5);
-    EXPECT_EQ(numberIn(sheet, 6, 6), 30.12 + 29.5);
-    EXPECT_NEAR(numberIn(sheet, 6, 5), 0.11111, 1e-12);
-    EXPECT_NEAR(numberIn(sheet, 8, 3), 0.62, 1e-12);
-    EXPECT_NEAR(numberIn(sheet, 6, 6), 59.62, 1e-12);
+    EXPECT_EQ(numberIn(sheet, 6, 5), 0.11111);
+    EXPECT_EQ(numberIn(sheet, 8, 3), 0.62);
+    EXPECT_EQ(numberIn(sheet, 6, 6), 59.62);
     EXPECT_EQ(numberIn(sheet, 6, 4), 1.52345);
     EXPECT_EQ(numberIn(sheet, 7, 3), 29.5);
 
@@ -45,9 +44,9 @@ TEST(BfBook, WorkedExample)
     EXPECT_EQ(textIn(sheet, 10, 3), "TP1");
     EXPECT_EQ(numberIn(sheet, 10, 6), numberIn(sheet, 8, 3));
     EXPECT_EQ(numberIn(sheet, 11, 6), numberIn(sheet, 6, 5));
-    EXPECT_EQ(numberIn(sheet, 11, 3), 30.12 / 1000);
-    EXPECT_EQ(numberIn(sheet, 12, 3), 29.5 / 1000);
-    EXPECT_EQ(numberIn(sheet, 12, 6), (30.12 + 29.5) / 1000);
+    EXPECT_EQ(numberIn(sheet, 11, 3), 0.03012);
+    EXPECT_EQ(numberIn(sheet, 12, 3), 0.0295);
+    EXPECT_EQ(numberIn(sheet, 12, 6), 0.05962);
 }
 
 TEST(BfBook, DistanceDifferencesAccumulate)
@@ -55,13 +54,28 @@ TEST(BfBook, DistanceDifferencesAccumulate)
     const xls::Workbook book =
         bfBook(bfLine({bfStation(kBack, kFore), bfStation({"TP1", "1.2", "29.800"}, {"TP2", "1.3", "30.200"})}));
     const xls::Worksheet& sheet = book.sheet(0);
-    const double d1 = 30.12 - 29.5, d2 = 29.8 - 30.2;
-    EXPECT_NEAR(d2, -0.40, 1e-12);
-    EXPECT_EQ(numberIn(sheet, 8, 4), d1);
-    EXPECT_EQ(numberIn(sheet, 11, 4), d1 + d2);
-    EXPECT_NEAR(numberIn(sheet, 11, 4), 0.22, 1e-12);
+    EXPECT_EQ(numberIn(sheet, 8, 4), 0.62);
+    EXPECT_EQ(numberIn(sheet, 11, 4), 0.22);
     EXPECT_EQ(textIn(sheet, 13, 5), "视距累计差");
-    EXPECT_EQ(numberIn(sheet, 13, 6), d1 + d2);
+    EXPECT_EQ(numberIn(sheet, 13, 6), 0.22);
+    // Σd shares column D with the readings but shows millimetres.
+    EXPECT_EQ(sheet.numberFormat(11, 4), "0.000");
+    EXPECT_EQ(sheet.numberFormat(10, 4), "0.00000");
+}
+
+TEST(BfBook, ElevationsFollowFromTheStartHeight)
+{
+    const auto stations = {bfStation(kBack, kFore), bfStation({"TP1", "1.2", "29.800"}, {"TP2", "1.3", "30.200"})};
+    const xls::Workbook book = bfBook(bfLine(stations));  // BM1 at 100.00000
+    EXPECT_EQ(numberIn(book.sheet(0), 6, 7), 100.11111);
+    EXPECT_EQ(numberIn(book.sheet(0), 9, 7), 100.01111);
+    // Without the start point's height line the column stays empty.
+    std::vector<std::string> noHeight;
+    for (const auto& station : stations)
+        append(noHeight, station);
+    const xls::Workbook without = bfBook(noHeight);
+    EXPECT_TRUE(books::isEmpty(without.sheet(0).value(6, 7)));
+    EXPECT_TRUE(books::isEmpty(without.sheet(0).value(9, 7)));
 }
 
 TEST(BfBook, SecondLineIsTheForeReadingWhateverItsTag)

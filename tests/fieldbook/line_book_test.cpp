@@ -6,6 +6,7 @@
 #include "records/records.h"
 #include "tests/fieldbook/stations.h"
 #include "tests/support/sheet_text.h"
+#include "tests/support/workbook_files.h"
 
 namespace levara::testing {
 namespace {
@@ -14,7 +15,7 @@ using books::StationOrder;
 
 xls::Workbook lineBook(const std::vector<std::string>& lines, StationOrder order = StationOrder::BFFB)
 {
-    xls::Workbook book = xls::Workbook::create({"Sheet1"});
+    xls::Workbook book = templateWorkbook("exc.xls");
     books::writeLineBook(book.sheet(0), textOf(lines), order);
     return book;
 }
@@ -24,42 +25,42 @@ std::vector<std::string> surveyedLine(const std::vector<std::vector<std::string>
     return testing::surveyedLine("BFFB", stations);
 }
 
+// Computed values are stored as their decimal numbers, free of binary noise: the
+// differences below are 0.11110999999999999, -0.040000000000040004 ... in doubles.
 TEST(LineBookStation, WorkedExampleExactInTheStatedOrder)
 {
     const xls::Workbook book = lineBook(surveyedLine({bffbStation(kB1, kF1, kF2, kB2)}));
     const xls::Worksheet& sheet = book.sheet(0);
-
-    const double h1 = 1.52345 - 1.41234, h2 = 1.52349 - 1.41236;
-    EXPECT_EQ(numberIn(sheet, 8, 5), h1);
-    EXPECT_EQ(numberIn(sheet, 8, 6), h2);
-    EXPECT_EQ(numberIn(sheet, 6, 7), (1.52345 - 1.52349) * 1000);
-    EXPECT_EQ(numberIn(sheet, 7, 7), (1.41234 - 1.41236) * 1000);
-    EXPECT_EQ(numberIn(sheet, 8, 7), (h1 - h2) * 1000);
-    EXPECT_EQ(numberIn(sheet, 8, 8), (h1 + h2) / 2);
-    EXPECT_EQ(numberIn(sheet, 8, 3), (30.1 + 30.12) / 2 - (29.5 + 29.52) / 2);
-    EXPECT_EQ(numberIn(sheet, 8, 4), (0 + (30.1 + 30.12) / 2) - (29.5 + 29.52) / 2);
-    EXPECT_EQ(numberIn(sheet, 8, 9), (30.1 + 30.12 + 29.5 + 29.52) / 2);
-
-    EXPECT_NEAR(h1, 0.11111, 1e-12);
-    EXPECT_NEAR(h2, 0.11113, 1e-12);
-    EXPECT_NEAR(numberIn(sheet, 6, 7), -0.04, 1e-9);
-    EXPECT_NEAR(numberIn(sheet, 7, 7), -0.02, 1e-9);
-    EXPECT_NEAR(numberIn(sheet, 8, 7), -0.02, 1e-9);
-    EXPECT_NEAR(numberIn(sheet, 8, 8), 0.11112, 1e-12);
-    EXPECT_NEAR(numberIn(sheet, 8, 3), 0.60, 1e-12);
-    EXPECT_NEAR(numberIn(sheet, 8, 9), 59.62, 1e-12);
+    EXPECT_EQ(numberIn(sheet, 8, 5), 0.11111);
+    EXPECT_EQ(numberIn(sheet, 8, 6), 0.11113);
+    EXPECT_EQ(numberIn(sheet, 6, 7), -0.04);
+    EXPECT_EQ(numberIn(sheet, 7, 7), -0.02);
+    EXPECT_EQ(numberIn(sheet, 8, 7), -0.02);
+    EXPECT_EQ(numberIn(sheet, 8, 8), 0.11112);
+    EXPECT_EQ(numberIn(sheet, 8, 3), 0.6);
+    EXPECT_EQ(numberIn(sheet, 8, 4), 0.6);
+    EXPECT_EQ(numberIn(sheet, 8, 9), 59.62);
 }
 
-TEST(LineBookStation, PointColumnKeepsTheSecondReadingsNamesAsTyped)
+TEST(LineBookStation, PointNamesAreTheSecondReadingsNamesAsWritten)
 {
-    const xls::Workbook book =
-        lineBook({bffbStation({"A1", "1.5", "30"}, {"C1", "1.4", "30"}, {"1-2", "1.4", "30"}, {"12", "1.5", "30"})});
+    // Names that would read as numbers stay the texts they are, in the summary too;
+    // nine characters are the most a point number window holds.
+    const std::vector<std::pair<std::string, std::string>> backAndFore = {{"0012", "1-2"},
+                                                                          {"1E3", "007"},
+                                                                          {"123456789", "12.50"}};
+    std::vector<std::vector<std::string>> stations;
+    for (const auto& [back, fore] : backAndFore)
+        stations.push_back(
+            bffbStation({"A1", "1.5", "30"}, {"C1", "1.4", "30"}, {fore, "1.4", "30"}, {back, "1.5", "30"}));
+    const xls::Workbook book = lineBook(surveyedLine(stations));
     const xls::Worksheet& sheet = book.sheet(0);
-    EXPECT_EQ(numberIn(sheet, 6, 2), 12);
-    EXPECT_EQ(textIn(sheet, 7, 2), "1-2");
-    // The summary copies the values, so the start point stays a number.
-    EXPECT_EQ(numberIn(sheet, 9, 3), 12);
-    EXPECT_EQ(textIn(sheet, 10, 3), "1-2");
+    for (std::size_t k = 0; k < backAndFore.size(); ++k) {
+        EXPECT_EQ(textIn(sheet, 6 + 3 * int(k), 2), backAndFore[k].first);
+        EXPECT_EQ(textIn(sheet, 7 + 3 * int(k), 2), backAndFore[k].second);
+    }
+    EXPECT_EQ(textIn(sheet, 15, 3), "0012");
+    EXPECT_EQ(textIn(sheet, 16, 3), "12.50");
 }
 
 TEST(LineBookSearch, StationMayStartWithRf)
@@ -128,12 +129,11 @@ TEST(LineBookSummary, OneStationSummaryStartsOnRowNine)
 {
     const xls::Workbook book = lineBook(surveyedLine({bffbStation(kB1, kF1, kF2, kB2)}));
     const xls::Worksheet& sheet = book.sheet(0);
-    const double meanBack = (30.1 + 30.12) / 2, meanFore = (29.5 + 29.52) / 2;
     EXPECT_EQ(textIn(sheet, 9, 1), "测段计算");
     EXPECT_EQ(textIn(sheet, 9, 3), "BM1");
     EXPECT_EQ(textIn(sheet, 10, 3), "TP1");
-    EXPECT_EQ(numberIn(sheet, 11, 3), meanBack / 1000);
-    EXPECT_EQ(numberIn(sheet, 12, 3), meanFore / 1000);
+    EXPECT_EQ(numberIn(sheet, 11, 3), 0.03011);
+    EXPECT_EQ(numberIn(sheet, 12, 3), 0.02951);
     EXPECT_EQ(numberIn(sheet, 10, 6), numberIn(sheet, 8, 4));
     EXPECT_EQ(numberIn(sheet, 11, 6), numberIn(sheet, 8, 8));
     EXPECT_EQ(numberIn(sheet, 12, 6), numberIn(sheet, 8, 9) / 1000);

@@ -3,6 +3,9 @@
 // exactly what the books wrote into a sheet held in memory.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <tuple>
+
 #include "books/pipeline/export.h"
 #include "tests/fieldbook/stations.h"
 #include "tests/support/readers.h"
@@ -58,6 +61,134 @@ TEST_F(SavedBook, HoldsTheGoldenBooks)
     twoWay.push_back("worksheet 2");
     append(twoWay, save(Output::AbffbTwoWayBook, goldenTwoWayLine(), 1));
     expectGolden(twoWay, "fieldbook-two-way.txt");
+}
+
+// Names that read as numbers, and stations whose distance differences add up to
+// zero, which doubles sum to -7.1E-15.
+std::vector<std::string> namesAndACancellingSigma(std::string_view method)
+{
+    return surveyedLine(method, {bffbStation({"0012", "1.52345", "31.243"}, {"1E3", "1.41234", "39.086"},
+                                             {"1E3", "1.41236", "39.064"}, {"0012", "1.52349", "31.213"}),
+                                 bffbStation({"007", "1.52345", "34.675"}, {"1-2", "1.41234", "29.714"},
+                                             {"1-2", "1.41236", "29.703"}, {"007", "1.52349", "34.684"}),
+                                 bffbStation({"123456789", "0.80253", "45.925"}, {"12.50", "1.87654", "30.479"},
+                                             {"12.50", "1.87650", "30.488"}, {"123456789", "0.80254", "45.903"}),
+                                 bffbStation({"12.50", "1.5", "28.993"}, {"007", "1.4", "41.559"},
+                                             {"007", "1.4", "41.539"}, {"12.50", "1.5", "28.996"})});
+}
+
+// The same for the BF book; its sums of doubles come to 3.6E-15.
+std::vector<std::string> bfNamesAndACancellingSigma()
+{
+    return surveyedLine(
+        "BF", {stationLines({{"Rb", {"0012", "1.52345", "47.781"}}, {"Rf", {"1E3", "1.41234", "21.870"}}}),
+               stationLines({{"Rb", {"007", "1.52345", "31.603"}}, {"Rf", {"1-2", "1.41234", "41.007"}}}),
+               stationLines({{"Rb", {"123456789", "0.80253", "22.402"}}, {"Rf", {"12.50", "1.87654", "38.909"}}})});
+}
+
+// Every number cell holds the double nearest its nine-decimal value, and no -0.
+const char* const kNoisyCells = R"(
+import sys, math, xlrd
+book = xlrd.open_workbook(sys.argv[1], formatting_info=True)
+for sheet in book.sheets():
+    for r in range(sheet.nrows):
+        for c in range(sheet.ncols):
+            v = sheet.cell_value(r, c)
+            if sheet.cell_type(r, c) == xlrd.XL_CELL_NUMBER and (float('%.9f' % v) != v or (v == 0 and math.copysign(1, v) < 0)):
+                print('%d,%d %r' % (r + 1, c + 1, v))
+)";
+
+TEST_F(SavedBook, NamesStayTheirTextsAndComputedValuesTheirDecimals)
+{
+    const struct {
+        Output output;
+        std::vector<std::string> lines;
+        std::vector<std::string> cells;
+    } cases[] = {
+        // The last Σd is exactly 0. A mean height difference with a 5 at the sixth
+        // decimal is stored as that decimal number. The end point is a name too.
+        {Output::BffbBook,
+         namesAndACancellingSigma("BFFB"),
+         {"17  C=-12.5545[0.000]  D=0[0.000]", "H=-1.073985[0.00000]", "C=\"007\""}},
+        {Output::AbffbBook,
+         namesAndACancellingSigma("aBFFB"),
+         {"17  C=-12.5545[0.000]  D=0[0.000]", "H=-1.073985[0.00000]", "C=\"007\""}},
+        {Output::BfBook, bfNamesAndACancellingSigma(), {"14  C=-16.507[0.000]  D=0[0.000]", "C=\"12.50\""}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(books::templateName(c.output));
+        const std::vector<std::string> text = save(c.output, c.lines);
+        std::vector<std::string> cells = {"B=\"0012\"",      "B=\"1E3\"",   "B=\"007\"", "B=\"1-2\"",
+                                          "B=\"123456789\"", "B=\"12.50\"", "C=\"0012\""};
+        cells.insert(cells.end(), c.cells.begin(), c.cells.end());
+        for (const std::string& cell : cells)
+            EXPECT_NE(std::find_if(text.begin(), text.end(),
+                                   [&](const std::string& line) { return line.find(cell) != std::string::npos; }),
+                      text.end())
+                << cell;
+        std::string output;
+        ASSERT_EQ(runProgram({"/usr/bin/python3", "-c", kNoisyCells, (scratch / "book.xls").string()}, &output), 0)
+            << output;
+        EXPECT_EQ(output, "");
+    }
+}
+
+// The records a text may carry for the heading, then a line.
+std::vector<std::string> recordsAnd(const std::vector<std::string>& line)
+{
+    std::vector<std::string> lines = {rawFields("TO  Date: 2024-05-02"), rawFields("TO  Instr: DiNi 0.3 700123"),
+                                      rawFields("TO  Start-Line" + rightAligned("aBFFB", 11) +
+                                                rightAligned("0214", 6))};
+    append(lines, line);
+    return lines;
+}
+
+TEST_F(SavedBook, HeadingFieldsComeFromTheTextsRecords)
+{
+    const struct {
+        Output output;
+        std::vector<std::string> lines;
+        std::vector<std::tuple<int, int, std::string>> cells;  // row, column, text on every sheet
+    } cases[] = {
+        {Output::AbffbTwoWayBook,
+         recordsAnd(goldenTwoWayLine()),
+         {{2, 4, "线路名称：0214"},
+          {2, 7, "观测顺序：aBFFB"},
+          {3, 4, "日期：2024-05-02"},
+          {3, 1, "仪器型号：DiNi 0.3 700123"}}},
+        {Output::BfBook,
+         recordsAnd(goldenBfLine()),
+         {{2, 4, "线路名称：0214"}, {2, 6, "日期：2024-05-02"}, {3, 1, "仪器型号：DiNi 0.3 700123"}}},
+        // A text without the records leaves the heading as the template has it.
+        {Output::BffbBook, {}, {{2, 4, "线路名称："}, {2, 7, "观测顺序："}, {3, 4, "日期：　　　年　　月　　日"}}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(books::templateName(c.output));
+        const auto file = scratch / "heading.xls";
+        books::exportWorkbook(c.output, temp, workText(c.lines), file);
+        xls::Workbook book = openWorkbook(file);
+        for (std::size_t sheet = 0; sheet < book.sheetCount(); ++sheet)
+            for (const auto& [row, column, text] : c.cells)
+                EXPECT_EQ(book.sheet(sheet).value(row, column), xls::Value(text))
+                    << sheet << " " << row << "," << column;
+    }
+}
+
+TEST_F(SavedBook, AUsersTemplateGetsTheHeadingFieldsItNames)
+{
+    // A label without a name stays as it is; a name on an empty cell gets the value
+    // alone; a label ending in ":" keeps it.
+    xls::Workbook mine = xls::Workbook::create({"记录"});
+    mine.sheet(0).setText(2, 1, "线路名称：");
+    mine.sheet(0).defineName("观测顺序", {3, 2, 3, 2});
+    mine.sheet(0).setText(4, 1, "Line: ");
+    mine.sheet(0).defineName("线路名称", {4, 1, 4, 1});
+    saveWorkbook(mine, temp.templateFile("exc.xls"));
+    save(Output::BffbBook, recordsAnd(goldenBffbLine()));
+    xls::Workbook book = openWorkbook(scratch / "book.xls");
+    EXPECT_EQ(book.sheet(0).value(2, 1), xls::Value(std::string("线路名称：")));
+    EXPECT_EQ(book.sheet(0).value(3, 2), xls::Value(std::string("aBFFB")));
+    EXPECT_EQ(book.sheet(0).value(4, 1), xls::Value(std::string("Line:0214")));
 }
 
 TEST_F(SavedBook, TwoWayBookLeavesTheReversedWorkFile)

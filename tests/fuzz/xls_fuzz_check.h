@@ -26,9 +26,16 @@ inline void readEverything(Workbook& book)
                 sheet.value(row, column);
                 sheet.borders(row, column);
                 sheet.mergeAt(row, column);
+                sheet.numberFormat(row, column);
             }
         sheet.merges();
         sheet.name();
+        sheet.pageSetup();
+        sheet.rowBreaks();
+        sheet.namedRange("线路名称");
+        sheet.namedNumber("每页测站数");
+        sheet.rowHeight(1);
+        sheet.columnWidth(1);
     }
 }
 
@@ -52,7 +59,10 @@ inline void check(Workbook& book)
         sheet.clearValue(3, 3);
         sheet.merge({4, 1, 6, 1});
         sheet.setThinBorders({4, 1, 6, 4});
+        sheet.setNumberFormat({1, 1, 1, 1}, "0.000");
         sheet.setNumber(70000 % 65536, 2, 3);
+        sheet.setRowBreaks({4, 7});
+        sheet.defineName("线路名称", Range{2, 4, 2, 6});
     } catch (const LimitError&) {
         return;  // a template already at the format's limit of cell formats
     }
@@ -61,7 +71,9 @@ inline void check(Workbook& book)
         Workbook again = Workbook::fromWorkbookStream(edited);
         Worksheet& first = again.sheet(0);
         if (first.value(1, 1) != Value(1.52345) || first.value(2, 2) != Value(std::string("测站 BM1")) ||
-            first.mergeAt(5, 1) != Range{4, 1, 6, 1} || first.borders(6, 4) != Borders{1, 1, 1, 1})
+            first.mergeAt(5, 1) != Range{4, 1, 6, 1} || first.borders(6, 4) != Borders{1, 1, 1, 1} ||
+            first.numberFormat(1, 1) != "0.000" || first.rowBreaks() != std::vector<int>{4, 7} ||
+            first.namedRange("线路名称") != Range{2, 4, 2, 6})
             fail("an edit did not survive saving", "");
         readEverything(again);
     } catch (const Error& e) {

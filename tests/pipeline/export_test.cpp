@@ -72,7 +72,7 @@ TEST_F(ExportTest, TheSavedBookReadsAlikeInTheEngineXlrdAndLibreOffice)
         auto found = std::find_if(rows.begin(), rows.end(), [&](const auto& row) { return row.rfind(start, 0) == 0; });
         return found == rows.end() ? std::string() : *found;
     };
-    EXPECT_EQ(rowStarting("1,BM1,"), "1,BM1,30.1,30.12,1.52345,1.52349,-0.04,,,");
+    EXPECT_EQ(rowStarting("1,BM1,"), "1,BM1,30.100,30.120,1.52345,1.52349,-0.04,,,");
     EXPECT_EQ(rowStarting("测段计算,"), "测段计算,测段起点,BM1,,,,,,,");
     EXPECT_EQ(rowStarting("测量责任人："), "测量责任人：,,,,复核：,,,日期：,,");
 }

@@ -24,10 +24,19 @@ TEST(MeasurementLine, WindowsOfInstrumentLines)
     EXPECT_EQ(reading.height(), "");
     EXPECT_FALSE(reading.rejected());
 
+    EXPECT_FALSE(reading.isTextRecord());
+
     const MeasurementLine start("For M5|Adr     2|TO  Start-Line       BBFF     1|                      |");
     EXPECT_EQ(start.startTag(), "Start-Line");
     EXPECT_EQ(start.endTag(), "Start-Li");
     EXPECT_EQ(start.readingTag(), "");
+    EXPECT_TRUE(start.isTextRecord());
+    EXPECT_EQ(start.text(), "Start-Line       BBFF     1");
+    EXPECT_EQ(start.observationMethod(), "BBFF");
+    EXPECT_EQ(start.lineNumber(), "1");
+    const MeasurementLine numbered("For M5|Adr     2|TO  Start-Line         BF  0214|                      |");
+    EXPECT_EQ(numbered.observationMethod(), "BF");
+    EXPECT_EQ(numbered.lineNumber(), "0214");
 
     const MeasurementLine end("For M5|Adr    36|TO  End-Line                  1|                      |");
     EXPECT_EQ(end.endTag(), "End-Line");

@@ -120,6 +120,35 @@ TEST(FiveDecimalText, RoundsTheDecimalNumberToFivePlaces)
     EXPECT_EQ(fiveDecimalText(std::string_view("1-2")), "1-2");
 }
 
+TEST(NineDecimals, TakesTheBinaryNoiseOffComputedValues)
+{
+    const struct {
+        double computed;
+        double stored;
+    } cases[] = {
+        {0.6000000000000014, 0.6},
+        {(0 + (30.1 + 30.12) / 2) - (29.5 + 29.52) / 2, 0.6},
+        {(1.52345 - 1.52349) * 1000, -0.04},
+        {(0.80253 + 0.80254) / 2, 0.802535},  // a half at the sixth decimal, exactly
+        {(-0.53722 - 0.53723) / 2, -0.537225},
+        {-3.552713678800501e-15, 0},
+        {4e-10, 0},
+        {6e-10, 1e-9},
+        {-2.2e-13, 0},
+        {12345678.1234567891, 12345678.123456789},  // past the exact range: by its decimal text
+        {1e300, 1e300},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(nineDecimals(c.computed), c.stored) << c.computed;
+        if (c.stored == 0) {
+            EXPECT_FALSE(std::signbit(nineDecimals(c.computed))) << c.computed;  // never -0
+        }
+        EXPECT_EQ(nineDecimals(nineDecimals(c.computed)), nineDecimals(c.computed));
+    }
+    EXPECT_FALSE(std::signbit(nineDecimals(-0.0)));
+    EXPECT_TRUE(std::isnan(nineDecimals(std::nan(""))));
+}
+
 TEST(SignedNumberText, PutsTheSignPositionFirst)
 {
     EXPECT_EQ(signedNumberText(12), " 12");

@@ -20,12 +20,12 @@ std::string columnName(int column)
     return name;
 }
 
-std::string valueText(const xls::Value& value)
+std::string valueText(const xls::Value& value, const std::string& format)
 {
     if (const double* number = std::get_if<double>(&value)) {
         char buffer[64];
         std::snprintf(buffer, sizeof buffer, "%.12g", *number);
-        return buffer;
+        return format == "General" ? std::string(buffer) : std::string(buffer) + "[" + format + "]";
     }
     if (const std::string* text = std::get_if<std::string>(&value)) {
         std::string quoted = "\"";
@@ -66,7 +66,7 @@ std::vector<std::string> sheetText(const xls::Worksheet& sheet, int firstRow, in
         for (int column = 1; column <= lastColumn; ++column) {
             const xls::Value value = sheet.value(row, column);
             if (!isEmpty(value))
-                line += "  " + columnName(column) + "=" + valueText(value);
+                line += "  " + columnName(column) + "=" + valueText(value, sheet.numberFormat(row, column));
         }
         std::string borders;
         for (int column = 1; column <= lastColumn; ++column) {

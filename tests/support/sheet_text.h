@@ -1,10 +1,11 @@
 #pragma once
 // A worksheet rendered as text lines, for golden files and for comparing readers.
 //
-//   6  A=1  B="TP1"  C=30.1  E=1.52345  | borders A-J
+//   6  A=1[0]  B="TP1"  C=30.1[0.000]  E=1.52345[0.00000]  | borders A-J
 //   merge A6:A8
 //
-// Numbers print with 12 significant digits, texts in double quotes (a line break as \\n); a row lists its
+// Numbers print with 12 significant digits and their number format unless it is
+// General, texts in double quotes (a line break as \\n); a row lists its
 // non-empty cells and the columns whose cells show thin borders on all four edges.
 // Rows without either are left out; merges follow the rows, sorted.
 #include <string>

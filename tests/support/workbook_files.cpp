@@ -1,6 +1,7 @@
 #include "tests/support/workbook_files.h"
 
 #include "records/records.h"
+#include "tests/support/test_files.h"
 
 namespace levara::testing {
 
@@ -12,6 +13,8 @@ xls::Workbook openWorkbook(const std::filesystem::path& file)
         throw xls::Error(error.kind(), error.detail(), file.string() + ": " + error.what());
     }
 }
+
+xls::Workbook templateWorkbook(const std::string& name) { return openWorkbook(binaryDir() / "temp" / name); }
 
 void saveWorkbook(const xls::Workbook& book, const std::filesystem::path& file) { replaceFile(file, book.toBytes()); }
 

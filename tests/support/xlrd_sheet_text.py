@@ -39,6 +39,9 @@ def main():
             cell = sheet.cell(row, col)
             if cell.ctype == xlrd.XL_CELL_NUMBER:
                 line += "  %s=%s" % (column_name(col + 1), "%.12g" % cell.value)
+                code = book.format_map[book.xf_list[cell.xf_index].format_key].format_str
+                if code != "General":
+                    line += "[%s]" % code
             elif cell.ctype == xlrd.XL_CELL_TEXT and cell.value != "":
                 line += '  %s="%s"' % (column_name(col + 1), cell.value.replace("\n", "\\n"))
         spans = []

@@ -4,6 +4,7 @@
 #include "records/records.h"
 #include "tests/support/raw_lines.h"
 #include "tests/support/sheet_text.h"
+#include "tests/support/workbook_files.h"
 
 namespace levara::testing {
 namespace {
@@ -19,10 +20,10 @@ const std::string p1 = rawLine("P1", "Rz", "1.50000", "12.480", "99.73456");
 
 TEST(IntermediateTable, PointBackSightAndIntermediateSight)
 {
-    xls::Workbook book = xls::Workbook::create({"Sheet1"});
+    xls::Workbook book = templateWorkbook("exc1.xls");
     xls::Worksheet& sheet = book.sheet(0);
     write(sheet, lines({bm1, back, p1}));
-    expectGolden(sheetText(sheet, 1), "tables-intermediate-example.txt");
+    expectGolden(sheetText(sheet, 6), "tables-intermediate-example.txt");
 }
 
 TEST(IntermediateTable, SurveyThroughTheIntermediateSightFilter)
@@ -42,10 +43,10 @@ TEST(IntermediateTable, SurveyThroughTheIntermediateSightFilter)
         rawLine("P3", "R ", "1.60000", "31.900", "50.83700"),
         rawLine("BM2", "", "", "", "50.12000"),
     });
-    xls::Workbook book = xls::Workbook::create({"Sheet1"});
+    xls::Workbook book = templateWorkbook("exc1.xls");
     xls::Worksheet& sheet = book.sheet(0);
     write(sheet, filterLines(RecordFilter::IntermediateSights, TextLines::fromText(raw)));
-    expectGolden(sheetText(sheet, 1), "tables-intermediate-survey.txt");
+    expectGolden(sheetText(sheet, 6), "tables-intermediate-survey.txt");
 }
 
 TEST(IntermediateTable, BackReadingOverwritesTheRowOfTheLastPoint)

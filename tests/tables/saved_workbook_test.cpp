@@ -8,6 +8,7 @@
 #include "tests/support/readers.h"
 #include "tests/support/sheet_text.h"
 #include "tests/support/test_files.h"
+#include "tests/support/workbook_files.h"
 
 namespace levara::testing {
 namespace {
@@ -33,6 +34,27 @@ TEST(SavedPointTables, HoldTheRowsWrittenBelowTheTemplateHeading)
                                  rawLine("14", "R ", "2.04410", "8.955", "")}),
                           single);
     expectGolden(xlrdSheetText(single, 0, 3), "tables-single-survey.txt");
+}
+
+TEST(SavedPointTables, IntermediatePointNamesStayTheirTexts)
+{
+    ScratchDir scratch;
+    const TempFolder temp(makeProgramDir(scratch));
+    const std::vector<std::string> names = {"0012", "1E3", "007", "1-2", "123456789"};
+    std::string text =
+        lines({rawLine(names[0], "", "", "", "100.00000"), rawLine(names[0], "R ", "1.23456", "30.120", "")});
+    for (std::size_t i = 1; i < names.size(); ++i)
+        text += rawLine(names[i], "Rz", "1.50000", "12.480", "99.73456") + "\r\n";
+    const auto file = scratch / "names.xls";
+    books::exportWorkbook(Output::IntermediateTable, temp, text, file);
+
+    const xls::Workbook book = openWorkbook(file);
+    const std::vector<std::string> xlrd = xlrdSheetText(file, 0, 6);
+    ASSERT_EQ(xlrd.size(), names.size());
+    for (std::size_t i = 0; i < names.size(); ++i) {
+        EXPECT_EQ(book.sheet(0).value(6 + int(i), 1), xls::Value(names[i]));
+        EXPECT_EQ(xlrd[i].rfind(std::to_string(6 + i) + "  A=\"" + names[i] + "\"", 0), 0u) << xlrd[i];
+    }
 }
 
 TEST(SavedPointTables, EmptyTextGivesTheTemplateAndAFaultLeavesNoFile)

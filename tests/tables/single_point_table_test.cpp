@@ -4,6 +4,7 @@
 #include "records/records.h"
 #include "tests/support/raw_lines.h"
 #include "tests/support/sheet_text.h"
+#include "tests/support/workbook_files.h"
 
 namespace levara::testing {
 namespace {
@@ -24,10 +25,10 @@ TEST(SinglePointTable, SurveyThroughTheSinglePointFilter)
         rawLine("BM1", "R ", "0.91200", "12.500", "48.00000"),
         rawLine("14", "R ", "2.04410", "8.955", ""),
     });
-    xls::Workbook book = xls::Workbook::create({"Sheet1"});
+    xls::Workbook book = templateWorkbook("exc0.xls");
     xls::Worksheet& sheet = book.sheet(0);
     write(sheet, filterLines(RecordFilter::SinglePoints, TextLines::fromText(raw)));
-    expectGolden(sheetText(sheet, 1), "tables-single-survey.txt");
+    expectGolden(sheetText(sheet, 3), "tables-single-survey.txt");
 }
 
 TEST(SinglePointTable, UnfilteredTextGivesARowPerReadingLineAndFramesRowTwoFirst)

@@ -21,7 +21,16 @@ struct Template {
     // Labels an output writes into the data columns: "sheet:first:last:text" (columns
     // from 1), which must fit the column widths too.
     std::vector<std::string> outputLabels;
+    // The names the outputs fill the heading through, as xlrd reads them.
+    std::vector<std::string> names;
 };
+
+const std::vector<std::string> kLineBookNames = {"0 线路名称 水准测量!$D$2", "0 观测顺序 水准测量!$G$2",
+                                                 "0 仪器 水准测量!$A$3", "0 日期 水准测量!$D$3"};
+
+const std::vector<std::string> kTwoWayNames = {"0 线路名称 往测!$D$2", "0 观测顺序 往测!$G$2", "0 仪器 往测!$A$3",
+                                               "0 日期 往测!$D$3",     "1 线路名称 返测!$D$2", "1 观测顺序 返测!$G$2",
+                                               "1 仪器 返测!$A$3",     "1 日期 返测!$D$3"};
 
 const std::vector<std::string> kLineBookLabels = {"0:2:2:测段起点", "0:2:2:测段终点",     "0:2:2:累计后距",
                                                   "0:2:2:累计前距", "0:5:5:累计视距差",   "0:5:5:累计高差",
@@ -45,16 +54,17 @@ std::vector<std::string> twoWayLabels()
 }
 
 const std::vector<Template> kTemplates = {
-    {"exc.xls", {"水准测量"}, 5, 10, kLineBookLabels},
+    {"exc.xls", {"水准测量"}, 5, 10, kLineBookLabels, kLineBookNames},
     {"exc2.xls",
      {"水准测量"},
      5,
      8,
      {"0:2:2:测段起点", "0:2:2:累计前距", "0:5:5:视距累计差", "0:5:5:测段距离", "0:1:2:测量责任人：", "0:4:5:复核：",
-      "0:7:7:日期："}},
-    {"exc3.xls", {"往测", "返测"}, 5, 10, twoWayLabels()},
-    {"exc1.xls", {"中间点"}, 5, 7, {}},
-    {"exc0.xls", {"单点测量"}, 2, 6, {}},
+      "0:7:7:日期："},
+     {"0 线路名称 水准测量!$D$2", "0 日期 水准测量!$F$2", "0 仪器 水准测量!$A$3"}},
+    {"exc3.xls", {"往测", "返测"}, 5, 10, twoWayLabels(), kTwoWayNames},
+    {"exc1.xls", {"中间点"}, 5, 7, {}, {"0 仪器 中间点!$D$2", "0 日期 中间点!$A$3"}},
+    {"exc0.xls", {"单点测量"}, 2, 6, {}, {}},
 };
 
 std::filesystem::path built(const std::string& file) { return binaryDir() / "temp" / file; }
@@ -102,6 +112,9 @@ def needs(text, points):
 def span(sheet, first, last):
     return sum(sheet.computed_column_width(c) / 256.0 for c in range(first, last + 1))
 titles = {n.scope for n in book.name_obj_list if n.name == 'Print_Titles'}
+for n in book.name_obj_list:
+    if not n.builtin:
+        sys.stdout.buffer.write(('name %d %s %s\n' % (n.scope, n.name, n.result.text)).encode())
 for index, sheet in enumerate(book.sheets()):
     print('sheet %d rows %d frozen %d titles %s' % (index, sheet.nrows,
           sheet.horz_split_pos if sheet.panes_are_frozen else 0, index in titles))
@@ -175,7 +188,7 @@ TEST(Templates, BothBooksOfTheTwoWayTemplateShareOneLayout)
     EXPECT_NE(twoWay.sheet(0).value(1, 1), twoWay.sheet(1).value(1, 1)) << "forward and return titled alike";
 }
 
-TEST(Templates, XlrdSeesColumnFormatsFrozenHeadingPrintTitlesAndLabelsThatFit)
+TEST(Templates, XlrdSeesColumnFormatsFrozenHeadingPrintTitlesNamesAndLabelsThatFit)
 {
     for (const Template& t : kTemplates) {
         SCOPED_TRACE(t.file);
@@ -187,9 +200,12 @@ TEST(Templates, XlrdSeesColumnFormatsFrozenHeadingPrintTitlesAndLabelsThatFit)
 
         std::istringstream lines(output);
         int sheets = 0;
+        std::vector<std::string> names;
         for (std::string line; std::getline(lines, line);) {
             SCOPED_TRACE(line);
             EXPECT_EQ(line.find("too narrow"), std::string::npos);
+            if (line.rfind("name ", 0) == 0)
+                names.push_back(line.substr(5));
             if (line.rfind("sheet ", 0) == 0) {
                 ++sheets;
                 const std::string rows = std::to_string(t.headingRows);
@@ -203,6 +219,7 @@ TEST(Templates, XlrdSeesColumnFormatsFrozenHeadingPrintTitlesAndLabelsThatFit)
             }
         }
         EXPECT_EQ(sheets, int(t.sheets.size()));
+        EXPECT_EQ(names, t.names);
     }
 }
 
@@ -244,30 +261,27 @@ struct Shown {
 const std::map<std::string, std::vector<Shown>> kSamples = {
     {"exc.xls",
      {{1, 1, "1"},
-      {2, 12, "12"},  // a numeric point name, also copied to the summary's column 3
-      {3, 30.1, "30.1"},
-      {3, 12, "12"},
-      {3, -0.6, "-0.6"},
+      {2, 12, "12"},
+      {3, 30.1, "30.100"},
+      {3, -0.6, "-0.600"},
       {4, 46.426, "46.426"},
-      {4, 0.24026, "0.24026"},
+      {4, 0.5, "0.500"},
       {5, 1.5, "1.50000"},
       {5, -0.11111, "-0.11111"},
       {6, 1.41236, "1.41236"},
-      {7, -0.03999999999998, "-0.04"},
+      {7, -0.04, "-0.04"},
       {8, 0.11112, "0.11112"},
-      {9, 59.62, "59.62"}}},
+      {9, 59.62, "59.620"}}},
     {"exc2.xls",
-     {{3, 45.87, "45.87"},
-      {3, 12, "12"},
+     {{3, 45.87, "45.870"},
       {4, 1.85953, "1.85953"},
-      {4, 0.22, "0.22000"},
       {5, 0.38971, "0.38971"},
       {6, 91.296, "91.296"},
-      {6, 0.33333, "0.33333"},
-      {6, 0.2, "0.200"}}},
+      {6, 0.2, "0.200"},
+      {7, 100.11111, "100.11111"}}},
     {"exc1.xls",
      {{2, 101.23456, "101.23456"}, {3, 1.23456, "1.23456"}, {4, 1.5, "1.50000"}, {5, 99.73456, "99.73456"}}},
-    {"exc0.xls", {{1, 3, "3"}, {2, 12, "12"}, {3, 25.321, "25.321"}, {4, 1.5, "1.50000"}}},
+    {"exc0.xls", {{1, 3, "3"}, {2, 12, "12"}, {2, 0.5, "0.5"}, {3, 25.321, "25.321"}, {4, 1.5, "1.50000"}}},
 };
 
 TEST(Templates, DataRowsLookAlikeHoweverFarDown)
@@ -309,32 +323,69 @@ TEST(Templates, DataRowsLookAlikeHoweverFarDown)
     }
 }
 
+// The widest value each column holds, in the number format the outputs give it
+// (empty: the column's own). The bounds are those of a real line of up to 21,842
+// stations or 65,534 points: sights below 1 km, readings and station height
+// differences within ±10 m, reading checks within ±10 m in mm, Σd within ±100 km,
+// Σh and elevations within ±10 km, kilometre totals below 10,000 km.
+struct Widest {
+    int column;
+    double value;
+    std::string format;
+};
+
+const std::vector<Widest> kLineBookWidest = {
+    {1, 21842, ""},    {3, -999.999, ""},           {3, 9999.99999, "0.00000"}, {4, -99999.999, ""},
+    {5, -9.99999, ""}, {6, -9999.99999, "0.00000"}, {6, -99999.999, "0.000"},   {6, 9999.99999, "0.00000"},
+    {7, -9999.99, ""}, {8, -9.99999, ""},           {9, 1999.998, ""},
+};
+
+const std::map<std::string, std::vector<Widest>> kWidest = {
+    {"exc.xls", kLineBookWidest},
+    {"exc3.xls", kLineBookWidest},
+    {"exc2.xls",
+     {{1, 21842, ""},
+      {3, -999.999, ""},
+      {3, 9999.99999, "0.00000"},
+      {4, -9.99999, ""},
+      {4, -99999.999, "0.000"},
+      {5, -9.99999, ""},
+      {6, 1999.998, ""},
+      {6, -99999.999, "0.000"},
+      {6, -9999.99999, "0.00000"},
+      {6, 9999.99999, "0.00000"},
+      {7, -9999.99999, ""}}},
+    {"exc1.xls", {{2, 9999.99999, ""}, {3, -9.99999, ""}, {4, -9.99999, ""}, {5, -9999.99999, ""}, {6, -9999.999, ""}}},
+    {"exc0.xls", {{1, 65534, ""}, {2, 123456789, ""}, {3, 999.999, ""}, {4, -9.99999, ""}, {5, -9999.999, ""}}},
+};
+
 TEST(Templates, PrintedValuesFitTheirColumns)
 {
-    // Computed values carry binary rounding noise; printed, they must still fit.
-    const std::vector<double> noisy = {0.6000000000000014, -1.0195000000000007, 0.44399999999999995,
-                                       1.2345000000000002, 91.29600000000001,   0.24198500000000003};
     ScratchDir scratch;
     std::vector<std::string> argv = {"soffice",      "-env:UserInstallation=file://" + (scratch / "profile").string(),
                                      "--headless",   "--norestore",
                                      "--convert-to", "pdf",
                                      "--outdir",     (scratch / "pdf").string()};
-    for (const Template& t : kTemplates) {
-        xls::Workbook book = openWorkbook(built(t.file));
-        for (std::size_t i = 0; i < noisy.size(); ++i)
-            for (int column = 1; column <= t.columns; ++column)
-                book.sheet(0).setNumber(t.headingRows + 1 + int(i), column, noisy[i]);
-        saveWorkbook(book, scratch / t.file);
-        argv.push_back((scratch / t.file).string());
+    for (const auto& [file, widest] : kWidest) {
+        xls::Workbook book = openWorkbook(built(file));
+        for (std::size_t s = 0; s < book.sheetCount(); ++s)
+            for (std::size_t i = 0; i < widest.size(); ++i) {
+                const int row = 6 + int(i);
+                book.sheet(s).setNumber(row, widest[i].column, widest[i].value);
+                if (!widest[i].format.empty())
+                    book.sheet(s).setNumberFormat({row, widest[i].column, row, widest[i].column}, widest[i].format);
+            }
+        saveWorkbook(book, scratch / file);
+        argv.push_back((scratch / file).string());
     }
     std::string output;
     ASSERT_EQ(runProgram(argv, &output), 0) << output;
-    for (const Template& t : kTemplates) {
-        SCOPED_TRACE(t.file);
-        const auto pdf = scratch / "pdf" / (std::filesystem::path(t.file).stem().string() + ".pdf");
+    for (const auto& [file, widest] : kWidest) {
+        SCOPED_TRACE(file);
+        const auto pdf = scratch / "pdf" / (std::filesystem::path(file).stem().string() + ".pdf");
         ASSERT_EQ(runProgram({"pdftotext", "-layout", pdf.string(), "-"}, &output), 0) << output;
         EXPECT_EQ(output.find("###"), std::string::npos) << output;
-        EXPECT_NE(output.find("0.6"), std::string::npos) << output;
+        EXPECT_NE(output.find("9999.99"), std::string::npos) << output;
     }
 }
 
@@ -378,6 +429,11 @@ TEST(Generator, FaultsInASourceNameTheFileAndLineAndWriteNothing)
         {"include \"absent.inc\"\n", "bad.tpl:1: "},
         {"include \"bad.tpl\"\n", "includes itself"},
         {"frame A1\n", "bad.tpl:1: unknown statement \"frame\""},
+        {style + "sheet \"a\"\npage fit=width scale=80\n", "bad.tpl:3: a page is either scaled or fitted"},
+        {style + "sheet \"a\"\npage scale=5\n", "bad.tpl:3: scale must lie between 10 and 400"},
+        {style + "sheet \"a\"\nname \"x\" Q\n", "bad.tpl:3: \"Q\" is not a cell"},
+        {style + "sheet \"a\"\nname \"x\" 1\nname \"x\" 2\n", "bad.tpl:4: the sheet names x twice"},
+        {style + "sheet \"a\"\nname \"A1\" 1\n", "\"A1\" cannot be a defined name"},
         {style, "bad.tpl: defines no sheet"},
     };
     ScratchDir scratch;

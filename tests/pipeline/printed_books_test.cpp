@@ -1,0 +1,232 @@
+// Every book and table of 1,200 stations or points as it prints: saved through the
+// export frame, turned into PDF by LibreOffice in one run and read as a checker reads
+// the pages.
+#include <gtest/gtest.h>
+
+#include <regex>
+#include <sstream>
+
+#include "books/pipeline/export.h"
+#include "records/records.h"
+#include "tests/support/raw_lines.h"
+#include "tests/support/test_files.h"
+
+namespace levara::testing {
+namespace {
+
+using books::Output;
+
+constexpr int kCount = 1200;
+
+// Recorded to the millimetre and often on whole metres, so that a distance shown
+// without its three decimals ("30" for 30.000) is caught.
+std::string distance(int k, int offset) { return std::to_string(30 + (k + offset) % 17) + (k % 3 ? ".000" : ".125"); }
+std::string reading(int k, int offset) { return "1." + std::to_string(10000 + (k * 37 + offset) % 90000); }
+
+// A station's lines in the order observed; back point "B<k>", fore point "F<k>".
+std::string station(int k, const std::string& order)
+{
+    const std::string back = "B" + std::to_string(k), fore = "F" + std::to_string(k);
+    int b = 0, f = 0;
+    std::string text;
+    for (char staff : order) {
+        if (staff == 'B')
+            text += readingLine(back, "Rb", reading(k, b), distance(k, b)) + "\r\n", ++b;
+        else
+            text += readingLine(fore, "Rf", reading(k, 50 + f), distance(k, 5 + f)) + "\r\n", ++f;
+    }
+    return text + heightLine(fore, "100.00000") + "\r\n";
+}
+
+std::string leveledLine(const std::string& method)
+{
+    std::string text = startLine(method) + "\r\n" + heightLine("B1", "100.00000") + "\r\n";
+    for (int k = 1; k <= kCount; ++k) {
+        if (method == "aBFFB")
+            text += station(k, k % 2 ? "BFFB" : "FBBF");
+        else if (method == "BF")
+            text += station(k, "BF");
+        else
+            text += station(k, method);
+    }
+    return text + endLine() + "\r\n";
+}
+
+std::string intermediatePoints()
+{
+    std::string text = heightLine("BM1", "100.00000") + "\r\n";
+    for (int k = 1; k <= kCount; ++k) {
+        if (k % 20 == 1)
+            text +=
+                rawLine(k == 1 ? "BM1" : "P" + std::to_string(k - 1), "R ", reading(k, 0), distance(k, 0), "") + "\r\n";
+        text += rawLine("P" + std::to_string(k), "Rz", reading(k, 1), distance(k, 1), "99.12345") + "\r\n";
+    }
+    return text;
+}
+
+std::string singlePoints()
+{
+    std::string text;
+    for (int k = 1; k <= kCount; ++k)
+        text += rawLine("P" + std::to_string(k), "R ", reading(k, 0), distance(k, 0), "") + "\r\n";
+    return text;
+}
+
+struct Printed {
+    const char* file;
+    Output output;
+    std::string text;
+    bool stationBlocks;
+};
+
+std::vector<std::string> words(const std::string& line)
+{
+    std::istringstream in(line);
+    std::vector<std::string> result;
+    for (std::string word; in >> word;)
+        result.push_back(word);
+    return result;
+}
+
+const std::regex kPointName("[BF][0-9]+");
+const std::regex kThreeDecimals("-?[0-9]+\\.[0-9]{3}");
+const std::regex kFiveDecimals("-?[0-9]+\\.[0-9]{5}");
+const std::regex kWholeNumber("[0-9]+");
+
+bool isPoint(const std::string& word) { return std::regex_match(word, kPointName); }
+bool isDecimal(const std::string& word) { return word.find('.') != std::string::npos && word[0] != '.'; }
+
+enum class Row { Back, Fore, Result, Other };
+
+// A station block prints as three lines: the back row with its point, the fore row
+// with the station number (centred in its merged cell) and its point, and the result
+// row with numbers only.
+Row rowOf(const std::vector<std::string>& w)
+{
+    if (w.empty())
+        return Row::Other;
+    if (isPoint(w[0]))
+        return Row::Back;
+    if (w.size() > 1 && std::regex_match(w[0], kWholeNumber) && isPoint(w[1]))
+        return Row::Fore;
+    if (std::all_of(w.begin(), w.end(), isDecimal))
+        return Row::Result;
+    return Row::Other;
+}
+
+// The lines of a line book's page: whole blocks after the heading, the summary whole.
+void checkBookPage(const std::vector<std::string>& lines, bool bf, const std::string& where)
+{
+    std::vector<Row> rows;
+    for (const std::string& line : lines) {
+        const std::vector<std::string> w = words(line);
+        const Row row = rowOf(w);
+        if (line.find("测段起点") != std::string::npos)
+            rows.push_back(Row::Other);
+        if (row == Row::Other)
+            continue;
+        rows.push_back(row);
+        // Distances, d and Σd to the millimetre; readings to five decimals.
+        const std::size_t at = row == Row::Back ? 1 : row == Row::Fore ? 2 : 0;
+        if (row == Row::Result) {
+            EXPECT_TRUE(std::regex_match(w[0], kThreeDecimals)) << where << line;
+            EXPECT_TRUE(std::regex_match(w[1], kThreeDecimals)) << where << line;
+            if (!bf) {
+                EXPECT_TRUE(std::regex_match(w.back(), kThreeDecimals)) << where << line;
+            }
+        } else {
+            ASSERT_GT(w.size(), at + 1) << where << line;
+            EXPECT_TRUE(std::regex_match(w[at], kThreeDecimals)) << where << line;
+            EXPECT_TRUE(std::regex_match(w[at + 1], bf ? kFiveDecimals : kThreeDecimals)) << where << line;
+        }
+    }
+    ASSERT_FALSE(rows.empty()) << where;
+    // The page opens with a block's first row, or with the summary.
+    EXPECT_TRUE(rows[0] == Row::Back || rows[0] == Row::Other) << where;
+    for (std::size_t i = 0; i + 1 < rows.size(); ++i) {
+        if (rows[i] == Row::Back) {
+            EXPECT_EQ(rows[i + 1], Row::Fore) << where << " row " << i;
+        }
+        if (rows[i] == Row::Fore) {
+            EXPECT_EQ(rows[i + 1], Row::Result) << where << " row " << i;
+        }
+    }
+    EXPECT_NE(rows.back(), Row::Back) << where;
+    EXPECT_NE(rows.back(), Row::Fore) << where;
+}
+
+TEST(PrintedBooks, WholeStationsOnEveryPageAndEveryValueShown)
+{
+    ScratchDir scratch;
+    const TempFolder temp(makeProgramDir(scratch));
+    const std::vector<Printed> printed = {
+        {"bffb", Output::BffbBook, leveledLine("BFFB"), true},
+        {"bbff", Output::BbffBook, leveledLine("BBFF"), true},
+        {"bfbf", Output::BfbfBook, leveledLine("BFBF"), true},
+        {"bf", Output::BfBook, leveledLine("BF"), true},
+        {"abffb", Output::AbffbBook, leveledLine("aBFFB"), true},
+        {"abffb-2way", Output::AbffbTwoWayBook, leveledLine("aBFFB"), true},
+        {"intermediate", Output::IntermediateTable, intermediatePoints(), false},
+        {"single", Output::SinglePointTable, singlePoints(), false},
+    };
+    std::vector<std::string> argv = {"soffice",      "-env:UserInstallation=file://" + (scratch / "profile").string(),
+                                     "--headless",   "--norestore",
+                                     "--convert-to", "pdf",
+                                     "--outdir",     (scratch / "pdf").string()};
+    for (const Printed& p : printed) {
+        books::exportWorkbook(p.output, temp, p.text, scratch / (std::string(p.file) + ".xls"));
+        argv.push_back((scratch / (std::string(p.file) + ".xls")).string());
+    }
+    std::string output;
+    ASSERT_EQ(runProgram(argv, &output), 0) << output;
+
+    for (const Printed& p : printed) {
+        SCOPED_TRACE(p.file);
+        const auto pdf = scratch / "pdf" / (std::string(p.file) + ".pdf");
+        ASSERT_EQ(runProgram({"pdftotext", "-layout", pdf.string(), "-"}, &output), 0) << output;
+        EXPECT_EQ(output.find("###"), std::string::npos);
+        std::vector<std::string> pages;
+        std::istringstream in(output);
+        for (std::string page; std::getline(in, page, '\f');)
+            if (page.find_first_not_of(" \n") != std::string::npos)
+                pages.push_back(page);
+        ASSERT_GT(pages.size(), 10u);
+
+        int summaries = 0;
+        for (std::size_t n = 0; n < pages.size(); ++n) {
+            const std::string where = std::string(p.file) + " page " + std::to_string(n + 1) + ": ";
+            // Every column on every page: the remarks are the last.
+            EXPECT_NE(pages[n].find("备注"), std::string::npos) << where;
+            std::vector<std::string> lines;
+            std::istringstream pageLines(pages[n]);
+            for (std::string line; std::getline(pageLines, line);)
+                lines.push_back(line);
+            if (p.stationBlocks) {
+                checkBookPage(lines, p.output == Output::BfBook, where);
+                if (pages[n].find("测段起点") != std::string::npos) {
+                    ++summaries;
+                    for (const char* part : {"测段终点", "累计后距", "累计前距", "测量责任人："})
+                        EXPECT_NE(pages[n].find(part), std::string::npos) << where << part;
+                }
+            } else {
+                for (const std::string& line : lines) {
+                    const std::vector<std::string> w = words(line);
+                    // Single points: serial, point, distance (m), reading (m).
+                    if (p.output == Output::SinglePointTable && w.size() == 4 && std::regex_match(w[0], kWholeNumber)) {
+                        EXPECT_TRUE(std::regex_match(w[2], kThreeDecimals) && std::regex_match(w[3], kFiveDecimals))
+                            << where << line;
+                    }
+                    if (p.output == Output::IntermediateTable && w.size() >= 2 && w[0][0] == 'P') {
+                        EXPECT_TRUE(std::regex_match(w.back(), kFiveDecimals)) << where << line;
+                    }
+                }
+            }
+        }
+        if (p.stationBlocks) {
+            EXPECT_EQ(summaries, p.output == Output::AbffbTwoWayBook ? 2 : 1);
+        }
+    }
+}
+
+}  // namespace
+}  // namespace levara::testing
