@@ -155,9 +155,10 @@ TEST_F(GsiCli, BooksAgreeWithTheInstrumentsResults)
         Cell distanceDifferenceSum;               // 573
         Cell heightDifference;                    // summed from the start height: 83
         Cell sightLength;                         // summed: 574
+        std::optional<Cell> elevation;            // 83
     };
-    const Layout fourReadings = {Cell{2, 7}, {2, 4}, {2, 8}, {2, 9}};
-    const Layout bf = {std::nullopt, {2, 4}, {0, 5}, {0, 6}};
+    const Layout fourReadings = {Cell{2, 7}, {2, 4}, {2, 8}, {2, 9}, std::nullopt};
+    const Layout bf = {std::nullopt, {2, 4}, {0, 5}, {0, 6}, Cell{0, 7}};
     const std::pair<std::pair<const char*, const char*>, Layout> books[] = {{{"bffb_results", "bffb"}, fourReadings},
                                                                             {{"abffb_line", "abffb"}, fourReadings},
                                                                             {{"bf_line", "bf"}, bf}};
@@ -190,6 +191,9 @@ TEST_F(GsiCli, BooksAgreeWithTheInstrumentsResults)
             EXPECT_NEAR(length, instrument[574], kLastDigit);
             height += at(k, layout.heightDifference);
             EXPECT_NEAR(height, instrument[83], kLastDigit);
+            if (layout.elevation) {
+                EXPECT_NEAR(at(k, *layout.elevation), instrument[83], kLastDigit);
+            }
         }
     }
 }
