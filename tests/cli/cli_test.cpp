@@ -6,6 +6,7 @@
 #include <thread>
 
 #include "tests/support/raw_lines.h"
+#include "tests/support/readers.h"
 #include "tests/support/test_files.h"
 #include "tests/support/workbook_files.h"
 #include "xls/xls.h"
@@ -307,6 +308,28 @@ TEST_F(CliTest, EveryWorkbookKindIsWritten)
         EXPECT_FALSE(std::holds_alternative<std::monostate>(book.sheet(0).value(6, 1)) &&
                      std::holds_alternative<std::monostate>(book.sheet(0).value(3, 1)))
             << kind << " wrote no data row";
+    }
+}
+
+// The raw files of examples/, saved as the README's quick start and the menus do.
+TEST_F(CliTest, TheExamplesMakeTheirBooks)
+{
+    struct Example {
+        std::string filter, kind, file;
+        std::string point;  // one the book must list
+    };
+    for (const Example& example : {Example{"leveling", "bffb", "bffb_line.dat", "水准点乙"},
+                                   Example{"intermediate", "intermediate", "intermediate.dat", "K0+220"},
+                                   Example{"single", "single", "single_points.dat", "井2"}}) {
+        const std::filesystem::path out = scratch / (example.kind + ".xls");
+        ASSERT_EQ(run({"--filter", example.filter, "--save", example.kind,
+                       (sourceDir() / "examples" / example.file).string(), out.string()}),
+                  0)
+            << output;
+        std::string text;
+        for (const std::string& line : xlrdSheetText(out, 0))
+            text += line + "\n";
+        EXPECT_NE(text.find("=\"" + example.point + "\""), std::string::npos) << example.file << ":\n" << text;
     }
 }
 
