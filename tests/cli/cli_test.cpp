@@ -184,6 +184,12 @@ TEST_P(CliUserFolderTest, WorkFilesAndTemplatesGoToTheUsersFolder)
 {
     const std::set<std::string> templates = names(program / "temp");
     const std::filesystem::path folder = home / GetParam().folder;
+    // A folder that cannot be made is named.
+    std::filesystem::permissions(home, std::filesystem::perms(0555));
+    EXPECT_EQ(save("bffb", home / "book.xls"), 1);
+    EXPECT_NE(output.find(folder.string() + ": "), std::string::npos) << output;
+    std::filesystem::permissions(home, std::filesystem::perms(0755));
+
     ASSERT_EQ(save("bffb", home / "book.xls"), 0) << output;
     EXPECT_EQ(names(program / "temp"), templates) << "written beside the program";
     std::set<std::string> expected = templates;
