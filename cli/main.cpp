@@ -1,34 +1,27 @@
 // levara-cli: runs the menu's commands from the command line.
 //
 //   levara-cli [--filter leveling|intermediate|single] --save KIND [--overwrite] INPUT OUTPUT
+//   levara-cli --help | --version
 //
 // INPUT is opened as "打开" opens it, the filter runs as its menu command does, and the
 // save command of KIND writes OUTPUT (workbooks with the EXCEL type). Exit status: 0 done,
-// 1 failed (one line on stderr, OUTPUT untouched), 2 usage error. Messages and usage
-// follow the system language, as the window's do.
+// 1 failed (one line on stderr, OUTPUT untouched), 2 usage error. Messages, help and
+// version follow the system language, as the window's do.
 #include <QCoreApplication>
+#include <algorithm>
 #include <cstdio>
 #include <cstring>
 #include <exception>
 #include <iostream>
-#include <map>
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "commands/commands.h"
 #include "records/records.h"
 
 namespace {
-
-levara::Message usage()
-{
-    return levara::Message(QT_TRANSLATE_NOOP("levara",
-                                             "usage: levara-cli [--filter %1] --save KIND [--overwrite] INPUT OUTPUT\n"
-                                             "  KIND: %2\n"),
-                           "leveling|intermediate|single",
-                           "text bffb bbff bfbf bf abffb abffb-2way intermediate single");
-}
 
 // UTF-8, whatever the locale.
 std::string text(const levara::Message& message) { return levara::translated(message).toStdString(); }
@@ -44,27 +37,89 @@ void quietQt(QtMsgType type, const QMessageLogContext&, const QString& message)
 using Command = void (*)(levara::Commands&);
 using levara::books::Output;
 
-const std::map<std::string_view, Command> kSaveCommands = {
-    {"text", [](levara::Commands& c) { c.saveText(); }},
-    {"bffb", [](levara::Commands& c) { c.saveWorkbook(Output::BffbBook); }},
-    {"bbff", [](levara::Commands& c) { c.saveWorkbook(Output::BbffBook); }},
-    {"bfbf", [](levara::Commands& c) { c.saveWorkbook(Output::BfbfBook); }},
-    {"bf", [](levara::Commands& c) { c.saveWorkbook(Output::BfBook); }},
-    {"abffb", [](levara::Commands& c) { c.saveWorkbook(Output::AbffbBook); }},
-    {"abffb-2way", [](levara::Commands& c) { c.saveWorkbook(Output::AbffbTwoWayBook); }},
-    {"intermediate", [](levara::Commands& c) { c.saveWorkbook(Output::IntermediateTable); }},
-    {"single", [](levara::Commands& c) { c.saveWorkbook(Output::SinglePointTable); }},
+// A name on the command line, the menu item it stands for and the command it runs.
+struct Choice {
+    std::string_view name;
+    std::string_view caption;
+    Command command;
 };
 
-const std::map<std::string_view, Command> kFilters = {
-    {"leveling", [](levara::Commands& c) { c.reduceToLevelingLine(); }},
-    {"intermediate", [](levara::Commands& c) { c.reduceToIntermediateSights(); }},
-    {"single", [](levara::Commands& c) { c.reduceToSinglePoints(); }},
+const std::vector<Choice> kSaveCommands = {
+    {"text", "原始文本", [](levara::Commands& c) { c.saveText(); }},
+    {"bffb", "线路手薄(BFFB)", [](levara::Commands& c) { c.saveWorkbook(Output::BffbBook); }},
+    {"bbff", "线路手薄(BBFF)", [](levara::Commands& c) { c.saveWorkbook(Output::BbffBook); }},
+    {"bfbf", "线路手薄(BFBF)", [](levara::Commands& c) { c.saveWorkbook(Output::BfbfBook); }},
+    {"bf", "线路手薄(BF)", [](levara::Commands& c) { c.saveWorkbook(Output::BfBook); }},
+    {"abffb", "线路手薄(aBFFB 单一线路)", [](levara::Commands& c) { c.saveWorkbook(Output::AbffbBook); }},
+    {"abffb-2way", "线路手薄(aBFFB 双转往返)", [](levara::Commands& c) { c.saveWorkbook(Output::AbffbTwoWayBook); }},
+    {"intermediate", "中间点测量表格", [](levara::Commands& c) { c.saveWorkbook(Output::IntermediateTable); }},
+    {"single", "单点测量表格", [](levara::Commands& c) { c.saveWorkbook(Output::SinglePointTable); }},
 };
+
+const std::vector<Choice> kFilters = {
+    {"leveling", "水准线路", [](levara::Commands& c) { c.reduceToLevelingLine(); }},
+    {"intermediate", "测中间点", [](levara::Commands& c) { c.reduceToIntermediateSights(); }},
+    {"single", "单点测量", [](levara::Commands& c) { c.reduceToSinglePoints(); }},
+};
+
+const Choice* find(const std::vector<Choice>& choices, std::string_view name)
+{
+    const auto found = std::find_if(choices.begin(), choices.end(), [&](const Choice& c) { return c.name == name; });
+    return found == choices.end() ? nullptr : &*found;
+}
+
+levara::Message usage()
+{
+    return levara::Message(
+        QT_TRANSLATE_NOOP("levara", "usage: levara-cli [--filter FILTER] --save KIND [--overwrite] INPUT OUTPUT\n"
+                                    "       levara-cli --help | --version\n"));
+}
+
+// Each name beside its menu caption, one a line.
+std::string table(const std::vector<Choice>& choices)
+{
+    std::string lines;
+    for (const Choice& choice : choices)
+        lines += "      " + std::string(choice.name) + std::string(14 - choice.name.size(), ' ') +
+                 std::string(choice.caption) + "\n";
+    return lines;
+}
+
+levara::Message help()
+{
+    return levara::Message(
+        QT_TRANSLATE_NOOP("levara", "%1\n"
+                                    "Runs the menu's commands without the window: opens the raw file INPUT (%2),\n"
+                                    "reduces its text with FILTER (%3) and saves it as KIND to OUTPUT (%4).\n"
+                                    "\n"
+                                    "  --filter FILTER  the reduction, as %3 offers it:\n"
+                                    "%5"
+                                    "  --save KIND      what to save, as %4 offers it; workbooks are .xls files:\n"
+                                    "%6"
+                                    "  --overwrite      replace OUTPUT when it exists\n"
+                                    "  --help           show this help\n"
+                                    "  --version        show the version\n"
+                                    "\n"
+                                    "Workbooks are made from the templates in the temp folder beside the program,\n"
+                                    "which also holds the work files. When you may not write there (a system\n"
+                                    "install), your own folder is used instead:\n"
+                                    "    %7 (by default %8)\n"
+                                    "Missing templates are copied into it; a template you edit there is kept.\n"
+                                    "\n"
+                                    "Exit status: 0 saved; 1 failed (one line on stderr, OUTPUT left as it was);\n"
+                                    "2 usage error.\n"),
+        usage(), "打开", "整理", "保存", table(kFilters), table(kSaveCommands), "$XDG_DATA_HOME/levara/temp",
+        "~/.local/share/levara/temp");
+}
+
+levara::Message version()
+{
+    return levara::Message(QT_TRANSLATE_NOOP("levara", "levara-cli (Levara) version %1\n"), LEVARA_VERSION);
+}
 
 struct Options {
     Command filter = nullptr;
-    std::string_view kind;
+    Command save = nullptr;
     bool overwrite = false;
     std::filesystem::path input;
     std::filesystem::path output;
@@ -108,16 +163,10 @@ std::optional<Options> parse(int argc, char** argv)
         const std::string_view arg = argv[i];
         if ((arg == "--filter" || arg == "--save") && i + 1 < argc) {
             const std::string_view value = argv[++i];
-            if (arg == "--filter") {
-                auto found = kFilters.find(value);
-                if (found == kFilters.end())
-                    return std::nullopt;
-                options.filter = found->second;
-            } else {
-                if (!kSaveCommands.count(value))
-                    return std::nullopt;
-                options.kind = value;
-            }
+            const Choice* choice = find(arg == "--filter" ? kFilters : kSaveCommands, value);
+            if (!choice)
+                return std::nullopt;
+            (arg == "--filter" ? options.filter : options.save) = choice->command;
         } else if (arg == "--overwrite") {
             options.overwrite = true;
         } else if (arg.size() > 1 && arg[0] == '-') {
@@ -126,7 +175,7 @@ std::optional<Options> parse(int argc, char** argv)
             files.push_back(arg);
         }
     }
-    if (options.kind.empty() || files.size() != 2 || files[0].empty() || files[1].empty())
+    if (!options.save || files.size() != 2 || files[0].empty() || files[1].empty())
         return std::nullopt;
     options.input = files[0];
     options.output = files[1];
@@ -144,13 +193,20 @@ int main(int argc, char** argv)
         translators.emplace(levara::systemLanguage());
         for (int i = 1; i < argc; ++i) {
             if (std::strcmp(argv[i], "--help") == 0 || std::strcmp(argv[i], "-h") == 0) {
-                std::fputs(text(usage()).c_str(), stdout);
+                std::fputs(text(help()).c_str(), stdout);
+                return 0;
+            }
+            if (std::strcmp(argv[i], "--version") == 0) {
+                std::fputs(text(version()).c_str(), stdout);
                 return 0;
             }
         }
         const std::optional<Options> options = parse(argc, argv);
         if (!options) {
             std::fputs(text(usage()).c_str(), stderr);
+            std::fputs(text(levara::Message(QT_TRANSLATE_NOOP("levara", "Try \"%1\" for more.\n"), "levara-cli --help"))
+                           .c_str(),
+                       stderr);
             return 2;
         }
         CliUi ui(*options);
@@ -158,7 +214,7 @@ int main(int argc, char** argv)
         commands.open();
         if (options->filter)
             options->filter(commands);
-        kSaveCommands.at(options->kind)(commands);
+        options->save(commands);
         return 0;
     } catch (const std::exception& error) {
         std::cerr << "levara-cli: " << text(levara::failureMessage(error)) << '\n';

@@ -67,7 +67,7 @@ OpenedText readOpenedText(const std::filesystem::path& file)
     return {std::move(conversion.text), std::move(status)};
 }
 
-Commands::Commands(Ui& ui, std::filesystem::path programDir) : ui_(ui), temp_(std::move(programDir)) {}
+Commands::Commands(Ui& ui, std::filesystem::path programDir) : ui_(ui), programDir_(std::move(programDir)) {}
 
 void Commands::open()
 {
@@ -89,17 +89,17 @@ void Commands::saveText()
     const SaveChoice choice = ui_.chooseFileToSave(kDatFilter);
     if (choice.file.empty() || !mayWrite(ui_, choice.file))
         return;
-    const TempFolder::Lock lock = temp_.lock();
-    writeTextFile(temp_.workFile(), {ui_.text(), "\r\n"});
-    copyFileReplacing(temp_.workFile(), choice.file);
+    const WorkFolder work(programDir_);
+    writeTextFile(work.temp().workFile(), {ui_.text(), "\r\n"});
+    copyFileReplacing(work.temp().workFile(), choice.file);
 }
 
 void Commands::reduce(RecordFilter filter)
 {
     BusyPointer busy(ui_);
-    const TempFolder::Lock lock = temp_.lock();
-    writeTextFile(temp_.workFile(), {ui_.text(), "\r\n"});
-    const TextLines lines = TextLines::read(temp_.workFile());
+    const WorkFolder work(programDir_);
+    writeTextFile(work.temp().workFile(), {ui_.text(), "\r\n"});
+    const TextLines lines = TextLines::read(work.temp().workFile());
     ui_.setText(filterLines(filter, lines));
 }
 
@@ -108,8 +108,8 @@ void Commands::saveWorkbook(books::Output output)
     BusyPointer busy(ui_);
     {
         // Renewed before anything is asked, so even a cancelled save leaves a fresh copy.
-        const TempFolder::Lock lock = temp_.lock();
-        books::renewWorkingWorkbook(output, temp_);
+        const WorkFolder work(programDir_);
+        books::renewWorkingWorkbook(output, work.temp());
     }
     const SaveChoice choice = ui_.chooseFileToSave(std::nullopt);
     if (choice.file.empty() || !mayWrite(ui_, choice.file))
@@ -118,8 +118,8 @@ void Commands::saveWorkbook(books::Output output)
         ui_.notify(notExcelNotice());
         return;
     }
-    const TempFolder::Lock lock = temp_.lock();
-    books::exportWorkbook(output, temp_, ui_.text(), choice.file);
+    const WorkFolder work(programDir_);
+    books::exportWorkbook(output, work.temp(), ui_.text(), choice.file);
 }
 
 void Commands::reduceToLevelingLine() { reduce(RecordFilter::Leveling); }

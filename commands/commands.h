@@ -13,13 +13,15 @@
 #include "commands/language.h"
 #include "commands/program_dir.h"
 #include "commands/ui.h"
+#include "commands/work_folder.h"
 #include "records/records.h"
 
 namespace levara {
 
 class Commands {
 public:
-    // programDir: the program's own directory, which holds the temp folder.
+    // programDir: the program's own directory, which holds the temp folder and the
+    // templates (work_folder.h says where each user's work files go).
     Commands(Ui& ui, std::filesystem::path programDir);
 
     void open();  // "打开"
@@ -37,7 +39,7 @@ private:
     void reduce(RecordFilter filter);
 
     Ui& ui_;
-    TempFolder temp_;
+    std::filesystem::path programDir_;
 };
 
 // What the open command shows for a file: a GSI file (told by its content) converted

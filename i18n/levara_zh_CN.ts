@@ -220,14 +220,6 @@
         <translation>找不到程序所在的文件夹：%1</translation>
     </message>
     <message>
-        <source>usage: levara-cli [--filter %1] --save KIND [--overwrite] INPUT OUTPUT
-  KIND: %2
-</source>
-        <translation>用法：levara-cli [--filter %1] --save 类型 [--overwrite] 输入文件 输出文件
-  类型：%2
-</translation>
-    </message>
-    <message>
         <source>already exists; pass %1 to replace it</source>
         <translation>文件已存在；如要替换，请加上 %1</translation>
     </message>
@@ -342,6 +334,77 @@
     <message>
         <source>GSI-8 and GSI-16</source>
         <translation>GSI-8 和 GSI-16</translation>
+    </message>
+    <message>
+        <source>cannot find the home folder for the work files: HOME is not set</source>
+        <translation>找不到存放工作文件的主文件夹：未设置 HOME</translation>
+    </message>
+    <message>
+        <source>cannot make the work folder</source>
+        <translation>无法创建工作文件夹</translation>
+    </message>
+    <message>
+        <source>cannot list the templates</source>
+        <translation>无法列出模板</translation>
+    </message>
+    <message>
+        <source>usage: levara-cli [--filter FILTER] --save KIND [--overwrite] INPUT OUTPUT
+       levara-cli --help | --version
+</source>
+        <translation>用法：levara-cli [--filter 整理方式] --save 类型 [--overwrite] 输入文件 输出文件
+      levara-cli --help | --version
+</translation>
+    </message>
+    <message>
+        <source>%1
+Runs the menu&apos;s commands without the window: opens the raw file INPUT (%2),
+reduces its text with FILTER (%3) and saves it as KIND to OUTPUT (%4).
+
+  --filter FILTER  the reduction, as %3 offers it:
+%5  --save KIND      what to save, as %4 offers it; workbooks are .xls files:
+%6  --overwrite      replace OUTPUT when it exists
+  --help           show this help
+  --version        show the version
+
+Workbooks are made from the templates in the temp folder beside the program,
+which also holds the work files. When you may not write there (a system
+install), your own folder is used instead:
+    %7 (by default %8)
+Missing templates are copied into it; a template you edit there is kept.
+
+Exit status: 0 saved; 1 failed (one line on stderr, OUTPUT left as it was);
+2 usage error.
+</source>
+        <translation>%1
+不打开窗口，执行菜单中的命令：像菜单 %2 那样打开原始数据文件“输入文件”，
+像菜单 %3 那样按“整理方式”整理其文本，再像菜单 %4 那样按“类型”保存为“输出文件”。
+
+  --filter 整理方式  整理的方式，与菜单 %3 相同：
+%5  --save 类型        保存的内容，与菜单 %4 相同；手簿和表格为 .xls 文件：
+%6  --overwrite        “输出文件”已存在时替换它
+  --help             显示本帮助
+  --version          显示版本
+
+手簿和表格由程序旁 temp 文件夹中的模板生成，工作文件也存放在该文件夹中。
+如果您无权写入该文件夹（系统安装），则改用您自己的文件夹：
+    %7（默认为 %8）
+缺少的模板会复制到其中；您在那里修改过的模板会保留。
+
+退出状态：0 已保存；1 失败（标准错误输出一行说明，“输出文件”保持原样）；
+2 用法错误。
+</translation>
+    </message>
+    <message>
+        <source>levara-cli (Levara) version %1
+</source>
+        <translation>levara-cli（Levara）版本 %1
+</translation>
+    </message>
+    <message>
+        <source>Try &quot;%1&quot; for more.
+</source>
+        <translation>详细说明请运行 &quot;%1&quot;。
+</translation>
     </message>
 </context>
 </TS>

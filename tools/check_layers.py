@@ -5,8 +5,8 @@ Bottom to top: xls < records < books < commands < window, cli. A file may includ
 the files of its own layer and the door header of a layer below it; window and cli
 are peers and never include each other. Inside books the export frame
 (books/pipeline) sits above the books (books/fieldbook, books/tables), which sit
-above the helpers in books/ itself. tests, bench, temp and tools stand on top and
-include doors, except that the tests of a layer may include its internals.
+above the helpers in books/ itself. tests, bench, temp, tools and packaging stand on
+top and include doors, except that the tests of a layer may include its internals.
 
     python3 tools/check_layers.py [ROOT]
 
@@ -25,7 +25,7 @@ LAYERS = {
     "window": (4, "window/window.h"),
     "cli": (4, None),
 }
-ON_TOP = {"tests", "bench", "temp", "tools"}
+ON_TOP = {"tests", "bench", "temp", "tools", "packaging"}
 
 # Inside a layer: sub-folders and their rank.
 INNER = {

@@ -5,9 +5,10 @@
 #include <QFontDatabase>
 #include <QLabel>
 #include <QMenuBar>
-#include <QPainter>
 #include <QStatusBar>
 #include <Qsci/qsciscintilla.h>
+
+#include "window/staff_icon.h"
 
 namespace levara {
 
@@ -45,26 +46,6 @@ const char* const kFirstPanelText = "Levara 水准记录整理 · 问题与建�
 
 // Design sizes are in twips; 15 twips make a pixel at 96 dpi.
 constexpr int pixels(int twips) { return twips / 15; }
-
-// A leveling staff: the window's icon, at 16 and 32 pixels.
-QIcon staffIcon()
-{
-    QIcon icon;
-    for (int size : {16, 32}) {
-        QPixmap pixmap(size, size);
-        pixmap.fill(Qt::transparent);
-        QPainter painter(&pixmap);
-        const int width = size / 3;
-        const int left = (size - width) / 2;
-        painter.fillRect(left, 0, width, size, Qt::yellow);
-        for (int y = 0; y < size; y += size / 4)
-            painter.fillRect(left, y, width, size / 8, Qt::red);
-        painter.setPen(Qt::black);
-        painter.drawRect(left, 0, width - 1, size - 1);
-        icon.addPixmap(pixmap);
-    }
-    return icon;
-}
 
 }  // namespace
 

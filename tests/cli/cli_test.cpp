@@ -1,9 +1,12 @@
 // levara-cli as a user runs it: exit codes, stderr and the files it leaves.
 #include <gtest/gtest.h>
+#include <unistd.h>
 
+#include <set>
 #include <thread>
 
 #include "tests/support/raw_lines.h"
+#include "tests/support/readers.h"
 #include "tests/support/test_files.h"
 #include "tests/support/workbook_files.h"
 #include "xls/xls.h"
@@ -41,7 +44,13 @@ TEST_F(CliTest, UsageErrorsExitWithTwo)
     EXPECT_EQ(run({"--save", "text", "a"}), 2);
     EXPECT_EQ(run({"--save", "text", "a", "b", "c"}), 2);
     EXPECT_EQ(run({"--save", "text", "--frobnicate", "a", "b"}), 2);
+    EXPECT_NE(output.find("--help"), std::string::npos) << output;
     EXPECT_EQ(run({"--help"}), 0);
+    // Each name beside the menu item it stands for, and what the exit status means.
+    for (const char* line : {"      leveling      水准线路\n", "      text          原始文本\n",
+                             "      bffb          线路手薄(BFFB)\n", "      abffb-2way    线路手薄(aBFFB 双转往返)\n",
+                             "      single        单点测量表格\n", "Exit status: 0 saved; 1 failed"})
+        EXPECT_NE(output.find(line), std::string::npos) << line << "\n" << output;
 }
 
 TEST_F(CliTest, SavesTheOpenedTextAndTheFilteredText)
@@ -110,13 +119,115 @@ TEST_F(CliTest, MissingTempFolderIsAnError)
     EXPECT_FALSE(std::filesystem::exists(program / "temp"));
 }
 
+// A system install: the temp folder beside the program is not the user's to write
+// in, so the work files and templates go to the user's own data folder.
+struct UserFolderCase {
+    std::string name;
+    std::string xdgDataHome;  // "" unset; "~" stands for the home folder
+    std::string folder;       // the work folder, under the home folder
+};
+
+void PrintTo(const UserFolderCase& c, std::ostream* out) { *out << c.name; }
+
+class CliUserFolderTest : public CliTest, public ::testing::WithParamInterface<UserFolderCase> {
+protected:
+    CliUserFolderTest() : program(makeProgramDir(scratch)), home(scratch / "home")
+    {
+        std::filesystem::copy_file(cli(), program / "levara-cli");
+        std::filesystem::create_directory(home);
+        environment.erase(std::remove_if(environment.begin(), environment.end(),
+                                         [](const std::string& v) {
+                                             return v.starts_with("HOME=") || v.starts_with("XDG_DATA_HOME=");
+                                         }),
+                          environment.end());
+        environment.push_back("HOME=" + home.string());
+        std::string xdg = GetParam().xdgDataHome;
+        if (xdg.starts_with("~"))
+            xdg = home.string() + xdg.substr(1);
+        if (!xdg.empty())
+            environment.push_back("XDG_DATA_HOME=" + xdg);
+        writeBytes(scratch / "raw.dat",
+                   lines({kStartLine, rawLine("BM1", "Rb", "1.52345", "30.100", ""),
+                          rawLine("TP1", "Rf", "1.41234", "29.500", ""), rawLine("TP1", "Rf", "1.41236", "29.520", ""),
+                          rawLine("BM1", "Rb", "1.52349", "30.120", "")}));
+        // Root may write anywhere: it runs the program as nobody, others find the folder read-only.
+        std::filesystem::permissions(program / "temp", std::filesystem::perms(0555));
+        if (::getuid() == 0) {
+            std::filesystem::permissions(scratch.path(), std::filesystem::perms(0755));
+            EXPECT_EQ(::chown(home.c_str(), 65534, 65534), 0);
+            asUser = {"setpriv", "--reuid=65534", "--regid=65534", "--clear-groups", "--"};
+        }
+    }
+
+    int save(const std::string& kind, const std::filesystem::path& out)
+    {
+        std::vector<std::string> args = asUser;
+        for (const std::string& arg : {(program / "levara-cli").string(), std::string("--overwrite"),
+                                       std::string("--save"), kind, (scratch / "raw.dat").string(), out.string()})
+            args.push_back(arg);
+        return runProgram(args, &output, {}, &environment);
+    }
+
+    std::set<std::string> names(const std::filesystem::path& dir)
+    {
+        std::set<std::string> found;
+        for (const auto& entry : std::filesystem::directory_iterator(dir))
+            found.insert(entry.path().filename().string());
+        return found;
+    }
+
+    std::filesystem::path program, home;
+    std::vector<std::string> asUser;
+};
+
+TEST_P(CliUserFolderTest, WorkFilesAndTemplatesGoToTheUsersFolder)
+{
+    const std::set<std::string> templates = names(program / "temp");
+    const std::filesystem::path folder = home / GetParam().folder;
+    // A folder that cannot be made is named.
+    std::filesystem::permissions(home, std::filesystem::perms(0555));
+    EXPECT_EQ(save("bffb", home / "book.xls"), 1);
+    EXPECT_NE(output.find(folder.string() + ": "), std::string::npos) << output;
+    std::filesystem::permissions(home, std::filesystem::perms(0755));
+
+    ASSERT_EQ(save("bffb", home / "book.xls"), 0) << output;
+    EXPECT_EQ(names(program / "temp"), templates) << "written beside the program";
+    std::set<std::string> expected = templates;
+    expected.insert({"ooo.txt", "excel.xls"});
+    EXPECT_EQ(names(folder), expected);
+    for (const std::string& name : templates)
+        EXPECT_TRUE(readBytes(folder / name) == readBytes(program / "temp" / name)) << name;
+
+    // A template the user edited is kept; one the user deleted comes back.
+    xls::Workbook edited = openWorkbook(folder / "exc.xls");
+    edited.sheet(0).setText(1, 1, "我的手簿");
+    saveWorkbook(edited, folder / "exc.xls");
+    const std::string mine = readBytes(folder / "exc.xls");
+    std::filesystem::remove(folder / "exc0.xls");
+    ASSERT_EQ(save("bffb", home / "book.xls"), 0) << output;
+    EXPECT_TRUE(readBytes(folder / "exc.xls") == mine);
+    EXPECT_EQ(openWorkbook(home / "book.xls").sheet(0).value(1, 1), xls::Value(std::string("我的手簿")));
+    EXPECT_TRUE(readBytes(folder / "exc0.xls") == readBytes(program / "temp/exc0.xls"));
+    EXPECT_EQ(names(program / "temp"), templates);
+}
+
+INSTANTIATE_TEST_SUITE_P(DataHome, CliUserFolderTest,
+                         ::testing::Values(UserFolderCase{"Default", "", ".local/share/levara/temp"},
+                                           UserFolderCase{"XdgDataHome", "~/data", "data/levara/temp"},
+                                           UserFolderCase{"RelativeXdgDataHomeIgnored", "data",
+                                                          ".local/share/levara/temp"}),
+                         [](const ::testing::TestParamInfo<UserFolderCase>& info) { return info.param.name; });
+
 // The system's language, as the locale variables give it, and what levara-cli says in it.
 struct LanguageCase {
     std::string name;
     std::vector<std::string> locale;
     std::string failure;  // after "levara-cli: <file>"
     std::string usage;    // the start of --help
+    std::string version;  // --version, before the version number
 };
+
+void PrintTo(const LanguageCase& c, std::ostream* out) { *out << c.name; }
 
 class CliLanguageTest : public CliTest, public ::testing::WithParamInterface<LanguageCase> {};
 
@@ -132,18 +243,22 @@ TEST_P(CliLanguageTest, MessagesAndUsageFollowTheSystemLanguage)
     EXPECT_FALSE(std::filesystem::exists(out));
     EXPECT_EQ(run({"--help"}), 0);
     EXPECT_EQ(output.rfind(GetParam().usage, 0), 0u) << output;
+    EXPECT_EQ(run({"--version"}), 0);
+    EXPECT_EQ(output, GetParam().version + LEVARA_VERSION + "\n");
 }
 
 const std::string kChineseFailure = "第 2 行：第 1 站（第 1 行起）：读数 \"1.4x234\" 不是数字";
 
 INSTANTIATE_TEST_SUITE_P(
     Locales, CliLanguageTest,
-    ::testing::Values(LanguageCase{"Unset", {}, kChineseFailure, "用法：levara-cli"},
-                      LanguageCase{"Chinese", {"LANG=zh_CN.UTF-8"}, kChineseFailure, "用法：levara-cli"},
-                      LanguageCase{"English",
-                                   {"LANG=en_US.UTF-8"},
-                                   "line 2: station 1, starting on line 1: the reading \"1.4x234\" is not a number",
-                                   "usage: levara-cli"}),
+    ::testing::Values(
+        LanguageCase{"Unset", {}, kChineseFailure, "用法：levara-cli", "levara-cli（Levara）版本 "},
+        LanguageCase{"Chinese", {"LANG=zh_CN.UTF-8"}, kChineseFailure, "用法：levara-cli", "levara-cli（Levara）版本 "},
+        LanguageCase{"English",
+                     {"LANG=en_US.UTF-8"},
+                     "line 2: station 1, starting on line 1: the reading \"1.4x234\" is not a number",
+                     "usage: levara-cli",
+                     "levara-cli (Levara) version "}),
     [](const ::testing::TestParamInfo<LanguageCase>& info) { return info.param.name; });
 
 TEST_F(CliTest, RunsAtTheSameTimeKeepTheirOwnWork)
@@ -199,6 +314,28 @@ TEST_F(CliTest, EveryWorkbookKindIsWritten)
         EXPECT_FALSE(std::holds_alternative<std::monostate>(book.sheet(0).value(6, 1)) &&
                      std::holds_alternative<std::monostate>(book.sheet(0).value(3, 1)))
             << kind << " wrote no data row";
+    }
+}
+
+// The raw files of examples/, saved as the README's quick start and the menus do.
+TEST_F(CliTest, TheExamplesMakeTheirBooks)
+{
+    struct Example {
+        std::string filter, kind, file;
+        std::string point;  // one the book must list
+    };
+    for (const Example& example : {Example{"leveling", "bffb", "bffb_line.dat", "水准点乙"},
+                                   Example{"intermediate", "intermediate", "intermediate.dat", "K0+220"},
+                                   Example{"single", "single", "single_points.dat", "井2"}}) {
+        const std::filesystem::path out = scratch / (example.kind + ".xls");
+        ASSERT_EQ(run({"--filter", example.filter, "--save", example.kind,
+                       (sourceDir() / "examples" / example.file).string(), out.string()}),
+                  0)
+            << output;
+        std::string text;
+        for (const std::string& line : xlrdSheetText(out, 0))
+            text += line + "\n";
+        EXPECT_NE(text.find("=\"" + example.point + "\""), std::string::npos) << example.file << ":\n" << text;
     }
 }
 

@@ -1,7 +1,8 @@
-// Writes the fuzzers' seed corpora: workbooks the engine makes, and the fixtures
-// (whole files for the OLE2 fuzzer, their Workbook streams for the stream fuzzer).
+// Writes the fuzzers' seed corpora: workbooks the engine makes, and the test
+// fixtures (whole files for the OLE2 fuzzer, their Workbook streams for the stream
+// fuzzer).
 //
-// usage: xls_fuzz_seeds STREAM_DIR OLE_DIR [FIXTURES_DIR]
+// usage: xls_fuzz_seeds STREAM_DIR OLE_DIR [FIXTURE_DIR...]
 #include <filesystem>
 #include <fstream>
 #include <iostream>
@@ -71,7 +72,7 @@ std::vector<std::pair<std::string, Workbook>> madeWorkbooks()
 int main(int argc, char** argv)
 {
     if (argc < 3) {
-        std::cerr << "usage: xls_fuzz_seeds STREAM_DIR OLE_DIR [FIXTURES_DIR]\n";
+        std::cerr << "usage: xls_fuzz_seeds STREAM_DIR OLE_DIR [FIXTURE_DIR...]\n";
         return 2;
     }
     const fs::path streams = argv[1], oles = argv[2];
@@ -81,10 +82,12 @@ int main(int argc, char** argv)
         write(streams / (name + ".bin"), trimmed(book.workbookStream()));
         write(oles / (name + ".xls"), book.toBytes());
     }
-    if (argc > 3 && fs::is_directory(argv[3]))
-        for (const auto& entry : fs::recursive_directory_iterator(argv[3])) {
+    for (int i = 3; i < argc; ++i) {
+        std::size_t found = 0;
+        for (const auto& entry : fs::directory_iterator(argv[i])) {
             if (entry.path().extension() != ".xls")
                 continue;
+            ++found;
             std::ifstream in(entry.path(), std::ios::binary);
             std::ostringstream bytes;
             bytes << in.rdbuf();
@@ -96,5 +99,11 @@ int main(int argc, char** argv)
             } catch (const Error&) {
             }
         }
+        // A missing fixture folder would only thin the corpus, silently.
+        if (found == 0) {
+            std::cerr << "xls_fuzz_seeds: no workbooks in " << argv[i] << '\n';
+            return 1;
+        }
+    }
     return 0;
 }

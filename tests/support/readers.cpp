@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <sstream>
 
 #include "test_files.h"
@@ -20,6 +21,22 @@ std::vector<std::string> splitLines(const std::string& text)
         lines.push_back(line);
     }
     return lines;
+}
+
+// The rows of a CSV text: a quoted field may hold line breaks, kept as \n.
+std::vector<std::string> csvRows(const std::string& text)
+{
+    std::vector<std::string> rows;
+    bool quoted = false;
+    for (const std::string& line : splitLines(text)) {
+        if (quoted)
+            rows.back() += "\n" + line;
+        else
+            rows.push_back(line);
+        if (std::count(line.begin(), line.end(), '"') % 2 != 0)
+            quoted = !quoted;
+    }
+    return rows;
 }
 
 }  // namespace
@@ -68,7 +85,7 @@ std::vector<std::vector<CsvSheet>> libreOfficeCsv(const std::vector<std::filesys
         } else if (line.rfind("Writing sheet ", 0) == 0 && current >= 0) {
             const std::size_t arrow = line.find(" -> ");
             if (arrow != std::string::npos)
-                result[std::size_t(current)].push_back(splitLines(readBytes(line.substr(arrow + 4))));
+                result[std::size_t(current)].push_back(csvRows(readBytes(line.substr(arrow + 4))));
         }
     }
     for (std::size_t i = 0; i < files.size(); ++i)

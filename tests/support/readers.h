@@ -11,7 +11,7 @@ std::vector<std::string> xlrdSheetText(const std::filesystem::path& file, int sh
                                        int lastColumn = 10);
 
 // Every worksheet of each file converted to CSV by LibreOffice in one run:
-// result[file][sheet][row] is a line of comma-separated fields. asShown gives the
+// result[file][sheet][row] is a row of comma-separated fields. asShown gives the
 // texts as the cells' number formats show them, otherwise the raw values.
 using CsvSheet = std::vector<std::string>;
 std::vector<std::vector<CsvSheet>> libreOfficeCsv(const std::vector<std::filesystem::path>& files, bool asShown = true);

@@ -43,8 +43,9 @@ std::filesystem::path makeProgramDir(const ScratchDir& scratch)
 {
     const std::filesystem::path program = scratch.path() / "program";
     std::filesystem::create_directories(program / "temp");
+    // The built temp folder is also the built programs' work folder: its excel.xls is a work file.
     for (auto& entry : std::filesystem::directory_iterator(binaryDir() / "temp"))
-        if (entry.path().extension() == ".xls")
+        if (entry.path().extension() == ".xls" && entry.path().filename() != "excel.xls")
             std::filesystem::copy_file(entry.path(), program / "temp" / entry.path().filename());
     return program;
 }
@@ -65,12 +66,8 @@ void writeBytes(const std::filesystem::path& file, const std::string& bytes)
         throw std::runtime_error("cannot write " + file.string());
 }
 
-std::filesystem::path sharedDir()
-{
-    std::filesystem::path shared = LEVARA_SHARED_DIR;
-    std::error_code ignored;
-    return std::filesystem::is_directory(shared, ignored) ? shared : std::filesystem::path{};
-}
+std::filesystem::path excelSavedDir() { return sourceDir() / "tests/fixtures/excel-saved"; }
+std::filesystem::path appSavedDir() { return LEVARA_APP_SAVED_DIR; }
 
 std::vector<std::string> environmentWithLocale(const std::vector<std::string>& settings)
 {

@@ -1,5 +1,5 @@
 #pragma once
-// Files and programs for tests: a scratch folder, the shared fixtures, child processes.
+// Files and programs for tests: a scratch folder, the fixture workbooks, child processes.
 #include <filesystem>
 #include <string>
 #include <vector>
@@ -27,8 +27,11 @@ std::filesystem::path makeProgramDir(const ScratchDir& scratch);
 std::string readBytes(const std::filesystem::path& file);
 void writeBytes(const std::filesystem::path& file, const std::string& bytes);
 
-// ../shared beside the project, or empty when it is absent (tests using it skip).
-std::filesystem::path sharedDir();
+// Workbooks saved by Excel, from xlrd's test data (tests/fixtures/excel-saved).
+std::filesystem::path excelSavedDir();
+// Workbooks saved by LibreOffice ("*_lo.xls") and Gnumeric ("*_gnm.xls"), made for
+// this test run by the app_saved_workbooks test (tests/fixtures/make_app_saved.sh).
+std::filesystem::path appSavedDir();
 
 // Runs argv (no shell), returns the exit code and fills output with stdout and stderr.
 // environment ("NAME=value" each) replaces this process's when given.

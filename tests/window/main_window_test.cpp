@@ -13,6 +13,7 @@
 #include "fake_dialogs.h"
 #include "qt_application.h"
 #include "tests/support/raw_lines.h"
+#include "tests/support/readers.h"
 #include "tests/support/test_files.h"
 #include "window/main_window.h"
 
@@ -294,6 +295,23 @@ TEST_F(WindowTest, EverySaveItemWritesItsWorkbook)
     }
     EXPECT_TRUE(dialogs.errors.empty()) << dialogs.errors.front();
     EXPECT_TRUE(pointerRestored());
+}
+
+// The README's quick start: 打开 an example, 整理 › 水准线路, 保存 › 线路手薄(BFFB).
+TEST_F(WindowTest, QuickStartMakesTheExamplesBook)
+{
+    dialogs.openAnswers = {sourceDir() / "examples/bffb_line.dat"};
+    trigger("open");
+    trigger("BFFB");
+    const std::filesystem::path out = scratch / "bffb_line.xls";
+    dialogs.saveAnswers = {{out, kExcelFilter}};
+    trigger("bffbEXLE");
+    ASSERT_TRUE(dialogs.errors.empty()) << dialogs.errors.front();
+    std::string text;
+    for (const std::string& line : xlrdSheetText(out, 0))
+        text += line + "\n";
+    for (const char* point : {"=\"水准点甲\"", "=\"TP19\"", "=\"水准点乙\""})
+        EXPECT_NE(text.find(point), std::string::npos) << point << "\n" << text;
 }
 
 TEST_F(WindowTest, WorkbookSavedWithAnotherTypeWritesNothingAndSaysSo)

@@ -3,6 +3,7 @@
 // stream, and xlrd.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <cstring>
 #include <filesystem>
@@ -30,21 +31,18 @@ using levara::testing::saveWorkbook;
 
 inline std::filesystem::path fixtureDir(const std::string& kind)
 {
-    const std::filesystem::path shared = levara::testing::sharedDir();
-    return shared.empty() ? std::filesystem::path() : shared / "fixtures" / kind;
+    return kind == "excel-saved" ? levara::testing::excelSavedDir() : levara::testing::appSavedDir();
 }
 
-// Every .xls of a fixture folder, sorted; empty when the folder is absent.
+// Every .xls of a fixture folder ("excel-saved" or "app-saved"), sorted.
 inline std::vector<std::filesystem::path> fixtures(const std::string& kind)
 {
     std::vector<std::filesystem::path> files;
-    const std::filesystem::path dir = fixtureDir(kind);
-    if (dir.empty() || !std::filesystem::is_directory(dir))
-        return files;
-    for (const auto& entry : std::filesystem::directory_iterator(dir))
+    for (const auto& entry : std::filesystem::directory_iterator(fixtureDir(kind)))
         if (entry.path().extension() == ".xls")
             files.push_back(entry.path());
     std::sort(files.begin(), files.end());
+    EXPECT_FALSE(files.empty()) << "no workbooks in " << fixtureDir(kind);
     return files;
 }
 

@@ -1,0 +1,98 @@
+#include "commands/work_folder.h"
+
+#include <pwd.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstdlib>
+#include <string>
+#include <system_error>
+#include <vector>
+
+namespace levara {
+
+namespace {
+
+std::filesystem::path homeFolder()
+{
+    const char* home = std::getenv("HOME");
+    if (home && *home == '/')
+        return home;
+    std::vector<char> buffer(16384);
+    passwd entry{};
+    passwd* found = nullptr;
+    if (::getpwuid_r(::getuid(), &entry, buffer.data(), buffer.size(), &found) == 0 && found && found->pw_dir &&
+        *found->pw_dir == '/')
+        return found->pw_dir;
+    throw Error(
+        Message(QT_TRANSLATE_NOOP("levara", "cannot find the home folder for the work files: HOME is not set")));
+}
+
+// Private to the user, as the XDG base directories of freedesktop.org ask of the
+// folders they make.
+void makeFolders(const std::filesystem::path& dir)
+{
+    std::filesystem::path made;
+    for (const auto& part : dir) {
+        made /= part;
+        if (::mkdir(made.c_str(), 0700) != 0 && errno != EEXIST)
+            throwFileError(dir, Message(QT_TRANSLATE_NOOP("levara", "cannot make the work folder")), errno);
+    }
+}
+
+bool isTemplate(const std::filesystem::path& file, const TempFolder& temp)
+{
+    const std::string name = file.filename().string();
+    return name.starts_with("exc") && file.extension() == ".xls" && name != temp.workingWorkbook().filename().string();
+}
+
+void copyMissingTemplates(const TempFolder& from, const TempFolder& to)
+{
+    std::error_code error;
+    std::filesystem::directory_iterator entries(from.dir(), error);
+    if (error)
+        throwFileError(from.dir(), Message(QT_TRANSLATE_NOOP("levara", "cannot list the templates")), error.value());
+    for (const auto& entry : entries) {
+        if (!isTemplate(entry.path(), from) || !entry.is_regular_file(error))
+            continue;
+        const std::filesystem::path copy = to.templateFile(entry.path().filename().string());
+        if (!std::filesystem::exists(std::filesystem::symlink_status(copy, error)))
+            copyFileReplacing(entry.path(), copy);
+    }
+}
+
+}  // namespace
+
+std::filesystem::path userDataFolder()
+{
+    // A relative XDG_DATA_HOME is to be ignored, as an unset one.
+    const char* data = std::getenv("XDG_DATA_HOME");
+    const std::filesystem::path base =
+        data && *data == '/' ? std::filesystem::path(data) : homeFolder() / ".local" / "share";
+    return base / "levara";
+}
+
+std::filesystem::path workFolderHome(const std::filesystem::path& programDir)
+{
+    const std::filesystem::path beside = TempFolder(programDir).dir();
+    if (::access(beside.c_str(), W_OK | X_OK) == 0 || errno == ENOENT || errno == ENOTDIR)
+        return programDir;
+    return userDataFolder();
+}
+
+WorkFolder::WorkFolder(const std::filesystem::path& programDir)
+    : temp_([&] {
+          const std::filesystem::path home = workFolderHome(programDir);
+          if (home != programDir)
+              makeFolders(TempFolder(home).dir());
+          return TempFolder(home);
+      }()),
+      lock_(temp_.lock())
+{
+    const TempFolder beside(programDir);
+    if (temp_.dir() != beside.dir())
+        copyMissingTemplates(beside, temp_);
+}
+
+}  // namespace levara
