@@ -16,8 +16,9 @@ class OpenDialogs : public levara::Dialogs {
 public:
     std::filesystem::path file;
     std::filesystem::path showOpen() override { return file; }
-    levara::SaveChoice showSave(std::optional<int>) override { return {}; }
+    levara::SaveChoice showSave(int) override { return {}; }
     bool askOverwrite(const std::filesystem::path&) override { return false; }
+    levara::ReduceAnswer askReduceFirst(const std::string&) override { return levara::ReduceAnswer::Cancel; }
     void showNotice(const levara::Message&) override {}
     void showError(const levara::Message& message) override
     {

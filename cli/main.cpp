@@ -133,10 +133,7 @@ public:
     std::string text() override { return text_; }
     void setText(std::string text) override { text_ = std::move(text); }
     std::filesystem::path chooseFileToOpen() override { return options_.input; }
-    levara::SaveChoice chooseFileToSave(std::optional<int> presetFilterIndex) override
-    {
-        return {options_.output, presetFilterIndex.value_or(levara::kExcelFilter)};
-    }
+    levara::SaveChoice chooseFileToSave(int filterIndex) override { return {options_.output, filterIndex}; }
     bool confirmOverwrite(const std::filesystem::path& file) override
     {
         if (!options_.overwrite)
@@ -145,6 +142,8 @@ public:
                                                           "--overwrite"));
         return true;
     }
+    // --filter says whether to reduce.
+    levara::ReduceAnswer askReduceFirst(levara::RecordFilter) override { return levara::ReduceAnswer::SaveAsItIs; }
     void notify(const levara::Message& message) override { throw levara::Error(message); }
     void showStatus(const levara::Message&) override {}  // silent on success
     void clearStatus() override {}

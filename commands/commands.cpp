@@ -15,6 +15,16 @@ Message notExcelNotice()
 
 namespace {
 
+// The filter whose lines the workbook is made from.
+RecordFilter filterFor(books::Output output)
+{
+    switch (output) {
+    case books::Output::IntermediateTable: return RecordFilter::IntermediateSights;
+    case books::Output::SinglePointTable: return RecordFilter::SinglePoints;
+    default: return RecordFilter::Leveling;
+    }
+}
+
 // Asked only for an existing file; a directory is refused later by the copy itself.
 bool mayWrite(Ui& ui, const std::filesystem::path& file)
 {
@@ -55,6 +65,19 @@ Message conversionStatus(const GsiConversion& conversion)
     return status(std::string(conversion.gsi16 ? "GSI-16" : "GSI-8"));
 }
 
+Message savedStatus(const std::filesystem::path& file)
+{
+    return Message(QT_TRANSLATE_NOOP("levara", "Saved %1"), file);
+}
+
+bool dropsALine(RecordFilter filter, const TextLines& lines)
+{
+    for (std::size_t i = 0; i < lines.size(); ++i)
+        if (copiesKept(filter, MeasurementLine(lines[i])) == 0)
+            return true;
+    return false;
+}
+
 }  // namespace
 
 OpenedText readOpenedText(const std::filesystem::path& file)
@@ -69,11 +92,16 @@ OpenedText readOpenedText(const std::filesystem::path& file)
 
 Commands::Commands(Ui& ui, std::filesystem::path programDir) : ui_(ui), programDir_(std::move(programDir)) {}
 
-void Commands::open()
+std::filesystem::path Commands::open()
 {
     const std::filesystem::path file = ui_.chooseFileToOpen();
-    if (file.empty())
-        return;
+    if (!file.empty())
+        open(file);
+    return file;
+}
+
+void Commands::open(const std::filesystem::path& file)
+{
     // Read and converted first: a file that cannot be read leaves the text as it was.
     OpenedText opened = readOpenedText(file);
     ui_.setText(std::move(opened.text));
@@ -86,12 +114,16 @@ void Commands::open()
 void Commands::saveText()
 {
     BusyPointer busy(ui_);
-    const SaveChoice choice = ui_.chooseFileToSave(kDatFilter);
-    if (choice.file.empty() || !mayWrite(ui_, choice.file))
+    const SaveChoice choice = ui_.chooseFileToSave(textFilterIndex_);
+    if (choice.file.empty())
+        return;
+    textFilterIndex_ = choice.filterIndex;
+    if (!mayWrite(ui_, choice.file))
         return;
     const WorkFolder work(programDir_);
     writeTextFile(work.temp().workFile(), {ui_.text(), "\r\n"});
     copyFileReplacing(work.temp().workFile(), choice.file);
+    ui_.showStatus(savedStatus(choice.file));
 }
 
 void Commands::reduce(RecordFilter filter)
@@ -111,7 +143,10 @@ void Commands::saveWorkbook(books::Output output)
         const WorkFolder work(programDir_);
         books::renewWorkingWorkbook(output, work.temp());
     }
-    const SaveChoice choice = ui_.chooseFileToSave(std::nullopt);
+    if (!offerToReduce(filterFor(output)))
+        return;
+    // Every workbook save opens on EXCEL: the type a text save chose is no trap.
+    const SaveChoice choice = ui_.chooseFileToSave(kExcelFilter);
     if (choice.file.empty() || !mayWrite(ui_, choice.file))
         return;
     if (choice.filterIndex != kExcelFilter) {
@@ -120,6 +155,21 @@ void Commands::saveWorkbook(books::Output output)
     }
     const WorkFolder work(programDir_);
     books::exportWorkbook(output, work.temp(), ui_.text(), choice.file);
+    ui_.showStatus(savedStatus(choice.file));
+}
+
+bool Commands::offerToReduce(RecordFilter filter)
+{
+    // A book made from lines its filter drops (headers, rejected or foreign readings)
+    // holds wrong sums without a word; a reduced text is not asked about again.
+    if (!dropsALine(filter, TextLines::fromText(ui_.text())))
+        return true;
+    switch (ui_.askReduceFirst(filter)) {
+    case ReduceAnswer::Reduce: reduce(filter); return true;
+    case ReduceAnswer::SaveAsItIs: return true;
+    case ReduceAnswer::Cancel: return false;
+    }
+    return false;
 }
 
 void Commands::reduceToLevelingLine() { reduce(RecordFilter::Leveling); }

@@ -24,22 +24,30 @@ public:
     // templates (work_folder.h says where each user's work files go).
     Commands(Ui& ui, std::filesystem::path programDir);
 
-    void open();  // "打开"
+    // "打开": the file chosen in the open dialog; returns it, empty when cancelled.
+    std::filesystem::path open();
+    // The file opened as "打开" opens it, without asking (a dropped or a recent file).
+    void open(const std::filesystem::path& file);
 
     // "整理": the text replaced by the lines one kind of survey needs.
     void reduceToLevelingLine();        // "水准线路"
     void reduceToIntermediateSights();  // "测中间点"
     void reduceToSinglePoints();        // "单点测量"
 
-    // "保存": the text itself, or one of the workbooks.
+    // "保存": the text itself, or one of the workbooks. The save dialog opens on the
+    // type the text save chose last (DAT at first), or on EXCEL for a workbook. A text
+    // its workbook's filter would still reduce is offered to be reduced first.
     void saveText();  // "原始文本"
     void saveWorkbook(books::Output output);
 
 private:
     void reduce(RecordFilter filter);
+    // false: the user cancelled the save.
+    bool offerToReduce(RecordFilter filter);
 
     Ui& ui_;
     std::filesystem::path programDir_;
+    int textFilterIndex_ = kDatFilter;
 };
 
 // What the open command shows for a file: a GSI file (told by its content) converted

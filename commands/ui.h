@@ -1,9 +1,8 @@
 #pragma once
 // What a command needs from whoever runs it: the text area, the file dialogs, the
-// overwrite question, the status text and the busy pointer. The window shows real dialogs;
-// levara-cli and the tests answer them.
+// overwrite and reduce questions, the status text and the busy pointer. The window
+// shows real dialogs; levara-cli and the tests answer them.
 #include <filesystem>
-#include <optional>
 #include <string>
 
 #include "records/records.h"
@@ -20,6 +19,10 @@ struct SaveChoice {
 inline constexpr int kExcelFilter = 1;
 inline constexpr int kDatFilter = 3;
 
+// The answer to the question asked before a workbook is saved from a text that the
+// matching filter would still reduce.
+enum class ReduceAnswer { Reduce, SaveAsItIs, Cancel };
+
 class Ui {
 public:
     virtual ~Ui() = default;
@@ -30,15 +33,17 @@ public:
 
     // The open dialog, its file name cleared first. Empty: cancelled.
     virtual std::filesystem::path chooseFileToOpen() = 0;
-    // The save dialog, opening with the name it remembers; with
-    // presetFilterIndex its filter index is set first, otherwise it keeps the last one.
-    virtual SaveChoice chooseFileToSave(std::optional<int> presetFilterIndex) = 0;
+    // The save dialog, opening with the name it remembers and the type filterIndex.
+    virtual SaveChoice chooseFileToSave(int filterIndex) = 0;
     // "文件已存在,是否覆盖?" titled "保存数据": Yes (true) or No.
     virtual bool confirmOverwrite(const std::filesystem::path& file) = 0;
+    // Asked before the save dialog: the text holds lines that filter, the one the
+    // workbook needs, would leave out.
+    virtual ReduceAnswer askReduceFirst(RecordFilter filter) = 0;
     // A command ended without writing what the user may expect; says why.
     virtual void notify(const Message& message) = 0;
-    // What the text area holds, in the status bar's first panel; clearStatus gives the
-    // panel its own text back.
+    // What the text area holds or where it was saved last, in the status bar's first
+    // panel; clearStatus gives the panel its own text back.
     virtual void showStatus(const Message& status) = 0;
     virtual void clearStatus() = 0;
 

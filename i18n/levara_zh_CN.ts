@@ -406,5 +406,29 @@ Exit status: 0 saved; 1 failed (one line on stderr, OUTPUT left as it was);
         <translation>详细说明请运行 &quot;%1&quot;。
 </translation>
     </message>
+    <message>
+        <source>Saved %1</source>
+        <translation>已保存：%1</translation>
+    </message>
+    <message>
+        <source>%1 is a folder; drop a raw file to open it</source>
+        <translation>%1 是文件夹；请把原始数据文件拖进窗口打开</translation>
+    </message>
+    <message>
+        <source>The text still holds lines that %1 leaves out; a workbook saved from them may be wrong.
+
+Reduce the text first?</source>
+        <translation>文本中仍有“%1”会去掉的行，用它保存的表格可能有误。
+
+先整理再保存吗？</translation>
+    </message>
+    <message>
+        <source>Reduce, then save</source>
+        <translation>整理后保存</translation>
+    </message>
+    <message>
+        <source>Save as it is</source>
+        <translation>按原样保存</translation>
+    </message>
 </context>
 </TS>

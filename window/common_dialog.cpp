@@ -1,17 +1,21 @@
 #include "window/common_dialog.h"
 
 #include <QFileDialog>
+#include <QFileInfo>
+
+#include "window/settings.h"
 
 namespace levara {
 
-CommonDialog::CommonDialog(QString title, const QString& filter, QString defaultSuffix)
-    : title_(std::move(title)), defaultSuffix_(std::move(defaultSuffix))
+CommonDialog::CommonDialog(QString title, const QString& filter, QString name, QString allFilesSuffix)
+    : title_(std::move(title)), name_(std::move(name))
 {
     const QStringList parts = filter.split('|');
     for (qsizetype i = 0; i + 1 < parts.size(); i += 2) {
         descriptions_ << parts[i];
         // "*.*" means every file where the filters come from; here that is "*".
         QString patterns = parts[i + 1];
+        suffixes_ << (patterns == "*.*" ? allFilesSuffix : patterns.section(';', 0, 0).section('.', 1));
         patterns.replace(';', ' ');
         if (patterns == "*.*")
             patterns = "*";
@@ -31,13 +35,13 @@ QString CommonDialog::show(QWidget* parent, Mode mode)
     dialog.setNameFilters(nameFilters_);
     if (filterIndex_ >= 1 && filterIndex_ <= nameFilters_.size())
         dialog.selectNameFilter(nameFilters_[filterIndex_ - 1]);
-    if (!defaultSuffix_.isEmpty())
-        dialog.setDefaultSuffix(defaultSuffix_);
-    if (!fileName_.isEmpty())
+    if (!fileName_.isEmpty()) {
         dialog.selectFile(fileName_);
+    } else if (const QString folder = settings::lastFolder(name_); QFileInfo(folder).isDir()) {
+        dialog.setDirectory(folder);
+    }
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return {};
-    fileName_ = dialog.selectedFiles().constFirst();
     // With the details hidden Qt reports the filter as shown, the description alone.
     const QString selected = dialog.selectedNameFilter();
     qsizetype index = descriptions_.indexOf(selected);
@@ -45,6 +49,13 @@ QString CommonDialog::show(QWidget* parent, Mode mode)
         index = nameFilters_.indexOf(selected);
     if (index >= 0)
         filterIndex_ = int(index) + 1;
+    fileName_ = dialog.selectedFiles().constFirst();
+    // Qt's default suffix is one for every type; the chosen type's is added instead,
+    // by Qt's rule: to a name without a dot.
+    if (mode == Mode::Save && index >= 0 && !suffixes_[index].isEmpty() &&
+        !QFileInfo(fileName_).fileName().contains('.'))
+        fileName_ += '.' + suffixes_[index];
+    settings::setLastFolder(name_, QFileInfo(fileName_).absolutePath());
     return fileName_;
 }
 

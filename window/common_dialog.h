@@ -1,6 +1,6 @@
 #pragma once
 // A file dialog that remembers its file name and filter index between uses, as the
-// window's two common dialogs do.
+// window's two common dialogs do, and its last folder between runs.
 #include <QString>
 #include <QStringList>
 
@@ -13,8 +13,10 @@ public:
     enum class Mode { Open, Save };
 
     // filter: description|pattern pairs, e.g. "DAT(*.dat)|*.dat|TXT(*.txt)|*.txt".
-    // defaultSuffix is added to a name typed without one.
-    CommonDialog(QString title, const QString& filter, QString defaultSuffix = {});
+    // name: the dialog's name in the settings store ("open", "save").
+    // A name typed without an extension in a save gets the chosen type's, or
+    // allFilesSuffix under "*.*".
+    CommonDialog(QString title, const QString& filter, QString name, QString allFilesSuffix = {});
 
     // Shows the dialog; returns the chosen file, empty when cancelled.
     QString show(QWidget* parent, Mode mode);
@@ -27,12 +29,14 @@ public:
 
 private:
     QString title_;
-    QString defaultSuffix_;
+    QString name_;
     QString fileName_;
     int filterIndex_ = 1;
-    // The descriptions exactly as given, each with the pattern the dialog filters by.
+    // The descriptions exactly as given, each with the pattern the dialog filters by
+    // and the extension a typed name gets under it.
     QStringList descriptions_;
     QStringList nameFilters_;
+    QStringList suffixes_;
 };
 
 }  // namespace levara

@@ -1,9 +1,8 @@
 #pragma once
-// The window's dialogs: the open and the save dialog, the overwrite
+// The window's dialogs: the open and the save dialog, the overwrite and the reduce
 // question and the message boxes, which show a message in the user's language.
 // Tests put answering dialogs in their place.
 #include <filesystem>
-#include <optional>
 #include <string>
 
 #include "commands/commands.h"
@@ -14,8 +13,10 @@ class Dialogs {
 public:
     virtual ~Dialogs() = default;
     virtual std::filesystem::path showOpen() = 0;
-    virtual SaveChoice showSave(std::optional<int> presetFilterIndex) = 0;
+    virtual SaveChoice showSave(int filterIndex) = 0;
     virtual bool askOverwrite(const std::filesystem::path& file) = 0;
+    // arrangeItem: the caption of the "整理" item that would reduce the text.
+    virtual ReduceAnswer askReduceFirst(const std::string& arrangeItem) = 0;
     virtual void showNotice(const Message& message) = 0;
     virtual void showError(const Message& message) = 0;
 };

@@ -8,6 +8,9 @@
 int main(int argc, char** argv)
 {
     QApplication app(argc, argv);
+    // Where Qt's settings store keeps what the window remembers.
+    QCoreApplication::setOrganizationName("Levara");
+    QCoreApplication::setApplicationName("levara");
     std::optional<levara::Translators> translators;
     std::filesystem::path programDir;
     try {
@@ -21,5 +24,8 @@ int main(int argc, char** argv)
     levara::MainWindow window(dialogs, programDir);
     dialogs.setParent(&window);
     window.show();
+    // levara FILE opens the file as "打开" would.
+    if (const QStringList arguments = QCoreApplication::arguments(); arguments.size() > 1)
+        window.openFile(arguments[1].toStdString());
     return app.exec();
 }

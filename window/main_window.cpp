@@ -1,12 +1,21 @@
 #include "window/main_window.h"
 
 #include <QApplication>
+#include <QCloseEvent>
 #include <QDate>
-#include <QFontDatabase>
+#include <QDir>
+#include <QFileInfo>
 #include <QLabel>
 #include <QMenuBar>
+#include <QMimeData>
+#include <QScreen>
 #include <QStatusBar>
+#include <QStyle>
+#include <QTimer>
 #include <Qsci/qsciscintilla.h>
+#include <algorithm>
+
+#include "window/settings.h"
 
 #include "window/staff_icon.h"
 
@@ -24,10 +33,15 @@ struct MenuItem {
 
 using books::Output;
 
-constexpr MenuItem kArrangeItems[] = {
-    {"BFFB", "水准线路", [](Commands& c) { c.reduceToLevelingLine(); }},
-    {"rrz", "测中间点", [](Commands& c) { c.reduceToIntermediateSights(); }},
-    {"dandian", "单点测量", [](Commands& c) { c.reduceToSinglePoints(); }},
+// The reduce question names the item of the filter it offers.
+struct ArrangeItem : MenuItem {
+    RecordFilter filter;
+};
+
+constexpr ArrangeItem kArrangeItems[] = {
+    {{"BFFB", "水准线路", [](Commands& c) { c.reduceToLevelingLine(); }}, RecordFilter::Leveling},
+    {{"rrz", "测中间点", [](Commands& c) { c.reduceToIntermediateSights(); }}, RecordFilter::IntermediateSights},
+    {{"dandian", "单点测量", [](Commands& c) { c.reduceToSinglePoints(); }}, RecordFilter::SinglePoints},
 };
 
 constexpr MenuItem kSaveItems[] = {
@@ -47,6 +61,19 @@ const char* const kFirstPanelText = "Levara 水准记录整理 · 问题与建�
 // Design sizes are in twips; 15 twips make a pixel at 96 dpi.
 constexpr int pixels(int twips) { return twips / 15; }
 
+// A raw line as the digital level writes it, with room for its trailing blank.
+constexpr int kRawLineCharacters = 124;
+constexpr int kStartLines = 24;
+
+// The first local file of a drop, empty when it holds none.
+QString droppedFile(const QMimeData* data)
+{
+    for (const QUrl& url : data->urls())
+        if (url.isLocalFile())
+            return url.toLocalFile();
+    return {};
+}
+
 }  // namespace
 
 MainWindow::MainWindow(Dialogs& dialogs, std::filesystem::path programDir, QWidget* parent)
@@ -59,7 +86,27 @@ MainWindow::MainWindow(Dialogs& dialogs, std::filesystem::path programDir, QWidg
     buildTextArea();
     buildMenus();
     buildStatusBar();
-    resize(pixels(7605), pixels(5130) + menuBar()->sizeHint().height() + statusBar()->sizeHint().height());
+    setAcceptDrops(true);
+    if (!restoreGeometry(settings::windowGeometry()))
+        resize(startSize());
+}
+
+QSize MainWindow::startSize() const
+{
+    const int scrollBar = style()->pixelMetric(QStyle::PM_ScrollBarExtent);
+    const int frames = 2 * textArea_->frameWidth();
+    int margins = int(textArea_->SendScintilla(QsciScintilla::SCI_GETMARGINLEFT));
+    for (int margin = 0; margin < textArea_->margins(); ++margin)
+        margins += textArea_->marginWidth(margin);
+    const int width = margins + QFontMetrics(textArea_->font()).horizontalAdvance(QString(kRawLineCharacters, '0')) +
+                      scrollBar + frames;
+    const int height = menuBar()->sizeHint().height() + statusBar()->sizeHint().height() +
+                       kStartLines * int(textArea_->SendScintilla(QsciScintilla::SCI_TEXTHEIGHT, 0UL)) + scrollBar +
+                       frames;
+    // Clamped to the screen, with room left for the window manager's title bar.
+    const QSize available =
+        screen()->availableGeometry().size() - QSize(0, style()->pixelMetric(QStyle::PM_TitleBarHeight));
+    return QSize(width, height).boundedTo(available);
 }
 
 void MainWindow::buildTextArea()
@@ -73,12 +120,15 @@ void MainWindow::buildTextArea()
     textArea_->setWrapMode(QsciScintilla::WrapNone);
     textArea_->setScrollWidth(1);
     textArea_->setScrollWidthTracking(true);
-    // Raw lines are columns of ASCII: a true fixed-pitch font first, a CJK one for the
-    // Chinese characters it lacks.
-    QFont font = QFontDatabase::systemFont(QFontDatabase::FixedFont);
-    font.setFamilies({"DejaVu Sans Mono", font.family(), "Noto Sans Mono CJK SC", "Noto Sans CJK SC"});
+    // Raw lines are columns of bytes, and a Chinese character takes two in GB18030. In
+    // Noto Sans Mono CJK a letter is 500 units wide and a Chinese character 1000 (the
+    // window test measures it), so the columns after a Chinese point name stay in
+    // line. An even pixel size keeps both widths whole pixels: about 12 points.
+    // (QScintilla takes sizes in points.)
+    QFont font("Noto Sans Mono CJK SC");
     font.setStyleHint(QFont::Monospace);
-    font.setPointSize(12);
+    const double dpi = logicalDpiY();
+    font.setPointSizeF(2 * qRound(12 * dpi / 72 / 2) * 72 / dpi);
     textArea_->setFont(font);
     // Line numbers, so a line named in a message is easy to find.
     QFont numbers = font;
@@ -88,6 +138,7 @@ void MainWindow::buildTextArea()
     textArea_->setMarginWidth(0, "0000000");
     // The layout keeps the text area on the whole client area above the status bar.
     setCentralWidget(textArea_);
+    textArea_->viewport()->installEventFilter(this);
 }
 
 void MainWindow::buildMenus()
@@ -95,7 +146,17 @@ void MainWindow::buildMenus()
     QMenuBar* bar = menuBar();
     QAction* open = bar->addAction("打开");
     open->setObjectName("open");
-    connect(open, &QAction::triggered, this, [this] { run([](Commands& c) { c.open(); }); });
+    connect(open, &QAction::triggered, this, [this] {
+        run([this] {
+            if (const std::filesystem::path file = commands_.open(); !file.empty())
+                opened(file);
+        });
+    });
+    // Beside "打开", so that one click on it still opens the dialog.
+    recentMenu_ = bar->addMenu("最近打开");
+    recentMenu_->setObjectName("recent");
+    recentMenu_->menuAction()->setObjectName("recent");
+    fillRecentMenu();
 
     auto addMenu = [&](const char* name, const char* caption, const auto& items) {
         QMenu* menu = bar->addMenu(caption);
@@ -104,7 +165,8 @@ void MainWindow::buildMenus()
         for (const MenuItem& item : items) {
             QAction* action = menu->addAction(item.caption);
             action->setObjectName(item.name);
-            connect(action, &QAction::triggered, this, [this, command = item.command] { run(command); });
+            connect(action, &QAction::triggered, this,
+                    [this, command = item.command] { run([this, command] { command(commands_); }); });
         }
     };
     addMenu("zhengli", "整理", kArrangeItems);
@@ -135,14 +197,116 @@ void MainWindow::buildStatusBar()
     setStatusBar(bar);
 }
 
-void MainWindow::run(void (*command)(Commands&))
+void MainWindow::fillRecentMenu()
+{
+    recentMenu_->clear();
+    const QStringList files = settings::recentFiles();
+    for (qsizetype i = 0; i < files.size(); ++i) {
+        QString caption = QDir::toNativeSeparators(files[i]);
+        QAction* action = recentMenu_->addAction(QString("&%1 %2").arg(i + 1).arg(caption.replace('&', "&&")));
+        action->setData(files[i]);
+        connect(action, &QAction::triggered, this, [this, file = files[i]] { openFile(file.toStdString()); });
+    }
+    recentMenu_->menuAction()->setEnabled(!files.isEmpty());
+}
+
+void MainWindow::run(const std::function<void()>& command)
 {
     try {
-        command(commands_);
+        command();
     } catch (const std::exception& error) {
+        // The line at fault is shown before the message covers the window.
+        if (const auto* input = dynamic_cast<const InputError*>(&error))
+            selectLine(input->line());
         // Out of memory or a fault of Levara's own, too: one message, not a crash.
         dialogs_.showError(failureMessage(error));
     }
+}
+
+void MainWindow::openFile(const std::filesystem::path& file)
+{
+    run([this, &file] {
+        commands_.open(file);
+        opened(file);
+    });
+}
+
+void MainWindow::opened(const std::filesystem::path& file)
+{
+    const QFileInfo info(QString::fromStdString(file.string()));
+    setWindowTitle("Levara – " + info.fileName());
+    settings::addRecentFile(info.absoluteFilePath());
+    fillRecentMenu();
+}
+
+void MainWindow::selectLine(int line)
+{
+    const auto index = static_cast<unsigned long>(line - 1);
+    if (line < 1 || index >= static_cast<unsigned long>(textArea_->lines()))
+        return;
+    const long start = textArea_->SendScintilla(QsciScintilla::SCI_POSITIONFROMLINE, index);
+    const long end = textArea_->SendScintilla(QsciScintilla::SCI_GETLINEENDPOSITION, index);
+    // The caret at the line's start keeps the view on the first column; the line is
+    // brought to the middle of the view.
+    textArea_->SendScintilla(QsciScintilla::SCI_SETSEL, static_cast<unsigned long>(end), start);
+    const long shown = textArea_->SendScintilla(QsciScintilla::SCI_LINESONSCREEN);
+    textArea_->SendScintilla(QsciScintilla::SCI_SETFIRSTVISIBLELINE,
+                             static_cast<unsigned long>(std::max(0L, long(index) - shown / 2)));
+    textArea_->setFocus();
+}
+
+ReduceAnswer MainWindow::askReduceFirst(RecordFilter filter)
+{
+    for (const ArrangeItem& item : kArrangeItems)
+        if (item.filter == filter)
+            return dialogs_.askReduceFirst(item.caption);
+    return ReduceAnswer::SaveAsItIs;
+}
+
+void MainWindow::closeEvent(QCloseEvent* event)
+{
+    settings::setWindowGeometry(saveGeometry());
+    QMainWindow::closeEvent(event);
+}
+
+void MainWindow::dragEnterEvent(QDragEnterEvent* event)
+{
+    if (!droppedFile(event->mimeData()).isEmpty())
+        event->acceptProposedAction();
+}
+
+void MainWindow::dropEvent(QDropEvent* event)
+{
+    const QString file = droppedFile(event->mimeData());
+    if (file.isEmpty())
+        return;
+    event->acceptProposedAction();
+    // Opened once the drop is over: its source waits for the drop, not for a message box.
+    QTimer::singleShot(0, this, [this, file] {
+        if (QFileInfo(file).isDir())
+            dialogs_.showNotice(
+                Message(QT_TRANSLATE_NOOP("levara", "%1 is a folder; drop a raw file to open it"), file.toStdString()));
+        else
+            openFile(file.toStdString());
+    });
+}
+
+bool MainWindow::eventFilter(QObject* watched, QEvent* event)
+{
+    const QEvent::Type type = event->type();
+    if (watched == textArea_->viewport() &&
+        (type == QEvent::DragEnter || type == QEvent::DragMove || type == QEvent::Drop)) {
+        auto* drop = static_cast<QDropEvent*>(event);
+        // A drag of text stays the text area's own.
+        if (!droppedFile(drop->mimeData()).isEmpty()) {
+            if (type == QEvent::Drop)
+                dropEvent(drop);
+            else
+                drop->acceptProposedAction();
+            return true;
+        }
+    }
+    return QMainWindow::eventFilter(watched, event);
 }
 
 std::string MainWindow::text()

@@ -3,12 +3,14 @@
 // they hand over to each other.
 #include <QMainWindow>
 #include <filesystem>
+#include <functional>
 #include <string>
 
 #include "commands/commands.h"
 #include "window/dialogs.h"
 
 class QLabel;
+class QMenu;
 class QsciScintilla;
 
 namespace levara {
@@ -16,35 +18,50 @@ namespace levara {
 class MainWindow : public QMainWindow, public Ui {
     Q_OBJECT
 public:
-    // programDir: the program's own directory, holding the temp folder.
+    // programDir: the program's own directory, holding the temp folder. The window
+    // takes its size and place from the last run, or shows a whole raw line.
     MainWindow(Dialogs& dialogs, std::filesystem::path programDir, QWidget* parent = nullptr);
 
     QsciScintilla* textArea() const { return textArea_; }
+
+    // Opens file as "打开" does: a dropped file, a recent one, the command line's.
+    void openFile(const std::filesystem::path& file);
 
     // Ui
     std::string text() override;
     void setText(std::string text) override;
     std::filesystem::path chooseFileToOpen() override { return dialogs_.showOpen(); }
-    SaveChoice chooseFileToSave(std::optional<int> presetFilterIndex) override
-    {
-        return dialogs_.showSave(presetFilterIndex);
-    }
+    SaveChoice chooseFileToSave(int filterIndex) override { return dialogs_.showSave(filterIndex); }
     bool confirmOverwrite(const std::filesystem::path& file) override { return dialogs_.askOverwrite(file); }
+    ReduceAnswer askReduceFirst(RecordFilter filter) override;
     void notify(const Message& message) override { dialogs_.showNotice(message); }
     void showStatus(const Message& status) override;
     void clearStatus() override;
     void setBusy(bool busy) override;
 
+protected:
+    void closeEvent(QCloseEvent* event) override;
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
+    // Files dropped on the text area are opened, not inserted as text.
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
 private:
     void buildTextArea();
     void buildMenus();
     void buildStatusBar();
-    // Runs a menu command; a failure is shown in a message box.
-    void run(void (*command)(Commands&));
+    void fillRecentMenu();
+    QSize startSize() const;
+    // Runs a menu command; a failure is shown in a message box, its line selected.
+    void run(const std::function<void()>& command);
+    // The file is open: its name in the title, it first in the recent files.
+    void opened(const std::filesystem::path& file);
+    void selectLine(int line);
 
     Dialogs& dialogs_;
     Commands commands_;
     QsciScintilla* textArea_ = nullptr;
+    QMenu* recentMenu_ = nullptr;
     QLabel* firstPanel_ = nullptr;
     // The text as last set or read, so an unchanged document is not copied out again.
     std::string shownText_;

@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QMessageBox>
+#include <QPushButton>
 
 namespace levara {
 
@@ -19,7 +20,10 @@ public:
 
 }  // namespace
 
-QtDialogs::QtDialogs() : openDialog_("打开文件", kOpenFilter), saveDialog_("保存文件", kSaveFilter, "txt") {}
+QtDialogs::QtDialogs()
+    : openDialog_("打开文件", kOpenFilter, "open"), saveDialog_("保存文件", kSaveFilter, "save", "txt")
+{
+}
 
 std::filesystem::path QtDialogs::showOpen()
 {
@@ -27,11 +31,10 @@ std::filesystem::path QtDialogs::showOpen()
     return openDialog_.show(parent_, CommonDialog::Mode::Open).toStdString();
 }
 
-SaveChoice QtDialogs::showSave(std::optional<int> presetFilterIndex)
+SaveChoice QtDialogs::showSave(int filterIndex)
 {
     NormalPointer pointer;
-    if (presetFilterIndex)
-        saveDialog_.setFilterIndex(*presetFilterIndex);
+    saveDialog_.setFilterIndex(filterIndex);
     const QString file = saveDialog_.show(parent_, CommonDialog::Mode::Save);
     return {file.toStdString(), saveDialog_.filterIndex()};
 }
@@ -43,6 +46,28 @@ bool QtDialogs::askOverwrite(const std::filesystem::path&)
                     parent_);
     box.setDefaultButton(QMessageBox::No);
     return box.exec() == QMessageBox::Yes;
+}
+
+ReduceAnswer QtDialogs::askReduceFirst(const std::string& arrangeItem)
+{
+    NormalPointer pointer;
+    QMessageBox box(QMessageBox::Question, "Levara",
+                    translated(Message(QT_TRANSLATE_NOOP("levara", "The text still holds lines that %1 leaves out; "
+                                                                   "a workbook saved from them may be wrong.\n\n"
+                                                                   "Reduce the text first?"),
+                                       "整理 › " + arrangeItem)),
+                    QMessageBox::Cancel, parent_);
+    QPushButton* reduce =
+        box.addButton(translated(Message(QT_TRANSLATE_NOOP("levara", "Reduce, then save"))), QMessageBox::AcceptRole);
+    QPushButton* asItIs =
+        box.addButton(translated(Message(QT_TRANSLATE_NOOP("levara", "Save as it is"))), QMessageBox::AcceptRole);
+    box.setDefaultButton(reduce);
+    box.exec();
+    if (box.clickedButton() == reduce)
+        return ReduceAnswer::Reduce;
+    if (box.clickedButton() == asItIs)
+        return ReduceAnswer::SaveAsItIs;
+    return ReduceAnswer::Cancel;
 }
 
 void QtDialogs::showNotice(const Message& message)

@@ -13,8 +13,9 @@ public:
     void setParent(QWidget* parent) { parent_ = parent; }
 
     std::filesystem::path showOpen() override;
-    SaveChoice showSave(std::optional<int> presetFilterIndex) override;
+    SaveChoice showSave(int filterIndex) override;
     bool askOverwrite(const std::filesystem::path& file) override;
+    ReduceAnswer askReduceFirst(const std::string& arrangeItem) override;
     void showNotice(const Message& message) override;
     void showError(const Message& message) override;
 

@@ -20,7 +20,7 @@ public:
     std::string text() override { return shownText; }
     void setText(std::string text) override { shownText = std::move(text); }
     std::filesystem::path chooseFileToOpen() override { return openAnswer; }
-    SaveChoice chooseFileToSave(std::optional<int>) override
+    SaveChoice chooseFileToSave(int) override
     {
         if (saveAnswers.empty()) {
             ADD_FAILURE() << "unexpected save dialog";
@@ -40,6 +40,8 @@ public:
         overwriteAnswers.pop_front();
         return answer;
     }
+    // As levara-cli answers: the tests choose their texts.
+    ReduceAnswer askReduceFirst(RecordFilter) override { return ReduceAnswer::SaveAsItIs; }
     void notify(const Message& message) override { notices.push_back(message.english()); }
     void showStatus(const Message& text) override { status = text.english(); }
     void clearStatus() override { status.clear(); }

@@ -7,11 +7,13 @@
 #include <QComboBox>
 #include <QFileDialog>
 #include <QLabel>
+#include <QMenu>
 #include <QMessageBox>
 #include <QTimer>
 
 #include "qt_application.h"
 #include "tests/support/test_files.h"
+#include "window/settings.h"
 #include "window/window.h"
 
 namespace levara::testing {
@@ -22,6 +24,7 @@ struct Seen {
     QStringList filters;
     QString selectedFilter;
     QString fileNameLabel;
+    std::filesystem::path folder;
 };
 
 // Answers the next file dialog: records what it shows, then picks file with filter.
@@ -37,6 +40,7 @@ void answerNextDialog(Seen& seen, const QString& file, int filterIndex)
             seen.filters << types->itemText(i);
         seen.selectedFilter = types->currentText();
         seen.fileNameLabel = dialog->findChild<QLabel*>("fileNameLabel")->text();
+        seen.folder = dialog->directory().absolutePath().toStdString();
         if (file.isEmpty()) {
             dialog->reject();
             return;
@@ -69,34 +73,109 @@ TEST(CommonDialogs, ShowTheirTitlesAndFiltersExactly)
     EXPECT_EQ(choice.file, scratch / "book.xls");
     EXPECT_EQ(choice.filterIndex, 1);
 
-    // Without a preset the dialog keeps the last filter; a cancel returns no file.
+    // A cancel returns no file.
     Seen again;
     answerNextDialog(again, {}, 0);
-    choice = dialogs.showSave(std::nullopt);
+    choice = dialogs.showSave(kExcelFilter);
     EXPECT_EQ(again.selectedFilter, "EXCEL(*.xls)");
     EXPECT_TRUE(choice.file.empty());
 
-    // A name typed without an extension gets "txt".
-    Seen typed;
-    answerNextDialog(typed, QString::fromStdString((scratch / "notes").string()), 4);
-    choice = dialogs.showSave(std::nullopt);
-    EXPECT_EQ(choice.file, scratch / "notes.txt");
-    EXPECT_EQ(choice.filterIndex, 4);
+    // A name typed without an extension gets the chosen type's; "txt" only under all files.
+    struct Typed {
+        const char* name;
+        int filterIndex;
+        const char* saved;
+    };
+    for (const Typed& typed :
+         {Typed{"notes", 1, "notes.xls"}, Typed{"notes", 2, "notes.csv"}, Typed{"notes", 3, "notes.dat"},
+          Typed{"notes", 4, "notes.txt"}, Typed{"notes.v2", 1, "notes.v2"}, Typed{"book.XLS", 3, "book.XLS"}}) {
+        Seen seen;
+        answerNextDialog(seen, QString::fromStdString((scratch / typed.name).string()), typed.filterIndex);
+        choice = dialogs.showSave(kDatFilter);
+        EXPECT_EQ(choice.file, scratch / typed.saved) << typed.name << " " << typed.filterIndex;
+        EXPECT_EQ(choice.filterIndex, typed.filterIndex);
+    }
 }
 
-// Reads and closes the next message box: its text and its buttons' captions.
-void answerNextMessageBox(QString& text, QStringList& buttons)
+TEST(WindowMemory, FoldersGeometryAndRecentFilesOutliveTheWindow)
+{
+    application();
+    ScratchDir scratch;
+    const std::filesystem::path program = makeProgramDir(scratch);
+    std::filesystem::create_directories(scratch / "in");
+    std::filesystem::create_directories(scratch / "out");
+    std::vector<std::filesystem::path> raw;
+    for (int i = 1; i <= settings::kRecentFiles + 1; ++i) {
+        raw.push_back(scratch / "in" / ("f" + std::to_string(i) + ".dat"));
+        writeBytes(raw.back(), "line " + std::to_string(i) + "\r\n");
+    }
+    const QRect placed(40, 50, 900, 500);
+    {
+        QtDialogs dialogs;
+        MainWindow window(dialogs, program);
+        dialogs.setParent(&window);
+        Seen open;
+        answerNextDialog(open, QString::fromStdString(raw[0].string()), 1);
+        window.findChild<QAction*>("open")->trigger();
+        for (std::size_t i = 1; i < raw.size(); ++i)
+            window.openFile(raw[i]);
+        Seen save;
+        answerNextDialog(save, QString::fromStdString((scratch / "out/copy").string()), kDatFilter);
+        window.findChild<QAction*>("TXT")->trigger();
+        ASSERT_TRUE(std::filesystem::exists(scratch / "out/copy.dat"));
+        window.setGeometry(placed);
+        window.show();
+        window.close();
+    }
+
+    QtDialogs dialogs;
+    MainWindow window(dialogs, program);
+    dialogs.setParent(&window);
+    window.show();
+    EXPECT_EQ(window.geometry(), placed);
+    QStringList recent;
+    for (QAction* action : window.findChild<QMenu*>("recent")->actions())
+        recent << action->data().toString();
+    QStringList newestFirst;
+    for (auto file = raw.rbegin(); file != raw.rend() - 1; ++file)
+        newestFirst << QString::fromStdString(file->string());
+    EXPECT_EQ(recent, newestFirst);
+
+    Seen open;
+    answerNextDialog(open, {}, 0);
+    window.findChild<QAction*>("open")->trigger();
+    EXPECT_EQ(open.folder, scratch / "in");
+    Seen save;
+    answerNextDialog(save, {}, 0);
+    window.findChild<QAction*>("TXT")->trigger();
+    EXPECT_EQ(save.folder, scratch / "out");
+
+    // A recent file opens, and comes first.
+    window.findChild<QMenu*>("recent")->actions()[4]->trigger();
+    EXPECT_EQ(window.windowTitle(), "Levara – f5.dat");
+    EXPECT_EQ(window.text(), "line 5\r\n");
+    EXPECT_EQ(window.findChild<QMenu*>("recent")->actions()[0]->data().toString(),
+              QString::fromStdString(raw[4].string()));
+}
+
+// Reads and closes the next message box: its text and its buttons' captions; clicks
+// the button captioned click, or accepts the box.
+void answerNextMessageBox(QString& text, QStringList& buttons, const QString& click = {})
 {
     auto* poll = new QTimer;
-    QObject::connect(poll, &QTimer::timeout, [poll, &text, &buttons] {
+    QObject::connect(poll, &QTimer::timeout, [poll, &text, &buttons, click] {
         auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
         if (!box)
             return;  // the file dialog is still closing
         poll->deleteLater();
         text = box->text();
-        for (QAbstractButton* button : box->buttons())
+        for (QAbstractButton* button : box->buttons()) {
             buttons << button->text();
-        box->accept();
+            if (button->text() == click)
+                button->click();
+        }
+        if (click.isEmpty())
+            box->accept();
     });
     poll->start(10);
 }
@@ -117,7 +196,7 @@ private:
     bool had_;
 };
 
-TEST(CommonDialogs, AFailingSaveSpeaksChineseUnderAChineseLocale)
+TEST(CommonDialogs, AFailingSaveAndTheReduceQuestionSpeakChineseUnderAChineseLocale)
 {
     application();
     const ScopedVariable locale("LC_ALL", "zh_CN.UTF-8");
@@ -142,6 +221,18 @@ TEST(CommonDialogs, AFailingSaveSpeaksChineseUnderAChineseLocale)
     EXPECT_EQ(text.toStdString(), (program / "temp").string() + "：程序旁的 temp 文件夹不存在");
     EXPECT_EQ(buttons, QStringList{"确定"});
     EXPECT_FALSE(std::filesystem::exists(scratch / "out.dat"));
+
+    for (const auto& [button, answer] : {std::pair{"整理后保存", ReduceAnswer::Reduce},
+                                         {"按原样保存", ReduceAnswer::SaveAsItIs},
+                                         {"取消", ReduceAnswer::Cancel}}) {
+        QString question;
+        QStringList choices;
+        answerNextMessageBox(question, choices, button);
+        EXPECT_EQ(dialogs.askReduceFirst("测中间点"), answer) << button;
+        EXPECT_EQ(question, "文本中仍有“整理 › 测中间点”会去掉的行，用它保存的表格可能有误。\n\n先整理再保存吗？");
+        choices.sort();
+        EXPECT_EQ(choices, QStringList({"取消", "按原样保存", "整理后保存"}));
+    }
 }
 
 }  // namespace

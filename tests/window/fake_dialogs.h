@@ -13,9 +13,11 @@ public:
     std::deque<std::filesystem::path> openAnswers;
     std::deque<SaveChoice> saveAnswers;
     std::deque<bool> overwriteAnswers;
+    std::deque<ReduceAnswer> reduceAnswers;
 
-    std::vector<std::optional<int>> savePresets;  // the preset each save dialog got
+    std::vector<int> savePresets;  // the type each save dialog opened on
     std::vector<std::filesystem::path> overwriteQuestions;
+    std::vector<std::string> reduceQuestions;  // the "整理" item each offered
     std::vector<std::string> notices;
     std::vector<std::string> errors;
     std::vector<bool> busyWhileAsked;  // whether the hourglass showed when a dialog came up
@@ -25,16 +27,21 @@ public:
         noteBusy();
         return take(openAnswers);
     }
-    SaveChoice showSave(std::optional<int> preset) override
+    SaveChoice showSave(int filterIndex) override
     {
         noteBusy();
-        savePresets.push_back(preset);
+        savePresets.push_back(filterIndex);
         return take(saveAnswers);
     }
     bool askOverwrite(const std::filesystem::path& file) override
     {
         overwriteQuestions.push_back(file);
         return take(overwriteAnswers);
+    }
+    ReduceAnswer askReduceFirst(const std::string& arrangeItem) override
+    {
+        reduceQuestions.push_back(arrangeItem);
+        return take(reduceAnswers);
     }
     // Kept in English.
     void showNotice(const Message& message) override { notices.push_back(message.english()); }

@@ -3,12 +3,16 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
-#include <QFontDatabase>
+#include <QDragEnterEvent>
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
+#include <QMimeData>
+#include <QScreen>
 #include <QStatusBar>
 #include <Qsci/qsciscintilla.h>
+#include <numeric>
+#include <tuple>
 
 #include "fake_dialogs.h"
 #include "qt_application.h"
@@ -46,9 +50,10 @@ TEST_F(WindowTest, MenusCarryTheCommandNamesAndCaptionsInOrder)
     std::vector<std::pair<std::string, std::string>> top;
     for (QAction* action : form.menuBar()->actions())
         top.emplace_back(action->objectName().toStdString(), action->text().toStdString());
-    EXPECT_EQ(top, (std::vector<std::pair<std::string, std::string>>{{"open", "打开"},
-                                                                     {"zhengli", "整理"},
-                                                                     {"save", "保存"}}));
+    EXPECT_EQ(top, (std::vector<std::pair<std::string, std::string>>{
+                       {"open", "打开"}, {"recent", "最近打开"}, {"zhengli", "整理"}, {"save", "保存"}}));
+    // Nothing opened yet: nothing recent.
+    EXPECT_FALSE(form.findChild<QMenu*>("recent")->menuAction()->isEnabled());
 
     auto items = [&](const char* menu) {
         std::vector<std::pair<std::string, std::string>> result;
@@ -77,12 +82,6 @@ TEST_F(WindowTest, TextAreaFillsTheClientAreaAtAnySize)
 {
     QsciScintilla* text = form.textArea();
     EXPECT_EQ(text->wrapMode(), QsciScintilla::WrapNone);
-    EXPECT_TRUE(QFontInfo(text->font()).fixedPitch());
-    const QStringList chinese = QFontDatabase::families(QFontDatabase::SimplifiedChinese);
-    const QStringList families = text->font().families();
-    EXPECT_TRUE(std::any_of(families.begin(), families.end(), [&](const QString& family) {
-        return chinese.contains(family);
-    })) << "no font in the text area's list shows Chinese";
     EXPECT_EQ(form.statusBar()->objectName(), "sbar");
     EXPECT_EQ(form.statusBar()->findChildren<QLabel*>().size(), 2);
     for (QSize size : {QSize(900, 700), QSize(300, 200), QSize(20, 20)}) {
@@ -95,6 +94,47 @@ TEST_F(WindowTest, TextAreaFillsTheClientAreaAtAnySize)
         EXPECT_GE(area.height(), 0);
         EXPECT_LE(area.bottom(), form.statusBar()->geometry().top());
         EXPECT_EQ(area.width(), form.width());
+    }
+}
+
+TEST_F(WindowTest, StartsShowingWholeRawLinesInColumnsThatStayInLineAfterChineseNames)
+{
+    // A Chinese character is two bytes of a GB18030 file, and two letters wide on the screen.
+    const QFont font = form.textArea()->font();
+    EXPECT_EQ(QFontInfo(font).family(), "Noto Sans Mono CJK SC");
+    const QFontMetrics metrics(font);
+    EXPECT_EQ(metrics.horizontalAdvance("i"), metrics.horizontalAdvance("W"));
+    EXPECT_EQ(metrics.horizontalAdvance("水准点"), 6 * metrics.horizontalAdvance("0"));
+
+    // A point renamed in a Chinese editor, which keeps the columns of the bytes.
+    const std::string raw = readBytes(sourceDir() / "tests/data/bffb_line.dat");
+    std::string renamed = raw;
+    const std::size_t point = renamed.find("      TP1      08:14:001");
+    ASSERT_NE(point, std::string::npos);
+    renamed.replace(point, 9, "   \xD7\xAA\xB5\xE3\xD2\xBB");  // "转点一"
+    writeBytes(scratch / "renamed.dat", renamed);
+    form.openFile(scratch / "renamed.dat");
+    ASSERT_NE(form.text().find("   转点一      08:14:001"), std::string::npos);
+    form.show();
+    QApplication::processEvents();
+    EXPECT_TRUE(form.screen()->availableGeometry().contains(form.frameGeometry())) << "larger than 1366x768";
+
+    QsciScintilla* text = form.textArea();
+    auto x = [&](long position) { return text->SendScintilla(QsciScintilla::SCI_POINTXFROMPOSITION, 0UL, position); };
+    std::vector<long> firstBars;
+    for (int line = 0; line < text->lines() - 1; ++line) {
+        const auto index = static_cast<unsigned long>(line);
+        const long start = text->SendScintilla(QsciScintilla::SCI_POSITIONFROMLINE, index);
+        EXPECT_LE(x(text->SendScintilla(QsciScintilla::SCI_GETLINEENDPOSITION, index)), text->viewport()->width())
+            << "line " << line + 1 << " is cut";
+        // Every "|" of every line, where the first line has it.
+        const std::string lineText = text->text(line).toStdString();
+        std::vector<long> bars;
+        for (std::size_t bar = lineText.find('|'); bar != std::string::npos; bar = lineText.find('|', bar + 1))
+            bars.push_back(x(start + long(bar)));
+        if (line == 0)
+            firstBars = bars;
+        EXPECT_EQ(bars, firstBars) << "line " << line + 1 << ": " << lineText;
     }
 }
 
@@ -179,7 +219,7 @@ TEST_F(WindowTest, SaveTextAddsOneLineEndAndAsksOnlyForExistingFiles)
     trigger("TXT");
     EXPECT_EQ(readBytes(out), "\xB5\xDA\xD2\xBB|1\r\nb\r\n\r\n");
     EXPECT_TRUE(dialogs.overwriteQuestions.empty());
-    EXPECT_EQ(dialogs.savePresets, (std::vector<std::optional<int>>{3}));
+    EXPECT_EQ(dialogs.savePresets, std::vector<int>{kDatFilter});
     EXPECT_EQ(readBytes(program / "temp/ooo.txt"), readBytes(out));
 
     // Existing name, answer No: nothing is written, not even the work file.
@@ -290,10 +330,13 @@ TEST_F(WindowTest, EverySaveItemWritesItsWorkbook)
          {"bffbEXLE", "bbffEXLE", "bfbfEXLE", "aBFFBwf", "aBFFBL", "bfEXLE", "rrzEXLX", "dandianEXCEL"}) {
         const std::filesystem::path out = scratch / (std::string(item) + ".xls");
         dialogs.saveAnswers = {{out, kExcelFilter}};
+        // The point tables' filters drop the line readings.
+        dialogs.reduceAnswers = {ReduceAnswer::SaveAsItIs};
         trigger(item);
         EXPECT_TRUE(std::filesystem::exists(out)) << item;
     }
     EXPECT_TRUE(dialogs.errors.empty()) << dialogs.errors.front();
+    EXPECT_EQ(dialogs.reduceQuestions, (std::vector<std::string>{"测中间点", "单点测量"}));
     EXPECT_TRUE(pointerRestored());
 }
 
@@ -318,15 +361,193 @@ TEST_F(WindowTest, WorkbookSavedWithAnotherTypeWritesNothingAndSaysSo)
 {
     form.setText("x\r\n");
     const std::filesystem::path out = scratch / "book.xls";
+    dialogs.reduceAnswers = {ReduceAnswer::SaveAsItIs};
     dialogs.saveAnswers = {{out, 3}};
     trigger("bffbEXLE");
     EXPECT_FALSE(std::filesystem::exists(out));
     ASSERT_EQ(dialogs.notices.size(), 1u);
     EXPECT_NE(dialogs.notices[0].find("EXCEL(*.xls)"), std::string::npos);
-    EXPECT_EQ(dialogs.savePresets, (std::vector<std::optional<int>>{std::nullopt}));
+    EXPECT_EQ(dialogs.savePresets, std::vector<int>{kExcelFilter});
     // The working workbook is renewed before anything is asked.
     EXPECT_EQ(readBytes(program / "temp/excel.xls"), readBytes(program / "temp/exc.xls"));
     EXPECT_TRUE(pointerRestored());
+}
+
+TEST_F(WindowTest, TitleNamesTheOpenFileAndTheFirstPanelTheSavedOne)
+{
+    QLabel* panel = form.statusBar()->findChild<QLabel*>("Panel1");
+    const QString ownText = panel->text();
+    const std::string bf = lines(
+        {kStartLine, readingLine("BM1", "Rb", "1.52345", "30.100"), readingLine("TP1", "Rf", "1.41234", "29.500")});
+    writeBytes(scratch / "line.dat", bf);
+    dialogs.openAnswers = {scratch / "line.dat", {}, scratch / "missing.dat"};
+    trigger("open");
+    EXPECT_EQ(form.windowTitle(), "Levara – line.dat");
+    EXPECT_EQ(panel->text(), ownText);
+    trigger("open");  // cancelled
+    trigger("open");  // failed
+    EXPECT_EQ(form.windowTitle(), "Levara – line.dat");
+
+    struct Save {
+        const char* item;
+        const char* file;
+        int filterIndex;
+    };
+    for (const Save& save : {Save{"TXT", "copy.dat", kDatFilter}, Save{"bfEXLE", "book.xls", kExcelFilter}}) {
+        dialogs.saveAnswers = {{scratch / save.file, save.filterIndex}};
+        trigger(save.item);
+        EXPECT_EQ(panel->text().toStdString(), "Saved " + (scratch / save.file).string()) << save.item;
+        EXPECT_EQ(form.windowTitle(), "Levara – line.dat");
+    }
+    // A save that writes nothing says nothing.
+    dialogs.saveAnswers = {{}};
+    trigger("TXT");
+    std::filesystem::remove_all(program / "temp");
+    dialogs.saveAnswers = {{scratch / "other.dat", kDatFilter}};
+    trigger("TXT");
+    EXPECT_EQ(dialogs.errors.size(), 2u);  // the missing file, the missing temp folder
+    EXPECT_EQ(panel->text().toStdString(), "Saved " + (scratch / "book.xls").string());
+}
+
+TEST_F(WindowTest, BookSavesOpenOnExcelTheTextSaveOnItsOwnLastType)
+{
+    // Empty: no filter would drop a line, and a cancelled dialog writes nothing.
+    form.setText("");
+    const char* const books[] = {"bffbEXLE", "bbffEXLE", "bfbfEXLE", "aBFFBwf",
+                                 "aBFFBL",   "bfEXLE",   "rrzEXLX",  "dandianEXCEL"};
+    std::vector<int> expected;
+    auto save = [&](const char* item, SaveChoice answer, int opensOn) {
+        dialogs.saveAnswers = {answer};
+        trigger(item);
+        expected.push_back(opensOn);
+    };
+    save("TXT", {}, kDatFilter);
+    save("TXT", {scratch / "notes.txt", 4}, kDatFilter);
+    for (const char* book : books)
+        save(book, {}, kExcelFilter);
+    save("TXT", {}, 4);
+    save("bffbEXLE", {scratch / "typed.xls", 4}, kExcelFilter);  // refused, said so
+    save("TXT", {}, 4);
+    EXPECT_EQ(dialogs.savePresets, expected);
+    EXPECT_EQ(dialogs.notices.size(), 1u);
+    EXPECT_TRUE(dialogs.errors.empty());
+}
+
+// Each book and table offers the filter it is made from; the three answers.
+TEST_F(WindowTest, SavingAnUnreducedTextOffersToReduceItFirst)
+{
+    struct Case {
+        const char* item;
+        const char* file;
+        const char* arrangeName;
+        const char* arrangeCaption;
+        ReduceAnswer answer;
+    };
+    const Case cases[] = {
+        {"bffbEXLE", "bffb_line.dat", "BFFB", "水准线路", ReduceAnswer::Reduce},
+        {"bbffEXLE", "bbff_line.dat", "BFFB", "水准线路", ReduceAnswer::Reduce},
+        {"bfbfEXLE", "bfbf_line.dat", "BFFB", "水准线路", ReduceAnswer::Reduce},
+        {"aBFFBwf", "abffb_line.dat", "BFFB", "水准线路", ReduceAnswer::Reduce},
+        {"aBFFBL", "chinese_names.dat", "BFFB", "水准线路", ReduceAnswer::Reduce},
+        {"bfEXLE", "bf_line.dat", "BFFB", "水准线路", ReduceAnswer::Reduce},
+        {"rrzEXLX", "intermediate.dat", "rrz", "测中间点", ReduceAnswer::Reduce},
+        {"dandianEXCEL", "single_points.dat", "dandian", "单点测量", ReduceAnswer::Reduce},
+        {"bffbEXLE", "bffb_line.dat", "BFFB", "水准线路", ReduceAnswer::SaveAsItIs},
+        {"bffbEXLE", "bffb_line.dat", "BFFB", "水准线路", ReduceAnswer::Cancel},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::string(c.item) + " " + c.file);
+        form.openFile(sourceDir() / "tests/data" / c.file);
+        const std::string raw = form.text();
+        trigger(c.arrangeName);
+        const std::string reduced = form.text();
+        form.setText(raw);
+
+        const std::filesystem::path out = scratch / (std::string(c.item) + ".xls");
+        std::filesystem::remove(out);
+        dialogs = FakeDialogs();
+        dialogs.reduceAnswers = {c.answer};
+        dialogs.saveAnswers = {{out, kExcelFilter}};
+        trigger(c.item);
+        EXPECT_EQ(dialogs.reduceQuestions, std::vector<std::string>{c.arrangeCaption});
+        EXPECT_TRUE(dialogs.errors.empty()) << dialogs.errors.front();
+        EXPECT_EQ(form.text(), c.answer == ReduceAnswer::Reduce ? reduced : raw);
+        EXPECT_EQ(std::filesystem::exists(out), c.answer != ReduceAnswer::Cancel);
+        EXPECT_EQ(dialogs.saveAnswers.empty(), c.answer != ReduceAnswer::Cancel) << "no save dialog after a cancel";
+        if (c.answer != ReduceAnswer::Reduce)
+            continue;
+        // A reduced text is saved without a question.
+        dialogs.saveAnswers = {{out, kExcelFilter}};
+        dialogs.overwriteAnswers = {true};
+        trigger(c.item);
+        EXPECT_EQ(dialogs.reduceQuestions.size(), 1u);
+    }
+    EXPECT_TRUE(pointerRestored());
+}
+
+TEST_F(WindowTest, ADroppedFileOpensAsOpenWould)
+{
+    QLabel* panel = form.statusBar()->findChild<QLabel*>("Panel1");
+    const std::filesystem::path gsi = sourceDir() / "tests/data/gsi/bf_line.gsi";
+    const std::filesystem::path raw = sourceDir() / "tests/data/single_points.dat";
+    auto drop = [&](const std::vector<std::filesystem::path>& files) {
+        QMimeData data;
+        QList<QUrl> urls;
+        for (const auto& file : files)
+            urls << QUrl::fromLocalFile(QString::fromStdString(file.string()));
+        data.setUrls(urls);
+        QWidget* target = form.textArea()->viewport();
+        QDragEnterEvent enter(QPoint(5, 5), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(target, &enter);
+        EXPECT_TRUE(enter.isAccepted());
+        QDropEvent dropped(QPointF(5, 5), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(target, &dropped);
+        QApplication::processEvents();
+    };
+
+    drop({gsi});
+    EXPECT_EQ(form.text(), readOpenedText(gsi).text);
+    EXPECT_EQ(panel->text().toStdString(), readOpenedText(gsi).status->english());
+    EXPECT_EQ(form.windowTitle(), "Levara – bf_line.gsi");
+
+    drop({raw, gsi});
+    EXPECT_EQ(form.text(), readOpenedText(raw).text);
+    EXPECT_EQ(form.windowTitle(), "Levara – single_points.dat");
+
+    drop({scratch.path()});
+    ASSERT_EQ(dialogs.notices.size(), 1u);
+    EXPECT_EQ(dialogs.notices[0], scratch.path().string() + " is a folder; drop a raw file to open it");
+    EXPECT_EQ(form.text(), readOpenedText(raw).text);
+    EXPECT_EQ(form.windowTitle(), "Levara – single_points.dat");
+    EXPECT_TRUE(dialogs.errors.empty());
+}
+
+TEST_F(WindowTest, AnErrorsLineIsScrolledToAndSelected)
+{
+    // Forty BFFB stations; the first reading of the 31st is no number.
+    std::vector<std::string> text;
+    for (int station = 1; station <= 40; ++station) {
+        const std::string back = station == 31 ? "1.5x345" : "1.52345";
+        for (const auto& [point, tag, reading] : {std::tuple{"BM1", "Rb", back},
+                                                  {"TP1", "Rf", "1.41234"},
+                                                  {"TP1", "Rf", "1.41236"},
+                                                  {"BM1", "Rb", "1.52349"}})
+            text.push_back(readingLine(point, tag, reading, "30.10") + "\r\n");
+    }
+    form.setText(std::accumulate(text.begin(), text.end(), std::string()));
+    form.show();
+    dialogs.saveAnswers = {{scratch / "book.xls", kExcelFilter}};
+    trigger("bffbEXLE");
+    ASSERT_EQ(dialogs.errors.size(), 1u);
+    const int line = 30 * 4 + 1;
+    EXPECT_EQ(dialogs.errors[0].rfind("line " + std::to_string(line) + ":", 0), 0u) << dialogs.errors[0];
+    int fromLine = 0, fromIndex = 0, toLine = 0, toIndex = 0;
+    form.textArea()->getSelection(&fromLine, &fromIndex, &toLine, &toIndex);
+    EXPECT_EQ(std::tuple(fromLine, fromIndex, toLine), std::tuple(line - 1, 0, line - 1));
+    EXPECT_EQ(toIndex, form.textArea()->lineLength(line - 1) - 2);  // up to its CR LF
+    const long first = form.textArea()->firstVisibleLine();
+    EXPECT_LE(first, line - 1);
+    EXPECT_LT(line - 1, first + form.textArea()->SendScintilla(QsciScintilla::SCI_LINESONSCREEN));
 }
 
 }  // namespace

@@ -1,0 +1,28 @@
+#include "window/settings.h"
+
+#include <QSettings>
+
+namespace levara::settings {
+
+QString lastFolder(const QString& dialog) { return QSettings().value(dialog + "Dialog/folder").toString(); }
+
+void setLastFolder(const QString& dialog, const QString& folder)
+{
+    QSettings().setValue(dialog + "Dialog/folder", folder);
+}
+
+QByteArray windowGeometry() { return QSettings().value("window/geometry").toByteArray(); }
+
+void setWindowGeometry(const QByteArray& geometry) { QSettings().setValue("window/geometry", geometry); }
+
+QStringList recentFiles() { return QSettings().value("recentFiles").toStringList().mid(0, kRecentFiles); }
+
+void addRecentFile(const QString& file)
+{
+    QStringList files = recentFiles();
+    files.removeAll(file);
+    files.prepend(file);
+    QSettings().setValue("recentFiles", files.mid(0, kRecentFiles));
+}
+
+}  // namespace levara::settings
