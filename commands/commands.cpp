@@ -27,10 +27,17 @@ Commands::Commands(Ui& ui, std::filesystem::path programDir) : ui_(ui), temp_(st
 
 std::string readRawText(const std::filesystem::path& file)
 {
-    const TextLines lines = TextLines::read(file);
+    TextLines lines = TextLines::read(file);
     std::size_t size = 0;
-    for (std::size_t i = 0; i < lines.size(); ++i)
+    bool anyEmpty = false;
+    for (std::size_t i = 0; i < lines.size(); ++i) {
         size += lines[i].size() + 2;
+        anyEmpty = anyEmpty || lines[i].empty();
+    }
+    // Every line ended by CR LF and none empty, as the instrument writes them: the
+    // file is already the text.
+    if (!anyEmpty && size == lines.textSize())
+        return lines.takeText();
     std::string text;
     text.reserve(size);
     for (std::size_t i = 0; i < lines.size(); ++i) {
@@ -58,16 +65,17 @@ void Commands::saveText()
     if (choice.file.empty() || !mayWrite(ui_, choice.file))
         return;
     const TempFolder::Lock lock = temp_.lock();
-    writeTextFile(temp_.workFile(), {ui_.text(), "\r\n"});
-    copyFileReplacing(temp_.workFile(), choice.file);
+    const std::string text = ui_.text();
+    writeTextFile(temp_.workFile(), {text, "\r\n"});
+    // A copy of the work file: the same bytes, made again rather than read back.
+    replaceTextFile(choice.file, {text, "\r\n"});
 }
 
 void Commands::reduce(RecordFilter filter)
 {
     BusyPointer busy(ui_);
     const TempFolder::Lock lock = temp_.lock();
-    writeTextFile(temp_.workFile(), {ui_.text(), "\r\n"});
-    const TextLines lines = TextLines::read(temp_.workFile());
+    const TextLines lines = writeWorkFile(temp_.workFile(), ui_.text());
     ui_.setText(filterLines(filter, lines));
 }
 

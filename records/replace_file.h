@@ -4,7 +4,29 @@
 #include <filesystem>
 #include <string_view>
 
+#include "records/posix_file.h"
+
 namespace levara {
+
+// A new file beside destination, written piece by piece, that takes its place only
+// on commit(): flushed to disk and renamed over it. Dropped without commit() it is
+// removed and destination stays as it was. Throws FileError naming destination.
+class FileReplacement {
+public:
+    explicit FileReplacement(const std::filesystem::path& destination);
+    ~FileReplacement();
+    FileReplacement(const FileReplacement&) = delete;
+    FileReplacement& operator=(const FileReplacement&) = delete;
+
+    void write(std::string_view bytes);
+    void commit();
+
+private:
+    std::filesystem::path name_;         // as the user gave it, for messages
+    std::filesystem::path destination_;  // the file actually replaced
+    std::filesystem::path temporary_;
+    detail::FileDescriptor fd_;
+};
 
 // Replaces destination as a whole with the given bytes: they are written to a new
 // file beside it, flushed to disk and renamed over it, so a failure never leaves a

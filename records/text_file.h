@@ -2,7 +2,10 @@
 // Writing work files: UTF-8 text saved as GB18030.
 #include <filesystem>
 #include <initializer_list>
+#include <string>
 #include <string_view>
+
+#include "records/text_lines.h"
 
 namespace levara {
 
@@ -12,5 +15,14 @@ void writeTextFile(const std::filesystem::path& file, std::string_view utf8);
 // The same for text in pieces, each whole UTF-8, written one after the other: the
 // text and its final CR LF go out without first joining them into one string.
 void writeTextFile(const std::filesystem::path& file, std::initializer_list<std::string_view> pieces);
+
+// The work file's round trip: writes the text and a final CR LF to file as
+// writeTextFile does, and returns the lines TextLines::read would read back from
+// it, taken from the bytes written rather than from the disk.
+TextLines writeWorkFile(const std::filesystem::path& file, std::string utf8);
+
+// Replaces destination whole (replaceFile) with the bytes writeTextFile writes for
+// the same pieces.
+void replaceTextFile(const std::filesystem::path& destination, std::initializer_list<std::string_view> pieces);
 
 }  // namespace levara

@@ -34,6 +34,22 @@ TextLines TextLines::fromText(std::string utf8)
     return result;
 }
 
+TextLines TextLines::fromTextAndLineEnd(std::string utf8)
+{
+    const bool endsWithLineEnd = utf8.empty() || utf8.back() == '\r' || utf8.back() == '\n';
+    TextLines result = fromText(std::move(utf8));
+    // The appended end closes an empty line of its own, or else the last line.
+    if (endsWithLineEnd)
+        result.lines_.push_back({result.text_.size(), 0});
+    return result;
+}
+
+std::string TextLines::takeText()
+{
+    lines_.clear();
+    return std::move(text_);
+}
+
 std::string_view TextLines::operator[](std::size_t i) const
 {
     const Span& span = lines_[i];

@@ -17,11 +17,19 @@ public:
     static TextLines read(const std::filesystem::path& file);
     // Splits text that is already UTF-8, by the same rule.
     static TextLines fromText(std::string utf8);
+    // The lines of the text followed by one more line end, without appending it (a
+    // work file holds the text and a final CR LF).
+    static TextLines fromTextAndLineEnd(std::string utf8);
 
     std::size_t size() const { return lines_.size(); }
     bool empty() const { return lines_.empty(); }
     // Line i, counted from 0.
     std::string_view operator[](std::size_t i) const;
+
+    // The whole text the lines were cut from, line ends included.
+    std::size_t textSize() const { return text_.size(); }
+    // That text, taken out: the lines are gone afterwards.
+    std::string takeText();
 
 private:
     struct Span {

@@ -78,22 +78,23 @@ void renewWorkingWorkbook(Output output, const TempFolder& temp)
     copyFileReplacing(temp.templateFile(templateName(output)), temp.workingWorkbook());
 }
 
-void exportWorkbook(Output output, const TempFolder& temp, std::string_view text,
-                    const std::filesystem::path& destination)
+void exportWorkbook(Output output, const TempFolder& temp, std::string text, const std::filesystem::path& destination)
 {
     // Renewed here as well: while the save dialog was open another Levara may have
-    // used the working workbook.
-    renewWorkingWorkbook(output, temp);
+    // used the working workbook. The template is read once, for both.
+    const std::string templateBytes = readFile(temp.templateFile(templateName(output)));
     const std::filesystem::path working = temp.workingWorkbook();
-    xls::Workbook book = openTemplateCopy(output, temp, readFile(working));
+    replaceFile(working, templateBytes);
+    xls::Workbook book = openTemplateCopy(output, temp, templateBytes);
 
-    writeTextFile(temp.workFile(), {text, "\r\n"});
-    const TextLines lines = TextLines::read(temp.workFile());
+    const TextLines lines = writeWorkFile(temp.workFile(), std::move(text));
     if (output == Output::AbffbTwoWayBook)
         writeTextFile(temp.reversedWorkFile(), reversedWorkText(lines));
 
-    replaceFile(working, filledBytes(output, book, lines, destination));
-    copyFileReplacing(working, destination);
+    // The user's file is a copy of the working workbook: the same bytes.
+    const std::string filled = filledBytes(output, book, lines, destination);
+    replaceFile(working, filled);
+    replaceFile(destination, filled);
 }
 
 }  // namespace levara::books
