@@ -208,42 +208,35 @@ void CellTable::dropAsRead()
     std::vector<std::uint32_t>().swap(asReadDbCells_);
 }
 
-const Cell* CellTable::find(int row, int column) const
+void CellTable::widenRowRecord(Row& r, int column)
 {
-    if (row >= int(rows_.size()))
-        return nullptr;
-    const std::vector<Cell>& cells = rows_[std::size_t(row)].cells;
-    auto it =
-        std::lower_bound(cells.begin(), cells.end(), column, [](const Cell& c, int col) { return c.column < col; });
-    return it != cells.end() && it->column == column ? &*it : nullptr;
+    // As read, the record's column range may be wider than its cells (Excel keeps it
+    // so), and that is kept.
+    std::uint16_t first = peekU16(r.record.data() + 2), end = peekU16(r.record.data() + 4);
+    if (first >= end) {
+        first = std::uint16_t(column);
+        end = std::uint16_t(column + 1);
+    }
+    pokeU16(r.record.data() + 2, std::min<std::uint16_t>(first, std::uint16_t(column)));
+    pokeU16(r.record.data() + 4, std::max<std::uint16_t>(end, std::uint16_t(column + 1)));
 }
 
 Cell& CellTable::cell(int row, int column, std::uint16_t xf)
 {
     markChanged();
-    std::vector<Cell>& cells = rowAt(row).cells;
-    auto it = cells.end();
-    if (!cells.empty() && cells.back().column >= column)
-        it =
-            std::lower_bound(cells.begin(), cells.end(), column, [](const Cell& c, int col) { return c.column < col; });
-    if (it != cells.end() && it->column == column)
-        return *it;
-    Row& r = rows_[std::size_t(row)];
-    if (r.hasRecord) {
-        // The ROW record's column range grows to take the cell in; as read, it may be
-        // wider than the cells (Excel keeps it so), and that is kept.
-        std::uint16_t first = peekU16(r.record.data() + 2), end = peekU16(r.record.data() + 4);
-        if (first >= end) {
-            first = std::uint16_t(column);
-            end = std::uint16_t(column + 1);
-        }
-        pokeU16(r.record.data() + 2, std::min<std::uint16_t>(first, std::uint16_t(column)));
-        pokeU16(r.record.data() + 4, std::max<std::uint16_t>(end, std::uint16_t(column + 1)));
-    }
+    Row& r = rowAt(row);
+    std::vector<Cell>& cells = r.cells;
+    const std::size_t at = std::size_t(lowerBound(cells, column) - cells.cbegin());
+    if (at < cells.size() && cells[at].column == column)
+        return cells[at];
+    if (r.hasRecord)
+        widenRowRecord(r, column);
+    if (cells.empty())
+        cells.reserve(8);  // a book's row holds some ten cells: fewer regrowths
     Cell blank;
     blank.column = std::uint16_t(column);
     blank.xf = xf;
-    return *cells.insert(it, blank);
+    return *cells.insert(cells.begin() + std::ptrdiff_t(at), blank);
 }
 
 std::optional<std::uint16_t> CellTable::rowDefaultXf(int row) const

@@ -3,10 +3,12 @@
 // sorted by column. The table is written either as read (its bytes kept, text cells
 // pointed at the new string table) or, once anything in it changed, rebuilt in
 // Excel's layout: blocks of 32 rows, each its ROW records, its cells and a DBCELL.
+#include <algorithm>
 #include <array>
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "xls/record_stream.h"
@@ -60,8 +62,18 @@ public:
 
     const Row* row(int row) const { return row < int(rows_.size()) ? &rows_[row] : nullptr; }
     const Cell* find(int row, int column) const;
+    Cell* find(int row, int column) { return const_cast<Cell*>(std::as_const(*this).find(row, column)); }
     // The cell, made blank with `xf` when absent.
     Cell& cell(int row, int column, std::uint16_t xf);
+
+    // Calls visit(column, cell or nullptr) for columns first..last of the row, walking
+    // the row once instead of looking each cell up.
+    template <typename Visit>
+    void forEachInRange(int row, int first, int last, Visit visit) const;
+    // Makes the cells of columns first..last of the row exist, a new one blank with
+    // xfFor(column), and calls visit(cell) on each in column order.
+    template <typename XfFor, typename Visit>
+    void editRange(int row, int first, int last, XfFor xfFor, Visit visit);
     // The XF a row gives its new cells, when it has one.
     std::optional<std::uint16_t> rowDefaultXf(int row) const;
     void setRowHeight(int row, std::uint16_t twips);
@@ -102,6 +114,10 @@ public:
 
 private:
     Row& rowAt(int row);
+    // The first of the row's cells at or after the column.
+    static std::vector<Cell>::const_iterator lowerBound(const std::vector<Cell>& cells, int column);
+    // A ROW record as read takes in a new cell's column.
+    static void widenRowRecord(Row& row, int column);
     void dropAsRead();
     void addReadCell(int row, const Cell& cell);
     void writeRebuilt(StreamWriter& out, const std::vector<std::uint32_t>& newStringIndex,
@@ -119,5 +135,75 @@ private:
     std::vector<std::uint32_t> asReadStringFields_;  // offsets of LABELSST string indexes in asRead_
     std::vector<std::uint32_t> asReadDbCells_;       // offsets of DBCELL records in asRead_
 };
+
+inline std::vector<Cell>::const_iterator CellTable::lowerBound(const std::vector<Cell>& cells, int column)
+{
+    // Cells mostly come in column order: the last one is the place to look first.
+    if (cells.empty() || cells.back().column < column)
+        return cells.end();
+    return std::lower_bound(cells.begin(), cells.end(), column, [](const Cell& c, int col) { return c.column < col; });
+}
+
+inline const Cell* CellTable::find(int row, int column) const
+{
+    if (row >= int(rows_.size()))
+        return nullptr;
+    const std::vector<Cell>& cells = rows_[std::size_t(row)].cells;
+    const auto it = lowerBound(cells, column);
+    return it != cells.end() && it->column == column ? &*it : nullptr;
+}
+
+template <typename Visit>
+void CellTable::forEachInRange(int row, int first, int last, Visit visit) const
+{
+    static const std::vector<Cell> none;
+    const std::vector<Cell>& cells = row < int(rows_.size()) ? rows_[std::size_t(row)].cells : none;
+    auto it = lowerBound(cells, first);
+    for (int column = first; column <= last; ++column) {
+        if (it != cells.end() && it->column == column)
+            visit(column, &*it++);
+        else
+            visit(column, static_cast<const Cell*>(nullptr));
+    }
+}
+
+template <typename XfFor, typename Visit>
+void CellTable::editRange(int row, int first, int last, XfFor xfFor, Visit visit)
+{
+    markChanged();
+    Row& r = rowAt(row);
+    std::vector<Cell>& cells = r.cells;
+    const std::size_t begin = std::size_t(lowerBound(cells, first) - cells.begin());
+    std::size_t end = begin;
+    while (end < cells.size() && cells[end].column <= last)
+        ++end;
+    const std::size_t width = std::size_t(last - first + 1);
+    if (end - begin < width) {
+        // Opens a gap for the missing cells and fills the range from its end, moving
+        // the existing ones into their places.
+        const std::size_t missing = width - (end - begin);
+        cells.insert(cells.begin() + std::ptrdiff_t(end), missing, Cell());
+        std::size_t from = end, to = begin + width;
+        int lowestNew = last, highestNew = first;
+        for (int column = last; column >= first; --column) {
+            if (from > begin && cells[from - 1].column == column) {
+                cells[--to] = cells[--from];
+                continue;
+            }
+            Cell blank;
+            blank.column = std::uint16_t(column);
+            blank.xf = xfFor(column);
+            cells[--to] = blank;
+            lowestNew = column;
+            highestNew = std::max(highestNew, column);
+        }
+        if (r.hasRecord) {
+            widenRowRecord(r, lowestNew);
+            widenRowRecord(r, highestNew);
+        }
+    }
+    for (std::size_t i = begin; i < begin + width; ++i)
+        visit(cells[i]);
+}
 
 }  // namespace levara::xls

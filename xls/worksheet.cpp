@@ -47,13 +47,16 @@ std::uint16_t defaultXf(const SheetData& sheet, int row, int column)
 // The cell at (row, column) from 0, made with its default format when absent.
 Cell& editCell(WorkbookData& book, SheetData& sheet, int row, int column)
 {
-    std::uint16_t xf = 0;
-    if (!sheet.cells.find(row, column))
-        xf = book.styles.cellXf(defaultXf(sheet, row, column));  // may throw LimitError: nothing changed yet
-    prepareCellChanges(sheet);
-    Cell& cell = sheet.cells.cell(row, column, xf);
-    sheet.cells.forget(cell);
-    return cell;
+    Cell* cell = sheet.cells.find(row, column);
+    if (!cell) {
+        const std::uint16_t xf = book.styles.cellXf(defaultXf(sheet, row, column));  // may throw LimitError
+        prepareCellChanges(sheet);
+        cell = &sheet.cells.cell(row, column, xf);
+    } else {
+        prepareCellChanges(sheet);
+    }
+    sheet.cells.forget(*cell);
+    return *cell;
 }
 
 }  // namespace
@@ -151,21 +154,18 @@ void Worksheet::setThinBorders(const Range& range)
     // Count the formats the borders need before changing anything.
     std::vector<std::uint16_t> sources;
     for (int row = r.firstRow - 1; row < r.lastRow; ++row)
-        for (int column = r.firstColumn - 1; column < r.lastColumn; ++column) {
-            const Cell* cell = sheet.cells.find(row, column);
+        sheet.cells.forEachInRange(row, r.firstColumn - 1, r.lastColumn - 1, [&](int column, const Cell* cell) {
             const std::uint16_t xf = cell ? cell->xf : defaultXf(sheet, row, column);
             if (std::find(sources.begin(), sources.end(), xf) == sources.end())
                 sources.push_back(xf);
-        }
+        });
     styles.checkRoomFor(styles.newXfsForBorders(sources));
 
     prepareCellChanges(sheet);
     for (int row = r.firstRow - 1; row < r.lastRow; ++row)
-        for (int column = r.firstColumn - 1; column < r.lastColumn; ++column) {
-            const Cell* existing = sheet.cells.find(row, column);
-            Cell& cell = sheet.cells.cell(row, column, existing ? existing->xf : defaultXf(sheet, row, column));
-            sheet.cells.setXf(cell, styles.borderedXf(cell.xf));
-        }
+        sheet.cells.editRange(
+            row, r.firstColumn - 1, r.lastColumn - 1, [&](int column) { return defaultXf(sheet, row, column); },
+            [&](Cell& cell) { sheet.cells.setXf(cell, styles.borderedXf(cell.xf)); });
 }
 
 Borders Worksheet::borders(int row, int column) const
