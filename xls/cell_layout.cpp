@@ -144,7 +144,6 @@ void CellTable::writeRebuilt(StreamWriter& out, const std::vector<std::uint32_t>
 void CellTable::writeRowCells(StreamWriter& out, int row, const Row& r,
                               const std::vector<std::uint32_t>& newStringIndex) const
 {
-    std::string body;
     const std::vector<Cell>& cells = r.cells;
     for (std::size_t i = 0; i < cells.size();) {
         const Cell& cell = cells[i];
@@ -153,37 +152,49 @@ void CellTable::writeRowCells(StreamWriter& out, int row, const Row& r,
         if (cell.kind == CellKind::Rk || cell.kind == CellKind::Blank)
             while (j < cells.size() && cells[j].kind == cell.kind && cells[j].column == cells[j - 1].column + 1)
                 ++j;
-        body.clear();
-        putU16(body, std::uint16_t(row));
-        putU16(body, cell.column);
         if (j - i > 1) {
+            const bool rk = cell.kind == CellKind::Rk;
+            char* body = out.append(rk ? rec::kMulRk : rec::kMulBlank, 6 + (j - i) * (rk ? 6 : 2));
+            pokeU16(body, std::uint16_t(row));
+            pokeU16(body + 2, cell.column);
+            body += 4;
             for (std::size_t k = i; k < j; ++k) {
-                putU16(body, cells[k].xf);
-                if (cell.kind == CellKind::Rk)
-                    putU32(body, cells[k].rk);
+                pokeU16(body, cells[k].xf);
+                body += 2;
+                if (rk) {
+                    pokeU32(body, cells[k].rk);
+                    body += 4;
+                }
             }
-            putU16(body, cells[j - 1].column);
-            out.write(cell.kind == CellKind::Rk ? rec::kMulRk : rec::kMulBlank, body);
+            pokeU16(body, cells[j - 1].column);
             i = j;
             continue;
         }
-        putU16(body, cell.xf);
+        if (cell.kind == CellKind::Other) {
+            out.bytes().append(others_[cell.other]);
+            ++i;
+            continue;
+        }
+        char* body = nullptr;
         switch (cell.kind) {
-        case CellKind::Blank: out.write(rec::kBlank, body); break;
+        case CellKind::Blank: body = out.append(rec::kBlank, 6); break;
         case CellKind::Number:
-            putDouble(body, cell.number);
-            out.write(rec::kNumber, body);
+            body = out.append(rec::kNumber, 14);
+            pokeDouble(body + 6, cell.number);
             break;
         case CellKind::Rk:
-            putU32(body, cell.rk);
-            out.write(rec::kRk, body);
+            body = out.append(rec::kRk, 10);
+            pokeU32(body + 6, cell.rk);
             break;
         case CellKind::Text:
-            putU32(body, newStringIndex[cell.sst]);
-            out.write(rec::kLabelSst, body);
+            body = out.append(rec::kLabelSst, 10);
+            pokeU32(body + 6, newStringIndex[cell.sst]);
             break;
-        case CellKind::Other: out.bytes().append(others_[cell.other]); break;
+        case CellKind::Other: break;
         }
+        pokeU16(body, std::uint16_t(row));
+        pokeU16(body + 2, cell.column);
+        pokeU16(body + 4, cell.xf);
         ++i;
     }
 }

@@ -13,7 +13,6 @@ namespace levara::xls {
 
 namespace {
 
-constexpr std::uint32_t kRowHasDefaultXf = 0x80;  // fGhostDirty
 constexpr std::uint32_t kRowCustomHeight = 0x40;  // fUnsynced
 
 void checkColumn(std::uint32_t column, std::uint32_t position)
@@ -237,16 +236,6 @@ Cell& CellTable::cell(int row, int column, std::uint16_t xf)
     blank.column = std::uint16_t(column);
     blank.xf = xf;
     return *cells.insert(cells.begin() + std::ptrdiff_t(at), blank);
-}
-
-std::optional<std::uint16_t> CellTable::rowDefaultXf(int row) const
-{
-    if (row >= int(rows_.size()) || !rows_[std::size_t(row)].hasRecord)
-        return std::nullopt;
-    const std::uint32_t flags = peekU32(rows_[std::size_t(row)].record.data() + 12);
-    if (!(flags & kRowHasDefaultXf))
-        return std::nullopt;
-    return std::uint16_t(flags >> 16 & 0x0FFF);
 }
 
 void CellTable::setRowHeight(int row, std::uint16_t twips)

@@ -11,6 +11,7 @@
 #include <utility>
 #include <vector>
 
+#include "xls/bytes.h"
 #include "xls/record_stream.h"
 #include "xls/xls.h"
 
@@ -47,6 +48,7 @@ struct Row {
 
 // A ROW record's flags for a row of default format (XF 15); bit 8 is always set.
 inline constexpr std::uint32_t kDefaultRowFlags = 0x000F0100;
+inline constexpr std::uint32_t kRowHasDefaultXf = 0x80;  // fGhostDirty
 
 // RK: the 30-bit number forms of BIFF. True when `value` has an exact one.
 bool encodeRk(double value, std::uint32_t& rk);
@@ -142,6 +144,16 @@ inline std::vector<Cell>::const_iterator CellTable::lowerBound(const std::vector
     if (cells.empty() || cells.back().column < column)
         return cells.end();
     return std::lower_bound(cells.begin(), cells.end(), column, [](const Cell& c, int col) { return c.column < col; });
+}
+
+inline std::optional<std::uint16_t> CellTable::rowDefaultXf(int row) const
+{
+    if (row >= int(rows_.size()) || !rows_[std::size_t(row)].hasRecord)
+        return std::nullopt;
+    const std::uint32_t flags = peekU32(rows_[std::size_t(row)].record.data() + 12);
+    if (!(flags & kRowHasDefaultXf))
+        return std::nullopt;
+    return std::uint16_t(flags >> 16 & 0x0FFF);
 }
 
 inline const Cell* CellTable::find(int row, int column) const

@@ -126,7 +126,7 @@ std::uint32_t SharedStrings::add(std::u16string_view text)
 {
     if (!indexed_)
         buildIndex();
-    auto [it, added] = plainIndex_.emplace(std::u16string(text), std::uint32_t(entries_.size()));
+    auto [it, added] = plainIndex_.try_emplace(std::u16string(text), std::uint32_t(entries_.size()));
     if (added) {
         SstEntry entry;
         entry.text = text;
