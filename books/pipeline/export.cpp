@@ -80,20 +80,24 @@ void renewWorkingWorkbook(Output output, const TempFolder& temp)
 
 void exportWorkbook(Output output, const TempFolder& temp, std::string text, const std::filesystem::path& destination)
 {
-    // Renewed here as well: while the save dialog was open another Levara may have
-    // used the working workbook. The template is read once, for both.
+    // Filled from the template itself: the working workbook, renewed before the save
+    // dialog, may have been used by another Levara since.
     const std::string templateBytes = readFile(temp.templateFile(templateName(output)));
     const std::filesystem::path working = temp.workingWorkbook();
-    replaceFile(working, templateBytes);
-    xls::Workbook book = openTemplateCopy(output, temp, templateBytes);
-
-    const TextLines lines = writeWorkFile(temp.workFile(), std::move(text));
-    if (output == Output::AbffbTwoWayBook)
-        writeTextFile(temp.reversedWorkFile(), reversedWorkText(lines));
-
+    std::string filled;
+    try {
+        xls::Workbook book = openTemplateCopy(output, temp, templateBytes);
+        const TextLines lines = writeWorkFile(temp.workFile(), std::move(text));
+        if (output == Output::AbffbTwoWayBook)
+            writeTextFile(temp.reversedWorkFile(), reversedWorkText(lines));
+        filled = filledBytes(output, book, lines, destination);
+        replaceFile(working, filled);
+    } catch (...) {
+        // A failed export leaves a fresh copy of the template as the working workbook.
+        replaceFile(working, templateBytes);
+        throw;
+    }
     // The user's file is a copy of the working workbook: the same bytes.
-    const std::string filled = filledBytes(output, book, lines, destination);
-    replaceFile(working, filled);
     replaceFile(destination, filled);
 }
 
