@@ -57,7 +57,7 @@ class CliUi : public levara::Ui {
 public:
     explicit CliUi(const Options& options) : options_(options) {}
 
-    std::string text() override { return text_; }
+    const std::string& text() override { return text_; }
     void setText(std::string text) override { text_ = std::move(text); }
     std::filesystem::path chooseFileToOpen() override { return options_.input; }
     levara::SaveChoice chooseFileToSave(std::optional<int> presetFilterIndex) override

@@ -65,7 +65,7 @@ void Commands::saveText()
     if (choice.file.empty() || !mayWrite(ui_, choice.file))
         return;
     const TempFolder::Lock lock = temp_.lock();
-    const std::string text = ui_.text();
+    const std::string& text = ui_.text();
     writeTextFile(temp_.workFile(), {text, "\r\n"});
     // A copy of the work file: the same bytes, made again rather than read back.
     replaceTextFile(choice.file, {text, "\r\n"});

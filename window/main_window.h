@@ -21,7 +21,7 @@ public:
     QsciScintilla* textArea() const { return textArea_; }
 
     // Ui
-    std::string text() override;
+    const std::string& text() override;
     void setText(std::string text) override;
     std::filesystem::path chooseFileToOpen() override { return dialogs_.showOpen(); }
     SaveChoice chooseFileToSave(std::optional<int> presetFilterIndex) override
