@@ -67,6 +67,15 @@ MeasurementLine::MeasurementLine(std::string_view line)
     else
         rest_ = line.substr(start);
     fieldCount_ = bars + 1;
+    ascii_ = detail::isAscii(line);
+}
+
+std::string_view MeasurementLine::window(std::size_t index, std::size_t first, std::size_t length) const
+{
+    const std::string_view text = field(index);
+    if (!ascii_)
+        return slice(text, first, length);
+    return first - 1 >= text.size() ? std::string_view{} : text.substr(first - 1, length);
 }
 
 std::string_view MeasurementLine::field(std::size_t index) const
@@ -81,16 +90,16 @@ std::string_view MeasurementLine::field(std::size_t index) const
     return rest.substr(0, rest.find('|'));
 }
 
-std::string_view MeasurementLine::startTag() const { return stripLeadingBlanks(slice(field(2), 5, 10)); }
-std::string_view MeasurementLine::endTag() const { return stripLeadingBlanks(slice(field(2), 5, 8)); }
-std::string_view MeasurementLine::rejectFlag() const { return stripLeadingBlanks(slice(field(2), 13, 5)); }
-std::string_view MeasurementLine::pointNumber() const { return stripLeadingBlanks(slice(field(2), 4, 9)); }
-std::string_view MeasurementLine::widePointNumber() const { return slice(field(2), 4, 15); }
-std::string_view MeasurementLine::readingTag() const { return stripLeadingBlanks(slice(field(3), 1, 2)); }
-std::string_view MeasurementLine::readingTagLetter() const { return stripLeadingBlanks(slice(field(3), 1, 1)); }
-std::string_view MeasurementLine::reading() const { return stripLeadingBlanks(slice(field(3), 3, 15)); }
-std::string_view MeasurementLine::distance() const { return stripLeadingBlanks(slice(field(4), 3, 15)); }
-std::string_view MeasurementLine::heightTag() const { return stripLeadingBlanks(slice(field(5), 1, 1)); }
-std::string_view MeasurementLine::height() const { return stripLeadingBlanks(slice(field(5), 2, 16)); }
+std::string_view MeasurementLine::startTag() const { return stripLeadingBlanks(window(2, 5, 10)); }
+std::string_view MeasurementLine::endTag() const { return stripLeadingBlanks(window(2, 5, 8)); }
+std::string_view MeasurementLine::rejectFlag() const { return stripLeadingBlanks(window(2, 13, 5)); }
+std::string_view MeasurementLine::pointNumber() const { return stripLeadingBlanks(window(2, 4, 9)); }
+std::string_view MeasurementLine::widePointNumber() const { return window(2, 4, 15); }
+std::string_view MeasurementLine::readingTag() const { return stripLeadingBlanks(window(3, 1, 2)); }
+std::string_view MeasurementLine::readingTagLetter() const { return stripLeadingBlanks(window(3, 1, 1)); }
+std::string_view MeasurementLine::reading() const { return stripLeadingBlanks(window(3, 3, 15)); }
+std::string_view MeasurementLine::distance() const { return stripLeadingBlanks(window(4, 3, 15)); }
+std::string_view MeasurementLine::heightTag() const { return stripLeadingBlanks(window(5, 1, 1)); }
+std::string_view MeasurementLine::height() const { return stripLeadingBlanks(window(5, 2, 16)); }
 
 }  // namespace levara
