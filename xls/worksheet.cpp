@@ -151,8 +151,10 @@ void Worksheet::setThinBorders(const Range& range)
     SheetData& sheet = sheetOf(book_, index_);
     Styles& styles = book_->styles;
 
-    // Count the formats the borders need before changing anything.
-    std::vector<std::uint16_t> sources;
+    // Count the formats the borders need before changing anything. The list is
+    // kept between calls: a book draws borders for every station.
+    thread_local std::vector<std::uint16_t> sources;
+    sources.clear();
     for (int row = r.firstRow - 1; row < r.lastRow; ++row)
         sheet.cells.forEachInRange(row, r.firstColumn - 1, r.lastColumn - 1, [&](int column, const Cell* cell) {
             const std::uint16_t xf = cell ? cell->xf : defaultXf(sheet, row, column);
