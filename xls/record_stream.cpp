@@ -69,14 +69,11 @@ void StreamWriter::writeVerbatim(std::uint16_t type, std::string_view body)
     bytes_.append(body);
 }
 
-char* StreamWriter::append(std::uint16_t type, std::size_t bodySize)
+char* StreamWriter::extend(std::size_t size)
 {
     const std::size_t at = bytes_.size();
-    bytes_.resize(at + 4 + bodySize);
-    char* header = bytes_.data() + at;
-    pokeU16(header, type);
-    pokeU16(header + 2, std::uint16_t(bodySize));
-    return header + 4;
+    bytes_.resize(at + size);
+    return bytes_.data() + at;
 }
 
 void StreamWriter::patchU32(std::size_t position, std::uint32_t value) { pokeU32(bytes_.data() + position, value); }
