@@ -54,7 +54,7 @@ MeasurementLine::MeasurementLine(std::string_view line)
 {
     std::size_t start = 0;
     std::size_t bars = 0;
-    detail::forEachByte(line.data(), line.data() + line.size(), '|', [&](std::size_t bar) {
+    ascii_ = detail::forEachByte(line.data(), line.data() + line.size(), '|', [&](std::size_t bar) {
         if (bars < kHeld) {
             fields_[bars] = line.substr(start, bar - start);
             start = bar + 1;
@@ -67,7 +67,6 @@ MeasurementLine::MeasurementLine(std::string_view line)
     else
         rest_ = line.substr(start);
     fieldCount_ = bars + 1;
-    ascii_ = detail::isAscii(line);
 }
 
 std::string_view MeasurementLine::window(std::size_t index, std::size_t first, std::size_t length) const

@@ -310,21 +310,6 @@ Value CellTable::value(const Cell& cell, const SharedStrings& strings) const
     }
 }
 
-void CellTable::setXf(Cell& cell, std::uint16_t xf)
-{
-    markChanged();
-    cell.xf = xf;
-    if (cell.kind == CellKind::Other)
-        pokeU16(others_[cell.other].data() + 4 + 4, xf);
-}
-
-void CellTable::forget(Cell& cell)
-{
-    markChanged();
-    if (cell.kind == CellKind::Other)
-        std::string().swap(others_[cell.other]);
-}
-
 int CellTable::lastCellRow() const
 {
     for (int row = int(rows_.size()) - 1; row >= 0; --row)

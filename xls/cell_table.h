@@ -156,6 +156,21 @@ inline std::optional<std::uint16_t> CellTable::rowDefaultXf(int row) const
     return std::uint16_t(flags >> 16 & 0x0FFF);
 }
 
+inline void CellTable::setXf(Cell& cell, std::uint16_t xf)
+{
+    markChanged();
+    cell.xf = xf;
+    if (cell.kind == CellKind::Other)
+        pokeU16(others_[cell.other].data() + 4 + 4, xf);
+}
+
+inline void CellTable::forget(Cell& cell)
+{
+    markChanged();
+    if (cell.kind == CellKind::Other)
+        std::string().swap(others_[cell.other]);
+}
+
 inline const Cell* CellTable::find(int row, int column) const
 {
     if (row >= int(rows_.size()))

@@ -155,19 +155,31 @@ void Worksheet::setThinBorders(const Range& range)
     // kept between calls: a book draws borders for every station.
     thread_local std::vector<std::uint16_t> sources;
     sources.clear();
-    for (int row = r.firstRow - 1; row < r.lastRow; ++row)
+    for (int row = r.firstRow - 1; row < r.lastRow; ++row) {
+        const std::optional<std::uint16_t> rowXf = sheet.cells.rowDefaultXf(row);
         sheet.cells.forEachInRange(row, r.firstColumn - 1, r.lastColumn - 1, [&](int column, const Cell* cell) {
-            const std::uint16_t xf = cell ? cell->xf : defaultXf(sheet, row, column);
+            const std::uint16_t xf =
+                cell ? cell->xf : rowXf.value_or(sheet.columns.xf(column).value_or(kDefaultCellXf));
             if (std::find(sources.begin(), sources.end(), xf) == sources.end())
                 sources.push_back(xf);
         });
+    }
     styles.checkRoomFor(styles.newXfsForBorders(sources));
 
     prepareCellChanges(sheet);
+    // Neighbouring cells mostly share their format, and so their bordered one.
+    int lastSource = -1;
+    std::uint16_t lastBordered = 0;
     for (int row = r.firstRow - 1; row < r.lastRow; ++row)
         sheet.cells.editRange(
             row, r.firstColumn - 1, r.lastColumn - 1, [&](int column) { return defaultXf(sheet, row, column); },
-            [&](Cell& cell) { sheet.cells.setXf(cell, styles.borderedXf(cell.xf)); });
+            [&](Cell& cell) {
+                if (cell.xf != lastSource) {
+                    lastSource = cell.xf;
+                    lastBordered = styles.borderedXf(cell.xf);
+                }
+                sheet.cells.setXf(cell, lastBordered);
+            });
 }
 
 Borders Worksheet::borders(int row, int column) const
