@@ -90,7 +90,7 @@ void writeTextFile(const std::filesystem::path& file, std::initializer_list<std:
 
 void writeTextFile(const std::filesystem::path& file, std::string_view utf8) { writeTextFile(file, {utf8}); }
 
-TextLines writeWorkFile(const std::filesystem::path& file, std::string utf8)
+TextLines writeWorkFile(const std::filesystem::path& file, std::string_view utf8)
 {
     WorkFile out(file);
     if (detail::isAscii(utf8)) {
@@ -98,7 +98,7 @@ TextLines writeWorkFile(const std::filesystem::path& file, std::string utf8)
         out.write(utf8);
         out.write("\r\n");
         out.finish();
-        return TextLines::fromTextAndLineEnd(std::move(utf8));
+        return TextLines::viewOfTextAndLineEnd(utf8);
     }
     std::string decoded;
     decoded.reserve(utf8.size() + 2);

@@ -18,8 +18,9 @@ void writeTextFile(const std::filesystem::path& file, std::initializer_list<std:
 
 // The work file's round trip: writes the text and a final CR LF to file as
 // writeTextFile does, and returns the lines TextLines::read would read back from
-// it, taken from the bytes written rather than from the disk.
-TextLines writeWorkFile(const std::filesystem::path& file, std::string utf8);
+// it, taken from the bytes written rather than from the disk. The lines may refer
+// to the text, which must outlive them unchanged.
+TextLines writeWorkFile(const std::filesystem::path& file, std::string_view utf8);
 
 // Replaces destination whole (replaceFile) with the bytes writeTextFile writes for
 // the same pieces.

@@ -19,41 +19,51 @@ TextLines TextLines::fromText(std::string utf8)
 {
     TextLines result;
     result.text_ = std::move(utf8);
-    const char* const begin = result.text_.data();
-    const char* const end = begin + result.text_.size();
-    result.lines_.reserve(result.text_.size() / 64 + 1);
+    result.split();
+    return result;
+}
+
+TextLines TextLines::viewOfTextAndLineEnd(std::string_view utf8)
+{
+    TextLines result;
+    result.viewed_ = utf8;
+    result.viewing_ = true;
+    result.split();
+    // The appended end closes an empty line of its own, or else the last line.
+    if (utf8.empty() || utf8.back() == '\r' || utf8.back() == '\n')
+        result.lines_.push_back({utf8.size(), 0});
+    return result;
+}
+
+void TextLines::split()
+{
+    const std::string_view text = whole();
+    const char* const begin = text.data();
+    const char* const end = begin + text.size();
+    lines_.reserve(text.size() / 64 + 1);
 
     const char* line = begin;
     while (line < end) {
         const char* lineEnd = detail::findEither(line, end, '\r', '\n');
-        result.lines_.push_back({static_cast<std::size_t>(line - begin), static_cast<std::size_t>(lineEnd - line)});
+        lines_.push_back({static_cast<std::size_t>(line - begin), static_cast<std::size_t>(lineEnd - line)});
         if (lineEnd == end)
             break;
         line = lineEnd + (lineEnd[0] == '\r' && lineEnd + 1 < end && lineEnd[1] == '\n' ? 2 : 1);
     }
-    return result;
-}
-
-TextLines TextLines::fromTextAndLineEnd(std::string utf8)
-{
-    const bool endsWithLineEnd = utf8.empty() || utf8.back() == '\r' || utf8.back() == '\n';
-    TextLines result = fromText(std::move(utf8));
-    // The appended end closes an empty line of its own, or else the last line.
-    if (endsWithLineEnd)
-        result.lines_.push_back({result.text_.size(), 0});
-    return result;
 }
 
 std::string TextLines::takeText()
 {
     lines_.clear();
+    if (viewing_)
+        return std::string(viewed_);
     return std::move(text_);
 }
 
 std::string_view TextLines::operator[](std::size_t i) const
 {
     const Span& span = lines_[i];
-    return {text_.data() + span.offset, span.length};
+    return whole().substr(span.offset, span.length);
 }
 
 }  // namespace levara

@@ -17,9 +17,10 @@ public:
     static TextLines read(const std::filesystem::path& file);
     // Splits text that is already UTF-8, by the same rule.
     static TextLines fromText(std::string utf8);
-    // The lines of the text followed by one more line end, without appending it (a
-    // work file holds the text and a final CR LF).
-    static TextLines fromTextAndLineEnd(std::string utf8);
+    // The lines of the text followed by one more line end, as a work file holds it,
+    // without copying the text: the lines refer to it, and it must outlive them
+    // unchanged.
+    static TextLines viewOfTextAndLineEnd(std::string_view utf8);
 
     std::size_t size() const { return lines_.size(); }
     bool empty() const { return lines_.empty(); }
@@ -27,7 +28,7 @@ public:
     std::string_view operator[](std::size_t i) const;
 
     // The whole text the lines were cut from, line ends included.
-    std::size_t textSize() const { return text_.size(); }
+    std::size_t textSize() const { return whole().size(); }
     // That text, taken out: the lines are gone afterwards.
     std::string takeText();
 
@@ -36,8 +37,13 @@ private:
         std::size_t offset;
         std::size_t length;
     };
-    std::string text_;
+    std::string text_;         // the text, when the lines hold it
+    std::string_view viewed_;  // the text, when they only refer to it
+    bool viewing_ = false;
     std::vector<Span> lines_;
+
+    std::string_view whole() const { return viewing_ ? viewed_ : std::string_view(text_); }
+    void split();
 };
 
 }  // namespace levara

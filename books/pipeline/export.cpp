@@ -78,7 +78,8 @@ void renewWorkingWorkbook(Output output, const TempFolder& temp)
     copyFileReplacing(temp.templateFile(templateName(output)), temp.workingWorkbook());
 }
 
-void exportWorkbook(Output output, const TempFolder& temp, std::string text, const std::filesystem::path& destination)
+void exportWorkbook(Output output, const TempFolder& temp, std::string_view text,
+                    const std::filesystem::path& destination)
 {
     // Filled from the template itself: the working workbook, renewed before the save
     // dialog, may have been used by another Levara since.
@@ -87,7 +88,7 @@ void exportWorkbook(Output output, const TempFolder& temp, std::string text, con
     std::string filled;
     try {
         xls::Workbook book = openTemplateCopy(output, temp, templateBytes);
-        const TextLines lines = writeWorkFile(temp.workFile(), std::move(text));
+        const TextLines lines = writeWorkFile(temp.workFile(), text);
         if (output == Output::AbffbTwoWayBook)
             writeTextFile(temp.reversedWorkFile(), reversedWorkText(lines));
         filled = filledBytes(output, book, lines, destination);

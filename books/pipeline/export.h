@@ -4,7 +4,6 @@
 // there, and the two-way book's reversed lines), the output filled, the workbook
 // saved and copied whole to the user's file.
 #include <filesystem>
-#include <string>
 #include <string_view>
 
 #include "records/records.h"
@@ -33,6 +32,7 @@ void renewWorkingWorkbook(Output output, const TempFolder& temp);
 // Throws InputError, or FileError: one the engine finds in the workbook names the
 // template when it is the template's, the destination when the output would pass a
 // limit of the format.
-void exportWorkbook(Output output, const TempFolder& temp, std::string text, const std::filesystem::path& destination);
+void exportWorkbook(Output output, const TempFolder& temp, std::string_view text,
+                    const std::filesystem::path& destination);
 
 }  // namespace levara::books
