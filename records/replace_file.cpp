@@ -14,8 +14,8 @@
 
 namespace levara {
 
-FileReplacement::FileReplacement(const std::filesystem::path& destination)
-    : name_(destination), destination_(destination)
+FileReplacement::FileReplacement(const std::filesystem::path& destination, Flush flush)
+    : name_(destination), destination_(destination), flush_(flush)
 {
     struct stat existing {};
     mode_t mode = 0666;
@@ -76,12 +76,14 @@ void FileReplacement::write(std::string_view bytes) { detail::writeAll(fd_.get()
 
 void FileReplacement::commit()
 {
-    if (::fsync(fd_.get()) != 0)
+    if (flush_ == Flush::ToDisk && ::fsync(fd_.get()) != 0)
         throwFileError(name_, "cannot write", errno);
     fd_.close(name_);
     if (::rename(temporary_.c_str(), destination_.c_str()) != 0)
         throwFileError(name_, "cannot replace", errno);
     temporary_.clear();
+    if (flush_ == Flush::No)
+        return;
     // Makes the rename itself survive a crash; the new file is complete either way.
     const std::filesystem::path folder = destination_.parent_path().empty() ? "." : destination_.parent_path();
     detail::FileDescriptor dir(::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
@@ -89,17 +91,17 @@ void FileReplacement::commit()
         ::fsync(dir.get());
 }
 
-void replaceFile(const std::filesystem::path& destination, std::string_view bytes)
+void replaceFile(const std::filesystem::path& destination, std::string_view bytes, Flush flush)
 {
-    FileReplacement replacement(destination);
+    FileReplacement replacement(destination, flush);
     replacement.write(bytes);
     replacement.commit();
 }
 
-void copyFileReplacing(const std::filesystem::path& source, const std::filesystem::path& destination)
+void copyFileReplacing(const std::filesystem::path& source, const std::filesystem::path& destination, Flush flush)
 {
     detail::FileDescriptor in = detail::openForReading(source);
-    FileReplacement replacement(destination);
+    FileReplacement replacement(destination, flush);
     std::string buffer(1 << 20, '\0');
     for (;;) {
         const ssize_t got = ::read(in.get(), buffer.data(), buffer.size());

@@ -75,7 +75,7 @@ std::string_view templateName(Output output)
 
 void renewWorkingWorkbook(Output output, const TempFolder& temp)
 {
-    copyFileReplacing(temp.templateFile(templateName(output)), temp.workingWorkbook());
+    copyFileReplacing(temp.templateFile(templateName(output)), temp.workingWorkbook(), Flush::No);
 }
 
 void exportWorkbook(Output output, const TempFolder& temp, std::string_view text,
@@ -92,10 +92,10 @@ void exportWorkbook(Output output, const TempFolder& temp, std::string_view text
         if (output == Output::AbffbTwoWayBook)
             writeTextFile(temp.reversedWorkFile(), reversedWorkText(lines));
         filled = filledBytes(output, book, lines, destination);
-        replaceFile(working, filled);
+        replaceFile(working, filled, Flush::No);
     } catch (...) {
         // A failed export leaves a fresh copy of the template as the working workbook.
-        replaceFile(working, templateBytes);
+        replaceFile(working, templateBytes, Flush::No);
         throw;
     }
     // The user's file is a copy of the working workbook: the same bytes.
