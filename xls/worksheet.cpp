@@ -121,7 +121,8 @@ void Worksheet::merge(const Range& range)
     if (r.firstRow == r.lastRow && r.firstColumn == r.lastColumn)
         return;
     SheetData& sheet = sheetOf(book_, index_);
-    if (!WorkbookData::findItem(sheet.items, rec::kMergedCells))
+    // Merges changed before have their record already.
+    if (!sheet.mergesChanged && !WorkbookData::findItem(sheet.items, rec::kMergedCells))
         WorkbookData::insertItem(sheet.items, worksheetOrder(),
                                  Item{Item::Kind::MergedCells, rec::kMergedCells, {}, 0});
     sheet.merges.merge(r);
