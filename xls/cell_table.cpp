@@ -45,7 +45,8 @@ bool encodeRk(double value, std::uint32_t& rk)
 {
     if (!std::isfinite(value))
         return false;
-    const auto fits = [](double v) { return v >= -536870912.0 && v < 536870912.0 && v == std::floor(v); };
+    // A whole number within the 30 bits: the range first, so the cast is defined.
+    const auto fits = [](double v) { return v >= -536870912.0 && v < 536870912.0 && double(std::int64_t(v)) == v; };
     const std::uint64_t bits = std::bit_cast<std::uint64_t>(value);
     if (fits(value) && !(value == 0 && std::signbit(value))) {
         rk = std::uint32_t(std::int32_t(value) * 4) | 2;
