@@ -27,17 +27,14 @@ Commands::Commands(Ui& ui, std::filesystem::path programDir) : ui_(ui), temp_(st
 
 std::string readRawText(const std::filesystem::path& file)
 {
-    TextLines lines = TextLines::read(file);
+    // A file of CR LF lines, none empty, is already the text shown.
+    std::string raw = readTextFile(file);
+    if (areNonEmptyCrLfLines(raw))
+        return raw;
+    const TextLines lines = TextLines::fromText(std::move(raw));
     std::size_t size = 0;
-    bool anyEmpty = false;
-    for (std::size_t i = 0; i < lines.size(); ++i) {
+    for (std::size_t i = 0; i < lines.size(); ++i)
         size += lines[i].size() + 2;
-        anyEmpty = anyEmpty || lines[i].empty();
-    }
-    // Every line ended by CR LF and none empty, as the instrument writes them: the
-    // file is already the text.
-    if (!anyEmpty && size == lines.textSize())
-        return lines.takeText();
     std::string text;
     text.reserve(size);
     for (std::size_t i = 0; i < lines.size(); ++i) {

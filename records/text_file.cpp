@@ -10,6 +10,7 @@
 #include "records/ascii.h"
 #include "records/error.h"
 #include "records/posix_file.h"
+#include "records/read_file.h"
 #include "records/replace_file.h"
 #include "records/text_codec.h"
 
@@ -79,6 +80,14 @@ private:
 };
 
 }  // namespace
+
+std::string readTextFile(const std::filesystem::path& file)
+{
+    std::string bytes = readFile(file);
+    if (detail::isAscii(bytes))
+        return bytes;
+    return decodeGb18030(bytes);
+}
 
 void writeTextFile(const std::filesystem::path& file, std::initializer_list<std::string_view> pieces)
 {

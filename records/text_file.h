@@ -1,5 +1,5 @@
 #pragma once
-// Writing work files: UTF-8 text saved as GB18030.
+// Text files: GB18030 on disk, UTF-8 inside; work files written as such.
 #include <filesystem>
 #include <initializer_list>
 #include <string>
@@ -8,6 +8,9 @@
 #include "records/text_lines.h"
 
 namespace levara {
+
+// A GB18030 file whole, decoded to UTF-8. Throws FileError naming the file.
+std::string readTextFile(const std::filesystem::path& file);
 
 // Writes UTF-8 text to file as GB18030, creating or truncating it (work files).
 // Throws FileError naming the file.

@@ -2,18 +2,11 @@
 
 #include "records/ascii.h"
 #include "records/byte_search.h"
-#include "records/read_file.h"
-#include "records/text_codec.h"
+#include "records/text_file.h"
 
 namespace levara {
 
-TextLines TextLines::read(const std::filesystem::path& file)
-{
-    std::string bytes = readFile(file);
-    if (detail::isAscii(bytes))
-        return fromText(std::move(bytes));
-    return fromText(decodeGb18030(bytes));
-}
+TextLines TextLines::read(const std::filesystem::path& file) { return fromText(readTextFile(file)); }
 
 TextLines TextLines::fromText(std::string utf8)
 {
@@ -52,12 +45,17 @@ void TextLines::split()
     }
 }
 
-std::string TextLines::takeText()
+bool areNonEmptyCrLfLines(std::string_view text)
 {
-    lines_.clear();
-    if (viewing_)
-        return std::string(viewed_);
-    return std::move(text_);
+    const char* line = text.data();
+    const char* const end = line + text.size();
+    while (line < end) {
+        const char* lineEnd = detail::findEither(line, end, '\r', '\n');
+        if (lineEnd == line || end - lineEnd < 2 || lineEnd[0] != '\r' || lineEnd[1] != '\n')
+            return false;
+        line = lineEnd + 2;
+    }
+    return true;
 }
 
 std::string_view TextLines::operator[](std::size_t i) const

@@ -27,11 +27,6 @@ public:
     // Line i, counted from 0.
     std::string_view operator[](std::size_t i) const;
 
-    // The whole text the lines were cut from, line ends included.
-    std::size_t textSize() const { return whole().size(); }
-    // That text, taken out: the lines are gone afterwards.
-    std::string takeText();
-
 private:
     struct Span {
         std::size_t offset;
@@ -45,5 +40,9 @@ private:
     std::string_view whole() const { return viewing_ ? viewed_ : std::string_view(text_); }
     void split();
 };
+
+// Whether the text is lines none of them empty, each ended by CR LF: a raw file as
+// the instrument writes it.
+bool areNonEmptyCrLfLines(std::string_view text);
 
 }  // namespace levara

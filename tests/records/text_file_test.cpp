@@ -59,6 +59,14 @@ TEST(TextLines, TheWorkFilesLineEndCountsAsIfAppended)
         EXPECT_EQ(linesOf(TextLines::viewOfTextAndLineEnd(text)), split(text + "\r\n")) << text;
 }
 
+TEST(TextLines, RawFilesOfNonEmptyCrLfLinesAreKnownAtOnce)
+{
+    for (const std::string text : {"", "a\r\n", "a\r\nbc\r\n"})
+        EXPECT_TRUE(areNonEmptyCrLfLines(text)) << text;
+    for (const std::string text : {"a", "a\r\nb", "\r\n", "a\r\n\r\n", "a\n", "a\r", "a\rb\r\n", "a\nb\r\n"})
+        EXPECT_FALSE(areNonEmptyCrLfLines(text)) << text;
+}
+
 TEST(TextLines, LinesSurviveMovingTheLines)
 {
     // Short texts live inside the string object itself; lines must follow a move.
