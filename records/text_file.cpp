@@ -41,8 +41,8 @@ void encodeInPieces(std::string_view utf8, Put put)
 }
 
 // A work file written over in place and cut to the length written: truncating it
-// first makes ext4 wait for the old content to reach the disk, a millisecond or
-// more for a work file of megabytes.
+// first frees all its blocks only to take them again, a millisecond or more for a
+// work file of megabytes on ext4.
 class WorkFile {
 public:
     explicit WorkFile(const std::filesystem::path& file)
