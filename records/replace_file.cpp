@@ -72,6 +72,13 @@ FileReplacement::~FileReplacement()
     }
 }
 
+void FileReplacement::preallocate(std::size_t size)
+{
+    // Only a hint: where the file system cannot, the file is written all the same.
+    if (size > 0)
+        static_cast<void>(::fallocate(fd_.get(), FALLOC_FL_KEEP_SIZE, 0, static_cast<off_t>(size)));
+}
+
 void FileReplacement::write(std::string_view bytes) { detail::writeAll(fd_.get(), bytes, name_); }
 
 void FileReplacement::commit()
@@ -94,6 +101,7 @@ void FileReplacement::commit()
 void replaceFile(const std::filesystem::path& destination, std::string_view bytes, Flush flush)
 {
     FileReplacement replacement(destination, flush);
+    replacement.preallocate(bytes.size());
     replacement.write(bytes);
     replacement.commit();
 }
@@ -102,6 +110,9 @@ void copyFileReplacing(const std::filesystem::path& source, const std::filesyste
 {
     detail::FileDescriptor in = detail::openForReading(source);
     FileReplacement replacement(destination, flush);
+    struct stat st {};
+    if (::fstat(in.get(), &st) == 0)
+        replacement.preallocate(static_cast<std::size_t>(st.st_size));
     std::string buffer(1 << 20, '\0');
     for (;;) {
         const ssize_t got = ::read(in.get(), buffer.data(), buffer.size());

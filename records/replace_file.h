@@ -24,6 +24,9 @@ public:
     FileReplacement(const FileReplacement&) = delete;
     FileReplacement& operator=(const FileReplacement&) = delete;
 
+    // Takes the disk space for size bytes at once, when the file system can; without
+    // it, ext4 allocates a new file's blocks in the rename over an existing one.
+    void preallocate(std::size_t size);
     void write(std::string_view bytes);
     void commit();
 
