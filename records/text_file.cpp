@@ -124,8 +124,18 @@ TextLines writeWorkFile(const std::filesystem::path& file, std::string_view utf8
 void replaceTextFile(const std::filesystem::path& destination, std::initializer_list<std::string_view> pieces)
 {
     FileReplacement replacement(destination);
-    for (std::string_view piece : pieces)
-        encodeInPieces(piece, [&](std::string_view bytes) { replacement.write(bytes); });
+    if (std::all_of(pieces.begin(), pieces.end(), [](std::string_view piece) { return detail::isAscii(piece); })) {
+        // ASCII goes out as it is, its size known before the first byte.
+        std::size_t size = 0;
+        for (std::string_view piece : pieces)
+            size += piece.size();
+        replacement.preallocate(size);
+        for (std::string_view piece : pieces)
+            replacement.write(piece);
+    } else {
+        for (std::string_view piece : pieces)
+            encodeInPieces(piece, [&](std::string_view bytes) { replacement.write(bytes); });
+    }
     replacement.commit();
 }
 
