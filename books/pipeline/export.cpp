@@ -45,12 +45,12 @@ xls::Workbook openTemplateCopy(Output output, const TempFolder& temp, std::strin
 }
 
 // A limit of the format passed while filling belongs to the output the user chose.
-std::string filledBytes(Output output, xls::Workbook& book, const TextLines& lines,
+std::string filledBytes(Output output, xls::Workbook book, const TextLines& lines,
                         const std::filesystem::path& destination)
 {
     try {
         fill(output, book, lines);
-        return book.toBytes();
+        return std::move(book).toBytes();
     } catch (const xls::Error& error) {
         throw FileError(destination, error.what());
     }
@@ -91,7 +91,7 @@ void exportWorkbook(Output output, const TempFolder& temp, std::string_view text
         const TextLines lines = writeWorkFile(temp.workFile(), text);
         if (output == Output::AbffbTwoWayBook)
             writeTextFile(temp.reversedWorkFile(), reversedWorkText(lines));
-        filled = filledBytes(output, book, lines, destination);
+        filled = filledBytes(output, std::move(book), lines, destination);
         replaceFile(working, filled, Flush::No);
     } catch (...) {
         // A failed export leaves a fresh copy of the template as the working workbook.
