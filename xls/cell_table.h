@@ -209,6 +209,9 @@ void CellTable::editRange(int row, int first, int last, XfFor xfFor, Visit visit
         // Opens a gap for the missing cells and fills the range from its end, moving
         // the existing ones into their places.
         const std::size_t missing = width - (end - begin);
+        // Borders come last to a book's rows: room for exactly the cells they add.
+        if (cells.size() + missing > cells.capacity())
+            cells.reserve(cells.size() + missing);
         cells.insert(cells.begin() + std::ptrdiff_t(end), missing, Cell());
         std::size_t from = end, to = begin + width;
         int lowestNew = last, highestNew = first;
