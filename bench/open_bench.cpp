@@ -6,8 +6,9 @@
 #include <QApplication>
 #include <Qsci/qsciscintilla.h>
 #include <cstdio>
-#include <fstream>
 
+#include "bench/raw_line_generator.h"
+#include "records/records.h"
 #include "window/window.h"
 
 namespace {
@@ -33,18 +34,11 @@ double peakRssBytes()
     return double(usage.ru_maxrss) * 1024;
 }
 
+// A leveling line of some `lines` lines, in GB18030 as the instrument writes it.
 std::filesystem::path writeRawFile(int lines)
 {
     const std::filesystem::path file = std::filesystem::temp_directory_path() / "levara-open-bench.dat";
-    std::ofstream out(file, std::ios::binary);
-    char line[160];
-    for (int i = 0; i < lines; ++i) {
-        std::snprintf(line, sizeof line,
-                      "For M5|Adr%6d|KD1  %9d      01:33:402   1|Rb        1.%05d m   |HD         45.870 m   "
-                      "|                      |\r\n",
-                      i % 1000000, i % 100000, i % 100000);
-        out << line;
-    }
+    levara::writeTextFile(file, levara::bench::rawLevelingLine(lines / 5, levara::bench::Method::BFFB, 1));
     return file;
 }
 

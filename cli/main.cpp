@@ -7,6 +7,8 @@
 // save command of KIND writes OUTPUT (workbooks with the EXCEL type). Exit status: 0 done,
 // 1 failed (one line on stderr, OUTPUT untouched), 2 usage error. Messages, help and
 // version follow the system language, as the window's do.
+#include <malloc.h>
+
 #include <QCoreApplication>
 #include <algorithm>
 #include <cstdio>
@@ -130,7 +132,7 @@ class CliUi : public levara::Ui {
 public:
     explicit CliUi(const Options& options) : options_(options) {}
 
-    std::string text() override { return text_; }
+    const std::string& text() override { return text_; }
     void setText(std::string text) override { text_ = std::move(text); }
     std::filesystem::path chooseFileToOpen() override { return options_.input; }
     levara::SaveChoice chooseFileToSave(int filterIndex) override { return {options_.output, filterIndex}; }
@@ -185,6 +187,10 @@ std::optional<Options> parse(int argc, char** argv)
 
 int main(int argc, char** argv)
 {
+    // One command and out: memory it frees serves its next allocations instead of
+    // going back to the system and being faulted in again, page by page.
+    mallopt(M_MMAP_THRESHOLD, 32 << 20);
+    mallopt(M_TRIM_THRESHOLD, 256 << 20);
     qInstallMessageHandler(quietQt);
     const QCoreApplication application(argc, argv);
     std::optional<levara::Translators> translators;

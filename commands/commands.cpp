@@ -82,9 +82,14 @@ bool dropsALine(RecordFilter filter, const TextLines& lines)
 
 OpenedText readOpenedText(const std::filesystem::path& file)
 {
-    const TextLines lines = TextLines::read(file);
-    if (!isGsiText(lines))
-        return {nonEmptyLines(lines), {}};
+    std::string raw = readTextFile(file);
+    if (!isGsiText(raw)) {
+        // A file of CR LF lines, none empty, is already the text shown.
+        if (areNonEmptyCrLfLines(raw))
+            return {std::move(raw), {}};
+        return {nonEmptyLines(TextLines::fromText(std::move(raw))), {}};
+    }
+    const TextLines lines = TextLines::fromText(std::move(raw));
     GsiConversion conversion = convertGsi(lines, file);
     Message status = conversionStatus(conversion);
     return {std::move(conversion.text), std::move(status)};
@@ -121,8 +126,10 @@ void Commands::saveText()
     if (!mayWrite(ui_, choice.file))
         return;
     const WorkFolder work(programDir_);
-    writeTextFile(work.temp().workFile(), {ui_.text(), "\r\n"});
-    copyFileReplacing(work.temp().workFile(), choice.file);
+    const std::string& text = ui_.text();
+    writeTextFile(work.temp().workFile(), {text, "\r\n"});
+    // A copy of the work file: the same bytes, made again rather than read back.
+    replaceTextFile(choice.file, {text, "\r\n"});
     ui_.showStatus(savedStatus(choice.file));
 }
 
@@ -130,8 +137,7 @@ void Commands::reduce(RecordFilter filter)
 {
     BusyPointer busy(ui_);
     const WorkFolder work(programDir_);
-    writeTextFile(work.temp().workFile(), {ui_.text(), "\r\n"});
-    const TextLines lines = TextLines::read(work.temp().workFile());
+    const TextLines lines = writeWorkFile(work.temp().workFile(), ui_.text());
     ui_.setText(filterLines(filter, lines));
 }
 

@@ -27,8 +27,9 @@ class Ui {
 public:
     virtual ~Ui() = default;
 
-    // The text area's whole text, UTF-8, its lines ended by CR LF.
-    virtual std::string text() = 0;
+    // The text area's whole text, UTF-8, its lines ended by CR LF; valid until the
+    // text changes.
+    virtual const std::string& text() = 0;
     virtual void setText(std::string text) = 0;
 
     // The open dialog, its file name cleared first. Empty: cancelled.

@@ -28,26 +28,32 @@ inline const char* findEither(const char* p, const char* end, char a, char b)
 }
 
 // Calls visit(offset) for every byte in [begin, end) equal to c, in order, until
-// visit returns false.
+// visit returns false. Returns whether every byte it looked at was ASCII, which the
+// same pass finds out for nothing.
 template <typename Visit>
-void forEachByte(const char* begin, const char* end, char c, Visit visit)
+bool forEachByte(const char* begin, const char* end, char c, Visit visit)
 {
     const char* p = begin;
+    unsigned high = 0;
 #if defined(__SSE2__)
     const __m128i vc = _mm_set1_epi8(c);
     for (; end - p >= 16; p += 16) {
-        unsigned mask = static_cast<unsigned>(
-            _mm_movemask_epi8(_mm_cmpeq_epi8(_mm_loadu_si128(reinterpret_cast<const __m128i*>(p)), vc)));
+        const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
+        high |= static_cast<unsigned>(_mm_movemask_epi8(v));
+        unsigned mask = static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(v, vc)));
         while (mask != 0) {
             if (!visit(static_cast<std::size_t>(p - begin) + static_cast<std::size_t>(__builtin_ctz(mask))))
-                return;
+                return high == 0;
             mask &= mask - 1;
         }
     }
 #endif
-    for (; p < end; ++p)
+    for (; p < end; ++p) {
+        high |= static_cast<unsigned char>(*p) & 0x80u;
         if (*p == c && !visit(static_cast<std::size_t>(p - begin)))
-            return;
+            return high == 0;
+    }
+    return high == 0;
 }
 
 }  // namespace levara::detail

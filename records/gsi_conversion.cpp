@@ -312,6 +312,19 @@ bool isGsiText(const TextLines& lines)
     return false;
 }
 
+bool isGsiText(std::string_view text)
+{
+    for (;;) {
+        const std::size_t end = text.find_first_of("\r\n");
+        const std::string_view line = text.substr(0, end);
+        if (!isSkipped(line))
+            return looksLikeGsiBlock(line);
+        if (end == std::string_view::npos)
+            return false;
+        text.remove_prefix(end + 1);
+    }
+}
+
 GsiConversion convertGsi(const TextLines& lines, const std::filesystem::path& file)
 {
     Converter converter(file, lines.size());

@@ -3,6 +3,7 @@
 // books read, in the order the instrument observed them.
 #include <filesystem>
 #include <string>
+#include <string_view>
 
 #include "records/text_lines.h"
 
@@ -11,6 +12,8 @@ namespace levara {
 // Whether the text is a GSI file: its first line that is not blank and no comment
 // ("!" or "#" first) is laid out as a GSI block, whatever the file's name.
 bool isGsiText(const TextLines& lines);
+// The same of a text not yet cut into lines: only its lines up to that one are looked at.
+bool isGsiText(std::string_view text);
 
 struct GsiConversion {
     std::string text;  // the raw lines, each followed by CR LF

@@ -3,6 +3,8 @@
 #include <charconv>
 #include <string>
 
+#include "records/exact_decimal.h"
+
 namespace levara {
 
 namespace {
@@ -14,6 +16,9 @@ bool isDigit(char c) { return c >= '0' && c <= '9'; }
 
 double leadingNumber(std::string_view text)
 {
+    // Most texts are a bare decimal: nothing to skip, nothing after it.
+    if (double value = 0; detail::exactDecimal(text, value))
+        return value;
     std::size_t i = 0;
     // The next character that is not skipped, '\0' at the end.
     const auto peek = [&]() -> char {
@@ -55,9 +60,11 @@ double leadingNumber(std::string_view text)
             number += exponent;
     }
     double value = 0;
-    const auto [end, error] = std::from_chars(number.data(), number.data() + number.size(), value);
-    if (error != std::errc())
-        return 0;  // beyond the range of a double: no usable number
+    if (!detail::exactDecimal(number, value)) {
+        const auto [end, error] = std::from_chars(number.data(), number.data() + number.size(), value);
+        if (error != std::errc())
+            return 0;  // beyond the range of a double: no usable number
+    }
     return negative ? -value : value;
 }
 

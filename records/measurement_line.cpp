@@ -54,7 +54,7 @@ MeasurementLine::MeasurementLine(std::string_view line)
 {
     std::size_t start = 0;
     std::size_t bars = 0;
-    detail::forEachByte(line.data(), line.data() + line.size(), '|', [&](std::size_t bar) {
+    ascii_ = detail::forEachByte(line.data(), line.data() + line.size(), '|', [&](std::size_t bar) {
         if (bars < kHeld) {
             fields_[bars] = line.substr(start, bar - start);
             start = bar + 1;
@@ -69,6 +69,14 @@ MeasurementLine::MeasurementLine(std::string_view line)
     fieldCount_ = bars + 1;
 }
 
+std::string_view MeasurementLine::window(std::size_t index, std::size_t first, std::size_t length) const
+{
+    const std::string_view text = field(index);
+    if (!ascii_)
+        return slice(text, first, length);
+    return first - 1 >= text.size() ? std::string_view{} : text.substr(first - 1, length);
+}
+
 std::string_view MeasurementLine::field(std::size_t index) const
 {
     if (index >= fieldCount_)
@@ -81,20 +89,20 @@ std::string_view MeasurementLine::field(std::size_t index) const
     return rest.substr(0, rest.find('|'));
 }
 
-std::string_view MeasurementLine::startTag() const { return stripLeadingBlanks(slice(field(2), 5, 10)); }
-std::string_view MeasurementLine::endTag() const { return stripLeadingBlanks(slice(field(2), 5, 8)); }
-std::string_view MeasurementLine::rejectFlag() const { return stripLeadingBlanks(slice(field(2), 13, 5)); }
-std::string_view MeasurementLine::pointNumber() const { return stripLeadingBlanks(slice(field(2), 4, 9)); }
-std::string_view MeasurementLine::widePointNumber() const { return slice(field(2), 4, 15); }
-std::string_view MeasurementLine::readingTag() const { return stripLeadingBlanks(slice(field(3), 1, 2)); }
-std::string_view MeasurementLine::readingTagLetter() const { return stripLeadingBlanks(slice(field(3), 1, 1)); }
-std::string_view MeasurementLine::reading() const { return stripLeadingBlanks(slice(field(3), 3, 15)); }
-std::string_view MeasurementLine::distance() const { return stripLeadingBlanks(slice(field(4), 3, 15)); }
-std::string_view MeasurementLine::heightTag() const { return stripLeadingBlanks(slice(field(5), 1, 1)); }
-std::string_view MeasurementLine::height() const { return stripLeadingBlanks(slice(field(5), 2, 16)); }
-bool MeasurementLine::isTextRecord() const { return slice(field(2), 1, 2) == "TO"; }
-std::string_view MeasurementLine::text() const { return stripLeadingBlanks(slice(field(2), 5, 27)); }
-std::string_view MeasurementLine::observationMethod() const { return stripLeadingBlanks(slice(field(2), 15, 11)); }
-std::string_view MeasurementLine::lineNumber() const { return stripLeadingBlanks(slice(field(2), 26, 6)); }
+std::string_view MeasurementLine::startTag() const { return stripLeadingBlanks(window(2, 5, 10)); }
+std::string_view MeasurementLine::endTag() const { return stripLeadingBlanks(window(2, 5, 8)); }
+std::string_view MeasurementLine::rejectFlag() const { return stripLeadingBlanks(window(2, 13, 5)); }
+std::string_view MeasurementLine::pointNumber() const { return stripLeadingBlanks(window(2, 4, 9)); }
+std::string_view MeasurementLine::widePointNumber() const { return window(2, 4, 15); }
+std::string_view MeasurementLine::readingTag() const { return stripLeadingBlanks(window(3, 1, 2)); }
+std::string_view MeasurementLine::readingTagLetter() const { return stripLeadingBlanks(window(3, 1, 1)); }
+std::string_view MeasurementLine::reading() const { return stripLeadingBlanks(window(3, 3, 15)); }
+std::string_view MeasurementLine::distance() const { return stripLeadingBlanks(window(4, 3, 15)); }
+std::string_view MeasurementLine::heightTag() const { return stripLeadingBlanks(window(5, 1, 1)); }
+std::string_view MeasurementLine::height() const { return stripLeadingBlanks(window(5, 2, 16)); }
+bool MeasurementLine::isTextRecord() const { return window(2, 1, 2) == "TO"; }
+std::string_view MeasurementLine::text() const { return stripLeadingBlanks(window(2, 5, 27)); }
+std::string_view MeasurementLine::observationMethod() const { return stripLeadingBlanks(window(2, 15, 11)); }
+std::string_view MeasurementLine::lineNumber() const { return stripLeadingBlanks(window(2, 26, 6)); }
 
 }  // namespace levara

@@ -56,6 +56,10 @@ private:
     std::array<std::string_view, kHeld> fields_{};
     std::size_t fieldCount_ = 0;
     std::string_view rest_;  // the text after field 5's "|", when there is one
+    bool ascii_ = true;      // then characters are bytes in every window
+
+    // slice() of field index.
+    std::string_view window(std::size_t index, std::size_t first, std::size_t length) const;
 };
 
 }  // namespace levara

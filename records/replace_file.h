@@ -4,15 +4,48 @@
 #include <filesystem>
 #include <string_view>
 
+#include "records/posix_file.h"
+
 namespace levara {
+
+// Whether a replacement reaches the disk before it takes the file's place. The
+// user's files do; the working workbook, made again by every export, need not wait
+// for it.
+enum class Flush { ToDisk, No };
+
+// A new file beside destination, written piece by piece, that takes its place only
+// on commit(): flushed to disk (unless told not to) and renamed over it. Dropped
+// without commit() it is removed and destination stays as it was. Throws FileError
+// naming destination.
+class FileReplacement {
+public:
+    explicit FileReplacement(const std::filesystem::path& destination, Flush flush = Flush::ToDisk);
+    ~FileReplacement();
+    FileReplacement(const FileReplacement&) = delete;
+    FileReplacement& operator=(const FileReplacement&) = delete;
+
+    // Takes the disk space for size bytes at once, when the file system can; without
+    // it, ext4 allocates a new file's blocks in the rename over an existing one.
+    void preallocate(std::size_t size);
+    void write(std::string_view bytes);
+    void commit();
+
+private:
+    std::filesystem::path name_;         // as the user gave it, for messages
+    std::filesystem::path destination_;  // the file actually replaced
+    std::filesystem::path temporary_;
+    detail::FileDescriptor fd_;
+    Flush flush_;
+};
 
 // Replaces destination as a whole with the given bytes: they are written to a new
 // file beside it, flushed to disk and renamed over it, so a failure never leaves a
 // half-written file and leaves an existing destination as it was. Throws FileError
 // naming the file.
-void replaceFile(const std::filesystem::path& destination, std::string_view bytes);
+void replaceFile(const std::filesystem::path& destination, std::string_view bytes, Flush flush = Flush::ToDisk);
 
 // Replaces destination as a whole with a copy of source, the same way.
-void copyFileReplacing(const std::filesystem::path& source, const std::filesystem::path& destination);
+void copyFileReplacing(const std::filesystem::path& source, const std::filesystem::path& destination,
+                       Flush flush = Flush::ToDisk);
 
 }  // namespace levara

@@ -17,6 +17,10 @@ public:
     static TextLines read(const std::filesystem::path& file);
     // Splits text that is already UTF-8, by the same rule.
     static TextLines fromText(std::string utf8);
+    // The lines of the text followed by one more line end, as a work file holds it,
+    // without copying the text: the lines refer to it, and it must outlive them
+    // unchanged.
+    static TextLines viewOfTextAndLineEnd(std::string_view utf8);
 
     std::size_t size() const { return lines_.size(); }
     bool empty() const { return lines_.empty(); }
@@ -28,8 +32,17 @@ private:
         std::size_t offset;
         std::size_t length;
     };
-    std::string text_;
+    std::string text_;         // the text, when the lines hold it
+    std::string_view viewed_;  // the text, when they only refer to it
+    bool viewing_ = false;
     std::vector<Span> lines_;
+
+    std::string_view whole() const { return viewing_ ? viewed_ : std::string_view(text_); }
+    void split();
 };
+
+// Whether the text is lines none of them empty, each ended by CR LF: a raw file as
+// the instrument writes it.
+bool areNonEmptyCrLfLines(std::string_view text);
 
 }  // namespace levara

@@ -2,6 +2,8 @@
 
 #include <charconv>
 
+#include "records/exact_decimal.h"
+
 namespace levara {
 
 namespace {
@@ -19,6 +21,9 @@ std::size_t skipDigits(std::string_view text, std::size_t i)
 
 std::optional<double> typedNumber(std::string_view text)
 {
+    // Most texts are a bare decimal: no blanks, sign or exponent to look at.
+    if (double value = 0; detail::exactDecimal(text, value))
+        return value;
     const std::size_t first = text.find_first_not_of(' ');
     if (first == std::string_view::npos)
         return std::nullopt;
@@ -53,9 +58,11 @@ std::optional<double> typedNumber(std::string_view text)
         return std::nullopt;
 
     double value = 0;
-    const auto [end, error] = std::from_chars(text.data() + mantissa, text.data() + text.size(), value);
-    if (error != std::errc() || end != text.data() + text.size())
-        return std::nullopt;  // too large for a number cell: it stays text
+    if (!detail::exactDecimal(text.substr(mantissa), value)) {
+        const auto [end, error] = std::from_chars(text.data() + mantissa, text.data() + text.size(), value);
+        if (error != std::errc() || end != text.data() + text.size())
+            return std::nullopt;  // too large for a number cell: it stays text
+    }
     if (value == 0)
         return 0.0;  // "-0" is 0
     return negative ? -value : value;

@@ -1,9 +1,11 @@
 #!/usr/bin/env bash
-# Saves every raw file of tests/data as every output kind, with and without the
-# filter that kind needs, through the levara-cli of git revision REV and through
-# the one built from this checkout, and compares the files byte for byte. Two runs
-# that both fail with the same status count as equal. Exit status 1 when any pair
-# differs.
+# Saves every raw file of tests/data, and two long lines from bench/make_raw_line (a
+# 5,000-station BFFB line, a 3,000-station aBFFB line with Chinese point names), as
+# every output kind, with and without the filter that kind needs, through the
+# levara-cli of git revision REV and through the one built from this checkout, and
+# compares the files byte for byte: the output and the work files each run leaves
+# (ooo.txt, ppp.txt, excel.xls). Two runs that both fail with the same status count as
+# equal. Exit status 1 when any pair differs.
 #
 #   bash tools/compare_outputs.sh REV
 #
@@ -25,7 +27,7 @@ cleanup() {
 trap cleanup EXIT
 
 echo "building this checkout"
-(cd "$root" && cmake --preset default >/dev/null && cmake --build build --target levara-cli templates >/dev/null)
+(cd "$root" && cmake --preset default >/dev/null && cmake --build build --target levara-cli templates make_raw_line >/dev/null)
 echo "building $(git -C "$root" log -1 --format='%h %s' "$rev")"
 git -C "$root" worktree add --detach "$scratch/old" "$rev" >/dev/null 2>&1
 cmake -S "$scratch/old" -B "$scratch/old-build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
@@ -45,9 +47,13 @@ filters_for() {
   esac
 }
 
+mkdir -p "$scratch/old-out" "$scratch/new-out" "$scratch/lines"
+"$root/build/make_raw_line" --method BFFB --seed 1 5000 "$scratch/lines/bffb-5000.dat"
+"$root/build/make_raw_line" --method aBFFB --seed 2 --prefix 转点 3000 "$scratch/lines/abffb-chinese-3000.dat"
+rm -f "$scratch"/old-build/temp/{ooo.txt,ppp.txt,excel.xls} "$root"/build/temp/{ooo.txt,ppp.txt,excel.xls}
+
 runs=0 same=0 failed=0 differ=0
-mkdir -p "$scratch/old-out" "$scratch/new-out"
-for input in "$root"/tests/data/*; do
+for input in "$root"/tests/data/* "$scratch"/lines/*; do
   [ -f "$input" ] || continue
   for kind in text bffb bbff bfbf bf abffb abffb-2way intermediate single; do
     for filter in $(filters_for "$kind"); do
@@ -58,7 +64,15 @@ for input in "$root"/tests/data/*; do
       "$old_cli" "${args[@]}" --save "$kind" "$input" "$scratch/old-out/$name" 2>"$scratch/old-out/$name.err" || old_status=$?
       "$new_cli" "${args[@]}" --save "$kind" "$input" "$scratch/new-out/$name" 2>"$scratch/new-out/$name.err" || new_status=$?
       runs=$((runs + 1))
-      if [ "$old_status" -eq 0 ] && [ "$new_status" -eq 0 ]; then
+      work_differs=""
+      for work in ooo.txt ppp.txt excel.xls; do
+        old_work=$scratch/old-build/temp/$work new_work=$root/build/temp/$work
+        [ ! -e "$old_work" ] && [ ! -e "$new_work" ] && continue
+        cmp -s "$old_work" "$new_work" || work_differs="$work_differs $work"
+      done
+      if [ -n "$work_differs" ]; then
+        echo "DIFFERS  $name: the work files$work_differs differ"
+      elif [ "$old_status" -eq 0 ] && [ "$new_status" -eq 0 ]; then
         if cmp -s "$scratch/old-out/$name" "$scratch/new-out/$name"; then
           same=$((same + 1))
           continue

@@ -309,7 +309,7 @@ bool MainWindow::eventFilter(QObject* watched, QEvent* event)
     return QMainWindow::eventFilter(watched, event);
 }
 
-std::string MainWindow::text()
+const std::string& MainWindow::text()
 {
     if (!textArea_->isModified())
         return shownText_;
@@ -317,8 +317,8 @@ std::string MainWindow::text()
     std::string text(std::size_t(length), '\0');
     textArea_->SendScintilla(QsciScintilla::SCI_GETTEXT, static_cast<unsigned long>(length) + 1, text.data());
     textArea_->setModified(false);
-    shownText_ = text;
-    return text;
+    shownText_ = std::move(text);
+    return shownText_;
 }
 
 void MainWindow::setText(std::string text)

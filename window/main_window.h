@@ -28,7 +28,7 @@ public:
     void openFile(const std::filesystem::path& file);
 
     // Ui
-    std::string text() override;
+    const std::string& text() override;
     void setText(std::string text) override;
     std::filesystem::path chooseFileToOpen() override { return dialogs_.showOpen(); }
     SaveChoice chooseFileToSave(int filterIndex) override { return dialogs_.showSave(filterIndex); }

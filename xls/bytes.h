@@ -34,6 +34,14 @@ inline void pokeU32(char* p, std::uint32_t value)
     pokeU16(p + 2, std::uint16_t(value >> 16));
 }
 
+inline void pokeDouble(char* p, double value)
+{
+    std::uint64_t bits;
+    std::memcpy(&bits, &value, sizeof bits);
+    pokeU32(p, std::uint32_t(bits));
+    pokeU32(p + 4, std::uint32_t(bits >> 32));
+}
+
 inline void putU8(std::string& out, std::uint8_t value) { out.push_back(char(value)); }
 
 inline void putU16(std::string& out, std::uint16_t value)

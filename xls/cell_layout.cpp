@@ -144,47 +144,76 @@ void CellTable::writeRebuilt(StreamWriter& out, const std::vector<std::uint32_t>
 void CellTable::writeRowCells(StreamWriter& out, int row, const Row& r,
                               const std::vector<std::uint32_t>& newStringIndex) const
 {
-    std::string body;
     const std::vector<Cell>& cells = r.cells;
-    for (std::size_t i = 0; i < cells.size();) {
-        const Cell& cell = cells[i];
-        // Runs of adjacent RK or blank cells share one MULRK or MULBLANK record.
+    // Runs of adjacent RK or blank cells share one MULRK or MULBLANK record.
+    const auto runEnd = [&](std::size_t i) {
         std::size_t j = i + 1;
-        if (cell.kind == CellKind::Rk || cell.kind == CellKind::Blank)
-            while (j < cells.size() && cells[j].kind == cell.kind && cells[j].column == cells[j - 1].column + 1)
+        if (cells[i].kind == CellKind::Rk || cells[i].kind == CellKind::Blank)
+            while (j < cells.size() && cells[j].kind == cells[i].kind && cells[j].column == cells[j - 1].column + 1)
                 ++j;
-        body.clear();
-        putU16(body, std::uint16_t(row));
-        putU16(body, cell.column);
-        if (j - i > 1) {
-            for (std::size_t k = i; k < j; ++k) {
-                putU16(body, cells[k].xf);
-                if (cell.kind == CellKind::Rk)
-                    putU32(body, cells[k].rk);
-            }
-            putU16(body, cells[j - 1].column);
-            out.write(cell.kind == CellKind::Rk ? rec::kMulRk : rec::kMulBlank, body);
-            i = j;
+        return j;
+    };
+    const auto bodySize = [&](const Cell& cell, std::size_t run) -> std::size_t {
+        if (run > 1)
+            return 6 + run * (cell.kind == CellKind::Rk ? 6 : 2);
+        switch (cell.kind) {
+        case CellKind::Blank: return 6;
+        case CellKind::Number: return 14;
+        case CellKind::Rk:
+        case CellKind::Text: return 10;
+        case CellKind::Other: break;
+        }
+        return 0;
+    };
+
+    // The row's records are sized first and laid out in one piece of the stream.
+    std::size_t size = 0;
+    for (std::size_t i = 0, j; i < cells.size(); i = j) {
+        j = runEnd(i);
+        size += cells[i].kind == CellKind::Other ? others_[cells[i].other].size() : 4 + bodySize(cells[i], j - i);
+    }
+    char* p = out.extend(size);
+    for (std::size_t i = 0, j; i < cells.size(); i = j) {
+        j = runEnd(i);
+        const Cell& cell = cells[i];
+        if (cell.kind == CellKind::Other) {
+            const std::string& kept = others_[cell.other];
+            std::copy(kept.begin(), kept.end(), p);
+            p += kept.size();
             continue;
         }
-        putU16(body, cell.xf);
-        switch (cell.kind) {
-        case CellKind::Blank: out.write(rec::kBlank, body); break;
-        case CellKind::Number:
-            putDouble(body, cell.number);
-            out.write(rec::kNumber, body);
-            break;
-        case CellKind::Rk:
-            putU32(body, cell.rk);
-            out.write(rec::kRk, body);
-            break;
-        case CellKind::Text:
-            putU32(body, newStringIndex[cell.sst]);
-            out.write(rec::kLabelSst, body);
-            break;
-        case CellKind::Other: out.bytes().append(others_[cell.other]); break;
+        const std::size_t body = bodySize(cell, j - i);
+        const bool rk = cell.kind == CellKind::Rk;
+        std::uint16_t type = rec::kBlank;
+        if (j - i > 1)
+            type = rk ? rec::kMulRk : rec::kMulBlank;
+        else if (cell.kind != CellKind::Blank)
+            type = cell.kind == CellKind::Number ? rec::kNumber : rk ? rec::kRk : rec::kLabelSst;
+        pokeU16(p, type);
+        pokeU16(p + 2, std::uint16_t(body));
+        pokeU16(p + 4, std::uint16_t(row));
+        pokeU16(p + 6, cell.column);
+        if (j - i > 1) {
+            char* at = p + 8;
+            for (std::size_t k = i; k < j; ++k) {
+                pokeU16(at, cells[k].xf);
+                at += 2;
+                if (rk) {
+                    pokeU32(at, cells[k].rk);
+                    at += 4;
+                }
+            }
+            pokeU16(at, cells[j - 1].column);
+        } else {
+            pokeU16(p + 8, cell.xf);
+            if (cell.kind == CellKind::Number)
+                pokeDouble(p + 10, cell.number);
+            else if (rk)
+                pokeU32(p + 10, cell.rk);
+            else if (cell.kind == CellKind::Text)
+                pokeU32(p + 10, newStringIndex[cell.sst]);
         }
-        ++i;
+        p += 4 + body;
     }
 }
 

@@ -14,7 +14,6 @@ namespace levara::xls {
 
 namespace {
 
-constexpr std::uint32_t kRowHasDefaultXf = 0x80;  // fGhostDirty
 constexpr std::uint32_t kRowCustomHeight = 0x40;  // fUnsynced
 constexpr std::uint32_t kRowHidden = 0x20;        // fDyZero
 
@@ -49,7 +48,8 @@ bool encodeRk(double value, std::uint32_t& rk)
 {
     if (!std::isfinite(value))
         return false;
-    const auto fits = [](double v) { return v >= -536870912.0 && v < 536870912.0 && v == std::floor(v); };
+    // A whole number within the 30 bits: the range first, so the cast is defined.
+    const auto fits = [](double v) { return v >= -536870912.0 && v < 536870912.0 && double(std::int64_t(v)) == v; };
     const std::uint64_t bits = std::bit_cast<std::uint64_t>(value);
     if (fits(value) && !(value == 0 && std::signbit(value))) {
         rk = std::uint32_t(std::int32_t(value) * 4) | 2;
@@ -214,52 +214,35 @@ void CellTable::dropAsRead()
     std::vector<std::uint32_t>().swap(asReadDbCells_);
 }
 
-const Cell* CellTable::find(int row, int column) const
+void CellTable::widenRowRecord(Row& r, int column)
 {
-    if (row >= int(rows_.size()))
-        return nullptr;
-    const std::vector<Cell>& cells = rows_[std::size_t(row)].cells;
-    auto it =
-        std::lower_bound(cells.begin(), cells.end(), column, [](const Cell& c, int col) { return c.column < col; });
-    return it != cells.end() && it->column == column ? &*it : nullptr;
+    // As read, the record's column range may be wider than its cells (Excel keeps it
+    // so), and that is kept.
+    std::uint16_t first = peekU16(r.record.data() + 2), end = peekU16(r.record.data() + 4);
+    if (first >= end) {
+        first = std::uint16_t(column);
+        end = std::uint16_t(column + 1);
+    }
+    pokeU16(r.record.data() + 2, std::min<std::uint16_t>(first, std::uint16_t(column)));
+    pokeU16(r.record.data() + 4, std::max<std::uint16_t>(end, std::uint16_t(column + 1)));
 }
 
 Cell& CellTable::cell(int row, int column, std::uint16_t xf)
 {
     markChanged();
-    std::vector<Cell>& cells = rowAt(row).cells;
-    auto it = cells.end();
-    if (!cells.empty() && cells.back().column >= column)
-        it =
-            std::lower_bound(cells.begin(), cells.end(), column, [](const Cell& c, int col) { return c.column < col; });
-    if (it != cells.end() && it->column == column)
-        return *it;
-    Row& r = rows_[std::size_t(row)];
-    if (r.hasRecord) {
-        // The ROW record's column range grows to take the cell in; as read, it may be
-        // wider than the cells (Excel keeps it so), and that is kept.
-        std::uint16_t first = peekU16(r.record.data() + 2), end = peekU16(r.record.data() + 4);
-        if (first >= end) {
-            first = std::uint16_t(column);
-            end = std::uint16_t(column + 1);
-        }
-        pokeU16(r.record.data() + 2, std::min<std::uint16_t>(first, std::uint16_t(column)));
-        pokeU16(r.record.data() + 4, std::max<std::uint16_t>(end, std::uint16_t(column + 1)));
-    }
+    Row& r = rowAt(row);
+    std::vector<Cell>& cells = r.cells;
+    const std::size_t at = std::size_t(lowerBound(cells, column) - cells.cbegin());
+    if (at < cells.size() && cells[at].column == column)
+        return cells[at];
+    if (r.hasRecord)
+        widenRowRecord(r, column);
+    if (cells.empty())
+        cells.reserve(8);  // a book's row holds some ten cells: fewer regrowths
     Cell blank;
     blank.column = std::uint16_t(column);
     blank.xf = xf;
-    return *cells.insert(it, blank);
-}
-
-std::optional<std::uint16_t> CellTable::rowDefaultXf(int row) const
-{
-    if (row >= int(rows_.size()) || !rows_[std::size_t(row)].hasRecord)
-        return std::nullopt;
-    const std::uint32_t flags = peekU32(rows_[std::size_t(row)].record.data() + 12);
-    if (!(flags & kRowHasDefaultXf))
-        return std::nullopt;
-    return std::uint16_t(flags >> 16 & 0x0FFF);
+    return *cells.insert(cells.begin() + std::ptrdiff_t(at), blank);
 }
 
 std::optional<std::uint16_t> CellTable::rowHeight(int row) const
@@ -342,21 +325,6 @@ Value CellTable::value(const Cell& cell, const SharedStrings& strings) const
     } catch (const Error&) {
         return std::monostate{};  // a damaged cached result reads as empty
     }
-}
-
-void CellTable::setXf(Cell& cell, std::uint16_t xf)
-{
-    markChanged();
-    cell.xf = xf;
-    if (cell.kind == CellKind::Other)
-        pokeU16(others_[cell.other].data() + 4 + 4, xf);
-}
-
-void CellTable::forget(Cell& cell)
-{
-    markChanged();
-    if (cell.kind == CellKind::Other)
-        std::string().swap(others_[cell.other]);
 }
 
 int CellTable::lastCellRow() const

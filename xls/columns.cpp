@@ -31,14 +31,6 @@ void Columns::index() const
     cacheValid_ = true;
 }
 
-std::optional<std::uint16_t> Columns::xf(int column) const
-{
-    if (!cacheValid_)
-        index();
-    const std::int32_t xf = cache_[std::size_t(column)];
-    return xf < 0 ? std::nullopt : std::optional<std::uint16_t>(std::uint16_t(xf));
-}
-
 std::optional<std::uint16_t> Columns::width(int column) const
 {
     for (const Span& span : spans_)

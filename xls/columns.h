@@ -15,7 +15,13 @@ public:
     void read(std::string_view colInfoBody);
 
     // The XF new cells of the column (from 0) get, when the column has one.
-    std::optional<std::uint16_t> xf(int column) const;
+    std::optional<std::uint16_t> xf(int column) const
+    {
+        if (!cacheValid_)
+            index();
+        const std::int32_t xf = cache_[std::size_t(column)];
+        return xf < 0 ? std::nullopt : std::optional<std::uint16_t>(std::uint16_t(xf));
+    }
     // Its width in 1/256 of a character, 0 when hidden; nothing when the column has no format.
     std::optional<std::uint16_t> width(int column) const;
 

@@ -138,7 +138,7 @@ OleFile readOle(std::string_view file, std::string& workbookStream)
     return result;
 }
 
-std::string writeOle(const OleFile& ole, std::string_view workbookStream)
+std::string writeOle(const OleFile& ole, std::string workbookStream)
 {
     initGsf();
     Ref<GsfOutput> memory(gsf_output_memory_new());
@@ -148,6 +148,7 @@ std::string writeOle(const OleFile& ole, std::string_view workbookStream)
             throw Error(Error::Kind::Unwritable, "OLE2", "cannot make the compound file");
         gsf_outfile_msole_set_class_id(GSF_OUTFILE_MSOLE(root.object), ole.classId.data());
         writeStream(root.object, "Workbook", workbookStream);
+        std::string().swap(workbookStream);
         for (const OleEntry& entry : ole.entries)
             writeEntry(root.object, entry);
         if (!gsf_output_close(GSF_OUTPUT(root.object)))

@@ -24,8 +24,9 @@ struct OleFile {
 
 // Throws Error: not an OLE2 file, no Workbook stream, BIFF5.
 OleFile readOle(std::string_view file, std::string& workbookStream);
-// The whole compound file: the Workbook stream first, then the kept entries.
-std::string writeOle(const OleFile& ole, std::string_view workbookStream);
+// The whole compound file: the Workbook stream first, then the kept entries. The
+// stream is let go once the container holds it, before the file is copied out.
+std::string writeOle(const OleFile& ole, std::string workbookStream);
 
 // The class id of an Excel workbook, for new files.
 OleFile newExcelOle();

@@ -74,6 +74,13 @@ void StreamWriter::writeVerbatim(std::uint16_t type, std::string_view body)
     bytes_.append(body);
 }
 
+char* StreamWriter::extend(std::size_t size)
+{
+    const std::size_t at = bytes_.size();
+    bytes_.resize(at + size);
+    return bytes_.data() + at;
+}
+
 void StreamWriter::patchU32(std::size_t position, std::uint32_t value) { pokeU32(bytes_.data() + position, value); }
 
 std::size_t ContinuedRecord::room() const { return rec::kMaxBody - parts_.back().size(); }

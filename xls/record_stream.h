@@ -31,6 +31,9 @@ public:
     void write(std::uint16_t type, std::string_view body);
     // A record exactly as given, even over the size limit (kept bytes of a template).
     void writeVerbatim(std::uint16_t type, std::string_view body);
+    // Room for size more bytes, records the caller lays out itself; the place
+    // returned is valid until the next write.
+    char* extend(std::size_t size);
 
     // Fills a field of a record written before, once its value is known.
     void patchU32(std::size_t position, std::uint32_t value);

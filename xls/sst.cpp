@@ -110,30 +110,54 @@ void SharedStrings::read(const std::vector<std::string_view>& parts)
         in.bytes(entry.phonetic, phoneticSize);
         entries_.push_back(std::move(entry));
     }
-    indexed_ = false;
+    indexed_ = 0;
+    slots_.clear();
 }
 
-void SharedStrings::buildIndex()
+std::uint64_t* SharedStrings::slotFor(std::u16string_view text, std::uint32_t hash)
 {
-    plainIndex_.clear();
-    for (std::uint32_t i = 0; i < entries_.size(); ++i)
-        if (entries_[i].runs.empty() && entries_[i].phonetic.empty())
-            plainIndex_.emplace(entries_[i].text, i);
-    indexed_ = true;
+    const std::size_t mask = slots_.size() - 1;
+    for (std::size_t i = hash & mask;; i = (i + 1) & mask) {
+        std::uint64_t& slot = slots_[i];
+        if (slot == 0 || (std::uint32_t(slot >> 32) == hash && entries_[std::uint32_t(slot) - 1].text == text))
+            return &slot;
+    }
+}
+
+void SharedStrings::index()
+{
+    if (slots_.size() < 2 * (entries_.size() + 1)) {
+        std::size_t size = 64;
+        while (size < 4 * (entries_.size() + 1))
+            size *= 2;
+        slots_.assign(size, 0);
+        indexed_ = 0;
+    }
+    for (; indexed_ < entries_.size(); ++indexed_) {
+        const SstEntry& entry = entries_[indexed_];
+        if (!entry.runs.empty() || !entry.phonetic.empty())
+            continue;
+        const auto hash = std::uint32_t(std::hash<std::u16string_view>{}(entry.text));
+        std::uint64_t* slot = slotFor(entry.text, hash);
+        if (*slot == 0)
+            *slot = std::uint64_t(hash) << 32 | std::uint32_t(indexed_ + 1);
+    }
 }
 
 std::uint32_t SharedStrings::add(std::u16string_view text)
 {
-    if (!indexed_)
-        buildIndex();
-    auto [it, added] = plainIndex_.emplace(std::u16string(text), std::uint32_t(entries_.size()));
-    if (added) {
-        SstEntry entry;
-        entry.text = text;
-        entry.wide = !fitsLatin1(text);
-        entries_.push_back(std::move(entry));
-    }
-    return it->second;
+    index();
+    const auto hash = std::uint32_t(std::hash<std::u16string_view>{}(text));
+    std::uint64_t* slot = slotFor(text, hash);
+    if (*slot != 0)
+        return std::uint32_t(*slot) - 1;
+    SstEntry entry;
+    entry.text = text;
+    entry.wide = !fitsLatin1(text);
+    entries_.push_back(std::move(entry));
+    *slot = std::uint64_t(hash) << 32 | std::uint32_t(entries_.size());
+    indexed_ = entries_.size();
+    return std::uint32_t(entries_.size() - 1);
 }
 
 SharedStrings::Written SharedStrings::write(StreamWriter& out, const std::vector<bool>& used, std::uint32_t total,

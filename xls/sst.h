@@ -3,7 +3,6 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
-#include <unordered_map>
 #include <vector>
 
 #include "xls/record_stream.h"
@@ -40,9 +39,14 @@ public:
 
 private:
     std::vector<SstEntry> entries_;
-    std::unordered_map<std::u16string, std::uint32_t> plainIndex_;
-    bool indexed_ = false;
-    void buildIndex();
+    // The plain entries by text, the first of equal ones: open addressing, each slot
+    // the text's hash (high half) and the entry's index + 1 (low half; 0 is empty), a
+    // power of two of them kept at most half full. A flat table, as every text a book
+    // writes is looked up here.
+    std::vector<std::uint64_t> slots_;
+    std::size_t indexed_ = 0;  // entries_[0, indexed_) have been offered to the table
+    std::uint64_t* slotFor(std::u16string_view text, std::uint32_t hash);
+    void index();
 };
 
 }  // namespace levara::xls

@@ -6,6 +6,9 @@ namespace levara::xls {
 
 std::u16string utf16FromUtf8(std::string_view utf8)
 {
+    // Point names and labels are mostly ASCII: each byte is its character.
+    if (std::all_of(utf8.begin(), utf8.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; }))
+        return std::u16string(utf8.begin(), utf8.end());
     std::u16string out;
     out.reserve(utf8.size());
     std::size_t i = 0;

@@ -30,7 +30,16 @@ Workbook Workbook::fromWorkbookStream(std::string_view stream)
     return Workbook(std::move(data));
 }
 
-std::string Workbook::toBytes() const { return writeOle(data_->container, workbookStream()); }
+std::string Workbook::toBytes() const& { return writeOle(data_->container, workbookStream()); }
+
+std::string Workbook::toBytes() &&
+{
+    std::string stream = workbookStream();
+    OleFile container = std::move(data_->container);
+    data_.reset();
+    sheets_.clear();
+    return writeOle(container, std::move(stream));
+}
 
 std::string Workbook::workbookStream() const { return data_->write(); }
 

@@ -158,7 +158,8 @@ std::string WorkbookData::write() const
 
 std::uint32_t WorkbookData::addString(std::u16string_view text)
 {
-    if (!findItem(globals, rec::kSst)) {
+    // A workbook with strings has its SST already.
+    if (strings.size() == 0 && !findItem(globals, rec::kSst)) {
         insertItem(globals, globalsOrder(), Item{Item::Kind::Sst, rec::kSst, {}, 0});
         insertItem(globals, globalsOrder(), Item{Item::Kind::ExtSst, rec::kExtSst, {}, 0});
     }

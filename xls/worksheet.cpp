@@ -49,13 +49,16 @@ std::uint16_t defaultXf(const SheetData& sheet, int row, int column)
 // The cell at (row, column) from 0, made with its default format when absent.
 Cell& editCell(WorkbookData& book, SheetData& sheet, int row, int column)
 {
-    std::uint16_t xf = 0;
-    if (!sheet.cells.find(row, column))
-        xf = book.styles.cellXf(defaultXf(sheet, row, column));  // may throw LimitError: nothing changed yet
-    prepareCellChanges(sheet);
-    Cell& cell = sheet.cells.cell(row, column, xf);
-    sheet.cells.forget(cell);
-    return cell;
+    Cell* cell = sheet.cells.find(row, column);
+    if (!cell) {
+        const std::uint16_t xf = book.styles.cellXf(defaultXf(sheet, row, column));  // may throw LimitError
+        prepareCellChanges(sheet);
+        cell = &sheet.cells.cell(row, column, xf);
+    } else {
+        prepareCellChanges(sheet);
+    }
+    sheet.cells.forget(*cell);
+    return *cell;
 }
 
 }  // namespace
@@ -122,7 +125,8 @@ void Worksheet::merge(const Range& range)
     if (r.firstRow == r.lastRow && r.firstColumn == r.lastColumn)
         return;
     SheetData& sheet = sheetOf(book_, index_);
-    if (!WorkbookData::findItem(sheet.items, rec::kMergedCells))
+    // Merges changed before have their record already.
+    if (!sheet.mergesChanged && !WorkbookData::findItem(sheet.items, rec::kMergedCells))
         WorkbookData::insertItem(sheet.items, worksheetOrder(),
                                  Item{Item::Kind::MergedCells, rec::kMergedCells, {}, 0});
     sheet.merges.merge(r);
@@ -152,24 +156,35 @@ void Worksheet::setThinBorders(const Range& range)
     SheetData& sheet = sheetOf(book_, index_);
     Styles& styles = book_->styles;
 
-    // Count the formats the borders need before changing anything.
-    std::vector<std::uint16_t> sources;
-    for (int row = r.firstRow - 1; row < r.lastRow; ++row)
-        for (int column = r.firstColumn - 1; column < r.lastColumn; ++column) {
-            const Cell* cell = sheet.cells.find(row, column);
-            const std::uint16_t xf = cell ? cell->xf : defaultXf(sheet, row, column);
+    // Count the formats the borders need before changing anything. The list is
+    // kept between calls: a book draws borders for every station.
+    thread_local std::vector<std::uint16_t> sources;
+    sources.clear();
+    for (int row = r.firstRow - 1; row < r.lastRow; ++row) {
+        const std::optional<std::uint16_t> rowXf = sheet.cells.rowDefaultXf(row);
+        sheet.cells.forEachInRange(row, r.firstColumn - 1, r.lastColumn - 1, [&](int column, const Cell* cell) {
+            const std::uint16_t xf =
+                cell ? cell->xf : rowXf.value_or(sheet.columns.xf(column).value_or(kDefaultCellXf));
             if (std::find(sources.begin(), sources.end(), xf) == sources.end())
                 sources.push_back(xf);
-        }
+        });
+    }
     styles.checkRoomFor(styles.newXfsForBorders(sources));
 
     prepareCellChanges(sheet);
+    // Neighbouring cells mostly share their format, and so their bordered one.
+    int lastSource = -1;
+    std::uint16_t lastBordered = 0;
     for (int row = r.firstRow - 1; row < r.lastRow; ++row)
-        for (int column = r.firstColumn - 1; column < r.lastColumn; ++column) {
-            const Cell* existing = sheet.cells.find(row, column);
-            Cell& cell = sheet.cells.cell(row, column, existing ? existing->xf : defaultXf(sheet, row, column));
-            sheet.cells.setXf(cell, styles.borderedXf(cell.xf));
-        }
+        sheet.cells.editRange(
+            row, r.firstColumn - 1, r.lastColumn - 1, [&](int column) { return defaultXf(sheet, row, column); },
+            [&](Cell& cell) {
+                if (cell.xf != lastSource) {
+                    lastSource = cell.xf;
+                    lastBordered = styles.borderedXf(cell.xf);
+                }
+                sheet.cells.setXf(cell, lastBordered);
+            });
 }
 
 Borders Worksheet::borders(int row, int column) const

@@ -220,8 +220,11 @@ public:
     ~Workbook();
 
     // The whole OLE2 file in BIFF8, and its Workbook stream alone.
-    std::string toBytes() const;
+    std::string toBytes() const&;
     std::string workbookStream() const;
+    // The whole file of a workbook done with: its cells are let go once the stream is
+    // made, so the file is put together in the memory they took.
+    std::string toBytes() &&;
 
     std::size_t sheetCount() const;
     Worksheet& sheet(std::size_t index);

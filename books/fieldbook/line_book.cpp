@@ -24,9 +24,11 @@ void writeLineBook(xls::Worksheet& sheet, const TextLines& text, StationOrder or
 {
     const LineList lines = numberedLines(text);
     const LineOrder assignment = lineOrder(order);
+    const std::vector<StationStart> starts = findLineBookStations(lines, assignment.size());
     std::vector<Station> stations;
-    for (const StationStart& start : findLineBookStations(lines, assignment.size()))
-        stations.push_back(readStation(lines, start.index, assignment, start.name));
+    stations.reserve(starts.size());
+    for (const StationStart& start : starts)  // checked whole by the search
+        stations.push_back(readCheckedStation(lines, start.index, assignment, start.name));
     writeFourReadingBook(sheet, stations);
 }
 

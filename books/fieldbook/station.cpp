@@ -134,6 +134,11 @@ void takeReading(Station& station, Reading reading, const NumberedLine& line, co
 Station readStation(const LineList& lines, std::size_t first, const LineOrder& order, const StationName& name)
 {
     checkStationLines(lines, first, order.size(), name);
+    return readCheckedStation(lines, first, order, name);
+}
+
+Station readCheckedStation(const LineList& lines, std::size_t first, const LineOrder& order, const StationName& name)
+{
     Station station;
     for (std::size_t i = 0; i < order.size(); ++i)
         takeReading(station, order[i], lines[first + i], name);

@@ -77,6 +77,8 @@ void takeReading(Station& station, Reading reading, const NumberedLine& line, co
 
 // A station of four lines from lines[first], checked and filled by order.
 Station readStation(const LineList& lines, std::size_t first, const LineOrder& order, const StationName& name);
+// The same for lines that have passed checkStationLines already.
+Station readCheckedStation(const LineList& lines, std::size_t first, const LineOrder& order, const StationName& name);
 
 // The last row a worksheet has.
 inline constexpr int kLastSheetRow = 65536;

@@ -92,12 +92,12 @@ xls::Workbook openTemplateCopy(Output output, const TempFolder& temp, std::strin
     }
 }
 
-std::string filledBytes(Output output, xls::Workbook& book, const TextLines& lines,
+std::string filledBytes(Output output, xls::Workbook book, const TextLines& lines,
                         const std::filesystem::path& destination)
 {
     try {
         fill(output, book, lines);
-        return book.toBytes();
+        return std::move(book).toBytes();
     } catch (const xls::Error& error) {
         throw FileError(destination, outputProblem(error));
     }
@@ -122,25 +122,31 @@ std::string_view templateName(Output output)
 
 void renewWorkingWorkbook(Output output, const TempFolder& temp)
 {
-    copyFileReplacing(temp.templateFile(templateName(output)), temp.workingWorkbook());
+    copyFileReplacing(temp.templateFile(templateName(output)), temp.workingWorkbook(), Flush::No);
 }
 
 void exportWorkbook(Output output, const TempFolder& temp, std::string_view text,
                     const std::filesystem::path& destination)
 {
-    // Renewed here as well: while the save dialog was open another Levara may have
-    // used the working workbook.
-    renewWorkingWorkbook(output, temp);
+    // Filled from the template itself: the working workbook, renewed before the save
+    // dialog, may have been used by another Levara since.
+    const std::string templateBytes = readFile(temp.templateFile(templateName(output)));
     const std::filesystem::path working = temp.workingWorkbook();
-    xls::Workbook book = openTemplateCopy(output, temp, readFile(working));
-
-    writeTextFile(temp.workFile(), {text, "\r\n"});
-    const TextLines lines = TextLines::read(temp.workFile());
-    if (output == Output::AbffbTwoWayBook)
-        writeTextFile(temp.reversedWorkFile(), reversedWorkText(lines));
-
-    replaceFile(working, filledBytes(output, book, lines, destination));
-    copyFileReplacing(working, destination);
+    std::string filled;
+    try {
+        xls::Workbook book = openTemplateCopy(output, temp, templateBytes);
+        const TextLines lines = writeWorkFile(temp.workFile(), text);
+        if (output == Output::AbffbTwoWayBook)
+            writeTextFile(temp.reversedWorkFile(), reversedWorkText(lines));
+        filled = filledBytes(output, std::move(book), lines, destination);
+        replaceFile(working, filled, Flush::No);
+    } catch (...) {
+        // A failed export leaves a fresh copy of the template as the working workbook.
+        replaceFile(working, templateBytes, Flush::No);
+        throw;
+    }
+    // The user's file is a copy of the working workbook: the same bytes.
+    replaceFile(destination, filled);
 }
 
 }  // namespace levara::books

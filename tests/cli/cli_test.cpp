@@ -69,6 +69,12 @@ TEST_F(CliTest, SavesTheOpenedTextAndTheFilteredText)
               0)
         << output;
     EXPECT_EQ(readBytes(scratch / "none.txt"), "\r\n");
+
+    // A file of CR LF lines without empty ones is the text as it stands.
+    const std::string plain = "KD1 \xCB\xAE\xD7\xBC|1.5\r\nheader\r\n";
+    writeBytes(scratch / "plain.dat", plain);
+    ASSERT_EQ(run({"--save", "text", (scratch / "plain.dat").string(), (scratch / "plain.txt").string()}), 0) << output;
+    EXPECT_EQ(readBytes(scratch / "plain.txt"), plain + "\r\n");
 }
 
 TEST_F(CliTest, ExistingOutputNeedsOverwrite)

@@ -117,6 +117,11 @@ TEST_F(ExportTest, AFailingExportLeavesTheUsersFileAsItWas)
     EXPECT_THROW(save(Output::BffbBook, out), InputError);
     EXPECT_EQ(readBytes(out), "mine");
     EXPECT_EQ(ui.busyDepth, 0);
+    // The working workbook is a fresh template copy, even when another Levara used it
+    // while the save dialog was open.
+    writeBytes(program / "temp/excel.xls", "used by another Levara");
+    EXPECT_THROW(books::exportWorkbook(Output::BffbBook, TempFolder(program), ui.shownText, out), InputError);
+    EXPECT_EQ(readBytes(program / "temp/excel.xls"), readBytes(program / "temp/exc.xls"));
 
     // A missing template is named.
     std::filesystem::remove(program / "temp/exc2.xls");

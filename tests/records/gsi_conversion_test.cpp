@@ -63,9 +63,12 @@ TEST(GsiConversion, TheFirstLineThatIsNoCommentTellsAGsiFile)
         {"*hello\r\n", false},
         {"! only comments\r\n", false},
         {"", false},
+        {"! lone CR\r110001+0000000A 83..58+00000000", true},
     };
-    for (const auto& [text, gsi] : texts)
+    for (const auto& [text, gsi] : texts) {
         EXPECT_EQ(isGsiText(TextLines::fromText(text)), gsi) << text;
+        EXPECT_EQ(isGsiText(std::string_view(text)), gsi) << text;
+    }
 }
 
 struct Fault {

@@ -1,9 +1,13 @@
 // Texts to numbers and numbers to texts.
 #include <gtest/gtest.h>
 
+#include <bit>
+#include <charconv>
 #include <cmath>
+#include <cstdint>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "records/leading_number.h"
 #include "records/number_format.h"
@@ -93,6 +97,35 @@ TEST(TypedNumber, ReadsOnlyPlainDecimalNumbers)
         }
     }
     EXPECT_FALSE(std::signbit(*typedNumber("-0")));
+}
+
+// Plain decimals take a short way to their value; it must give the general parser's bits.
+TEST(TypedNumber, PlainDecimalsGiveTheGeneralParsersBits)
+{
+    std::vector<std::string> texts = {"9007199254740992",
+                                      "9007199254740993",
+                                      "0.9007199254740993",
+                                      "1234567890123456789",
+                                      "12345678901234567890",
+                                      "0.0000000000000000000001",
+                                      "0.00000000000000000000001",
+                                      "4503599627370497.5",
+                                      "0.1",
+                                      "0",
+                                      "000.000"};
+    std::uint64_t state = 12345;
+    for (int k = 0; k < 100000; ++k) {
+        state = state * 6364136223846793005ull + 1442695040888963407ull;
+        std::string digits = std::to_string(state >> (state % 40));
+        const std::size_t point = (state >> 50) % (digits.size() + 1);
+        texts.push_back(digits.insert(point, "."));
+    }
+    for (const std::string& text : texts) {
+        double expected = 0;
+        std::from_chars(text.data(), text.data() + text.size(), expected);
+        EXPECT_EQ(std::bit_cast<std::uint64_t>(*typedNumber(text)), std::bit_cast<std::uint64_t>(expected)) << text;
+        EXPECT_EQ(std::bit_cast<std::uint64_t>(leadingNumber(text)), std::bit_cast<std::uint64_t>(expected)) << text;
+    }
 }
 
 TEST(FiveDecimalText, RoundsTheDecimalNumberToFivePlaces)

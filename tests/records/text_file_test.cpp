@@ -53,6 +53,20 @@ TEST(TextLines, LastLineAndEmptyText)
     EXPECT_EQ(split("trailing\r"), (Lines{"trailing"}));
 }
 
+TEST(TextLines, TheWorkFilesLineEndCountsAsIfAppended)
+{
+    for (const std::string text : {"", "a", "a\r\n", "a\r", "a\n", "\r\n", "a\r\nb", "a\r\n\r\n"})
+        EXPECT_EQ(linesOf(TextLines::viewOfTextAndLineEnd(text)), split(text + "\r\n")) << text;
+}
+
+TEST(TextLines, RawFilesOfNonEmptyCrLfLinesAreKnownAtOnce)
+{
+    for (const std::string text : {"", "a\r\n", "a\r\nbc\r\n"})
+        EXPECT_TRUE(areNonEmptyCrLfLines(text)) << text;
+    for (const std::string text : {"a", "a\r\nb", "\r\n", "a\r\n\r\n", "a\n", "a\r", "a\rb\r\n", "a\nb\r\n"})
+        EXPECT_FALSE(areNonEmptyCrLfLines(text)) << text;
+}
+
 TEST(TextLines, LinesSurviveMovingTheLines)
 {
     // Short texts live inside the string object itself; lines must follow a move.
@@ -76,6 +90,21 @@ TEST(TextFile, ReadsGb18030AndWritesItBack)
     EXPECT_EQ(readBytes(file), "short\r\n");
 }
 
+// The work file's lines are taken from memory and the saved text is written again
+// from the text: both must be what writing and reading the file gives.
+TEST(TextFile, WorkFileLinesAndSavedCopyMatchTheFile)
+{
+    ScratchDir scratch;
+    for (const std::string text : {"KD1|1.5\r\n", "水准|点\r\n", "bad \xFF byte\r\nlast", "", "a\r"}) {
+        writeTextFile(scratch / "written.txt", {text, "\r\n"});
+        const TextLines kept = writeWorkFile(scratch / "ooo.txt", text);
+        EXPECT_EQ(linesOf(kept), linesOf(TextLines::read(scratch / "written.txt"))) << text;
+        EXPECT_EQ(readBytes(scratch / "ooo.txt"), readBytes(scratch / "written.txt")) << text;
+        replaceTextFile(scratch / "saved.dat", {text, "\r\n"});
+        EXPECT_EQ(readBytes(scratch / "saved.dat"), readBytes(scratch / "written.txt")) << text;
+    }
+}
+
 TEST(TextFile, LargeChineseTextRoundTripsThroughTheWorkFile)
 {
     // Large texts are encoded a piece at a time; with lines of 41 three-byte
@@ -93,6 +122,7 @@ TEST(TextFile, LargeChineseTextRoundTripsThroughTheWorkFile)
     for (std::size_t i = 0; i < lines.size(); ++i)
         joined.append(lines[i]).append("\r\n");
     EXPECT_TRUE(joined == text + "\r\n");  // not EXPECT_EQ: a failure would print megabytes
+    EXPECT_TRUE(linesOf(writeWorkFile(scratch / "kept.txt", text)) == linesOf(lines));
 }
 
 TEST(TextFile, FailuresNameTheFile)

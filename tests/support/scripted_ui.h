@@ -17,7 +17,7 @@ public:
     std::string status;
     int busyDepth = 0;
 
-    std::string text() override { return shownText; }
+    const std::string& text() override { return shownText; }
     void setText(std::string text) override { shownText = std::move(text); }
     std::filesystem::path chooseFileToOpen() override { return openAnswer; }
     SaveChoice chooseFileToSave(int) override

@@ -48,6 +48,9 @@ TEST(SavedWorkbooks, UnchangedComeBackWithTheSameWorkbookStream)
             EXPECT_EQ(before.entries[i].data, after.entries[i].data);
         }
         EXPECT_EQ(before.classId, after.classId);
+        // A workbook done with gives the same file.
+        const std::string kept = book.toBytes();
+        EXPECT_TRUE(std::move(book).toBytes() == kept) << file;
     }
 }
 
