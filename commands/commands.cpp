@@ -168,7 +168,7 @@ bool Commands::offerToReduce(RecordFilter filter)
 {
     // A book made from lines its filter drops (headers, rejected or foreign readings)
     // holds wrong sums without a word; a reduced text is not asked about again.
-    if (!dropsALine(filter, TextLines::fromText(ui_.text())))
+    if (!dropsALine(filter, TextLines::viewOf(ui_.text())))
         return true;
     switch (ui_.askReduceFirst(filter)) {
     case ReduceAnswer::Reduce: reduce(filter); return true;

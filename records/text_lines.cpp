@@ -16,12 +16,18 @@ TextLines TextLines::fromText(std::string utf8)
     return result;
 }
 
-TextLines TextLines::viewOfTextAndLineEnd(std::string_view utf8)
+TextLines TextLines::viewOf(std::string_view utf8)
 {
     TextLines result;
     result.viewed_ = utf8;
     result.viewing_ = true;
     result.split();
+    return result;
+}
+
+TextLines TextLines::viewOfTextAndLineEnd(std::string_view utf8)
+{
+    TextLines result = viewOf(utf8);
     // The appended end closes an empty line of its own, or else the last line.
     if (utf8.empty() || utf8.back() == '\r' || utf8.back() == '\n')
         result.lines_.push_back({utf8.size(), 0});

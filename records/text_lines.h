@@ -17,6 +17,9 @@ public:
     static TextLines read(const std::filesystem::path& file);
     // Splits text that is already UTF-8, by the same rule.
     static TextLines fromText(std::string utf8);
+    // The lines of the text without copying it: they refer to it, and it must outlive
+    // them unchanged.
+    static TextLines viewOf(std::string_view utf8);
     // The lines of the text followed by one more line end, as a work file holds it,
     // without copying the text: the lines refer to it, and it must outlive them
     // unchanged.

@@ -55,8 +55,10 @@ TEST(TextLines, LastLineAndEmptyText)
 
 TEST(TextLines, TheWorkFilesLineEndCountsAsIfAppended)
 {
-    for (const std::string text : {"", "a", "a\r\n", "a\r", "a\n", "\r\n", "a\r\nb", "a\r\n\r\n"})
+    for (const std::string text : {"", "a", "a\r\n", "a\r", "a\n", "\r\n", "a\r\nb", "a\r\n\r\n"}) {
         EXPECT_EQ(linesOf(TextLines::viewOfTextAndLineEnd(text)), split(text + "\r\n")) << text;
+        EXPECT_EQ(linesOf(TextLines::viewOf(text)), split(text)) << text;
+    }
 }
 
 TEST(TextLines, RawFilesOfNonEmptyCrLfLinesAreKnownAtOnce)
