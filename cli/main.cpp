@@ -183,6 +183,25 @@ std::optional<Options> parse(int argc, char** argv)
     return options;
 }
 
+bool asksForText(int argc, char** argv)
+{
+    for (int i = 1; i < argc; ++i)
+        if (std::strcmp(argv[i], "--help") == 0 || std::strcmp(argv[i], "-h") == 0 ||
+            std::strcmp(argv[i], "--version") == 0)
+            return true;
+    return false;
+}
+
+void run(const Options& options)
+{
+    CliUi ui(options);
+    levara::Commands commands(ui, levara::programDirectory());
+    commands.open();
+    if (options.filter)
+        options.filter(commands);
+    options.save(commands);
+}
+
 }  // namespace
 
 int main(int argc, char** argv)
@@ -192,10 +211,25 @@ int main(int argc, char** argv)
     mallopt(M_MMAP_THRESHOLD, 32 << 20);
     mallopt(M_TRIM_THRESHOLD, 256 << 20);
     qInstallMessageHandler(quietQt);
+    std::exception_ptr failure;
+    const std::optional<Options> options = asksForText(argc, argv) ? std::nullopt : parse(argc, argv);
+    if (options) {
+        try {
+            run(*options);
+            return 0;
+        } catch (...) {
+            failure = std::current_exception();
+        }
+    }
+
+    // Qt and the translations start only when there is something to say: a command
+    // that succeeds says nothing, and starting them takes longer than copying its output.
     const QCoreApplication application(argc, argv);
     std::optional<levara::Translators> translators;
     try {
         translators.emplace(levara::systemLanguage());
+        if (failure)
+            std::rethrow_exception(failure);
         for (int i = 1; i < argc; ++i) {
             if (std::strcmp(argv[i], "--help") == 0 || std::strcmp(argv[i], "-h") == 0) {
                 std::fputs(text(help()).c_str(), stdout);
@@ -206,21 +240,11 @@ int main(int argc, char** argv)
                 return 0;
             }
         }
-        const std::optional<Options> options = parse(argc, argv);
-        if (!options) {
-            std::fputs(text(usage()).c_str(), stderr);
-            std::fputs(text(levara::Message(QT_TRANSLATE_NOOP("levara", "Try \"%1\" for more.\n"), "levara-cli --help"))
-                           .c_str(),
-                       stderr);
-            return 2;
-        }
-        CliUi ui(*options);
-        levara::Commands commands(ui, levara::programDirectory());
-        commands.open();
-        if (options->filter)
-            options->filter(commands);
-        options->save(commands);
-        return 0;
+        std::fputs(text(usage()).c_str(), stderr);
+        std::fputs(
+            text(levara::Message(QT_TRANSLATE_NOOP("levara", "Try \"%1\" for more.\n"), "levara-cli --help")).c_str(),
+            stderr);
+        return 2;
     } catch (const std::exception& error) {
         std::cerr << "levara-cli: " << text(levara::failureMessage(error)) << '\n';
         return 1;
