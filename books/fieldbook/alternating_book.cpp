@@ -1,6 +1,7 @@
 #include <string>
 #include <vector>
 
+#include "books/fieldbook/book_stations.h"
 #include "books/fieldbook/fieldbook.h"
 #include "books/fieldbook/station.h"
 #include "books/fieldbook/station_block.h"
@@ -34,7 +35,7 @@ struct StationKind {
 // the line held last (that station's fourth line, or the line itself) is tested for
 // second.tag, which opens a station too. Stations not written are still checked whole.
 std::vector<Station> findStations(const LineList& lines, const char* book, const StationKind& first,
-                                  const StationKind& second)
+                                  const StationKind& second, bool forBook)
 {
     std::vector<Station> stations;
     auto take = [&](std::size_t at, const StationKind& kind) {
@@ -44,7 +45,8 @@ std::vector<Station> findStations(const LineList& lines, const char* book, const
             return;
         }
         name.number = int(stations.size() + 1);
-        checkStationFits(name);
+        if (forBook)
+            checkStationFits(name);
         stations.push_back(readStation(lines, at, kind.assignment, name));
         stations.back().order = kind.mark;
     };
@@ -63,29 +65,41 @@ std::vector<Station> findStations(const LineList& lines, const char* book, const
 
 }  // namespace
 
-void writeAlternatingBook(xls::Worksheet& sheet, const TextLines& text)
+std::vector<Station> alternatingBookStations(const LineList& lines, bool forBook)
 {
-    const LineList lines = numberedLines(text);
-    writeFourReadingBook(sheet, findStations(lines, nullptr, {"Rb", kBackFirstName, true, kBackFirst, kBackFirstMark},
-                                             {"Rf", kForeFirstName, true, kForeFirst, kForeFirstMark}));
+    return findStations(lines, nullptr, {"Rb", kBackFirstName, true, kBackFirst, kBackFirstMark},
+                        {"Rf", kForeFirstName, true, kForeFirst, kForeFirstMark}, forBook);
 }
 
-void writeTwoWayBook(xls::Worksheet& forwardSheet, xls::Worksheet& returnSheet, const TextLines& text)
+std::vector<Station> twoWayForwardStations(const LineList& lines, bool forBook)
 {
-    // Both books are read whole before either sheet is touched.
-    const LineList lines = numberedLines(text);
-    const std::vector<Station> forward = findStations(lines, QT_TRANSLATE_NOOP("levara", "forward book"),
-                                                      {"Rb", kBackFirstName, true, kBackFirst, kBackFirstMark},
-                                                      {"Rf", kForeFirstName, false, kForeFirst, {}});
+    return findStations(lines, QT_TRANSLATE_NOOP("levara", "forward book"),
+                        {"Rb", kBackFirstName, true, kBackFirst, kBackFirstMark},
+                        {"Rf", kForeFirstName, false, kForeFirst, {}}, forBook);
+}
+
+std::vector<Station> twoWayReturnStations(const LineList& reversed, bool forBook)
+{
     // The return book books a fore-first station's staffs swapped, and marks the
     // order as the level recorded it.
-    const LineList reversed = reversedNonEmptyLines(text);
-    const std::vector<Station> back = findStations(reversed, QT_TRANSLATE_NOOP("levara", "return book"),
-                                                   {"Rf", kForeFirstName, true, kReturnBook, kForeFirstMark},
-                                                   {"Rb", kBackFirstName, false, kBackFirst, {}});
+    return findStations(reversed, QT_TRANSLATE_NOOP("levara", "return book"),
+                        {"Rf", kForeFirstName, true, kReturnBook, kForeFirstMark},
+                        {"Rb", kBackFirstName, false, kBackFirst, {}}, forBook);
+}
 
-    writeFourReadingBook(forwardSheet, forward);
-    writeFourReadingBook(returnSheet, back);
+void writeAlternatingBook(xls::Worksheet& sheet, const TextLines& text, const BookMarks* marks)
+{
+    writeFourReadingBook(sheet, alternatingBookStations(numberedLines(text)), marks);
+}
+
+void writeTwoWayBook(xls::Worksheet& forwardSheet, xls::Worksheet& returnSheet, const TextLines& text,
+                     const BookMarks* marks)
+{
+    // Both books are read whole before either sheet is touched.
+    const std::vector<Station> forward = twoWayForwardStations(numberedLines(text));
+    const std::vector<Station> back = twoWayReturnStations(reversedNonEmptyLines(text));
+    writeFourReadingBook(forwardSheet, forward, marks);
+    writeFourReadingBook(returnSheet, back, marks);
 }
 
 std::string reversedWorkText(const TextLines& text)

@@ -1,5 +1,6 @@
 #include <vector>
 
+#include "books/fieldbook/book_stations.h"
 #include "books/fieldbook/fieldbook.h"
 #include "books/fieldbook/station.h"
 #include "books/fieldbook/station_block.h"
@@ -20,14 +21,18 @@ LineOrder lineOrder(StationOrder order)
 
 }  // namespace
 
-void writeLineBook(xls::Worksheet& sheet, const TextLines& text, StationOrder order)
+std::vector<Station> lineBookStations(const LineList& lines, StationOrder order, bool forBook)
 {
-    const LineList lines = numberedLines(text);
     const LineOrder assignment = lineOrder(order);
     std::vector<Station> stations;
-    for (const StationStart& start : findLineBookStations(lines, assignment.size()))
+    for (const StationStart& start : findLineBookStations(lines, assignment.size(), forBook))
         stations.push_back(readStation(lines, start.index, assignment, start.name));
-    writeFourReadingBook(sheet, stations);
+    return stations;
+}
+
+void writeLineBook(xls::Worksheet& sheet, const TextLines& text, StationOrder order, const BookMarks* marks)
+{
+    writeFourReadingBook(sheet, lineBookStations(numberedLines(text), order), marks);
 }
 
 }  // namespace levara::books
