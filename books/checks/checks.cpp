@@ -18,7 +18,10 @@ bool above(double value, double limit) { return nineDecimals(value) > nineDecima
 
 class Checker {
 public:
-    Checker(const Standard& standard, CheckReport& report) : limits_(standard.limits), mountain_(standard.mountain), report_(report) {}
+    Checker(const Standard& standard, CheckReport& report)
+        : limits_(standard.limits), mountain_(standard.mountain), report_(report)
+    {
+    }
 
     void section(const Section& section, int index)
     {
@@ -36,7 +39,8 @@ public:
             }
             magnitude(limits_.distanceDifference, CheckItem::DistanceDifference, station.distanceDifference, station);
             if (limits_.distanceDifferenceSum) {
-                const bool over = above(std::abs(station.distanceDifferenceSum), limits_.distanceDifferenceSum->max->value);
+                const bool over =
+                    above(std::abs(station.distanceDifferenceSum), limits_.distanceDifferenceSum->max->value);
                 if (over && !sumWasOver)
                     magnitude(limits_.distanceDifferenceSum, CheckItem::DistanceDifferenceSum,
                               station.distanceDifferenceSum, station);
@@ -254,9 +258,7 @@ BookMarks bookMarks(const std::vector<Finding>& findings)
         case CheckItem::DistanceDifferenceSum:
             marks.byLine[finding.stationLine] |= kDistanceDifferenceSumExceeded;
             break;
-        case CheckItem::HeightDifferences:
-            marks.byLine[finding.stationLine] |= kHeightDifferencesDifferExceeded;
-            break;
+        case CheckItem::HeightDifferences: marks.byLine[finding.stationLine] |= kHeightDifferencesDifferExceeded; break;
         default: break;  // a section's: in the list only
         }
     }

@@ -60,8 +60,8 @@ public:
     {
         for (const auto& [key, member] : value.items())
             if (std::find(known.begin(), known.end(), key) == known.end())
-                fail(path + "/" + key, Message(QT_TRANSLATE_NOOP("levara", "unknown key; the keys here are %1"),
-                                               joined(known)));
+                fail(path + "/" + key,
+                     Message(QT_TRANSLATE_NOOP("levara", "unknown key; the keys here are %1"), joined(known)));
     }
 
     std::string text(const json& value, const std::string& path) const

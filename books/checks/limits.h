@@ -39,8 +39,8 @@ struct Limit {
 };
 
 struct Limits {
-    std::string name;      // "二等", or the file's own
-    std::string standard;  // what the whole file follows
+    std::string name;                            // "二等", or the file's own
+    std::string standard;                        // what the whole file follows
     std::optional<Limit> sightLength;            // m, each reading's distance
     std::optional<Limit> lineOfSightHeight;      // m, each staff reading
     std::optional<Limit> distanceDifference;     // m, d of a station

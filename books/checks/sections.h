@@ -35,17 +35,17 @@ struct SectionStation {
 };
 
 struct Section {
-    int firstLine = 1;             // its Start-Line record, or line 1
-    int lastLine = 0;              // its End-Line record, or its last line
-    std::string_view lineName;     // the line number its Start-Line record gives
-    std::string_view methodText;   // the method its Start-Line record names
-    ObservationMethod method{};    // the order its stations were read in
+    int firstLine = 1;            // its Start-Line record, or line 1
+    int lastLine = 0;             // its End-Line record, or its last line
+    std::string_view lineName;    // the line number its Start-Line record gives
+    std::string_view methodText;  // the method its Start-Line record names
+    ObservationMethod method{};   // the order its stations were read in
     std::vector<SectionStation> stations;
-    std::string_view startPoint;   // the first station's back point as the book shows it
-    std::string_view endPoint;     // the last station's fore point
-    double backDistance = 0;       // Σ of the stations' back distances
+    std::string_view startPoint;  // the first station's back point as the book shows it
+    std::string_view endPoint;    // the last station's fore point
+    double backDistance = 0;      // Σ of the stations' back distances
     double foreDistance = 0;
-    double heightDifference = 0;   // Σ of the mean height differences
+    double heightDifference = 0;  // Σ of the mean height differences
 
     int stationCount() const { return int(stations.size()); }
     double length() const { return backDistance + foreDistance; }
