@@ -36,6 +36,7 @@ CheckPanel::CheckPanel(QWidget* parent) : QDockWidget("检核结果", parent)
     list_->setObjectName("checkList");
     list_->setHorizontalHeaderLabels({"行", "测站", "点号", "项目", "数值", "限差", "依据"});
     list_->verticalHeader()->hide();
+    list_->verticalHeader()->setDefaultSectionSize(list_->fontMetrics().height() + 6);
     list_->setSelectionBehavior(QAbstractItemView::SelectRows);
     list_->setSelectionMode(QAbstractItemView::SingleSelection);
     list_->setEditTriggers(QAbstractItemView::NoEditTriggers);

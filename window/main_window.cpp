@@ -214,7 +214,11 @@ void MainWindow::buildCheckMenu()
     connect(check, &QAction::triggered, this, [this] {
         run([this] {
             const books::CheckReport report = commands_.checkText();
+            const bool shown = checkPanel_->isVisible();
             checkPanel_->showReport(report);
+            // Wide enough for its columns the first time, leaving the text most of the window.
+            if (!shown)
+                resizeDocks({checkPanel_}, {width() * 2 / 5}, Qt::Horizontal);
             showStatus(checkSummary(report));
         });
     });
