@@ -11,8 +11,6 @@ namespace levara::books {
 
 namespace {
 
-constexpr std::size_t kBfStationLines = 2;
-
 // Columns of a BF station block: one reading on each staff.
 constexpr int kStationNumber = 1;
 constexpr int kPoint = 2;
@@ -103,18 +101,6 @@ std::optional<double> startHeight(const LineList& lines, std::size_t firstStatio
 }
 
 }  // namespace
-
-std::vector<Station> bfBookStations(const LineList& lines, bool forBook)
-{
-    std::vector<Station> stations;
-    // The line after a station's first line is its fore reading whatever its tag.
-    for (const StationStart& start : findLineBookStations(lines, kBfStationLines, forBook)) {
-        Station& station = stations.emplace_back();
-        takeReading(station, Reading::B1, lines[start.index], start.name);
-        takeReading(station, Reading::F1, lines[start.index + 1], start.name);
-    }
-    return stations;
-}
 
 void writeBfBook(xls::Worksheet& sheet, const TextLines& text, const BookMarks* marks)
 {
