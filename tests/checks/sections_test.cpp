@@ -200,7 +200,8 @@ TEST(Sections, TheTwoWayBookReadsForwardAndReturnStationsAsTwoSections)
     station("Rb", "Rf", "A", "1.10000", "B", "1.00000");  // forward A to B: +0.1 m
     station("Rf", "Rb", "B", "1.00000", "A", "1.10000");  // the return's fore-first station on the same points
     lines.push_back(endLine());
-    const std::vector<books::Section> sections = books::readTwoWaySections(TextLines::fromText(textOfLines(lines)));
+    const TextLines text = TextLines::fromText(textOfLines(lines));  // the sections view it
+    const std::vector<books::Section> sections = books::readTwoWaySections(text);
     ASSERT_EQ(sections.size(), 2u);
     EXPECT_EQ(sections[0].stationCount(), 1);
     EXPECT_EQ(sections[0].startPoint, "A");
