@@ -143,9 +143,8 @@ private:
         // The field book's own check: the readings' sums against the stored height differences.
         double back = 0, fore = 0, stored = 0;
         for (const SectionStation& station : section.stations) {
-            const Station& s = station.readings;
-            back += leadingNumber(s.back1.reading) + leadingNumber(s.back2.reading);
-            fore += leadingNumber(s.fore1.reading) + leadingNumber(s.fore2.reading);
+            back += station.backReadings;
+            fore += station.foreReadings;
             stored += station.meanHeightDifference;
         }
         const double readings = readsTwice(section.method) ? (back - fore) / 2 : back - fore;

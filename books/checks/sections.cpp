@@ -109,26 +109,33 @@ Section computed(const Part& part, ObservationMethod method, std::vector<Station
         SectionStation& station = section.stations.emplace_back();
         station.readings = s;
         station.number = section.stationCount();
+        // The station's lines were read as typed numbers: the books' leadingNumber and
+        // the cells' values agree on them.
+        const double b1 = entered(s.back1.reading), f1 = entered(s.fore1.reading);
+        const double b1Distance = entered(s.back1.distance), f1Distance = entered(s.fore1.distance);
         if (twice) {
-            const double meanBack = (leadingNumber(s.back1.distance) + leadingNumber(s.back2.distance)) / 2;
-            const double meanFore = (leadingNumber(s.fore1.distance) + leadingNumber(s.fore2.distance)) / 2;
-            station.distanceDifference = nineDecimals(meanBack - meanFore);
-            sum = (sum + meanBack) - meanFore;
-            station.heightDifference1 = nineDecimals(entered(s.back1.reading) - entered(s.fore1.reading));
-            station.heightDifference2 = nineDecimals(entered(s.back2.reading) - entered(s.fore2.reading));
+            const double b2 = entered(s.back2.reading), f2 = entered(s.fore2.reading);
+            station.backDistance = (b1Distance + entered(s.back2.distance)) / 2;
+            station.foreDistance = (f1Distance + entered(s.fore2.distance)) / 2;
+            station.distanceDifference = nineDecimals(station.backDistance - station.foreDistance);
+            sum = (sum + station.backDistance) - station.foreDistance;
+            station.heightDifference1 = nineDecimals(b1 - f1);
+            station.heightDifference2 = nineDecimals(b2 - f2);
             station.heightDifferencesDiffer =
                 nineDecimals((station.heightDifference1 - station.heightDifference2) * kMillimetresPerMetre);
             station.meanHeightDifference = nineDecimals((station.heightDifference1 + station.heightDifference2) / 2);
-            station.backDistance = (entered(s.back1.distance) + entered(s.back2.distance)) / 2;
-            station.foreDistance = (entered(s.fore1.distance) + entered(s.fore2.distance)) / 2;
+            station.backReadings = b1 + b2;
+            station.foreReadings = f1 + f2;
         } else {
-            const double d = leadingNumber(s.back1.distance) - leadingNumber(s.fore1.distance);
+            const double d = b1Distance - f1Distance;
             station.distanceDifference = nineDecimals(d);
             sum = sum + d;
-            station.heightDifference1 = nineDecimals(entered(s.back1.reading) - entered(s.fore1.reading));
+            station.heightDifference1 = nineDecimals(b1 - f1);
             station.heightDifference2 = station.meanHeightDifference = station.heightDifference1;
-            station.backDistance = entered(s.back1.distance);
-            station.foreDistance = entered(s.fore1.distance);
+            station.backDistance = b1Distance;
+            station.foreDistance = f1Distance;
+            station.backReadings = b1;
+            station.foreReadings = f1;
         }
         station.distanceDifferenceSum = nineDecimals(sum);
         section.backDistance += station.backDistance;

@@ -32,6 +32,9 @@ struct SectionStation {
     // BF: the one height difference, in all three.
     double heightDifference1 = 0, heightDifference2 = 0, meanHeightDifference = 0;
     double heightDifferencesDiffer = 0;  // the first less the second, in millimetres
+    // The sums of the station's readings on each staff (BF: its one reading), for the
+    // computation check.
+    double backReadings = 0, foreReadings = 0;
 };
 
 struct Section {
