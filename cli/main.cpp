@@ -1,12 +1,17 @@
 // levara-cli: runs the menu's commands from the command line.
 //
-//   levara-cli [--filter leveling|intermediate|single] --save KIND [--overwrite] INPUT OUTPUT
+//   levara-cli [--filter leveling|intermediate|single] --save KIND [--overwrite]
+//              [--standard 1|2|3|4 [--mountain] | --limits FILE] INPUT OUTPUT
+//   levara-cli check (--standard 1|2|3|4 [--mountain] | --limits FILE) [--order ORDER] [--csv] INPUT
 //   levara-cli --help | --version
 //
 // INPUT is opened as "打开" opens it, the filter runs as its menu command does, and the
-// save command of KIND writes OUTPUT (workbooks with the EXCEL type). Exit status: 0 done,
-// 1 failed (one line on stderr, OUTPUT untouched), 2 usage error. Messages, help and
-// version follow the system language, as the window's do.
+// save command of KIND writes OUTPUT (workbooks with the EXCEL type), its field books
+// marked against the standard given. check holds INPUT's leveling lines to the
+// standard as "检核当前文本" does and prints what exceeds. Exit status: 0 done (check:
+// all within the limits), 1 failed (one line on stderr, OUTPUT untouched), 2 usage
+// error, 3 (check) values over the limits. Messages, help and version follow the
+// system language, as the window's do.
 #include <malloc.h>
 
 #include <QCoreApplication>
@@ -70,11 +75,19 @@ const Choice* find(const std::vector<Choice>& choices, std::string_view name)
     return found == choices.end() ? nullptr : &*found;
 }
 
+const std::vector<Choice> kOrders = {
+    {"bffb", "BFFB", nullptr}, {"bbff", "BBFF", nullptr},   {"bfbf", "BFBF", nullptr},
+    {"bf", "BF", nullptr},     {"abffb", "aBFFB", nullptr},
+};
+
 levara::Message usage()
 {
     return levara::Message(
-        QT_TRANSLATE_NOOP("levara", "usage: levara-cli [--filter FILTER] --save KIND [--overwrite] INPUT OUTPUT\n"
-                                    "       levara-cli --help | --version\n"));
+        QT_TRANSLATE_NOOP("levara",
+                          "usage: levara-cli [--filter FILTER] --save KIND [--overwrite] [STANDARD] INPUT OUTPUT\n"
+                          "       levara-cli check STANDARD [--order ORDER] [--csv] INPUT\n"
+                          "       levara-cli --help | --version\n"
+                          "STANDARD: --standard 1|2|3|4 [--mountain] | --limits FILE\n"));
 }
 
 // Each name beside its menu caption, one a line.
@@ -99,8 +112,19 @@ levara::Message help()
                                     "  --save KIND      what to save, as %4 offers it; workbooks are .xls files:\n"
                                     "%6"
                                     "  --overwrite      replace OUTPUT when it exists\n"
+                                    "  --standard N     hold the leveling lines to the limits of order N (1 to 4,\n"
+                                    "                   digital levels), as %9 offers them: a saved field book\n"
+                                    "                   shows each value over its limit in red and names it in\n"
+                                    "                   its remarks\n"
+                                    "  --mountain       with --standard 3 or 4: the mountain limits\n"
+                                    "  --limits FILE    the same with the limits of a limits file (JSON)\n"
                                     "  --help           show this help\n"
                                     "  --version        show the version\n"
+                                    "\n"
+                                    "check prints one line per value over its limit and a summary; with --csv, a\n"
+                                    "CSV header and one row per value instead. A line's stations are read in the\n"
+                                    "order its Start-Line record names; for a line that names none, give it:\n"
+                                    "  --order ORDER    bffb, bbff, bfbf, bf or abffb\n"
                                     "\n"
                                     "Workbooks are made from the templates in the temp folder beside the program,\n"
                                     "which also holds the work files. When you may not write there (a system\n"
@@ -108,10 +132,11 @@ levara::Message help()
                                     "    %7 (by default %8)\n"
                                     "Missing templates are copied into it; a template you edit there is kept.\n"
                                     "\n"
-                                    "Exit status: 0 saved; 1 failed (one line on stderr, OUTPUT left as it was);\n"
-                                    "2 usage error.\n"),
+                                    "Exit status: 0 saved, or checked and all within the limits; 1 failed (one\n"
+                                    "line on stderr, OUTPUT left as it was); 2 usage error; 3 checked, and\n"
+                                    "values over the limits.\n"),
         usage(), "打开", "整理", "保存", table(kFilters), table(kSaveCommands), "$XDG_DATA_HOME/levara/temp",
-        "~/.local/share/levara/temp");
+        "~/.local/share/levara/temp", "检核");
 }
 
 levara::Message version()
@@ -120,9 +145,15 @@ levara::Message version()
 }
 
 struct Options {
+    bool check = false;
     Command filter = nullptr;
     Command save = nullptr;
     bool overwrite = false;
+    int standard = 0;  // 1 to 4; 0 none
+    bool mountain = false;
+    std::filesystem::path limits;
+    std::optional<levara::books::ObservationMethod> order;
+    bool csv = false;
     std::filesystem::path input;
     std::filesystem::path output;
 };
@@ -160,26 +191,58 @@ std::optional<Options> parse(int argc, char** argv)
 {
     Options options;
     std::vector<std::string_view> files;
-    for (int i = 1; i < argc; ++i) {
+    int first = 1;
+    if (argc > 1 && std::string_view(argv[1]) == "check") {
+        options.check = true;
+        first = 2;
+    }
+    for (int i = first; i < argc; ++i) {
         const std::string_view arg = argv[i];
-        if ((arg == "--filter" || arg == "--save") && i + 1 < argc) {
+        const bool valued = i + 1 < argc;
+        if ((arg == "--filter" || arg == "--save") && valued && !options.check) {
             const std::string_view value = argv[++i];
             const Choice* choice = find(arg == "--filter" ? kFilters : kSaveCommands, value);
             if (!choice)
                 return std::nullopt;
             (arg == "--filter" ? options.filter : options.save) = choice->command;
-        } else if (arg == "--overwrite") {
+        } else if (arg == "--overwrite" && !options.check) {
             options.overwrite = true;
+        } else if (arg == "--standard" && valued) {
+            const std::string_view value = argv[++i];
+            if (value.size() != 1 || value[0] < '0' + levara::books::kFirstOrder ||
+                value[0] > '0' + levara::books::kLastOrder)
+                return std::nullopt;
+            options.standard = value[0] - '0';
+        } else if (arg == "--mountain") {
+            options.mountain = true;
+        } else if (arg == "--limits" && valued) {
+            options.limits = argv[++i];
+            if (options.limits.empty())
+                return std::nullopt;
+        } else if (arg == "--order" && valued && options.check) {
+            const Choice* choice = find(kOrders, argv[++i]);
+            if (!choice)
+                return std::nullopt;
+            options.order = levara::books::methodNamed(choice->caption);
+        } else if (arg == "--csv" && options.check) {
+            options.csv = true;
         } else if (arg.size() > 1 && arg[0] == '-') {
             return std::nullopt;
         } else {
             files.push_back(arg);
         }
     }
-    if (!options.save || files.size() != 2 || files[0].empty() || files[1].empty())
+    const bool standard = options.standard != 0 || !options.limits.empty();
+    if ((options.standard != 0 && !options.limits.empty()) || (options.mountain && options.standard == 0))
+        return std::nullopt;
+    const std::size_t fileCount = options.check ? 1 : 2;
+    if (files.size() != fileCount || std::any_of(files.begin(), files.end(), [](auto f) { return f.empty(); }))
+        return std::nullopt;
+    if (options.check ? !standard : !options.save)
         return std::nullopt;
     options.input = files[0];
-    options.output = files[1];
+    if (!options.check)
+        options.output = files[1];
     return options;
 }
 
@@ -192,14 +255,44 @@ bool asksForText(int argc, char** argv)
     return false;
 }
 
-void run(const Options& options)
+std::optional<levara::books::Standard> standardOf(const Options& options)
+{
+    if (options.standard != 0)
+        return levara::books::chooseStandard(levara::books::builtinLimits(options.standard), options.mountain);
+    if (!options.limits.empty())
+        return levara::books::chooseStandard(levara::books::readLimitsFile(options.limits), false);
+    return std::nullopt;
+}
+
+void save(const Options& options)
 {
     CliUi ui(options);
     levara::Commands commands(ui, levara::programDirectory());
+    commands.setStandard(standardOf(options));
     commands.open();
     if (options.filter)
         options.filter(commands);
     options.save(commands);
+}
+
+// Exit status of a check with findings.
+constexpr int kExceeded = 3;
+
+int check(const Options& options)
+{
+    CliUi ui(options);
+    levara::Commands commands(ui, levara::programDirectory());
+    commands.setStandard(standardOf(options));
+    commands.open();
+    const levara::books::CheckReport report = commands.checkText(options.order);
+    if (options.csv) {
+        std::fputs(levara::findingsCsv(report).c_str(), stdout);
+    } else {
+        for (const levara::books::Finding& finding : report.findings)
+            std::cout << text(levara::findingLine(finding)) << '\n';
+        std::cout << text(levara::checkSummary(report)) << '\n';
+    }
+    return report.findings.empty() ? 0 : kExceeded;
 }
 
 }  // namespace
@@ -213,17 +306,17 @@ int main(int argc, char** argv)
     qInstallMessageHandler(quietQt);
     std::exception_ptr failure;
     const std::optional<Options> options = asksForText(argc, argv) ? std::nullopt : parse(argc, argv);
-    if (options) {
+    if (options && !options->check) {
         try {
-            run(*options);
+            save(*options);
             return 0;
         } catch (...) {
             failure = std::current_exception();
         }
     }
 
-    // Qt and the translations start only when there is something to say: a command
-    // that succeeds says nothing, and starting them takes longer than copying its output.
+    // Qt and the translations start only when there is something to say: a save that
+    // succeeds says nothing, and starting them takes longer than copying its output.
     const QCoreApplication application(argc, argv);
     std::optional<levara::Translators> translators;
     try {
@@ -240,6 +333,8 @@ int main(int argc, char** argv)
                 return 0;
             }
         }
+        if (options)  // a check, which says what it found
+            return check(*options);
         std::fputs(text(usage()).c_str(), stderr);
         std::fputs(
             text(levara::Message(QT_TRANSLATE_NOOP("levara", "Try \"%1\" for more.\n"), "levara-cli --help")).c_str(),

@@ -160,7 +160,7 @@ void Commands::saveWorkbook(books::Output output)
         return;
     }
     const WorkFolder work(programDir_);
-    books::exportWorkbook(output, work.temp(), ui_.text(), choice.file);
+    books::exportWorkbook(output, work.temp(), ui_.text(), choice.file, standard_ ? &*standard_ : nullptr);
     ui_.showStatus(savedStatus(choice.file));
 }
 
@@ -176,6 +176,16 @@ bool Commands::offerToReduce(RecordFilter filter)
     case ReduceAnswer::Cancel: return false;
     }
     return false;
+}
+
+books::CheckReport Commands::checkText(std::optional<books::ObservationMethod> order)
+{
+    if (!standard_)
+        throw Error(
+            Message(QT_TRANSLATE_NOOP("levara", "No standard is chosen: choose one in the %1 menu first."), "检核"));
+    BusyPointer busy(ui_);
+    const TextLines lines = TextLines::viewOf(ui_.text());
+    return books::checkSections(books::readSections(lines, order), *standard_);
 }
 
 void Commands::reduceToLevelingLine() { reduce(RecordFilter::Leveling); }

@@ -9,6 +9,7 @@
 #include <string>
 
 #include "books/books.h"
+#include "commands/check_report.h"
 #include "commands/failure.h"
 #include "commands/language.h"
 #include "commands/program_dir.h"
@@ -38,7 +39,17 @@ public:
     // type the text save chose last (DAT at first), or on EXCEL for a workbook. A text
     // its workbook's filter would still reduce is offered to be reduced first.
     void saveText();  // "原始文本"
+    // A field book is marked against the standard chosen (setStandard).
     void saveWorkbook(books::Output output);
+
+    // "检核": the standard the field books saved from now on are marked against; none
+    // leaves them unmarked.
+    void setStandard(std::optional<books::Standard> standard) { standard_ = std::move(standard); }
+    const std::optional<books::Standard>& standard() const { return standard_; }
+    // "检核当前文本": the text's leveling lines held to the chosen standard, each
+    // line's stations read in the order its Start-Line record names, or in order when
+    // given. Throws Error when no standard is chosen, InputError as readSections does.
+    books::CheckReport checkText(std::optional<books::ObservationMethod> order = {});
 
 private:
     void reduce(RecordFilter filter);
@@ -48,6 +59,7 @@ private:
     Ui& ui_;
     std::filesystem::path programDir_;
     int textFilterIndex_ = kDatFilter;
+    std::optional<books::Standard> standard_;
 };
 
 // What the open command shows for a file: a GSI file (told by its content) converted

@@ -348,53 +348,6 @@
         <translation>无法列出模板</translation>
     </message>
     <message>
-        <source>usage: levara-cli [--filter FILTER] --save KIND [--overwrite] INPUT OUTPUT
-       levara-cli --help | --version
-</source>
-        <translation>用法：levara-cli [--filter 整理方式] --save 类型 [--overwrite] 输入文件 输出文件
-      levara-cli --help | --version
-</translation>
-    </message>
-    <message>
-        <source>%1
-Runs the menu&apos;s commands without the window: opens the raw file INPUT (%2),
-reduces its text with FILTER (%3) and saves it as KIND to OUTPUT (%4).
-
-  --filter FILTER  the reduction, as %3 offers it:
-%5  --save KIND      what to save, as %4 offers it; workbooks are .xls files:
-%6  --overwrite      replace OUTPUT when it exists
-  --help           show this help
-  --version        show the version
-
-Workbooks are made from the templates in the temp folder beside the program,
-which also holds the work files. When you may not write there (a system
-install), your own folder is used instead:
-    %7 (by default %8)
-Missing templates are copied into it; a template you edit there is kept.
-
-Exit status: 0 saved; 1 failed (one line on stderr, OUTPUT left as it was);
-2 usage error.
-</source>
-        <translation>%1
-不打开窗口，执行菜单中的命令：像菜单 %2 那样打开原始数据文件“输入文件”，
-像菜单 %3 那样按“整理方式”整理其文本，再像菜单 %4 那样按“类型”保存为“输出文件”。
-
-  --filter 整理方式  整理的方式，与菜单 %3 相同：
-%5  --save 类型        保存的内容，与菜单 %4 相同；手簿和表格为 .xls 文件：
-%6  --overwrite        “输出文件”已存在时替换它
-  --help             显示本帮助
-  --version          显示版本
-
-手簿和表格由程序旁 temp 文件夹中的模板生成，工作文件也存放在该文件夹中。
-如果您无权写入该文件夹（系统安装），则改用您自己的文件夹：
-    %7（默认为 %8）
-缺少的模板会复制到其中；您在那里修改过的模板会保留。
-
-退出状态：0 已保存；1 失败（标准错误输出一行说明，“输出文件”保持原样）；
-2 用法错误。
-</translation>
-    </message>
-    <message>
         <source>levara-cli (Levara) version %1
 </source>
         <translation>levara-cli（Levara）版本 %1
@@ -429,6 +382,217 @@ Reduce the text first?</source>
     <message>
         <source>Save as it is</source>
         <translation>按原样保存</translation>
+    </message>
+    <message>
+        <source>sight length</source>
+        <translation>视距</translation>
+    </message>
+    <message>
+        <source>line-of-sight height</source>
+        <translation>视线高</translation>
+    </message>
+    <message>
+        <source>back-fore distance difference</source>
+        <translation>前后视距差</translation>
+    </message>
+    <message>
+        <source>accumulated distance difference</source>
+        <translation>视距累积差</translation>
+    </message>
+    <message>
+        <source>difference of the two height differences</source>
+        <translation>两次高差之差</translation>
+    </message>
+    <message>
+        <source>odd number of stations in the section</source>
+        <translation>测段测站数为奇数</translation>
+    </message>
+    <message>
+        <source>computation check</source>
+        <translation>计算检核</translation>
+    </message>
+    <message>
+        <source>loop misclosure</source>
+        <translation>环线闭合差</translation>
+    </message>
+    <message>
+        <source>forward/return discrepancy</source>
+        <translation>往返测高差不符值</translation>
+    </message>
+    <message>
+        <source>at %1: %2</source>
+        <translation>%1 处：%2</translation>
+    </message>
+    <message>
+        <source>expected an object { … }</source>
+        <translation>此处应为对象 { … }</translation>
+    </message>
+    <message>
+        <source>unknown key; the keys here are %1</source>
+        <translation>未知的键；此处可用的键为 %1</translation>
+    </message>
+    <message>
+        <source>expected a text &quot;…&quot;</source>
+        <translation>此处应为文本 &quot;…&quot;</translation>
+    </message>
+    <message>
+        <source>expected a number</source>
+        <translation>此处应为数字</translation>
+    </message>
+    <message>
+        <source>expected a number not below 0</source>
+        <translation>此处应为不小于 0 的数字</translation>
+    </message>
+    <message>
+        <source>expected &quot;v&quot;, &quot;v*&quot; or &quot;u&quot;</source>
+        <translation>此处应为 &quot;v&quot;、&quot;v*&quot; 或 &quot;u&quot;</translation>
+    </message>
+    <message>
+        <source>expected a list [ … ]</source>
+        <translation>此处应为列表 [ … ]</translation>
+    </message>
+    <message>
+        <source>min is above max</source>
+        <translation>min 大于 max</translation>
+    </message>
+    <message>
+        <source>expected true or false</source>
+        <translation>此处应为 true 或 false</translation>
+    </message>
+    <message>
+        <source>must be %1, the version of the format Levara reads</source>
+        <translation>应为 %1，即 Levara 读取的格式版本</translation>
+    </message>
+    <message>
+        <source>missing</source>
+        <translation>缺少此项</translation>
+    </message>
+    <message>
+        <source>line %1, column %2: not valid JSON (%3)</source>
+        <translation>第 %1 行第 %2 列：不是有效的 JSON（%3）</translation>
+    </message>
+    <message>
+        <source>the limits &quot;%1&quot; have no mountain form</source>
+        <translation>限差“%1”没有山区限差</translation>
+    </message>
+    <message>
+        <source>the leveling line names no observation method, so the order of its stations is unknown: name one of %1 in its Start-Line record, or give the order (levara-cli check %2)</source>
+        <translation>该水准线路未注明观测方法，无法得知测站的观测顺序：请在其 Start-Line 记录中注明 %1 之一，或指定观测顺序（levara-cli check %2）</translation>
+    </message>
+    <message>
+        <source>the observation method &quot;%1&quot; of the leveling line is none of %2, so the order of its stations is unknown: give the order (levara-cli check %3)</source>
+        <translation>该水准线路的观测方法“%1”不是 %2 之一，无法得知测站的观测顺序：请指定观测顺序（levara-cli check %3）</translation>
+    </message>
+    <message>
+        <source>an even number</source>
+        <translation>偶数</translation>
+    </message>
+    <message>
+        <source>±%1</source>
+        <translation>±%1</translation>
+    </message>
+    <message>
+        <source>%1 to %2</source>
+        <translation>%1 至 %2</translation>
+    </message>
+    <message>
+        <source>at least %1</source>
+        <translation>不小于 %1</translation>
+    </message>
+    <message>
+        <source>at most %1</source>
+        <translation>不大于 %1</translation>
+    </message>
+    <message>
+        <source>line %1, %2: %3 %4, limit %5 (%6, %7)</source>
+        <translation>第 %1 行，%2：%3 %4，限差 %5（%6，%7）</translation>
+    </message>
+    <message>
+        <source>line %1, station %2, %3: %4 %5, limit %6 (%7, %8)</source>
+        <translation>第 %1 行，第 %2 站，%3：%4 %5，限差 %6（%7，%8）</translation>
+    </message>
+    <message>
+        <source>%1: every value within the limits (leveling lines: %2, stations: %3)</source>
+        <translation>%1：全部在限差之内（水准线路 %2 条，测站 %3 个）</translation>
+    </message>
+    <message>
+        <source>%1: values over the limits: %2 (leveling lines: %3, stations: %4)</source>
+        <translation>%1：超限 %2 项（水准线路 %3 条，测站 %4 个）</translation>
+    </message>
+    <message>
+        <source>No standard is chosen: choose one in the %1 menu first.</source>
+        <translation>尚未选择检核标准：请先在“%1”菜单中选择。</translation>
+    </message>
+    <message>
+        <source>usage: levara-cli [--filter FILTER] --save KIND [--overwrite] [STANDARD] INPUT OUTPUT
+       levara-cli check STANDARD [--order ORDER] [--csv] INPUT
+       levara-cli --help | --version
+STANDARD: --standard 1|2|3|4 [--mountain] | --limits FILE
+</source>
+        <translation>用法：levara-cli [--filter 整理方式] --save 类型 [--overwrite] [标准] 输入文件 输出文件
+      levara-cli check 标准 [--order 观测顺序] [--csv] 输入文件
+      levara-cli --help | --version
+标准：--standard 1|2|3|4 [--mountain] | --limits 限差文件
+</translation>
+    </message>
+    <message>
+        <source>%1
+Runs the menu&apos;s commands without the window: opens the raw file INPUT (%2),
+reduces its text with FILTER (%3) and saves it as KIND to OUTPUT (%4).
+
+  --filter FILTER  the reduction, as %3 offers it:
+%5  --save KIND      what to save, as %4 offers it; workbooks are .xls files:
+%6  --overwrite      replace OUTPUT when it exists
+  --standard N     hold the leveling lines to the limits of order N (1 to 4,
+                   digital levels), as %9 offers them: a saved field book
+                   shows each value over its limit in red and names it in
+                   its remarks
+  --mountain       with --standard 3 or 4: the mountain limits
+  --limits FILE    the same with the limits of a limits file (JSON)
+  --help           show this help
+  --version        show the version
+
+check prints one line per value over its limit and a summary; with --csv, a
+CSV header and one row per value instead. A line&apos;s stations are read in the
+order its Start-Line record names; for a line that names none, give it:
+  --order ORDER    bffb, bbff, bfbf, bf or abffb
+
+Workbooks are made from the templates in the temp folder beside the program,
+which also holds the work files. When you may not write there (a system
+install), your own folder is used instead:
+    %7 (by default %8)
+Missing templates are copied into it; a template you edit there is kept.
+
+Exit status: 0 saved, or checked and all within the limits; 1 failed (one
+line on stderr, OUTPUT left as it was); 2 usage error; 3 checked, and
+values over the limits.
+</source>
+        <translation>%1
+不打开窗口，执行菜单中的命令：像菜单 %2 那样打开原始数据文件“输入文件”，
+像菜单 %3 那样按“整理方式”整理其文本，再像菜单 %4 那样按“类型”保存为“输出文件”。
+
+  --filter 整理方式  整理的方式，与菜单 %3 相同：
+%5  --save 类型        保存的内容，与菜单 %4 相同；手簿和表格为 .xls 文件：
+%6  --overwrite        “输出文件”已存在时替换它
+  --standard N       按 N 等（1 至 4，数字水准仪）的限差检核水准线路，与菜单 %9
+                     相同：保存的手簿中超限的数值显示为红色，并在备注中注明
+  --mountain         与 --standard 3 或 4 一起使用：采用山区限差
+  --limits 限差文件  同上，但采用限差文件（JSON）中的限差
+  --help             显示本帮助
+  --version          显示版本
+
+check 对每个超限的数值输出一行，最后输出汇总；加 --csv 时改为输出 CSV 表头和
+每个超限数值一行。线路的测站按其 Start-Line 记录注明的观测顺序读取；未注明时请指定：
+  --order 观测顺序   bffb、bbff、bfbf、bf 或 abffb
+
+手簿和表格由程序旁 temp 文件夹中的模板生成，工作文件也存放在该文件夹中。
+如果您无权写入该文件夹（系统安装），则改用您自己的文件夹：
+    %7（默认为 %8）
+缺少的模板会复制到其中；您在那里修改过的模板会保留。
+
+退出状态：0 已保存，或已检核且全部在限差之内；1 失败（标准错误输出一行说明，
+“输出文件”保持原样）；2 用法错误；3 已检核，且有超限。
+</translation>
     </message>
 </context>
 </TS>

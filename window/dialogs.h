@@ -13,6 +13,8 @@ class Dialogs {
 public:
     virtual ~Dialogs() = default;
     virtual std::filesystem::path showOpen() = 0;
+    // The limits file of "检核 › 限差文件…". Empty: cancelled.
+    virtual std::filesystem::path showOpenLimits() = 0;
     virtual SaveChoice showSave(int filterIndex) = 0;
     virtual bool askOverwrite(const std::filesystem::path& file) = 0;
     // arrangeItem: the caption of the "整理" item that would reduce the text.

@@ -1,5 +1,6 @@
 #include "window/main_window.h"
 
+#include <QActionGroup>
 #include <QApplication>
 #include <QCloseEvent>
 #include <QDate>
@@ -15,8 +16,8 @@
 #include <Qsci/qsciscintilla.h>
 #include <algorithm>
 
+#include "window/check_panel.h"
 #include "window/settings.h"
-
 #include "window/staff_icon.h"
 
 namespace levara {
@@ -54,6 +55,26 @@ constexpr MenuItem kSaveItems[] = {
     {"rrzEXLX", "中间点测量表格", [](Commands& c) { c.saveWorkbook(Output::IntermediateTable); }},
     {"dandianEXCEL", "单点测量表格", [](Commands& c) { c.saveWorkbook(Output::SinglePointTable); }},
     {"TXT", "原始文本", [](Commands& c) { c.saveText(); }},
+};
+
+// The standards of "检核": the item's object name and caption, the built-in order
+// (0 for none, -1 for a limits file) and whether its mountain limits apply.
+struct StandardItem {
+    const char* name;
+    const char* caption;
+    int order;
+    bool mountain;
+};
+
+constexpr StandardItem kStandardItems[] = {
+    {"noStandard", "不检核", 0, false},
+    {"standard1", "一等", 1, false},
+    {"standard2", "二等", 2, false},
+    {"standard3", "三等", 3, false},
+    {"standard4", "四等", 4, false},
+    {"standard3Mountain", "三等(山区)", 3, true},
+    {"standard4Mountain", "四等(山区)", 4, true},
+    {"limitsFile", "限差文件…", -1, false},
 };
 
 const char* const kFirstPanelText = "Levara 水准记录整理 · 问题与建议请联系 Levara 开发组";
@@ -171,6 +192,85 @@ void MainWindow::buildMenus()
     };
     addMenu("zhengli", "整理", kArrangeItems);
     addMenu("save", "保存", kSaveItems);
+    buildCheckMenu();
+}
+
+void MainWindow::buildCheckMenu()
+{
+    QMenu* menu = menuBar()->addMenu("检核");
+    menu->setObjectName("check");
+    menu->menuAction()->setObjectName("check");
+    standards_ = new QActionGroup(this);
+    for (const StandardItem& item : kStandardItems) {
+        QAction* action = menu->addAction(item.caption);
+        action->setObjectName(item.name);
+        action->setCheckable(true);
+        standards_->addAction(action);
+        connect(action, &QAction::triggered, this, [this, name = QString(item.name)] { chooseStandard(name, true); });
+    }
+    menu->addSeparator();
+    QAction* check = menu->addAction("检核当前文本");
+    check->setObjectName("checkText");
+    connect(check, &QAction::triggered, this, [this] {
+        run([this] {
+            const books::CheckReport report = commands_.checkText();
+            const bool shown = checkPanel_->isVisible();
+            checkPanel_->showReport(report);
+            // Wide enough for its columns the first time, leaving the text most of the window.
+            if (!shown)
+                resizeDocks({checkPanel_}, {width() * 2 / 5}, Qt::Horizontal);
+            showStatus(checkSummary(report));
+        });
+    });
+
+    checkPanel_ = new CheckPanel(this);
+    addDockWidget(Qt::RightDockWidgetArea, checkPanel_);
+    checkPanel_->hide();
+    connect(checkPanel_, &CheckPanel::lineChosen, this, [this](int line) { selectLine(line, false); });
+
+    const QString remembered = settings::standardItem();
+    chooseStandard(remembered.isEmpty() ? "noStandard" : remembered, false);
+}
+
+void MainWindow::chooseStandard(const QString& name, bool remember)
+{
+    const auto item = std::find_if(std::begin(kStandardItems), std::end(kStandardItems),
+                                   [&](const StandardItem& i) { return name == i.name; });
+    if (item == std::end(kStandardItems))
+        return chooseStandard("noStandard", remember);
+    // The item checked before, for a limits file that is not taken.
+    QAction* previous = nullptr;
+    for (QAction* action : standards_->actions())
+        if (action->objectName() == commandsStandardItem_)
+            previous = action;
+    bool chosen = false;
+    run([&] {
+        if (item->order == 0) {
+            commands_.setStandard(std::nullopt);
+        } else if (item->order > 0) {
+            commands_.setStandard(books::chooseStandard(books::builtinLimits(item->order), item->mountain));
+        } else {
+            const std::filesystem::path file =
+                remember ? dialogs_.showOpenLimits() : std::filesystem::path(settings::limitsFile().toStdString());
+            if (file.empty())
+                return;
+            commands_.setStandard(books::chooseStandard(books::readLimitsFile(file), false));
+            settings::setLimitsFile(QString::fromStdString(file.string()));
+        }
+        chosen = true;
+    });
+    if (!chosen) {
+        // Cancelled or refused: the standard in force stays checked (none at the start).
+        if (!previous)
+            return chooseStandard("noStandard", false);
+        previous->setChecked(true);
+        return;
+    }
+    commandsStandardItem_ = item->name;
+    for (QAction* action : standards_->actions())
+        action->setChecked(action->objectName() == item->name);
+    if (remember)
+        settings::setStandardItem(item->name);
 }
 
 void MainWindow::buildStatusBar()
@@ -239,7 +339,7 @@ void MainWindow::opened(const std::filesystem::path& file)
     fillRecentMenu();
 }
 
-void MainWindow::selectLine(int line)
+void MainWindow::selectLine(int line, bool focus)
 {
     const auto index = static_cast<unsigned long>(line - 1);
     if (line < 1 || index >= static_cast<unsigned long>(textArea_->lines()))
@@ -252,7 +352,8 @@ void MainWindow::selectLine(int line)
     const long shown = textArea_->SendScintilla(QsciScintilla::SCI_LINESONSCREEN);
     textArea_->SendScintilla(QsciScintilla::SCI_SETFIRSTVISIBLELINE,
                              static_cast<unsigned long>(std::max(0L, long(index) - shown / 2)));
-    textArea_->setFocus();
+    if (focus)
+        textArea_->setFocus();
 }
 
 ReduceAnswer MainWindow::askReduceFirst(RecordFilter filter)

@@ -9,11 +9,14 @@
 #include "commands/commands.h"
 #include "window/dialogs.h"
 
+class QActionGroup;
 class QLabel;
 class QMenu;
 class QsciScintilla;
 
 namespace levara {
+
+class CheckPanel;
 
 class MainWindow : public QMainWindow, public Ui {
     Q_OBJECT
@@ -23,6 +26,7 @@ public:
     MainWindow(Dialogs& dialogs, std::filesystem::path programDir, QWidget* parent = nullptr);
 
     QsciScintilla* textArea() const { return textArea_; }
+    CheckPanel* checkPanel() const { return checkPanel_; }
 
     // Opens file as "打开" does: a dropped file, a recent one, the command line's.
     void openFile(const std::filesystem::path& file);
@@ -49,6 +53,10 @@ protected:
 private:
     void buildTextArea();
     void buildMenus();
+    void buildCheckMenu();
+    // The "检核" item named item is chosen: its standard is the commands' and is
+    // remembered. A limits file that cannot be read is reported and nothing changes.
+    void chooseStandard(const QString& item, bool remember);
     void buildStatusBar();
     void fillRecentMenu();
     QSize startSize() const;
@@ -56,13 +64,17 @@ private:
     void run(const std::function<void()>& command);
     // The file is open: its name in the title, it first in the recent files.
     void opened(const std::filesystem::path& file);
-    void selectLine(int line);
+    // focus: the text area takes the keyboard, as after an error.
+    void selectLine(int line, bool focus = true);
 
     Dialogs& dialogs_;
     Commands commands_;
     QsciScintilla* textArea_ = nullptr;
     QMenu* recentMenu_ = nullptr;
     QLabel* firstPanel_ = nullptr;
+    QActionGroup* standards_ = nullptr;
+    CheckPanel* checkPanel_ = nullptr;
+    QString commandsStandardItem_;  // the "检核" item whose standard the commands hold
     // The text as last set or read, so an unchanged document is not copied out again.
     std::string shownText_;
 };

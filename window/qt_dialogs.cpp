@@ -21,8 +21,15 @@ public:
 }  // namespace
 
 QtDialogs::QtDialogs()
-    : openDialog_("打开文件", kOpenFilter, "open"), saveDialog_("保存文件", kSaveFilter, "save", "txt")
+    : openDialog_("打开文件", kOpenFilter, "open"), saveDialog_("保存文件", kSaveFilter, "save", "txt"),
+      limitsDialog_("打开限差文件", "JSON(*.json)|*.json|所有文件(*.*)|*.*", "limits")
 {
+}
+
+std::filesystem::path QtDialogs::showOpenLimits()
+{
+    NormalPointer pointer;
+    return limitsDialog_.show(parent_, CommonDialog::Mode::Open).toStdString();
 }
 
 std::filesystem::path QtDialogs::showOpen()

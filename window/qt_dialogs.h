@@ -13,6 +13,7 @@ public:
     void setParent(QWidget* parent) { parent_ = parent; }
 
     std::filesystem::path showOpen() override;
+    std::filesystem::path showOpenLimits() override;
     SaveChoice showSave(int filterIndex) override;
     bool askOverwrite(const std::filesystem::path& file) override;
     ReduceAnswer askReduceFirst(const std::string& arrangeItem) override;
@@ -22,6 +23,7 @@ public:
 private:
     CommonDialog openDialog_;
     CommonDialog saveDialog_;
+    CommonDialog limitsDialog_;
     QWidget* parent_ = nullptr;
 };
 

@@ -25,4 +25,12 @@ void addRecentFile(const QString& file)
     QSettings().setValue("recentFiles", files.mid(0, kRecentFiles));
 }
 
+QString standardItem() { return QSettings().value("check/standard").toString(); }
+
+void setStandardItem(const QString& item) { QSettings().setValue("check/standard", item); }
+
+QString limitsFile() { return QSettings().value("check/limitsFile").toString(); }
+
+void setLimitsFile(const QString& file) { QSettings().setValue("check/limitsFile", file); }
+
 }  // namespace levara::settings

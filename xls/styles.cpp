@@ -257,6 +257,56 @@ std::uint16_t Styles::withNumberFormat(std::uint16_t source, std::string_view co
     return index;
 }
 
+namespace {
+
+// A FONT record's colour: its icv, bytes 4 and 5 ([MS-XLS] 2.4.122 Font).
+constexpr std::size_t kFontColourOffset = 4;
+
+// The FONT record of a font index (index 4 does not exist), or none.
+std::size_t fontRecordOf(std::uint16_t font) { return font < 4 ? font : font == 4 ? SIZE_MAX : font - 1u; }
+
+}  // namespace
+
+std::uint16_t Styles::fontColour(std::uint16_t xf) const
+{
+    if (xf >= xfs_.size())
+        return kAutomaticFontColour;
+    const std::size_t record = fontRecordOf(std::uint16_t(xfs_[xf][0] | xfs_[xf][1] << 8));
+    if (record >= fonts_.size() || fonts_[record].size() < kFontColourOffset + 2)
+        return kAutomaticFontColour;
+    return peekU16(fonts_[record].data() + kFontColourOffset);
+}
+
+std::uint16_t Styles::withFontColour(std::uint16_t source, std::uint16_t colour)
+{
+    if (source >= xfs_.size())
+        source = 0;
+    const std::uint32_t key = std::uint32_t(source) << 16 | colour;
+    if (const auto it = colouredCache_.find(key); it != colouredCache_.end())
+        return it->second;
+    if (fontColour(source) == colour)
+        return colouredCache_[key] = source;
+    const std::size_t record = fontRecordOf(std::uint16_t(xfs_[source][0] | xfs_[source][1] << 8));
+    std::string body = record < fonts_.size() && fonts_[record].size() >= kFontColourOffset + 2
+                           ? fonts_[record]
+                           : (fonts_.empty() ? fontBody(Font{}) : fonts_[0]);
+    body[kFontColourOffset] = char(colour & 0xFF);
+    body[kFontColourOffset + 1] = char(colour >> 8);
+    std::size_t font = std::find(fonts_.begin(), fonts_.end(), body) - fonts_.begin();
+    XfBytes xf = xfs_[source];
+    const bool newFont = font == fonts_.size();
+    const std::uint16_t fontIndex = fontIndexOfRecord(font);
+    xf[0] = std::uint8_t(fontIndex);
+    xf[1] = std::uint8_t(fontIndex >> 8);
+    xf[9] |= 0x08;  // the font is this XF's own
+    indexXfs();
+    if (!xfIndex_.contains(xf))
+        checkRoomFor(1);
+    if (newFont)
+        fonts_.push_back(body);
+    return colouredCache_[key] = findOrAddXf(xf);
+}
+
 double Styles::standardFontPoints() const
 {
     return fonts_.empty() || fonts_[0].size() < 2 ? 10 : peekU16(fonts_[0].data()) / 20.0;

@@ -47,6 +47,10 @@ public:
     std::string formatCode(std::uint16_t xf) const;
     // The XF like `source` with this number format. Throws LimitError when full.
     std::uint16_t withNumberFormat(std::uint16_t source, std::string_view code);
+    // The XF like `source` with its font in this colour (a palette index); the font is
+    // copied when no font of that colour exists. Throws LimitError when full.
+    std::uint16_t withFontColour(std::uint16_t source, std::uint16_t colour);
+    std::uint16_t fontColour(std::uint16_t xf) const;
     // The standard font's size: font 0, in points.
     double standardFontPoints() const;
     std::uint16_t addStyle(const CellStyle& style);
@@ -80,6 +84,7 @@ private:
     std::vector<std::int32_t> borderedCache_;  // by source XF; -1 when not made yet
     std::vector<std::int32_t> cellCache_;
     std::unordered_map<std::uint32_t, std::uint16_t> formattedCache_;  // source XF << 16 | format
+    std::unordered_map<std::uint32_t, std::uint16_t> colouredCache_;   // source XF << 16 | colour
     void indexXfs();
     static std::int32_t& cacheSlot(std::vector<std::int32_t>& cache, std::uint16_t xf);
 };

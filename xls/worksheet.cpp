@@ -196,6 +196,36 @@ Borders Worksheet::borders(int row, int column) const
     return book_->styles.borders(cell ? cell->xf : defaultXf(sheet, row - 1, column - 1));
 }
 
+void Worksheet::setFontColour(const Range& range, std::uint16_t colour)
+{
+    const Range r = checked(range);
+    SheetData& sheet = sheetOf(book_, index_);
+    Styles& styles = book_->styles;
+    const auto sourceXf = [&](int row, int column) {
+        const Cell* existing = sheet.cells.find(row, column);
+        return existing ? existing->xf : styles.cellXf(defaultXf(sheet, row, column));
+    };
+    // The formats first: when the workbook has no room for them, no cell has changed.
+    for (int row = r.firstRow - 1; row < r.lastRow; ++row)
+        for (int column = r.firstColumn - 1; column < r.lastColumn; ++column)
+            styles.withFontColour(sourceXf(row, column), colour);
+    prepareCellChanges(sheet);
+    for (int row = r.firstRow - 1; row < r.lastRow; ++row)
+        for (int column = r.firstColumn - 1; column < r.lastColumn; ++column) {
+            const std::uint16_t source = sourceXf(row, column);
+            sheet.cells.setXf(sheet.cells.cell(row, column, source), styles.withFontColour(source, colour));
+        }
+}
+
+std::uint16_t Worksheet::fontColour(int row, int column) const
+{
+    if (!inside(row, column))
+        return kAutomaticFontColour;
+    const SheetData& sheet = sheetOf(book_, index_);
+    const Cell* cell = sheet.cells.find(row - 1, column - 1);
+    return book_->styles.fontColour(cell ? cell->xf : defaultXf(sheet, row - 1, column - 1));
+}
+
 std::string Worksheet::numberFormat(int row, int column) const
 {
     if (!inside(row, column))

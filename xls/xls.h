@@ -93,6 +93,11 @@ struct Borders {
     bool operator==(const Borders&) const = default;
 };
 
+// Font colours as BIFF8 stores them: an index into the workbook's palette (the
+// default palette of [MS-XLS] 2.5.161 Icv: 10 is red), or automatic.
+inline constexpr std::uint16_t kAutomaticFontColour = 0x7FFF;
+inline constexpr std::uint16_t kRedFontColour = 10;
+
 // Cell formatting, for authoring templates.
 enum class HorizontalAlignment { General, Left, Center, Right };
 enum class VerticalAlignment { Top, Center, Bottom };
@@ -159,6 +164,12 @@ public:
     // automatic colour. Blank cells of the range get the border too.
     void setThinBorders(const Range& range);
     Borders borders(int row, int column) const;  // as the cell shows them
+
+    // Gives every cell of the range its format with the font in this colour (a palette
+    // index), keeping the rest of the format and the values.
+    void setFontColour(const Range& range, std::uint16_t colour);
+    // The colour of the font the cell shows, kAutomaticFontColour when it has none.
+    std::uint16_t fontColour(int row, int column) const;
 
     // The highest row holding a cell record, 0 when there is none.
     int lastRow() const;

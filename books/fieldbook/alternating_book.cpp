@@ -1,91 +1,26 @@
 #include <string>
 #include <vector>
 
+#include "books/fieldbook/book_stations.h"
 #include "books/fieldbook/fieldbook.h"
 #include "books/fieldbook/station.h"
 #include "books/fieldbook/station_block.h"
 
 namespace levara::books {
 
-namespace {
-
-constexpr LineOrder kBackFirst = {Reading::B1, Reading::F1, Reading::F2, Reading::B2};
-constexpr LineOrder kForeFirst = {Reading::F1, Reading::B1, Reading::B2, Reading::F2};
-// The return book reads a fore-first station last line first and books the observed
-// fore staff in the back row.
-constexpr LineOrder kReturnBook = {Reading::B2, Reading::F2, Reading::F1, Reading::B1};
-
-const char* const kBackFirstName = QT_TRANSLATE_NOOP("levara", "back-first");
-const char* const kForeFirstName = QT_TRANSLATE_NOOP("levara", "fore-first");
-// The order of a station's staffs as observed, for the remarks.
-constexpr std::string_view kBackFirstMark = "后前前后";
-constexpr std::string_view kForeFirstMark = "前后后前";
-
-// How a book takes the stations that one tag opens.
-struct StationKind {
-    std::string_view tag;
-    const char* order;  // "back-first", "fore-first", for messages
-    bool written;
-    LineOrder assignment;  // for a written station
-    std::string_view mark;
-};
-
-// The search of the alternating books: a line tagged first.tag opens a station; then
-// the line held last (that station's fourth line, or the line itself) is tested for
-// second.tag, which opens a station too. Stations not written are still checked whole.
-std::vector<Station> findStations(const LineList& lines, const char* book, const StationKind& first,
-                                  const StationKind& second)
+void writeAlternatingBook(xls::Worksheet& sheet, const TextLines& text, const BookMarks* marks)
 {
-    std::vector<Station> stations;
-    auto take = [&](std::size_t at, const StationKind& kind) {
-        StationName name{book, 0, lines[at].number, kind.order};
-        if (!kind.written) {
-            checkStationLines(lines, at, kind.assignment.size(), name);
-            return;
-        }
-        name.number = int(stations.size() + 1);
-        checkStationFits(name);
-        stations.push_back(readStation(lines, at, kind.assignment, name));
-        stations.back().order = kind.mark;
-    };
-    for (std::size_t i = 0; i < lines.size(); ++i) {
-        if (hasTag(lines[i], first.tag)) {
-            take(i, first);
-            i += first.assignment.size() - 1;
-        }
-        if (hasTag(lines[i], second.tag)) {
-            take(i, second);
-            i += second.assignment.size() - 1;
-        }
-    }
-    return stations;
+    writeFourReadingBook(sheet, alternatingBookStations(numberedLines(text)), marks);
 }
 
-}  // namespace
-
-void writeAlternatingBook(xls::Worksheet& sheet, const TextLines& text)
-{
-    const LineList lines = numberedLines(text);
-    writeFourReadingBook(sheet, findStations(lines, nullptr, {"Rb", kBackFirstName, true, kBackFirst, kBackFirstMark},
-                                             {"Rf", kForeFirstName, true, kForeFirst, kForeFirstMark}));
-}
-
-void writeTwoWayBook(xls::Worksheet& forwardSheet, xls::Worksheet& returnSheet, const TextLines& text)
+void writeTwoWayBook(xls::Worksheet& forwardSheet, xls::Worksheet& returnSheet, const TextLines& text,
+                     const BookMarks* marks)
 {
     // Both books are read whole before either sheet is touched.
-    const LineList lines = numberedLines(text);
-    const std::vector<Station> forward = findStations(lines, QT_TRANSLATE_NOOP("levara", "forward book"),
-                                                      {"Rb", kBackFirstName, true, kBackFirst, kBackFirstMark},
-                                                      {"Rf", kForeFirstName, false, kForeFirst, {}});
-    // The return book books a fore-first station's staffs swapped, and marks the
-    // order as the level recorded it.
-    const LineList reversed = reversedNonEmptyLines(text);
-    const std::vector<Station> back = findStations(reversed, QT_TRANSLATE_NOOP("levara", "return book"),
-                                                   {"Rf", kForeFirstName, true, kReturnBook, kForeFirstMark},
-                                                   {"Rb", kBackFirstName, false, kBackFirst, {}});
-
-    writeFourReadingBook(forwardSheet, forward);
-    writeFourReadingBook(returnSheet, back);
+    const std::vector<Station> forward = twoWayForwardStations(numberedLines(text));
+    const std::vector<Station> back = twoWayReturnStations(reversedNonEmptyLines(text));
+    writeFourReadingBook(forwardSheet, forward, marks);
+    writeFourReadingBook(returnSheet, back, marks);
 }
 
 std::string reversedWorkText(const TextLines& text)

@@ -1,6 +1,7 @@
 #include <optional>
 #include <vector>
 
+#include "books/fieldbook/book_stations.h"
 #include "books/fieldbook/fieldbook.h"
 #include "books/fieldbook/station.h"
 #include "books/fieldbook/station_block.h"
@@ -9,8 +10,6 @@
 namespace levara::books {
 
 namespace {
-
-constexpr std::size_t kBfStationLines = 2;
 
 // Columns of a BF station block: one reading on each staff.
 constexpr int kStationNumber = 1;
@@ -21,6 +20,7 @@ constexpr int kReading = 4;
 constexpr int kHeightDifference = 5;
 constexpr int kSightLength = 6;
 constexpr int kElevation = 7;  // of the fore point
+constexpr int kRemark = 8;
 constexpr int kLastBfColumn = 8;
 // The result row reuses the distance and reading columns.
 constexpr int kDistanceDifference = kDistance;
@@ -28,10 +28,25 @@ constexpr int kDistanceDifferenceSum = kReading;
 
 const SummaryLayout kBfSummary = {"视距累计差", 8, 2, 4, 4, 5, 7};
 
+void markBfStation(xls::Worksheet& sheet, int n, const Station& s, const BookMarks& marks)
+{
+    const int back = n + 5, fore = n + 6, result = n + 7;
+    const unsigned backMarks = marks.at(s.back1.line), foreMarks = marks.at(s.fore1.line);
+    const unsigned stationMarks = marks.at(s.firstLine());
+    markCell(sheet, back, kDistance, backMarks & kSightLengthExceeded);
+    markCell(sheet, back, kReading, backMarks & kStaffReadingExceeded);
+    markCell(sheet, fore, kDistance, foreMarks & kSightLengthExceeded);
+    markCell(sheet, fore, kReading, foreMarks & kStaffReadingExceeded);
+    markCell(sheet, result, kDistanceDifference, stationMarks & kDistanceDifferenceExceeded);
+    markCell(sheet, result, kDistanceDifferenceSum, stationMarks & kDistanceDifferenceSumExceeded);
+    if (const unsigned all = backMarks | foreMarks | stationMarks)
+        sheet.setText(back, kRemark, exceedanceRemark(all));
+}
+
 // A BF station uses back1 and fore1 only. With a start height, the fore point's
 // elevation follows from it and the height differences stored so far.
 void writeBfStationBlock(xls::Worksheet& sheet, int n, int k, const Station& s, SectionTotals& totals,
-                         std::optional<double> startHeight)
+                         std::optional<double> startHeight, const BookMarks* marks)
 {
     const int back = n + 5, fore = n + 6, result = n + 7;
     sheet.setNumber(back, kStationNumber, k);
@@ -67,6 +82,8 @@ void writeBfStationBlock(xls::Worksheet& sheet, int n, int k, const Station& s, 
     totals.sightLengthSum += numberAt(sheet, back, kSightLength);
     if (startHeight)
         putComputed(sheet, back, kElevation, *startHeight + totals.heightDifferenceSum);
+    if (marks)
+        markBfStation(sheet, n, s, *marks);
 }
 
 // The height on the first height line ("Z" without a reading) before the first
@@ -85,23 +102,17 @@ std::optional<double> startHeight(const LineList& lines, std::size_t firstStatio
 
 }  // namespace
 
-void writeBfBook(xls::Worksheet& sheet, const TextLines& text)
+void writeBfBook(xls::Worksheet& sheet, const TextLines& text, const BookMarks* marks)
 {
     const LineList lines = numberedLines(text);
-    std::vector<Station> stations;
-    // The line after a station's first line is its fore reading whatever its tag.
-    const std::vector<StationStart> starts = findLineBookStations(lines, kBfStationLines);
-    for (const StationStart& start : starts) {
-        Station& station = stations.emplace_back();
-        takeReading(station, Reading::B1, lines[start.index], start.name);
-        takeReading(station, Reading::F1, lines[start.index + 1], start.name);
-    }
-    const std::optional<double> height = starts.empty() ? std::nullopt : startHeight(lines, starts.front().index);
+    const std::vector<Station> stations = bfBookStations(lines);
+    const std::optional<double> height =
+        stations.empty() ? std::nullopt : startHeight(lines, std::size_t(stations.front().back1.line - 1));
 
     SectionTotals totals;
     int n = 1, k = 1;
     for (const Station& station : stations) {
-        writeBfStationBlock(sheet, n, k, station, totals, height);
+        writeBfStationBlock(sheet, n, k, station, totals, height, marks);
         n += 3, ++k;
     }
     writeSectionSummary(sheet, n, int(stations.size()), totals, kBfSummary);

@@ -6,6 +6,7 @@
 // worksheets are then left as they were.
 #include <string>
 
+#include "books/fieldbook/marks.h"
 #include "records/records.h"
 #include "xls/xls.h"
 
@@ -14,15 +15,18 @@ namespace levara::books {
 // The order in which a station's four lines were observed.
 enum class StationOrder { BFFB, BBFF, BFBF };
 
+// With marks (a standard chosen), each book shows the values over their limits in red
+// and names them in the station's remark; without, it is written as it always was.
 // "线路手薄(BFFB)", "线路手薄(BBFF)", "线路手薄(BFBF)".
-void writeLineBook(xls::Worksheet& sheet, const TextLines& lines, StationOrder order);
+void writeLineBook(xls::Worksheet& sheet, const TextLines& lines, StationOrder order, const BookMarks* marks = nullptr);
 // "线路手薄(BF)".
-void writeBfBook(xls::Worksheet& sheet, const TextLines& lines);
+void writeBfBook(xls::Worksheet& sheet, const TextLines& lines, const BookMarks* marks = nullptr);
 // "线路手薄(aBFFB 单一线路)".
-void writeAlternatingBook(xls::Worksheet& sheet, const TextLines& lines);
+void writeAlternatingBook(xls::Worksheet& sheet, const TextLines& lines, const BookMarks* marks = nullptr);
 // "线路手薄(aBFFB 双转往返)": the forward book and the return book, which reads the
 // lines last first.
-void writeTwoWayBook(xls::Worksheet& forwardSheet, xls::Worksheet& returnSheet, const TextLines& lines);
+void writeTwoWayBook(xls::Worksheet& forwardSheet, xls::Worksheet& returnSheet, const TextLines& lines,
+                     const BookMarks* marks = nullptr);
 
 // The reversed work file of the two-way book: the non-empty lines last first, each
 // followed by CR LF, as the return book reads them.

@@ -1,5 +1,6 @@
 #include "books/fieldbook/station.h"
 
+#include <algorithm>
 #include <cstdlib>
 #include <string>
 
@@ -55,6 +56,15 @@ std::string_view checkedNumber(std::string_view slice, const FieldMessages& mess
 }
 
 }  // namespace
+
+int Station::firstLine() const
+{
+    int first = std::min(back1.line, fore1.line);
+    for (const StaffReading* second : {&back2, &fore2})
+        if (second->line > 0)
+            first = std::min(first, second->line);
+    return first;
+}
 
 LineList numberedLines(const TextLines& lines)
 {
@@ -122,7 +132,7 @@ void takeReading(Station& station, Reading reading, const NumberedLine& line, co
     const MeasurementLine fields(line.text);
     const std::string_view value = checkedNumber(fields.reading(), kReadingMessages, line.number, name);
     const std::string_view distance = checkedNumber(fields.distance(), kDistanceMessages, line.number, name);
-    const StaffReading taken{fields.pointNumber(), distance, value};
+    const StaffReading taken{fields.pointNumber(), distance, value, line.number};
     switch (reading) {
     case Reading::B1: station.back1 = taken; break;
     case Reading::B2: station.back2 = taken; break;
@@ -155,7 +165,7 @@ void checkStationFits(const StationName& name)
                      kMaxStations, kLastSheetRow));
 }
 
-std::vector<StationStart> findLineBookStations(const LineList& lines, std::size_t lineCount)
+std::vector<StationStart> findLineBookStations(const LineList& lines, std::size_t lineCount, bool forBook)
 {
     std::vector<StationStart> starts;
     for (std::size_t i = 0; i < lines.size();) {
@@ -164,7 +174,8 @@ std::vector<StationStart> findLineBookStations(const LineList& lines, std::size_
             continue;
         }
         const StationName name{nullptr, int(starts.size() + 1), lines[i].number, nullptr};
-        checkStationFits(name);
+        if (forBook)
+            checkStationFits(name);
         checkStationLines(lines, i, lineCount, name);
         starts.push_back({i, name});
         i += lineCount;

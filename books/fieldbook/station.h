@@ -23,11 +23,13 @@ LineList numberedLines(const TextLines& lines);
 // The non-empty lines, last first: the reversed work file as the return book reads it.
 LineList reversedNonEmptyLines(const TextLines& lines);
 
-// One reading on a staff, as its line holds it: views into the text's lines.
+// One reading on a staff, as its line holds it: views into the text's lines, and
+// that line's number.
 struct StaffReading {
     std::string_view point;
     std::string_view distance;
     std::string_view reading;
+    int line = 0;
 };
 
 // The four readings of a station: the first and second on the back staff and on
@@ -36,6 +38,10 @@ struct StaffReading {
 struct Station {
     StaffReading back1, back2, fore1, fore2;
     std::string_view order;
+
+    // The lowest line number of its readings (of back1 and fore1 in a BF station):
+    // it names the station whichever way its lines were read.
+    int firstLine() const;
 };
 
 // The section totals, in metres.
@@ -92,11 +98,11 @@ void checkStationFits(const StationName& name);
 // Where each station of a line book starts, found the way those books search: every
 // "Rb" or "Rf" line starts a station of lineCount lines, whatever the tags of the lines
 // after it; anything else between stations is passed over. Checks every station whole
-// and within the worksheet.
+// and, for a book, within the worksheet.
 struct StationStart {
     std::size_t index;  // into the lines
     StationName name;
 };
-std::vector<StationStart> findLineBookStations(const LineList& lines, std::size_t lineCount);
+std::vector<StationStart> findLineBookStations(const LineList& lines, std::size_t lineCount, bool forBook = true);
 
 }  // namespace levara::books

@@ -67,9 +67,38 @@ void putTotal(xls::Worksheet& sheet, int row, int column, double value, std::str
     sheet.setNumberFormat({row, column, row, column}, format);
 }
 
+// Red values and the remark naming them. The remark goes on the back row, or below
+// the order mark of the books that alternate.
+void markStation(xls::Worksheet& sheet, int n, const Station& s, const BookMarks& marks)
+{
+    const int back = n + 5, fore = n + 6, result = n + 7;
+    struct Marked {
+        const StaffReading& reading;
+        int row, distanceColumn, readingColumn;
+    };
+    unsigned all = 0;
+    for (const Marked& m :
+         {Marked{s.back1, back, kFirstDistance, kFirstReading}, Marked{s.back2, back, kSecondDistance, kSecondReading},
+          Marked{s.fore1, fore, kFirstDistance, kFirstReading},
+          Marked{s.fore2, fore, kSecondDistance, kSecondReading}}) {
+        const unsigned exceeded = marks.at(m.reading.line);
+        markCell(sheet, m.row, m.distanceColumn, exceeded & kSightLengthExceeded);
+        markCell(sheet, m.row, m.readingColumn, exceeded & kStaffReadingExceeded);
+        all |= exceeded;
+    }
+    const unsigned station = marks.at(s.firstLine());
+    markCell(sheet, result, kDistanceDifference, station & kDistanceDifferenceExceeded);
+    markCell(sheet, result, kDistanceDifferenceSum, station & kDistanceDifferenceSumExceeded);
+    markCell(sheet, result, kReadingDifference, station & kHeightDifferencesDifferExceeded);
+    all |= station;
+    if (all)
+        sheet.setText(s.order.empty() ? back : fore, kRemark, exceedanceRemark(all));
+}
+
 // Station number k's block on rows n+5 to n+7: readings, computed values, merge and
 // borders; adds the station to totals.
-void writeStationBlock(xls::Worksheet& sheet, int n, int k, const Station& s, SectionTotals& totals)
+void writeStationBlock(xls::Worksheet& sheet, int n, int k, const Station& s, SectionTotals& totals,
+                       const BookMarks* marks)
 {
     const int back = n + 5, fore = n + 6, result = n + 7;
     sheet.setNumber(back, kStationNumber, k);
@@ -113,6 +142,8 @@ void writeStationBlock(xls::Worksheet& sheet, int n, int k, const Station& s, Se
     totals.foreDistanceSum += (at(fore, kFirstDistance) + at(fore, kSecondDistance)) / 2;
     totals.heightDifferenceSum += at(result, kMeanHeightDifference);
     totals.sightLengthSum += at(result, kSightLength);
+    if (marks)
+        markStation(sheet, n, s, *marks);
 }
 
 }  // namespace
@@ -171,12 +202,18 @@ void keepBlocksOnPages(xls::Worksheet& sheet, int stationCount, int n, int lastC
     keepUnitsOnPages(sheet, starts, n + 9, lastColumn);
 }
 
-void writeFourReadingBook(xls::Worksheet& sheet, std::span<const Station> stations)
+void markCell(xls::Worksheet& sheet, int row, int column, bool marked)
+{
+    if (marked)
+        sheet.setFontColour({row, column, row, column}, xls::kRedFontColour);
+}
+
+void writeFourReadingBook(xls::Worksheet& sheet, std::span<const Station> stations, const BookMarks* marks)
 {
     SectionTotals totals;
     int n = 1, k = 1;
     for (const Station& station : stations) {
-        writeStationBlock(sheet, n, k, station, totals);
+        writeStationBlock(sheet, n, k, station, totals, marks);
         n += 3, ++k;
     }
     writeSectionSummary(sheet, n, int(stations.size()), totals, kLineBookSummary);

@@ -4,6 +4,7 @@
 #include <span>
 #include <string_view>
 
+#include "books/fieldbook/marks.h"
 #include "books/fieldbook/station.h"
 #include "books/sheet_cells.h"
 
@@ -38,7 +39,11 @@ void writeSectionSummary(xls::Worksheet& sheet, int n, int stationCount, const S
 void keepBlocksOnPages(xls::Worksheet& sheet, int stationCount, int n, int lastColumn);
 
 // A whole four-reading book: the blocks from row 6 down and the summary, with fresh
-// totals, and the page breaks that keep each on one page.
-void writeFourReadingBook(xls::Worksheet& sheet, std::span<const Station> stations);
+// totals, and the page breaks that keep each on one page; with marks, the values over
+// their limits in red and named in the remarks.
+void writeFourReadingBook(xls::Worksheet& sheet, std::span<const Station> stations, const BookMarks* marks);
+
+// The cell's value in red when marked; nothing otherwise.
+void markCell(xls::Worksheet& sheet, int row, int column, bool marked);
 
 }  // namespace levara::books

@@ -1,5 +1,7 @@
 #include "books/pipeline/export.h"
 
+#include "books/checks/checks.h"
+#include "books/checks/sections.h"
 #include "books/clear_rows.h"
 #include "books/fieldbook/fieldbook.h"
 #include "books/heading.h"
@@ -12,16 +14,34 @@ namespace {
 
 std::size_t worksheetsNeeded(Output output) { return output == Output::AbffbTwoWayBook ? 2 : 1; }
 
-void fillSheets(Output output, xls::Workbook& book, const TextLines& lines)
+// The marks of a field book held to the standard, its stations read as the book reads them.
+std::optional<BookMarks> marksFor(Output output, const TextLines& lines, const Standard* standard)
+{
+    if (!standard)
+        return std::nullopt;
+    std::vector<Section> sections;
+    switch (output) {
+    case Output::BffbBook: sections = readSections(lines, ObservationMethod::Bffb); break;
+    case Output::BbffBook: sections = readSections(lines, ObservationMethod::Bbff); break;
+    case Output::BfbfBook: sections = readSections(lines, ObservationMethod::Bfbf); break;
+    case Output::BfBook: sections = readSections(lines, ObservationMethod::Bf); break;
+    case Output::AbffbBook: sections = readSections(lines, ObservationMethod::Abffb); break;
+    case Output::AbffbTwoWayBook: sections = readTwoWaySections(lines); break;
+    default: return std::nullopt;
+    }
+    return bookMarks(checkSections(sections, *standard).findings);
+}
+
+void fillSheets(Output output, xls::Workbook& book, const TextLines& lines, const BookMarks* marks)
 {
     xls::Worksheet& first = book.sheet(0);
     switch (output) {
-    case Output::BffbBook: return writeLineBook(first, lines, StationOrder::BFFB);
-    case Output::BbffBook: return writeLineBook(first, lines, StationOrder::BBFF);
-    case Output::BfbfBook: return writeLineBook(first, lines, StationOrder::BFBF);
-    case Output::BfBook: return writeBfBook(first, lines);
-    case Output::AbffbBook: return writeAlternatingBook(first, lines);
-    case Output::AbffbTwoWayBook: return writeTwoWayBook(first, book.sheet(1), lines);
+    case Output::BffbBook: return writeLineBook(first, lines, StationOrder::BFFB, marks);
+    case Output::BbffBook: return writeLineBook(first, lines, StationOrder::BBFF, marks);
+    case Output::BfbfBook: return writeLineBook(first, lines, StationOrder::BFBF, marks);
+    case Output::BfBook: return writeBfBook(first, lines, marks);
+    case Output::AbffbBook: return writeAlternatingBook(first, lines, marks);
+    case Output::AbffbTwoWayBook: return writeTwoWayBook(first, book.sheet(1), lines, marks);
     case Output::IntermediateTable: return writeIntermediateTable(first, lines);
     case Output::SinglePointTable: return writeSinglePointTable(first, lines);
     }
@@ -69,9 +89,9 @@ Message outputProblem(const xls::Error& error)
     }
 }
 
-void fill(Output output, xls::Workbook& book, const TextLines& lines)
+void fill(Output output, xls::Workbook& book, const TextLines& lines, const BookMarks* marks)
 {
-    fillSheets(output, book, lines);
+    fillSheets(output, book, lines, marks);
     for (std::size_t sheet = 0; sheet < worksheetsNeeded(output); ++sheet)
         writeHeading(book.sheet(sheet), lines);
 }
@@ -93,10 +113,11 @@ xls::Workbook openTemplateCopy(Output output, const TempFolder& temp, std::strin
 }
 
 std::string filledBytes(Output output, xls::Workbook book, const TextLines& lines,
-                        const std::filesystem::path& destination)
+                        const std::filesystem::path& destination, const Standard* standard)
 {
+    const std::optional<BookMarks> marks = marksFor(output, lines, standard);
     try {
-        fill(output, book, lines);
+        fill(output, book, lines, marks ? &*marks : nullptr);
         return std::move(book).toBytes();
     } catch (const xls::Error& error) {
         throw FileError(destination, outputProblem(error));
@@ -126,7 +147,7 @@ void renewWorkingWorkbook(Output output, const TempFolder& temp)
 }
 
 void exportWorkbook(Output output, const TempFolder& temp, std::string_view text,
-                    const std::filesystem::path& destination)
+                    const std::filesystem::path& destination, const Standard* standard)
 {
     // Filled from the template itself: the working workbook, renewed before the save
     // dialog, may have been used by another Levara since.
@@ -138,7 +159,7 @@ void exportWorkbook(Output output, const TempFolder& temp, std::string_view text
         const TextLines lines = writeWorkFile(temp.workFile(), text);
         if (output == Output::AbffbTwoWayBook)
             writeTextFile(temp.reversedWorkFile(), reversedWorkText(lines));
-        filled = filledBytes(output, std::move(book), lines, destination);
+        filled = filledBytes(output, std::move(book), lines, destination, standard);
         replaceFile(working, filled, Flush::No);
     } catch (...) {
         // A failed export leaves a fresh copy of the template as the working workbook.

@@ -6,6 +6,7 @@
 #include <filesystem>
 #include <string_view>
 
+#include "books/checks/limits.h"
 #include "records/records.h"
 
 namespace levara::books {
@@ -31,8 +32,10 @@ void renewWorkingWorkbook(Output output, const TempFolder& temp);
 // destination with it as a whole. On any failure destination is left untouched.
 // Throws InputError, or FileError: one the engine finds in the workbook names the
 // template when it is the template's, the destination when the output would pass a
-// limit of the format.
+// limit of the format. With a standard, a field book marks the values over its limits
+// (books/checks), its stations read in the book's own order; without, or for a table,
+// the workbook is as it always was.
 void exportWorkbook(Output output, const TempFolder& temp, std::string_view text,
-                    const std::filesystem::path& destination);
+                    const std::filesystem::path& destination, const Standard* standard = nullptr);
 
 }  // namespace levara::books

@@ -47,10 +47,71 @@ TEST_F(CliTest, UsageErrorsExitWithTwo)
     EXPECT_NE(output.find("--help"), std::string::npos) << output;
     EXPECT_EQ(run({"--help"}), 0);
     // Each name beside the menu item it stands for, and what the exit status means.
-    for (const char* line : {"      leveling      水准线路\n", "      text          原始文本\n",
-                             "      bffb          线路手薄(BFFB)\n", "      abffb-2way    线路手薄(aBFFB 双转往返)\n",
-                             "      single        单点测量表格\n", "Exit status: 0 saved; 1 failed"})
+    for (const char* line :
+         {"      leveling      水准线路\n", "      text          原始文本\n", "      bffb          线路手薄(BFFB)\n",
+          "      abffb-2way    线路手薄(aBFFB 双转往返)\n", "      single        单点测量表格\n",
+          "Exit status: 0 saved, or checked", "  --order ORDER    bffb, bbff, bfbf, bf or abffb\n"})
         EXPECT_NE(output.find(line), std::string::npos) << line << "\n" << output;
+}
+
+// A BFFB line whose second station's first back sight is 52 m long: over 二等's 50 m.
+std::string checkedLine(const std::string& method)
+{
+    return lines({startLine(method), rawLine("BM1", "Rb", "1.52345", "30.100", ""),
+                  rawLine("TP1", "Rf", "1.41234", "29.500", ""), rawLine("TP1", "Rf", "1.41236", "29.520", ""),
+                  rawLine("BM1", "Rb", "1.52349", "30.120", ""), rawLine("TP1", "Rb", "1.50000", "52.000", ""),
+                  rawLine("BM2", "Rf", "1.40000", "50.000", ""), rawLine("BM2", "Rf", "1.40000", "50.000", ""),
+                  rawLine("TP1", "Rb", "1.50000", "50.000", ""), endLine()});
+}
+
+TEST_F(CliTest, CheckPrintsEachValueOverItsLimitAndASummary)
+{
+    const std::string file = (scratch / "line.dat").string();
+    writeBytes(file, checkedLine("BFFB"));
+    EXPECT_EQ(run({"check", "--standard", "2", file}), 3);
+    EXPECT_EQ(output, "line 6, station 2, TP1: sight length 52.000 m, limit 3 to 50 m (GB/T 12897-2006, v)\n"
+                      "二等: values over the limits: 1 (leveling lines: 1, stations: 2)\n");
+    EXPECT_EQ(run({"check", "--standard", "2", "--csv", file}), 3);
+    EXPECT_EQ(output, "line,station,point,item,value,lower,upper,unit,status,source\n"
+                      "6,2,TP1,sight length,52,3,50,m,v,GB/T 12897-2006\n");
+    EXPECT_EQ(run({"check", "--standard", "3", "--mountain", file}), 0);
+    EXPECT_EQ(output, "三等(山区): every value within the limits (leveling lines: 1, stations: 2)\n");
+
+    writeBytes(scratch / "limits.json", R"({"levara_limits": 1, "name": "project", "limits":
+        {"sight_length_m": {"max": 51.5, "status": "u", "source": {"standard": "rules", "clause": "3.2"}}}})");
+    EXPECT_EQ(run({"check", "--limits", (scratch / "limits.json").string(), file}), 3);
+    EXPECT_NE(output.find("limit at most 51.5 m (rules 3.2, u)"), std::string::npos) << output;
+
+    // A line that names no order needs one.
+    writeBytes(file, checkedLine(""));
+    EXPECT_EQ(run({"check", "--standard", "2", file}), 1);
+    EXPECT_EQ(output.rfind("levara-cli: line 1: the leveling line names no observation method", 0), 0u) << output;
+    EXPECT_NE(output.find("--order"), std::string::npos);
+    EXPECT_EQ(run({"check", "--standard", "2", "--order", "bffb", file}), 3);
+
+    // Faults of the standard, and usage errors.
+    EXPECT_EQ(run({"check", "--standard", "2", "--mountain", file}), 1);
+    EXPECT_EQ(output, "levara-cli: the limits \"二等\" have no mountain form\n");
+    EXPECT_EQ(run({"check", "--limits", (scratch / "none.json").string(), file}), 1);
+    for (const std::vector<std::string>& usage : {std::vector<std::string>{"check", file},
+                                                  {"check", "--standard", "5", file},
+                                                  {"check", "--standard", "2", "--limits", "x.json", file},
+                                                  {"check", "--mountain", file},
+                                                  {"check", "--standard", "2", "--order", "bfb", file},
+                                                  {"check", "--standard", "2", file, file},
+                                                  {"--save", "bffb", "--order", "bffb", file, "out.xls"},
+                                                  {"--save", "bffb", "--csv", file, "out.xls"}})
+        EXPECT_EQ(run(usage), 2) << usage.size();
+}
+
+TEST_F(CliTest, SaveWithAStandardMarksTheBook)
+{
+    writeBytes(scratch / "line.dat", checkedLine("BFFB"));
+    const std::filesystem::path out = scratch / "book.xls";
+    ASSERT_EQ(run({"--save", "bffb", "--standard", "2", (scratch / "line.dat").string(), out.string()}), 0) << output;
+    xls::Workbook book = xls::Workbook::fromBytes(readBytes(out));
+    EXPECT_EQ(book.sheet(0).fontColour(9, 3), xls::kRedFontColour);
+    EXPECT_EQ(book.sheet(0).value(9, 10), xls::Value("视距超限"));
 }
 
 TEST_F(CliTest, SavesTheOpenedTextAndTheFilteredText)

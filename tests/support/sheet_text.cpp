@@ -65,8 +65,11 @@ std::vector<std::string> sheetText(const xls::Worksheet& sheet, int firstRow, in
         std::string line = std::to_string(row);
         for (int column = 1; column <= lastColumn; ++column) {
             const xls::Value value = sheet.value(row, column);
-            if (!isEmpty(value))
-                line += "  " + columnName(column) + "=" + valueText(value, sheet.numberFormat(row, column));
+            if (isEmpty(value))
+                continue;
+            line += "  " + columnName(column) + "=" + valueText(value, sheet.numberFormat(row, column));
+            if (sheet.fontColour(row, column) == xls::kRedFontColour)
+                line += "{red}";
         }
         std::string borders;
         for (int column = 1; column <= lastColumn; ++column) {

@@ -5,7 +5,8 @@
 //   merge A6:A8
 //
 // Numbers print with 12 significant digits and their number format unless it is
-// General, texts in double quotes (a line break as \\n); a row lists its
+// General, texts in double quotes (a line break as \\n), either followed by {red} when
+// its font is red (palette index 10); a row lists its
 // non-empty cells and the columns whose cells show thin borders on all four edges.
 // Rows without either are left out; merges follow the rows, sorted.
 #include <string>

@@ -8,6 +8,9 @@ import sys
 
 import xlrd
 
+# The palette index of red in BIFF8's default palette.
+RED = 10
+
 
 def column_name(column):
     name = ""
@@ -44,6 +47,10 @@ def main():
                     line += "[%s]" % code
             elif cell.ctype == xlrd.XL_CELL_TEXT and cell.value != "":
                 line += '  %s="%s"' % (column_name(col + 1), cell.value.replace("\n", "\\n"))
+            else:
+                continue
+            if book.font_list[book.xf_list[cell.xf_index].font_index].colour_index == RED:
+                line += "{red}"
         spans = []
         col = 0
         while col < last_column:

@@ -11,6 +11,7 @@ namespace levara::testing {
 class FakeDialogs : public Dialogs {
 public:
     std::deque<std::filesystem::path> openAnswers;
+    std::deque<std::filesystem::path> limitsAnswers;
     std::deque<SaveChoice> saveAnswers;
     std::deque<bool> overwriteAnswers;
     std::deque<ReduceAnswer> reduceAnswers;
@@ -27,6 +28,7 @@ public:
         noteBusy();
         return take(openAnswers);
     }
+    std::filesystem::path showOpenLimits() override { return take(limitsAnswers); }
     SaveChoice showSave(int filterIndex) override
     {
         noteBusy();

@@ -10,6 +10,7 @@
 #include <QMimeData>
 #include <QScreen>
 #include <QStatusBar>
+#include <QTableWidget>
 #include <Qsci/qsciscintilla.h>
 #include <numeric>
 #include <tuple>
@@ -19,7 +20,9 @@
 #include "tests/support/raw_lines.h"
 #include "tests/support/readers.h"
 #include "tests/support/test_files.h"
+#include "window/check_panel.h"
 #include "window/main_window.h"
+#include "window/settings.h"
 
 namespace levara::testing {
 namespace {
@@ -50,8 +53,9 @@ TEST_F(WindowTest, MenusCarryTheCommandNamesAndCaptionsInOrder)
     std::vector<std::pair<std::string, std::string>> top;
     for (QAction* action : form.menuBar()->actions())
         top.emplace_back(action->objectName().toStdString(), action->text().toStdString());
-    EXPECT_EQ(top, (std::vector<std::pair<std::string, std::string>>{
-                       {"open", "打开"}, {"recent", "最近打开"}, {"zhengli", "整理"}, {"save", "保存"}}));
+    EXPECT_EQ(top,
+              (std::vector<std::pair<std::string, std::string>>{
+                  {"open", "打开"}, {"recent", "最近打开"}, {"zhengli", "整理"}, {"save", "保存"}, {"check", "检核"}}));
     // Nothing opened yet: nothing recent.
     EXPECT_FALSE(form.findChild<QMenu*>("recent")->menuAction()->isEnabled());
 
@@ -548,6 +552,96 @@ TEST_F(WindowTest, AnErrorsLineIsScrolledToAndSelected)
     const long first = form.textArea()->firstVisibleLine();
     EXPECT_LE(first, line - 1);
     EXPECT_LT(line - 1, first + form.textArea()->SendScintilla(QsciScintilla::SCI_LINESONSCREEN));
+}
+
+TEST_F(WindowTest, CheckMenuChoosesAStandardRemembersItAndListsWhatExceeds)
+{
+    QMenu* menu = form.findChild<QMenu*>("check");
+    ASSERT_NE(menu, nullptr);
+    std::vector<std::pair<std::string, std::string>> items;
+    for (QAction* action : menu->actions())
+        if (!action->isSeparator())
+            items.emplace_back(action->objectName().toStdString(), action->text().toStdString());
+    EXPECT_EQ(items, (std::vector<std::pair<std::string, std::string>>{{"noStandard", "不检核"},
+                                                                       {"standard1", "一等"},
+                                                                       {"standard2", "二等"},
+                                                                       {"standard3", "三等"},
+                                                                       {"standard4", "四等"},
+                                                                       {"standard3Mountain", "三等(山区)"},
+                                                                       {"standard4Mountain", "四等(山区)"},
+                                                                       {"limitsFile", "限差文件…"},
+                                                                       {"checkText", "检核当前文本"}}));
+    const auto checked = [&](const char* name) { return form.findChild<QAction*>(name)->isChecked(); };
+    EXPECT_TRUE(checked("noStandard"));
+    trigger("checkText");
+    ASSERT_EQ(dialogs.errors.size(), 1u);
+    EXPECT_NE(dialogs.errors[0].find("No standard is chosen"), std::string::npos);
+
+    trigger("standard2");
+    EXPECT_TRUE(checked("standard2"));
+    EXPECT_FALSE(checked("noStandard"));
+    EXPECT_EQ(settings::standardItem(), "standard2");
+    {
+        FakeDialogs otherDialogs;
+        MainWindow other(otherDialogs, program);
+        EXPECT_TRUE(other.findChild<QAction*>("standard2")->isChecked()) << "remembered";
+    }
+
+    // Station 2's first back sight (line 6) is 52 m long.
+    form.setText(lines({startLine("BFFB"), readingLine("BM1", "Rb", "1.52345", "30.100"),
+                        readingLine("TP1", "Rf", "1.41234", "29.500"), readingLine("TP1", "Rf", "1.41236", "29.520"),
+                        readingLine("BM1", "Rb", "1.52349", "30.120"), readingLine("TP1", "Rb", "1.50000", "52.000"),
+                        readingLine("BM2", "Rf", "1.40000", "50.000"), readingLine("BM2", "Rf", "1.40000", "50.000"),
+                        readingLine("TP1", "Rb", "1.50000", "50.000"), endLine()}));
+    form.show();
+    trigger("checkText");
+    EXPECT_EQ(dialogs.errors.size(), 1u);
+    CheckPanel* panel = form.checkPanel();
+    EXPECT_TRUE(panel->isVisible());
+    EXPECT_EQ(form.dockWidgetArea(panel), Qt::RightDockWidgetArea);
+    EXPECT_NE(panel->summary()->text().toStdString().find("二等"), std::string::npos);
+    QTableWidget* list = panel->list();
+    ASSERT_EQ(list->rowCount(), 1);
+    std::vector<std::string> row, headers;
+    for (int column = 0; column < list->columnCount(); ++column) {
+        row.push_back(list->item(0, column)->text().toStdString());
+        headers.push_back(list->horizontalHeaderItem(column)->text().toStdString());
+    }
+    EXPECT_EQ(headers, (std::vector<std::string>{"行", "测站", "点号", "项目", "数值", "限差", "依据"}));
+    EXPECT_EQ(row[0], "6");
+    EXPECT_EQ(row[1], "2");
+    EXPECT_EQ(row[2], "TP1");
+    EXPECT_EQ(row[4], "52.000 m");
+    EXPECT_EQ(row[6], "GB/T 12897-2006 (v)");
+    list->setCurrentCell(0, 3);
+    int fromLine = 0, fromIndex = 0, toLine = 0, toIndex = 0;
+    form.textArea()->getSelection(&fromLine, &fromIndex, &toLine, &toIndex);
+    EXPECT_EQ(std::tuple(fromLine, fromIndex, toLine), std::tuple(5, 0, 5));
+
+    // A limits file that cannot be read is reported and leaves the standard as it was;
+    // a cancelled dialog too.
+    writeBytes(scratch / "bad.json", "{\n  \"name\": \n}");
+    dialogs.limitsAnswers = {scratch / "bad.json", {}};
+    trigger("limitsFile");
+    ASSERT_EQ(dialogs.errors.size(), 2u);
+    EXPECT_NE(dialogs.errors[1].find("bad.json: line 3, column 1: not valid JSON"), std::string::npos)
+        << dialogs.errors[1];
+    EXPECT_TRUE(checked("standard2"));
+    trigger("limitsFile");
+    EXPECT_TRUE(checked("standard2"));
+    EXPECT_EQ(settings::standardItem(), "standard2");
+
+    writeBytes(scratch / "project.json",
+               R"({"levara_limits": 1, "name": "project", "limits": {"sight_length_m": {"max": 60, "status": "u"}}})");
+    dialogs.limitsAnswers = {scratch / "project.json"};
+    trigger("limitsFile");
+    EXPECT_TRUE(checked("limitsFile"));
+    trigger("checkText");
+    EXPECT_EQ(list->rowCount(), 0);
+    EXPECT_NE(panel->summary()->text().toStdString().find("project"), std::string::npos);
+
+    trigger("noStandard");
+    EXPECT_EQ(settings::standardItem(), "noStandard");
 }
 
 }  // namespace

@@ -1,4 +1,5 @@
-// Thin borders: derived cell formats, cached and reused, and the limit on formats.
+// Thin borders and font colours: derived cell formats, cached and reused, and the
+// limit on formats.
 #include <gtest/gtest.h>
 
 #include "tests/support/readers.h"
@@ -72,6 +73,49 @@ print(book.format_map[xf.format_key].format_str, book.font_list[xf.font_index].b
 )",
                    scratch / "r.xls"),
               "0.00000 1 1 1 1 1 64 64 64 64\n");
+}
+
+// A red variant of a format keeps everything else of it and the cell's value; one
+// variant and one font per source, however many cells.
+TEST(FontColours, ARedVariantIsDerivedOnceAndKeepsTheRestOfTheFormat)
+{
+    ScratchDir scratch;
+    Workbook book = Workbook::create({"S"});
+    CellStyle reading;
+    reading.numberFormat = "0.000";
+    reading.font.bold = true;
+    reading.thinBorders = true;
+    const StyleId readingStyle = book.addStyle(reading);
+    Worksheet& sheet = book.sheet(0);
+    for (int row = 1; row <= 100; ++row) {
+        sheet.setStyle(row, 1, readingStyle);
+        sheet.setNumber(row, 1, row + 0.5);
+    }
+    const std::size_t before = xfCount(book);
+    const std::size_t fonts = recordsOfType(book.workbookStream(), rec::kFont).size();
+    for (int row = 1; row <= 100; row += 2)
+        sheet.setFontColour({row, 1, row, 1}, kRedFontColour);
+    sheet.setFontColour({1, 1, 1, 1}, kRedFontColour);  // a red format stays itself
+    EXPECT_EQ(xfCount(book), before + 1);
+    EXPECT_EQ(recordsOfType(book.workbookStream(), rec::kFont).size(), fonts + 1);
+    EXPECT_EQ(sheet.fontColour(3, 1), kRedFontColour);
+    EXPECT_EQ(sheet.fontColour(4, 1), kAutomaticFontColour);
+    EXPECT_EQ(sheet.value(3, 1), Value(3.5));
+    EXPECT_EQ(sheet.numberFormat(3, 1), "0.000");
+    EXPECT_EQ(sheet.borders(3, 1), (Borders{1, 1, 1, 1}));
+
+    saveWorkbook(book, scratch / "red.xls");
+    EXPECT_EQ(openWorkbook(scratch / "red.xls").sheet(0).fontColour(3, 1), kRedFontColour);
+    EXPECT_EQ(xlrd(R"(
+sheet = book.sheet_by_index(0)
+for row in (2, 3):
+    xf = book.xf_list[sheet.cell_xf_index(row, 0)]
+    font = book.font_list[xf.font_index]
+    print(sheet.cell_value(row, 0), font.colour_index, font.bold, book.format_map[xf.format_key].format_str,
+          xf.border.top_line_style)
+)",
+                   scratch / "red.xls"),
+              "3.5 10 1 0.000 1\n4.5 32767 1 0.000 1\n");
 }
 
 // Formats borrowed from a column default that is a style XF become cell XFs.

@@ -1,0 +1,41 @@
+// The checks of a 21,842-station BFFB line (the most a field book holds) against 二等:
+// its sections read as the books read them and every limit checked.
+#include <benchmark/benchmark.h>
+
+#include <string>
+
+#include "bench/raw_line_generator.h"
+#include "books/books.h"
+#include "records/records.h"
+
+namespace {
+
+constexpr int kStations = 21842;
+
+// The line as the leveling filter leaves it.
+std::string surveyedLine()
+{
+    const std::string raw = levara::bench::rawLevelingLine(kStations, levara::bench::Method::BFFB, 1);
+    return levara::filterLines(levara::RecordFilter::Leveling, levara::TextLines::fromText(raw));
+}
+
+void BM_CheckLine(benchmark::State& state)
+{
+    const levara::TextLines lines = levara::TextLines::fromText(surveyedLine());
+    const levara::books::Standard standard = levara::books::chooseStandard(levara::books::builtinLimits(2), false);
+    std::size_t findings = 0;
+    for (auto _ : state) {
+        const levara::books::CheckReport report =
+            levara::books::checkSections(levara::books::readSections(lines), standard);
+        findings = report.findings.size();
+        benchmark::DoNotOptimize(findings);
+    }
+    state.counters["stations"] = kStations;
+    state.counters["findings"] = double(findings);
+}
+
+BENCHMARK(BM_CheckLine)->Unit(benchmark::kMillisecond);
+
+}  // namespace
+
+BENCHMARK_MAIN();

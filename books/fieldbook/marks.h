@@ -1,0 +1,35 @@
+#pragma once
+// What a field book marks when a standard is chosen: each value over its limit in red,
+// and the station's remark naming what exceeded. The checks (books/checks) find the
+// exceedances; the books only show them.
+#include <string>
+#include <unordered_map>
+
+namespace levara::books {
+
+// One bit for each value a book can mark.
+enum Exceedance : unsigned {
+    kSightLengthExceeded = 1,              // a reading's distance: "视距超限"
+    kStaffReadingExceeded = 2,             // a reading, the line-of-sight height: "视线高超限"
+    kDistanceDifferenceExceeded = 4,       // the station's d: "视距差超限"
+    kDistanceDifferenceSumExceeded = 8,    // Σd: "累积差超限"
+    kHeightDifferencesDifferExceeded = 16  // the station's two height differences: "高差之差超限"
+};
+
+// The exceedances by text line: a reading's by the line that holds it, a station's
+// own (d, Σd, the two height differences) by the station's first line (Station::firstLine).
+// The bits of the two kinds differ, so one line may carry both.
+struct BookMarks {
+    std::unordered_map<int, unsigned> byLine;
+
+    unsigned at(int line) const
+    {
+        const auto found = byLine.find(line);
+        return found == byLine.end() ? 0 : found->second;
+    }
+};
+
+// The remark naming the exceedances, joined by "、" in the order of the bits.
+std::string exceedanceRemark(unsigned exceeded);
+
+}  // namespace levara::books

@@ -1,0 +1,136 @@
+#include "commands/check_report.h"
+
+#include <charconv>
+#include <cmath>
+
+#include "commands/language.h"
+
+namespace levara {
+
+namespace {
+
+using books::CheckItem;
+using books::Finding;
+
+// Fixed decimals, or the shortest text that reads back as the value (decimals < 0).
+std::string numberText(double value, int decimals = -1)
+{
+    char buffer[64];
+    const auto result = decimals < 0
+                            ? std::to_chars(buffer, buffer + sizeof buffer, value)
+                            : std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::fixed, decimals);
+    std::string text(buffer, result.ptr);
+    if (text == "-0" || text.find_first_not_of("-0.") == std::string::npos)
+        text.erase(0, text.starts_with('-') ? 1 : 0);
+    return text;
+}
+
+// The decimals each item's values are shown with: readings to 0.01 mm, distances to
+// the millimetre, millimetre values to 0.01 mm.
+int decimalsOf(CheckItem item)
+{
+    switch (item) {
+    case CheckItem::LineOfSightHeight: return 5;
+    case CheckItem::SightLength:
+    case CheckItem::DistanceDifference:
+    case CheckItem::DistanceDifferenceSum: return 3;
+    case CheckItem::StationCount: return 0;
+    default: return 2;
+    }
+}
+
+// The limits of the root forms are computed; the others are the file's own values.
+bool computedLimit(CheckItem item) { return item == CheckItem::LoopMisclosure || item == CheckItem::ForwardReturn; }
+
+std::string withUnit(std::string number, CheckItem item)
+{
+    const std::string_view unit = books::itemUnit(item);
+    return unit.empty() ? number : number + " " + std::string(unit);
+}
+
+std::string limitNumber(const Finding& finding, double value)
+{
+    return computedLimit(finding.item) ? numberText(value, 2) : numberText(value);
+}
+
+std::string csvField(std::string text)
+{
+    if (text.find_first_of(",\"\r\n") == std::string::npos)
+        return text;
+    std::string quoted = "\"";
+    for (char c : text)
+        quoted += c == '"' ? std::string("\"\"") : std::string(1, c);
+    return quoted + "\"";
+}
+
+}  // namespace
+
+std::string findingValueText(const Finding& finding)
+{
+    return withUnit(numberText(finding.value, decimalsOf(finding.item)), finding.item);
+}
+
+Message findingLimitText(const Finding& finding)
+{
+    if (finding.item == CheckItem::StationCount)
+        return Message(QT_TRANSLATE_NOOP("levara", "an even number"));
+    // A magnitude: ±upper.
+    if (finding.lower && finding.upper && *finding.lower == -*finding.upper)
+        return Message(QT_TRANSLATE_NOOP("levara", "±%1"),
+                       withUnit(limitNumber(finding, *finding.upper), finding.item));
+    if (finding.lower && finding.upper)
+        return Message(QT_TRANSLATE_NOOP("levara", "%1 to %2"), limitNumber(finding, *finding.lower),
+                       withUnit(limitNumber(finding, *finding.upper), finding.item));
+    if (finding.lower)
+        return Message(QT_TRANSLATE_NOOP("levara", "at least %1"),
+                       withUnit(limitNumber(finding, *finding.lower), finding.item));
+    return Message(QT_TRANSLATE_NOOP("levara", "at most %1"),
+                   withUnit(limitNumber(finding, finding.upper.value_or(0)), finding.item));
+}
+
+std::string findingSourceText(const Finding& finding)
+{
+    const std::string status(books::statusName(finding.status));
+    return finding.source.empty() ? status : finding.source + " (" + status + ")";
+}
+
+Message findingLine(const Finding& finding)
+{
+    const Message item(books::itemName(finding.item));
+    const std::string status(books::statusName(finding.status));
+    if (finding.station == 0)
+        return Message(QT_TRANSLATE_NOOP("levara", "line %1, %2: %3 %4, limit %5 (%6, %7)"), finding.line,
+                       finding.point, item, findingValueText(finding), findingLimitText(finding), finding.source,
+                       status);
+    return Message(QT_TRANSLATE_NOOP("levara", "line %1, station %2, %3: %4 %5, limit %6 (%7, %8)"), finding.line,
+                   finding.station, finding.point, item, findingValueText(finding), findingLimitText(finding),
+                   finding.source, status);
+}
+
+Message checkSummary(const books::CheckReport& report)
+{
+    if (report.findings.empty())
+        return Message(QT_TRANSLATE_NOOP("levara", "%1: every value within the limits (leveling lines: %2, "
+                                                   "stations: %3)"),
+                       report.standard, report.sections, report.stations);
+    return Message(QT_TRANSLATE_NOOP("levara", "%1: values over the limits: %2 (leveling lines: %3, stations: %4)"),
+                   report.standard, report.findings.size(), report.sections, report.stations);
+}
+
+std::string findingsCsv(const books::CheckReport& report)
+{
+    std::string csv = "line,station,point,item,value,lower,upper,unit,status,source\n";
+    for (const Finding& finding : report.findings) {
+        const auto optional = [](const std::optional<double>& value) {
+            return value ? numberText(*value) : std::string();
+        };
+        csv += std::to_string(finding.line) + "," + std::to_string(finding.station) + "," + csvField(finding.point) +
+               "," + csvField(translated(Message(books::itemName(finding.item))).toStdString()) + "," +
+               numberText(finding.value) + "," + optional(finding.lower) + "," + optional(finding.upper) + "," +
+               std::string(books::itemUnit(finding.item)) + "," + std::string(books::statusName(finding.status)) + "," +
+               csvField(finding.source) + "\n";
+    }
+    return csv;
+}
+
+}  // namespace levara

@@ -1,0 +1,137 @@
+// Field books saved with a standard: the values over their limits read back red with
+// their values unchanged, in the engine and in xlrd; within the limits, the book is the
+// unmarked one byte for byte.
+#include <gtest/gtest.h>
+
+#include <set>
+
+#include "commands/commands.h"
+#include "tests/support/raw_lines.h"
+#include "tests/support/readers.h"
+#include "tests/support/scripted_ui.h"
+#include "tests/support/sheet_text.h"
+#include "tests/support/test_files.h"
+#include "tests/support/workbook_files.h"
+
+namespace levara::testing {
+namespace {
+
+using books::Output;
+
+// Station 1 is within every 二等 limit (d 0.6 m, heights differ by 0.02 mm). Station 2's
+// first back sight is 52 m long (50 m allowed), both back readings 2.90000 and 2.90070
+// stand above 2.80 m, and its height differences 1.80000 and 1.80068 differ by 0.68 mm
+// (0.6 allowed); its d is (52 + 50) / 2 − 50 = 1.0 m, within 1.5.
+std::string surveyedText(const std::string& method, bool foreFirst)
+{
+    std::vector<std::string> second = {readingLine("TP1", "Rb", "2.90000", "52.00"),
+                                       readingLine("BM2", "Rf", "1.10000", "50.00"),
+                                       readingLine("BM2", "Rf", "1.10002", "50.00"),
+                                       readingLine("TP1", "Rb", "2.90070", "50.00")};
+    if (foreFirst)  // F1 B1 B2 F2
+        second = {second[1], second[0], second[3], second[2]};
+    return lines({startLine(method), readingLine("BM1", "Rb", "1.52345", "30.10"),
+                  readingLine("TP1", "Rf", "1.41234", "29.50"), readingLine("TP1", "Rf", "1.41236", "29.52"),
+                  readingLine("BM1", "Rb", "1.52349", "30.12"), second[0], second[1], second[2], second[3], endLine()});
+}
+
+class MarkedBookTest : public ::testing::Test {
+protected:
+    MarkedBookTest() : program(makeProgramDir(scratch)), commands(ui, program) {}
+
+    std::filesystem::path save(Output output, const std::string& text, const std::string& name, int standard)
+    {
+        ui.shownText = text;
+        commands.setStandard(standard ? std::optional(books::chooseStandard(books::builtinLimits(standard), false))
+                                      : std::nullopt);
+        const std::filesystem::path file = scratch / name;
+        ui.saveAnswers.push_back({file, kExcelFilter});
+        commands.saveWorkbook(output);
+        return file;
+    }
+
+    ScratchDir scratch;
+    std::filesystem::path program;
+    ScriptedUi ui;
+    Commands commands;
+};
+
+// The marked sheet's text less its marks: the red suffixes and the remarks named.
+std::vector<std::string> unmarkedText(std::vector<std::string> lines, const std::string& remark)
+{
+    for (std::string& line : lines) {
+        for (std::size_t at; (at = line.find("{red}")) != std::string::npos;)
+            line.erase(at, 5);
+        if (const std::size_t at = line.find("  J=\"" + remark + "\""); at != std::string::npos)
+            line.erase(at, remark.size() + 6);
+    }
+    return lines;
+}
+
+TEST_F(MarkedBookTest, ValuesOverTheirLimitsReadBackRedAndUnchangedInTheEngineAndXlrd)
+{
+    const std::string remark = "视距超限、视线高超限、高差之差超限";
+    struct Case {
+        Output output;
+        const char* method;
+        bool foreFirst;
+        int remarkRow;  // the aBFFB book keeps its order mark on the back row
+    };
+    for (const Case& c : {Case{Output::BffbBook, "BFFB", false, 9}, Case{Output::AbffbBook, "aBFFB", true, 10}}) {
+        const std::string text = surveyedText(c.method, c.foreFirst);
+        const auto marked = save(c.output, text, std::string(c.method) + "-marked.xls", 2);
+        const auto plain = save(c.output, text, std::string(c.method) + "-plain.xls", 0);
+
+        xls::Workbook book = openWorkbook(marked);
+        const xls::Worksheet& sheet = book.sheet(0);
+        // B1's distance, B1's and B2's readings, the heights' difference of station 2.
+        const std::set<std::pair<int, int>> red = {{9, 3}, {9, 5}, {9, 6}, {11, 7}};
+        for (int row = 6; row <= 16; ++row)
+            for (int column = 1; column <= 10; ++column)
+                EXPECT_EQ(sheet.fontColour(row, column) == xls::kRedFontColour, red.contains({row, column}))
+                    << c.method << " row " << row << " column " << column;
+        EXPECT_EQ(sheet.value(9, 3), xls::Value(52.0));
+        EXPECT_EQ(sheet.value(9, 5), xls::Value(2.9));
+        EXPECT_EQ(sheet.value(9, 6), xls::Value(2.9007));
+        EXPECT_EQ(sheet.value(11, 7), xls::Value(-0.68));
+        EXPECT_EQ(sheet.value(c.remarkRow, 10), xls::Value(remark));
+        EXPECT_EQ(sheet.numberFormat(9, 3), "0.000");
+        EXPECT_EQ(sheet.borders(11, 7), (xls::Borders{1, 1, 1, 1}));
+
+        const std::vector<std::string> engineText = sheetText(sheet, 6);
+        EXPECT_EQ(xlrdSheetText(marked, 0, 6), engineText) << c.method;
+        EXPECT_EQ(unmarkedText(engineText, remark), sheetText(openWorkbook(plain).sheet(0), 6)) << c.method;
+    }
+}
+
+TEST_F(MarkedBookTest, ABfBookMarksItsReadingsAndRemarksInColumnH)
+{
+    const std::string text = lines({startLine("BF"), readingLine("BM1", "Rb", "1.50000", "50.10"),
+                                    readingLine("TP1", "Rf", "0.50000", "48.00"), endLine()});
+    const auto marked = save(Output::BfBook, text, "bf.xls", 2);
+    xls::Workbook book = openWorkbook(marked);
+    const xls::Worksheet& sheet = book.sheet(0);
+    // 50.1 m > 50, 0.5 m < 0.55, d 2.1 m > 1.5; Σd 2.1 m within 6.
+    EXPECT_EQ(sheet.fontColour(6, 3), xls::kRedFontColour);
+    EXPECT_EQ(sheet.fontColour(7, 4), xls::kRedFontColour);
+    EXPECT_EQ(sheet.fontColour(8, 3), xls::kRedFontColour);
+    EXPECT_EQ(sheet.fontColour(8, 4), xls::kAutomaticFontColour);
+    EXPECT_EQ(sheet.value(6, 8), xls::Value("视距超限、视线高超限、视距差超限"));
+    EXPECT_EQ(xlrdSheetText(marked, 0, 6), sheetText(sheet, 6));
+}
+
+TEST_F(MarkedBookTest, WithinTheLimitsOrForATableTheWorkbookIsTheUnmarkedOneByteForByte)
+{
+    // Station 1 alone is within every 二等 limit; the table is never marked.
+    const std::string within = lines(
+        {startLine("BFFB"), readingLine("BM1", "Rb", "1.52345", "30.10"), readingLine("TP1", "Rf", "1.41234", "29.50"),
+         readingLine("TP1", "Rf", "1.41236", "29.52"), readingLine("BM1", "Rb", "1.52349", "30.12"), endLine()});
+    for (Output output : {Output::BffbBook, Output::AbffbTwoWayBook, Output::BfBook, Output::IntermediateTable}) {
+        const std::string name = std::to_string(int(output));
+        const std::string marked = readBytes(save(output, within, name + "-marked.xls", 2));
+        EXPECT_EQ(marked, readBytes(save(output, within, name + "-plain.xls", 0))) << name;
+    }
+}
+
+}  // namespace
+}  // namespace levara::testing
