@@ -2,7 +2,8 @@
 //
 //   levara-cli [--filter leveling|intermediate|single] --save KIND [--overwrite]
 //              [--standard 1|2|3|4 [--mountain] | --limits FILE] INPUT OUTPUT
-//   levara-cli check (--standard 1|2|3|4 [--mountain] | --limits FILE) [--order ORDER] [--csv] INPUT
+//   levara-cli check [--filter leveling|intermediate|single] (--standard 1|2|3|4 [--mountain] | --limits FILE)
+//                    [--order ORDER] [--csv] INPUT
 //   levara-cli --help | --version
 //
 // INPUT is opened as "打开" opens it, the filter runs as its menu command does, and the
@@ -85,7 +86,7 @@ levara::Message usage()
     return levara::Message(
         QT_TRANSLATE_NOOP("levara",
                           "usage: levara-cli [--filter FILTER] --save KIND [--overwrite] [STANDARD] INPUT OUTPUT\n"
-                          "       levara-cli check STANDARD [--order ORDER] [--csv] INPUT\n"
+                          "       levara-cli check [--filter FILTER] STANDARD [--order ORDER] [--csv] INPUT\n"
                           "       levara-cli --help | --version\n"
                           "STANDARD: --standard 1|2|3|4 [--mountain] | --limits FILE\n"));
 }
@@ -122,8 +123,10 @@ levara::Message help()
                                     "  --version        show the version\n"
                                     "\n"
                                     "check prints one line per value over its limit and a summary; with --csv, a\n"
-                                    "CSV header and one row per value instead. A line's stations are read in the\n"
-                                    "order its Start-Line record names; for a line that names none, give it:\n"
+                                    "CSV header and one row per value instead. --filter reduces INPUT first, as\n"
+                                    "for a save: a raw file with rejected readings is checked with --filter\n"
+                                    "leveling. A line's stations are read in the order its Start-Line record\n"
+                                    "names; for a line that names none, give it:\n"
                                     "  --order ORDER    bffb, bbff, bfbf, bf or abffb\n"
                                     "\n"
                                     "Workbooks are made from the templates in the temp folder beside the program,\n"
@@ -199,7 +202,7 @@ std::optional<Options> parse(int argc, char** argv)
     for (int i = first; i < argc; ++i) {
         const std::string_view arg = argv[i];
         const bool valued = i + 1 < argc;
-        if ((arg == "--filter" || arg == "--save") && valued && !options.check) {
+        if ((arg == "--filter" || (arg == "--save" && !options.check)) && valued) {
             const std::string_view value = argv[++i];
             const Choice* choice = find(arg == "--filter" ? kFilters : kSaveCommands, value);
             if (!choice)
@@ -284,6 +287,8 @@ int check(const Options& options)
     levara::Commands commands(ui, levara::programDirectory());
     commands.setStandard(standardOf(options));
     commands.open();
+    if (options.filter)
+        options.filter(commands);
     const levara::books::CheckReport report = commands.checkText(options.order);
     if (options.csv) {
         std::fputs(levara::findingsCsv(report).c_str(), stdout);

@@ -525,12 +525,12 @@ Reduce the text first?</source>
     </message>
     <message>
         <source>usage: levara-cli [--filter FILTER] --save KIND [--overwrite] [STANDARD] INPUT OUTPUT
-       levara-cli check STANDARD [--order ORDER] [--csv] INPUT
+       levara-cli check [--filter FILTER] STANDARD [--order ORDER] [--csv] INPUT
        levara-cli --help | --version
 STANDARD: --standard 1|2|3|4 [--mountain] | --limits FILE
 </source>
         <translation>用法：levara-cli [--filter 整理方式] --save 类型 [--overwrite] [标准] 输入文件 输出文件
-      levara-cli check 标准 [--order 观测顺序] [--csv] 输入文件
+      levara-cli check [--filter 整理方式] 标准 [--order 观测顺序] [--csv] 输入文件
       levara-cli --help | --version
 标准：--standard 1|2|3|4 [--mountain] | --limits 限差文件
 </translation>
@@ -553,8 +553,10 @@ reduces its text with FILTER (%3) and saves it as KIND to OUTPUT (%4).
   --version        show the version
 
 check prints one line per value over its limit and a summary; with --csv, a
-CSV header and one row per value instead. A line&apos;s stations are read in the
-order its Start-Line record names; for a line that names none, give it:
+CSV header and one row per value instead. --filter reduces INPUT first, as
+for a save: a raw file with rejected readings is checked with --filter
+leveling. A line&apos;s stations are read in the order its Start-Line record
+names; for a line that names none, give it:
   --order ORDER    bffb, bbff, bfbf, bf or abffb
 
 Workbooks are made from the templates in the temp folder beside the program,
@@ -582,7 +584,9 @@ values over the limits.
   --version          显示版本
 
 check 对每个超限的数值输出一行，最后输出汇总；加 --csv 时改为输出 CSV 表头和
-每个超限数值一行。线路的测站按其 Start-Line 记录注明的观测顺序读取；未注明时请指定：
+每个超限数值一行。--filter 先整理“输入文件”，与保存时相同：含有作废读数的原始
+数据文件请加 --filter leveling 检核。线路的测站按其 Start-Line 记录注明的观测顺序
+读取；未注明时请指定：
   --order 观测顺序   bffb、bbff、bfbf、bf 或 abffb
 
 手簿和表格由程序旁 temp 文件夹中的模板生成，工作文件也存放在该文件夹中。

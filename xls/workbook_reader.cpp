@@ -187,6 +187,12 @@ void WorkbookData::read(WorkbookData& book, std::string_view stream)
     readGlobals(book, records, i);
     if (book.styles.xfCount() == 0)
         damaged("XF", "the workbook has no cell formats (XF records)");
+    // A workbook whose cells use only built-in number formats has no FORMAT record;
+    // a format or font added to it still needs its place among the globals.
+    if (!WorkbookData::findItem(book.globals, rec::kFont))
+        WorkbookData::insertItem(book.globals, globalsOrder(), placeholder(Item::Kind::Fonts, rec::kFont));
+    if (!WorkbookData::findItem(book.globals, rec::kFormat))
+        WorkbookData::insertItem(book.globals, globalsOrder(), placeholder(Item::Kind::Formats, rec::kFormat));
 
     std::unordered_map<std::uint32_t, std::size_t> sheetAt;
     while (i < records.size()) {

@@ -89,6 +89,11 @@ TEST_F(CliTest, CheckPrintsEachValueOverItsLimitAndASummary)
     EXPECT_NE(output.find("--order"), std::string::npos);
     EXPECT_EQ(run({"check", "--standard", "2", "--order", "bffb", file}), 3);
 
+    // A raw file is checked as the leveling filter reduces it: its rejected readings dropped.
+    const std::string raw = (sourceDir() / "tests/data/rejected_remeasured.dat").string();
+    EXPECT_EQ(run({"check", "--standard", "2", raw}), 1);
+    EXPECT_EQ(run({"check", "--filter", "leveling", "--standard", "3", raw}), 3) << output;
+
     // Faults of the standard, and usage errors.
     EXPECT_EQ(run({"check", "--standard", "2", "--mountain", file}), 1);
     EXPECT_EQ(output, "levara-cli: the limits \"二等\" have no mountain form\n");

@@ -220,6 +220,15 @@ TEST(BadWorkbooks, OddButReadableStreamsWriteBackReadably)
             break;
         }
     roundTrip(moved);
+    // No FORMAT or FONT record (every format built in): what an edit adds is written.
+    std::vector<Record> bare = records(validStream());
+    std::erase_if(bare, [](const Record& r) { return r.type == rec::kFormat || r.type == rec::kFont; });
+    Workbook book = Workbook::fromWorkbookStream(serializeMoved(bare));
+    book.sheet(0).setNumberFormat({1, 2, 1, 2}, "0.000");
+    book.sheet(0).setFontColour({2, 2, 2, 2}, kRedFontColour);
+    Workbook saved = Workbook::fromWorkbookStream(book.workbookStream());
+    EXPECT_EQ(saved.sheet(0).numberFormat(1, 2), "0.000");
+    EXPECT_EQ(saved.sheet(0).fontColour(2, 2), kRedFontColour);
     // No XF at all: nothing to give a cell.
     std::vector<Record> noFormats = records(validStream());
     std::erase_if(noFormats, [](const Record& r) { return r.type == rec::kXf; });
