@@ -22,13 +22,6 @@ std::string millimetres(double value)
     return buffer;
 }
 
-std::string metres(double value)
-{
-    char buffer[32];
-    std::snprintf(buffer, sizeof buffer, "%.3f", value);
-    return buffer;
-}
-
 std::string routeText(const Adjustment& a)
 {
     const RoutePoint& start = a.points.front();
@@ -100,6 +93,8 @@ void writeAdjustmentTable(xls::Worksheet& sheet, const Adjustment& a)
         if (point.known)
             remark = remark.empty() ? "已知点" : "已知点；" + remark;
         sheet.setText(row, kRemark, remark);
+        if (s.pair && s.pair->over)
+            sheet.setFontColour({row, kRemark, row, kRemark}, xls::kRedFontColour);
         corrections += s.correction;
         corrected += s.corrected();
     }
@@ -116,11 +111,9 @@ void writeAdjustmentTable(xls::Worksheet& sheet, const Adjustment& a)
     std::optional<double> misclosure;
     if (a.misclosure)
         misclosure = toMetres(*a.misclosure) * kMillimetresPerMetre;
-    std::string formula = a.kind == RouteKind::Connecting
-                              ? "fh = Σh测 − (H终 − H始) = Σh测 − (" + metres(toMetres(a.points.back().height)) +
-                                    " − " + metres(toMetres(start.height)) + ")"
-                          : a.kind == RouteKind::Loop ? "fh = Σh测"
-                                                      : "无已知终点高程，不计闭合差";
+    const std::string formula = a.kind == RouteKind::Connecting ? "fh = Σh测 − (H终 − H始)"
+                                : a.kind == RouteKind::Loop     ? "fh = Σh测"
+                                                                : "无已知终点高程，不计闭合差";
     summaryRow(sheet, summary, "闭合差 fh (mm)", misclosure, "0.00", formula);
 
     std::string limitNote;

@@ -146,15 +146,16 @@ std::string starnet(const std::vector<Measured>& sections, const std::vector<Fix
         checkStarnetName(s.from, s.firstLine);
         checkStarnetName(s.to, s.firstLine);
     }
-    std::string text = "# Leveling sections from Levara\n"
-                       "# Units: metres. L: from-to, height difference (m), section length (m), the sum of\n"
-                       "# the back and fore sight distances.\n"
-                       ".UNITS Meters\n";
+    // A Windows program's data file: CR LF lines.
+    std::string text = "# Leveling sections from Levara\r\n"
+                       "# Units: metres. L: from-to, height difference (m), section length (m), the sum of\r\n"
+                       "# the back and fore sight distances.\r\n"
+                       ".UNITS Meters\r\n";
     for (const Fixed& point : fixed)
-        text += "E " + point.name + " " + decimalText(point.height) + " !\n";
+        text += "E " + point.name + " " + decimalText(point.height) + " !\r\n";
     for (const Measured& s : sections)
         text +=
-            "L " + s.from + "-" + s.to + " " + decimalText(s.heightDifference) + " " + decimalText(s.lengthM) + "\n";
+            "L " + s.from + "-" + s.to + " " + decimalText(s.heightDifference) + " " + decimalText(s.lengthM) + "\r\n";
     return text;
 }
 
