@@ -142,10 +142,6 @@ void checkStarnetName(const std::string& name, int line)
 // "Using Inline Options").
 std::string starnet(const std::vector<Measured>& sections, const std::vector<Fixed>& fixed)
 {
-    for (const Measured& s : sections) {
-        checkStarnetName(s.from, s.firstLine);
-        checkStarnetName(s.to, s.firstLine);
-    }
     // A Windows program's data file: CR LF lines.
     std::string text = "# Leveling sections from Levara\r\n"
                        "# Units: metres. L: from-to, height difference (m), section length (m), the sum of\r\n"
@@ -179,6 +175,11 @@ std::string exchangeText(ExchangeFormat format, const std::vector<Section>& sect
     const std::vector<Measured> measured = measuredSections(sections, lines);
     if (format == ExchangeFormat::SectionsCsv)
         return csv(measured);
+    if (format == ExchangeFormat::Starnet)
+        for (const Measured& s : measured) {
+            checkStarnetName(s.from, s.firstLine);
+            checkStarnetName(s.to, s.firstLine);
+        }
     const std::vector<std::string> points = pointsOf(measured);
     const std::vector<Fixed> fixed = fixedPoints(measured, points, lines, known);
     return format == ExchangeFormat::Gama ? gama(measured, points, fixed) : starnet(measured, fixed);

@@ -89,7 +89,8 @@ KnownPoints parseKnownPoints(std::string_view bytes, const std::filesystem::path
                 throw lineError(file, number,
                                 Message(QT_TRANSLATE_NOOP("levara", "\"%1\" gives point %2 another height than line "
                                                                     "%3 (%4 m)"),
-                                        lines[i], name, before->line, signedNumberText(before->height)));
+                                        lines[i], name, before->line,
+                                        stripLeadingBlanks(signedNumberText(before->height))));
             continue;
         }
         known.points.push_back({std::string(name), *height, number});
