@@ -9,7 +9,7 @@ style mm        like base format="0.00"                    # corrections (mm)
 style route     like base align=left
 
 sheet "高差配赋表"
-page paper=a4 orientation=portrait margins=1.5,1.5,1.8,2 scale=100 center=horizontal titles=1-3 footer="&L计算者：　　　　　　检查者：　　　　　　日期：&R第 &P 页，共 &N 页"
+page paper=a4 orientation=landscape margins=1.5,1.5,1.8,2 scale=100 center=horizontal titles=1-3 footer="&L计算者：　　　　　　检查者：　　　　　　日期：&R第 &P 页，共 &N 页"
 freeze 3
 
 columns A width=14   style=point     # 1 point name
