@@ -9,17 +9,17 @@ style mm        like base format="0.00"                    # corrections (mm)
 style route     like base align=left
 
 sheet "高差配赋表"
-page paper=a4 orientation=landscape margins=1.5,1.5,1.8,2 scale=100 center=horizontal titles=1-3 footer="&L计算者：　　　　　　检查者：　　　　　　日期：&R第 &P 页，共 &N 页"
+page paper=a4 orientation=landscape margins=1.5,1.5,1.8,2 fit=width center=horizontal titles=1-3 footer="&L计算者：　　　　　　检查者：　　　　　　日期：&R第 &P 页，共 &N 页"
 freeze 3
 
-columns A width=14   style=point     # 1 point name
+columns A width=12   style=point     # 1 point name
 columns B width=11   style=km        # 2 section length
 columns C width=8    style=stations  # 3 stations
-columns D width=13   style=dh        # 4 measured height difference
+columns D width=12   style=dh        # 4 measured height difference
 columns E width=10   style=mm        # 5 correction
-columns F width=13   style=dh        # 6 corrected height difference
+columns F width=12   style=dh        # 6 corrected height difference
 columns G width=12   style=level     # 7 height
-columns H width=30   style=remark    # 8 remarks
+columns H width=36   style=remark    # 8 remarks
 
 rows 1 height=34
 rows 2 height=20
