@@ -18,6 +18,7 @@ public:
     std::filesystem::path file;
     std::filesystem::path showOpen() override { return file; }
     std::filesystem::path showOpenLimits() override { return {}; }
+    std::filesystem::path showOpenKnownPoints() override { return {}; }
     levara::SaveChoice showSave(int) override { return {}; }
     bool askOverwrite(const std::filesystem::path&) override { return false; }
     levara::ReduceAnswer askReduceFirst(const std::string&) override { return levara::ReduceAnswer::Cancel; }

@@ -1,9 +1,10 @@
 // levara-cli: runs the menu's commands from the command line.
 //
 //   levara-cli [--filter leveling|intermediate|single] --save KIND [--overwrite]
-//              [--standard 1|2|3|4 [--mountain] | --limits FILE] INPUT OUTPUT
-//   levara-cli check [--filter leveling|intermediate|single] (--standard 1|2|3|4 [--mountain] | --limits FILE)
-//                    [--order ORDER] [--csv] INPUT
+//              [--standard 1|2|3|4 [--mountain] | --limits FILE]
+//              [--known FILE] [--by distance|stations] INPUT OUTPUT
+//   levara-cli check [--filter leveling|intermediate|single]
+//                    (--standard 1|2|3|4 [--mountain] | --limits FILE) [--order ORDER] [--csv] INPUT
 //   levara-cli --help | --version
 //
 // INPUT is opened as "打开" opens it, the filter runs as its menu command does, and the
@@ -11,7 +12,8 @@
 // marked against the standard given. check holds INPUT's leveling lines to the
 // standard as "检核当前文本" does and prints what exceeds. Exit status: 0 done (check:
 // all within the limits), 1 failed (one line on stderr, OUTPUT untouched), 2 usage
-// error, 3 (check) values over the limits. Messages, help and version follow the
+// error, 3 (check) values over the limits, or (adjustment) a table saved whose
+// misclosure or forward/return discrepancy is over its limit, said on stderr. Messages, help and version follow the
 // system language, as the window's do.
 #include <malloc.h>
 
@@ -52,6 +54,8 @@ struct Choice {
     Command command;
 };
 
+void saveAdjustment(levara::Commands& c) { c.saveAdjustmentTable(); }
+
 const std::vector<Choice> kSaveCommands = {
     {"text", "原始文本", [](levara::Commands& c) { c.saveText(); }},
     {"bffb", "线路手薄(BFFB)", [](levara::Commands& c) { c.saveWorkbook(Output::BffbBook); }},
@@ -62,6 +66,11 @@ const std::vector<Choice> kSaveCommands = {
     {"abffb-2way", "线路手薄(aBFFB 双转往返)", [](levara::Commands& c) { c.saveWorkbook(Output::AbffbTwoWayBook); }},
     {"intermediate", "中间点测量表格", [](levara::Commands& c) { c.saveWorkbook(Output::IntermediateTable); }},
     {"single", "单点测量表格", [](levara::Commands& c) { c.saveWorkbook(Output::SinglePointTable); }},
+    {"adjustment", "高差配赋表", saveAdjustment},
+    {"sections-csv", "测段数据(CSV)",
+     [](levara::Commands& c) { c.saveSectionsFile(levara::books::ExchangeFormat::SectionsCsv); }},
+    {"gama", "GNU Gama (XML)", [](levara::Commands& c) { c.saveSectionsFile(levara::books::ExchangeFormat::Gama); }},
+    {"starnet", "STAR*NET", [](levara::Commands& c) { c.saveSectionsFile(levara::books::ExchangeFormat::Starnet); }},
 };
 
 const std::vector<Choice> kFilters = {
@@ -76,6 +85,13 @@ const Choice* find(const std::vector<Choice>& choices, std::string_view name)
     return found == choices.end() ? nullptr : &*found;
 }
 
+// What --known and --by apply to.
+bool usesKnownHeights(Command save)
+{
+    return save == saveAdjustment || save == find(kSaveCommands, "gama")->command ||
+           save == find(kSaveCommands, "starnet")->command;
+}
+
 const std::vector<Choice> kOrders = {
     {"bffb", "BFFB", nullptr}, {"bbff", "BBFF", nullptr},   {"bfbf", "BFBF", nullptr},
     {"bf", "BF", nullptr},     {"abffb", "aBFFB", nullptr},
@@ -84,11 +100,11 @@ const std::vector<Choice> kOrders = {
 levara::Message usage()
 {
     return levara::Message(
-        QT_TRANSLATE_NOOP("levara",
-                          "usage: levara-cli [--filter FILTER] --save KIND [--overwrite] [STANDARD] INPUT OUTPUT\n"
-                          "       levara-cli check [--filter FILTER] STANDARD [--order ORDER] [--csv] INPUT\n"
-                          "       levara-cli --help | --version\n"
-                          "STANDARD: --standard 1|2|3|4 [--mountain] | --limits FILE\n"));
+        QT_TRANSLATE_NOOP("levara", "usage: levara-cli [--filter FILTER] --save KIND [--overwrite] [STANDARD]\n"
+                                    "                  [--known FILE] [--by distance|stations] INPUT OUTPUT\n"
+                                    "       levara-cli check [--filter FILTER] STANDARD [--order ORDER] [--csv] INPUT\n"
+                                    "       levara-cli --help | --version\n"
+                                    "STANDARD: --standard 1|2|3|4 [--mountain] | --limits FILE\n"));
 }
 
 // Each name beside its menu caption, one a line.
@@ -119,6 +135,12 @@ levara::Message help()
                                     "                   its remarks\n"
                                     "  --mountain       with --standard 3 or 4: the mountain limits\n"
                                     "  --limits FILE    the same with the limits of a limits file (JSON)\n"
+                                    "  --known FILE     adjustment, gama, starnet: the known heights, a file of\n"
+                                    "                   point names and heights in metres; without it the start's\n"
+                                    "                   height recorded in INPUT is the only one\n"
+                                    "  --by distance|stations\n"
+                                    "                   adjustment: the misclosure shared by section length (the\n"
+                                    "                   default) or by station count\n"
                                     "  --help           show this help\n"
                                     "  --version        show the version\n"
                                     "\n"
@@ -137,7 +159,8 @@ levara::Message help()
                                     "\n"
                                     "Exit status: 0 saved, or checked and all within the limits; 1 failed (one\n"
                                     "line on stderr, OUTPUT left as it was); 2 usage error; 3 checked, and\n"
-                                    "values over the limits.\n"),
+                                    "values over the limits, or an adjustment table saved whose misclosure is\n"
+                                    "over its limit (said on stderr; the table marks it).\n"),
         usage(), "打开", "整理", "保存", table(kFilters), table(kSaveCommands), "$XDG_DATA_HOME/levara/temp",
         "~/.local/share/levara/temp", "检核");
 }
@@ -157,6 +180,8 @@ struct Options {
     std::filesystem::path limits;
     std::optional<levara::books::ObservationMethod> order;
     bool csv = false;
+    std::filesystem::path known;
+    std::optional<levara::books::Distribution> distribution;
     std::filesystem::path input;
     std::filesystem::path output;
 };
@@ -227,6 +252,16 @@ std::optional<Options> parse(int argc, char** argv)
             if (!choice)
                 return std::nullopt;
             options.order = levara::books::methodNamed(choice->caption);
+        } else if (arg == "--known" && valued && !options.check) {
+            options.known = argv[++i];
+            if (options.known.empty())
+                return std::nullopt;
+        } else if (arg == "--by" && valued && !options.check) {
+            const std::string_view value = argv[++i];
+            if (value != "distance" && value != "stations")
+                return std::nullopt;
+            options.distribution =
+                value == "distance" ? levara::books::Distribution::ByDistance : levara::books::Distribution::ByStations;
         } else if (arg == "--csv" && options.check) {
             options.csv = true;
         } else if (arg.size() > 1 && arg[0] == '-') {
@@ -242,6 +277,9 @@ std::optional<Options> parse(int argc, char** argv)
     if (files.size() != fileCount || std::any_of(files.begin(), files.end(), [](auto f) { return f.empty(); }))
         return std::nullopt;
     if (options.check ? !standard : !options.save)
+        return std::nullopt;
+    if ((!options.known.empty() && !usesKnownHeights(options.save)) ||
+        (options.distribution && options.save != saveAdjustment))
         return std::nullopt;
     options.input = files[0];
     if (!options.check)
@@ -267,15 +305,24 @@ std::optional<levara::books::Standard> standardOf(const Options& options)
     return std::nullopt;
 }
 
-void save(const Options& options)
+// What is over its limit in an adjustment table saved, none otherwise.
+std::optional<levara::Message> save(const Options& options)
 {
     CliUi ui(options);
     levara::Commands commands(ui, levara::programDirectory());
     commands.setStandard(standardOf(options));
+    commands.setKnownPointsFile(options.known);
+    if (options.distribution)
+        commands.setDistribution(*options.distribution);
     commands.open();
     if (options.filter)
         options.filter(commands);
-    options.save(commands);
+    if (options.save != saveAdjustment) {
+        options.save(commands);
+        return std::nullopt;
+    }
+    const std::optional<levara::books::Adjustment> adjustment = commands.saveAdjustmentTable();
+    return adjustment ? levara::overLimitMessage(*adjustment) : std::nullopt;
 }
 
 // Exit status of a check with findings.
@@ -310,11 +357,13 @@ int main(int argc, char** argv)
     mallopt(M_TRIM_THRESHOLD, 256 << 20);
     qInstallMessageHandler(quietQt);
     std::exception_ptr failure;
+    std::optional<levara::Message> overLimit;
     const std::optional<Options> options = asksForText(argc, argv) ? std::nullopt : parse(argc, argv);
     if (options && !options->check) {
         try {
-            save(*options);
-            return 0;
+            overLimit = save(*options);
+            if (!overLimit)
+                return 0;
         } catch (...) {
             failure = std::current_exception();
         }
@@ -328,6 +377,13 @@ int main(int argc, char** argv)
         translators.emplace(levara::systemLanguage());
         if (failure)
             std::rethrow_exception(failure);
+        if (overLimit) {
+            std::cerr << "levara-cli: "
+                      << text(levara::Message(QT_TRANSLATE_NOOP("levara", "%1: saved, marked \"%2\": %3"),
+                                              options->output, "超限", *overLimit))
+                      << '\n';
+            return kExceeded;
+        }
         for (int i = 1; i < argc; ++i) {
             if (std::strcmp(argv[i], "--help") == 0 || std::strcmp(argv[i], "-h") == 0) {
                 std::fputs(text(help()).c_str(), stdout);

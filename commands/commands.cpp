@@ -188,6 +188,76 @@ books::CheckReport Commands::checkText(std::optional<books::ObservationMethod> o
     return books::checkSections(books::readSections(lines, order), *standard_);
 }
 
+namespace {
+
+std::optional<books::KnownPoints> knownPoints(const std::filesystem::path& file)
+{
+    if (file.empty())
+        return std::nullopt;
+    return books::readKnownPoints(file);
+}
+
+// The save dialog's type for each file: CSV, DAT (STAR*NET's data files), all files.
+int filterIndexOf(books::ExchangeFormat format)
+{
+    switch (format) {
+    case books::ExchangeFormat::SectionsCsv: return 2;
+    case books::ExchangeFormat::Starnet: return kDatFilter;
+    default: return 4;
+    }
+}
+
+}  // namespace
+
+std::optional<books::Adjustment> Commands::saveAdjustmentTable()
+{
+    BusyPointer busy(ui_);
+    {
+        const WorkFolder work(programDir_);
+        books::renewWorkingWorkbook(books::Output::AdjustmentTable, work.temp());
+    }
+    if (!offerToReduce(RecordFilter::Leveling))
+        return std::nullopt;
+    // Computed before the save dialog: a text that makes no route is said at once.
+    const std::optional<books::KnownPoints> known = knownPoints(knownPointsFile_);
+    const TextLines lines = TextLines::viewOf(ui_.text());
+    const books::Standard* standard = standard_ ? &*standard_ : nullptr;
+    books::Adjustment adjustment =
+        books::adjustRoute(books::readSections(lines), lines, known ? &*known : nullptr, distribution_, standard);
+    const SaveChoice choice = ui_.chooseFileToSave(kExcelFilter);
+    if (choice.file.empty() || !mayWrite(ui_, choice.file))
+        return std::nullopt;
+    if (choice.filterIndex != kExcelFilter) {
+        ui_.notify(notExcelNotice());
+        return std::nullopt;
+    }
+    const WorkFolder work(programDir_);
+    books::exportWorkbook(books::Output::AdjustmentTable, work.temp(), ui_.text(), choice.file, standard, &adjustment);
+    if (const std::optional<Message> over = overLimitMessage(adjustment))
+        ui_.showStatus(Message(QT_TRANSLATE_NOOP("levara", "Saved %1, marked \"%2\": %3"), choice.file, "超限", *over));
+    else
+        ui_.showStatus(savedStatus(choice.file));
+    return adjustment;
+}
+
+void Commands::saveSectionsFile(books::ExchangeFormat format)
+{
+    BusyPointer busy(ui_);
+    if (!offerToReduce(RecordFilter::Leveling))
+        return;
+    const std::optional<books::KnownPoints> known =
+        format == books::ExchangeFormat::SectionsCsv ? std::nullopt : knownPoints(knownPointsFile_);
+    const TextLines lines = TextLines::viewOf(ui_.text());
+    const std::string text = books::exchangeText(format, books::readSections(lines), lines, known ? &*known : nullptr);
+    const SaveChoice choice = ui_.chooseFileToSave(filterIndexOf(format));
+    if (choice.file.empty() || !mayWrite(ui_, choice.file))
+        return;
+    // STAR*NET reads the system's code page, GB18030's subset on a Chinese Windows;
+    // CSV and XML are UTF-8.
+    replaceFile(choice.file, format == books::ExchangeFormat::Starnet ? encodeGb18030(text) : text);
+    ui_.showStatus(savedStatus(choice.file));
+}
+
 void Commands::reduceToLevelingLine() { reduce(RecordFilter::Leveling); }
 void Commands::reduceToIntermediateSights() { reduce(RecordFilter::IntermediateSights); }
 void Commands::reduceToSinglePoints() { reduce(RecordFilter::SinglePoints); }

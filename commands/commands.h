@@ -9,6 +9,7 @@
 #include <string>
 
 #include "books/books.h"
+#include "commands/adjustment_report.h"
 #include "commands/check_report.h"
 #include "commands/failure.h"
 #include "commands/language.h"
@@ -51,6 +52,20 @@ public:
     // given. Throws Error when no standard is chosen, InputError as readSections does.
     books::CheckReport checkText(std::optional<books::ObservationMethod> order = {});
 
+    // The known heights of the route, from a known-points file (empty: none, the start's
+    // height is the one the text records), and how its misclosure is distributed.
+    void setKnownPointsFile(std::filesystem::path file) { knownPointsFile_ = std::move(file); }
+    const std::filesystem::path& knownPointsFile() const { return knownPointsFile_; }
+    void setDistribution(books::Distribution distribution) { distribution_ = distribution; }
+    books::Distribution distribution() const { return distribution_; }
+    // "高差配赋表": the text's sections as one route, its misclosure distributed and held
+    // to the chosen standard. The table is saved even when something is over its limit,
+    // marked "超限"; the adjustment saved is returned for the front end to say so. None
+    // when the user cancelled. Throws as adjustRoute and readKnownPoints do.
+    std::optional<books::Adjustment> saveAdjustmentTable();
+    // "测段数据(CSV)", "GNU Gama (XML)", "STAR*NET": the sections for adjustment software.
+    void saveSectionsFile(books::ExchangeFormat format);
+
 private:
     void reduce(RecordFilter filter);
     // false: the user cancelled the save.
@@ -60,6 +75,8 @@ private:
     std::filesystem::path programDir_;
     int textFilterIndex_ = kDatFilter;
     std::optional<books::Standard> standard_;
+    std::filesystem::path knownPointsFile_;
+    books::Distribution distribution_ = books::Distribution::ByDistance;
 };
 
 // What the open command shows for a file: a GSI file (told by its content) converted

@@ -524,12 +524,90 @@ Reduce the text first?</source>
         <translation>尚未选择检核标准：请先在“%1”菜单中选择。</translation>
     </message>
     <message>
-        <source>usage: levara-cli [--filter FILTER] --save KIND [--overwrite] [STANDARD] INPUT OUTPUT
+        <source>the text holds no leveling section to save</source>
+        <translation>文本中没有可保存的水准测段</translation>
+    </message>
+    <message>
+        <source>gives no height for any point of the leveling sections</source>
+        <translation>未给出任何水准测段点的高程</translation>
+    </message>
+    <message>
+        <source>the point name &quot;%1&quot; cannot be written for STAR*NET, which joins a section&apos;s two points with &quot;-&quot; and ends a name at a blank; rename the point</source>
+        <translation>点名“%1”无法写入 STAR*NET 文件：STAR*NET 用“-”连接测段的两个点，并在空格处结束点名；请修改点名</translation>
+    </message>
+    <message>
+        <source>&quot;%1&quot; is not a point name and a height in metres</source>
+        <translation>“%1”不是点名加以米为单位的高程</translation>
+    </message>
+    <message>
+        <source>&quot;%1&quot; gives point %2 another height than line %3 (%4 m)</source>
+        <translation>“%1”给点 %2 的高程与第 %3 行（%4 m）不同</translation>
+    </message>
+    <message>
+        <source>the section of lines %1 starts at %2, but the section before it (lines %3) ends at %4: the sections must follow each other as one route or one loop, each starting where the one before ends</source>
+        <translation>第 %1 行的测段起于 %2，而它前面的测段（第 %3 行）止于 %4：各测段须首尾相接，组成一条路线或一个闭合环，每一测段从前一测段的终点开始</translation>
+    </message>
+    <message>
+        <source>the route has no length to share its misclosure by: its sight distances are all zero</source>
+        <translation>路线没有可按其分配闭合差的长度：视距全为零</translation>
+    </message>
+    <message>
+        <source>the height &quot;%1&quot; is not a number</source>
+        <translation>高程“%1”不是数字</translation>
+    </message>
+    <message>
+        <source>the first height line is of point %1, not of %2, the start of the route: choose a known-points file</source>
+        <translation>第一个高程行是点 %1 的，而不是路线起点 %2 的：请选择已知点文件</translation>
+    </message>
+    <message>
+        <source>the text records no height for the route&apos;s start: choose a known-points file</source>
+        <translation>文本中没有路线起点的高程：请选择已知点文件</translation>
+    </message>
+    <message>
+        <source>the text holds no leveling section to adjust</source>
+        <translation>文本中没有可配赋的水准测段</translation>
+    </message>
+    <message>
+        <source>gives no height for %1, the start of the route (line %2)</source>
+        <translation>未给出路线起点 %1（第 %2 行）的高程</translation>
+    </message>
+    <message>
+        <source>%1 gives a height for %2 inside the route too: Levara distributes the misclosure of one route with known heights at its ends only; save the sections for adjustment software to adjust a network</source>
+        <translation>%1 还给出了路线中间点 %2 的高程：Levara 只配赋两端为已知点的单一路线的闭合差；要平差水准网，请保存测段数据供平差软件使用</translation>
+    </message>
+    <message>
+        <source>the misclosure %1 mm is over its limit ±%2 mm</source>
+        <translation>闭合差 %1 mm 超出限差 ±%2 mm</translation>
+    </message>
+    <message>
+        <source>forward/return discrepancies over their limits: %1 (the first, lines %2 and %3: %4 mm, limit ±%5 mm)</source>
+        <translation>往返测高差不符值超限：%1 处（第一处为第 %2 行与第 %3 行：%4 mm，限差 ±%5 mm）</translation>
+    </message>
+    <message>
+        <source>%1; %2</source>
+        <translation>%1；%2</translation>
+    </message>
+    <message>
+        <source>Saved %1, marked &quot;%2&quot;: %3</source>
+        <translation>已保存 %1，标为“%2”：%3</translation>
+    </message>
+    <message>
+        <source>%1: saved, marked &quot;%2&quot;: %3</source>
+        <translation>%1：已保存，标为“%2”：%3</translation>
+    </message>
+    <message>
+        <source>The table is saved, marked &quot;%1&quot;: %2</source>
+        <translation>表格已保存，标为“%1”：%2</translation>
+    </message>
+    <message>
+        <source>usage: levara-cli [--filter FILTER] --save KIND [--overwrite] [STANDARD]
+                  [--known FILE] [--by distance|stations] INPUT OUTPUT
        levara-cli check [--filter FILTER] STANDARD [--order ORDER] [--csv] INPUT
        levara-cli --help | --version
 STANDARD: --standard 1|2|3|4 [--mountain] | --limits FILE
 </source>
-        <translation>用法：levara-cli [--filter 整理方式] --save 类型 [--overwrite] [标准] 输入文件 输出文件
+        <translation>用法：levara-cli [--filter 整理方式] --save 类型 [--overwrite] [标准]
+                 [--known 已知点文件] [--by distance|stations] 输入文件 输出文件
       levara-cli check [--filter 整理方式] 标准 [--order 观测顺序] [--csv] 输入文件
       levara-cli --help | --version
 标准：--standard 1|2|3|4 [--mountain] | --limits 限差文件
@@ -549,6 +627,12 @@ reduces its text with FILTER (%3) and saves it as KIND to OUTPUT (%4).
                    its remarks
   --mountain       with --standard 3 or 4: the mountain limits
   --limits FILE    the same with the limits of a limits file (JSON)
+  --known FILE     adjustment, gama, starnet: the known heights, a file of
+                   point names and heights in metres; without it the start&apos;s
+                   height recorded in INPUT is the only one
+  --by distance|stations
+                   adjustment: the misclosure shared by section length (the
+                   default) or by station count
   --help           show this help
   --version        show the version
 
@@ -567,7 +651,8 @@ Missing templates are copied into it; a template you edit there is kept.
 
 Exit status: 0 saved, or checked and all within the limits; 1 failed (one
 line on stderr, OUTPUT left as it was); 2 usage error; 3 checked, and
-values over the limits.
+values over the limits, or an adjustment table saved whose misclosure is
+over its limit (said on stderr; the table marks it).
 </source>
         <translation>%1
 不打开窗口，执行菜单中的命令：像菜单 %2 那样打开原始数据文件“输入文件”，
@@ -580,6 +665,10 @@ values over the limits.
                      相同：保存的手簿中超限的数值显示为红色，并在备注中注明
   --mountain         与 --standard 3 或 4 一起使用：采用山区限差
   --limits 限差文件  同上，但采用限差文件（JSON）中的限差
+  --known 已知点文件 adjustment、gama、starnet：已知高程，每行一个点名和以米为
+                     单位的高程；不给出时，以“输入文件”中记录的起点高程为唯一已知高程
+  --by distance|stations
+                     adjustment：按测段长度（默认）或按测站数分配闭合差
   --help             显示本帮助
   --version          显示版本
 
@@ -595,7 +684,8 @@ check 对每个超限的数值输出一行，最后输出汇总；加 --csv 时�
 缺少的模板会复制到其中；您在那里修改过的模板会保留。
 
 退出状态：0 已保存，或已检核且全部在限差之内；1 失败（标准错误输出一行说明，
-“输出文件”保持原样）；2 用法错误；3 已检核，且有超限。
+“输出文件”保持原样）；2 用法错误；3 已检核，且有超限；或已保存高差配赋表，
+但闭合差超限（在标准错误输出中说明，表中已标明）。
 </translation>
     </message>
 </context>

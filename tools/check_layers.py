@@ -4,7 +4,8 @@
 Bottom to top: xls < records < books < commands < window, cli. A file may include
 the files of its own layer and the door header of a layer below it; window and cli
 are peers and never include each other. Inside books the export frame
-(books/pipeline) sits above the checks (books/checks), which sit above the books
+(books/pipeline) sits above the adjustment (books/adjustment), which sits above the
+checks (books/checks), which sit above the books
 (books/fieldbook, books/tables), which sit above the helpers in books/ itself. tests, bench, temp, tools and packaging stand on
 top and include doors, except that the tests of a layer may include its internals.
 
@@ -29,7 +30,7 @@ ON_TOP = {"tests", "bench", "temp", "tools", "packaging"}
 
 # Inside a layer: sub-folders and their rank.
 INNER = {
-    "books": {"books": 0, "books/fieldbook": 1, "books/tables": 1, "books/checks": 2, "books/pipeline": 3},
+    "books": {"books": 0, "books/fieldbook": 1, "books/tables": 1, "books/checks": 2, "books/adjustment": 3, "books/pipeline": 4},
 }
 
 # The layer whose internals each test folder may include.
@@ -41,6 +42,7 @@ TESTED = {
     "tests/checks": "books",
     "tests/tables": "books",
     "tests/pipeline": "books",
+    "tests/adjustment": "books",
     "tests/window": "window",
 }
 

@@ -15,6 +15,8 @@ public:
     virtual std::filesystem::path showOpen() = 0;
     // The limits file of "检核 › 限差文件…". Empty: cancelled.
     virtual std::filesystem::path showOpenLimits() = 0;
+    // The known-points file of "保存 › 已知点文件…". Empty: cancelled.
+    virtual std::filesystem::path showOpenKnownPoints() = 0;
     virtual SaveChoice showSave(int filterIndex) = 0;
     virtual bool askOverwrite(const std::filesystem::path& file) = 0;
     // arrangeItem: the caption of the "整理" item that would reduce the text.

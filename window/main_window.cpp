@@ -57,6 +57,30 @@ constexpr MenuItem kSaveItems[] = {
     {"TXT", "原始文本", [](Commands& c) { c.saveText(); }},
 };
 
+// The files for adjustment software, after "高差配赋表".
+struct ExchangeItem {
+    const char* name;
+    const char* caption;
+    books::ExchangeFormat format;
+};
+
+constexpr ExchangeItem kExchangeItems[] = {
+    {"sectionsCsv", "测段数据(CSV)", books::ExchangeFormat::SectionsCsv},
+    {"gamaXml", "GNU Gama (XML)", books::ExchangeFormat::Gama},
+    {"starnet", "STAR*NET", books::ExchangeFormat::Starnet},
+};
+
+struct DistributionItem {
+    const char* name;
+    const char* caption;
+    books::Distribution distribution;
+};
+
+constexpr DistributionItem kDistributionItems[] = {
+    {"byDistance", "按测段长度配赋", books::Distribution::ByDistance},
+    {"byStations", "按测站数配赋", books::Distribution::ByStations},
+};
+
 // The standards of "检核": the item's object name and caption, the built-in order
 // (0 for none, -1 for a limits file) and whether its mountain limits apply.
 struct StandardItem {
@@ -179,7 +203,7 @@ void MainWindow::buildMenus()
     recentMenu_->menuAction()->setObjectName("recent");
     fillRecentMenu();
 
-    auto addMenu = [&](const char* name, const char* caption, const auto& items) {
+    auto addMenu = [&](const char* name, const char* caption, const auto& items) -> QMenu* {
         QMenu* menu = bar->addMenu(caption);
         menu->setObjectName(name);
         menu->menuAction()->setObjectName(name);
@@ -189,10 +213,71 @@ void MainWindow::buildMenus()
             connect(action, &QAction::triggered, this,
                     [this, command = item.command] { run([this, command] { command(commands_); }); });
         }
+        return menu;
     };
     addMenu("zhengli", "整理", kArrangeItems);
-    addMenu("save", "保存", kSaveItems);
+    buildAdjustmentItems(addMenu("save", "保存", kSaveItems));
     buildCheckMenu();
+}
+
+void MainWindow::buildAdjustmentItems(QMenu* save)
+{
+    QAction* table = save->addAction("高差配赋表");
+    table->setObjectName("adjustmentTable");
+    connect(table, &QAction::triggered, this, [this] {
+        run([this] {
+            const std::optional<books::Adjustment> adjustment = commands_.saveAdjustmentTable();
+            if (const auto over = adjustment ? overLimitMessage(*adjustment) : std::nullopt)
+                dialogs_.showNotice(
+                    Message(QT_TRANSLATE_NOOP("levara", "The table is saved, marked \"%1\": %2"), "超限", *over));
+        });
+    });
+    for (const ExchangeItem& item : kExchangeItems) {
+        QAction* action = save->addAction(item.caption);
+        action->setObjectName(item.name);
+        connect(action, &QAction::triggered, this,
+                [this, format = item.format] { run([this, format] { commands_.saveSectionsFile(format); }); });
+    }
+
+    save->addSeparator();
+    knownPoints_ = save->addAction("已知点文件…");
+    knownPoints_->setObjectName("knownPoints");
+    knownPoints_->setCheckable(true);
+    connect(knownPoints_, &QAction::triggered, this, [this] {
+        const std::filesystem::path file = dialogs_.showOpenKnownPoints();
+        chooseKnownPoints(file.empty() ? commands_.knownPointsFile() : file);
+    });
+    QAction* noKnownPoints = save->addAction("不用已知点文件");
+    noKnownPoints->setObjectName("noKnownPoints");
+    connect(noKnownPoints, &QAction::triggered, this, [this] { chooseKnownPoints({}); });
+    chooseKnownPoints(settings::knownPointsFile().toStdString());
+
+    auto* distributions = new QActionGroup(this);
+    for (const DistributionItem& item : kDistributionItems) {
+        QAction* action = save->addAction(item.caption);
+        action->setObjectName(item.name);
+        action->setCheckable(true);
+        distributions->addAction(action);
+        connect(action, &QAction::triggered, this, [this, item] {
+            commands_.setDistribution(item.distribution);
+            settings::setDistribution(item.name);
+        });
+        if (settings::distribution() == item.name)
+            commands_.setDistribution(item.distribution);
+    }
+    for (const DistributionItem& item : kDistributionItems)
+        save->findChild<QAction*>(item.name)->setChecked(commands_.distribution() == item.distribution);
+}
+
+void MainWindow::chooseKnownPoints(const std::filesystem::path& file)
+{
+    // Read when a table is saved, so that a file edited meanwhile counts as it is then.
+    commands_.setKnownPointsFile(file);
+    settings::setKnownPointsFile(QString::fromStdString(file.string()));
+    knownPoints_->setChecked(!file.empty());
+    const QString tip = file.empty() ? QString() : QString::fromStdString(file.string());
+    knownPoints_->setToolTip(tip);
+    knownPoints_->setStatusTip(tip);
 }
 
 void MainWindow::buildCheckMenu()

@@ -54,6 +54,10 @@ private:
     void buildTextArea();
     void buildMenus();
     void buildCheckMenu();
+    // The 高差配赋表 and the files for adjustment software after the save items, with
+    // the known-points file and the distribution they use.
+    void buildAdjustmentItems(QMenu* save);
+    void chooseKnownPoints(const std::filesystem::path& file);
     // The "检核" item named item is chosen: its standard is the commands' and is
     // remembered. A limits file that cannot be read is reported and nothing changes.
     void chooseStandard(const QString& item, bool remember);
@@ -73,6 +77,7 @@ private:
     QMenu* recentMenu_ = nullptr;
     QLabel* firstPanel_ = nullptr;
     QActionGroup* standards_ = nullptr;
+    QAction* knownPoints_ = nullptr;
     CheckPanel* checkPanel_ = nullptr;
     QString commandsStandardItem_;  // the "检核" item whose standard the commands hold
     // The text as last set or read, so an unchanged document is not copied out again.

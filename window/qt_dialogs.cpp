@@ -22,7 +22,8 @@ public:
 
 QtDialogs::QtDialogs()
     : openDialog_("打开文件", kOpenFilter, "open"), saveDialog_("保存文件", kSaveFilter, "save", "txt"),
-      limitsDialog_("打开限差文件", "JSON(*.json)|*.json|所有文件(*.*)|*.*", "limits")
+      limitsDialog_("打开限差文件", "JSON(*.json)|*.json|所有文件(*.*)|*.*", "limits"),
+      knownPointsDialog_("打开已知点文件", "TXT(*.txt)|*.txt|CSV(*.csv)|*.csv|所有文件(*.*)|*.*", "knownPoints")
 {
 }
 
@@ -30,6 +31,12 @@ std::filesystem::path QtDialogs::showOpenLimits()
 {
     NormalPointer pointer;
     return limitsDialog_.show(parent_, CommonDialog::Mode::Open).toStdString();
+}
+
+std::filesystem::path QtDialogs::showOpenKnownPoints()
+{
+    NormalPointer pointer;
+    return knownPointsDialog_.show(parent_, CommonDialog::Mode::Open).toStdString();
 }
 
 std::filesystem::path QtDialogs::showOpen()

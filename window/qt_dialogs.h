@@ -14,6 +14,7 @@ public:
 
     std::filesystem::path showOpen() override;
     std::filesystem::path showOpenLimits() override;
+    std::filesystem::path showOpenKnownPoints() override;
     SaveChoice showSave(int filterIndex) override;
     bool askOverwrite(const std::filesystem::path& file) override;
     ReduceAnswer askReduceFirst(const std::string& arrangeItem) override;
@@ -24,6 +25,7 @@ private:
     CommonDialog openDialog_;
     CommonDialog saveDialog_;
     CommonDialog limitsDialog_;
+    CommonDialog knownPointsDialog_;
     QWidget* parent_ = nullptr;
 };
 

@@ -33,4 +33,12 @@ QString limitsFile() { return QSettings().value("check/limitsFile").toString(); 
 
 void setLimitsFile(const QString& file) { QSettings().setValue("check/limitsFile", file); }
 
+QString knownPointsFile() { return QSettings().value("adjustment/knownPoints").toString(); }
+
+void setKnownPointsFile(const QString& file) { QSettings().setValue("adjustment/knownPoints", file); }
+
+QString distribution() { return QSettings().value("adjustment/distribution").toString(); }
+
+void setDistribution(const QString& item) { QSettings().setValue("adjustment/distribution", item); }
+
 }  // namespace levara::settings

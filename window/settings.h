@@ -1,7 +1,8 @@
 #pragma once
 // What Levara remembers between runs, in Qt's settings store (QSettings, named in
 // main): the last folder of each file dialog, the window's geometry, the files
-// opened last and the standard chosen in "检核". Nothing else is remembered.
+// opened last, the standard chosen in "检核", and the known-points file and the
+// distribution of the 高差配赋表. Nothing else is remembered.
 #include <QByteArray>
 #include <QString>
 #include <QStringList>
@@ -27,5 +28,12 @@ QString standardItem();
 void setStandardItem(const QString& item);
 QString limitsFile();
 void setLimitsFile(const QString& file);
+
+// The known-points file chosen last, empty when none; the distribution, "byDistance"
+// or "byStations", empty when none is remembered.
+QString knownPointsFile();
+void setKnownPointsFile(const QString& file);
+QString distribution();
+void setDistribution(const QString& item);
 
 }  // namespace levara::settings

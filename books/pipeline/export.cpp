@@ -1,5 +1,8 @@
 #include "books/pipeline/export.h"
 
+#include <stdexcept>
+
+#include "books/adjustment/adjustment_table.h"
 #include "books/checks/checks.h"
 #include "books/checks/sections.h"
 #include "books/clear_rows.h"
@@ -32,7 +35,8 @@ std::optional<BookMarks> marksFor(Output output, const TextLines& lines, const S
     return bookMarks(checkSections(sections, *standard).findings);
 }
 
-void fillSheets(Output output, xls::Workbook& book, const TextLines& lines, const BookMarks* marks)
+void fillSheets(Output output, xls::Workbook& book, const TextLines& lines, const BookMarks* marks,
+                const Adjustment* adjustment)
 {
     xls::Worksheet& first = book.sheet(0);
     switch (output) {
@@ -44,6 +48,7 @@ void fillSheets(Output output, xls::Workbook& book, const TextLines& lines, cons
     case Output::AbffbTwoWayBook: return writeTwoWayBook(first, book.sheet(1), lines, marks);
     case Output::IntermediateTable: return writeIntermediateTable(first, lines);
     case Output::SinglePointTable: return writeSinglePointTable(first, lines);
+    case Output::AdjustmentTable: return writeAdjustmentTable(first, *adjustment);
     }
 }
 
@@ -89,9 +94,10 @@ Message outputProblem(const xls::Error& error)
     }
 }
 
-void fill(Output output, xls::Workbook& book, const TextLines& lines, const BookMarks* marks)
+void fill(Output output, xls::Workbook& book, const TextLines& lines, const BookMarks* marks,
+          const Adjustment* adjustment)
 {
-    fillSheets(output, book, lines, marks);
+    fillSheets(output, book, lines, marks, adjustment);
     for (std::size_t sheet = 0; sheet < worksheetsNeeded(output); ++sheet)
         writeHeading(book.sheet(sheet), lines);
 }
@@ -113,11 +119,12 @@ xls::Workbook openTemplateCopy(Output output, const TempFolder& temp, std::strin
 }
 
 std::string filledBytes(Output output, xls::Workbook book, const TextLines& lines,
-                        const std::filesystem::path& destination, const Standard* standard)
+                        const std::filesystem::path& destination, const Standard* standard,
+                        const Adjustment* adjustment)
 {
     const std::optional<BookMarks> marks = marksFor(output, lines, standard);
     try {
-        fill(output, book, lines, marks ? &*marks : nullptr);
+        fill(output, book, lines, marks ? &*marks : nullptr, adjustment);
         return std::move(book).toBytes();
     } catch (const xls::Error& error) {
         throw FileError(destination, outputProblem(error));
@@ -137,6 +144,7 @@ std::string_view templateName(Output output)
     case Output::AbffbTwoWayBook: return "exc3.xls";
     case Output::IntermediateTable: return "exc1.xls";
     case Output::SinglePointTable: return "exc0.xls";
+    case Output::AdjustmentTable: return "exc4.xls";
     }
     return {};
 }
@@ -147,8 +155,10 @@ void renewWorkingWorkbook(Output output, const TempFolder& temp)
 }
 
 void exportWorkbook(Output output, const TempFolder& temp, std::string_view text,
-                    const std::filesystem::path& destination, const Standard* standard)
+                    const std::filesystem::path& destination, const Standard* standard, const Adjustment* adjustment)
 {
+    if (output == Output::AdjustmentTable && !adjustment)
+        throw std::logic_error("the adjustment table needs its adjustment");
     // Filled from the template itself: the working workbook, renewed before the save
     // dialog, may have been used by another Levara since.
     const std::string templateBytes = readFile(temp.templateFile(templateName(output)));
@@ -159,7 +169,7 @@ void exportWorkbook(Output output, const TempFolder& temp, std::string_view text
         const TextLines lines = writeWorkFile(temp.workFile(), text);
         if (output == Output::AbffbTwoWayBook)
             writeTextFile(temp.reversedWorkFile(), reversedWorkText(lines));
-        filled = filledBytes(output, std::move(book), lines, destination, standard);
+        filled = filledBytes(output, std::move(book), lines, destination, standard, adjustment);
         replaceFile(working, filled, Flush::No);
     } catch (...) {
         // A failed export leaves a fresh copy of the template as the working workbook.

@@ -6,6 +6,7 @@
 #include <filesystem>
 #include <string_view>
 
+#include "books/adjustment/route.h"
 #include "books/checks/limits.h"
 #include "records/records.h"
 
@@ -20,6 +21,7 @@ enum class Output {
     AbffbTwoWayBook,    // aBFFBwf, "线路手薄(aBFFB 双转往返)"
     IntermediateTable,  // rrzEXLX, "中间点测量表格"
     SinglePointTable,   // dandianEXCEL, "单点测量表格"
+    AdjustmentTable,    // adjustmentTable, "高差配赋表"
 };
 
 // "exc.xls", "exc2.xls", ...
@@ -34,8 +36,10 @@ void renewWorkingWorkbook(Output output, const TempFolder& temp);
 // template when it is the template's, the destination when the output would pass a
 // limit of the format. With a standard, a field book marks the values over its limits
 // (books/checks), its stations read in the book's own order; without, or for a table,
-// the workbook is as it always was.
+// the workbook is as it always was. The adjustment table is written from adjustment,
+// which it needs.
 void exportWorkbook(Output output, const TempFolder& temp, std::string_view text,
-                    const std::filesystem::path& destination, const Standard* standard = nullptr);
+                    const std::filesystem::path& destination, const Standard* standard = nullptr,
+                    const Adjustment* adjustment = nullptr);
 
 }  // namespace levara::books

@@ -5,6 +5,7 @@
 #include <set>
 #include <thread>
 
+#include "records/records.h"
 #include "tests/support/raw_lines.h"
 #include "tests/support/readers.h"
 #include "tests/support/test_files.h"
@@ -409,6 +410,50 @@ TEST_F(CliTest, TheExamplesMakeTheirBooks)
             text += line + "\n";
         EXPECT_NE(text.find("=\"" + example.point + "\""), std::string::npos) << example.file << ":\n" << text;
     }
+}
+
+}  // namespace
+}  // namespace levara::testing
+
+namespace levara::testing {
+namespace {
+
+// examples/bffb_line.dat: one section from 水准点甲 to 水准点乙, Σh = −1.35307 m over
+// 1.383134 km; 二等 allows 4 √1.383134 = 4.70 mm.
+TEST_F(CliTest, AdjustmentTableAndSectionFiles)
+{
+    const std::string raw = (sourceDir() / "examples/bffb_line.dat").string();
+    const std::string known = (scratch / "known.txt").string();
+    const std::string table = (scratch / "table.xls").string();
+    // −1.35307 − (41.87 − 43.2187) = −4.37 mm: within.
+    writeBytes(known, "水准点甲,43.2187\n水准点乙,41.87\n");
+    EXPECT_EQ(run({"--filter", "leveling", "--save", "adjustment", "--standard", "2", "--known", known, raw, table}), 0)
+        << output;
+    EXPECT_EQ(output, "");
+    // Against 41.88: −14.37 mm, over; the table is saved all the same.
+    writeBytes(known, "水准点甲,43.2187\n水准点乙,41.88\n");
+    EXPECT_EQ(run({"--filter", "leveling", "--save", "adjustment", "--standard", "2", "--known", known, "--by",
+                   "stations", "--overwrite", raw, table}),
+              3);
+    EXPECT_EQ(output, "levara-cli: " + table +
+                          ": saved, marked \"超限\": the misclosure -14.37 mm is over its limit ±4.70 mm\n");
+    EXPECT_EQ(openWorkbook(table).sheet(0).value(8, 5), xls::Value("超限：|fh| 大于容许闭合差"));
+
+    const std::string csv = (scratch / "sections.csv").string();
+    EXPECT_EQ(run({"--filter", "leveling", "--save", "sections-csv", raw, csv}), 0) << output;
+    EXPECT_EQ(readBytes(csv), "from,to,dh_m,dist_km,stations\n水准点甲,水准点乙,-1.35307,1.383134,20\n");
+    const std::string starnet = (scratch / "sections.dat").string();
+    EXPECT_EQ(run({"--filter", "leveling", "--save", "starnet", raw, starnet}), 0) << output;
+    EXPECT_NE(readBytes(starnet).find(
+                  encodeGb18030("E 水准点甲 43.2187 !\r\nL 水准点甲-水准点乙 -1.35307 1383.134\r\n")),
+              std::string::npos);
+
+    for (const std::vector<std::string>& usage :
+         {std::vector<std::string>{"--save", "bffb", "--by", "stations", raw, "out.xls"},
+          {"--save", "adjustment", "--by", "length", raw, "out.xls"},
+          {"--save", "sections-csv", "--known", known, raw, "out.csv"},
+          {"check", "--standard", "2", "--known", known, raw}})
+        EXPECT_EQ(run(usage), 2) << usage[1];
 }
 
 }  // namespace

@@ -2,6 +2,7 @@
 // the generator that makes them.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <map>
 #include <sstream>
 
@@ -65,6 +66,7 @@ const std::vector<Template> kTemplates = {
     {"exc3.xls", {"往测", "返测"}, 5, 10, twoWayLabels(), kTwoWayNames},
     {"exc1.xls", {"中间点"}, 5, 7, {}, {"0 仪器 中间点!$D$2", "0 日期 中间点!$A$3"}},
     {"exc0.xls", {"单点测量"}, 2, 6, {}, {}},
+    {"exc4.xls", {"高差配赋表"}, 3, 8, {}, {}},
 };
 
 std::filesystem::path built(const std::string& file) { return binaryDir() / "temp" / file; }
@@ -158,7 +160,7 @@ TEST(Templates, OpenWithTheEngineShowingOnlyTheirHeading)
             // Every column the output fills is labelled in the heading's last rows,
             // and the column heading is ruled like the rows below it.
             const int last = t.headingRows;
-            const int first = t.headingRows == 2 ? 2 : 4;
+            const int first = std::min(t.headingRows, 4);
             for (int column = 1; column <= t.columns; ++column) {
                 bool labelled = false;
                 for (int row = first; row <= last; ++row) {
@@ -282,6 +284,14 @@ const std::map<std::string, std::vector<Shown>> kSamples = {
     {"exc1.xls",
      {{2, 101.23456, "101.23456"}, {3, 1.23456, "1.23456"}, {4, 1.5, "1.50000"}, {5, 99.73456, "99.73456"}}},
     {"exc0.xls", {{1, 3, "3"}, {2, 12, "12"}, {2, 0.5, "0.5"}, {3, 25.321, "25.321"}, {4, 1.5, "1.50000"}}},
+    {"exc4.xls",
+     {{2, 1.383134, "1.383"},
+      {3, 20, "20"},
+      {3, 4.5, "4.5"},
+      {4, -1.35307, "-1.35307"},
+      {5, 4.37, "4.37"},
+      {6, -1.3487, "-1.34870"},
+      {7, 41.87, "41.870"}}},
 };
 
 TEST(Templates, DataRowsLookAlikeHoweverFarDown)
@@ -292,7 +302,7 @@ TEST(Templates, DataRowsLookAlikeHoweverFarDown)
     for (const auto& [file, samples] : kSamples) {
         xls::Workbook book = openWorkbook(built(file));
         xls::Worksheet& sheet = book.sheet(0);
-        const int headingRows = file == "exc0.xls" ? 2 : 5;
+        const int headingRows = file == "exc0.xls" ? 2 : file == "exc4.xls" ? 3 : 5;
         // One sample per row, right below the heading and again thousands of rows down.
         std::vector<int> used;
         for (int base : {headingRows + 1, 6000})
@@ -357,6 +367,18 @@ const std::map<std::string, std::vector<Widest>> kWidest = {
       {7, -9999.99999, ""}}},
     {"exc1.xls", {{2, 9999.99999, ""}, {3, -9.99999, ""}, {4, -9.99999, ""}, {5, -9999.99999, ""}, {6, -9999.999, ""}}},
     {"exc0.xls", {{1, 65534, ""}, {2, 123456789, ""}, {3, 999.999, ""}, {4, -9.99999, ""}, {5, -9999.999, ""}}},
+    // A route's sums and its misclosure: lengths below 10,000 km, corrections within
+    // ±10 m, the limit row's "±" format.
+    {"exc4.xls",
+     {{2, 9999.999, ""},
+      {3, 21842, ""},
+      {3, 10920.5, ""},
+      {4, -9999.99999, ""},
+      {5, -9999.99, ""},
+      {6, -9999.99999, ""},
+      {7, -9999.999, ""},
+      {4, 9999.99, "\"±\"0.00"},
+      {4, -9999.99, "0.00"}}},
 };
 
 TEST(Templates, PrintedValuesFitTheirColumns)

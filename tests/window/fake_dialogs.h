@@ -12,6 +12,7 @@ class FakeDialogs : public Dialogs {
 public:
     std::deque<std::filesystem::path> openAnswers;
     std::deque<std::filesystem::path> limitsAnswers;
+    std::deque<std::filesystem::path> knownPointsAnswers;
     std::deque<SaveChoice> saveAnswers;
     std::deque<bool> overwriteAnswers;
     std::deque<ReduceAnswer> reduceAnswers;
@@ -29,6 +30,7 @@ public:
         return take(openAnswers);
     }
     std::filesystem::path showOpenLimits() override { return take(limitsAnswers); }
+    std::filesystem::path showOpenKnownPoints() override { return take(knownPointsAnswers); }
     SaveChoice showSave(int filterIndex) override
     {
         noteBusy();

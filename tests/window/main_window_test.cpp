@@ -62,7 +62,11 @@ TEST_F(WindowTest, MenusCarryTheCommandNamesAndCaptionsInOrder)
     auto items = [&](const char* menu) {
         std::vector<std::pair<std::string, std::string>> result;
         for (QAction* action : form.findChild<QMenu*>(menu)->actions()) {
-            EXPECT_TRUE(action->isEnabled() && action->isVisible() && !action->isCheckable());
+            if (action->isSeparator())
+                continue;
+            // The adjustment's choices show which is in force.
+            const bool choice = action->objectName() == "knownPoints" || action->objectName().startsWith("by");
+            EXPECT_TRUE(action->isEnabled() && action->isVisible() && action->isCheckable() == choice);
             EXPECT_TRUE(action->shortcut().isEmpty());
             result.emplace_back(action->objectName().toStdString(), action->text().toStdString());
         }
@@ -79,7 +83,63 @@ TEST_F(WindowTest, MenusCarryTheCommandNamesAndCaptionsInOrder)
                                                                                {"bfEXLE", "线路手薄(BF)"},
                                                                                {"rrzEXLX", "中间点测量表格"},
                                                                                {"dandianEXCEL", "单点测量表格"},
-                                                                               {"TXT", "原始文本"}}));
+                                                                               {"TXT", "原始文本"},
+                                                                               {"adjustmentTable", "高差配赋表"},
+                                                                               {"sectionsCsv", "测段数据(CSV)"},
+                                                                               {"gamaXml", "GNU Gama (XML)"},
+                                                                               {"starnet", "STAR*NET"},
+                                                                               {"knownPoints", "已知点文件…"},
+                                                                               {"noKnownPoints", "不用已知点文件"},
+                                                                               {"byDistance", "按测段长度配赋"},
+                                                                               {"byStations", "按测站数配赋"}}));
+}
+
+// The example's one section, 水准点甲 to 水准点乙: −1.35307 m over 1.383134 km.
+TEST_F(WindowTest, AdjustmentItemsSaveTheTableAndTheFilesAndRememberTheirChoices)
+{
+    dialogs.openAnswers = {sourceDir() / "examples/bffb_line.dat"};
+    trigger("open");
+    trigger("BFFB");
+    const auto checked = [&](const char* name) { return form.findChild<QAction*>(name)->isChecked(); };
+    EXPECT_FALSE(checked("knownPoints"));
+    EXPECT_TRUE(checked("byDistance"));
+
+    // Against 41.88: f_h = −14.37 mm, over 二等's 4.70 mm.
+    writeBytes(scratch / "known.txt", "水准点甲 43.2187\n水准点乙 41.88\n");
+    dialogs.knownPointsAnswers = {scratch / "known.txt"};
+    trigger("knownPoints");
+    trigger("byStations");
+    trigger("standard2");
+    EXPECT_TRUE(checked("knownPoints"));
+    EXPECT_TRUE(checked("byStations"));
+    {
+        FakeDialogs otherDialogs;
+        MainWindow other(otherDialogs, program);
+        EXPECT_TRUE(other.findChild<QAction*>("knownPoints")->isChecked()) << "remembered";
+        EXPECT_TRUE(other.findChild<QAction*>("byStations")->isChecked()) << "remembered";
+    }
+
+    dialogs.saveAnswers = {{scratch / "table.xls", kExcelFilter},
+                           {scratch / "s.csv", 2},
+                           {scratch / "net.xml", 4},
+                           {scratch / "net.dat", kDatFilter}};
+    for (const char* item : {"adjustmentTable", "sectionsCsv", "gamaXml", "starnet"})
+        trigger(item);
+    EXPECT_TRUE(dialogs.errors.empty()) << dialogs.errors.front();
+    EXPECT_EQ(dialogs.savePresets, (std::vector<int>{kExcelFilter, 2, 4, kDatFilter}));
+    EXPECT_EQ(dialogs.notices, (std::vector<std::string>{"The table is saved, marked \"超限\": the misclosure -14.37 "
+                                                         "mm is over its limit ±4.70 mm"}));
+    for (const char* file : {"table.xls", "s.csv", "net.xml", "net.dat"})
+        EXPECT_TRUE(std::filesystem::exists(scratch / file)) << file;
+    EXPECT_NE(readBytes(scratch / "net.xml").find("<point id=\"水准点乙\" z=\"41.88\" fix=\"z\"/>"), std::string::npos);
+
+    trigger("noKnownPoints");
+    trigger("byDistance");
+    trigger("noStandard");
+    EXPECT_FALSE(checked("knownPoints"));
+    EXPECT_TRUE(settings::knownPointsFile().isEmpty());
+    EXPECT_EQ(settings::distribution(), "byDistance");
+    EXPECT_TRUE(pointerRestored());
 }
 
 TEST_F(WindowTest, TextAreaFillsTheClientAreaAtAnySize)
