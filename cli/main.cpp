@@ -179,12 +179,17 @@ public:
     levara::ReduceAnswer askReduceFirst(levara::RecordFilter) override { return levara::ReduceAnswer::SaveAsItIs; }
     void notify(const levara::Message& message) override { throw levara::Error(message); }
     void showStatus(const levara::Message&) override {}  // silent on success
+    void warn(const levara::Message& warning) override { warnings_.push_back(warning); }
     void clearStatus() override {}
     void setBusy(bool) override {}
 
 private:
     const Options& options_;
     std::string text_;
+
+public:
+    // Told on stderr once Qt speaks the user's language.
+    std::vector<levara::Message> warnings_;
 };
 
 std::optional<Options> parse(int argc, char** argv)
@@ -264,15 +269,28 @@ std::optional<levara::books::Standard> standardOf(const Options& options)
     return std::nullopt;
 }
 
-void save(const Options& options)
+void save(const Options& options, std::vector<levara::Message>& warnings)
 {
     CliUi ui(options);
+    struct Keep {
+        CliUi& ui;
+        std::vector<levara::Message>& warnings;
+        ~Keep() { warnings = std::move(ui.warnings_); }
+    } keep{ui, warnings};
     levara::Commands commands(ui, levara::programDirectory());
+    commands.numberLinesOfFile(true);
     commands.setStandard(standardOf(options));
     commands.open();
     if (options.filter)
         options.filter(commands);
     options.save(commands);
+}
+
+void printWarnings(const std::vector<levara::Message>& warnings)
+{
+    for (const levara::Message& warning : warnings)
+        std::cerr << "levara-cli: " << text(levara::Message(QT_TRANSLATE_NOOP("levara", "warning: %1"), warning))
+                  << '\n';
 }
 
 // Exit status of a check with findings.
@@ -282,8 +300,10 @@ int check(const Options& options)
 {
     CliUi ui(options);
     levara::Commands commands(ui, levara::programDirectory());
+    commands.numberLinesOfFile(true);
     commands.setStandard(standardOf(options));
     commands.open();
+    printWarnings(ui.warnings_);
     const levara::books::CheckReport report = commands.checkText(options.order);
     if (options.csv) {
         std::fputs(levara::findingsCsv(report).c_str(), stdout);
@@ -305,11 +325,13 @@ int main(int argc, char** argv)
     mallopt(M_TRIM_THRESHOLD, 256 << 20);
     qInstallMessageHandler(quietQt);
     std::exception_ptr failure;
+    std::vector<levara::Message> warnings;
     const std::optional<Options> options = asksForText(argc, argv) ? std::nullopt : parse(argc, argv);
     if (options && !options->check) {
         try {
-            save(*options);
-            return 0;
+            save(*options, warnings);
+            if (warnings.empty())
+                return 0;
         } catch (...) {
             failure = std::current_exception();
         }
@@ -321,8 +343,11 @@ int main(int argc, char** argv)
     std::optional<levara::Translators> translators;
     try {
         translators.emplace(levara::systemLanguage());
+        printWarnings(warnings);
         if (failure)
             std::rethrow_exception(failure);
+        if (options && !options->check)  // saved, with a warning
+            return 0;
         for (int i = 1; i < argc; ++i) {
             if (std::strcmp(argv[i], "--help") == 0 || std::strcmp(argv[i], "-h") == 0) {
                 std::fputs(text(help()).c_str(), stdout);
@@ -341,7 +366,7 @@ int main(int argc, char** argv)
             stderr);
         return 2;
     } catch (const std::exception& error) {
-        std::cerr << "levara-cli: " << text(levara::failureMessage(error)) << '\n';
+        std::cerr << "levara-cli: " << text(levara::failureMessage(error, levara::FaultLines::OfFile)) << '\n';
         return 1;
     }
 }

@@ -71,7 +71,7 @@ LineList numberedLines(const TextLines& lines)
     LineList list;
     list.reserve(lines.size());
     for (std::size_t i = 0; i < lines.size(); ++i)
-        list.push_back({lines[i], int(i + 1)});
+        list.push_back({lines[i], lines.number(i)});
     return list;
 }
 
@@ -80,7 +80,7 @@ LineList reversedNonEmptyLines(const TextLines& lines)
     LineList list;
     for (std::size_t i = lines.size(); i-- > 0;)
         if (!lines[i].empty())
-            list.push_back({lines[i], int(i + 1)});
+            list.push_back({lines[i], lines.number(i)});
     return list;
 }
 

@@ -96,9 +96,8 @@ void fill(Output output, xls::Workbook& book, const TextLines& lines, const Book
         writeHeading(book.sheet(sheet), lines);
 }
 
-xls::Workbook openTemplateCopy(Output output, const TempFolder& temp, std::string_view bytes)
+xls::Workbook openTemplateCopy(Output output, const std::filesystem::path& templateFile, std::string_view bytes)
 {
-    const std::filesystem::path templateFile = temp.templateFile(templateName(output));
     try {
         xls::Workbook book = xls::Workbook::fromBytes(bytes);
         if (book.sheetCount() < worksheetsNeeded(output))
@@ -141,13 +140,21 @@ std::string_view templateName(Output output)
     return {};
 }
 
+std::string workbookBytes(Output output, std::string_view templateBytes, const TextLines& lines,
+                          const std::filesystem::path& templateFile, const std::filesystem::path& destination,
+                          const Standard* standard)
+{
+    xls::Workbook book = openTemplateCopy(output, templateFile, templateBytes);
+    return filledBytes(output, std::move(book), lines, destination, standard);
+}
+
 void renewWorkingWorkbook(Output output, const TempFolder& temp)
 {
     copyFileReplacing(temp.templateFile(templateName(output)), temp.workingWorkbook(), Flush::No);
 }
 
 void exportWorkbook(Output output, const TempFolder& temp, std::string_view text,
-                    const std::filesystem::path& destination, const Standard* standard)
+                    const std::filesystem::path& destination, const Standard* standard, const LineOrigins& origins)
 {
     // Filled from the template itself: the working workbook, renewed before the save
     // dialog, may have been used by another Levara since.
@@ -155,11 +162,13 @@ void exportWorkbook(Output output, const TempFolder& temp, std::string_view text
     const std::filesystem::path working = temp.workingWorkbook();
     std::string filled;
     try {
-        xls::Workbook book = openTemplateCopy(output, temp, templateBytes);
-        const TextLines lines = writeWorkFile(temp.workFile(), text);
+        TextLines lines = writeWorkFile(temp.workFile(), text);
+        if (!origins.empty())
+            lines.numberBy(origins);
         if (output == Output::AbffbTwoWayBook)
             writeTextFile(temp.reversedWorkFile(), reversedWorkText(lines));
-        filled = filledBytes(output, std::move(book), lines, destination, standard);
+        filled =
+            workbookBytes(output, templateBytes, lines, temp.templateFile(templateName(output)), destination, standard);
         replaceFile(working, filled, Flush::No);
     } catch (...) {
         // A failed export leaves a fresh copy of the template as the working workbook.
