@@ -324,6 +324,8 @@ int main(int argc, char** argv)
     mallopt(M_MMAP_THRESHOLD, 32 << 20);
     mallopt(M_TRIM_THRESHOLD, 256 << 20);
     qInstallMessageHandler(quietQt);
+    // An export interrupted by SIGINT or SIGTERM leaves no temporary behind.
+    levara::removeTemporariesOnSignals();
     std::exception_ptr failure;
     std::vector<levara::Message> warnings;
     const std::optional<Options> options = asksForText(argc, argv) ? std::nullopt : parse(argc, argv);

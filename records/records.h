@@ -17,6 +17,7 @@
 #include "records/read_file.h"
 #include "records/replace_file.h"
 #include "records/temp_folder.h"
+#include "records/temporaries.h"
 #include "records/text_codec.h"
 #include "records/text_file.h"
 #include "records/text_lines.h"

@@ -150,7 +150,7 @@ std::string workbookBytes(Output output, std::string_view templateBytes, const T
 
 void renewWorkingWorkbook(Output output, const TempFolder& temp)
 {
-    copyFileReplacing(temp.templateFile(templateName(output)), temp.workingWorkbook(), Flush::No);
+    copyFileReplacing(temp.templateFile(templateName(output)), temp.workingWorkbook(), Flush::No, Links::Refuse);
 }
 
 void exportWorkbook(Output output, const TempFolder& temp, std::string_view text,
@@ -169,10 +169,10 @@ void exportWorkbook(Output output, const TempFolder& temp, std::string_view text
             writeTextFile(temp.reversedWorkFile(), reversedWorkText(lines));
         filled =
             workbookBytes(output, templateBytes, lines, temp.templateFile(templateName(output)), destination, standard);
-        replaceFile(working, filled, Flush::No);
+        replaceFile(working, filled, Flush::No, Links::Refuse);
     } catch (...) {
         // A failed export leaves a fresh copy of the template as the working workbook.
-        replaceFile(working, templateBytes, Flush::No);
+        replaceFile(working, templateBytes, Flush::No, Links::Refuse);
         throw;
     }
     // The user's file is a copy of the working workbook: the same bytes.
