@@ -164,6 +164,63 @@ TEST_F(HardeningTest, StaleTemporariesOfLevarasKindAreRemoved)
     EXPECT_TRUE(std::filesystem::exists(other));
 }
 
+// UTF-16 of UTF-8 text of the basic plane.
+std::string utf16(std::string_view utf8, bool bigEndian)
+{
+    std::string out = bigEndian ? "\xFE\xFF" : "\xFF\xFE";
+    for (std::size_t i = 0; i < utf8.size();) {
+        const auto c = static_cast<unsigned char>(utf8[i]);
+        const std::size_t length = c < 0x80 ? 1 : c < 0xE0 ? 2 : 3;
+        unsigned unit = length == 1 ? c : length == 2 ? c & 0x1F : c & 0x0F;
+        for (std::size_t k = 1; k < length; ++k)
+            unit = unit << 6 | (static_cast<unsigned char>(utf8[i + k]) & 0x3F);
+        const char high = static_cast<char>(unit >> 8), low = static_cast<char>(unit & 0xFF);
+        out += bigEndian ? std::string{high, low} : std::string{low, high};
+        i += length;
+    }
+    return out;
+}
+
+struct Encoding {
+    std::string name;
+    std::string (*encode)(const std::string& utf8);
+};
+
+void PrintTo(const Encoding& c, std::ostream* out) { *out << c.name; }
+
+class EncodingTest : public HardeningTest, public ::testing::WithParamInterface<Encoding> {};
+
+TEST_P(EncodingTest, OpensWithTheChineseNamesOfTheGb18030File)
+{
+    // The same raw file in GB18030 and in the encoding: the texts saved (GB18030) agree.
+    EXPECT_EQ(run({"--save", "text", data("chinese_names.dat"), (scratch / "gb.txt").string()}), 0) << output;
+    const std::string utf8 = decodeGb18030(readBytes(data("chinese_names.dat")));
+    ASSERT_NE(utf8.find("水准点"), std::string::npos);
+    writeBytes(scratch / "raw.dat", GetParam().encode(utf8));
+    EXPECT_EQ(run({"--save", "text", (scratch / "raw.dat").string(), (scratch / "out.txt").string()}), 0) << output;
+    EXPECT_EQ(output, "");
+    EXPECT_EQ(readBytes(scratch / "out.txt"), readBytes(scratch / "gb.txt"));
+}
+
+INSTANTIATE_TEST_SUITE_P(Encodings, EncodingTest,
+                         ::testing::Values(Encoding{"Utf8WithMark",
+                                                    [](const std::string& t) { return "\xEF\xBB\xBF" + t; }},
+                                           Encoding{"Utf8", [](const std::string& t) { return t; }},
+                                           Encoding{"Utf16Le", [](const std::string& t) { return utf16(t, false); }},
+                                           Encoding{"Utf16Be", [](const std::string& t) { return utf16(t, true); }}),
+                         [](const ::testing::TestParamInfo<Encoding>& info) { return info.param.name; });
+
+TEST_F(HardeningTest, CharactersThatDoNotDecodeAreWarnedOf)
+{
+    const std::filesystem::path raw = scratch / "raw.dat";
+    writeBytes(raw, "first\r\nKD1 \xFF\xFF bad|1.5\r\n\r\nKD1 2\x81\r\n");
+    EXPECT_EQ(run({"--save", "text", raw.string(), (scratch / "out.txt").string()}), 0);
+    EXPECT_EQ(output, "levara-cli: warning: " + raw.string() +
+                          ": characters that are not GB18030, shown as \"\xEF\xBF\xBD\": 3, the first in line 2\n");
+    EXPECT_EQ(readBytes(scratch / "out.txt"), "first\r\nKD1 \x84\x31\xA4\x37\x84\x31\xA4\x37 bad|1.5\r\nKD1 "
+                                              "2\x84\x31\xA4\x37\r\n\r\n");
+}
+
 class InterruptTest : public HardeningTest, public ::testing::WithParamInterface<int> {};
 
 TEST_P(InterruptTest, LeavesNoTemporary)
