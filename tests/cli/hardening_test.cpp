@@ -124,19 +124,40 @@ TEST_F(HardeningTest, AFifoInputOrTemplateFailsAtOnce)
     EXPECT_FALSE(std::filesystem::exists(scratch / "out.xls"));
 }
 
-TEST_F(HardeningTest, AFaultNamesTheInputAndItsOwnLine)
+struct BadReading {
+    std::string name;
+    std::string reading;
+    std::string problem;
+};
+
+void PrintTo(const BadReading& c, std::ostream* out) { *out << c.name; }
+
+class BadReadingTest : public HardeningTest, public ::testing::WithParamInterface<BadReading> {};
+
+TEST_P(BadReadingTest, NamesTheInputAndItsOwnLine)
 {
     // Lines the filter drops, and an empty one, come before the bad reading: it is the
     // reduced text's line 2 but the file's line 6.
     const std::filesystem::path raw = scratch / "raw.dat";
     writeBytes(raw,
                lines({"header", rawLine("BM1", "R ", "1.00000", "10.000", ""), "", "another header",
-                      rawLine("BM1", "Rb", "1.52345", "30.100", ""), rawLine("TP1", "Rf", "1.4x234", "29.500", ""),
+                      rawLine("BM1", "Rb", "1.52345", "30.100", ""),
+                      rawLine("TP1", "Rf", GetParam().reading, "29.500", ""),
                       rawLine("TP1", "Rf", "1.41236", "29.520", ""), rawLine("BM1", "Rb", "1.52349", "30.120", "")}));
-    EXPECT_EQ(run({"--filter", "leveling", "--save", "bffb", raw.string(), (scratch / "out.xls").string()}), 1);
-    EXPECT_EQ(output, "levara-cli: " + raw.string() +
-                          ":6: station 1, starting on line 5: the reading \"1.4x234\" is not a number\n");
+    for (const std::string kind : {"bffb", "bf"}) {
+        EXPECT_EQ(run({"--filter", "leveling", "--save", kind, raw.string(), (scratch / "out.xls").string()}), 1);
+        EXPECT_EQ(output,
+                  "levara-cli: " + raw.string() + ":6: station 1, starting on line 5: " + GetParam().problem + "\n");
+        EXPECT_FALSE(std::filesystem::exists(scratch / "out.xls"));
+    }
 }
+
+INSTANTIATE_TEST_SUITE_P(
+    Readings, BadReadingTest,
+    ::testing::Values(BadReading{"NotANumber", "1.4x234", "the reading \"1.4x234\" is not a number"},
+                      // Its differences and sums would overflow to infinity, which no cell holds.
+                      BadReading{"TooLarge", "1e308", "the reading \"1e308\" is too large to compute with"}),
+    [](const ::testing::TestParamInfo<BadReading>& info) { return info.param.name; });
 
 TEST_F(HardeningTest, ALongOutputNameWorks)
 {
