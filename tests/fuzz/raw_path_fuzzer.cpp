@@ -62,10 +62,12 @@ void checkOrigins(const std::string& text, const levara::LineOrigins& origins)
             fail("a line's origin is not a line of the file");
 }
 
+// Numbered by their origins, as levara-cli numbers them.
 void makeOutput(Output output, const std::string& templateFile, const std::string& text,
-                const levara::books::Standard* standard)
+                const levara::LineOrigins& origins, const levara::books::Standard* standard)
 {
-    const levara::TextLines lines = levara::TextLines::viewOfTextAndLineEnd(text);
+    levara::TextLines lines = levara::TextLines::viewOfTextAndLineEnd(text);
+    lines.numberBy(origins);
     try {
         if (output == Output::AbffbTwoWayBook)
             static_cast<void>(levara::books::reversedWorkText(lines));
@@ -99,15 +101,16 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (opened.warning)
         static_cast<void>(opened.warning->english());
 
-    const levara::TextLines lines = levara::TextLines::viewOfTextAndLineEnd(opened.text);
+    levara::TextLines lines = levara::TextLines::viewOfTextAndLineEnd(opened.text);
     for (std::size_t i = 0; i < kOutputs.size(); ++i) {
         const levara::FilteredLines kept = levara::filterLines(filterFor(kOutputs[i]), lines, opened.origins);
         checkOrigins(kept.text, kept.origins);
         // A workbook costs much more than a filter: one output sees the text unreduced.
         if (i == size % kOutputs.size())
-            makeOutput(kOutputs[i], templates[i], opened.text, nullptr);
-        makeOutput(kOutputs[i], templates[i], kept.text, i < 6 ? &standard : nullptr);
+            makeOutput(kOutputs[i], templates[i], opened.text, opened.origins, nullptr);
+        makeOutput(kOutputs[i], templates[i], kept.text, kept.origins, i < 6 ? &standard : nullptr);
     }
+    lines.numberBy(opened.origins);
     try {
         static_cast<void>(levara::books::checkSections(levara::books::readSections(lines), standard));
     } catch (const levara::InputError&) {
