@@ -135,8 +135,8 @@ levara::Message help()
                                     "Exit status: 0 saved, or checked and all within the limits; 1 failed (one\n"
                                     "line on stderr, OUTPUT left as it was); 2 usage error; 3 checked, and\n"
                                     "values over the limits.\n"),
-        usage(), "打开", "整理", "保存", table(kFilters), table(kSaveCommands), "$XDG_DATA_HOME/levara/temp",
-        "~/.local/share/levara/temp", "检核");
+        usage(), "打开", "整理", "保存", levara::Verbatim{table(kFilters)}, levara::Verbatim{table(kSaveCommands)},
+        "$XDG_DATA_HOME/levara/temp", "~/.local/share/levara/temp", "检核");
 }
 
 levara::Message version()

@@ -9,6 +9,8 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
+
 #include "records/records.h"
 #include "tests/support/raw_lines.h"
 #include "tests/support/test_files.h"
@@ -158,6 +160,32 @@ INSTANTIATE_TEST_SUITE_P(
                       // Its differences and sums would overflow to infinity, which no cell holds.
                       BadReading{"TooLarge", "1e308", "the reading \"1e308\" is too large to compute with"}),
     [](const ::testing::TestParamInfo<BadReading>& info) { return info.param.name; });
+
+TEST_F(HardeningTest, ADamagedTemplateGivesOneLineWithWhatLibgsfFound)
+{
+    // A mini stream cutoff past the Workbook stream's size: libgsf then reads that
+    // stream from small blocks it does not have, and says so through GLib's log.
+    std::string bytes = readBytes(temp / "exc.xls");
+    bytes[59] = '\xEE';
+    writeBytes(temp / "exc.xls", bytes);
+    EXPECT_EQ(run({"--save", "bffb", data("bffb_line.dat"), (scratch / "out.xls").string()}), 1);
+    EXPECT_EQ(output.rfind("levara-cli: " + (temp / "exc.xls").string() + ": the template is damaged (OLE2; ", 0), 0u)
+        << output;
+    EXPECT_NE(output.find("Block Allocation Table"), std::string::npos) << output;
+    EXPECT_EQ(std::count(output.begin(), output.end(), '\n'), 1) << output;
+}
+
+TEST_F(HardeningTest, ControlCharactersAreShownEscaped)
+{
+    const std::filesystem::path raw = scratch / "raw.dat";
+    writeBytes(raw,
+               lines({rawLine("BM1", "Rb", "1.52345", "30.100", ""),
+                      rawLine("TP1", "Rf", "\x1b[2J\t\x7f", "29.500", ""),
+                      rawLine("TP1", "Rf", "1.41236", "29.520", ""), rawLine("BM1", "Rb", "1.52349", "30.120", "")}));
+    EXPECT_EQ(run({"--save", "bffb", raw.string(), (scratch / "out.xls").string()}), 1);
+    EXPECT_EQ(output, "levara-cli: " + raw.string() +
+                          ":2: station 1, starting on line 1: the reading \"\\x1b[2J\\t\\x7f\" is not a number\n");
+}
 
 TEST_F(HardeningTest, ALongOutputNameWorks)
 {
