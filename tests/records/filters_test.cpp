@@ -76,12 +76,12 @@ TEST(Filters, EachFilterKeepsItsLines)
     }
 }
 
-TEST(Filters, ChineseCharactersBeforeTheFlagCountAsOnePosition)
+TEST(Filters, ChineseCharactersBeforeTheFlagTakeTwoColumns)
 {
-    // Point name of three Chinese characters, right-aligned in characters 4 to 12.
-    const std::string rejected = rawFields("KD1      水准点#####01:33:402   1", "Rb        1.85953 m");
+    // Point name of three Chinese characters, right-aligned in columns 4 to 12.
+    const std::string rejected = rawFields("KD1   水准点#####01:33:402   1", "Rb        1.85953 m");
     EXPECT_EQ(copies(RecordFilter::Leveling, rejected), 0);
-    const std::string accepted = rawFields("KD1      水准点     01:33:402   1", "Rb        1.85953 m");
+    const std::string accepted = rawFields("KD1   水准点     01:33:402   1", "Rb        1.85953 m");
     EXPECT_EQ(copies(RecordFilter::Leveling, accepted), 1);
 }
 
