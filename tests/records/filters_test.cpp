@@ -4,6 +4,7 @@
 #include <string>
 
 #include "records/filters.h"
+#include "records/opened_text.h"
 #include "tests/support/raw_lines.h"
 
 namespace levara {
@@ -114,6 +115,26 @@ TEST(Filters, RunningAgainOnTheOutput)
     const std::string twice = filterLines(RecordFilter::IntermediateSights, TextLines::fromText(once));
     EXPECT_EQ(TextLines::fromText(once).size(), 3u);
     EXPECT_EQ(TextLines::fromText(twice).size(), 5u);
+}
+
+}  // namespace
+}  // namespace levara
+
+namespace levara {
+namespace {
+
+TEST(Filters, KeptLinesAndTheirCopiesKeepTheOriginOfTheirLine)
+{
+    // The file's lines 1 to 8 as the open command shows them: the empty line 3 left out.
+    const OpenedText opened =
+        openedText(testing::lines({testing::kStartLine, "header", "", readingLine("Rb", kAccepted, kHeight),
+                                   readingLine("Rf", kRejected), readingLine("Rf"), kEnd}),
+                   "raw.dat");
+    EXPECT_EQ(opened.origins, (LineOrigins{1, 2, 4, 5, 6, 7}));
+    const FilteredLines kept =
+        filterLines(RecordFilter::Leveling, TextLines::viewOfTextAndLineEnd(opened.text), opened.origins);
+    EXPECT_EQ(kept.origins, (LineOrigins{1, 4, 4, 6, 7}));  // the reading with a height twice
+    EXPECT_EQ(filterLines(RecordFilter::Leveling, TextLines::viewOf(opened.text), {}).origins, LineOrigins{});
 }
 
 }  // namespace
