@@ -292,8 +292,23 @@ TEST_P(InterruptTest, LeavesNoTemporary)
     std::vector<char*> argv = {const_cast<char*>(cli.c_str()),    const_cast<char*>("--save"),
                                const_cast<char*>("text"),         const_cast<char*>(input.c_str()),
                                const_cast<char*>(output.c_str()), nullptr};
+    // As from a terminal: a shell's background job would otherwise pass SIGINT on
+    // ignored, and a program leaves an ignored signal alone.
+    posix_spawnattr_t attributes;
+    ::posix_spawnattr_init(&attributes);
+    sigset_t signals;
+    ::sigemptyset(&signals);
+    ::sigaddset(&signals, SIGINT);
+    ::sigaddset(&signals, SIGTERM);
+    ::posix_spawnattr_setsigdefault(&attributes, &signals);
+    sigset_t none;
+    ::sigemptyset(&none);
+    ::posix_spawnattr_setsigmask(&attributes, &none);
+    ::posix_spawnattr_setflags(&attributes, POSIX_SPAWN_SETSIGDEF | POSIX_SPAWN_SETSIGMASK);
     pid_t child = 0;
-    ASSERT_EQ(::posix_spawn(&child, cli.c_str(), nullptr, nullptr, argv.data(), environ), 0);
+    const int spawned = ::posix_spawn(&child, cli.c_str(), nullptr, &attributes, argv.data(), environ);
+    ::posix_spawnattr_destroy(&attributes);
+    ASSERT_EQ(spawned, 0);
     alignas(inotify_event) char event[sizeof(inotify_event) + NAME_MAX + 1];
     ASSERT_GT(::read(watch, event, sizeof event), 0);  // the temporary beside OUTPUT
     ::kill(child, GetParam());
