@@ -1,6 +1,7 @@
 // libFuzzer: any bytes, opened as the open command opens a file (decoded, a GSI file
-// converted), reduced by each filter, made into every output in memory from the built
-// templates, and checked against a standard. A refusal naming the file, its line or
+// converted), reduced by each filter, made into two of the eight outputs in memory
+// from the built templates (the input's size picks them, so a run covers all), and
+// checked against a standard. A refusal naming the file, its line or
 // the workbook's limits is a result; a text whose lines lose their origins is a fault.
 #include <array>
 #include <cstddef>
@@ -102,13 +103,17 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         static_cast<void>(opened.warning->english());
 
     levara::TextLines lines = levara::TextLines::viewOfTextAndLineEnd(opened.text);
-    for (std::size_t i = 0; i < kOutputs.size(); ++i) {
-        const levara::FilteredLines kept = levara::filterLines(filterFor(kOutputs[i]), lines, opened.origins);
+    // A workbook costs a hundred times a filter: each input makes two, the outputs
+    // its size picks, one from the text as opened and one from the text reduced.
+    const std::size_t unreduced = size % kOutputs.size(), reduced = size / kOutputs.size() % kOutputs.size();
+    makeOutput(kOutputs[unreduced], templates[unreduced], opened.text, opened.origins, nullptr);
+    for (levara::RecordFilter filter : {levara::RecordFilter::Leveling, levara::RecordFilter::IntermediateSights,
+                                        levara::RecordFilter::SinglePoints}) {
+        const levara::FilteredLines kept = levara::filterLines(filter, lines, opened.origins);
         checkOrigins(kept.text, kept.origins);
-        // A workbook costs much more than a filter: one output sees the text unreduced.
-        if (i == size % kOutputs.size())
-            makeOutput(kOutputs[i], templates[i], opened.text, opened.origins, nullptr);
-        makeOutput(kOutputs[i], templates[i], kept.text, kept.origins, i < 6 ? &standard : nullptr);
+        if (filterFor(kOutputs[reduced]) == filter)
+            makeOutput(kOutputs[reduced], templates[reduced], kept.text, kept.origins,
+                       filter == levara::RecordFilter::Leveling ? &standard : nullptr);
     }
     lines.numberBy(opened.origins);
     try {
