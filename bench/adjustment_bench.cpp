@@ -66,7 +66,7 @@ void BM_AdjustmentTable(benchmark::State& state)
         const levara::books::Adjustment adjustment =
             levara::books::adjustRoute(levara::books::readSections(lines), lines, &known,
                                        levara::books::Distribution::ByDistance, &standard);
-        levara::books::exportWorkbook(levara::books::Output::AdjustmentTable, temp, text, destination, &standard,
+        levara::books::exportWorkbook(levara::books::Output::AdjustmentTable, temp, text, destination, &standard, {},
                                       &adjustment);
         corrected = adjustment.sections.size();
     }

@@ -45,12 +45,13 @@ std::string decimal(std::int64_t units, int decimals)
     return text;
 }
 
-// Widths count characters: a Chinese point name is one position a character.
+// Widths count columns, as the level lays out its GB18030 bytes: a Chinese character
+// takes two.
 std::size_t characters(std::string_view text)
 {
     std::size_t count = 0;
     for (char c : text)
-        count += (static_cast<unsigned char>(c) & 0xC0) != 0x80;
+        count += static_cast<unsigned char>(c) < 0x80 ? 1 : (static_cast<unsigned char>(c) & 0xC0) != 0x80 ? 2 : 0;
     return count;
 }
 

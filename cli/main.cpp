@@ -161,8 +161,8 @@ levara::Message help()
                                     "line on stderr, OUTPUT left as it was); 2 usage error; 3 checked, and\n"
                                     "values over the limits, or an adjustment table saved whose misclosure is\n"
                                     "over its limit (said on stderr; the table marks it).\n"),
-        usage(), "打开", "整理", "保存", table(kFilters), table(kSaveCommands), "$XDG_DATA_HOME/levara/temp",
-        "~/.local/share/levara/temp", "检核");
+        usage(), "打开", "整理", "保存", levara::Verbatim{table(kFilters)}, levara::Verbatim{table(kSaveCommands)},
+        "$XDG_DATA_HOME/levara/temp", "~/.local/share/levara/temp", "检核");
 }
 
 levara::Message version()
@@ -207,12 +207,17 @@ public:
     levara::ReduceAnswer askReduceFirst(levara::RecordFilter) override { return levara::ReduceAnswer::SaveAsItIs; }
     void notify(const levara::Message& message) override { throw levara::Error(message); }
     void showStatus(const levara::Message&) override {}  // silent on success
+    void warn(const levara::Message& warning) override { warnings_.push_back(warning); }
     void clearStatus() override {}
     void setBusy(bool) override {}
 
 private:
     const Options& options_;
     std::string text_;
+
+public:
+    // Told on stderr once Qt speaks the user's language.
+    std::vector<levara::Message> warnings_;
 };
 
 std::optional<Options> parse(int argc, char** argv)
@@ -306,10 +311,16 @@ std::optional<levara::books::Standard> standardOf(const Options& options)
 }
 
 // What is over its limit in an adjustment table saved, none otherwise.
-std::optional<levara::Message> save(const Options& options)
+std::optional<levara::Message> save(const Options& options, std::vector<levara::Message>& warnings)
 {
     CliUi ui(options);
+    struct Keep {
+        CliUi& ui;
+        std::vector<levara::Message>& warnings;
+        ~Keep() { warnings = std::move(ui.warnings_); }
+    } keep{ui, warnings};
     levara::Commands commands(ui, levara::programDirectory());
+    commands.numberLinesOfFile(true);
     commands.setStandard(standardOf(options));
     commands.setKnownPointsFile(options.known);
     if (options.distribution)
@@ -325,6 +336,13 @@ std::optional<levara::Message> save(const Options& options)
     return adjustment ? levara::overLimitMessage(*adjustment) : std::nullopt;
 }
 
+void printWarnings(const std::vector<levara::Message>& warnings)
+{
+    for (const levara::Message& warning : warnings)
+        std::cerr << "levara-cli: " << text(levara::Message(QT_TRANSLATE_NOOP("levara", "warning: %1"), warning))
+                  << '\n';
+}
+
 // Exit status of a check with findings.
 constexpr int kExceeded = 3;
 
@@ -332,8 +350,10 @@ int check(const Options& options)
 {
     CliUi ui(options);
     levara::Commands commands(ui, levara::programDirectory());
+    commands.numberLinesOfFile(true);
     commands.setStandard(standardOf(options));
     commands.open();
+    printWarnings(ui.warnings_);
     if (options.filter)
         options.filter(commands);
     const levara::books::CheckReport report = commands.checkText(options.order);
@@ -356,13 +376,16 @@ int main(int argc, char** argv)
     mallopt(M_MMAP_THRESHOLD, 32 << 20);
     mallopt(M_TRIM_THRESHOLD, 256 << 20);
     qInstallMessageHandler(quietQt);
+    // An export interrupted by SIGINT or SIGTERM leaves no temporary behind.
+    levara::removeTemporariesOnSignals();
     std::exception_ptr failure;
     std::optional<levara::Message> overLimit;
+    std::vector<levara::Message> warnings;
     const std::optional<Options> options = asksForText(argc, argv) ? std::nullopt : parse(argc, argv);
     if (options && !options->check) {
         try {
-            overLimit = save(*options);
-            if (!overLimit)
+            overLimit = save(*options, warnings);
+            if (!overLimit && warnings.empty())
                 return 0;
         } catch (...) {
             failure = std::current_exception();
@@ -375,6 +398,7 @@ int main(int argc, char** argv)
     std::optional<levara::Translators> translators;
     try {
         translators.emplace(levara::systemLanguage());
+        printWarnings(warnings);
         if (failure)
             std::rethrow_exception(failure);
         if (overLimit) {
@@ -384,6 +408,8 @@ int main(int argc, char** argv)
                       << '\n';
             return kExceeded;
         }
+        if (options && !options->check)  // saved, with a warning
+            return 0;
         for (int i = 1; i < argc; ++i) {
             if (std::strcmp(argv[i], "--help") == 0 || std::strcmp(argv[i], "-h") == 0) {
                 std::fputs(text(help()).c_str(), stdout);
@@ -402,7 +428,7 @@ int main(int argc, char** argv)
             stderr);
         return 2;
     } catch (const std::exception& error) {
-        std::cerr << "levara-cli: " << text(levara::failureMessage(error)) << '\n';
+        std::cerr << "levara-cli: " << text(levara::failureMessage(error, levara::FaultLines::OfFile)) << '\n';
         return 1;
     }
 }

@@ -35,36 +35,6 @@ bool mayWrite(Ui& ui, const std::filesystem::path& file)
     return ui.confirmOverwrite(file);
 }
 
-std::string nonEmptyLines(const TextLines& lines)
-{
-    std::size_t size = 0;
-    for (std::size_t i = 0; i < lines.size(); ++i)
-        size += lines[i].size() + 2;
-    std::string text;
-    text.reserve(size);
-    for (std::size_t i = 0; i < lines.size(); ++i) {
-        if (lines[i].empty())
-            continue;
-        text += lines[i];
-        text += "\r\n";
-    }
-    return text;
-}
-
-Message conversionStatus(const GsiConversion& conversion)
-{
-    // format: "GSI-8" or "GSI-16" as data, or a message for both.
-    auto status = [&](auto format) {
-        if (conversion.readings == 1)
-            return Message(QT_TRANSLATE_NOOP("levara", "Converted from %1: 1 reading"), std::move(format));
-        return Message(QT_TRANSLATE_NOOP("levara", "Converted from %1: %2 readings"), std::move(format),
-                       conversion.readings);
-    };
-    if (conversion.gsi8 && conversion.gsi16)
-        return status(Message(QT_TRANSLATE_NOOP("levara", "GSI-8 and GSI-16")));
-    return status(std::string(conversion.gsi16 ? "GSI-16" : "GSI-8"));
-}
-
 Message savedStatus(const std::filesystem::path& file)
 {
     return Message(QT_TRANSLATE_NOOP("levara", "Saved %1"), file);
@@ -79,21 +49,6 @@ bool dropsALine(RecordFilter filter, const TextLines& lines)
 }
 
 }  // namespace
-
-OpenedText readOpenedText(const std::filesystem::path& file)
-{
-    std::string raw = readTextFile(file);
-    if (!isGsiText(raw)) {
-        // A file of CR LF lines, none empty, is already the text shown.
-        if (areNonEmptyCrLfLines(raw))
-            return {std::move(raw), {}};
-        return {nonEmptyLines(TextLines::fromText(std::move(raw))), {}};
-    }
-    const TextLines lines = TextLines::fromText(std::move(raw));
-    GsiConversion conversion = convertGsi(lines, file);
-    Message status = conversionStatus(conversion);
-    return {std::move(conversion.text), std::move(status)};
-}
 
 Commands::Commands(Ui& ui, std::filesystem::path programDir) : ui_(ui), programDir_(std::move(programDir)) {}
 
@@ -110,10 +65,39 @@ void Commands::open(const std::filesystem::path& file)
     // Read and converted first: a file that cannot be read leaves the text as it was.
     OpenedText opened = readOpenedText(file);
     ui_.setText(std::move(opened.text));
-    if (opened.status)
+    source_ = file;
+    origins_ = std::move(opened.origins);
+    if (opened.warning)
+        ui_.warn(*opened.warning);
+    else if (opened.status)
         ui_.showStatus(*opened.status);
     else
         ui_.clearStatus();
+}
+
+const LineOrigins& Commands::origins()
+{
+    if (ui_.textEdited())
+        origins_.clear();
+    return origins_;
+}
+
+const LineOrigins& Commands::numbering()
+{
+    static const LineOrigins none;
+    return linesOfFile_ ? origins() : none;
+}
+
+template <typename Run>
+auto Commands::locatingFaults(Run run)
+{
+    try {
+        return run();
+    } catch (const InputError& fault) {
+        if (numbering().empty())
+            throw;
+        throw InputError(fault, source_, fault.line());
+    }
 }
 
 void Commands::saveText()
@@ -138,7 +122,9 @@ void Commands::reduce(RecordFilter filter)
     BusyPointer busy(ui_);
     const WorkFolder work(programDir_);
     const TextLines lines = writeWorkFile(work.temp().workFile(), ui_.text());
-    ui_.setText(filterLines(filter, lines));
+    FilteredLines kept = filterLines(filter, lines, origins());
+    ui_.setText(std::move(kept.text));
+    origins_ = std::move(kept.origins);
 }
 
 void Commands::saveWorkbook(books::Output output)
@@ -160,7 +146,10 @@ void Commands::saveWorkbook(books::Output output)
         return;
     }
     const WorkFolder work(programDir_);
-    books::exportWorkbook(output, work.temp(), ui_.text(), choice.file, standard_ ? &*standard_ : nullptr);
+    locatingFaults([&] {
+        books::exportWorkbook(output, work.temp(), ui_.text(), choice.file, standard_ ? &*standard_ : nullptr,
+                              numbering());
+    });
     ui_.showStatus(savedStatus(choice.file));
 }
 
@@ -184,8 +173,9 @@ books::CheckReport Commands::checkText(std::optional<books::ObservationMethod> o
         throw Error(
             Message(QT_TRANSLATE_NOOP("levara", "No standard is chosen: choose one in the %1 menu first."), "检核"));
     BusyPointer busy(ui_);
-    const TextLines lines = TextLines::viewOf(ui_.text());
-    return books::checkSections(books::readSections(lines, order), *standard_);
+    TextLines lines = TextLines::viewOf(ui_.text());
+    lines.numberBy(numbering());
+    return locatingFaults([&] { return books::checkSections(books::readSections(lines, order), *standard_); });
 }
 
 namespace {
@@ -220,10 +210,13 @@ std::optional<books::Adjustment> Commands::saveAdjustmentTable()
         return std::nullopt;
     // Computed before the save dialog: a text that makes no route is said at once.
     const std::optional<books::KnownPoints> known = knownPoints(knownPointsFile_);
-    const TextLines lines = TextLines::viewOf(ui_.text());
+    TextLines lines = TextLines::viewOf(ui_.text());
+    lines.numberBy(numbering());
     const books::Standard* standard = standard_ ? &*standard_ : nullptr;
-    books::Adjustment adjustment =
-        books::adjustRoute(books::readSections(lines), lines, known ? &*known : nullptr, distribution_, standard);
+    books::Adjustment adjustment = locatingFaults([&] {
+        return books::adjustRoute(books::readSections(lines), lines, known ? &*known : nullptr, distribution_,
+                                  standard);
+    });
     const SaveChoice choice = ui_.chooseFileToSave(kExcelFilter);
     if (choice.file.empty() || !mayWrite(ui_, choice.file))
         return std::nullopt;
@@ -232,7 +225,10 @@ std::optional<books::Adjustment> Commands::saveAdjustmentTable()
         return std::nullopt;
     }
     const WorkFolder work(programDir_);
-    books::exportWorkbook(books::Output::AdjustmentTable, work.temp(), ui_.text(), choice.file, standard, &adjustment);
+    locatingFaults([&] {
+        books::exportWorkbook(books::Output::AdjustmentTable, work.temp(), ui_.text(), choice.file, standard,
+                              numbering(), &adjustment);
+    });
     if (const std::optional<Message> over = overLimitMessage(adjustment))
         ui_.showStatus(Message(QT_TRANSLATE_NOOP("levara", "Saved %1, marked \"%2\": %3"), choice.file, "超限", *over));
     else
@@ -247,8 +243,10 @@ void Commands::saveSectionsFile(books::ExchangeFormat format)
         return;
     const std::optional<books::KnownPoints> known =
         format == books::ExchangeFormat::SectionsCsv ? std::nullopt : knownPoints(knownPointsFile_);
-    const TextLines lines = TextLines::viewOf(ui_.text());
-    const std::string text = books::exchangeText(format, books::readSections(lines), lines, known ? &*known : nullptr);
+    TextLines lines = TextLines::viewOf(ui_.text());
+    lines.numberBy(numbering());
+    const std::string text = locatingFaults(
+        [&] { return books::exchangeText(format, books::readSections(lines), lines, known ? &*known : nullptr); });
     const SaveChoice choice = ui_.chooseFileToSave(filterIndexOf(format));
     if (choice.file.empty() || !mayWrite(ui_, choice.file))
         return;

@@ -43,6 +43,11 @@ public:
     // A field book is marked against the standard chosen (setStandard).
     void saveWorkbook(books::Output output);
 
+    // Faults and findings in the text name the lines of the file it was opened from
+    // (levara-cli), rather than the lines the window's text area shows; a fault also
+    // names the file (InputError::locatedMessage). Not once the text is edited.
+    void numberLinesOfFile(bool ofFile) { linesOfFile_ = ofFile; }
+
     // "检核": the standard the field books saved from now on are marked against; none
     // leaves them unmarked.
     void setStandard(std::optional<books::Standard> standard) { standard_ = std::move(standard); }
@@ -68,26 +73,27 @@ public:
 
 private:
     void reduce(RecordFilter filter);
+    // The origins of the text's lines; none once the user has edited it.
+    const LineOrigins& origins();
+    // The origins the text's lines are numbered by: none unless numberLinesOfFile.
+    const LineOrigins& numbering();
+    // Runs a command that reads the text's lines numbered by numbering(); its
+    // InputError is then located in the file the text came from.
+    template <typename Run>
+    auto locatingFaults(Run run);
     // false: the user cancelled the save.
     bool offerToReduce(RecordFilter filter);
 
     Ui& ui_;
     std::filesystem::path programDir_;
     int textFilterIndex_ = kDatFilter;
+    std::filesystem::path source_;  // the file opened
+    LineOrigins origins_;
+    bool linesOfFile_ = false;
     std::optional<books::Standard> standard_;
     std::filesystem::path knownPointsFile_;
     books::Distribution distribution_ = books::Distribution::ByDistance;
 };
-
-// What the open command shows for a file: a GSI file (told by its content) converted
-// to raw lines, any other file's non-empty lines, each line followed by CR LF; and,
-// for a converted text, the status saying what it came from. Throws FileError
-// naming the file (and, for a GSI file, its line).
-struct OpenedText {
-    std::string text;
-    std::optional<Message> status;
-};
-OpenedText readOpenedText(const std::filesystem::path& file);
 
 // The notice shown when a workbook output is saved with another type than EXCEL.
 Message notExcelNotice();

@@ -4,8 +4,10 @@
 
 namespace levara {
 
-Message failureMessage(const std::exception& error)
+Message failureMessage(const std::exception& error, FaultLines lines)
 {
+    if (const auto* fault = dynamic_cast<const InputError*>(&error); fault && lines == FaultLines::OfFile)
+        return fault->locatedMessage();
     if (const auto* levaraError = dynamic_cast<const Error*>(&error))
         return levaraError->message();
     if (dynamic_cast<const std::bad_alloc*>(&error))

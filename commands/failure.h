@@ -8,6 +8,9 @@ namespace levara {
 
 // The error's own message for a levara::Error; otherwise (out of memory, or a fault
 // of Levara's own) a message that still says what happened.
-Message failureMessage(const std::exception& error);
+// A fault in the text names its line as the window's text area shows it (OfText), or
+// the file and its line there when known (OfFile, levara-cli).
+enum class FaultLines { OfText, OfFile };
+Message failureMessage(const std::exception& error, FaultLines lines = FaultLines::OfText);
 
 }  // namespace levara

@@ -31,6 +31,9 @@ public:
     // text changes.
     virtual const std::string& text() = 0;
     virtual void setText(std::string text) = 0;
+    // Whether the user changed the text since it was set: its lines then no longer
+    // come from the file opened.
+    virtual bool textEdited() { return false; }
 
     // The open dialog, its file name cleared first. Empty: cancelled.
     virtual std::filesystem::path chooseFileToOpen() = 0;
@@ -47,6 +50,9 @@ public:
     // panel; clearStatus gives the panel its own text back.
     virtual void showStatus(const Message& status) = 0;
     virtual void clearStatus() = 0;
+    // A word about the file just opened that the user must not miss (characters that
+    // did not decode): the window shows it as the status, levara-cli on stderr.
+    virtual void warn(const Message& warning) { showStatus(warning); }
 
     // The hourglass pointer while a command writes files.
     virtual void setBusy(bool busy) = 0;

@@ -58,7 +58,7 @@ void copyMissingTemplates(const TempFolder& from, const TempFolder& to)
             continue;
         const std::filesystem::path copy = to.templateFile(entry.path().filename().string());
         if (!std::filesystem::exists(std::filesystem::symlink_status(copy, error)))
-            copyFileReplacing(entry.path(), copy);
+            copyFileReplacing(entry.path(), copy, Flush::ToDisk, Links::Refuse);
     }
 }
 

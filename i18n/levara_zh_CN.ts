@@ -688,5 +688,45 @@ check 对每个超限的数值输出一行，最后输出汇总；加 --csv 时�
 但闭合差超限（在标准错误输出中说明，表中已标明）。
 </translation>
     </message>
+    <message>
+        <source>%1:%2: %3</source>
+        <translation>%1:%2: %3</translation>
+    </message>
+    <message>
+        <source>%1: characters that are not %2, shown as &quot;%3&quot;: %4, the first in line %5</source>
+        <translation>%1：不是 %2 的字符（显示为 &quot;%3&quot;）：%4 个，第一个在第 %5 行</translation>
+    </message>
+    <message>
+        <source>Read as %1</source>
+        <translation>按 %1 读取</translation>
+    </message>
+    <message>
+        <source>cannot read: it is larger than %1 GiB, more than any raw file, template or limits file holds</source>
+        <translation>无法读取：文件大于 %1 GiB，超过任何原始文件、模板或限差文件的大小</translation>
+    </message>
+    <message>
+        <source>cannot open: it is not an ordinary file (a pipe, device or socket)</source>
+        <translation>无法打开：这不是普通文件（是管道、设备或套接字）</translation>
+    </message>
+    <message>
+        <source>cannot write: it is a link, and work files are never written through one; remove it</source>
+        <translation>无法写入：这是链接，工作文件从不经链接写入；请删除它</translation>
+    </message>
+    <message>
+        <source>cannot write: it is not an ordinary file of yours; remove it</source>
+        <translation>无法写入：这不是属于您的普通文件；请删除它</translation>
+    </message>
+    <message>
+        <source>the reading &quot;%1&quot; is too large to compute with</source>
+        <translation>读数 &quot;%1&quot; 太大，无法计算</translation>
+    </message>
+    <message>
+        <source>the distance &quot;%1&quot; is too large to compute with</source>
+        <translation>视距 &quot;%1&quot; 太大，无法计算</translation>
+    </message>
+    <message>
+        <source>warning: %1</source>
+        <translation>警告：%1</translation>
+    </message>
 </context>
 </TS>

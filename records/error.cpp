@@ -15,8 +15,15 @@ FileError::FileError(std::filesystem::path file, Message reason)
 }
 
 InputError::InputError(int line, Message problem)
-    : Error(Message(QT_TRANSLATE_NOOP("levara", "line %1: %2"), line, std::move(problem))), line_(line)
+    : Error(Message(QT_TRANSLATE_NOOP("levara", "line %1: %2"), line, problem)), line_(line),
+      problem_(std::make_shared<const Message>(std::move(problem)))
 {
+}
+
+InputError::InputError(const InputError& fault, const std::filesystem::path& file, int fileLine) : InputError(fault)
+{
+    located_ =
+        std::make_shared<const Message>(Message(QT_TRANSLATE_NOOP("levara", "%1:%2: %3"), file, fileLine, *problem_));
 }
 
 void throwFileError(const std::filesystem::path& file, Message action, int errnum)

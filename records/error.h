@@ -33,13 +33,21 @@ private:
 
 // The text cannot be turned into the requested output.
 // line counts the lines of the text from 1; the message is "line <line>: <problem>".
+// Located in the user's file as well (the text's lines keep their origin there), it
+// also has "<file>:<line in the file>: <problem>", the form levara-cli reports.
 class InputError : public Error {
 public:
     InputError(int line, Message problem);
+    // The same fault, found at fileLine of the file the text came from.
+    InputError(const InputError& fault, const std::filesystem::path& file, int fileLine);
     int line() const { return line_; }
+    // The message naming the file and its line; message() when not located.
+    const Message& locatedMessage() const { return located_ ? *located_ : message(); }
 
 private:
     int line_;
+    std::shared_ptr<const Message> problem_;
+    std::shared_ptr<const Message> located_;
 };
 
 // For failed system calls: "<file>: <action>: <strerror(errnum)>".

@@ -27,23 +27,32 @@ int copiesKept(RecordFilter filter, const MeasurementLine& line)
     return 0;
 }
 
-std::string filterLines(RecordFilter filter, const TextLines& lines)
+FilteredLines filterLines(RecordFilter filter, const TextLines& lines, const LineOrigins& origins)
 {
     // Counted first, so the result is allocated once.
     std::vector<unsigned char> copies(lines.size());
     std::size_t size = 0;
+    std::size_t count = 0;
     for (std::size_t i = 0; i < lines.size(); ++i) {
         copies[i] = static_cast<unsigned char>(copiesKept(filter, MeasurementLine(lines[i])));
         size += copies[i] * (lines[i].size() + 2);
+        count += copies[i];
     }
-    std::string kept;
-    kept.reserve(size);
+    FilteredLines kept;
+    kept.text.reserve(size);
+    const bool traced = !origins.empty();
+    if (traced)
+        kept.origins.reserve(count);
     for (std::size_t i = 0; i < lines.size(); ++i)
         for (unsigned char c = 0; c < copies[i]; ++c) {
-            kept += lines[i];
-            kept += "\r\n";
+            kept.text += lines[i];
+            kept.text += "\r\n";
+            if (traced)
+                kept.origins.push_back(i < origins.size() ? origins[i] : 0);
         }
     return kept;
 }
+
+std::string filterLines(RecordFilter filter, const TextLines& lines) { return filterLines(filter, lines, {}).text; }
 
 }  // namespace levara

@@ -2,6 +2,7 @@
 // The three filters that reduce the text to the lines one kind of survey needs.
 #include <string>
 
+#include "records/line_origins.h"
 #include "records/measurement_line.h"
 #include "records/text_lines.h"
 
@@ -18,5 +19,13 @@ int copiesKept(RecordFilter filter, const MeasurementLine& line);
 
 // The kept lines, in input order and with their copies, each followed by CR LF.
 std::string filterLines(RecordFilter filter, const TextLines& lines);
+
+// The same, and the origin of each kept line (a copy keeps its line's); no origins
+// when the lines have none.
+struct FilteredLines {
+    std::string text;
+    LineOrigins origins;
+};
+FilteredLines filterLines(RecordFilter filter, const TextLines& lines, const LineOrigins& origins);
 
 }  // namespace levara

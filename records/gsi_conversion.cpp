@@ -82,6 +82,7 @@ public:
 
     void convert(std::string_view line, int number)
     {
+        noteOrigins();
         place_.line = number;
         readGsiBlock(line, place_, block_);
         (block_.gsi16 ? result_.gsi16 : result_.gsi8) = true;
@@ -94,7 +95,18 @@ public:
     GsiConversion finish()
     {
         closeLine();
+        noteOrigins();
         return std::move(result_);
+    }
+
+    // The raw lines written since last asked come from the block read last.
+    void noteOrigins()
+    {
+        const std::string_view added = std::string_view(result_.text).substr(noted_);
+        for (char c : added)
+            if (c == '\n')
+                result_.origins.push_back(place_.line);
+        noted_ = result_.text.size();
     }
 
 private:
@@ -300,6 +312,7 @@ private:
     unsigned station_ = 0;  // the readings the current station has
     int stationLine_ = 0;
     std::optional<Sight> sight_;
+    std::size_t noted_ = 0;  // of the text, the bytes whose lines have their origins
 };
 
 }  // namespace

@@ -5,6 +5,7 @@
 #include <string>
 #include <string_view>
 
+#include "records/line_origins.h"
 #include "records/text_lines.h"
 
 namespace levara {
@@ -16,8 +17,9 @@ bool isGsiText(const TextLines& lines);
 bool isGsiText(std::string_view text);
 
 struct GsiConversion {
-    std::string text;  // the raw lines, each followed by CR LF
-    int readings = 0;  // staff readings converted
+    std::string text;     // the raw lines, each followed by CR LF
+    LineOrigins origins;  // of each raw line: the GSI line of the block that completed it
+    int readings = 0;     // staff readings converted
     bool gsi8 = false;
     bool gsi16 = false;
 };

@@ -11,16 +11,22 @@ namespace {
 
 bool isContinuation(char c) { return (static_cast<unsigned char>(c) & 0xC0) == 0x80; }
 
-// Byte offset of the character `count` characters after the start of text (or
-// the end of text). A stray continuation byte belongs to the character before it.
-std::size_t skipCharacters(std::string_view text, std::size_t from, std::size_t count)
+// The columns a character takes, as the level lays out a line and the window shows
+// it: GB18030 bytes, one for ASCII, two for a Chinese character (Noto Sans Mono CJK
+// draws it two Latin widths wide). Every character beyond ASCII counts two.
+std::size_t columnsOf(char lead) { return static_cast<unsigned char>(lead) < 0x80 ? 1 : 2; }
+
+// Byte offset of the first character at or after column `column` (from 0), counting
+// from `from` at column `at`, which becomes that character's column; the end of text
+// when none. A stray continuation byte belongs to the character before it.
+std::size_t skipColumns(std::string_view text, std::size_t from, std::size_t& at, std::size_t column)
 {
     std::size_t i = from;
-    while (count > 0 && i < text.size()) {
+    while (at < column && i < text.size()) {
+        at += columnsOf(text[i]);
         ++i;
         while (i < text.size() && isContinuation(text[i]))
             ++i;
-        --count;
     }
     return i;
 }
@@ -39,8 +45,10 @@ std::string_view slice(std::string_view field, std::size_t first, std::size_t le
             return {};
         return field.substr(skip, length);
     }
-    const std::size_t start = skipCharacters(field, 0, skip);
-    const std::size_t end = skipCharacters(field, start, length);
+    // A character belongs to the window its first column falls in.
+    std::size_t column = 0;
+    const std::size_t start = skipColumns(field, 0, column, skip);
+    const std::size_t end = skipColumns(field, start, column, skip + length);
     return field.substr(start, end - start);
 }
 

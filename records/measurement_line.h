@@ -1,15 +1,17 @@
 #pragma once
 // One line of the digital level's raw file, cut at every "|" into fields numbered
-// from 0, and the fixed character windows that the filters and outputs read.
-// Positions count characters (a Chinese character is one position), from 1.
+// from 0, and the fixed windows that the filters and outputs read. Positions count
+// columns from 1, as the level lays a line out in GB18030 bytes: a Chinese character
+// takes two.
 #include <array>
 #include <cstddef>
 #include <string_view>
 
 namespace levara {
 
-// Characters first .. first+length-1 of field (fewer when the field is shorter,
-// empty when it has fewer than first characters).
+// The characters whose first column is one of first .. first+length-1 of field (an
+// ASCII character takes one column, any other two); fewer when the field is shorter,
+// empty when it ends before first.
 std::string_view slice(std::string_view field, std::size_t first, std::size_t length);
 
 // Removes leading blanks (spaces only); trailing blanks stay.

@@ -15,6 +15,48 @@ std::string Message::english() const
     return fillPlaceholders(source_, values);
 }
 
+std::string escapeControls(std::string_view text)
+{
+    static constexpr char kDigits[] = "0123456789abcdef";
+    const auto isControl = [&](std::size_t i) {
+        const auto c = static_cast<unsigned char>(text[i]);
+        return c < 0x20 || c == 0x7F ||
+               (c == 0xC2 && i + 1 < text.size() && static_cast<unsigned char>(text[i + 1]) >= 0x80 &&
+                static_cast<unsigned char>(text[i + 1]) <= 0x9F);
+    };
+    std::size_t i = 0;
+    while (i < text.size() && !isControl(i))
+        ++i;
+    if (i == text.size())
+        return std::string(text);
+    std::string out(text.substr(0, i));
+    for (; i < text.size(); ++i) {
+        if (!isControl(i)) {
+            out += text[i];
+            continue;
+        }
+        const auto c = static_cast<unsigned char>(text[i]);
+        switch (c) {
+        case '\0': out += "\\0"; break;
+        case '\t': out += "\\t"; break;
+        case '\n': out += "\\n"; break;
+        case '\r': out += "\\r"; break;
+        case 0xC2: {
+            const auto next = static_cast<unsigned char>(text[++i]);
+            out += "\\u00";
+            out += kDigits[next >> 4];
+            out += kDigits[next & 15];
+            break;
+        }
+        default:
+            out += "\\x";
+            out += kDigits[c >> 4];
+            out += kDigits[c & 15];
+        }
+    }
+    return out;
+}
+
 std::string fillPlaceholders(std::string_view pattern, const std::vector<std::string>& values)
 {
     std::string text;

@@ -23,6 +23,17 @@
 
 namespace levara {
 
+// Text Levara lays out itself, in lines, given as an argument: shown as it is. Every
+// other text argument has its control characters shown escaped (escapeControls).
+struct Verbatim {
+    std::string text;
+};
+
+// The text with each control character as a C escape ("\x1b", "\t", "\0", "\u009b"
+// for the C1 controls): input quoted in a message must not reach a terminal as a
+// command to it. Backslashes stay as they are.
+std::string escapeControls(std::string_view text);
+
 // The translation context of every Levara message.
 inline constexpr const char* kMessageContext = "levara";
 
@@ -52,12 +63,14 @@ private:
         using Plain = std::remove_cvref_t<T>;
         if constexpr (std::is_same_v<Plain, Message>)
             return Argument(std::in_place_index<1>, std::forward<T>(value));
+        else if constexpr (std::is_same_v<Plain, Verbatim>)
+            return std::forward<T>(value).text;
         else if constexpr (std::is_same_v<Plain, std::filesystem::path>)
-            return value.string();
+            return escapeControls(value.string());
         else if constexpr (std::integral<Plain> && !std::is_same_v<Plain, bool> && !std::is_same_v<Plain, char>)
             return std::to_string(value);
         else
-            return std::string(std::string_view(value));
+            return escapeControls(std::string_view(value));
     }
 
     const char* source_;

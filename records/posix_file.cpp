@@ -5,10 +5,22 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <cstdint>
 
 #include "records/error.h"
 
 namespace levara::detail {
+
+namespace {
+
+Message tooLarge()
+{
+    return Message(QT_TRANSLATE_NOOP("levara", "cannot read: it is larger than %1 GiB, more than any raw file, "
+                                               "template or limits file holds"),
+                   kMaxInputSize >> 30);
+}
+
+}  // namespace
 
 FileDescriptor::~FileDescriptor()
 {
@@ -35,7 +47,8 @@ void FileDescriptor::close(const std::filesystem::path& file)
 
 FileDescriptor openForReading(const std::filesystem::path& file)
 {
-    FileDescriptor fd(::open(file.c_str(), O_RDONLY | O_CLOEXEC));
+    // Non-blocking, so that a FIFO without a writer cannot hold Levara in open().
+    FileDescriptor fd(::open(file.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK));
     if (fd.get() < 0) {
         if (errno == ENOENT)
             throw FileError(file, Message(QT_TRANSLATE_NOOP("levara", "cannot open: the file does not exist")));
@@ -46,6 +59,14 @@ FileDescriptor openForReading(const std::filesystem::path& file)
         throwFileError(file, Message(QT_TRANSLATE_NOOP("levara", "cannot open")), errno);
     if (S_ISDIR(st.st_mode))
         throw FileError(file, Message(QT_TRANSLATE_NOOP("levara", "cannot open: it is a folder, not a file")));
+    if (!S_ISREG(st.st_mode))
+        throw FileError(file, Message(QT_TRANSLATE_NOOP("levara", "cannot open: it is not an ordinary file (a pipe, "
+                                                                  "device or socket)")));
+    if (static_cast<std::uint64_t>(st.st_size) > kMaxInputSize)
+        throw FileError(file, tooLarge());
+    const int flags = ::fcntl(fd.get(), F_GETFL);
+    if (flags < 0 || ::fcntl(fd.get(), F_SETFL, flags & ~O_NONBLOCK) != 0)
+        throwFileError(file, Message(QT_TRANSLATE_NOOP("levara", "cannot open")), errno);
     return fd;
 }
 
@@ -71,6 +92,9 @@ std::string readAll(int fd, const std::filesystem::path& file)
         if (got == 0)
             break;
         used += static_cast<std::size_t>(got);
+        // A file that grows while it is read.
+        if (used > kMaxInputSize)
+            throw FileError(file, tooLarge());
     }
     bytes.resize(used);
     return bytes;

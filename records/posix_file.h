@@ -31,7 +31,12 @@ private:
     int fd_ = -1;
 };
 
-// Opens an existing regular file for reading.
+// The largest file Levara reads: far above any raw file (a million stations take some
+// 500 MB), low enough that a file growing without end cannot exhaust memory.
+inline constexpr std::size_t kMaxInputSize = std::size_t{1} << 30;
+
+// Opens an existing regular file for reading, following links; anything else (a
+// folder, FIFO, device or socket) and a file over kMaxInputSize are refused at once.
 FileDescriptor openForReading(const std::filesystem::path& file);
 
 std::string readAll(int fd, const std::filesystem::path& file);

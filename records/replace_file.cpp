@@ -4,23 +4,30 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include <atomic>
 #include <cerrno>
-#include <chrono>
 #include <system_error>
 
 #include "records/error.h"
 #include "records/posix_file.h"
+#include "records/temporaries.h"
 
 namespace levara {
 
-FileReplacement::FileReplacement(const std::filesystem::path& destination, Flush flush)
+Message linkInWorkFolder()
+{
+    return Message(QT_TRANSLATE_NOOP("levara", "cannot write: it is a link, and work files are never written "
+                                               "through one; remove it"));
+}
+
+FileReplacement::FileReplacement(const std::filesystem::path& destination, Flush flush, Links links)
     : name_(destination), destination_(destination), flush_(flush)
 {
     struct stat existing {};
     mode_t mode = 0666;
     bool exists = false;
     if (::lstat(destination_.c_str(), &existing) == 0 && S_ISLNK(existing.st_mode)) {
+        if (links == Links::Refuse)
+            throw FileError(destination, linkInWorkFolder());
         // Replace what the link points at, not the link.
         std::error_code error;
         destination_ = std::filesystem::canonical(destination_, error);
@@ -42,14 +49,17 @@ FileReplacement::FileReplacement(const std::filesystem::path& destination, Flush
     }
 
     const std::filesystem::path folder = destination_.parent_path().empty() ? "." : destination_.parent_path();
-    static std::atomic<unsigned> counter{0};
+    removeStaleTemporaries(folder);
     for (int attempt = 0;; ++attempt) {
-        const auto stamp = std::chrono::steady_clock::now().time_since_epoch().count();
-        temporary_ = folder / ("." + destination_.filename().string() + ".levara-" + std::to_string(::getpid()) + "-" +
-                               std::to_string(counter++) + "-" + std::to_string(stamp % 1000000));
-        fd_ = detail::FileDescriptor(::open(temporary_.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, mode));
-        if (fd_.get() >= 0)
+        temporary_ = folder / temporaryNameFor(destination_.filename().string());
+        // Made and remembered with SIGINT and SIGTERM held back, so that no moment
+        // remains in which one of them would leave it behind.
+        const SignalsHeld held;
+        fd_ = detail::FileDescriptor(createTemporary(temporary_, mode));
+        if (fd_.get() >= 0) {
+            slot_ = rememberTemporary(temporary_);
             break;
+        }
         if (errno == EEXIST && attempt < 100)
             continue;
         temporary_.clear();
@@ -74,6 +84,7 @@ FileReplacement::~FileReplacement()
         fd_ = detail::FileDescriptor();
         ::unlink(temporary_.c_str());
     }
+    forgetTemporary(slot_);
 }
 
 void FileReplacement::preallocate(std::size_t size)
@@ -93,6 +104,8 @@ void FileReplacement::commit()
     if (::rename(temporary_.c_str(), destination_.c_str()) != 0)
         throwFileError(name_, Message(QT_TRANSLATE_NOOP("levara", "cannot replace")), errno);
     temporary_.clear();
+    forgetTemporary(slot_);
+    slot_ = -1;
     if (flush_ == Flush::No)
         return;
     // Makes the rename itself survive a crash; the new file is complete either way.
@@ -102,18 +115,19 @@ void FileReplacement::commit()
         ::fsync(dir.get());
 }
 
-void replaceFile(const std::filesystem::path& destination, std::string_view bytes, Flush flush)
+void replaceFile(const std::filesystem::path& destination, std::string_view bytes, Flush flush, Links links)
 {
-    FileReplacement replacement(destination, flush);
+    FileReplacement replacement(destination, flush, links);
     replacement.preallocate(bytes.size());
     replacement.write(bytes);
     replacement.commit();
 }
 
-void copyFileReplacing(const std::filesystem::path& source, const std::filesystem::path& destination, Flush flush)
+void copyFileReplacing(const std::filesystem::path& source, const std::filesystem::path& destination, Flush flush,
+                       Links links)
 {
     detail::FileDescriptor in = detail::openForReading(source);
-    FileReplacement replacement(destination, flush);
+    FileReplacement replacement(destination, flush, links);
     struct stat st {};
     if (::fstat(in.get(), &st) == 0)
         replacement.preallocate(static_cast<std::size_t>(st.st_size));

@@ -4,6 +4,7 @@
 #include <filesystem>
 #include <string_view>
 
+#include "records/message.h"
 #include "records/posix_file.h"
 
 namespace levara {
@@ -13,13 +14,19 @@ namespace levara {
 // for it.
 enum class Flush { ToDisk, No };
 
+// What a link at the destination means. The user's file named through a link is the
+// link's target (Follow); a work file never follows one (Refuse): a link planted in
+// the work folder must not turn an export into a write elsewhere.
+enum class Links { Follow, Refuse };
+
 // A new file beside destination, written piece by piece, that takes its place only
 // on commit(): flushed to disk (unless told not to) and renamed over it. Dropped
-// without commit() it is removed and destination stays as it was. Throws FileError
-// naming destination.
+// without commit(), or on SIGINT or SIGTERM (temporaries.h), it is removed and
+// destination stays as it was. Throws FileError naming destination.
 class FileReplacement {
 public:
-    explicit FileReplacement(const std::filesystem::path& destination, Flush flush = Flush::ToDisk);
+    explicit FileReplacement(const std::filesystem::path& destination, Flush flush = Flush::ToDisk,
+                             Links links = Links::Follow);
     ~FileReplacement();
     FileReplacement(const FileReplacement&) = delete;
     FileReplacement& operator=(const FileReplacement&) = delete;
@@ -36,16 +43,21 @@ private:
     std::filesystem::path temporary_;
     detail::FileDescriptor fd_;
     Flush flush_;
+    int slot_ = -1;  // of the temporary, for the signal handler
 };
+
+// Why a link found where a work file should be is not written through.
+Message linkInWorkFolder();
 
 // Replaces destination as a whole with the given bytes: they are written to a new
 // file beside it, flushed to disk and renamed over it, so a failure never leaves a
 // half-written file and leaves an existing destination as it was. Throws FileError
 // naming the file.
-void replaceFile(const std::filesystem::path& destination, std::string_view bytes, Flush flush = Flush::ToDisk);
+void replaceFile(const std::filesystem::path& destination, std::string_view bytes, Flush flush = Flush::ToDisk,
+                 Links links = Links::Follow);
 
 // Replaces destination as a whole with a copy of source, the same way.
 void copyFileReplacing(const std::filesystem::path& source, const std::filesystem::path& destination,
-                       Flush flush = Flush::ToDisk);
+                       Flush flush = Flush::ToDisk, Links links = Links::Follow);
 
 }  // namespace levara

@@ -179,7 +179,7 @@ struct Utf8ToGb18030 {
 // The walk both directions share: ASCII is copied, well-formed sequences are
 // converted, anything else becomes `bad`.
 template <typename Direction>
-std::string convert(std::string_view in)
+std::string convert(std::string_view in, Replacements* replacements = nullptr)
 {
     std::size_t i = detail::asciiPrefixLength(in);
     if (i == in.size())
@@ -195,6 +195,8 @@ std::string convert(std::string_view in)
     while (i < in.size()) {
         const Sequence sequence = Direction::sequenceAt(in, i);
         if (!sequence.good) {
+            if (replacements)
+                replacements->add(out.size());
             out += Direction::bad;
             i += sequence.length;
         } else {
@@ -208,9 +210,11 @@ std::string convert(std::string_view in)
                 if (index < Direction::memoSize)
                     memo[index].store(entry, std::memory_order_relaxed);
             }
-            if (entry == Memo::kNoCounterpart)
+            if (entry == Memo::kNoCounterpart) {
+                if (replacements)
+                    replacements->add(out.size());
                 out += Direction::bad;
-            else
+            } else
                 for (std::uint64_t k = 0, n = entry >> 32; k < n; ++k)
                     out += static_cast<char>(entry >> (8 * k));
             i += sequence.length;
@@ -222,9 +226,146 @@ std::string convert(std::string_view in)
     return out;
 }
 
+constexpr std::string_view kUtf8Mark = "\xEF\xBB\xBF";
+constexpr std::string_view kUtf16LeMark = "\xFF\xFE";
+constexpr std::string_view kUtf16BeMark = "\xFE\xFF";
+
+void appendCodePoint(std::string& out, std::uint32_t c)
+{
+    if (c < 0x80) {
+        out += static_cast<char>(c);
+    } else if (c < 0x800) {
+        out += static_cast<char>(0xC0 | c >> 6);
+        out += static_cast<char>(0x80 | (c & 0x3F));
+    } else if (c < 0x10000) {
+        out += static_cast<char>(0xE0 | c >> 12);
+        out += static_cast<char>(0x80 | (c >> 6 & 0x3F));
+        out += static_cast<char>(0x80 | (c & 0x3F));
+    } else {
+        out += static_cast<char>(0xF0 | c >> 18);
+        out += static_cast<char>(0x80 | (c >> 12 & 0x3F));
+        out += static_cast<char>(0x80 | (c >> 6 & 0x3F));
+        out += static_cast<char>(0x80 | (c & 0x3F));
+    }
+}
+
+// Unpaired surrogates and an odd last byte become U+FFFD.
+std::string decodeUtf16(std::string_view bytes, bool bigEndian, Replacements& replacements)
+{
+    const auto unitAt = [&](std::size_t i) -> std::uint32_t {
+        const auto a = static_cast<unsigned char>(bytes[i]), b = static_cast<unsigned char>(bytes[i + 1]);
+        return bigEndian ? (a << 8 | b) : (b << 8 | a);
+    };
+    std::string out;
+    out.reserve(bytes.size());
+    std::size_t i = 0;
+    for (; i + 1 < bytes.size(); i += 2) {
+        const std::uint32_t unit = unitAt(i);
+        if (unit >= 0xD800 && unit <= 0xDBFF && i + 3 < bytes.size()) {
+            const std::uint32_t low = unitAt(i + 2);
+            if (low >= 0xDC00 && low <= 0xDFFF) {
+                appendCodePoint(out, 0x10000 + ((unit - 0xD800) << 10) + (low - 0xDC00));
+                i += 2;
+                continue;
+            }
+        }
+        if (unit >= 0xD800 && unit <= 0xDFFF) {
+            replacements.add(out.size());
+            appendCodePoint(out, 0xFFFD);
+        } else {
+            appendCodePoint(out, unit);
+        }
+    }
+    if (i < bytes.size()) {
+        replacements.add(out.size());
+        appendCodePoint(out, 0xFFFD);
+    }
+    return out;
+}
+
+// Bad sequences become U+FFFD, as in GB18030 text.
+std::string cleanUtf8(std::string_view text, Replacements& replacements)
+{
+    std::string out;
+    out.reserve(text.size());
+    std::size_t i = 0;
+    while (i < text.size()) {
+        const std::size_t ascii = detail::asciiPrefixLength(text.substr(i));
+        out.append(text.data() + i, ascii);
+        i += ascii;
+        if (i == text.size())
+            break;
+        const Sequence sequence = Utf8ToGb18030::sequenceAt(text, i);
+        if (sequence.good) {
+            out.append(text.data() + i, sequence.length);
+        } else {
+            replacements.add(out.size());
+            out += Gb18030ToUtf8::bad;
+        }
+        i += sequence.length;
+    }
+    return out;
+}
+
+// Whole, and beyond ASCII mostly characters of three or four bytes, as Chinese is in
+// UTF-8. GB18030 Chinese text is rarely valid UTF-8, and then mostly as pairs of bytes
+// ("水准" is CB AE D7 BC, two characters of two bytes in UTF-8).
+bool looksLikeUtf8(std::string_view text)
+{
+    std::size_t pairs = 0, longer = 0;
+    std::size_t i = detail::asciiPrefixLength(text);
+    while (i < text.size()) {
+        const Sequence sequence = Utf8ToGb18030::sequenceAt(text, i);
+        if (!sequence.good)
+            return false;
+        ++(sequence.length == 2 ? pairs : longer);
+        i += sequence.length;
+        i += detail::asciiPrefixLength(text.substr(i));
+    }
+    return longer > pairs;
+}
+
 }  // namespace
 
+void Replacements::add(std::size_t offset)
+{
+    if (count++ == 0)
+        first = offset;
+}
+
 std::string decodeGb18030(std::string_view bytes) { return convert<Gb18030ToUtf8>(bytes); }
+
+std::string_view encodingName(TextEncoding encoding)
+{
+    switch (encoding) {
+    case TextEncoding::Gb18030: return "GB18030";
+    case TextEncoding::Utf8: return "UTF-8";
+    case TextEncoding::Utf16Le: return "UTF-16LE";
+    case TextEncoding::Utf16Be: return "UTF-16BE";
+    }
+    return {};
+}
+
+DecodedText decodeText(std::string_view bytes)
+{
+    DecodedText decoded;
+    if (bytes.starts_with(kUtf8Mark)) {
+        decoded.encoding = TextEncoding::Utf8;
+        decoded.byteOrderMark = true;
+        decoded.utf8 = cleanUtf8(bytes.substr(kUtf8Mark.size()), decoded.replaced);
+    } else if (bytes.starts_with(kUtf16LeMark) || bytes.starts_with(kUtf16BeMark)) {
+        const bool bigEndian = bytes.starts_with(kUtf16BeMark);
+        decoded.encoding = bigEndian ? TextEncoding::Utf16Be : TextEncoding::Utf16Le;
+        decoded.byteOrderMark = true;
+        decoded.utf8 = decodeUtf16(bytes.substr(2), bigEndian, decoded.replaced);
+    } else if (looksLikeUtf8(bytes)) {
+        decoded.encoding = TextEncoding::Utf8;
+        decoded.utf8 = std::string(bytes);
+    } else {
+        decoded.utf8 = convert<Gb18030ToUtf8>(bytes, &decoded.replaced);
+    }
+    return decoded;
+}
 
 std::string encodeGb18030(std::string_view utf8) { return convert<Utf8ToGb18030>(utf8); }
 

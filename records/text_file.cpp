@@ -40,23 +40,41 @@ void encodeInPieces(std::string_view utf8, Put put)
     }
 }
 
+Message notOwnFile()
+{
+    return Message(QT_TRANSLATE_NOOP("levara", "cannot write: it is not an ordinary file of yours; remove it"));
+}
+
 // A work file written over in place and cut to the length written: truncating it
 // first frees all its blocks only to take them again, a millisecond or more for a
 // work file of megabytes on ext4.
 class WorkFile {
 public:
+    // Never through a link, nor into anything but a file of the user's own: a link or
+    // FIFO planted in the work folder must not turn an export into a write elsewhere
+    // or a wait. Non-blocking, so a FIFO there is refused rather than waited on.
     explicit WorkFile(const std::filesystem::path& file)
-        : file_(file), fd_(::open(file.c_str(), O_WRONLY | O_CREAT | O_CLOEXEC, 0666))
+        : file_(file), fd_(::open(file.c_str(), O_WRONLY | O_CREAT | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC, 0666))
     {
         if (fd_.get() < 0) {
             if (errno == ENOENT)
                 throw FileError(file, Message(QT_TRANSLATE_NOOP("levara", "cannot create: its folder does not exist")));
             if (errno == EISDIR)
                 throw FileError(file, Message(QT_TRANSLATE_NOOP("levara", "cannot write: it is a folder, not a file")));
+            if (errno == ELOOP)
+                throw FileError(file, linkInWorkFolder());
+            if (errno == ENXIO)
+                throw FileError(file, notOwnFile());
             throwFileError(file, Message(QT_TRANSLATE_NOOP("levara", "cannot create")), errno);
         }
         struct stat st {};
-        regular_ = ::fstat(fd_.get(), &st) == 0 && S_ISREG(st.st_mode);
+        if (::fstat(fd_.get(), &st) != 0)
+            throwFileError(file, Message(QT_TRANSLATE_NOOP("levara", "cannot create")), errno);
+        if (!S_ISREG(st.st_mode) || st.st_uid != ::geteuid())
+            throw FileError(file, notOwnFile());
+        const int flags = ::fcntl(fd_.get(), F_GETFL);
+        if (flags < 0 || ::fcntl(fd_.get(), F_SETFL, flags & ~O_NONBLOCK) != 0)
+            throwFileError(file, Message(QT_TRANSLATE_NOOP("levara", "cannot create")), errno);
     }
 
     void write(std::string_view bytes)
@@ -67,7 +85,7 @@ public:
 
     void finish()
     {
-        if (regular_ && ::ftruncate(fd_.get(), static_cast<off_t>(written_)) != 0)
+        if (::ftruncate(fd_.get(), static_cast<off_t>(written_)) != 0)
             throwFileError(file_, Message(QT_TRANSLATE_NOOP("levara", "cannot write")), errno);
         fd_.close(file_);
     }
@@ -75,7 +93,6 @@ public:
 private:
     const std::filesystem::path& file_;
     detail::FileDescriptor fd_;
-    bool regular_ = false;
     std::size_t written_ = 0;
 };
 

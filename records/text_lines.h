@@ -6,6 +6,8 @@
 #include <string_view>
 #include <vector>
 
+#include "records/line_origins.h"
+
 namespace levara {
 
 // The lines of a text, decoded to UTF-8. A line ends at CR LF, at CR or at a lone LF;
@@ -30,6 +32,14 @@ public:
     // Line i, counted from 0.
     std::string_view operator[](std::size_t i) const;
 
+    // The number a message gives line i: i + 1, or its origin once numbered by the
+    // origins of the lines, which must outlive them unchanged.
+    int number(std::size_t i) const
+    {
+        return numbers_ && i < numbers_->size() && (*numbers_)[i] > 0 ? (*numbers_)[i] : static_cast<int>(i + 1);
+    }
+    void numberBy(const LineOrigins& origins) { numbers_ = &origins; }
+
 private:
     struct Span {
         std::size_t offset;
@@ -39,6 +49,7 @@ private:
     std::string_view viewed_;  // the text, when they only refer to it
     bool viewing_ = false;
     std::vector<Span> lines_;
+    const LineOrigins* numbers_ = nullptr;
 
     std::string_view whole() const { return viewing_ ? viewed_ : std::string_view(text_); }
     void split();

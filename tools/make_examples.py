@@ -10,11 +10,24 @@ import random
 import sys
 
 
+def columns(text):
+    """The columns the level gives text: its GB18030 bytes, a Chinese character two."""
+    return sum(1 if ord(c) < 0x80 else 2 for c in text)
+
+
+def rjust(text, width):
+    return " " * (width - columns(text)) + text
+
+
+def ljust(text, width):
+    return text + " " * (width - columns(text))
+
+
 def field2(kind, point="", code="", time="", digit=" ", line="1"):
-    """The 31 characters of field 2: record type, point right-aligned to 12, code,
+    """The 31 columns of field 2: record type, point right-aligned to 12, code,
     time (19-26), a digit (27), line number (28-31)."""
-    text = kind + point.rjust(9) + code.ljust(5) + " " + time.ljust(8) + digit + line.rjust(4)
-    assert len(text) == 31, text
+    text = kind + rjust(point, 9) + code.ljust(5) + " " + time.ljust(8) + digit + line.rjust(4)
+    assert columns(text) == 31, text
     return text
 
 
@@ -56,7 +69,7 @@ def leveling_line(path):
     """A BFFB line of 20 stations from one benchmark to another."""
     rng = random.Random(16)
     rec = Recorder(8 * 3600 + 5 * 60, rng)
-    rec.add("TO  Proj: 示例二等水准".ljust(31))
+    rec.add(ljust("TO  Proj: 示例二等水准", 31))
     rec.add("TO  Start-Line       BFFB     1")
     start, end_known = "水准点甲", "水准点乙"
     height = 43.21870
@@ -86,9 +99,9 @@ def leveling_line(path):
     # The end benchmark's known height, 0.27 mm under the measured one.
     misclosure = 0.00027
     count = str(stations)
-    rec.add("KD2" + end_known.rjust(9) + count.rjust(9) + "1".rjust(10),
+    rec.add("KD2" + rjust(end_known, 9) + count.rjust(9) + "1".rjust(10),
             value("Db", "%.2f" % back_total, 15), value("Df", "%.2f" % fore_total, 15))
-    rec.add("KD2" + end_known.rjust(9) + count.rjust(9) + "1".rjust(10), value("Sh", "%.5f" % misclosure, 15),
+    rec.add("KD2" + rjust(end_known, 9) + count.rjust(9) + "1".rjust(10), value("Sh", "%.5f" % misclosure, 15),
             value("dz", "%.5f" % -misclosure, 15), value("Z", "%.5f" % (round(height, 5) - misclosure), 16))
     rec.add("TO  End-Line".ljust(27) + "   1")
     rec.write(path)
@@ -130,7 +143,7 @@ def single_points(path):
     """Spot readings on a building site, one of them rejected and taken again."""
     rng = random.Random(18)
     rec = Recorder(14 * 3600 + 10 * 60, rng)
-    rec.add("TO  Proj: 示例场地单点".ljust(31))
+    rec.add(ljust("TO  Proj: 示例场地单点", 31))
     names = ["1", "2", "3", "4", "5", "6", "7", "8", "井1", "井2", "10", "11", "12", "13", "14"]
     for name in names:
         reading, distance = round(rng.uniform(0.5, 2.8), 5), round(rng.uniform(8, 48), 3)

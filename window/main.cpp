@@ -8,6 +8,8 @@
 int main(int argc, char** argv)
 {
     QApplication app(argc, argv);
+    // An export interrupted by SIGINT or SIGTERM leaves no temporary behind.
+    levara::removeTemporariesOnSignals();
     // Where Qt's settings store keeps what the window remembers.
     QCoreApplication::setOrganizationName("Levara");
     QCoreApplication::setApplicationName("levara");

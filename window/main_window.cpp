@@ -503,9 +503,12 @@ const std::string& MainWindow::text()
     std::string text(std::size_t(length), '\0');
     textArea_->SendScintilla(QsciScintilla::SCI_GETTEXT, static_cast<unsigned long>(length) + 1, text.data());
     textArea_->setModified(false);
+    edited_ = true;
     shownText_ = std::move(text);
     return shownText_;
 }
+
+bool MainWindow::textEdited() { return edited_ || textArea_->isModified(); }
 
 void MainWindow::setText(std::string text)
 {
@@ -516,6 +519,7 @@ void MainWindow::setText(std::string text)
     textArea_->SendScintilla(QsciScintilla::SCI_EMPTYUNDOBUFFER);
     textArea_->SendScintilla(QsciScintilla::SCI_SETUNDOCOLLECTION, 1UL);
     textArea_->setModified(false);
+    edited_ = false;
     shownText_ = std::move(text);
 }
 

@@ -34,6 +34,7 @@ public:
     // Ui
     const std::string& text() override;
     void setText(std::string text) override;
+    bool textEdited() override;
     std::filesystem::path chooseFileToOpen() override { return dialogs_.showOpen(); }
     SaveChoice chooseFileToSave(int filterIndex) override { return dialogs_.showSave(filterIndex); }
     bool confirmOverwrite(const std::filesystem::path& file) override { return dialogs_.askOverwrite(file); }
@@ -82,6 +83,7 @@ private:
     QString commandsStandardItem_;  // the "检核" item whose standard the commands hold
     // The text as last set or read, so an unchanged document is not copied out again.
     std::string shownText_;
+    bool edited_ = false;  // since setText; text() clears the area's own flag
 };
 
 }  // namespace levara

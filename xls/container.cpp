@@ -2,6 +2,8 @@
 
 #include <gsf/gsf.h>
 
+#include <algorithm>
+#include <cstring>
 #include <mutex>
 #include <strings.h>
 
@@ -11,11 +13,50 @@ namespace levara::xls {
 
 namespace {
 
+// What libgsf says through GLib's log while this thread reads or writes a container:
+// kept for the engine's error rather than printed on stderr beside the program's own
+// line. Other GLib logging goes to GLib's own writer as before.
+thread_local std::string* logKept = nullptr;
+
+GLogWriterOutput keepLog(GLogLevelFlags level, const GLogField* fields, gsize count, gpointer)
+{
+    if (!logKept)
+        return g_log_writer_default(level, fields, count, nullptr);
+    for (gsize i = 0; i < count; ++i) {
+        if (std::strcmp(fields[i].key, "MESSAGE") != 0 || !fields[i].value)
+            continue;
+        const auto* text = static_cast<const char*>(fields[i].value);
+        if (!logKept->empty())
+            logKept->append("; ");
+        std::string line = fields[i].length < 0 ? std::string(text) : std::string(text, std::size_t(fields[i].length));
+        // One line: libgsf breaks its longer remarks.
+        std::replace(line.begin(), line.end(), '\n', ' ');
+        logKept->append(line);
+    }
+    return G_LOG_WRITER_HANDLED;
+}
+
 void initGsf()
 {
     static std::once_flag once;
-    std::call_once(once, [] { gsf_init(); });
+    std::call_once(once, [] {
+        g_log_set_writer_func(keepLog, nullptr, nullptr);
+        gsf_init();
+    });
 }
+
+class LogKept {
+public:
+    LogKept() : outer_(logKept) { logKept = &text_; }
+    ~LogKept() { logKept = outer_; }
+    LogKept(const LogKept&) = delete;
+    LogKept& operator=(const LogKept&) = delete;
+    const std::string& text() const { return text_; }
+
+private:
+    std::string* outer_;
+    std::string text_;
+};
 
 // Releases a GObject on scope exit.
 template <typename T>
@@ -98,11 +139,8 @@ void writeEntry(GsfOutfile* parent, const OleEntry& entry)
         throw Error(Error::Kind::Unwritable, entry.name, "cannot finish " + entry.name + " in the compound file");
 }
 
-}  // namespace
-
-OleFile readOle(std::string_view file, std::string& workbookStream)
+OleFile readOleLogged(std::string_view file, std::string& workbookStream)
 {
-    initGsf();
     Ref<GsfInput> input(
         gsf_input_memory_new(reinterpret_cast<const guint8*>(file.data()), gsf_off_t(file.size()), FALSE));
     GError* error = nullptr;
@@ -138,9 +176,27 @@ OleFile readOle(std::string_view file, std::string& workbookStream)
     return result;
 }
 
+}  // namespace
+
+OleFile readOle(std::string_view file, std::string& workbookStream)
+{
+    initGsf();
+    const LogKept log;
+    try {
+        return readOleLogged(file, workbookStream);
+    } catch (const Error& error) {
+        if (log.text().empty())
+            throw;
+        // What libgsf found is the detail the user may need.
+        const std::string detail = error.detail().empty() ? log.text() : error.detail() + "; " + log.text();
+        throw Error(error.kind(), detail, std::string(error.what()) + " (" + log.text() + ")");
+    }
+}
+
 std::string writeOle(const OleFile& ole, std::string workbookStream)
 {
     initGsf();
+    const LogKept log;
     Ref<GsfOutput> memory(gsf_output_memory_new());
     {
         Ref<GsfOutfile> root(gsf_outfile_msole_new(memory.object));

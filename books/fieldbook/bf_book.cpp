@@ -107,7 +107,7 @@ void writeBfBook(xls::Worksheet& sheet, const TextLines& text, const BookMarks* 
     const LineList lines = numberedLines(text);
     const std::vector<Station> stations = bfBookStations(lines);
     const std::optional<double> height =
-        stations.empty() ? std::nullopt : startHeight(lines, std::size_t(stations.front().back1.line - 1));
+        stations.empty() ? std::nullopt : startHeight(lines, std::size_t(stations.front().back1.position - 1));
 
     SectionTotals totals;
     int n = 1, k = 1;

@@ -1,6 +1,7 @@
 #include "books/fieldbook/station.h"
 
 #include <algorithm>
+#include <cmath>
 #include <cstdlib>
 #include <string>
 
@@ -39,19 +40,31 @@ Message describe(const StationName& name)
 struct FieldMessages {
     const char* empty;
     const char* notANumber;  // %1: the field as typed
+    const char* tooLarge;    // %1: the field as typed
 };
 
 const FieldMessages kReadingMessages = {QT_TRANSLATE_NOOP("levara", "the reading is empty"),
-                                        QT_TRANSLATE_NOOP("levara", "the reading \"%1\" is not a number")};
+                                        QT_TRANSLATE_NOOP("levara", "the reading \"%1\" is not a number"),
+                                        QT_TRANSLATE_NOOP("levara", "the reading \"%1\" is too large to compute with")};
 const FieldMessages kDistanceMessages = {QT_TRANSLATE_NOOP("levara", "the distance is empty"),
-                                         QT_TRANSLATE_NOOP("levara", "the distance \"%1\" is not a number")};
+                                         QT_TRANSLATE_NOOP("levara", "the distance \"%1\" is not a number"),
+                                         QT_TRANSLATE_NOOP("levara",
+                                                           "the distance \"%1\" is too large to compute with")};
+
+// The books take millimetres of differences and sum a worksheet's stations (tens of
+// thousands): values up to this stay far below the largest double (about 1.8e308), so
+// nothing they compute becomes infinite, which no cell can hold.
+constexpr double kLargestValue = 1e300;
 
 std::string_view checkedNumber(std::string_view slice, const FieldMessages& messages, int line, const StationName& name)
 {
     if (slice.empty())
         fail(line, name, Message(messages.empty));
-    if (!typedNumber(slice))
+    const std::optional<double> number = typedNumber(slice);
+    if (!number)
         fail(line, name, Message(messages.notANumber, slice));
+    if (!(std::abs(*number) <= kLargestValue))
+        fail(line, name, Message(messages.tooLarge, slice));
     return slice;
 }
 
@@ -71,7 +84,7 @@ LineList numberedLines(const TextLines& lines)
     LineList list;
     list.reserve(lines.size());
     for (std::size_t i = 0; i < lines.size(); ++i)
-        list.push_back({lines[i], int(i + 1)});
+        list.push_back({lines[i], lines.number(i), int(i + 1)});
     return list;
 }
 
@@ -80,7 +93,7 @@ LineList reversedNonEmptyLines(const TextLines& lines)
     LineList list;
     for (std::size_t i = lines.size(); i-- > 0;)
         if (!lines[i].empty())
-            list.push_back({lines[i], int(i + 1)});
+            list.push_back({lines[i], lines.number(i), int(i + 1)});
     return list;
 }
 
@@ -111,9 +124,9 @@ void checkStationLines(const LineList& lines, std::size_t first, std::size_t cou
         const NumberedLine& line = lines[first + i];
         // The reversed lines leave empty ones out; a gap in the numbers is where one stood.
         if (i > 0) {
-            const int previous = lines[first + i - 1].number;
-            if (std::abs(line.number - previous) != 1)
-                fail(previous + (line.number > previous ? 1 : -1), name, emptyLineInside(count));
+            const NumberedLine& previous = lines[first + i - 1];
+            if (std::abs(line.position - previous.position) != 1)
+                fail(previous.number + (line.position > previous.position ? 1 : -1), name, emptyLineInside(count));
         }
         if (line.text.empty())
             fail(line.number, name, emptyLineInside(count));
@@ -132,7 +145,7 @@ void takeReading(Station& station, Reading reading, const NumberedLine& line, co
     const MeasurementLine fields(line.text);
     const std::string_view value = checkedNumber(fields.reading(), kReadingMessages, line.number, name);
     const std::string_view distance = checkedNumber(fields.distance(), kDistanceMessages, line.number, name);
-    const StaffReading taken{fields.pointNumber(), distance, value, line.number};
+    const StaffReading taken{fields.pointNumber(), distance, value, line.number, line.position};
     switch (reading) {
     case Reading::B1: station.back1 = taken; break;
     case Reading::B2: station.back2 = taken; break;

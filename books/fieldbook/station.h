@@ -10,11 +10,13 @@
 
 namespace levara::books {
 
-// A line of the text being read, with its line number in the text the user sees
-// (from 1). The return book reads the lines last first, so numbers may run down.
+// A line of the text being read, with the number messages give it (TextLines::number:
+// its line in the text the user sees, or in the file it came from) and its place in
+// the text (from 1). The return book reads the lines last first, so both may run down.
 struct NumberedLine {
     std::string_view text;
     int number = 0;
+    int position = 0;
 };
 using LineList = std::vector<NumberedLine>;
 
@@ -30,6 +32,7 @@ struct StaffReading {
     std::string_view distance;
     std::string_view reading;
     int line = 0;
+    int position = 0;  // of the line in the text
 };
 
 // The four readings of a station: the first and second on the back staff and on

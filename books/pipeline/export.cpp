@@ -102,9 +102,8 @@ void fill(Output output, xls::Workbook& book, const TextLines& lines, const Book
         writeHeading(book.sheet(sheet), lines);
 }
 
-xls::Workbook openTemplateCopy(Output output, const TempFolder& temp, std::string_view bytes)
+xls::Workbook openTemplateCopy(Output output, const std::filesystem::path& templateFile, std::string_view bytes)
 {
-    const std::filesystem::path templateFile = temp.templateFile(templateName(output));
     try {
         xls::Workbook book = xls::Workbook::fromBytes(bytes);
         if (book.sheetCount() < worksheetsNeeded(output))
@@ -149,13 +148,22 @@ std::string_view templateName(Output output)
     return {};
 }
 
+std::string workbookBytes(Output output, std::string_view templateBytes, const TextLines& lines,
+                          const std::filesystem::path& templateFile, const std::filesystem::path& destination,
+                          const Standard* standard, const Adjustment* adjustment)
+{
+    xls::Workbook book = openTemplateCopy(output, templateFile, templateBytes);
+    return filledBytes(output, std::move(book), lines, destination, standard, adjustment);
+}
+
 void renewWorkingWorkbook(Output output, const TempFolder& temp)
 {
-    copyFileReplacing(temp.templateFile(templateName(output)), temp.workingWorkbook(), Flush::No);
+    copyFileReplacing(temp.templateFile(templateName(output)), temp.workingWorkbook(), Flush::No, Links::Refuse);
 }
 
 void exportWorkbook(Output output, const TempFolder& temp, std::string_view text,
-                    const std::filesystem::path& destination, const Standard* standard, const Adjustment* adjustment)
+                    const std::filesystem::path& destination, const Standard* standard, const LineOrigins& origins,
+                    const Adjustment* adjustment)
 {
     if (output == Output::AdjustmentTable && !adjustment)
         throw std::logic_error("the adjustment table needs its adjustment");
@@ -165,15 +173,17 @@ void exportWorkbook(Output output, const TempFolder& temp, std::string_view text
     const std::filesystem::path working = temp.workingWorkbook();
     std::string filled;
     try {
-        xls::Workbook book = openTemplateCopy(output, temp, templateBytes);
-        const TextLines lines = writeWorkFile(temp.workFile(), text);
+        TextLines lines = writeWorkFile(temp.workFile(), text);
+        if (!origins.empty())
+            lines.numberBy(origins);
         if (output == Output::AbffbTwoWayBook)
             writeTextFile(temp.reversedWorkFile(), reversedWorkText(lines));
-        filled = filledBytes(output, std::move(book), lines, destination, standard, adjustment);
-        replaceFile(working, filled, Flush::No);
+        filled = workbookBytes(output, templateBytes, lines, temp.templateFile(templateName(output)), destination,
+                               standard, adjustment);
+        replaceFile(working, filled, Flush::No, Links::Refuse);
     } catch (...) {
         // A failed export leaves a fresh copy of the template as the working workbook.
-        replaceFile(working, templateBytes, Flush::No);
+        replaceFile(working, templateBytes, Flush::No, Links::Refuse);
         throw;
     }
     // The user's file is a copy of the working workbook: the same bytes.

@@ -27,6 +27,12 @@ enum class Output {
 // "exc.xls", "exc2.xls", ...
 std::string_view templateName(Output output);
 
+// The workbook exportWorkbook saves, made in memory from the template's bytes and
+// the text's lines; templateFile and destination name the files in its errors.
+std::string workbookBytes(Output output, std::string_view templateBytes, const TextLines& lines,
+                          const std::filesystem::path& templateFile, const std::filesystem::path& destination,
+                          const Standard* standard = nullptr, const Adjustment* adjustment = nullptr);
+
 // Copies the output's template over the working workbook excel.xls.
 void renewWorkingWorkbook(Output output, const TempFolder& temp);
 
@@ -36,10 +42,11 @@ void renewWorkingWorkbook(Output output, const TempFolder& temp);
 // template when it is the template's, the destination when the output would pass a
 // limit of the format. With a standard, a field book marks the values over its limits
 // (books/checks), its stations read in the book's own order; without, or for a table,
-// the workbook is as it always was. The adjustment table is written from adjustment,
-// which it needs.
+// the workbook is as it always was. Given the origins of the text's lines, its faults
+// and marks name lines by them (TextLines::numberBy). The adjustment table is written
+// from adjustment, which it needs.
 void exportWorkbook(Output output, const TempFolder& temp, std::string_view text,
                     const std::filesystem::path& destination, const Standard* standard = nullptr,
-                    const Adjustment* adjustment = nullptr);
+                    const LineOrigins& origins = {}, const Adjustment* adjustment = nullptr);
 
 }  // namespace levara::books

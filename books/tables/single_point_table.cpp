@@ -42,7 +42,7 @@ void checkReadingLines(const TextLines& lines)
             continue;
         const MeasurementLine line(lines[i]);
         if (isReadingLine(line) && !line.hasField(4))
-            throw InputError(static_cast<int>(i) + 1,
+            throw InputError(lines.number(i),
                              Message(QT_TRANSLATE_NOOP("levara",
                                                        "reading line without a distance field (field 4); the "
                                                        "single-point table needs one on every reading line")));

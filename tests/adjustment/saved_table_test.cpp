@@ -28,7 +28,7 @@ TEST(SavedAdjustmentTable, ReadsBackTheSameInEveryReader)
         books::adjustRoute(books::readSections(lines), lines, &known, books::Distribution::ByDistance, &second);
 
     const auto file = scratch / "adjustment.xls";
-    books::exportWorkbook(books::Output::AdjustmentTable, temp, text, file, &second, &adjustment);
+    books::exportWorkbook(books::Output::AdjustmentTable, temp, text, file, &second, {}, &adjustment);
     const xls::Workbook book = openWorkbook(file);
     const std::vector<std::string> engine = sheetText(book.sheet(0), 1, 8);
     EXPECT_EQ(xlrdSheetText(file, 0, 1, 8), engine);

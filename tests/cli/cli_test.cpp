@@ -86,7 +86,8 @@ TEST_F(CliTest, CheckPrintsEachValueOverItsLimitAndASummary)
     // A line that names no order needs one.
     writeBytes(file, checkedLine(""));
     EXPECT_EQ(run({"check", "--standard", "2", file}), 1);
-    EXPECT_EQ(output.rfind("levara-cli: line 1: the leveling line names no observation method", 0), 0u) << output;
+    EXPECT_EQ(output.rfind("levara-cli: " + file + ":1: the leveling line names no observation method", 0), 0u)
+        << output;
     EXPECT_NE(output.find("--order"), std::string::npos);
     EXPECT_EQ(run({"check", "--standard", "2", "--order", "bffb", file}), 3);
 
@@ -312,7 +313,7 @@ TEST_P(CliLanguageTest, MessagesAndUsageFollowTheSystemLanguage)
                       rawLine("TP1", "Rf", "1.41236", "29.520", ""), rawLine("BM1", "Rb", "1.52349", "30.120", "")}));
     const std::filesystem::path out = scratch / "book.xls";
     EXPECT_EQ(run({"--save", "bffb", (scratch / "raw.dat").string(), out.string()}), 1);
-    EXPECT_EQ(output, "levara-cli: " + GetParam().failure + "\n");
+    EXPECT_EQ(output, "levara-cli: " + (scratch / "raw.dat").string() + ":" + GetParam().failure + "\n");
     EXPECT_FALSE(std::filesystem::exists(out));
     EXPECT_EQ(run({"--help"}), 0);
     EXPECT_EQ(output.rfind(GetParam().usage, 0), 0u) << output;
@@ -320,7 +321,7 @@ TEST_P(CliLanguageTest, MessagesAndUsageFollowTheSystemLanguage)
     EXPECT_EQ(output, GetParam().version + LEVARA_VERSION + "\n");
 }
 
-const std::string kChineseFailure = "第 2 行：第 1 站（第 1 行起）：读数 \"1.4x234\" 不是数字";
+const std::string kChineseFailure = "2: 第 1 站（第 1 行起）：读数 \"1.4x234\" 不是数字";
 
 INSTANTIATE_TEST_SUITE_P(
     Locales, CliLanguageTest,
@@ -329,7 +330,7 @@ INSTANTIATE_TEST_SUITE_P(
         LanguageCase{"Chinese", {"LANG=zh_CN.UTF-8"}, kChineseFailure, "用法：levara-cli", "levara-cli（Levara）版本 "},
         LanguageCase{"English",
                      {"LANG=en_US.UTF-8"},
-                     "line 2: station 1, starting on line 1: the reading \"1.4x234\" is not a number",
+                     "2: station 1, starting on line 1: the reading \"1.4x234\" is not a number",
                      "usage: levara-cli",
                      "levara-cli (Levara) version "}),
     [](const ::testing::TestParamInfo<LanguageCase>& info) { return info.param.name; });

@@ -4,6 +4,7 @@
 #include <string>
 
 #include "records/filters.h"
+#include "records/opened_text.h"
 #include "tests/support/raw_lines.h"
 
 namespace levara {
@@ -76,12 +77,12 @@ TEST(Filters, EachFilterKeepsItsLines)
     }
 }
 
-TEST(Filters, ChineseCharactersBeforeTheFlagCountAsOnePosition)
+TEST(Filters, ChineseCharactersBeforeTheFlagTakeTwoColumns)
 {
-    // Point name of three Chinese characters, right-aligned in characters 4 to 12.
-    const std::string rejected = rawFields("KD1      水准点#####01:33:402   1", "Rb        1.85953 m");
+    // Point name of three Chinese characters, right-aligned in columns 4 to 12.
+    const std::string rejected = rawFields("KD1   水准点#####01:33:402   1", "Rb        1.85953 m");
     EXPECT_EQ(copies(RecordFilter::Leveling, rejected), 0);
-    const std::string accepted = rawFields("KD1      水准点     01:33:402   1", "Rb        1.85953 m");
+    const std::string accepted = rawFields("KD1   水准点     01:33:402   1", "Rb        1.85953 m");
     EXPECT_EQ(copies(RecordFilter::Leveling, accepted), 1);
 }
 
@@ -114,6 +115,26 @@ TEST(Filters, RunningAgainOnTheOutput)
     const std::string twice = filterLines(RecordFilter::IntermediateSights, TextLines::fromText(once));
     EXPECT_EQ(TextLines::fromText(once).size(), 3u);
     EXPECT_EQ(TextLines::fromText(twice).size(), 5u);
+}
+
+}  // namespace
+}  // namespace levara
+
+namespace levara {
+namespace {
+
+TEST(Filters, KeptLinesAndTheirCopiesKeepTheOriginOfTheirLine)
+{
+    // The file's lines 1 to 8 as the open command shows them: the empty line 3 left out.
+    const OpenedText opened =
+        openedText(testing::lines({testing::kStartLine, "header", "", readingLine("Rb", kAccepted, kHeight),
+                                   readingLine("Rf", kRejected), readingLine("Rf"), kEnd}),
+                   "raw.dat");
+    EXPECT_EQ(opened.origins, (LineOrigins{1, 2, 4, 5, 6, 7}));
+    const FilteredLines kept =
+        filterLines(RecordFilter::Leveling, TextLines::viewOfTextAndLineEnd(opened.text), opened.origins);
+    EXPECT_EQ(kept.origins, (LineOrigins{1, 4, 4, 6, 7}));  // the reading with a height twice
+    EXPECT_EQ(filterLines(RecordFilter::Leveling, TextLines::viewOf(opened.text), {}).origins, LineOrigins{});
 }
 
 }  // namespace

@@ -118,25 +118,28 @@ TEST(MeasurementLine, ShortFieldsGiveShortOrEmptyWindows)
     EXPECT_EQ(slice("abcdef", 2, 0), "");
 }
 
-TEST(MeasurementLine, PositionsCountCharactersNotBytes)
+TEST(MeasurementLine, PositionsCountColumnsAChineseCharacterTakingTwo)
 {
-    // Two Chinese characters in the point number: the flag still sits at 13 to 17.
+    // Three Chinese characters in the point number take columns 7 to 12, as the level
+    // writes them in GB18030: the flag still sits at 13 to 17.
     const MeasurementLine line(
-        "For M5|Adr     4|KD1      水准点#####01:33:402   1|Rb        1.85953 m   |HD         45.870 m   |Z  1.5|");
+        "For M5|Adr     4|KD1   水准点#####01:33:402   1|Rb        1.85953 m   |HD         45.870 m   |Z  1.5|");
     EXPECT_EQ(line.pointNumber(), "水准点");
-    EXPECT_EQ(line.widePointNumber(), "      水准点#####0");
+    EXPECT_EQ(line.widePointNumber(), "   水准点#####0");
     EXPECT_TRUE(line.rejected());
     EXPECT_EQ(line.readingTag(), "Rb");
 
-    EXPECT_EQ(slice("中文abc", 2, 2), "文a");
-    EXPECT_EQ(slice("中文abc", 6, 1), "");
-    EXPECT_EQ(slice("ab😀cd", 3, 2), "😀c");
-    // Reading fields with a Chinese unit: the window ends by characters too.
+    EXPECT_EQ(slice("中文abc", 3, 3), "文a");
+    EXPECT_EQ(slice("中文abc", 2, 3), "文");  // 中 starts before the window, c after it
+    EXPECT_EQ(slice("中文abc", 7, 1), "c");
+    EXPECT_EQ(slice("中文abc", 8, 1), "");
+    EXPECT_EQ(slice("ab😀cd", 3, 3), "😀c");
+    // Reading fields with a Chinese unit: the window ends by columns too.
     std::string meters;
     for (int k = 0; k < 12; ++k)
         meters += "米";
     const std::string line2 = "a|b|c|Rb 1.5" + meters + "|";
-    EXPECT_EQ(MeasurementLine(line2).reading(), "1.5" + meters.substr(3));  // 15 characters, one blank stripped
+    EXPECT_EQ(MeasurementLine(line2).reading(), "1.5" + meters.substr(0, 6 * 3));  // 15 columns, one blank stripped
 }
 
 }  // namespace

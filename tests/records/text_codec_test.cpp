@@ -77,3 +77,49 @@ TEST(Gb18030, InvalidUtf8BecomesQuestionMarks)
 
 }  // namespace
 }  // namespace levara
+
+namespace levara {
+namespace {
+
+struct Decoding {
+    std::string name;
+    std::string bytes;
+    std::string utf8;
+    TextEncoding encoding;
+    std::size_t replaced;
+    std::size_t firstReplaced;  // byte offset in utf8
+};
+
+void PrintTo(const Decoding& c, std::ostream* out) { *out << c.name; }
+
+class DecodeTextTest : public ::testing::TestWithParam<Decoding> {};
+
+TEST_P(DecodeTextTest, TheMarkOrTheBytesChooseTheEncoding)
+{
+    const DecodedText decoded = decodeText(GetParam().bytes);
+    EXPECT_EQ(decoded.utf8, GetParam().utf8);
+    EXPECT_EQ(decoded.encoding, GetParam().encoding);
+    EXPECT_EQ(decoded.replaced.count, GetParam().replaced);
+    if (GetParam().replaced > 0) {
+        EXPECT_EQ(decoded.replaced.first, GetParam().firstReplaced);
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Files, DecodeTextTest,
+    ::testing::Values(Decoding{"Ascii", "KD1 BM1|1.5\r\n", "KD1 BM1|1.5\r\n", TextEncoding::Gb18030, 0, 0},
+                      Decoding{"Gb18030", "\xCB\xAE\xD7\xBC", "水准", TextEncoding::Gb18030, 0, 0},
+                      // Valid UTF-8 too, but as two characters of two bytes: GB18030 it stays.
+                      Decoding{"Gb18030ThatIsUtf8", "a\xCB\xAE\xD7\xBC", "a水准", TextEncoding::Gb18030, 0, 0},
+                      Decoding{"Utf8", "a水准点", "a水准点", TextEncoding::Utf8, 0, 0},
+                      Decoding{"Utf8WithMark", "\xEF\xBB\xBF水\xFF", "水" + kReplacement, TextEncoding::Utf8, 1, 3},
+                      Decoding{"Utf16Le", std::string("\xFF\xFEK\0\x34\x6C\x3D\xD8\x00\xDE", 10), "K水\xF0\x9F\x98\x80",
+                               TextEncoding::Utf16Le, 0, 0},
+                      Decoding{"Utf16BeBroken", std::string("\xFE\xFF\xD8\x3D\0K\0", 7),
+                               kReplacement + "K" + kReplacement, TextEncoding::Utf16Be, 2, 0},
+                      Decoding{"Gb18030Broken", "ab\x81\r\n\xFF", "ab" + kReplacement + "\r\n" + kReplacement,
+                               TextEncoding::Gb18030, 2, 2}),
+    [](const ::testing::TestParamInfo<Decoding>& info) { return info.param.name; });
+
+}  // namespace
+}  // namespace levara

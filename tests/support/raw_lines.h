@@ -7,18 +7,24 @@
 
 namespace levara::testing {
 
-inline std::string rightAligned(std::string_view text, std::size_t width)
+// The columns the level gives text: its GB18030 bytes, a Chinese character two.
+inline std::size_t columns(std::string_view text)
 {
-    return std::string(width > text.size() ? width - text.size() : 0, ' ') + std::string(text);
+    std::size_t count = 0;
+    for (char c : text)
+        count += static_cast<unsigned char>(c) < 0x80 ? 1 : (static_cast<unsigned char>(c) & 0xC0) != 0x80 ? 2 : 0;
+    return count;
 }
 
-// Pads to width characters; a Chinese character is one.
+inline std::string rightAligned(std::string_view text, std::size_t width)
+{
+    return std::string(width > columns(text) ? width - columns(text) : 0, ' ') + std::string(text);
+}
+
+// Pads to width columns.
 inline std::string padded(std::string_view text, std::size_t width)
 {
-    std::size_t characters = 0;
-    for (char c : text)
-        characters += (static_cast<unsigned char>(c) & 0xC0) != 0x80;
-    return std::string(text) + std::string(width > characters ? width - characters : 0, ' ');
+    return std::string(text) + std::string(width > columns(text) ? width - columns(text) : 0, ' ');
 }
 
 // A line from field 2 (the block: record type, point number, code, time, line

@@ -1,0 +1,95 @@
+#include "records/opened_text.h"
+
+#include "records/gsi_conversion.h"
+#include "records/read_file.h"
+#include "records/text_codec.h"
+#include "records/text_lines.h"
+
+namespace levara {
+
+namespace {
+
+// The line (from 1) holding the byte at offset, lines ending as TextLines ends them.
+int lineAt(std::string_view text, std::size_t offset)
+{
+    int line = 1;
+    for (std::size_t i = 0; i < offset && i < text.size(); ++i)
+        if (text[i] == '\n' || (text[i] == '\r' && (i + 1 >= text.size() || text[i + 1] != '\n')))
+            ++line;
+    return line;
+}
+
+OpenedText nonEmptyLines(std::string utf8)
+{
+    OpenedText opened;
+    // A file of CR LF lines, none empty, is already the text shown.
+    if (areNonEmptyCrLfLines(utf8)) {
+        const TextLines lines = TextLines::viewOf(utf8);
+        opened.origins.resize(lines.size());
+        for (std::size_t i = 0; i < lines.size(); ++i)
+            opened.origins[i] = static_cast<int>(i + 1);
+        opened.text = std::move(utf8);
+        return opened;
+    }
+    const TextLines lines = TextLines::fromText(std::move(utf8));
+    std::size_t size = 0;
+    for (std::size_t i = 0; i < lines.size(); ++i)
+        size += lines[i].size() + 2;
+    opened.text.reserve(size);
+    for (std::size_t i = 0; i < lines.size(); ++i) {
+        if (lines[i].empty())
+            continue;
+        opened.text += lines[i];
+        opened.text += "\r\n";
+        opened.origins.push_back(static_cast<int>(i + 1));
+    }
+    return opened;
+}
+
+Message conversionStatus(const GsiConversion& conversion)
+{
+    // format: "GSI-8" or "GSI-16" as data, or a message for both.
+    auto status = [&](auto format) {
+        if (conversion.readings == 1)
+            return Message(QT_TRANSLATE_NOOP("levara", "Converted from %1: 1 reading"), std::move(format));
+        return Message(QT_TRANSLATE_NOOP("levara", "Converted from %1: %2 readings"), std::move(format),
+                       conversion.readings);
+    };
+    if (conversion.gsi8 && conversion.gsi16)
+        return status(Message(QT_TRANSLATE_NOOP("levara", "GSI-8 and GSI-16")));
+    return status(std::string(conversion.gsi16 ? "GSI-16" : "GSI-8"));
+}
+
+}  // namespace
+
+OpenedText openedText(std::string_view bytes, const std::filesystem::path& file)
+{
+    DecodedText decoded = decodeText(bytes);
+    std::optional<Message> warning;
+    if (decoded.replaced.count > 0)
+        warning = Message(QT_TRANSLATE_NOOP("levara", "%1: characters that are not %2, shown as \"%3\": %4, the "
+                                                      "first in line %5"),
+                          file, encodingName(decoded.encoding), "\xEF\xBF\xBD", decoded.replaced.count,
+                          lineAt(decoded.utf8, decoded.replaced.first));
+    std::optional<Message> encodingStatus;
+    if (decoded.encoding != TextEncoding::Gb18030)
+        encodingStatus = Message(QT_TRANSLATE_NOOP("levara", "Read as %1"), encodingName(decoded.encoding));
+
+    OpenedText opened;
+    if (!isGsiText(decoded.utf8)) {
+        opened = nonEmptyLines(std::move(decoded.utf8));
+        opened.status = std::move(encodingStatus);
+    } else {
+        const TextLines lines = TextLines::fromText(std::move(decoded.utf8));
+        GsiConversion conversion = convertGsi(lines, file);
+        opened.status = conversionStatus(conversion);
+        opened.text = std::move(conversion.text);
+        opened.origins = std::move(conversion.origins);
+    }
+    opened.warning = std::move(warning);
+    return opened;
+}
+
+OpenedText readOpenedText(const std::filesystem::path& file) { return openedText(readFile(file), file); }
+
+}  // namespace levara

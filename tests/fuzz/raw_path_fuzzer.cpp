@@ -1,0 +1,124 @@
+// libFuzzer: any bytes, opened as the open command opens a file (decoded, a GSI file
+// converted), reduced by each filter, made into two of the eight outputs in memory
+// from the built templates (the input's size picks them, so a run covers all), and
+// checked against a standard. A refusal naming the file, its line or
+// the workbook's limits is a result; a text whose lines lose their origins is a fault.
+#include <array>
+#include <cstddef>
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
+#include <sstream>
+#include <string>
+
+#include "books/books.h"
+#include "records/records.h"
+
+namespace {
+
+using levara::books::Output;
+
+constexpr std::array kOutputs = {Output::BffbBook,          Output::BbffBook,
+                                 Output::BfbfBook,          Output::BfBook,
+                                 Output::AbffbBook,         Output::AbffbTwoWayBook,
+                                 Output::IntermediateTable, Output::SinglePointTable};
+
+std::string templateBytes(Output output)
+{
+    const std::string file = std::string(LEVARA_TEMPLATE_DIR "/") + std::string(levara::books::templateName(output));
+    std::ifstream in(file, std::ios::binary);
+    if (!in) {
+        std::fprintf(stderr, "no template %s: build the templates first\n", file.c_str());
+        std::abort();
+    }
+    std::ostringstream bytes;
+    bytes << in.rdbuf();
+    return bytes.str();
+}
+
+levara::RecordFilter filterFor(Output output)
+{
+    switch (output) {
+    case Output::IntermediateTable: return levara::RecordFilter::IntermediateSights;
+    case Output::SinglePointTable: return levara::RecordFilter::SinglePoints;
+    default: return levara::RecordFilter::Leveling;
+    }
+}
+
+void fail(const char* what)
+{
+    std::fprintf(stderr, "%s\n", what);
+    std::abort();
+}
+
+// Every line of the text has an origin in the file, at least line 1.
+void checkOrigins(const std::string& text, const levara::LineOrigins& origins)
+{
+    const levara::TextLines lines = levara::TextLines::viewOf(text);
+    if (origins.size() != lines.size())
+        fail("a line of the text has no origin");
+    for (int origin : origins)
+        if (origin < 1)
+            fail("a line's origin is not a line of the file");
+}
+
+// Numbered by their origins, as levara-cli numbers them.
+void makeOutput(Output output, const std::string& templateFile, const std::string& text,
+                const levara::LineOrigins& origins, const levara::books::Standard* standard)
+{
+    levara::TextLines lines = levara::TextLines::viewOfTextAndLineEnd(text);
+    lines.numberBy(origins);
+    try {
+        if (output == Output::AbffbTwoWayBook)
+            static_cast<void>(levara::books::reversedWorkText(lines));
+        static_cast<void>(
+            levara::books::workbookBytes(output, templateFile, lines, "template.xls", "out.xls", standard));
+    } catch (const levara::InputError&) {
+    } catch (const levara::FileError&) {
+    }
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
+{
+    static const std::array<std::string, kOutputs.size()> templates = [] {
+        std::array<std::string, kOutputs.size()> bytes;
+        for (std::size_t i = 0; i < kOutputs.size(); ++i)
+            bytes[i] = templateBytes(kOutputs[i]);
+        return bytes;
+    }();
+    static const levara::books::Standard standard =
+        levara::books::chooseStandard(levara::books::builtinLimits(2), false);
+
+    levara::OpenedText opened;
+    try {
+        opened = levara::openedText({reinterpret_cast<const char*>(data), size}, "fuzz.dat");
+    } catch (const levara::FileError&) {
+        return 0;  // a GSI file refused
+    }
+    checkOrigins(opened.text, opened.origins);
+    if (opened.warning)
+        static_cast<void>(opened.warning->english());
+
+    levara::TextLines lines = levara::TextLines::viewOfTextAndLineEnd(opened.text);
+    // A workbook costs a hundred times a filter: each input makes two, the outputs
+    // its size picks, one from the text as opened and one from the text reduced.
+    const std::size_t unreduced = size % kOutputs.size(), reduced = size / kOutputs.size() % kOutputs.size();
+    makeOutput(kOutputs[unreduced], templates[unreduced], opened.text, opened.origins, nullptr);
+    for (levara::RecordFilter filter : {levara::RecordFilter::Leveling, levara::RecordFilter::IntermediateSights,
+                                        levara::RecordFilter::SinglePoints}) {
+        const levara::FilteredLines kept = levara::filterLines(filter, lines, opened.origins);
+        checkOrigins(kept.text, kept.origins);
+        if (filterFor(kOutputs[reduced]) == filter)
+            makeOutput(kOutputs[reduced], templates[reduced], kept.text, kept.origins,
+                       filter == levara::RecordFilter::Leveling ? &standard : nullptr);
+    }
+    lines.numberBy(opened.origins);
+    try {
+        static_cast<void>(levara::books::checkSections(levara::books::readSections(lines), standard));
+    } catch (const levara::InputError&) {
+    }
+    return 0;
+}
