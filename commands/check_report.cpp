@@ -53,16 +53,6 @@ std::string limitNumber(const Finding& finding, double value)
     return computedLimit(finding.item) ? numberText(value, 2) : numberText(value);
 }
 
-std::string csvField(std::string text)
-{
-    if (text.find_first_of(",\"\r\n") == std::string::npos)
-        return text;
-    std::string quoted = "\"";
-    for (char c : text)
-        quoted += c == '"' ? std::string("\"\"") : std::string(1, c);
-    return quoted + "\"";
-}
-
 }  // namespace
 
 std::string findingValueText(const Finding& finding)

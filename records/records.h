@@ -5,6 +5,7 @@
 // typed input, Leica GSI files converted to raw lines, GB18030 text files, the temp
 // folder and its work files, reading and replacing a file whole, and the errors and
 // messages every layer above reports.
+#include "records/csv_field.h"
 #include "records/error.h"
 #include "records/filters.h"
 #include "records/gsi_conversion.h"

@@ -64,16 +64,6 @@ std::vector<Fixed> fixedPoints(const std::vector<Measured>& sections, const std:
     return fixed;
 }
 
-std::string csvField(const std::string& text)
-{
-    if (text.find_first_of(",\"\r\n") == std::string::npos)
-        return text;
-    std::string quoted = "\"";
-    for (char c : text)
-        quoted += c == '"' ? std::string("\"\"") : std::string(1, c);
-    return quoted + "\"";
-}
-
 std::string csv(const std::vector<Measured>& sections)
 {
     std::string text = "from,to,dh_m,dist_km,stations\n";
