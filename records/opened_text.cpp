@@ -1,5 +1,8 @@
 #include "records/opened_text.h"
 
+#include <cstring>
+#include <numeric>
+
 #include "records/gsi_conversion.h"
 #include "records/read_file.h"
 #include "records/text_codec.h"
@@ -24,10 +27,13 @@ OpenedText nonEmptyLines(std::string utf8)
     OpenedText opened;
     // A file of CR LF lines, none empty, is already the text shown.
     if (areNonEmptyCrLfLines(utf8)) {
-        const TextLines lines = TextLines::viewOf(utf8);
-        opened.origins.resize(lines.size());
-        for (std::size_t i = 0; i < lines.size(); ++i)
-            opened.origins[i] = static_cast<int>(i + 1);
+        // Every line ends in CR LF: line i of the text is line i of the file.
+        std::size_t count = 0;
+        for (const char* p = utf8.data();
+             (p = static_cast<const char*>(std::memchr(p, '\n', utf8.data() + utf8.size() - p))); ++p)
+            ++count;
+        opened.origins.resize(count);
+        std::iota(opened.origins.begin(), opened.origins.end(), 1);
         opened.text = std::move(utf8);
         return opened;
     }
@@ -62,9 +68,9 @@ Message conversionStatus(const GsiConversion& conversion)
 
 }  // namespace
 
-OpenedText openedText(std::string_view bytes, const std::filesystem::path& file)
+OpenedText openedText(std::string bytes, const std::filesystem::path& file)
 {
-    DecodedText decoded = decodeText(bytes);
+    DecodedText decoded = decodeText(std::move(bytes));
     std::optional<Message> warning;
     if (decoded.replaced.count > 0)
         warning = Message(QT_TRANSLATE_NOOP("levara", "%1: characters that are not %2, shown as \"%3\": %4, the "

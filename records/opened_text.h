@@ -23,7 +23,7 @@ struct OpenedText {
 
 // The file's bytes as the open command shows them. Throws FileError naming the file
 // (and, for a GSI file, its line).
-OpenedText openedText(std::string_view bytes, const std::filesystem::path& file);
+OpenedText openedText(std::string bytes, const std::filesystem::path& file);
 // The same, read from the file (readInputFile).
 OpenedText readOpenedText(const std::filesystem::path& file);
 

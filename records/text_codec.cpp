@@ -346,21 +346,26 @@ std::string_view encodingName(TextEncoding encoding)
     return {};
 }
 
-DecodedText decodeText(std::string_view bytes)
+DecodedText decodeText(std::string bytes)
 {
     DecodedText decoded;
+    // Raw files are almost all ASCII, the same bytes in every encoding: kept, not copied.
+    if (detail::isAscii(bytes)) {
+        decoded.utf8 = std::move(bytes);
+        return decoded;
+    }
     if (bytes.starts_with(kUtf8Mark)) {
         decoded.encoding = TextEncoding::Utf8;
         decoded.byteOrderMark = true;
-        decoded.utf8 = cleanUtf8(bytes.substr(kUtf8Mark.size()), decoded.replaced);
+        decoded.utf8 = cleanUtf8(std::string_view(bytes).substr(kUtf8Mark.size()), decoded.replaced);
     } else if (bytes.starts_with(kUtf16LeMark) || bytes.starts_with(kUtf16BeMark)) {
         const bool bigEndian = bytes.starts_with(kUtf16BeMark);
         decoded.encoding = bigEndian ? TextEncoding::Utf16Be : TextEncoding::Utf16Le;
         decoded.byteOrderMark = true;
-        decoded.utf8 = decodeUtf16(bytes.substr(2), bigEndian, decoded.replaced);
+        decoded.utf8 = decodeUtf16(std::string_view(bytes).substr(2), bigEndian, decoded.replaced);
     } else if (looksLikeUtf8(bytes)) {
         decoded.encoding = TextEncoding::Utf8;
-        decoded.utf8 = std::string(bytes);
+        decoded.utf8 = std::move(bytes);
     } else {
         decoded.utf8 = convert<Gb18030ToUtf8>(bytes, &decoded.replaced);
     }

@@ -30,7 +30,7 @@ struct DecodedText {
 // long, as Chinese is in UTF-8: GB18030 Chinese text almost never is (when it is valid
 // UTF-8 at all, it reads as pairs of bytes), while UTF-8 read as GB18030 would give
 // garbled names without a word.
-DecodedText decodeText(std::string_view bytes);
+DecodedText decodeText(std::string bytes);
 
 // Bytes that do not decode become U+FFFD; decoding never fails.
 std::string decodeGb18030(std::string_view bytes);
