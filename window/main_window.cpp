@@ -57,26 +57,22 @@ constexpr MenuItem kSaveItems[] = {
     {"TXT", "原始文本", [](Commands& c) { c.saveText(); }},
 };
 
-// The files for adjustment software, after "高差配赋表".
-struct ExchangeItem {
+// A menu item choosing a value: its object name, its caption and the value.
+template <typename Value>
+struct ValueItem {
     const char* name;
     const char* caption;
-    books::ExchangeFormat format;
+    Value value;
 };
 
-constexpr ExchangeItem kExchangeItems[] = {
+// The files for adjustment software, after "高差配赋表".
+constexpr ValueItem<books::ExchangeFormat> kExchangeItems[] = {
     {"sectionsCsv", "测段数据(CSV)", books::ExchangeFormat::SectionsCsv},
     {"gamaXml", "GNU Gama (XML)", books::ExchangeFormat::Gama},
     {"starnet", "STAR*NET", books::ExchangeFormat::Starnet},
 };
 
-struct DistributionItem {
-    const char* name;
-    const char* caption;
-    books::Distribution distribution;
-};
-
-constexpr DistributionItem kDistributionItems[] = {
+constexpr ValueItem<books::Distribution> kDistributionItems[] = {
     {"byDistance", "按测段长度配赋", books::Distribution::ByDistance},
     {"byStations", "按测站数配赋", books::Distribution::ByStations},
 };
@@ -232,11 +228,11 @@ void MainWindow::buildAdjustmentItems(QMenu* save)
                     Message(QT_TRANSLATE_NOOP("levara", "The table is saved, marked \"%1\": %2"), "超限", *over));
         });
     });
-    for (const ExchangeItem& item : kExchangeItems) {
+    for (const auto& item : kExchangeItems) {
         QAction* action = save->addAction(item.caption);
         action->setObjectName(item.name);
         connect(action, &QAction::triggered, this,
-                [this, format = item.format] { run([this, format] { commands_.saveSectionsFile(format); }); });
+                [this, format = item.value] { run([this, format] { commands_.saveSectionsFile(format); }); });
     }
 
     save->addSeparator();
@@ -253,20 +249,20 @@ void MainWindow::buildAdjustmentItems(QMenu* save)
     chooseKnownPoints(settings::knownPointsFile().toStdString());
 
     auto* distributions = new QActionGroup(this);
-    for (const DistributionItem& item : kDistributionItems) {
+    for (const auto& item : kDistributionItems) {
         QAction* action = save->addAction(item.caption);
         action->setObjectName(item.name);
         action->setCheckable(true);
         distributions->addAction(action);
         connect(action, &QAction::triggered, this, [this, item] {
-            commands_.setDistribution(item.distribution);
+            commands_.setDistribution(item.value);
             settings::setDistribution(item.name);
         });
         if (settings::distribution() == item.name)
-            commands_.setDistribution(item.distribution);
+            commands_.setDistribution(item.value);
     }
-    for (const DistributionItem& item : kDistributionItems)
-        save->findChild<QAction*>(item.name)->setChecked(commands_.distribution() == item.distribution);
+    for (const auto& item : kDistributionItems)
+        save->findChild<QAction*>(item.name)->setChecked(commands_.distribution() == item.value);
 }
 
 void MainWindow::chooseKnownPoints(const std::filesystem::path& file)
