@@ -728,5 +728,9 @@ check 对每个超限的数值输出一行，最后输出汇总；加 --csv 时�
         <source>warning: %1</source>
         <translation>警告：%1</translation>
     </message>
+    <message>
+        <source>workbooks cannot be read or written: libgsf cannot be loaded (%1)</source>
+        <translation>无法读写工作簿：无法加载 libgsf（%1）</translation>
+    </message>
 </context>
 </TS>

@@ -1,12 +1,11 @@
 #include "xls/container.h"
 
-#include <gsf/gsf.h>
-
 #include <algorithm>
 #include <cstring>
 #include <mutex>
 #include <strings.h>
 
+#include "xls/gsf_library.h"
 #include "xls/xls.h"
 
 namespace levara::xls {
@@ -18,10 +17,13 @@ namespace {
 // line. Other GLib logging goes to GLib's own writer as before.
 thread_local std::string* logKept = nullptr;
 
+// Loaded by readOle and writeOle before anything below runs.
+const GsfLibrary& gsf() { return gsfLibrary(); }
+
 GLogWriterOutput keepLog(GLogLevelFlags level, const GLogField* fields, gsize count, gpointer)
 {
     if (!logKept)
-        return g_log_writer_default(level, fields, count, nullptr);
+        return gsfLibrary().logWriterDefault(level, fields, count, nullptr);
     for (gsize i = 0; i < count; ++i) {
         if (std::strcmp(fields[i].key, "MESSAGE") != 0 || !fields[i].value)
             continue;
@@ -36,13 +38,16 @@ GLogWriterOutput keepLog(GLogLevelFlags level, const GLogField* fields, gsize co
     return G_LOG_WRITER_HANDLED;
 }
 
-void initGsf()
+// libgsf, loaded and started once.
+const GsfLibrary& startGsf()
 {
+    const GsfLibrary& gsf = gsfLibrary();
     static std::once_flag once;
-    std::call_once(once, [] {
-        g_log_set_writer_func(keepLog, nullptr, nullptr);
-        gsf_init();
+    std::call_once(once, [&] {
+        gsf.logSetWriterFunc(keepLog, nullptr, nullptr);
+        gsf.init();
     });
+    return gsf;
 }
 
 class LogKept {
@@ -66,7 +71,7 @@ struct Ref {
     ~Ref()
     {
         if (object)
-            g_object_unref(object);
+            gsfLibrary().objectUnref(object);
     }
     Ref(const Ref&) = delete;
     Ref& operator=(const Ref&) = delete;
@@ -74,14 +79,14 @@ struct Ref {
 
 std::string readStream(GsfInput* input, const char* name)
 {
-    const gsf_off_t size = gsf_input_size(input);
+    const gsf_off_t size = gsf().inputSize(input);
     if (size < 0)
         throw Error(Error::Kind::Damaged, name, std::string("cannot read the ") + name + " stream");
     std::string data(std::size_t(size), '\0');
     std::size_t done = 0;
     while (done < data.size()) {
         const std::size_t chunk = std::min<std::size_t>(data.size() - done, 1 << 20);
-        if (!gsf_input_read(input, chunk, reinterpret_cast<guint8*>(data.data() + done)))
+        if (!gsf().inputRead(input, chunk, reinterpret_cast<guint8*>(data.data() + done)))
             throw Error(Error::Kind::Damaged, name, std::string("the ") + name + " stream is truncated or damaged");
         done += chunk;
     }
@@ -92,19 +97,21 @@ void readChildren(GsfInfile* storage, std::vector<OleEntry>& entries, int depth)
 {
     if (depth > 32)
         throw Error(Error::Kind::Damaged, "OLE2", "the compound file nests storages too deeply");
-    const int count = gsf_infile_num_children(storage);
+    const int count = gsf().infileNumChildren(storage);
     for (int i = 0; i < count; ++i) {
-        const char* name = gsf_infile_name_by_index(storage, i);
-        Ref<GsfInput> child(gsf_infile_child_by_index(storage, i));
+        const char* name = gsf().infileNameByIndex(storage, i);
+        Ref<GsfInput> child(gsf().infileChildByIndex(storage, i));
         if (!child.object || !name)
             throw Error(Error::Kind::Damaged, "OLE2", "the compound file has an unreadable entry");
         OleEntry entry;
         entry.name = name;
-        if (GSF_IS_INFILE(child.object) && gsf_infile_num_children(GSF_INFILE(child.object)) >= 0) {
+        auto* instance = reinterpret_cast<GTypeInstance*>(child.object);
+        auto* childStorage = reinterpret_cast<GsfInfile*>(child.object);
+        if (gsf().isA(instance, gsf().infileType()) && gsf().infileNumChildren(childStorage) >= 0) {
             entry.storage = true;
-            if (GSF_IS_INFILE_MSOLE(child.object))
-                gsf_infile_msole_get_class_id(GSF_INFILE_MSOLE(child.object), entry.classId.data());
-            readChildren(GSF_INFILE(child.object), entry.children, depth + 1);
+            if (gsf().isA(instance, gsf().infileMsoleType()))
+                gsf().infileMsoleGetClassId(reinterpret_cast<GsfInfileMSOle*>(child.object), entry.classId.data());
+            readChildren(childStorage, entry.children, depth + 1);
         } else {
             entry.data = readStream(child.object, name);
         }
@@ -114,12 +121,12 @@ void readChildren(GsfInfile* storage, std::vector<OleEntry>& entries, int depth)
 
 void writeStream(GsfOutfile* parent, const std::string& name, std::string_view data)
 {
-    Ref<GsfOutput> child(gsf_outfile_new_child(parent, name.c_str(), FALSE));
+    Ref<GsfOutput> child(gsf().outfileNewChild(parent, name.c_str(), FALSE));
     if (!child.object)
         throw Error(Error::Kind::Unwritable, name, "cannot add " + name + " to the compound file");
-    if (!data.empty() && !gsf_output_write(child.object, data.size(), reinterpret_cast<const guint8*>(data.data())))
+    if (!data.empty() && !gsf().outputWrite(child.object, data.size(), reinterpret_cast<const guint8*>(data.data())))
         throw Error(Error::Kind::Unwritable, name, "cannot write " + name + " to the compound file");
-    if (!gsf_output_close(child.object))
+    if (!gsf().outputClose(child.object))
         throw Error(Error::Kind::Unwritable, name, "cannot finish " + name + " in the compound file");
 }
 
@@ -129,31 +136,31 @@ void writeEntry(GsfOutfile* parent, const OleEntry& entry)
         writeStream(parent, entry.name, entry.data);
         return;
     }
-    Ref<GsfOutput> child(gsf_outfile_new_child(parent, entry.name.c_str(), TRUE));
+    Ref<GsfOutput> child(gsf().outfileNewChild(parent, entry.name.c_str(), TRUE));
     if (!child.object)
         throw Error(Error::Kind::Unwritable, entry.name, "cannot add " + entry.name + " to the compound file");
-    gsf_outfile_msole_set_class_id(GSF_OUTFILE_MSOLE(child.object), entry.classId.data());
+    gsf().outfileMsoleSetClassId(reinterpret_cast<GsfOutfileMSOle*>(child.object), entry.classId.data());
     for (const OleEntry& grandChild : entry.children)
-        writeEntry(GSF_OUTFILE(child.object), grandChild);
-    if (!gsf_output_close(child.object))
+        writeEntry(reinterpret_cast<GsfOutfile*>(child.object), grandChild);
+    if (!gsf().outputClose(child.object))
         throw Error(Error::Kind::Unwritable, entry.name, "cannot finish " + entry.name + " in the compound file");
 }
 
 OleFile readOleLogged(std::string_view file, std::string& workbookStream)
 {
     Ref<GsfInput> input(
-        gsf_input_memory_new(reinterpret_cast<const guint8*>(file.data()), gsf_off_t(file.size()), FALSE));
+        gsf().inputMemoryNew(reinterpret_cast<const guint8*>(file.data()), gsf_off_t(file.size()), FALSE));
     GError* error = nullptr;
-    Ref<GsfInfile> ole(gsf_infile_msole_new(input.object, &error));
+    Ref<GsfInfile> ole(gsf().infileMsoleNew(input.object, &error));
     if (!ole.object) {
         const std::string reason = error && error->message ? error->message : "unknown reason";
         if (error)
-            g_error_free(error);
+            gsf().errorFree(error);
         throw Error(Error::Kind::NotOle2, "",
                     "not an Excel 97-2003 workbook: not an OLE2 compound file (" + reason + ")");
     }
     OleFile result;
-    gsf_infile_msole_get_class_id(GSF_INFILE_MSOLE(ole.object), result.classId.data());
+    gsf().infileMsoleGetClassId(reinterpret_cast<GsfInfileMSOle*>(ole.object), result.classId.data());
     std::vector<OleEntry> entries;
     readChildren(ole.object, entries, 0);
 
@@ -180,7 +187,7 @@ OleFile readOleLogged(std::string_view file, std::string& workbookStream)
 
 OleFile readOle(std::string_view file, std::string& workbookStream)
 {
-    initGsf();
+    startGsf();
     const LogKept log;
     try {
         return readOleLogged(file, workbookStream);
@@ -195,23 +202,23 @@ OleFile readOle(std::string_view file, std::string& workbookStream)
 
 std::string writeOle(const OleFile& ole, std::string workbookStream)
 {
-    initGsf();
+    startGsf();
     const LogKept log;
-    Ref<GsfOutput> memory(gsf_output_memory_new());
+    Ref<GsfOutput> memory(gsf().outputMemoryNew());
     {
-        Ref<GsfOutfile> root(gsf_outfile_msole_new(memory.object));
+        Ref<GsfOutfile> root(gsf().outfileMsoleNew(memory.object));
         if (!root.object)
             throw Error(Error::Kind::Unwritable, "OLE2", "cannot make the compound file");
-        gsf_outfile_msole_set_class_id(GSF_OUTFILE_MSOLE(root.object), ole.classId.data());
+        gsf().outfileMsoleSetClassId(reinterpret_cast<GsfOutfileMSOle*>(root.object), ole.classId.data());
         writeStream(root.object, "Workbook", workbookStream);
         std::string().swap(workbookStream);
         for (const OleEntry& entry : ole.entries)
             writeEntry(root.object, entry);
-        if (!gsf_output_close(GSF_OUTPUT(root.object)))
+        if (!gsf().outputClose(reinterpret_cast<GsfOutput*>(root.object)))
             throw Error(Error::Kind::Unwritable, "OLE2", "cannot finish the compound file");
     }
-    const gsf_off_t size = gsf_output_size(memory.object);
-    const guint8* bytes = gsf_output_memory_get_bytes(GSF_OUTPUT_MEMORY(memory.object));
+    const gsf_off_t size = gsf().outputSize(memory.object);
+    const guint8* bytes = gsf().outputMemoryGetBytes(reinterpret_cast<GsfOutputMemory*>(memory.object));
     // Closing the compound file closed the memory output under it too.
     return std::string(reinterpret_cast<const char*>(bytes), std::size_t(size));
 }

@@ -40,6 +40,7 @@ public:
         LayoutLimit,       // a page or sheet layout value the format cannot hold
         Unwritable,        // the compound file cannot be made
         BadRequest,        // a name, size, style, sheet or text no workbook can hold
+        Unavailable,       // libgsf cannot be loaded; detail: why
     };
 
     Error(Kind kind, std::string detail, const std::string& explanation)

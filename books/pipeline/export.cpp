@@ -52,6 +52,13 @@ void fillSheets(Output output, xls::Workbook& book, const TextLines& lines, cons
     }
 }
 
+// Neither the template nor the output is at fault: the program lacks a library.
+Message libgsfMissing(const xls::Error& error)
+{
+    return Message(QT_TRANSLATE_NOOP("levara", "workbooks cannot be read or written: libgsf cannot be loaded (%1)"),
+                   error.detail());
+}
+
 // What the engine finds wrong with the working copy is the template's fault: the
 // user is told which template and asked for nothing they cannot do.
 Message templateProblem(const xls::Error& error)
@@ -68,6 +75,7 @@ Message templateProblem(const xls::Error& error)
         return Message(QT_TRANSLATE_NOOP("levara", "the template is protected by a password; it must be saved "
                                                    "without one"));
     case Kind::Damaged: return Message(QT_TRANSLATE_NOOP("levara", "the template is damaged (%1)"), error.detail());
+    case Kind::Unavailable: return libgsfMissing(error);
     default: return Message(QT_TRANSLATE_NOOP("levara", "the template cannot be used (%1)"), error.detail());
     }
 }
@@ -90,6 +98,7 @@ Message outputProblem(const xls::Error& error)
     case Kind::FormatLimit:
         return Message(QT_TRANSLATE_NOOP("levara", "the workbook would need more than %1 cell formats"),
                        error.detail());
+    case Kind::Unavailable: return libgsfMissing(error);
     default: return Message(QT_TRANSLATE_NOOP("levara", "the workbook cannot be written (%1)"), error.detail());
     }
 }
