@@ -17,7 +17,6 @@
 // system language, as the window's do.
 #include <malloc.h>
 
-#include <QCoreApplication>
 #include <algorithm>
 #include <cstdio>
 #include <cstring>
@@ -28,21 +27,14 @@
 #include <string_view>
 #include <vector>
 
+#include "cli/user_language.h"
 #include "commands/commands.h"
 #include "records/records.h"
 
 namespace {
 
 // UTF-8, whatever the locale.
-std::string text(const levara::Message& message) { return levara::translated(message).toStdString(); }
-
-// stderr carries levara-cli's own line only: Qt's remarks, such as its switch to a
-// UTF-8 locale when the user has none, are left out.
-void quietQt(QtMsgType type, const QMessageLogContext&, const QString& message)
-{
-    if (type == QtCriticalMsg || type == QtFatalMsg)
-        std::cerr << "levara-cli: " << message.toStdString() << '\n';
-}
+std::string text(const levara::Message& message) { return levara::translated(message); }
 
 using Command = void (*)(levara::Commands&);
 using levara::books::Output;
@@ -375,7 +367,6 @@ int main(int argc, char** argv)
     // going back to the system and being faulted in again, page by page.
     mallopt(M_MMAP_THRESHOLD, 32 << 20);
     mallopt(M_TRIM_THRESHOLD, 256 << 20);
-    qInstallMessageHandler(quietQt);
     // An export interrupted by SIGINT or SIGTERM leaves no temporary behind.
     levara::removeTemporariesOnSignals();
     std::exception_ptr failure;
@@ -394,10 +385,8 @@ int main(int argc, char** argv)
 
     // Qt and the translations start only when there is something to say: a save that
     // succeeds says nothing, and starting them takes longer than copying its output.
-    const QCoreApplication application(argc, argv);
-    std::optional<levara::Translators> translators;
     try {
-        translators.emplace(levara::systemLanguage());
+        levara::speakUsersLanguage(argc, argv);
         printWarnings(warnings);
         if (failure)
             std::rethrow_exception(failure);

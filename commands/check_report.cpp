@@ -3,8 +3,6 @@
 #include <charconv>
 #include <cmath>
 
-#include "commands/language.h"
-
 namespace levara {
 
 namespace {
@@ -115,8 +113,8 @@ std::string findingsCsv(const books::CheckReport& report)
             return value ? numberText(*value) : std::string();
         };
         csv += std::to_string(finding.line) + "," + std::to_string(finding.station) + "," + csvField(finding.point) +
-               "," + csvField(translated(Message(books::itemName(finding.item))).toStdString()) + "," +
-               numberText(finding.value) + "," + optional(finding.lower) + "," + optional(finding.upper) + "," +
+               "," + csvField(translated(Message(books::itemName(finding.item)))) + "," + numberText(finding.value) +
+               "," + optional(finding.lower) + "," + optional(finding.upper) + "," +
                std::string(books::itemUnit(finding.item)) + "," + std::string(books::statusName(finding.status)) + "," +
                csvField(finding.source) + "\n";
     }

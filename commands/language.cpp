@@ -1,8 +1,5 @@
 #include "commands/language.h"
 
-#include <QCoreApplication>
-#include <QLibraryInfo>
-#include <QTranslator>
 #include <algorithm>
 #include <cstdlib>
 #include <string_view>
@@ -44,45 +41,6 @@ Language languageFor(const LocaleVariables& variables)
         return languageCode(*locale) == "en" ? Language::English : Language::Chinese;
     }
     return Language::Chinese;
-}
-
-Translators::Translators(Language language)
-{
-    if (language == Language::English)
-        return;
-    auto levara = std::make_unique<QTranslator>();
-    if (!levara->load(QStringLiteral(":/i18n/levara_zh_CN.qm")))
-        throw Error(Message(QT_TRANSLATE_NOOP("levara", "cannot load the translation %1"), "levara_zh_CN.qm"));
-    QCoreApplication::installTranslator(levara.get());
-    installed_.push_back(std::move(levara));
-
-    // Without Debian's Qt translations Qt's dialogs keep their English buttons;
-    // Levara's own messages are still Chinese.
-    auto qt = std::make_unique<QTranslator>();
-    if (qt->load(QStringLiteral("qtbase_zh_CN"), QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
-        QCoreApplication::installTranslator(qt.get());
-        installed_.push_back(std::move(qt));
-    }
-}
-
-Translators::~Translators()
-{
-    for (const auto& translator : installed_)
-        QCoreApplication::removeTranslator(translator.get());
-}
-
-QString translated(const Message& message)
-{
-    std::vector<std::string> values;
-    values.reserve(message.arguments().size());
-    for (const Message::Argument& argument : message.arguments()) {
-        if (const auto* nested = std::get_if<Message>(&argument))
-            values.push_back(translated(*nested).toStdString());
-        else
-            values.push_back(std::get<std::string>(argument));
-    }
-    const QString pattern = QCoreApplication::translate(kMessageContext, message.source());
-    return QString::fromStdString(fillPlaceholders(pattern.toStdString(), values));
 }
 
 }  // namespace levara

@@ -1,15 +1,9 @@
 #pragma once
-// The language Levara speaks to its user, for both front ends: which one, the Qt
-// translators that speak it, and a message in it. Menu captions, sheet labels and
-// cell texts are not messages: they read the same in every language.
-#include <QString>
-#include <memory>
+// The language Levara speaks to its user, for both front ends: which one. The front
+// ends put messages into it through Qt's translators (language/language.h). Menu
+// captions, sheet labels and cell texts are not messages: they read the same in
+// every language.
 #include <string>
-#include <vector>
-
-#include "records/records.h"
-
-class QTranslator;
 
 namespace levara {
 
@@ -30,24 +24,5 @@ struct LocaleVariables {
 // first of the two, then the locale of messages (LC_ALL, LC_MESSAGES, LANG) decides.
 Language languageFor(const LocaleVariables& variables);
 inline Language systemLanguage() { return languageFor(LocaleVariables::fromEnvironment()); }
-
-// Levara's own translation (built into the program) and, for Chinese, Qt's own for
-// its dialogs (Debian's qt6-translations-l10n), installed in the running
-// QCoreApplication while the object lives. English needs none: the sources are
-// English. Throws Error when Levara's translation cannot be loaded.
-class Translators {
-public:
-    explicit Translators(Language language);
-    ~Translators();
-    Translators(const Translators&) = delete;
-    Translators& operator=(const Translators&) = delete;
-
-private:
-    std::vector<std::unique_ptr<QTranslator>> installed_;
-};
-
-// The message in the installed language, its nested messages translated too and
-// each placeholder filled once.
-QString translated(const Message& message);
 
 }  // namespace levara

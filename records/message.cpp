@@ -15,6 +15,27 @@ std::string Message::english() const
     return fillPlaceholders(source_, values);
 }
 
+namespace {
+
+SourceTranslation sourceTranslation = nullptr;
+
+}  // namespace
+
+void setSourceTranslation(SourceTranslation translation) { sourceTranslation = translation; }
+
+std::string translated(const Message& message)
+{
+    std::vector<std::string> values;
+    values.reserve(message.arguments().size());
+    for (const Message::Argument& argument : message.arguments()) {
+        if (const auto* nested = std::get_if<Message>(&argument))
+            values.push_back(translated(*nested));
+        else
+            values.push_back(std::get<std::string>(argument));
+    }
+    return fillPlaceholders(sourceTranslation ? sourceTranslation(message.source()) : message.source(), values);
+}
+
 std::string escapeControls(std::string_view text)
 {
     static constexpr char kDigits[] = "0123456789abcdef";

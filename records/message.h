@@ -1,6 +1,6 @@
 #pragma once
 // A text for the user, kept in English until a front end shows it in the user's
-// language (commands/language.h). The source text holds %1 ... %9 for its arguments;
+// language (translated, through the front end's source translation). The source text holds %1 ... %9 for its arguments;
 // an argument is data shown as it is (a file name, a line number, a quoted input, a
 // formatted number) or another Message, translated in its turn.
 //
@@ -76,6 +76,15 @@ private:
     const char* source_;
     std::vector<Argument> arguments_;
 };
+
+// The front end's translation of a source text into the user's language (Qt's
+// translators: language/language.h). Until one is set, messages read in English.
+using SourceTranslation = std::string (*)(const char* source);
+void setSourceTranslation(SourceTranslation translation);
+
+// The message in the user's language, its nested messages translated too and each
+// placeholder filled once.
+std::string translated(const Message& message);
 
 // pattern with each %1 ... %9 replaced by values[0] ... values[8] in one pass: a
 // value holding "%2" stays as it is. A placeholder without a value stays too.

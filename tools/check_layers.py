@@ -1,7 +1,7 @@
 #!/usr/bin/env python3
 """Checks every #include "..." of the tree against Levara's layers.
 
-Bottom to top: xls < records < books < commands < window, cli. A file may include
+Bottom to top: xls < records < books < commands < language < window, cli. A file may include
 the files of its own layer and the door header of a layer below it; window and cli
 are peers and never include each other. Inside books the export frame
 (books/pipeline) sits above the adjustment (books/adjustment), which sits above the
@@ -23,8 +23,9 @@ LAYERS = {
     "records": (1, "records/records.h"),
     "books": (2, "books/books.h"),
     "commands": (3, "commands/commands.h"),
-    "window": (4, "window/window.h"),
-    "cli": (4, None),
+    "language": (4, "language/language.h"),
+    "window": (5, "window/window.h"),
+    "cli": (5, None),
 }
 ON_TOP = {"tests", "bench", "temp", "tools", "packaging"}
 

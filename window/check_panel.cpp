@@ -5,6 +5,8 @@
 #include <QTableWidget>
 #include <QVBoxLayout>
 
+#include "language/language.h"
+
 namespace levara {
 
 namespace {
@@ -52,7 +54,7 @@ CheckPanel::CheckPanel(QWidget* parent) : QDockWidget("检核结果", parent)
 
 void CheckPanel::showReport(const books::CheckReport& report)
 {
-    summary_->setText(translated(checkSummary(report)));
+    summary_->setText(translatedText(checkSummary(report)));
     list_->clearContents();
     list_->setRowCount(int(report.findings.size()));
     for (int row = 0; row < list_->rowCount(); ++row) {
@@ -62,9 +64,9 @@ void CheckPanel::showReport(const books::CheckReport& report)
         list_->setItem(row, kLine, line);
         list_->setItem(row, kStation, cell(finding.station ? QString::number(finding.station) : QString(), true));
         list_->setItem(row, kPoint, cell(QString::fromStdString(finding.point)));
-        list_->setItem(row, kItem, cell(translated(Message(books::itemName(finding.item)))));
+        list_->setItem(row, kItem, cell(translatedText(Message(books::itemName(finding.item)))));
         list_->setItem(row, kValue, cell(QString::fromStdString(findingValueText(finding)), true));
-        list_->setItem(row, kLimit, cell(translated(findingLimitText(finding))));
+        list_->setItem(row, kLimit, cell(translatedText(findingLimitText(finding))));
         list_->setItem(row, kSource, cell(QString::fromStdString(findingSourceText(finding))));
     }
     list_->resizeColumnsToContents();

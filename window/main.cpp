@@ -1,7 +1,7 @@
 #include <QApplication>
 #include <QMessageBox>
-#include <optional>
 
+#include "language/language.h"
 #include "window/main_window.h"
 #include "window/qt_dialogs.h"
 
@@ -13,13 +13,15 @@ int main(int argc, char** argv)
     // Where Qt's settings store keeps what the window remembers.
     QCoreApplication::setOrganizationName("Levara");
     QCoreApplication::setApplicationName("levara");
-    std::optional<levara::Translators> translators;
+    const levara::Translators translators(levara::systemLanguage());
+    levara::setSourceTranslation(levara::translatedSource);
     std::filesystem::path programDir;
     try {
-        translators.emplace(levara::systemLanguage());
+        if (!translators.loaded())
+            throw levara::Error(levara::translationMissing());
         programDir = levara::programDirectory();
     } catch (const levara::Error& error) {
-        QMessageBox::critical(nullptr, "Levara", levara::translated(error.message()));
+        QMessageBox::critical(nullptr, "Levara", levara::translatedText(error.message()));
         return 1;
     }
     levara::QtDialogs dialogs;

@@ -16,6 +16,7 @@
 #include <Qsci/qsciscintilla.h>
 #include <algorithm>
 
+#include "language/language.h"
 #include "window/check_panel.h"
 #include "window/settings.h"
 #include "window/staff_icon.h"
@@ -519,7 +520,7 @@ void MainWindow::setText(std::string text)
     shownText_ = std::move(text);
 }
 
-void MainWindow::showStatus(const Message& status) { firstPanel_->setText(translated(status)); }
+void MainWindow::showStatus(const Message& status) { firstPanel_->setText(translatedText(status)); }
 
 void MainWindow::clearStatus() { firstPanel_->setText(kFirstPanelText); }
 

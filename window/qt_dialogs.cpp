@@ -4,6 +4,8 @@
 #include <QMessageBox>
 #include <QPushButton>
 
+#include "language/language.h"
+
 namespace levara {
 
 const char* const kOpenFilter = "DAT(*.dat)|*.dat|TXT(*.txt)|*.txt|GSI(*.gsi)|*.gsi|所有文件(*.*)|*.*";
@@ -66,15 +68,15 @@ ReduceAnswer QtDialogs::askReduceFirst(const std::string& arrangeItem)
 {
     NormalPointer pointer;
     QMessageBox box(QMessageBox::Question, "Levara",
-                    translated(Message(QT_TRANSLATE_NOOP("levara", "The text still holds lines that %1 leaves out; "
-                                                                   "a workbook saved from them may be wrong.\n\n"
-                                                                   "Reduce the text first?"),
-                                       "整理 › " + arrangeItem)),
+                    translatedText(Message(QT_TRANSLATE_NOOP("levara", "The text still holds lines that %1 leaves out; "
+                                                                       "a workbook saved from them may be wrong.\n\n"
+                                                                       "Reduce the text first?"),
+                                           "整理 › " + arrangeItem)),
                     QMessageBox::Cancel, parent_);
-    QPushButton* reduce =
-        box.addButton(translated(Message(QT_TRANSLATE_NOOP("levara", "Reduce, then save"))), QMessageBox::AcceptRole);
+    QPushButton* reduce = box.addButton(translatedText(Message(QT_TRANSLATE_NOOP("levara", "Reduce, then save"))),
+                                        QMessageBox::AcceptRole);
     QPushButton* asItIs =
-        box.addButton(translated(Message(QT_TRANSLATE_NOOP("levara", "Save as it is"))), QMessageBox::AcceptRole);
+        box.addButton(translatedText(Message(QT_TRANSLATE_NOOP("levara", "Save as it is"))), QMessageBox::AcceptRole);
     box.setDefaultButton(reduce);
     box.exec();
     if (box.clickedButton() == reduce)
@@ -87,13 +89,13 @@ ReduceAnswer QtDialogs::askReduceFirst(const std::string& arrangeItem)
 void QtDialogs::showNotice(const Message& message)
 {
     NormalPointer pointer;
-    QMessageBox::information(parent_, "Levara", translated(message));
+    QMessageBox::information(parent_, "Levara", translatedText(message));
 }
 
 void QtDialogs::showError(const Message& message)
 {
     NormalPointer pointer;
-    QMessageBox::critical(parent_, "Levara", translated(message));
+    QMessageBox::critical(parent_, "Levara", translatedText(message));
 }
 
 }  // namespace levara

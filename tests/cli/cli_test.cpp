@@ -335,6 +335,43 @@ INSTANTIATE_TEST_SUITE_P(
                      "levara-cli (Levara) version "}),
     [](const ::testing::TestParamInfo<LanguageCase>& info) { return info.param.name; });
 
+// Qt and libgsf take longer to load than a whole text save: levara-cli loads libgsf
+// for workbooks only, and Qt only to say something in Chinese. The dynamic loader's
+// own account (LD_DEBUG) tells which it loaded.
+TEST_F(CliTest, LoadsQtAndLibgsfOnlyWhenItNeedsThem)
+{
+    struct Case {
+        std::vector<std::string> args;
+        std::vector<std::string> locale;
+        bool qt;
+        bool gsf;
+    };
+    const std::string raw = (scratch / "raw.dat").string();
+    writeBytes(raw, checkedLine("BFFB"));
+    const std::string out = (scratch / "out").string();
+    const std::vector<Case> cases = {
+        {{"--save", "text", "--overwrite", raw, out}, {}, false, false},
+        {{"--save", "bffb", "--overwrite", raw, out}, {}, false, true},
+        {{"--save", "text", (scratch / "missing.dat").string(), out}, {}, true, false},
+        {{"--save", "text", (scratch / "missing.dat").string(), out}, {"LANG=en_US.UTF-8"}, false, false},
+        {{"--version"}, {}, true, false},
+    };
+    for (const Case& c : cases) {
+        const std::filesystem::path log = scratch / "loader";
+        std::filesystem::remove_all(log);
+        std::filesystem::create_directory(log);
+        environment = environmentWithLocale(c.locale);
+        environment.insert(environment.end(), {"LD_DEBUG=files", "LD_DEBUG_OUTPUT=" + (log / "ld").string()});
+        run(c.args);
+        std::string loaded;
+        for (const auto& file : std::filesystem::directory_iterator(log))
+            loaded += readBytes(file.path());
+        const std::string what = c.args[0] + " " + c.args[1] + (c.locale.empty() ? "" : " " + c.locale[0]);
+        EXPECT_EQ(loaded.find("file=libQt6Core") != std::string::npos, c.qt) << what;
+        EXPECT_EQ(loaded.find("file=libgsf") != std::string::npos, c.gsf) << what;
+    }
+}
+
 TEST_F(CliTest, RunsAtTheSameTimeKeepTheirOwnWork)
 {
     // Large enough that unguarded runs would interleave on the shared work file.

@@ -5,6 +5,7 @@
 #include <QCoreApplication>
 
 #include "commands/commands.h"
+#include "language/language.h"
 
 namespace levara::testing {
 namespace {
@@ -43,13 +44,13 @@ TEST(Messages, FillEachPlaceholderOnceWithDataOrANestedMessage)
 TEST(Messages, TranslatedNestedAndFilledOnce)
 {
     application();
-    EXPECT_EQ(translated(nestedFailure()).toStdString(), nestedFailure().english());
+    setSourceTranslation(translatedSource);
+    EXPECT_EQ(translated(nestedFailure()), nestedFailure().english());
     const Translators chinese(Language::Chinese);
-    EXPECT_EQ(translated(nestedFailure()).toStdString(),
-              "第 12 行：返测手簿第 3 站（第 9 行起）：读数 \"%2x\" 不是数字");
-    EXPECT_EQ(
-        translated(InputError(5, Message(QT_TRANSLATE_NOOP("levara", "the reading is empty"))).message()).toStdString(),
-        "第 5 行：读数为空");
+    ASSERT_TRUE(chinese.loaded());
+    EXPECT_EQ(translated(nestedFailure()), "第 12 行：返测手簿第 3 站（第 9 行起）：读数 \"%2x\" 不是数字");
+    EXPECT_EQ(translated(InputError(5, Message(QT_TRANSLATE_NOOP("levara", "the reading is empty"))).message()),
+              "第 5 行：读数为空");
 }
 
 TEST(Messages, LanguageFollowsTheSystemsChoiceAndIsChineseByDefault)

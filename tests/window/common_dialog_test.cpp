@@ -11,6 +11,7 @@
 #include <QMessageBox>
 #include <QTimer>
 
+#include "language/language.h"
 #include "qt_application.h"
 #include "tests/support/test_files.h"
 #include "window/settings.h"
@@ -202,6 +203,7 @@ TEST(CommonDialogs, AFailingSaveAndTheReduceQuestionSpeakChineseUnderAChineseLoc
     const ScopedVariable locale("LC_ALL", "zh_CN.UTF-8");
     ASSERT_EQ(systemLanguage(), Language::Chinese);
     const Translators translators(systemLanguage());
+    setSourceTranslation(translatedSource);
     ScratchDir scratch;
     const std::filesystem::path program = makeProgramDir(scratch);
     std::filesystem::remove_all(program / "temp");
