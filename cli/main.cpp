@@ -385,8 +385,10 @@ int main(int argc, char** argv)
 
     // Qt and the translations start only when there is something to say: a save that
     // succeeds says nothing, and starting them takes longer than copying its output.
+    // Without its translation levara-cli still says everything, in English.
+    if (const std::optional<levara::Message> problem = levara::speakUsersLanguage(argc, argv))
+        warnings.insert(warnings.begin(), *problem);
     try {
-        levara::speakUsersLanguage(argc, argv);
         printWarnings(warnings);
         if (failure)
             std::rethrow_exception(failure);

@@ -11,28 +11,35 @@ namespace {
 constexpr const char* kModule = "levara-cli-language.so";
 using StartChinese = SourceTranslation (*)(int* argc, char** argv);
 
-[[noreturn]] void cannotLoad(const char* why)
+Message cannotLoad(const char* why)
 {
-    throw Error(Message(QT_TRANSLATE_NOOP("levara", "cannot load the translation %1"), why ? why : kModule));
+    return Message(QT_TRANSLATE_NOOP("levara", "cannot load the translation %1"), why ? why : kModule);
 }
 
 }  // namespace
 
-void speakUsersLanguage(int& argc, char** argv)
+std::optional<Message> speakUsersLanguage(int& argc, char** argv)
 {
     if (systemLanguage() == Language::English)
-        return;
+        return std::nullopt;
+    std::filesystem::path moduleFile;
+    try {
+        moduleFile = programDirectory() / kModule;
+    } catch (const Error& error) {
+        return error.message();
+    }
     // Never closed: Qt stays until the process ends.
-    void* module = dlopen((programDirectory() / kModule).c_str(), RTLD_NOW | RTLD_LOCAL);
+    void* module = dlopen(moduleFile.c_str(), RTLD_NOW | RTLD_LOCAL);
     if (!module)
-        cannotLoad(dlerror());
+        return cannotLoad(dlerror());
     const auto start = reinterpret_cast<StartChinese>(dlsym(module, "levaraCliChinese"));
     if (!start)
-        cannotLoad(dlerror());
+        return cannotLoad(dlerror());
     const SourceTranslation translation = start(&argc, argv);
     if (!translation)
-        cannotLoad("levara_zh_CN.qm");
+        return cannotLoad("levara_zh_CN.qm");
     setSourceTranslation(translation);
+    return std::nullopt;
 }
 
 }  // namespace levara

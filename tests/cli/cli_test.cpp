@@ -335,6 +335,22 @@ INSTANTIATE_TEST_SUITE_P(
                      "levara-cli (Levara) version "}),
     [](const ::testing::TestParamInfo<LanguageCase>& info) { return info.param.name; });
 
+// A levara-cli whose translation module is missing still does its work and says
+// everything, in English, after saying why.
+TEST_F(CliTest, WithoutItsTranslationModuleSpeaksEnglishAndSaysWhy)
+{
+    const std::filesystem::path program = scratch / "levara-cli";
+    std::filesystem::copy_file(cli(), program);
+    environment = environmentWithLocale({"LANG=zh_CN.UTF-8"});
+    EXPECT_EQ(run({"--version"}, program.string()), 0);
+    EXPECT_EQ(output.rfind("levara-cli: warning: cannot load the translation " + (scratch / "").string() +
+                               "levara-cli-language.so: cannot open shared object file",
+                           0),
+              0u)
+        << output;
+    EXPECT_NE(output.find("levara-cli (Levara) version " LEVARA_VERSION "\n"), std::string::npos) << output;
+}
+
 // Qt and libgsf take longer to load than a whole text save: levara-cli loads libgsf
 // for workbooks only, and Qt only to say something in Chinese. The dynamic loader's
 // own account (LD_DEBUG) tells which it loaded.
