@@ -2,39 +2,32 @@
 
 namespace levara {
 
-std::string Message::english() const
-{
-    std::vector<std::string> values;
-    values.reserve(arguments_.size());
-    for (const Argument& argument : arguments_) {
-        if (const auto* nested = std::get_if<Message>(&argument))
-            values.push_back(nested->english());
-        else
-            values.push_back(std::get<std::string>(argument));
-    }
-    return fillPlaceholders(source_, values);
-}
-
 namespace {
 
 SourceTranslation sourceTranslation = nullptr;
 
-}  // namespace
-
-void setSourceTranslation(SourceTranslation translation) { sourceTranslation = translation; }
-
-std::string translated(const Message& message)
+// The message's text through translation (none: the English source), its nested
+// messages too.
+std::string filled(const Message& message, SourceTranslation translation)
 {
     std::vector<std::string> values;
     values.reserve(message.arguments().size());
     for (const Message::Argument& argument : message.arguments()) {
         if (const auto* nested = std::get_if<Message>(&argument))
-            values.push_back(translated(*nested));
+            values.push_back(filled(*nested, translation));
         else
             values.push_back(std::get<std::string>(argument));
     }
-    return fillPlaceholders(sourceTranslation ? sourceTranslation(message.source()) : message.source(), values);
+    return fillPlaceholders(translation ? translation(message.source()) : message.source(), values);
 }
+
+}  // namespace
+
+std::string Message::english() const { return filled(*this, nullptr); }
+
+void setSourceTranslation(SourceTranslation translation) { sourceTranslation = translation; }
+
+std::string translated(const Message& message) { return filled(message, sourceTranslation); }
 
 std::string escapeControls(std::string_view text)
 {
