@@ -13,7 +13,7 @@ constexpr LineOrder kBackFirst = {Reading::B1, Reading::F1, Reading::F2, Reading
 constexpr LineOrder kForeFirst = {Reading::F1, Reading::B1, Reading::B2, Reading::F2};
 // The return book reads a fore-first station last line first and books the observed
 // fore staff in the back row.
-constexpr LineOrder kReturnBook = {Reading::B2, Reading::F2, Reading::F1, Reading::B1};
+constexpr LineOrder kReturnBookOrder = {Reading::B2, Reading::F2, Reading::F1, Reading::B1};
 
 const char* const kBackFirstName = QT_TRANSLATE_NOOP("levara", "back-first");
 const char* const kForeFirstName = QT_TRANSLATE_NOOP("levara", "fore-first");
@@ -34,7 +34,7 @@ struct StationKind {
 // the line held last (that station's fourth line, or the line itself) is tested for
 // second.tag, which opens a station too. Stations not written are still checked whole.
 std::vector<StationReadings> findStations(const LineList& lines, const char* book, const StationKind& first,
-                                          const StationKind& second, bool forBook)
+                                          const StationKind& second)
 {
     std::vector<StationReadings> stations;
     auto take = [&](std::size_t at, const StationKind& kind) {
@@ -44,8 +44,6 @@ std::vector<StationReadings> findStations(const LineList& lines, const char* boo
             return;
         }
         name.number = int(stations.size() + 1);
-        if (forBook)
-            checkStationFits(name);
         stations.push_back(readStation(lines, at, kind.assignment, name));
         stations.back().order = kind.mark;
     };
@@ -74,10 +72,13 @@ LineOrder lineOrder(ObservationOrder order)
 
 }  // namespace
 
-std::vector<StationReadings> lineBookStations(const LineList& lines, ObservationOrder order, bool forBook)
+const char* const kForwardBook = QT_TRANSLATE_NOOP("levara", "forward book");
+const char* const kReturnBook = QT_TRANSLATE_NOOP("levara", "return book");
+
+std::vector<StationReadings> lineBookStations(const LineList& lines, ObservationOrder order)
 {
     const LineOrder assignment = lineOrder(order);
-    const std::vector<StationStart> starts = findLineBookStations(lines, assignment.size(), forBook);
+    const std::vector<StationStart> starts = findLineBookStations(lines, assignment.size());
     std::vector<StationReadings> stations;
     stations.reserve(starts.size());
     for (const StationStart& start : starts)  // checked whole by the search
@@ -85,11 +86,11 @@ std::vector<StationReadings> lineBookStations(const LineList& lines, Observation
     return stations;
 }
 
-std::vector<StationReadings> bfBookStations(const LineList& lines, bool forBook)
+std::vector<StationReadings> bfBookStations(const LineList& lines)
 {
     std::vector<StationReadings> stations;
     // The line after a station's first line is its fore reading whatever its tag.
-    for (const StationStart& start : findLineBookStations(lines, kBfStationLines, forBook)) {
+    for (const StationStart& start : findLineBookStations(lines, kBfStationLines)) {
         StationReadings& station = stations.emplace_back();
         takeReading(station, Reading::B1, lines[start.index], start.name);
         takeReading(station, Reading::F1, lines[start.index + 1], start.name);
@@ -97,26 +98,24 @@ std::vector<StationReadings> bfBookStations(const LineList& lines, bool forBook)
     return stations;
 }
 
-std::vector<StationReadings> alternatingBookStations(const LineList& lines, bool forBook)
+std::vector<StationReadings> alternatingBookStations(const LineList& lines)
 {
     return findStations(lines, nullptr, {"Rb", kBackFirstName, true, kBackFirst, kBackFirstMark},
-                        {"Rf", kForeFirstName, true, kForeFirst, kForeFirstMark}, forBook);
+                        {"Rf", kForeFirstName, true, kForeFirst, kForeFirstMark});
 }
 
-std::vector<StationReadings> twoWayForwardStations(const LineList& lines, bool forBook)
+std::vector<StationReadings> twoWayForwardStations(const LineList& lines)
 {
-    return findStations(lines, QT_TRANSLATE_NOOP("levara", "forward book"),
-                        {"Rb", kBackFirstName, true, kBackFirst, kBackFirstMark},
-                        {"Rf", kForeFirstName, false, kForeFirst, {}}, forBook);
+    return findStations(lines, kForwardBook, {"Rb", kBackFirstName, true, kBackFirst, kBackFirstMark},
+                        {"Rf", kForeFirstName, false, kForeFirst, {}});
 }
 
-std::vector<StationReadings> twoWayReturnStations(const LineList& reversed, bool forBook)
+std::vector<StationReadings> twoWayReturnStations(const LineList& reversed)
 {
     // The return book books a fore-first station's staffs swapped, and marks the
     // order as the level recorded it.
-    return findStations(reversed, QT_TRANSLATE_NOOP("levara", "return book"),
-                        {"Rf", kForeFirstName, true, kReturnBook, kForeFirstMark},
-                        {"Rb", kBackFirstName, false, kBackFirst, {}}, forBook);
+    return findStations(reversed, kReturnBook, {"Rf", kForeFirstName, true, kReturnBookOrder, kForeFirstMark},
+                        {"Rb", kBackFirstName, false, kBackFirst, {}});
 }
 
 }  // namespace levara::leveling
