@@ -84,6 +84,10 @@ int StationReadings::firstLine() const
     return first;
 }
 
+int firstLineNumber(const TextLines& lines) { return lines.empty() ? 1 : lines.number(0); }
+
+int lastLineNumber(const TextLines& lines) { return lines.empty() ? 1 : lines.number(lines.size() - 1); }
+
 LineList numberedLines(const TextLines& lines)
 {
     LineList list;

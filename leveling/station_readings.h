@@ -20,6 +20,11 @@ struct NumberedLine {
 };
 using LineList = std::vector<NumberedLine>;
 
+// The numbers messages give the text's first and last lines (TextLines::number); 1
+// for an empty text.
+int firstLineNumber(const TextLines& lines);
+int lastLineNumber(const TextLines& lines);
+
 // All lines in order, empty ones included.
 LineList numberedLines(const TextLines& lines);
 // The non-empty lines, last first: the reversed work file as the return book reads it.
