@@ -282,6 +282,41 @@ const std::vector<KnownCase> kKnownFiles = {
      "A 1\nB 2\nA 1.5\n",
      {},
      "known.txt: line 3: \"A 1.5\" gives point A another height than line 1 (1 m)"},
+    // Names with blanks in double quotes, "" for a quote; a separator after the height.
+    {"QuotedNames",
+     "\"水准点 甲\",43.2187\n\"B, \"\"2\"\"\" 2 # c\n\"C#1\"\t3,\nD;4;\n",
+     {{"水准点 甲", 43.2187}, {"B, \"2\"", 2}, {"C#1", 3}, {"D", 4}},
+     ""},
+    {"AQuoteLeftOpen", "\"A 1\n", {}, "known.txt: line 1: \"\"A 1\" is not a point name and a height in metres"},
+    {"TextAfterAQuote", "\"A\"B 1\n", {}, "known.txt: line 1: \"\"A\"B 1\" is not a point name and a height in metres"},
+    {"AnEmptyQuotedName", "\"\" 1\n", {}, "known.txt: line 1: \"\"\" 1\" is not a point name and a height in metres"},
+    // UTF-16 with its mark, as raw files may be: 水准点甲,43.2 little- and big-endian.
+    {"Utf16Le",
+     std::string("\xFF\xFE\x34\x6C\xC6\x51\xB9\x70\x32\x75,\0"
+                 "4\0"
+                 "3\0.\0"
+                 "2\0\n\0",
+                 22),
+     {{"水准点甲", 43.2}},
+     ""},
+    {"Utf16Be",
+     std::string("\xFE\xFF\x6C\x34\x51\xC6\x70\xB9\x75\x32\0,\0"
+                 "4\0"
+                 "3\0.\0"
+                 "2\0\n",
+                 22),
+     {{"水准点甲", 43.2}},
+     ""},
+    // Beyond what a height may be; the quoted input cut.
+    {"AHugeHeight",
+     "A 1e300\n",
+     {},
+     "known.txt: line 1: the height \"1e300\" is beyond ±10000000 m: no point is "
+     "that high or that deep"},
+    {"ALongLine",
+     "A " + std::string(100, '9') + "x\n",
+     {},
+     "known.txt: line 1: \"A " + std::string(38, '9') + "…\" is not a point name and a height in metres"},
 };
 
 class KnownPointsFiles : public ::testing::TestWithParam<KnownCase> {};

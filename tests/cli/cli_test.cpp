@@ -191,6 +191,17 @@ TEST_F(CliTest, MissingTempFolderIsAnError)
     EXPECT_NE(output.find((program / "temp").string()), std::string::npos) << output;
     EXPECT_FALSE(std::filesystem::exists(scratch / "out.txt"));
     EXPECT_FALSE(std::filesystem::exists(program / "temp"));
+
+    // A file named temp is named as such, and makes no folder of the user's instead.
+    writeBytes(program / "temp", "");
+    std::erase_if(environment, [](const std::string& v) { return v.starts_with("HOME=") || v.starts_with("XDG_"); });
+    environment.push_back("HOME=" + (scratch / "home").string());
+    EXPECT_EQ(run({"--save", "text", (scratch / "raw.dat").string(), (scratch / "out.txt").string()},
+                  (program / "levara-cli").string()),
+              1);
+    EXPECT_EQ(output,
+              "levara-cli: " + (program / "temp").string() + ": the temp folder beside the program is not a folder\n");
+    EXPECT_FALSE(std::filesystem::exists(scratch / "home"));
 }
 
 // A system install: the temp folder beside the program is not the user's to write
@@ -283,6 +294,18 @@ TEST_P(CliUserFolderTest, WorkFilesAndTemplatesGoToTheUsersFolder)
     EXPECT_EQ(openWorkbook(home / "book.xls").sheet(0).value(1, 1), xls::Value(std::string("我的手簿")));
     EXPECT_TRUE(readBytes(folder / "exc0.xls") == readBytes(program / "temp/exc0.xls"));
     EXPECT_EQ(names(program / "temp"), templates);
+
+    // A folder others may write in, or a link to nothing, is named and not used.
+    std::filesystem::permissions(folder, std::filesystem::perms(0777));
+    EXPECT_EQ(save("bffb", home / "book.xls"), 1);
+    EXPECT_EQ(output, "levara-cli: " + folder.string() +
+                          ": cannot use the work folder: it is not a folder of yours that only you may write in\n");
+    std::filesystem::remove_all(folder);
+    std::filesystem::create_symlink(scratch / "nowhere", folder);
+    EXPECT_EQ(save("bffb", home / "book.xls"), 1);
+    EXPECT_EQ(output,
+              "levara-cli: " + folder.string() + ": cannot use the work folder: it is a link to nothing; remove it\n");
+    EXPECT_FALSE(std::filesystem::exists(scratch / "nowhere"));
 }
 
 INSTANTIATE_TEST_SUITE_P(DataHome, CliUserFolderTest,
