@@ -780,5 +780,9 @@ check 对每个超限的数值输出一行，最后输出汇总；加 --csv 时�
         <source>cannot write to the standard output: %1</source>
         <translation>无法写入标准输出：%1</translation>
     </message>
+    <message>
+        <source>a GSI-16 file whose line ends were lost: its blocks, each starting with &quot;*&quot;, follow each other on one line; transfer it again from the level, each block a line</source>
+        <translation>换行已丢失的 GSI-16 文件：各数据块（均以 &quot;*&quot; 开头）连在同一行；请从水准仪重新传输，每个数据块一行</translation>
+    </message>
 </context>
 </TS>

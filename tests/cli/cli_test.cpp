@@ -56,13 +56,13 @@ TEST_F(CliTest, UsageErrorsExitWithTwo)
 }
 
 // A BFFB line whose second station's first back sight is 52 m long: over 二等's 50 m.
-std::string checkedLine(const std::string& method)
+std::string checkedLine(const std::string& method, const std::string& point = "TP1")
 {
     return lines({startLine(method), rawLine("BM1", "Rb", "1.52345", "30.100", ""),
                   rawLine("TP1", "Rf", "1.41234", "29.500", ""), rawLine("TP1", "Rf", "1.41236", "29.520", ""),
-                  rawLine("BM1", "Rb", "1.52349", "30.120", ""), rawLine("TP1", "Rb", "1.50000", "52.000", ""),
+                  rawLine("BM1", "Rb", "1.52349", "30.120", ""), rawLine(point, "Rb", "1.50000", "52.000", ""),
                   rawLine("BM2", "Rf", "1.40000", "50.000", ""), rawLine("BM2", "Rf", "1.40000", "50.000", ""),
-                  rawLine("TP1", "Rb", "1.50000", "50.000", ""), endLine()});
+                  rawLine(point, "Rb", "1.50000", "50.000", ""), endLine()});
 }
 
 TEST_F(CliTest, CheckPrintsEachValueOverItsLimitAndASummary)
@@ -75,6 +75,11 @@ TEST_F(CliTest, CheckPrintsEachValueOverItsLimitAndASummary)
     EXPECT_EQ(run({"check", "--standard", "2", "--csv", file}), 3);
     EXPECT_EQ(output, "line,station,point,item,value,lower,upper,unit,status,source\n"
                       "6,2,TP1,sight length,52,3,50,m,v,GB/T 12897-2006\n");
+    // A name a spreadsheet would take for a formula, with a control character in it.
+    writeBytes(scratch / "hostile.dat", checkedLine("BFFB", "=1+\x1b"));
+    EXPECT_EQ(run({"check", "--standard", "2", "--csv", (scratch / "hostile.dat").string()}), 3);
+    EXPECT_EQ(output, "line,station,point,item,value,lower,upper,unit,status,source\n"
+                      "6,2,'=1+\\x1b,sight length,52,3,50,m,v,GB/T 12897-2006\n");
     EXPECT_EQ(run({"check", "--standard", "3", "--mountain", file}), 0);
     EXPECT_EQ(output, "三等(山区): every value within the limits (leveling lines: 1, stations: 2)\n");
 

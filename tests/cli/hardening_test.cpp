@@ -6,11 +6,14 @@
 #include <spawn.h>
 #include <sys/inotify.h>
 #include <sys/resource.h>
+#include <sys/socket.h>
 #include <sys/stat.h>
+#include <sys/un.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 #include <algorithm>
+#include <cstring>
 
 #include "records/records.h"
 #include "tests/support/raw_lines.h"
@@ -155,6 +158,41 @@ TEST_F(HardeningTest, AReportThatCannotBeWrittenFailsWithAMessage)
         EXPECT_EQ(runProgram(shell, &output, {}, &environment), 1) << args[0];
         EXPECT_EQ(output, "levara-cli: cannot write to the standard output: No space left on device\n");
     }
+}
+
+TEST_F(HardeningTest, MessagesNameTheRightFileAndWhatIsWrong)
+{
+    // An empty input: its fault is the file's.
+    writeBytes(scratch / "empty.dat", "");
+    EXPECT_EQ(run({"--save", "adjustment", (scratch / "empty.dat").string(), (scratch / "out.xls").string()}), 1);
+    EXPECT_EQ(output.rfind("levara-cli: " + (scratch / "empty.dat").string() + ":1: ", 0), 0u) << output;
+
+    // A socket as input, and a FIFO as OUTPUT, are named for what they are.
+    const std::filesystem::path socketFile = scratch / "socket";
+    const int listening = ::socket(AF_UNIX, SOCK_STREAM, 0);
+    sockaddr_un address{};
+    address.sun_family = AF_UNIX;
+    std::strncpy(address.sun_path, socketFile.c_str(), sizeof address.sun_path - 1);
+    ASSERT_EQ(::bind(listening, reinterpret_cast<const sockaddr*>(&address), sizeof address), 0);
+    EXPECT_EQ(run({"--save", "text", socketFile.string(), (scratch / "out.txt").string()}), 1);
+    ::close(listening);
+    EXPECT_EQ(output, "levara-cli: " + socketFile.string() +
+                          ": cannot open: it is not an ordinary file (a pipe, device or socket)\n");
+    ASSERT_EQ(::mkfifo((scratch / "fifo").c_str(), 0600), 0);
+    EXPECT_EQ(run({"--save", "text", data("bffb_line.dat"), (scratch / "fifo").string()}), 1);
+    EXPECT_EQ(output, "levara-cli: " + (scratch / "fifo").string() + ": cannot replace: it is not an ordinary file\n");
+
+    // A GSI-16 file whose line ends were lost gives no empty book.
+    std::string gsi = readBytes(sourceDir() / "tests/data/gsi/bffb_results.gsi");
+    std::erase_if(gsi, [](char c) { return c == '\r' || c == '\n'; });
+    writeBytes(scratch / "joined.gsi", gsi);
+    EXPECT_EQ(run({"--save", "bffb", (scratch / "joined.gsi").string(), (scratch / "out.xls").string()}), 1);
+    EXPECT_EQ(output.rfind("levara-cli: " + (scratch / "joined.gsi").string() +
+                               ": a GSI-16 file whose line ends were lost",
+                           0),
+              0u)
+        << output;
+    EXPECT_FALSE(std::filesystem::exists(scratch / "out.xls"));
 }
 
 TEST_F(HardeningTest, ATemporaryIsNeverCreatedThroughALink)
