@@ -1,6 +1,8 @@
 #include "books/adjustment/known_points.h"
 
 #include <algorithm>
+#include <bit>
+#include <functional>
 
 #include "books/adjustment/route.h"
 #include "records/records.h"
@@ -125,14 +127,49 @@ std::string_view withoutComment(std::string_view text)
 
 }  // namespace
 
+namespace {
+
+std::uint64_t hashOf(std::string_view name) { return std::hash<std::string_view>{}(name) >> 32; }
+
+// The slot of name in an index, or the empty slot where it would go.
+std::uint64_t& slotOf(std::vector<std::uint64_t>& byName, const std::vector<KnownPoint>& points, std::string_view name)
+{
+    const std::uint64_t hash = hashOf(name);
+    const std::size_t mask = byName.size() - 1;
+    for (std::size_t k = hash & mask;; k = (k + 1) & mask) {
+        std::uint64_t& slot = byName[k];
+        if (slot == 0 || ((slot >> 32) == hash && points[(slot & 0xFFFFFFFF) - 1].name == name))
+            return slot;
+    }
+}
+
+}  // namespace
+
 const KnownPoint* KnownPoints::find(std::string_view name) const
 {
-    if (byName.size() == points.size()) {
-        const auto found = byName.find(std::string(name));
-        return found == byName.end() ? nullptr : &points[found->second];
+    if (byName.empty()) {
+        const auto found =
+            std::find_if(points.begin(), points.end(), [&](const KnownPoint& p) { return p.name == name; });
+        return found == points.end() ? nullptr : &*found;
     }
-    const auto found = std::find_if(points.begin(), points.end(), [&](const KnownPoint& p) { return p.name == name; });
-    return found == points.end() ? nullptr : &*found;
+    const std::uint64_t slot = slotOf(const_cast<std::vector<std::uint64_t>&>(byName), points, name);
+    return slot == 0 ? nullptr : &points[(slot & 0xFFFFFFFF) - 1];
+}
+
+const KnownPoint& KnownPoints::add(KnownPoint point)
+{
+    // Kept at most half full.
+    if (2 * (points.size() + 1) > byName.size()) {
+        std::vector<std::uint64_t> grown(std::max<std::size_t>(64, 2 * byName.size()), 0);
+        for (std::size_t i = 0; i < points.size(); ++i)
+            slotOf(grown, points, points[i].name) = hashOf(points[i].name) << 32 | (i + 1);
+        byName = std::move(grown);
+    }
+    std::uint64_t& slot = slotOf(byName, points, point.name);
+    if (slot != 0)
+        return points[(slot & 0xFFFFFFFF) - 1];
+    slot = hashOf(point.name) << 32 | (points.size() + 1);
+    return points.emplace_back(std::move(point));
 }
 
 KnownPoints parseKnownPoints(std::string_view bytes, const std::filesystem::path& file)
@@ -140,30 +177,30 @@ KnownPoints parseKnownPoints(std::string_view bytes, const std::filesystem::path
     const TextLines lines = TextLines::fromText(decoded(bytes));
     KnownPoints known;
     known.file = file;
+    // Room for a point a line, so that the index is never grown.
+    known.points.reserve(lines.size());
+    known.byName.assign(std::bit_ceil(2 * lines.size() + 2), 0);
     for (std::size_t i = 0; i < lines.size(); ++i) {
         const int number = int(i) + 1;
         const std::string_view text = trimmed(withoutComment(lines[i]));
         if (text.empty())
             continue;
-        const std::optional<NameAndRest> split = splitName(text);
+        std::optional<NameAndRest> split = splitName(text);
         const std::optional<double> height =
             !split || split->name.empty() || split->rest.empty() ? std::nullopt : typedNumber(split->rest);
         if (!height)
             throw lineError(file, number, notANameAndHeight(lines[i]));
         if (!heightInRange(*height))
             throw lineError(file, number, heightOutOfRange(split->rest));
-        const auto [place, added] = known.byName.try_emplace(split->name, known.points.size());
-        if (!added) {
-            const KnownPoint& before = known.points[place->second];
+        const KnownPoint& before = known.add({std::move(split->name), *height, number});
+        if (before.line != number) {
             if (before.height != *height)
                 throw lineError(file, number,
                                 Message(QT_TRANSLATE_NOOP("levara", "\"%1\" gives point %2 another height than line "
                                                                     "%3 (%4 m)"),
-                                        excerpt(lines[i]), excerpt(split->name), before.line,
+                                        excerpt(lines[i]), excerpt(before.name), before.line,
                                         stripLeadingBlanks(signedNumberText(before.height))));
-            continue;
         }
-        known.points.push_back({split->name, *height, number});
     }
     return known;
 }

@@ -1,10 +1,10 @@
 #pragma once
 // The known heights of a route: a known-points file of names and heights in metres,
 // one point a line, as a project's benchmark list is kept.
+#include <cstdint>
 #include <filesystem>
 #include <string>
 #include <string_view>
-#include <unordered_map>
 #include <vector>
 
 namespace levara::books {
@@ -18,11 +18,16 @@ struct KnownPoint {
 struct KnownPoints {
     std::filesystem::path file;
     std::vector<KnownPoint> points;
-    // Each name's place in points, as the reader fills it; a list made by hand is
-    // searched from the start.
-    std::unordered_map<std::string, std::size_t> byName;
+    // The points by name, as the reader fills it (a list made by hand is searched from
+    // the start): open addressing, each slot 32 bits of the name's hash and 1 + the
+    // point's place, 0 when empty. Flat, so a list of a million points is indexed and
+    // searched without a node or a copy of a name per point.
+    std::vector<std::uint64_t> byName;
 
     const KnownPoint* find(std::string_view name) const;
+    // Adds a point not given before and returns it; a point given before is returned
+    // as it was.
+    const KnownPoint& add(KnownPoint point);
 };
 
 // Reads a known-points file: plain text or CSV, each line a name and a height in
