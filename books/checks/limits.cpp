@@ -84,7 +84,7 @@ public:
     {
         for (const auto& [key, member] : value.items())
             if (std::find(known.begin(), known.end(), key) == known.end())
-                fail(path + "/" + key,
+                fail(path + "/" + excerpt(key),
                      Message(QT_TRANSLATE_NOOP("levara", "unknown key; the keys here are %1"), joined(known)));
     }
 

@@ -9,6 +9,7 @@
 #include "books/adjustment/route.h"
 #include "books/checks/limits.h"
 #include "records/records.h"
+#include "xls/xls.h"
 
 namespace levara::books {
 
@@ -32,6 +33,13 @@ std::string_view templateName(Output output);
 std::string workbookBytes(Output output, std::string_view templateBytes, const TextLines& lines,
                           const std::filesystem::path& templateFile, const std::filesystem::path& destination,
                           const Standard* standard = nullptr, const Adjustment* adjustment = nullptr);
+
+// What workbookBytes fills, from a template already read (xls::Workbook::
+// fromWorkbookStream of a stream kept in memory, its old rows still there), given back
+// as its Workbook stream alone: no OLE2 container is read or written. For the fuzzers,
+// which make thousands of workbooks from one template. Throws as workbookBytes does.
+std::string filledWorkbookStream(Output output, xls::Workbook book, const TextLines& lines,
+                                 const Standard* standard = nullptr, const Adjustment* adjustment = nullptr);
 
 // Copies the output's template over the working workbook excel.xls.
 void renewWorkingWorkbook(Output output, const TempFolder& temp);

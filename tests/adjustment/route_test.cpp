@@ -5,6 +5,7 @@
 #include "books/books.h"
 #include "records/records.h"
 #include "tests/adjustment/routes.h"
+#include "tests/support/test_files.h"
 
 namespace levara::testing {
 namespace {
@@ -233,6 +234,12 @@ const std::vector<FaultCase> kFaults = {
      "",
      "",
      "line 1: the text records no height for the route's start: choose a known-points file"},
+    // Beyond what the route's 0.01 mm fixed point carries: no wrong height instead.
+    {"ARecordedHeightBeyondTheBound",
+     {{"A", "P1", 0.4, 400, 4}},
+     "",
+     "1e300",
+     "line 2: the height \"1e300\" is beyond ±10000000 m: no point is that high or that deep"},
 };
 
 class RouteFaults : public ::testing::TestWithParam<FaultCase> {};
@@ -342,6 +349,21 @@ TEST_P(KnownPointsFiles, ReadAsWritten)
 
 INSTANTIATE_TEST_SUITE_P(Cases, KnownPointsFiles, ::testing::ValuesIn(kKnownFiles),
                          [](const auto& info) { return std::string(info.param.name); });
+
+TEST(KnownPointsFile, OneNoRealListReachesIsRefusedBeforeItIsRead)
+{
+    ScratchDir scratch;
+    writeBytes(scratch / "known.txt", "A 1\n");
+    std::filesystem::resize_file(scratch / "known.txt", (std::uintmax_t{64} << 20) + 1);
+    try {
+        books::readKnownPoints(scratch / "known.txt");
+        FAIL() << "no error";
+    } catch (const FileError& error) {
+        EXPECT_EQ(error.message().english(), (scratch / "known.txt").string() +
+                                                 ": cannot read: it is larger than 64 MiB, more than any known-points "
+                                                 "or limits file holds");
+    }
+}
 
 }  // namespace
 }  // namespace levara::testing
