@@ -7,7 +7,7 @@
 #include <string>
 
 #include "bench/program_folder.h"
-#include "books/books.h"
+#include "leveling/leveling.h"
 #include "records/records.h"
 
 namespace {
@@ -24,7 +24,7 @@ void BM_KnownPointsFile(benchmark::State& state)
     levara::replaceFile(file, text);
     std::size_t read = 0;
     for (auto _ : state) {
-        const levara::books::KnownPoints known = levara::books::readKnownPoints(file);
+        const levara::leveling::KnownPoints known = levara::leveling::readKnownPoints(file);
         read = known.points.size();
         benchmark::DoNotOptimize(known.find("水准点1999999"));
     }

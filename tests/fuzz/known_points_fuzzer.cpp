@@ -8,17 +8,17 @@
 #include <cstdlib>
 #include <string>
 
-#include "books/books.h"
+#include "leveling/leveling.h"
 #include "records/records.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
     try {
-        const levara::books::KnownPoints known =
-            levara::books::parseKnownPoints({reinterpret_cast<const char*>(data), size}, "known.txt");
-        for (const levara::books::KnownPoint& point : known.points) {
-            if (point.name.empty() || point.line < 1 || !(std::abs(point.height) <= levara::books::kLargestHeightM) ||
-                known.find(point.name) != &point) {
+        const levara::leveling::KnownPoints known =
+            levara::leveling::parseKnownPoints({reinterpret_cast<const char*>(data), size}, "known.txt");
+        for (const levara::leveling::KnownPoint& point : known.points) {
+            if (point.name.empty() || point.line < 1 ||
+                !(std::abs(point.height) <= levara::leveling::kLargestHeightM) || known.find(point.name) != &point) {
                 std::fprintf(stderr, "a point read wrongly: \"%s\" on line %d\n", point.name.c_str(), point.line);
                 std::abort();
             }

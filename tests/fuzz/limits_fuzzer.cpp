@@ -6,15 +6,15 @@
 #include <cstdlib>
 #include <string>
 
-#include "books/books.h"
+#include "leveling/leveling.h"
 #include "records/records.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
     try {
-        levara::books::Limits limits =
-            levara::books::parseLimits({reinterpret_cast<const char*>(data), size}, "limits.json");
-        static_cast<void>(levara::books::chooseStandard(std::move(limits), false));
+        levara::leveling::Limits limits =
+            levara::leveling::parseLimits({reinterpret_cast<const char*>(data), size}, "limits.json");
+        static_cast<void>(levara::leveling::chooseStandard(std::move(limits), false));
     } catch (const levara::FileError& error) {
         const std::string what = error.what();
         if (what.rfind("limits.json: ", 0) != 0 || what.size() > 1000 || what.find('\n') != std::string::npos) {

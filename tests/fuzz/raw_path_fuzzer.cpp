@@ -16,23 +16,24 @@
 #include <string>
 
 #include "books/books.h"
+#include "leveling/leveling.h"
 #include "records/records.h"
 
 namespace {
 
-using levara::books::ExchangeFormat;
-using levara::books::Output;
+using levara::books::WorkbookKind;
+using levara::leveling::ExchangeFormat;
 
-constexpr std::array kWorkbooks = {Output::BffbBook,          Output::BbffBook,
-                                   Output::BfbfBook,          Output::BfBook,
-                                   Output::AbffbBook,         Output::AbffbTwoWayBook,
-                                   Output::IntermediateTable, Output::SinglePointTable,
-                                   Output::AdjustmentTable};
+constexpr std::array kWorkbooks = {WorkbookKind::BffbBook,          WorkbookKind::BbffBook,
+                                   WorkbookKind::BfbfBook,          WorkbookKind::BfBook,
+                                   WorkbookKind::AbffbBook,         WorkbookKind::AbffbTwoWayBook,
+                                   WorkbookKind::IntermediateTable, WorkbookKind::SinglePointTable,
+                                   WorkbookKind::AdjustmentTable};
 constexpr std::array kExchangeFormats = {ExchangeFormat::SectionsCsv, ExchangeFormat::Gama, ExchangeFormat::Starnet};
 constexpr std::size_t kKinds = kWorkbooks.size() + kExchangeFormats.size();
 
 // The template's Workbook stream, read from the built template once.
-std::string templateStream(Output output)
+std::string templateStream(WorkbookKind output)
 {
     const std::string file = std::string(LEVARA_TEMPLATE_DIR "/") + std::string(levara::books::templateName(output));
     std::ifstream in(file, std::ios::binary);
@@ -47,9 +48,9 @@ std::string templateStream(Output output)
 
 levara::RecordFilter filterFor(std::size_t kind)
 {
-    if (kind < kWorkbooks.size() && kWorkbooks[kind] == Output::IntermediateTable)
+    if (kind < kWorkbooks.size() && kWorkbooks[kind] == WorkbookKind::IntermediateTable)
         return levara::RecordFilter::IntermediateSights;
-    if (kind < kWorkbooks.size() && kWorkbooks[kind] == Output::SinglePointTable)
+    if (kind < kWorkbooks.size() && kWorkbooks[kind] == WorkbookKind::SinglePointTable)
         return levara::RecordFilter::SinglePoints;
     return levara::RecordFilter::Leveling;
 }
@@ -73,22 +74,22 @@ void checkOrigins(const std::string& text, const levara::LineOrigins& origins)
 
 // Numbered by their origins, as levara-cli numbers them.
 void makeOutput(std::size_t kind, const std::string& stream, const std::string& text,
-                const levara::LineOrigins& origins, const levara::books::Standard& standard)
+                const levara::LineOrigins& origins, const levara::leveling::Standard& standard)
 {
     levara::TextLines lines = levara::TextLines::viewOfTextAndLineEnd(text);
     lines.numberBy(origins);
     try {
         if (kind >= kWorkbooks.size()) {
-            static_cast<void>(levara::books::exchangeText(kExchangeFormats[kind - kWorkbooks.size()],
-                                                          levara::books::readSections(lines), lines, nullptr));
+            static_cast<void>(levara::leveling::exchangeText(kExchangeFormats[kind - kWorkbooks.size()],
+                                                             levara::leveling::readSections(lines), lines, nullptr));
             return;
         }
-        const Output output = kWorkbooks[kind];
-        std::optional<levara::books::Adjustment> adjustment;
-        if (output == Output::AdjustmentTable)
-            adjustment = levara::books::adjustRoute(levara::books::readSections(lines), lines, nullptr,
-                                                    levara::books::Distribution::ByDistance, &standard);
-        if (output == Output::AbffbTwoWayBook)
+        const WorkbookKind output = kWorkbooks[kind];
+        std::optional<levara::leveling::Adjustment> adjustment;
+        if (output == WorkbookKind::AdjustmentTable)
+            adjustment = levara::leveling::adjustRoute(levara::leveling::readSections(lines), lines, nullptr,
+                                                       levara::leveling::Distribution::ByDistance, &standard);
+        if (output == WorkbookKind::AbffbTwoWayBook)
             static_cast<void>(levara::books::reversedWorkText(lines));
         const bool marked = filterFor(kind) == levara::RecordFilter::Leveling;
         static_cast<void>(levara::books::filledWorkbookStream(output, levara::xls::Workbook::fromWorkbookStream(stream),
@@ -109,8 +110,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             bytes[i] = templateStream(kWorkbooks[i]);
         return bytes;
     }();
-    static const levara::books::Standard standard =
-        levara::books::chooseStandard(levara::books::builtinLimits(2), false);
+    static const levara::leveling::Standard standard =
+        levara::leveling::chooseStandard(levara::leveling::builtinLimits(2), false);
     if (size == 0)
         return 0;
     // The first byte: the output, and whether its filter reduces the text first.
