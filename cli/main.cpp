@@ -18,6 +18,7 @@
 #include <malloc.h>
 
 #include <algorithm>
+#include <cerrno>
 #include <cstdio>
 #include <cstring>
 #include <exception>
@@ -336,6 +337,17 @@ void printWarnings(const std::vector<levara::Message>& warnings)
                   << '\n';
 }
 
+// What was printed reached the standard output, or the command fails: a report cut
+// by a full disk or a closed file must not pass for a whole one.
+int printed(int status)
+{
+    errno = 0;
+    if (std::fflush(stdout) != 0 || std::ferror(stdout))
+        throw levara::Error(levara::Message(QT_TRANSLATE_NOOP("levara", "cannot write to the standard output: %1"),
+                                            std::strerror(errno != 0 ? errno : EIO)));
+    return status;
+}
+
 // Exit status of a check with findings.
 constexpr int kExceeded = 3;
 
@@ -405,15 +417,15 @@ int main(int argc, char** argv)
         for (int i = 1; i < argc; ++i) {
             if (std::strcmp(argv[i], "--help") == 0 || std::strcmp(argv[i], "-h") == 0) {
                 std::fputs(text(help()).c_str(), stdout);
-                return 0;
+                return printed(0);
             }
             if (std::strcmp(argv[i], "--version") == 0) {
                 std::fputs(text(version()).c_str(), stdout);
-                return 0;
+                return printed(0);
             }
         }
         if (options)  // a check, which says what it found
-            return check(*options);
+            return printed(check(*options));
         std::fputs(text(usage()).c_str(), stderr);
         std::fputs(
             text(levara::Message(QT_TRANSLATE_NOOP("levara", "Try \"%1\" for more.\n"), "levara-cli --help")).c_str(),

@@ -25,12 +25,13 @@ RecordFilter filterFor(books::WorkbookKind output)
     }
 }
 
-// Asked only for an existing file; a directory is refused later by the copy itself.
+// Asked only for an existing ordinary file; a folder, FIFO, device or socket is refused
+// later by the replacement itself, which says what it is.
 bool mayWrite(Ui& ui, const std::filesystem::path& file)
 {
     std::error_code error;
     const auto status = std::filesystem::status(file, error);
-    if (!std::filesystem::exists(status) || std::filesystem::is_directory(status))
+    if (!std::filesystem::is_regular_file(status))
         return true;
     return ui.confirmOverwrite(file);
 }
@@ -94,8 +95,12 @@ auto Commands::locatingFaults(Run run)
     try {
         return run();
     } catch (const InputError& fault) {
-        if (numbering().empty())
+        if (numbering().empty()) {
+            // An empty file numbers no line, yet its fault is still the file's.
+            if (linesOfFile_ && !source_.empty() && !ui_.textEdited() && ui_.text().empty())
+                throw InputError(fault, source_, fault.line());
             throw;
+        }
         throw InputError(fault, source_, fault.line());
     }
 }

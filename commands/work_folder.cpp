@@ -41,6 +41,24 @@ void makeFolders(const std::filesystem::path& dir)
     }
 }
 
+// A folder of the user's own that no one else may write in: another user's, or one
+// any user may write in, could have work files planted or swapped in it.
+void checkOwnFolder(const std::filesystem::path& dir)
+{
+    struct stat st {};
+    if (::stat(dir.c_str(), &st) != 0) {
+        if (errno == ENOENT)
+            throw FileError(dir, Message(QT_TRANSLATE_NOOP("levara", "cannot use the work folder: it is a link "
+                                                                     "to nothing; remove it")));
+        throwFileError(dir, Message(QT_TRANSLATE_NOOP("levara", "cannot use the work folder")), errno);
+    }
+    if (!S_ISDIR(st.st_mode))
+        throw FileError(dir, Message(QT_TRANSLATE_NOOP("levara", "cannot use the work folder: it is not a folder")));
+    if (st.st_uid != ::geteuid() || (st.st_mode & (S_IWGRP | S_IWOTH)) != 0)
+        throw FileError(dir, Message(QT_TRANSLATE_NOOP("levara", "cannot use the work folder: it is not a folder "
+                                                                 "of yours that only you may write in")));
+}
+
 bool isTemplate(const std::filesystem::path& file, const TempFolder& temp)
 {
     const std::string name = file.filename().string();
@@ -76,7 +94,12 @@ std::filesystem::path userDataFolder()
 std::filesystem::path workFolderHome(const std::filesystem::path& programDir)
 {
     const std::filesystem::path beside = TempFolder(programDir).dir();
-    if (::access(beside.c_str(), W_OK | X_OK) == 0 || errno == ENOENT || errno == ENOTDIR)
+    // Missing, or not a folder: reported as such beside the program, never a reason to
+    // make the user's own.
+    struct stat st {};
+    if (::stat(beside.c_str(), &st) != 0 || !S_ISDIR(st.st_mode))
+        return programDir;
+    if (::access(beside.c_str(), W_OK | X_OK) == 0)
         return programDir;
     return userDataFolder();
 }
@@ -84,8 +107,11 @@ std::filesystem::path workFolderHome(const std::filesystem::path& programDir)
 WorkFolder::WorkFolder(const std::filesystem::path& programDir)
     : temp_([&] {
           const std::filesystem::path home = workFolderHome(programDir);
-          if (home != programDir)
+          if (home != programDir) {
               makeFolders(TempFolder(home).dir());
+              checkOwnFolder(home);
+              checkOwnFolder(TempFolder(home).dir());
+          }
           return TempFolder(home);
       }()),
       lock_(temp_.lock())

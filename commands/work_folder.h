@@ -19,7 +19,8 @@ std::filesystem::path userDataFolder();
 // choice, so that it is reported as missing.
 std::filesystem::path workFolderHome(const std::filesystem::path& programDir);
 
-// One command's hold on the work folder: chosen, made when it is the user's own,
+// One command's hold on the work folder: chosen, made when it is the user's own (and
+// refused when that is not a folder of the user's that only they may write in),
 // locked, and given each template of the program's temp folder it lacks. A template
 // already there is never replaced: it may be one the user edited.
 class WorkFolder {

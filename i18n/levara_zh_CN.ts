@@ -717,20 +717,72 @@ check 对每个超限的数值输出一行，最后输出汇总；加 --csv 时�
         <translation>无法写入：这不是属于您的普通文件；请删除它</translation>
     </message>
     <message>
-        <source>the reading &quot;%1&quot; is too large to compute with</source>
-        <translation>读数 &quot;%1&quot; 太大，无法计算</translation>
-    </message>
-    <message>
-        <source>the distance &quot;%1&quot; is too large to compute with</source>
-        <translation>视距 &quot;%1&quot; 太大，无法计算</translation>
-    </message>
-    <message>
         <source>warning: %1</source>
         <translation>警告：%1</translation>
     </message>
     <message>
         <source>workbooks cannot be read or written: libgsf cannot be loaded (%1)</source>
         <translation>无法读写工作簿：无法加载 libgsf（%1）</translation>
+    </message>
+    <message>
+        <source>cannot read: it is larger than %1 MiB, more than any known-points or limits file holds</source>
+        <translation>无法读取：文件大于 %1 MiB，超过任何已知点文件或限差文件的大小</translation>
+    </message>
+    <message>
+        <source>cannot write: the file has another name (a hard link), and work files are never written through one; remove it</source>
+        <translation>无法写入：该文件另有名称（硬链接），工作文件从不经由链接写入；请删除它</translation>
+    </message>
+    <message>
+        <source>the point name &quot;%1&quot; cannot be written in XML for GNU Gama: it is empty or holds a control character, U+FFFE or U+FFFF; rename the point</source>
+        <translation>点名 &quot;%1&quot; 无法写入 GNU Gama 的 XML：它为空，或含有控制字符、U+FFFE 或 U+FFFF；请更改点名</translation>
+    </message>
+    <message>
+        <source>the section of lines %1 has a height difference of %2 m, beyond ±%3 m: no two points differ that much in height</source>
+        <translation>第 %1 行的测段高差为 %2 m，超出 ±%3 m：任何两点的高差都不会这么大</translation>
+    </message>
+    <message>
+        <source>the height &quot;%1&quot; is beyond ±%2 m: no point is that high or that deep</source>
+        <translation>高程 &quot;%1&quot; 超出 ±%2 m：没有点有这么高或这么深</translation>
+    </message>
+    <message>
+        <source>a text longer than %1 characters</source>
+        <translation>文本超过 %1 个字符</translation>
+    </message>
+    <message>
+        <source>line %1, column %2: the number &quot;%3&quot; is beyond what a number may be (about 1.8e308)</source>
+        <translation>第 %1 行第 %2 列：数 &quot;%3&quot; 超出数值所能表示的范围（约 1.8e308）</translation>
+    </message>
+    <message>
+        <source>the reading &quot;%1&quot; is beyond ±%2 m, more than any level reads</source>
+        <translation>读数 &quot;%1&quot; 超出 ±%2 m，超过任何水准仪的读数</translation>
+    </message>
+    <message>
+        <source>the distance &quot;%1&quot; is beyond ±%2 m, more than any level reads</source>
+        <translation>视距 &quot;%1&quot; 超出 ±%2 m，超过任何水准仪的读数</translation>
+    </message>
+    <message>
+        <source>cannot use the work folder: it is a link to nothing; remove it</source>
+        <translation>无法使用工作文件夹：它是指向不存在目标的链接；请删除它</translation>
+    </message>
+    <message>
+        <source>cannot use the work folder</source>
+        <translation>无法使用工作文件夹</translation>
+    </message>
+    <message>
+        <source>cannot use the work folder: it is not a folder</source>
+        <translation>无法使用工作文件夹：它不是文件夹</translation>
+    </message>
+    <message>
+        <source>cannot use the work folder: it is not a folder of yours that only you may write in</source>
+        <translation>无法使用工作文件夹：它不是只有您可以写入的、属于您的文件夹</translation>
+    </message>
+    <message>
+        <source>cannot write to the standard output: %1</source>
+        <translation>无法写入标准输出：%1</translation>
+    </message>
+    <message>
+        <source>a GSI-16 file whose line ends were lost: its blocks, each starting with &quot;*&quot;, follow each other on one line; transfer it again from the level, each block a line</source>
+        <translation>换行已丢失的 GSI-16 文件：各数据块（均以 &quot;*&quot; 开头）连在同一行；请从水准仪重新传输，每个数据块一行</translation>
     </message>
 </context>
 </TS>

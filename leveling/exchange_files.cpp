@@ -113,6 +113,22 @@ std::string gama(const std::vector<Measured>& sections, const std::vector<std::s
     return text + "</height-differences>\n</points-observations>\n</network>\n</gama-local>\n";
 }
 
+// XML 1.0 carries no character below U+0020 but tab, LF and CR, and an attribute
+// turns those into blanks (XML 1.0, 2.2 "Characters" and 3.3.3 "Attribute-Value
+// Normalization"), nor U+FFFE and U+FFFF; an empty id names no point.
+void checkGamaName(const std::string& name, int line)
+{
+    const bool carried =
+        !name.empty() &&
+        std::none_of(name.begin(), name.end(), [](char c) { return static_cast<unsigned char>(c) < 0x20; }) &&
+        name.find("\xEF\xBF\xBE") == std::string::npos && name.find("\xEF\xBF\xBF") == std::string::npos;
+    if (!carried)
+        throw InputError(line, Message(QT_TRANSLATE_NOOP("levara", "the point name \"%1\" cannot be written in XML "
+                                                                   "for GNU Gama: it is empty or holds a control "
+                                                                   "character, U+FFFE or U+FFFF; rename the point"),
+                                       excerpt(name)));
+}
+
 // STAR*NET joins a leveling record's two points with "-" and ends a field at a blank;
 // "'" starts a description and "#" a comment (STAR*NET V6 manual, Example 8).
 void checkStarnetName(const std::string& name, int line)
@@ -122,7 +138,7 @@ void checkStarnetName(const std::string& name, int line)
                          Message(QT_TRANSLATE_NOOP("levara", "the point name \"%1\" cannot be written for "
                                                              "STAR*NET, which joins a section's two points with "
                                                              "\"-\" and ends a name at a blank; rename the point"),
-                                 name));
+                                 excerpt(name)));
 }
 
 // E records fix the known heights ("E BM1 100.00 !"), L records carry each section
@@ -148,9 +164,10 @@ std::string starnet(const std::vector<Measured>& sections, const std::vector<Fix
 
 std::string decimalText(double value)
 {
-    char buffer[64];
-    std::snprintf(buffer, sizeof buffer, "%.9f", nineDecimals(value));
-    std::string text = buffer;
+    // Sized for the number whole: "%.9f" of a double may take over 300 digits.
+    const double rounded = nineDecimals(value);
+    std::string text(std::size_t(std::snprintf(nullptr, 0, "%.9f", rounded)), '\0');
+    std::snprintf(text.data(), text.size() + 1, "%.9f", rounded);
     while (text.back() == '0')
         text.pop_back();
     if (text.back() == '.')
@@ -168,6 +185,11 @@ std::string exchangeText(ExchangeFormat format, const std::vector<Section>& sect
         for (const Measured& s : measured) {
             checkStarnetName(s.from, s.firstLine);
             checkStarnetName(s.to, s.firstLine);
+        }
+    if (format == ExchangeFormat::Gama)
+        for (const Measured& s : measured) {
+            checkGamaName(s.from, s.firstLine);
+            checkGamaName(s.to, s.firstLine);
         }
     const std::vector<std::string> points = pointsOf(measured);
     const std::vector<Fixed> fixed = fixedPoints(measured, points, lines, known);

@@ -16,6 +16,30 @@ using nlohmann::json;
 
 // The format's version, in "levara_limits".
 constexpr int kFormatVersion = 1;
+// The longest text the file may hold (the built-in profiles' longest is some 220).
+constexpr std::size_t kLongestText = 1000;
+
+// Builds the document as nlohmann's own parser does, and keeps the place and kind of
+// a fault instead of throwing: the library throws a number out of range (1e400, or
+// an integer of 400 digits) without its place.
+class LocatingParser : public nlohmann::detail::json_sax_dom_parser<json> {
+public:
+    explicit LocatingParser(json& root) : json_sax_dom_parser(root, false) {}
+
+    template <class Exception>
+    bool parse_error(std::size_t byte, const std::string& token, const Exception& error)
+    {
+        byte_ = byte;
+        token_ = token;
+        detail_ = error.what();
+        outOfRange_ = error.id == 406;
+        return false;
+    }
+
+    std::size_t byte_ = 0;
+    std::string token_, detail_;
+    bool outOfRange_ = false;
+};
 
 // How an item's limit is written.
 enum class Form { Range, Magnitude, Root, Even };
@@ -60,7 +84,7 @@ public:
     {
         for (const auto& [key, member] : value.items())
             if (std::find(known.begin(), known.end(), key) == known.end())
-                fail(path + "/" + key,
+                fail(path + "/" + excerpt(key),
                      Message(QT_TRANSLATE_NOOP("levara", "unknown key; the keys here are %1"), joined(known)));
     }
 
@@ -68,7 +92,13 @@ public:
     {
         if (!value.is_string())
             fail(path, Message(QT_TRANSLATE_NOOP("levara", "expected a text \"…\"")));
-        return value.get<std::string>();
+        const std::string& text = value.get_ref<const std::string&>();
+        // Names and sources go into workbook cells and messages; a real one is a line.
+        if (std::size_t(std::count_if(text.begin(), text.end(), [](char c) {
+                return (static_cast<unsigned char>(c) & 0xC0) != 0x80;
+            })) > kLongestText)
+            fail(path, Message(QT_TRANSLATE_NOOP("levara", "a text longer than %1 characters"), kLongestText));
+        return text;
     }
 
     double number(const json& value, const std::string& path) const
@@ -228,25 +258,31 @@ std::string_view statusName(LimitStatus status)
 Limits parseLimits(std::string_view text, const std::filesystem::path& file)
 {
     json root;
-    try {
-        root = json::parse(text.begin(), text.end());
-    } catch (const json::parse_error& error) {
+    LocatingParser parser(root);
+    if (!json::sax_parse(text.begin(), text.end(), &parser)) {
         // The line and column of the byte where parsing stopped.
-        const std::size_t at = std::min<std::size_t>(error.byte > 0 ? error.byte - 1 : 0, text.size());
+        const std::size_t at = std::min<std::size_t>(parser.byte_ > 0 ? parser.byte_ - 1 : 0, text.size());
         const std::string_view before = text.substr(0, at);
         const std::size_t line = std::size_t(std::count(before.begin(), before.end(), '\n')) + 1;
         const std::size_t lineStart = before.rfind('\n');
         const std::size_t column = at - (lineStart == std::string_view::npos ? 0 : lineStart + 1) + 1;
-        std::string detail = error.what();
+        if (parser.outOfRange_)
+            throw FileError(file, Message(QT_TRANSLATE_NOOP("levara", "line %1, column %2: the number \"%3\" is "
+                                                                      "beyond what a number may be (about 1.8e308)"),
+                                          line, column, excerpt(parser.token_)));
+        std::string detail = parser.detail_;
         if (const std::size_t colon = detail.find(": "); colon != std::string::npos)
             detail.erase(0, colon + 2);
         throw FileError(file, Message(QT_TRANSLATE_NOOP("levara", "line %1, column %2: not valid JSON (%3)"), line,
-                                      column, detail));
+                                      column, excerpt(detail, 120)));
     }
     return Reader(file).limits(root);
 }
 
-Limits readLimitsFile(const std::filesystem::path& file) { return parseLimits(readFile(file), file); }
+Limits readLimitsFile(const std::filesystem::path& file)
+{
+    return parseLimits(readSmallFile(file, kMaxLimitsFileSize), file);
+}
 
 Limits builtinLimits(int order)
 {

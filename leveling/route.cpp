@@ -30,8 +30,19 @@ struct Leg {
     std::int64_t distanceWeight = 0, stationWeight = 0;
 };
 
+void checkHeightDifference(const Section& section)
+{
+    if (!heightInRange(section.heightDifference))
+        throw InputError(section.firstLine,
+                         Message(QT_TRANSLATE_NOOP("levara", "the section of lines %1 has a height difference of %2 m, "
+                                                             "beyond ±%3 m: no two points differ that much in height"),
+                                 lines(section.firstLine, section.lastLine),
+                                 stripLeadingBlanks(signedNumberText(section.heightDifference)), kLargestHeightText));
+}
+
 Leg legOf(const Section& section)
 {
+    checkHeightDifference(section);
     Leg leg;
     leg.section.from = pointName(section.startPoint);
     leg.section.to = pointName(section.endPoint);
@@ -47,6 +58,7 @@ Leg legOf(const Section& section)
 
 Leg pairOf(const Section& forward, const Section& back, const Standard* standard)
 {
+    checkHeightDifference(back);
     Leg leg = legOf(forward);
     const double length = (forward.length() + back.length()) / 2;
     leg.section.lengthKm = nineDecimals(length / kMetresPerKilometre);
@@ -115,6 +127,9 @@ void checkChained(const std::vector<Leg>& legs)
     }
 }
 
+// Wide enough for a misclosure times a weight (both within 64 bits).
+__extension__ typedef __int128 WideProduct;
+
 // Shares total among the legs in proportion to their weights, each share cut toward
 // zero, the units left over given one at a time to the heaviest legs (the earlier of
 // equals first).
@@ -132,7 +147,8 @@ void distribute(std::vector<Leg>& legs, HundredthsOfMm total, Distribution distr
                                                                    "by: its sight distances are all zero")));
     HundredthsOfMm given = 0;
     for (Leg& leg : legs) {
-        leg.section.correction = total * weight(leg) / sum;  // C++ division cuts toward zero
+        // C++ division cuts toward zero; the product may pass 64 bits before it.
+        leg.section.correction = HundredthsOfMm(static_cast<WideProduct>(total) * weight(leg) / sum);
         given += leg.section.correction;
     }
     std::vector<std::size_t> order(legs.size());
@@ -146,6 +162,14 @@ void distribute(std::vector<Leg>& legs, HundredthsOfMm total, Distribution distr
 }
 
 }  // namespace
+
+bool heightInRange(double metres) { return std::abs(metres) <= kLargestHeightM; }
+
+Message heightOutOfRange(std::string_view text)
+{
+    return Message(QT_TRANSLATE_NOOP("levara", "the height \"%1\" is beyond ±%2 m: no point is that high or that deep"),
+                   excerpt(text), kLargestHeightText);
+}
 
 HundredthsOfMm toHundredthsOfMm(double metres) { return std::llround(nineDecimals(metres) * kHundredthsOfMmPerMetre); }
 
@@ -185,6 +209,8 @@ RecordedHeight recordedStartHeight(const TextLines& lines, const std::string& st
         if (!height)
             throw InputError(lines.number(i), Message(QT_TRANSLATE_NOOP("levara", "the height \"%1\" is not a number"),
                                                       pointName(line.height())));
+        if (!heightInRange(*height))
+            throw InputError(lines.number(i), heightOutOfRange(pointName(line.height())));
         RecordedHeight recorded{pointName(line.pointNumber()), *height, lines.number(i)};
         if (recorded.point != start)
             throw InputError(recorded.line,

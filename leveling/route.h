@@ -24,6 +24,18 @@ namespace levara::leveling {
 // Units of 0.01 mm (0.00001 m).
 using HundredthsOfMm = std::int64_t;
 inline constexpr double kHundredthsOfMmPerMetre = 100000;
+
+// The largest height, known or measured, and the largest section height difference
+// Levara takes, in metres: a physical bound (the Earth's relief spans some 20 km) far
+// below the 9e10 m up to which a double holds every 0.01 mm exactly, so that sums of
+// millions of sections stay exact in HundredthsOfMm. Beyond it a value is refused.
+inline constexpr double kLargestHeightM = 1e7;
+// The bound as messages quote it.
+inline constexpr const char* kLargestHeightText = "10000000";
+// Whether a height or height difference is within kLargestHeightM.
+bool heightInRange(double metres);
+// "the height "<text>" is beyond ±<bound> m: ...", for messages.
+Message heightOutOfRange(std::string_view text);
 // A value in metres to the nearest 0.01 mm, halves away from zero.
 HundredthsOfMm toHundredthsOfMm(double metres);
 double toMetres(HundredthsOfMm value);

@@ -40,21 +40,22 @@ Message describe(const StationName& name)
 struct FieldMessages {
     const char* empty;
     const char* notANumber;  // %1: the field as typed
-    const char* tooLarge;    // %1: the field as typed
+    const char* tooLarge;    // %1: the field as typed, %2 the bound
 };
 
-const FieldMessages kReadingMessages = {QT_TRANSLATE_NOOP("levara", "the reading is empty"),
-                                        QT_TRANSLATE_NOOP("levara", "the reading \"%1\" is not a number"),
-                                        QT_TRANSLATE_NOOP("levara", "the reading \"%1\" is too large to compute with")};
-const FieldMessages kDistanceMessages = {QT_TRANSLATE_NOOP("levara", "the distance is empty"),
-                                         QT_TRANSLATE_NOOP("levara", "the distance \"%1\" is not a number"),
-                                         QT_TRANSLATE_NOOP("levara",
-                                                           "the distance \"%1\" is too large to compute with")};
+const FieldMessages kReadingMessages = {
+    QT_TRANSLATE_NOOP("levara", "the reading is empty"),
+    QT_TRANSLATE_NOOP("levara", "the reading \"%1\" is not a number"),
+    QT_TRANSLATE_NOOP("levara", "the reading \"%1\" is beyond ±%2 m, more than any level reads")};
+const FieldMessages kDistanceMessages = {
+    QT_TRANSLATE_NOOP("levara", "the distance is empty"),
+    QT_TRANSLATE_NOOP("levara", "the distance \"%1\" is not a number"),
+    QT_TRANSLATE_NOOP("levara", "the distance \"%1\" is beyond ±%2 m, more than any level reads")};
 
-// The books take millimetres of differences and sum a worksheet's stations (tens of
-// thousands): values up to this stay far below the largest double (about 1.8e308), so
-// nothing they compute becomes infinite, which no cell can hold.
-constexpr double kLargestValue = 1e300;
+// A physical bound, far above any staff reading or sight a level takes: a section's
+// sums stay within what a double holds to 0.01 mm and the route's fixed point carries
+// (leveling/route.h), so no huge value turns into a wrong number.
+constexpr double kLargestValue = 1e6;
 
 std::string_view checkedNumber(std::string_view slice, const FieldMessages& messages, int line, const StationName& name)
 {
@@ -64,7 +65,7 @@ std::string_view checkedNumber(std::string_view slice, const FieldMessages& mess
     if (!number)
         fail(line, name, Message(messages.notANumber, slice));
     if (!(std::abs(*number) <= kLargestValue))
-        fail(line, name, Message(messages.tooLarge, slice));
+        fail(line, name, Message(messages.tooLarge, slice, "1000000"));
     return slice;
 }
 

@@ -29,6 +29,19 @@ void setSourceTranslation(SourceTranslation translation) { sourceTranslation = t
 
 std::string translated(const Message& message) { return filled(message, sourceTranslation); }
 
+std::string excerpt(std::string_view text, std::size_t characters)
+{
+    std::size_t end = 0;
+    for (std::size_t count = 0; end < text.size(); ++count) {
+        if (count == characters)
+            return std::string(text.substr(0, end)) + "…";
+        ++end;
+        while (end < text.size() && (static_cast<unsigned char>(text[end]) & 0xC0) == 0x80)
+            ++end;
+    }
+    return std::string(text);
+}
+
 std::string escapeControls(std::string_view text)
 {
     static constexpr char kDigits[] = "0123456789abcdef";

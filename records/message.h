@@ -34,6 +34,10 @@ struct Verbatim {
 // command to it. Backslashes stay as they are.
 std::string escapeControls(std::string_view text);
 
+// At most `characters` characters of text, with "…" where it is cut: a message quotes
+// bad input, and a token of megabytes must not become a line of megabytes.
+std::string excerpt(std::string_view text, std::size_t characters = 40);
+
 // The translation context of every Levara message.
 inline constexpr const char* kMessageContext = "levara";
 

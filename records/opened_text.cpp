@@ -1,6 +1,9 @@
 #include "records/opened_text.h"
 
 #include <cstring>
+
+#include "records/error.h"
+#include "records/gsi_words.h"
 #include <numeric>
 
 #include "records/gsi_conversion.h"
@@ -11,6 +14,20 @@
 namespace levara {
 
 namespace {
+
+// A GSI-16 file whose line ends were lost in a transfer: its first line is GSI-16
+// blocks one after the other, each starting with "*", which no raw file holds.
+bool isGsi16WithoutLineEnds(std::string_view text)
+{
+    const std::size_t start = text.find_first_not_of(" \t\r\n");
+    if (start == std::string_view::npos || text[start] != '*')
+        return false;
+    text.remove_prefix(start);
+    const std::string_view line = text.substr(0, text.find_first_of("\r\n"));
+    const std::size_t next = line.find(" *");
+    return next != std::string_view::npos && looksLikeGsiBlock(line.substr(0, next)) &&
+           looksLikeGsiBlock(line.substr(next + 1, line.find(" *", next + 1) - next - 1));
+}
 
 // The line (from 1) holding the byte at offset, lines ending as TextLines ends them.
 int lineAt(std::string_view text, std::size_t offset)
@@ -82,6 +99,11 @@ OpenedText openedText(std::string bytes, const std::filesystem::path& file)
         encodingStatus = Message(QT_TRANSLATE_NOOP("levara", "Read as %1"), encodingName(decoded.encoding));
 
     OpenedText opened;
+    if (isGsi16WithoutLineEnds(decoded.utf8))
+        throw FileError(file, Message(QT_TRANSLATE_NOOP("levara", "a GSI-16 file whose line ends were lost: its "
+                                                                  "blocks, each starting with \"*\", follow each "
+                                                                  "other on one line; transfer it again from the "
+                                                                  "level, each block a line")));
     if (!isGsiText(decoded.utf8)) {
         opened = nonEmptyLines(std::move(decoded.utf8));
         opened.status = std::move(encodingStatus);

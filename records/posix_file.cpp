@@ -13,11 +13,20 @@ namespace levara::detail {
 
 namespace {
 
-Message tooLarge()
+Message tooLarge(std::size_t limit)
 {
+    if (limit < kMaxInputSize)
+        return Message(QT_TRANSLATE_NOOP("levara", "cannot read: it is larger than %1 MiB, more than any "
+                                                   "known-points or limits file holds"),
+                       limit >> 20);
     return Message(QT_TRANSLATE_NOOP("levara", "cannot read: it is larger than %1 GiB, more than any raw file, "
                                                "template or limits file holds"),
-                   kMaxInputSize >> 30);
+                   limit >> 30);
+}
+
+Message notOrdinaryFile()
+{
+    return Message(QT_TRANSLATE_NOOP("levara", "cannot open: it is not an ordinary file (a pipe, device or socket)"));
 }
 
 }  // namespace
@@ -45,13 +54,16 @@ void FileDescriptor::close(const std::filesystem::path& file)
         throwFileError(file, Message(QT_TRANSLATE_NOOP("levara", "cannot finish writing")), errno);
 }
 
-FileDescriptor openForReading(const std::filesystem::path& file)
+FileDescriptor openForReading(const std::filesystem::path& file, std::size_t limit)
 {
     // Non-blocking, so that a FIFO without a writer cannot hold Levara in open().
     FileDescriptor fd(::open(file.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK));
     if (fd.get() < 0) {
         if (errno == ENOENT)
             throw FileError(file, Message(QT_TRANSLATE_NOOP("levara", "cannot open: the file does not exist")));
+        // A socket cannot be opened at all (ENXIO); say what it is rather than the errno's text.
+        if (errno == ENXIO)
+            throw FileError(file, notOrdinaryFile());
         throwFileError(file, Message(QT_TRANSLATE_NOOP("levara", "cannot open")), errno);
     }
     struct stat st {};
@@ -60,17 +72,16 @@ FileDescriptor openForReading(const std::filesystem::path& file)
     if (S_ISDIR(st.st_mode))
         throw FileError(file, Message(QT_TRANSLATE_NOOP("levara", "cannot open: it is a folder, not a file")));
     if (!S_ISREG(st.st_mode))
-        throw FileError(file, Message(QT_TRANSLATE_NOOP("levara", "cannot open: it is not an ordinary file (a pipe, "
-                                                                  "device or socket)")));
-    if (static_cast<std::uint64_t>(st.st_size) > kMaxInputSize)
-        throw FileError(file, tooLarge());
+        throw FileError(file, notOrdinaryFile());
+    if (static_cast<std::uint64_t>(st.st_size) > limit)
+        throw FileError(file, tooLarge(limit));
     const int flags = ::fcntl(fd.get(), F_GETFL);
     if (flags < 0 || ::fcntl(fd.get(), F_SETFL, flags & ~O_NONBLOCK) != 0)
         throwFileError(file, Message(QT_TRANSLATE_NOOP("levara", "cannot open")), errno);
     return fd;
 }
 
-std::string readAll(int fd, const std::filesystem::path& file)
+std::string readAll(int fd, const std::filesystem::path& file, std::size_t limit)
 {
     struct stat st {};
     if (::fstat(fd, &st) != 0)
@@ -93,8 +104,8 @@ std::string readAll(int fd, const std::filesystem::path& file)
             break;
         used += static_cast<std::size_t>(got);
         // A file that grows while it is read.
-        if (used > kMaxInputSize)
-            throw FileError(file, tooLarge());
+        if (used > limit)
+            throw FileError(file, tooLarge(limit));
     }
     bytes.resize(used);
     return bytes;

@@ -36,10 +36,10 @@ private:
 inline constexpr std::size_t kMaxInputSize = std::size_t{1} << 30;
 
 // Opens an existing regular file for reading, following links; anything else (a
-// folder, FIFO, device or socket) and a file over kMaxInputSize are refused at once.
-FileDescriptor openForReading(const std::filesystem::path& file);
+// folder, FIFO, device or socket) and a file over limit bytes are refused at once.
+FileDescriptor openForReading(const std::filesystem::path& file, std::size_t limit = kMaxInputSize);
 
-std::string readAll(int fd, const std::filesystem::path& file);
+std::string readAll(int fd, const std::filesystem::path& file, std::size_t limit = kMaxInputSize);
 void writeAll(int fd, std::string_view bytes, const std::filesystem::path& file);
 
 }  // namespace levara::detail

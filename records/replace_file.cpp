@@ -19,12 +19,23 @@ Message linkInWorkFolder()
                                                "through one; remove it"));
 }
 
+Message hardLinkInWorkFolder()
+{
+    return Message(QT_TRANSLATE_NOOP("levara", "cannot write: the file has another name (a hard link), and work "
+                                               "files are never written through one; remove it"));
+}
+
+Message notOwnWorkFile()
+{
+    return Message(QT_TRANSLATE_NOOP("levara", "cannot write: it is not an ordinary file of yours; remove it"));
+}
+
 FileReplacement::FileReplacement(const std::filesystem::path& destination, Flush flush, Links links)
     : name_(destination), destination_(destination), flush_(flush)
 {
     struct stat existing {};
     mode_t mode = 0666;
-    bool exists = false;
+    bool keepMode = false;
     if (::lstat(destination_.c_str(), &existing) == 0 && S_ISLNK(existing.st_mode)) {
         if (links == Links::Refuse)
             throw FileError(destination, linkInWorkFolder());
@@ -42,8 +53,21 @@ FileReplacement::FileReplacement(const std::filesystem::path& destination, Flush
         if (!S_ISREG(existing.st_mode))
             throw FileError(destination,
                             Message(QT_TRANSLATE_NOOP("levara", "cannot replace: it is not an ordinary file")));
-        exists = true;
-        mode = existing.st_mode & 07777;
+        if (links == Links::Refuse) {
+            // Another user's file in the work folder is theirs to remove, not ours to
+            // replace; one with a second name is refused as ooo.txt's is.
+            if (existing.st_uid != ::geteuid())
+                throw FileError(destination, notOwnWorkFile());
+            if (existing.st_nlink > 1)
+                throw FileError(destination, hardLinkInWorkFolder());
+        }
+        // The user's own file keeps its permissions; a file of another user's (met in a
+        // shared folder) does not pass its owner or its mode (0666, say) on: the new
+        // file is the user's, with the mode the umask gives.
+        if (existing.st_uid == ::geteuid()) {
+            keepMode = true;
+            mode = existing.st_mode & 0777;
+        }
     } else if (errno != ENOENT) {
         throwFileError(destination, Message(QT_TRANSLATE_NOOP("levara", "cannot replace")), errno);
     }
@@ -52,7 +76,7 @@ FileReplacement::FileReplacement(const std::filesystem::path& destination, Flush
     removeStaleTemporaries(folder);
     for (int attempt = 0;; ++attempt) {
         temporary_ = folder / temporaryNameFor(destination_.filename().string());
-        // Made and remembered with SIGINT and SIGTERM held back, so that no moment
+        // Made and remembered with the ending signals held back, so that no moment
         // remains in which one of them would leave it behind.
         const SignalsHeld held;
         fd_ = detail::FileDescriptor(createTemporary(temporary_, mode));
@@ -68,14 +92,9 @@ FileReplacement::FileReplacement(const std::filesystem::path& destination, Flush
                             Message(QT_TRANSLATE_NOOP("levara", "cannot write: its folder does not exist")));
         throwFileError(destination, Message(QT_TRANSLATE_NOOP("levara", "cannot write into its folder")), errno);
     }
-    if (exists) {
-        // The umask must not narrow the permissions the user's file had.
+    // The umask must not narrow the permissions the user's file had.
+    if (keepMode)
         ::fchmod(fd_.get(), mode);
-        // Only root may give the file away; for others the owner is them already.
-        if (::fchown(fd_.get(), existing.st_uid, existing.st_gid) != 0) {
-            // Not root: the new file is the user's own, as the old one was.
-        }
-    }
 }
 
 FileReplacement::~FileReplacement()

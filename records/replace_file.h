@@ -21,8 +21,12 @@ enum class Links { Follow, Refuse };
 
 // A new file beside destination, written piece by piece, that takes its place only
 // on commit(): flushed to disk (unless told not to) and renamed over it. Dropped
-// without commit(), or on SIGINT or SIGTERM (temporaries.h), it is removed and
-// destination stays as it was. Throws FileError naming destination.
+// without commit(), or on a signal that ends the process (temporaries.h), it is
+// removed and destination stays as it was. The new file is the user's own; it keeps
+// the permissions of a destination the user owns, and otherwise has those the umask
+// gives. With Links::Refuse (a work file) a destination that is not the user's own
+// ordinary file, or that has a second name, is refused. Throws FileError naming
+// destination.
 class FileReplacement {
 public:
     explicit FileReplacement(const std::filesystem::path& destination, Flush flush = Flush::ToDisk,
@@ -48,6 +52,10 @@ private:
 
 // Why a link found where a work file should be is not written through.
 Message linkInWorkFolder();
+// Why a work file with a second name (a hard link) is not written.
+Message hardLinkInWorkFolder();
+// Why a work file that is not the user's own ordinary file is not written.
+Message notOwnWorkFile();
 
 // Replaces destination as a whole with the given bytes: they are written to a new
 // file beside it, flushed to disk and renamed over it, so a failure never leaves a

@@ -58,6 +58,21 @@ constexpr std::size_t kSlots = 16;
 std::array<std::array<char, PATH_MAX>, kSlots> slotPaths;
 std::array<std::atomic<bool>, kSlots> slotUsed;
 
+// Every signal whose default action ends the process and that a handler may catch
+// (signal(7)): a closed terminal's SIGHUP or a reader gone for SIGPIPE ends an
+// export as surely as SIGINT. The faults (SIGSEGV, SIGBUS, ...) are left to their
+// defaults and to the sanitizers' handlers.
+constexpr int kEndingSignals[] = {SIGHUP,    SIGINT,  SIGQUIT, SIGUSR1,   SIGUSR2, SIGPIPE, SIGALRM, SIGTERM,
+                                  SIGSTKFLT, SIGXCPU, SIGXFSZ, SIGVTALRM, SIGPROF, SIGIO,   SIGPWR};
+
+void addEndingSignals(sigset_t& set)
+{
+    for (int signal : kEndingSignals)
+        ::sigaddset(&set, signal);
+    for (int signal = SIGRTMIN; signal <= SIGRTMAX; ++signal)
+        ::sigaddset(&set, signal);
+}
+
 void onSignal(int signal)
 {
     for (std::size_t i = 0; i < kSlots; ++i)
@@ -149,8 +164,7 @@ SignalsHeld::SignalsHeld()
     static_assert(sizeof saved_ >= sizeof(sigset_t));
     sigset_t held;
     ::sigemptyset(&held);
-    ::sigaddset(&held, SIGINT);
-    ::sigaddset(&held, SIGTERM);
+    addEndingSignals(held);
     ::pthread_sigmask(SIG_BLOCK, &held, reinterpret_cast<sigset_t*>(saved_));
 }
 
@@ -158,12 +172,18 @@ SignalsHeld::~SignalsHeld() { ::pthread_sigmask(SIG_SETMASK, reinterpret_cast<si
 
 void removeTemporariesOnSignals()
 {
-    for (int signal : {SIGINT, SIGTERM}) {
+    sigset_t ending;
+    ::sigemptyset(&ending);
+    addEndingSignals(ending);
+    for (int signal = 1; signal < NSIG; ++signal) {
+        if (::sigismember(&ending, signal) != 1)
+            continue;
         struct sigaction action {};
         if (::sigaction(signal, nullptr, &action) != 0 || action.sa_handler != SIG_DFL)
             continue;
         action.sa_handler = onSignal;
-        ::sigemptyset(&action.sa_mask);
+        // One handler at a time: a second signal waits until the first has removed them.
+        action.sa_mask = ending;
         action.sa_flags = 0;
         ::sigaction(signal, &action, nullptr);
     }

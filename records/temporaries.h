@@ -28,7 +28,7 @@ void removeStaleTemporaries(const std::filesystem::path& folder);
 int rememberTemporary(const std::filesystem::path& temporary);
 void forgetTemporary(int slot);
 
-// Holds SIGINT and SIGTERM back for its lifetime, in this thread.
+// Holds the signals that end the process back for its lifetime, in this thread.
 class SignalsHeld {
 public:
     SignalsHeld();
@@ -40,8 +40,10 @@ private:
     unsigned long long saved_[16];  // the thread's sigset_t before
 };
 
-// SIGINT and SIGTERM remove the temporaries remembered, then end the process as the
-// signal would have (status 128 + signal). A handler already installed stays.
+// Every signal that would end the process (SIGHUP, SIGINT, SIGQUIT, SIGPIPE, SIGTERM,
+// SIGUSR1, SIGALRM, ...) removes the temporaries remembered, then ends it as the
+// signal would have (status 128 + signal). A handler already installed, or a signal
+// ignored, stays as it is.
 void removeTemporariesOnSignals();
 
 }  // namespace levara

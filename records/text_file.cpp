@@ -40,17 +40,12 @@ void encodeInPieces(std::string_view utf8, Put put)
     }
 }
 
-Message notOwnFile()
-{
-    return Message(QT_TRANSLATE_NOOP("levara", "cannot write: it is not an ordinary file of yours; remove it"));
-}
-
 // A work file written over in place and cut to the length written: truncating it
 // first frees all its blocks only to take them again, a millisecond or more for a
 // work file of megabytes on ext4.
 class WorkFile {
 public:
-    // Never through a link, nor into anything but a file of the user's own: a link or
+    // Never through a link, symbolic or hard, nor into anything but a file of the user's own: a link or
     // FIFO planted in the work folder must not turn an export into a write elsewhere
     // or a wait. Non-blocking, so a FIFO there is refused rather than waited on.
     explicit WorkFile(const std::filesystem::path& file)
@@ -64,14 +59,17 @@ public:
             if (errno == ELOOP)
                 throw FileError(file, linkInWorkFolder());
             if (errno == ENXIO)
-                throw FileError(file, notOwnFile());
+                throw FileError(file, notOwnWorkFile());
             throwFileError(file, Message(QT_TRANSLATE_NOOP("levara", "cannot create")), errno);
         }
         struct stat st {};
         if (::fstat(fd_.get(), &st) != 0)
             throwFileError(file, Message(QT_TRANSLATE_NOOP("levara", "cannot create")), errno);
         if (!S_ISREG(st.st_mode) || st.st_uid != ::geteuid())
-            throw FileError(file, notOwnFile());
+            throw FileError(file, notOwnWorkFile());
+        // Written in place, a file with a second name elsewhere would change there too.
+        if (st.st_nlink > 1)
+            throw FileError(file, hardLinkInWorkFolder());
         const int flags = ::fcntl(fd_.get(), F_GETFL);
         if (flags < 0 || ::fcntl(fd_.get(), F_SETFL, flags & ~O_NONBLOCK) != 0)
             throwFileError(file, Message(QT_TRANSLATE_NOOP("levara", "cannot create")), errno);

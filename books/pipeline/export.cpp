@@ -164,6 +164,30 @@ std::string workbookBytes(WorkbookKind output, std::string_view templateBytes, c
     return filledBytes(output, std::move(book), lines, destination, standard, adjustment);
 }
 
+std::string filledWorkbookStream(WorkbookKind output, xls::Workbook book, const TextLines& lines,
+                                 const leveling::Standard* standard, const leveling::Adjustment* adjustment)
+{
+    if (output == WorkbookKind::AdjustmentTable && !adjustment)
+        throw std::logic_error("the adjustment table needs its adjustment");
+    const std::filesystem::path templateFile(templateName(output));
+    try {
+        if (book.sheetCount() < worksheetsNeeded(output))
+            throw FileError(templateFile, Message(QT_TRANSLATE_NOOP("levara", "the template needs %1 worksheets"),
+                                                  worksheetsNeeded(output)));
+        for (std::size_t sheet = 0; sheet < worksheetsNeeded(output); ++sheet)
+            clearOldRows(book.sheet(sheet));
+    } catch (const xls::Error& error) {
+        throw FileError(templateFile, templateProblem(error));
+    }
+    const std::optional<BookMarks> marks = marksFor(output, lines, standard);
+    try {
+        fill(output, book, lines, marks ? &*marks : nullptr, adjustment);
+        return book.workbookStream();
+    } catch (const xls::Error& error) {
+        throw FileError("out.xls", outputProblem(error));
+    }
+}
+
 void renewWorkingWorkbook(WorkbookKind output, const TempFolder& temp)
 {
     copyFileReplacing(temp.templateFile(templateName(output)), temp.workingWorkbook(), Flush::No, Links::Refuse);

@@ -8,6 +8,7 @@
 
 #include "leveling/leveling.h"
 #include "records/records.h"
+#include "xls/xls.h"
 
 namespace levara::books {
 
@@ -32,6 +33,14 @@ std::string workbookBytes(WorkbookKind output, std::string_view templateBytes, c
                           const std::filesystem::path& templateFile, const std::filesystem::path& destination,
                           const leveling::Standard* standard = nullptr,
                           const leveling::Adjustment* adjustment = nullptr);
+
+// What workbookBytes fills, from a template already read (xls::Workbook::
+// fromWorkbookStream of a stream kept in memory, its old rows still there), given back
+// as its Workbook stream alone: no OLE2 container is read or written. For the fuzzers,
+// which make thousands of workbooks from one template. Throws as workbookBytes does.
+std::string filledWorkbookStream(WorkbookKind output, xls::Workbook book, const TextLines& lines,
+                                 const leveling::Standard* standard = nullptr,
+                                 const leveling::Adjustment* adjustment = nullptr);
 
 // Copies the output's template over the working workbook excel.xls.
 void renewWorkingWorkbook(WorkbookKind output, const TempFolder& temp);

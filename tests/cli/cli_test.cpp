@@ -56,13 +56,13 @@ TEST_F(CliTest, UsageErrorsExitWithTwo)
 }
 
 // A BFFB line whose second station's first back sight is 52 m long: over 二等's 50 m.
-std::string checkedLine(const std::string& method)
+std::string checkedLine(const std::string& method, const std::string& point = "TP1")
 {
     return lines({startLine(method), rawLine("BM1", "Rb", "1.52345", "30.100", ""),
                   rawLine("TP1", "Rf", "1.41234", "29.500", ""), rawLine("TP1", "Rf", "1.41236", "29.520", ""),
-                  rawLine("BM1", "Rb", "1.52349", "30.120", ""), rawLine("TP1", "Rb", "1.50000", "52.000", ""),
+                  rawLine("BM1", "Rb", "1.52349", "30.120", ""), rawLine(point, "Rb", "1.50000", "52.000", ""),
                   rawLine("BM2", "Rf", "1.40000", "50.000", ""), rawLine("BM2", "Rf", "1.40000", "50.000", ""),
-                  rawLine("TP1", "Rb", "1.50000", "50.000", ""), endLine()});
+                  rawLine(point, "Rb", "1.50000", "50.000", ""), endLine()});
 }
 
 TEST_F(CliTest, CheckPrintsEachValueOverItsLimitAndASummary)
@@ -75,6 +75,11 @@ TEST_F(CliTest, CheckPrintsEachValueOverItsLimitAndASummary)
     EXPECT_EQ(run({"check", "--standard", "2", "--csv", file}), 3);
     EXPECT_EQ(output, "line,station,point,item,value,lower,upper,unit,status,source\n"
                       "6,2,TP1,sight length,52,3,50,m,v,GB/T 12897-2006\n");
+    // A name a spreadsheet would take for a formula, with a control character in it.
+    writeBytes(scratch / "hostile.dat", checkedLine("BFFB", "=1+\x1b"));
+    EXPECT_EQ(run({"check", "--standard", "2", "--csv", (scratch / "hostile.dat").string()}), 3);
+    EXPECT_EQ(output, "line,station,point,item,value,lower,upper,unit,status,source\n"
+                      "6,2,'=1+\\x1b,sight length,52,3,50,m,v,GB/T 12897-2006\n");
     EXPECT_EQ(run({"check", "--standard", "3", "--mountain", file}), 0);
     EXPECT_EQ(output, "三等(山区): every value within the limits (leveling lines: 1, stations: 2)\n");
 
@@ -191,6 +196,17 @@ TEST_F(CliTest, MissingTempFolderIsAnError)
     EXPECT_NE(output.find((program / "temp").string()), std::string::npos) << output;
     EXPECT_FALSE(std::filesystem::exists(scratch / "out.txt"));
     EXPECT_FALSE(std::filesystem::exists(program / "temp"));
+
+    // A file named temp is named as such, and makes no folder of the user's instead.
+    writeBytes(program / "temp", "");
+    std::erase_if(environment, [](const std::string& v) { return v.starts_with("HOME=") || v.starts_with("XDG_"); });
+    environment.push_back("HOME=" + (scratch / "home").string());
+    EXPECT_EQ(run({"--save", "text", (scratch / "raw.dat").string(), (scratch / "out.txt").string()},
+                  (program / "levara-cli").string()),
+              1);
+    EXPECT_EQ(output,
+              "levara-cli: " + (program / "temp").string() + ": the temp folder beside the program is not a folder\n");
+    EXPECT_FALSE(std::filesystem::exists(scratch / "home"));
 }
 
 // A system install: the temp folder beside the program is not the user's to write
@@ -283,6 +299,18 @@ TEST_P(CliUserFolderTest, WorkFilesAndTemplatesGoToTheUsersFolder)
     EXPECT_EQ(openWorkbook(home / "book.xls").sheet(0).value(1, 1), xls::Value(std::string("我的手簿")));
     EXPECT_TRUE(readBytes(folder / "exc0.xls") == readBytes(program / "temp/exc0.xls"));
     EXPECT_EQ(names(program / "temp"), templates);
+
+    // A folder others may write in, or a link to nothing, is named and not used.
+    std::filesystem::permissions(folder, std::filesystem::perms(0777));
+    EXPECT_EQ(save("bffb", home / "book.xls"), 1);
+    EXPECT_EQ(output, "levara-cli: " + folder.string() +
+                          ": cannot use the work folder: it is not a folder of yours that only you may write in\n");
+    std::filesystem::remove_all(folder);
+    std::filesystem::create_symlink(scratch / "nowhere", folder);
+    EXPECT_EQ(save("bffb", home / "book.xls"), 1);
+    EXPECT_EQ(output,
+              "levara-cli: " + folder.string() + ": cannot use the work folder: it is a link to nothing; remove it\n");
+    EXPECT_FALSE(std::filesystem::exists(scratch / "nowhere"));
 }
 
 INSTANTIATE_TEST_SUITE_P(DataHome, CliUserFolderTest,

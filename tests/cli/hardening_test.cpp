@@ -5,11 +5,15 @@
 #include <signal.h>
 #include <spawn.h>
 #include <sys/inotify.h>
+#include <sys/resource.h>
+#include <sys/socket.h>
 #include <sys/stat.h>
+#include <sys/un.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 #include <algorithm>
+#include <cstring>
 
 #include "records/records.h"
 #include "tests/support/raw_lines.h"
@@ -88,6 +92,109 @@ INSTANTIATE_TEST_SUITE_P(WorkFiles, PlantedLinkTest,
                                            PlantedLink{"ppp.txt", false}, PlantedLink{"ppp.txt", true},
                                            PlantedLink{"excel.xls", false}, PlantedLink{"excel.xls", true}));
 
+class HardLinkTest : public HardeningTest, public ::testing::WithParamInterface<std::string> {};
+
+TEST_P(HardLinkTest, LeavesItsOtherNameUntouchedAndNamesIt)
+{
+    const std::filesystem::path victim = scratch / "victim";
+    writeBytes(victim, "the user's own file\n");
+    const std::filesystem::path link = temp / GetParam();
+    std::filesystem::create_hard_link(victim, link);
+    EXPECT_EQ(run({"--save", "abffb-2way", data("abffb_line.dat"), (scratch / "out.xls").string()}), 1);
+    EXPECT_EQ(output, "levara-cli: " + link.string() +
+                          ": cannot write: the file has another name (a hard link), and work files are never "
+                          "written through one; remove it\n");
+    EXPECT_EQ(readBytes(victim), "the user's own file\n");
+    EXPECT_FALSE(std::filesystem::exists(scratch / "out.xls"));
+}
+
+INSTANTIATE_TEST_SUITE_P(WorkFiles, HardLinkTest, ::testing::Values("ooo.txt", "ppp.txt", "excel.xls"),
+                         [](const ::testing::TestParamInfo<std::string>& info) {
+                             return info.param.substr(0, info.param.find('.'));
+                         });
+
+TEST_F(HardeningTest, AnotherUsersWorkbookInTheWorkFolderIsRefused)
+{
+    // Root plants it as another user's; the tests run as root.
+    ASSERT_EQ(::getuid(), 0u);
+    writeBytes(temp / "excel.xls", "theirs");
+    ASSERT_EQ(::chown((temp / "excel.xls").c_str(), 65534, 65534), 0);
+    EXPECT_EQ(run({"--save", "bffb", data("bffb_line.dat"), (scratch / "out.xls").string()}), 1);
+    EXPECT_EQ(output, "levara-cli: " + (temp / "excel.xls").string() +
+                          ": cannot write: it is not an ordinary file of yours; remove it\n");
+    EXPECT_EQ(readBytes(temp / "excel.xls"), "theirs");
+    EXPECT_FALSE(std::filesystem::exists(scratch / "out.xls"));
+}
+
+TEST_F(HardeningTest, AReplacedOutputIsTheUsersOwnWithTheModeOfTheUmask)
+{
+    ASSERT_EQ(::getuid(), 0u);
+    const mode_t mask = ::umask(0);
+    ::umask(mask);
+    const std::filesystem::path theirs = scratch / "theirs.xls", mine = scratch / "mine.xls";
+    writeBytes(theirs, "planted");
+    ASSERT_EQ(::chown(theirs.c_str(), 65534, 65534), 0);
+    ASSERT_EQ(::chmod(theirs.c_str(), 0666), 0);
+    writeBytes(mine, "mine");
+    ASSERT_EQ(::chmod(mine.c_str(), 0640), 0);
+    for (const auto& [out, mode] : {std::pair{theirs, 0666 & ~mask}, std::pair{mine, 0640u}}) {
+        EXPECT_EQ(run({"--overwrite", "--save", "bffb", data("bffb_line.dat"), out.string()}), 0) << output;
+        struct stat st {};
+        ASSERT_EQ(::stat(out.c_str(), &st), 0);
+        EXPECT_EQ(st.st_uid, ::geteuid()) << out;
+        EXPECT_EQ(st.st_mode & 07777, mode) << out;
+    }
+}
+
+TEST_F(HardeningTest, AReportThatCannotBeWrittenFailsWithAMessage)
+{
+    for (const std::vector<std::string>& args :
+         {std::vector<std::string>{"check", "--standard", "2", "--csv", data("bffb_line.dat")},
+          std::vector<std::string>{"check", "--standard", "2", data("bffb_line.dat")},
+          std::vector<std::string>{"--help"}}) {
+        std::vector<std::string> shell = {"sh", "-c", "exec \"$@\" > /dev/full", "sh",
+                                          (program / "levara-cli").string()};
+        shell.insert(shell.end(), args.begin(), args.end());
+        EXPECT_EQ(runProgram(shell, &output, {}, &environment), 1) << args[0];
+        EXPECT_EQ(output, "levara-cli: cannot write to the standard output: No space left on device\n");
+    }
+}
+
+TEST_F(HardeningTest, MessagesNameTheRightFileAndWhatIsWrong)
+{
+    // An empty input: its fault is the file's.
+    writeBytes(scratch / "empty.dat", "");
+    EXPECT_EQ(run({"--save", "adjustment", (scratch / "empty.dat").string(), (scratch / "out.xls").string()}), 1);
+    EXPECT_EQ(output.rfind("levara-cli: " + (scratch / "empty.dat").string() + ":1: ", 0), 0u) << output;
+
+    // A socket as input, and a FIFO as OUTPUT, are named for what they are.
+    const std::filesystem::path socketFile = scratch / "socket";
+    const int listening = ::socket(AF_UNIX, SOCK_STREAM, 0);
+    sockaddr_un address{};
+    address.sun_family = AF_UNIX;
+    std::strncpy(address.sun_path, socketFile.c_str(), sizeof address.sun_path - 1);
+    ASSERT_EQ(::bind(listening, reinterpret_cast<const sockaddr*>(&address), sizeof address), 0);
+    EXPECT_EQ(run({"--save", "text", socketFile.string(), (scratch / "out.txt").string()}), 1);
+    ::close(listening);
+    EXPECT_EQ(output, "levara-cli: " + socketFile.string() +
+                          ": cannot open: it is not an ordinary file (a pipe, device or socket)\n");
+    ASSERT_EQ(::mkfifo((scratch / "fifo").c_str(), 0600), 0);
+    EXPECT_EQ(run({"--save", "text", data("bffb_line.dat"), (scratch / "fifo").string()}), 1);
+    EXPECT_EQ(output, "levara-cli: " + (scratch / "fifo").string() + ": cannot replace: it is not an ordinary file\n");
+
+    // A GSI-16 file whose line ends were lost gives no empty book.
+    std::string gsi = readBytes(sourceDir() / "tests/data/gsi/bffb_results.gsi");
+    std::erase_if(gsi, [](char c) { return c == '\r' || c == '\n'; });
+    writeBytes(scratch / "joined.gsi", gsi);
+    EXPECT_EQ(run({"--save", "bffb", (scratch / "joined.gsi").string(), (scratch / "out.xls").string()}), 1);
+    EXPECT_EQ(output.rfind("levara-cli: " + (scratch / "joined.gsi").string() +
+                               ": a GSI-16 file whose line ends were lost",
+                           0),
+              0u)
+        << output;
+    EXPECT_FALSE(std::filesystem::exists(scratch / "out.xls"));
+}
+
 TEST_F(HardeningTest, ATemporaryIsNeverCreatedThroughALink)
 {
     // Temporary names are random; a link planted at one is met as this does.
@@ -158,7 +265,11 @@ INSTANTIATE_TEST_SUITE_P(
     Readings, BadReadingTest,
     ::testing::Values(BadReading{"NotANumber", "1.4x234", "the reading \"1.4x234\" is not a number"},
                       // Its differences and sums would overflow to infinity, which no cell holds.
-                      BadReading{"TooLarge", "1e308", "the reading \"1e308\" is too large to compute with"}),
+                      BadReading{"TooLarge", "1e308",
+                                 "the reading \"1e308\" is beyond ±1000000 m, more than any level reads"},
+                      // Beyond what the route's 0.01 mm carries through its sums.
+                      BadReading{"BeyondALevel", "1000000.1",
+                                 "the reading \"1000000.1\" is beyond ±1000000 m, more than any level reads"}),
     [](const ::testing::TestParamInfo<BadReading>& info) { return info.param.name; });
 
 TEST_F(HardeningTest, ADamagedTemplateGivesOneLineWithWhatLibgsfFound)
@@ -298,13 +409,15 @@ TEST_P(InterruptTest, LeavesNoTemporary)
     ::posix_spawnattr_init(&attributes);
     sigset_t signals;
     ::sigemptyset(&signals);
-    ::sigaddset(&signals, SIGINT);
-    ::sigaddset(&signals, SIGTERM);
+    ::sigaddset(&signals, GetParam());
     ::posix_spawnattr_setsigdefault(&attributes, &signals);
     sigset_t none;
     ::sigemptyset(&none);
     ::posix_spawnattr_setsigmask(&attributes, &none);
     ::posix_spawnattr_setflags(&attributes, POSIX_SPAWN_SETSIGDEF | POSIX_SPAWN_SETSIGMASK);
+    // SIGQUIT's core is of no use here.
+    const rlimit noCore{0, 0};
+    ASSERT_EQ(::setrlimit(RLIMIT_CORE, &noCore), 0);
     pid_t child = 0;
     const int spawned = ::posix_spawn(&child, cli.c_str(), nullptr, &attributes, argv.data(), environ);
     ::posix_spawnattr_destroy(&attributes);
@@ -322,9 +435,12 @@ TEST_P(InterruptTest, LeavesNoTemporary)
     EXPECT_FALSE(std::filesystem::exists(output));
 }
 
-INSTANTIATE_TEST_SUITE_P(Signals, InterruptTest, ::testing::Values(SIGINT, SIGTERM),
+// Every signal that ends a process by default: a closed terminal (SIGHUP), a reader
+// gone (SIGPIPE), a timer, a user's own.
+INSTANTIATE_TEST_SUITE_P(Signals, InterruptTest,
+                         ::testing::Values(SIGINT, SIGTERM, SIGHUP, SIGQUIT, SIGUSR1, SIGALRM, SIGPIPE),
                          [](const ::testing::TestParamInfo<int>& info) {
-                             return std::string(info.param == SIGINT ? "SIGINT" : "SIGTERM");
+                             return "SIG" + std::string(::sigabbrev_np(info.param));
                          });
 
 }  // namespace

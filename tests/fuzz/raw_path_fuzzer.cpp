@@ -1,8 +1,11 @@
 // libFuzzer: any bytes, opened as the open command opens a file (decoded, a GSI file
-// converted), reduced by each filter, made into two of the eight outputs in memory
-// from the built templates (the input's size picks them, so a run covers all), and
-// checked against a standard. A refusal naming the file, its line or
-// the workbook's limits is a result; a text whose lines lose their origins is a fault.
+// converted), reduced by the filter of one output and made into that output in
+// memory: a field book or table from its template's Workbook stream (read once and
+// kept, so no OLE2 container is read or written per input), the route's 高差配赋表 or
+// an exchange file. The input's first byte picks the output and whether the text is
+// reduced first, so a run covers them all at thousands of inputs a second. A refusal
+// naming the file, its line or the workbook's limits is a result; a text whose lines
+// lose their origins is a fault.
 #include <array>
 #include <cstddef>
 #include <cstdint>
@@ -19,13 +22,18 @@
 namespace {
 
 using levara::books::WorkbookKind;
+using levara::leveling::ExchangeFormat;
 
-constexpr std::array kOutputs = {WorkbookKind::BffbBook,          WorkbookKind::BbffBook,
-                                 WorkbookKind::BfbfBook,          WorkbookKind::BfBook,
-                                 WorkbookKind::AbffbBook,         WorkbookKind::AbffbTwoWayBook,
-                                 WorkbookKind::IntermediateTable, WorkbookKind::SinglePointTable};
+constexpr std::array kWorkbooks = {WorkbookKind::BffbBook,          WorkbookKind::BbffBook,
+                                   WorkbookKind::BfbfBook,          WorkbookKind::BfBook,
+                                   WorkbookKind::AbffbBook,         WorkbookKind::AbffbTwoWayBook,
+                                   WorkbookKind::IntermediateTable, WorkbookKind::SinglePointTable,
+                                   WorkbookKind::AdjustmentTable};
+constexpr std::array kExchangeFormats = {ExchangeFormat::SectionsCsv, ExchangeFormat::Gama, ExchangeFormat::Starnet};
+constexpr std::size_t kKinds = kWorkbooks.size() + kExchangeFormats.size();
 
-std::string templateBytes(WorkbookKind output)
+// The template's Workbook stream, read from the built template once.
+std::string templateStream(WorkbookKind output)
 {
     const std::string file = std::string(LEVARA_TEMPLATE_DIR "/") + std::string(levara::books::templateName(output));
     std::ifstream in(file, std::ios::binary);
@@ -35,16 +43,16 @@ std::string templateBytes(WorkbookKind output)
     }
     std::ostringstream bytes;
     bytes << in.rdbuf();
-    return bytes.str();
+    return levara::xls::Workbook::fromBytes(bytes.str()).workbookStream();
 }
 
-levara::RecordFilter filterFor(WorkbookKind output)
+levara::RecordFilter filterFor(std::size_t kind)
 {
-    switch (output) {
-    case WorkbookKind::IntermediateTable: return levara::RecordFilter::IntermediateSights;
-    case WorkbookKind::SinglePointTable: return levara::RecordFilter::SinglePoints;
-    default: return levara::RecordFilter::Leveling;
-    }
+    if (kind < kWorkbooks.size() && kWorkbooks[kind] == WorkbookKind::IntermediateTable)
+        return levara::RecordFilter::IntermediateSights;
+    if (kind < kWorkbooks.size() && kWorkbooks[kind] == WorkbookKind::SinglePointTable)
+        return levara::RecordFilter::SinglePoints;
+    return levara::RecordFilter::Leveling;
 }
 
 void fail(const char* what)
@@ -65,16 +73,28 @@ void checkOrigins(const std::string& text, const levara::LineOrigins& origins)
 }
 
 // Numbered by their origins, as levara-cli numbers them.
-void makeOutput(WorkbookKind output, const std::string& templateFile, const std::string& text,
-                const levara::LineOrigins& origins, const levara::leveling::Standard* standard)
+void makeOutput(std::size_t kind, const std::string& stream, const std::string& text,
+                const levara::LineOrigins& origins, const levara::leveling::Standard& standard)
 {
     levara::TextLines lines = levara::TextLines::viewOfTextAndLineEnd(text);
     lines.numberBy(origins);
     try {
+        if (kind >= kWorkbooks.size()) {
+            static_cast<void>(levara::leveling::exchangeText(kExchangeFormats[kind - kWorkbooks.size()],
+                                                             levara::leveling::readSections(lines), lines, nullptr));
+            return;
+        }
+        const WorkbookKind output = kWorkbooks[kind];
+        std::optional<levara::leveling::Adjustment> adjustment;
+        if (output == WorkbookKind::AdjustmentTable)
+            adjustment = levara::leveling::adjustRoute(levara::leveling::readSections(lines), lines, nullptr,
+                                                       levara::leveling::Distribution::ByDistance, &standard);
         if (output == WorkbookKind::AbffbTwoWayBook)
             static_cast<void>(levara::books::reversedWorkText(lines));
-        static_cast<void>(
-            levara::books::workbookBytes(output, templateFile, lines, "template.xls", "out.xls", standard));
+        const bool marked = filterFor(kind) == levara::RecordFilter::Leveling;
+        static_cast<void>(levara::books::filledWorkbookStream(output, levara::xls::Workbook::fromWorkbookStream(stream),
+                                                              lines, marked ? &standard : nullptr,
+                                                              adjustment ? &*adjustment : nullptr));
     } catch (const levara::InputError&) {
     } catch (const levara::FileError&) {
     }
@@ -84,14 +104,21 @@ void makeOutput(WorkbookKind output, const std::string& templateFile, const std:
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
-    static const std::array<std::string, kOutputs.size()> templates = [] {
-        std::array<std::string, kOutputs.size()> bytes;
-        for (std::size_t i = 0; i < kOutputs.size(); ++i)
-            bytes[i] = templateBytes(kOutputs[i]);
+    static const std::array<std::string, kWorkbooks.size()> streams = [] {
+        std::array<std::string, kWorkbooks.size()> bytes;
+        for (std::size_t i = 0; i < kWorkbooks.size(); ++i)
+            bytes[i] = templateStream(kWorkbooks[i]);
         return bytes;
     }();
     static const levara::leveling::Standard standard =
         levara::leveling::chooseStandard(levara::leveling::builtinLimits(2), false);
+    if (size == 0)
+        return 0;
+    // The first byte: the output, and whether its filter reduces the text first.
+    const std::size_t kind = data[0] % kKinds;
+    const bool reduce = data[0] / kKinds % 2 == 0;
+    ++data;
+    --size;
 
     levara::OpenedText opened;
     try {
@@ -102,24 +129,14 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     checkOrigins(opened.text, opened.origins);
     if (opened.warning)
         static_cast<void>(opened.warning->english());
-
-    levara::TextLines lines = levara::TextLines::viewOfTextAndLineEnd(opened.text);
-    // A workbook costs a hundred times a filter: each input makes two, the outputs
-    // its size picks, one from the text as opened and one from the text reduced.
-    const std::size_t unreduced = size % kOutputs.size(), reduced = size / kOutputs.size() % kOutputs.size();
-    makeOutput(kOutputs[unreduced], templates[unreduced], opened.text, opened.origins, nullptr);
-    for (levara::RecordFilter filter : {levara::RecordFilter::Leveling, levara::RecordFilter::IntermediateSights,
-                                        levara::RecordFilter::SinglePoints}) {
-        const levara::FilteredLines kept = levara::filterLines(filter, lines, opened.origins);
-        checkOrigins(kept.text, kept.origins);
-        if (filterFor(kOutputs[reduced]) == filter)
-            makeOutput(kOutputs[reduced], templates[reduced], kept.text, kept.origins,
-                       filter == levara::RecordFilter::Leveling ? &standard : nullptr);
+    const std::string& stream = streams[kind < kWorkbooks.size() ? kind : 0];
+    if (!reduce) {
+        makeOutput(kind, stream, opened.text, opened.origins, standard);
+        return 0;
     }
-    lines.numberBy(opened.origins);
-    try {
-        static_cast<void>(levara::leveling::checkSections(levara::leveling::readSections(lines), standard));
-    } catch (const levara::InputError&) {
-    }
+    const levara::TextLines lines = levara::TextLines::viewOfTextAndLineEnd(opened.text);
+    const levara::FilteredLines kept = levara::filterLines(filterFor(kind), lines, opened.origins);
+    checkOrigins(kept.text, kept.origins);
+    makeOutput(kind, stream, kept.text, kept.origins, standard);
     return 0;
 }

@@ -85,5 +85,54 @@ TEST(ExchangeFiles, StarnetFixesTheKnownPointsAndRefusesNamesItCannotCarry)
     }
 }
 
+// Point names a hostile raw file may hold: each export gives a file its reader takes
+// (the GNU Gama file valid against Gama's schema) or refuses the name with its line.
+struct HostileName {
+    std::string label, name;
+    bool gamaRefuses;
+    std::string csvField;  // the name as the sections file writes it
+};
+
+void PrintTo(const HostileName& c, std::ostream* out) { *out << c.label; }
+
+class HostileNameTest : public ::testing::TestWithParam<HostileName> {};
+
+TEST_P(HostileNameTest, GivesValidFilesOrARefusalWithItsLine)
+{
+    ScratchDir scratch;
+    const std::string text = routeText({{"A", "P1", 0.4, 400, 4}, {"P1", GetParam().name, 0.6, 590, 5}}, "10");
+    const TextLines lines = TextLines::viewOf(text);
+    const std::vector<leveling::Section> sections = leveling::readSections(lines);
+    const int line = sections.back().firstLine;
+    try {
+        writeBytes(scratch / "net.xml",
+                   leveling::exchangeText(leveling::ExchangeFormat::Gama, sections, lines, nullptr));
+        EXPECT_FALSE(GetParam().gamaRefuses);
+        std::string output;
+        EXPECT_EQ(runProgram({"xmllint", "--noout", "--schema",
+                              (sourceDir() / "tests/fixtures/gama/gama-local.xsd").string(),
+                              (scratch / "net.xml").string()},
+                             &output),
+                  0)
+            << output;
+    } catch (const InputError& error) {
+        EXPECT_TRUE(GetParam().gamaRefuses) << error.what();
+        EXPECT_EQ(error.line(), line);
+        EXPECT_NE(std::string(error.what()).find("cannot be written in XML for GNU Gama"), std::string::npos);
+    }
+    const std::string csv = leveling::exchangeText(leveling::ExchangeFormat::SectionsCsv, sections, lines, nullptr);
+    EXPECT_NE(csv.find("\nP1," + GetParam().csvField + ",0.6,"), std::string::npos) << csv;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Names, HostileNameTest,
+    ::testing::Values(HostileName{"Control", "B\x01", true, "B\\x01"},
+                      HostileName{"Escape", "\x1b[2J", true, "\\x1b[2J"}, HostileName{"Tab", "B\tC", true, "B\\tC"},
+                      HostileName{"NotACharacter", "B\xEF\xBF\xBE", true, "B\xEF\xBF\xBE"},
+                      HostileName{"Formula", "=1+2", false, "'=1+2"}, HostileName{"Plus", "+B", false, "'+B"},
+                      HostileName{"Minus", "-B", false, "'-B"}, HostileName{"At", "@B", false, "'@B"},
+                      HostileName{"Markup", "<&'\">", false, "\"<&'\"\">\""}),
+    [](const ::testing::TestParamInfo<HostileName>& info) { return info.param.label; });
+
 }  // namespace
 }  // namespace levara::testing

@@ -47,7 +47,7 @@ TEST(Limits, FaultsNameTheFileAndTheLineOrThePath)
     const std::string head = "{\"levara_limits\": 1, \"name\": \"x\", \"limits\": ";
     struct Case {
         std::string json;
-        const char* words;
+        std::string words;
     };
     const Case cases[] = {
         {"{\n  \"levara_limits\": 1,\n  \"name\": \"x\",,\n}", "line 3, column 15: not valid JSON"},
@@ -66,6 +66,15 @@ TEST(Limits, FaultsNameTheFileAndTheLineOrThePath)
          "at /limits/distance_difference_m/min: unknown key"},
         {head + "{\"loop_misclosure_mm_per_sqrt_km\": {\"status\": \"v\"}}}", "/factor: missing"},
         {head + "{\"even_stations\": {\"required\": 1, \"status\": \"v\"}}}", "expected true or false"},
+        // Numbers the library cannot hold, and input quoted only in part.
+        {head + "{\"sight_length_m\": {\"max\":\n 1e400, \"status\": \"v\"}}}",
+         "line 2, column 6: the number \"1e400\" is beyond what a number may be"},
+        {head + "{\"sight_length_m\": {\"max\": " + std::string(400, '9') + "}}}",
+         "the number \"" + std::string(40, '9') + "…\" is beyond"},
+        {"{\"levara_limits\": 1, \"name\": \"" + std::string(1001, 'x') + "\", \"limits\": {}}",
+         "at /name: a text longer than 1000 characters"},
+        {"{\"name\": \"" + std::string(1 << 20, 'x'), "not valid JSON (syntax error while parsing value - invalid "
+                                                      "string: missing closing quote; last read: '\"xxx"},
     };
     for (const Case& c : cases) {
         try {
@@ -75,9 +84,19 @@ TEST(Limits, FaultsNameTheFileAndTheLineOrThePath)
             const std::string what = error.what();
             EXPECT_EQ(what.rfind("project.json: ", 0), 0u) << what;
             EXPECT_NE(what.find(c.words), std::string::npos) << what;
+            EXPECT_LT(what.size(), 400u);
         }
     }
     EXPECT_THROW(leveling::readLimitsFile(sourceDir() / "no such limits.json"), FileError);
+    // A file no real one comes near is refused before it is read.
+    ScratchDir scratch;
+    writeBytes(scratch / "huge.json", std::string((1 << 20) + 1, ' '));
+    try {
+        leveling::readLimitsFile(scratch / "huge.json");
+        ADD_FAILURE() << "no FileError";
+    } catch (const FileError& error) {
+        EXPECT_NE(std::string(error.what()).find("larger than 1 MiB"), std::string::npos) << error.what();
+    }
 }
 
 TEST(Limits, MountainFormsOnlyWhereTheLimitsHaveThem)

@@ -5,6 +5,7 @@
 #include "leveling/leveling.h"
 #include "records/records.h"
 #include "tests/leveling/routes.h"
+#include "tests/support/test_files.h"
 
 namespace levara::testing {
 namespace {
@@ -245,6 +246,12 @@ const std::vector<FaultCase> kFaults = {
      "line 12: the height \"x1\" is not a number",
      11},
     {"NoSectionNamedByTheFileLine", {}, "", "", "line 7: the text holds no leveling section to adjust", 7},
+    // Beyond what the route's 0.01 mm fixed point carries: no wrong height instead.
+    {"ARecordedHeightBeyondTheBound",
+     {{"A", "P1", 0.4, 400, 4}},
+     "",
+     "1e300",
+     "line 2: the height \"1e300\" is beyond ±10000000 m: no point is that high or that deep"},
 };
 
 class RouteFaults : public ::testing::TestWithParam<FaultCase> {};
@@ -299,6 +306,41 @@ const std::vector<KnownCase> kKnownFiles = {
      "A 1\nB 2\nA 1.5\n",
      {},
      "known.txt: line 3: \"A 1.5\" gives point A another height than line 1 (1 m)"},
+    // Names with blanks in double quotes, "" for a quote; a separator after the height.
+    {"QuotedNames",
+     "\"水准点 甲\",43.2187\n\"B, \"\"2\"\"\" 2 # c\n\"C#1\"\t3,\nD;4;\n",
+     {{"水准点 甲", 43.2187}, {"B, \"2\"", 2}, {"C#1", 3}, {"D", 4}},
+     ""},
+    {"AQuoteLeftOpen", "\"A 1\n", {}, "known.txt: line 1: \"\"A 1\" is not a point name and a height in metres"},
+    {"TextAfterAQuote", "\"A\"B 1\n", {}, "known.txt: line 1: \"\"A\"B 1\" is not a point name and a height in metres"},
+    {"AnEmptyQuotedName", "\"\" 1\n", {}, "known.txt: line 1: \"\"\" 1\" is not a point name and a height in metres"},
+    // UTF-16 with its mark, as raw files may be: 水准点甲,43.2 little- and big-endian.
+    {"Utf16Le",
+     std::string("\xFF\xFE\x34\x6C\xC6\x51\xB9\x70\x32\x75,\0"
+                 "4\0"
+                 "3\0.\0"
+                 "2\0\n\0",
+                 22),
+     {{"水准点甲", 43.2}},
+     ""},
+    {"Utf16Be",
+     std::string("\xFE\xFF\x6C\x34\x51\xC6\x70\xB9\x75\x32\0,\0"
+                 "4\0"
+                 "3\0.\0"
+                 "2\0\n",
+                 22),
+     {{"水准点甲", 43.2}},
+     ""},
+    // Beyond what a height may be; the quoted input cut.
+    {"AHugeHeight",
+     "A 1e300\n",
+     {},
+     "known.txt: line 1: the height \"1e300\" is beyond ±10000000 m: no point is "
+     "that high or that deep"},
+    {"ALongLine",
+     "A " + std::string(100, '9') + "x\n",
+     {},
+     "known.txt: line 1: \"A " + std::string(38, '9') + "…\" is not a point name and a height in metres"},
 };
 
 class KnownPointsFiles : public ::testing::TestWithParam<KnownCase> {};
@@ -324,6 +366,21 @@ TEST_P(KnownPointsFiles, ReadAsWritten)
 
 INSTANTIATE_TEST_SUITE_P(Cases, KnownPointsFiles, ::testing::ValuesIn(kKnownFiles),
                          [](const auto& info) { return std::string(info.param.name); });
+
+TEST(KnownPointsFile, OneNoRealListReachesIsRefusedBeforeItIsRead)
+{
+    ScratchDir scratch;
+    writeBytes(scratch / "known.txt", "A 1\n");
+    std::filesystem::resize_file(scratch / "known.txt", (std::uintmax_t{64} << 20) + 1);
+    try {
+        leveling::readKnownPoints(scratch / "known.txt");
+        FAIL() << "no error";
+    } catch (const FileError& error) {
+        EXPECT_EQ(error.message().english(), (scratch / "known.txt").string() +
+                                                 ": cannot read: it is larger than 64 MiB, more than any known-points "
+                                                 "or limits file holds");
+    }
+}
 
 }  // namespace
 }  // namespace levara::testing
