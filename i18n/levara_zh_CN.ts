@@ -732,5 +732,33 @@ check 对每个超限的数值输出一行，最后输出汇总；加 --csv 时�
         <source>workbooks cannot be read or written: libgsf cannot be loaded (%1)</source>
         <translation>无法读写工作簿：无法加载 libgsf（%1）</translation>
     </message>
+    <message>
+        <source>the reading &quot;%1&quot; (%2) cannot start a %3 station; it starts with B1 (word 331)</source>
+        <translation>读数 &quot;%1&quot;（%2）不能开始 %3 测站；测站以 B1（字 331）开始</translation>
+    </message>
+    <message>
+        <source>%1 readings of collimation checks</source>
+        <translation>%1 个 i 角检校读数</translation>
+    </message>
+    <message>
+        <source>%1 readings of stations left unfinished</source>
+        <translation>%1 个未完成测站的读数</translation>
+    </message>
+    <message>
+        <source>%1 line-closing blocks</source>
+        <translation>%1 个线路闭合数据块</translation>
+    </message>
+    <message>
+        <source>%1: passed over %2</source>
+        <translation>%1：已跳过 %2</translation>
+    </message>
+    <message>
+        <source>%1: passed over %2 and %3</source>
+        <translation>%1：已跳过 %2 和 %3</translation>
+    </message>
+    <message>
+        <source>%1: passed over %2, %3 and %4</source>
+        <translation>%1：已跳过 %2、%3 和 %4</translation>
+    </message>
 </context>
 </TS>
