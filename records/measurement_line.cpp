@@ -48,6 +48,16 @@ std::size_t skipCharacters(std::string_view text, std::size_t from, std::size_t 
 // A raw line is 119 columns wide (the level's layout: "|" at 7, 17, 49, 72, 95 and 118).
 constexpr std::size_t kRowWidth = 119;
 
+constexpr std::size_t kBlockWidth = 31;  // field 2
+
+std::size_t characterCount(std::string_view text)
+{
+    std::size_t characters = 0;
+    for (char c : text)
+        characters += !isContinuation(c);
+    return characters;
+}
+
 std::size_t columnCount(std::string_view text)
 {
     std::size_t columns = 0;
@@ -134,12 +144,15 @@ MeasurementLine::MeasurementLine(std::string_view line)
     else
         rest_ = line.substr(start);
     fieldCount_ = bars + 1;
-    // Both layouts of Chinese names are written: a row of 119 display columns (a
-    // Chinese character two) is read by columns; any other, such as a row of 119
-    // characters with each counted one, by characters.
+    // Both layouts of Chinese names are written. A row of 119 display columns (a
+    // Chinese character two) is read by columns; one laid out by characters (119
+    // characters long, or its field 2 of 31 characters ending at character 49, as a
+    // copy without trailing blanks keeps it) by characters; any other by columns, the
+    // level's own layout.
     if (!ascii_) {
         const std::string_view row = line.substr(0, line.find_last_not_of("\r\n") + 1);
-        byColumns_ = columnCount(row) == kRowWidth;
+        byColumns_ = columnCount(row) == kRowWidth ||
+                     (characterCount(row) != kRowWidth && characterCount(fields_[2]) != kBlockWidth);
     }
 }
 

@@ -3,7 +3,8 @@
 // from 0, and the fixed windows that the filters and outputs read. Positions count
 // from 1. Files with Chinese names come in two layouts: the level lays a line out in
 // GB18030 bytes (a Chinese character takes two columns, the row 119 columns wide),
-// others count a character as one position (the row 119 characters long).
+// others count a character as one position (the row 119 characters long, field 2 31
+// characters); a row is read as its layout shows, by columns when it shows neither.
 #include <array>
 #include <cstddef>
 #include <string_view>

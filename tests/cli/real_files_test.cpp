@@ -192,3 +192,29 @@ TEST_F(RealFiles, SayOnceWhatWasPassedOver)
 
 }  // namespace
 }  // namespace levara::testing
+
+namespace levara::testing {
+namespace {
+
+// A hand-made raw file with what real M5 files hold besides readings: text records
+// with values, a date row, "Curva OFF", a temperature where the time stands, a
+// repeated measurement and a repeated station, a rejected intermediate sight.
+TEST_F(RealFiles, OdditiesOfM5FilesAreNoReadings)
+{
+    const std::filesystem::path file = sourceDir() / "tests/data/m5_oddities.dat";
+    const xls::Workbook book = openWorkbook(save(file, "leveling", "bffb"));
+    const double differences[] = {0.3, -0.2, 0.2};
+    for (int k = 0; k < 3; ++k)
+        EXPECT_NEAR(std::get<double>(book.sheet(0).value(8 + 3 * k, 8)), differences[k], 1e-9) << k;
+    EXPECT_FALSE(std::holds_alternative<double>(book.sheet(0).value(17, 8)));
+
+    const xls::Workbook table = openWorkbook(save(file, "intermediate", "intermediate"));
+    std::vector<std::string> points;
+    for (int row = 6; std::holds_alternative<std::string>(table.sheet(0).value(row, 1)); ++row)
+        points.push_back(std::get<std::string>(table.sheet(0).value(row, 1)));
+    EXPECT_EQ(std::count(points.begin(), points.end(), "P1"), 1);
+    EXPECT_EQ(warnings, "");
+}
+
+}  // namespace
+}  // namespace levara::testing

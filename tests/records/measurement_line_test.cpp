@@ -172,10 +172,11 @@ TEST(MeasurementLine, PositionsCountColumnsAChineseCharacterTakingTwo)
     EXPECT_EQ(MeasurementLine(line2).reading(), "1.5" + meters.substr(0, 6 * 3));  // 15 columns, one blank stripped
 }
 
-TEST(MeasurementLine, RowsOfOtherWidthsCountCharacters)
+TEST(MeasurementLine, RowsLaidOutByCharactersAreReadByCharacters)
 {
     // The same names in both layouts: right-aligned in 9 columns, or in 9 characters
-    // of a row 119 characters long.
+    // of a row 119 characters long, or of a field 2 of 31 characters in a row whose
+    // trailing blanks were cut.
     const std::string byColumns = widthOfTheLevel(
         "For M5|Adr     4|KD1 水准点甲     01:33:402   1|Rb        1.85953 m   |HD         45.870 m   |");
     std::string byCharacters =
@@ -184,7 +185,7 @@ TEST(MeasurementLine, RowsOfOtherWidthsCountCharacters)
     for (unsigned char c : byCharacters)
         characters += (c & 0xC0) != 0x80;
     byCharacters += std::string(117 - characters, ' ') + "| ";
-    const std::string shortened = "For M5|Adr     5|KD1      转点1#####01:33:402   1|Rf        1.46981 m";
+    const std::string shortened = "For M5|Adr     5|KD1      转点1##### 01:33:402   1|Rf        1.46981 m";
     const struct {
         std::string row;
         const char* point;
