@@ -160,7 +160,7 @@ TEST_F(SavedBook, HeadingFieldsComeFromTheTextsRecords)
          recordsAnd(goldenBfLine()),
          {{2, 4, "线路名称：0214"}, {2, 6, "日期：2024-05-02"}, {3, 1, "仪器型号：DiNi 0.3 700123"}}},
         // The method and the line number read by words, wherever they stand.
-        {Output::BffbBook,
+        {WorkbookKind::BffbBook,
          [] {
              std::vector<std::string> lines = {rawFields("TO  Start-Line         BFFB    7")};
              append(lines, goldenBffbLine());
