@@ -68,9 +68,14 @@ void Commands::open(const std::filesystem::path& file)
     ui_.setText(std::move(opened.text));
     source_ = file;
     origins_ = std::move(opened.origins);
+    // Warnings outrank the status; what was passed over is said after the decoding.
     if (opened.warning)
         ui_.warn(*opened.warning);
-    else if (opened.status)
+    if (opened.passedOver)
+        ui_.warn(*opened.passedOver);
+    if (opened.warning || opened.passedOver)
+        return;
+    if (opened.status)
         ui_.showStatus(*opened.status);
     else
         ui_.clearStatus();

@@ -783,6 +783,32 @@ check 对每个超限的数值输出一行，最后输出汇总；加 --csv 时�
     <message>
         <source>a GSI-16 file whose line ends were lost: its blocks, each starting with &quot;*&quot;, follow each other on one line; transfer it again from the level, each block a line</source>
         <translation>换行已丢失的 GSI-16 文件：各数据块（均以 &quot;*&quot; 开头）连在同一行；请从水准仪重新传输，每个数据块一行</translation>
+        <source>the reading &quot;%1&quot; (%2) cannot start a %3 station; it starts with B1 (word 331)</source>
+        <translation>读数 &quot;%1&quot;（%2）不能开始 %3 测站；测站以 B1（字 331）开始</translation>
+    </message>
+    <message>
+        <source>%1 readings of collimation checks</source>
+        <translation>%1 个 i 角检校读数</translation>
+    </message>
+    <message>
+        <source>%1 readings of stations left unfinished</source>
+        <translation>%1 个未完成测站的读数</translation>
+    </message>
+    <message>
+        <source>%1 line-closing blocks</source>
+        <translation>%1 个线路闭合数据块</translation>
+    </message>
+    <message>
+        <source>%1: passed over %2</source>
+        <translation>%1：已跳过 %2</translation>
+    </message>
+    <message>
+        <source>%1: passed over %2 and %3</source>
+        <translation>%1：已跳过 %2 和 %3</translation>
+    </message>
+    <message>
+        <source>%1: passed over %2, %3 and %4</source>
+        <translation>%1：已跳过 %2、%3 和 %4</translation>
     </message>
 </context>
 </TS>

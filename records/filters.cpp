@@ -6,23 +6,29 @@ namespace levara {
 
 int copiesKept(RecordFilter filter, const MeasurementLine& line)
 {
+    // A text record ("TO") holds no reading, whatever values it carries (the level's
+    // collimation checks write "R" and "HD" there); only the line markers count.
+    const bool text = line.isTextRecord();
     switch (filter) {
     case RecordFilter::Leveling: {
         // A rejected line marker still opens the line; every other test skips
-        // rejected lines.
-        const bool accepted = !line.rejected();
+        // rejected lines. An intermediate sight's height is no point of the line.
+        const bool accepted = !line.rejected() && !text;
         const std::string_view tag = line.readingTag();
+        const bool sight = tag == "Rz" || tag == "RZ";
         return (line.startTag() == "Start-Line") + (accepted && tag == "Rb") + (accepted && tag == "Rf") +
-               (accepted && line.heightTag() == "Z") + (accepted && line.endTag() == "End-Line");
+               (accepted && !sight && line.heightTag() == "Z") + (!line.rejected() && line.endTag() == "End-Line");
     }
     case RecordFilter::IntermediateSights: {
-        // A height line is kept even when rejected.
-        const bool accepted = !line.rejected();
+        // A height line is kept even when rejected. A back reading gives the height
+        // of collimation of the point before it.
+        const bool accepted = !line.rejected() && !text;
         const std::string_view tag = line.readingTag();
-        return (line.heightTag() == "Z") + (accepted && tag == "R ") + (accepted && tag == "RZ");
+        return (!text && line.heightTag() == "Z") + (accepted && tag == "R ") + (accepted && tag == "RZ") +
+               (accepted && tag == "Rb");
     }
     case RecordFilter::SinglePoints:
-        return line.heightTag() != "Z" && !line.rejected() && line.readingTag() == "R " ? 1 : 0;
+        return !text && line.heightTag() != "Z" && !line.rejected() && line.readingTag() == "R " ? 1 : 0;
     }
     return 0;
 }

@@ -1,6 +1,11 @@
 #include "records/gsi_conversion.h"
 
+#include <bit>
 #include <optional>
+#include <string>
+#include <vector>
+
+#include "records/message.h"
 
 #include "records/gsi_raw_lines.h"
 #include "records/gsi_words.h"
@@ -32,6 +37,7 @@ constexpr int kStakeOutReading = 334;
 constexpr int kDistance = 32;
 constexpr int kHeight = 83;
 constexpr int kCode = 41;
+constexpr int kPoint = 11;
 constexpr int kFirstInformation = 42, kLastInformation = 49;
 // 571-574: what the instrument computed for the station; they end it.
 constexpr int kFirstResult = 571, kLastResult = 574;
@@ -41,11 +47,12 @@ constexpr int kFirstResult = 571, kLastResult = 574;
 struct Method {
     std::string_view name;
     unsigned readings;  // a station's
+    bool alternating;   // stations start on the back or the fore staff in turn
 };
-constexpr Method kMethods[] = {{"BF", kSingleReadings},
-                               {"BFFB", kDoubleReadings},
-                               {"aBF", kSingleReadings},
-                               {"aBFFB", kDoubleReadings}};
+constexpr Method kMethods[] = {{"BF", kSingleReadings, false},
+                               {"BFFB", kDoubleReadings, false},
+                               {"aBF", kSingleReadings, true},
+                               {"aBFFB", kDoubleReadings, true}};
 
 constexpr int kReadingDecimals = 5, kDistanceDecimals = 3;
 
@@ -72,6 +79,11 @@ int readingIndex(unsigned reading)
     return 0;
 }
 
+// The readings of a collimation check: the instrument's check takes 4 to 8 (Leica
+// DNA03/DNA10 manual, "Check & Adjust": two staffs read from two set-ups, a target
+// sometimes twice).
+constexpr int kFewestCheckReadings = 4, kMostCheckReadings = 8;
+
 class Converter {
 public:
     Converter(const std::filesystem::path& file, std::size_t blocks) : place_{file, 0}
@@ -82,31 +94,25 @@ public:
 
     void convert(std::string_view line, int number)
     {
-        noteOrigins();
         place_.line = number;
         readGsiBlock(line, place_, block_);
         (block_.gsi16 ? result_.gsi16 : result_.gsi8) = true;
-        if (block_.words.front().index == kCode)
+        const int first = block_.words.front().index;
+        if (first == kCode)
             codeBlock();
-        else
+        else if (first == kPoint)
             pointBlock();
+        else
+            closingBlock();
+        if (run_.readings == 0)
+            flushRun();
     }
 
     GsiConversion finish()
     {
         closeLine();
-        noteOrigins();
+        flushRun();
         return std::move(result_);
-    }
-
-    // The raw lines written since last asked come from the block read last.
-    void noteOrigins()
-    {
-        const std::string_view added = std::string_view(result_.text).substr(noted_);
-        for (char c : added)
-            if (c == '\n')
-                result_.origins.push_back(place_.line);
-        noted_ = result_.text.size();
     }
 
 private:
@@ -119,11 +125,94 @@ private:
         int line = 0;
     };
 
+    // A raw line written since the last station closed; a station reading keeps what
+    // a check line needs.
+    struct RunLine {
+        std::size_t begin = 0, end = 0;  // in Run::text
+        int origin = 0;
+        bool reading = false;
+        RawLineHead head;
+        std::string_view point;
+        MetreText value, distance;
+    };
+    struct Fault {
+        int line = 0;
+        Message problem;
+    };
+    // The readings since the last height or result block (or the line's start), held
+    // back until that is known to be stations or a collimation check.
+    struct Run {
+        std::string text;
+        std::vector<RunLine> lines;
+        int readings = 0;
+        std::optional<Fault> fault;  // the first reading that fits no station
+    };
+
     RawLineHead head(const GsiWord& first) const
     {
         const std::string_view address = first.header.substr(2);
         return {block_.gsi16 ? "GSI-16" : "GSI-8 ",
                 address == "...." ? std::string_view{} : withoutZeroPadding(address), method_ ? lineNumber_ : 0};
+    }
+
+    // Records the raw line just appended to run_.text.
+    RunLine& noteLine(std::size_t begin)
+    {
+        RunLine& line = run_.lines.emplace_back();
+        line.begin = begin;
+        line.end = run_.text.size();
+        line.origin = place_.line;
+        return line;
+    }
+
+    void flushRun()
+    {
+        result_.text += run_.text;
+        for (const RunLine& line : run_.lines)
+            result_.origins.push_back(line.origin);
+        run_.text.clear();
+        run_.lines.clear();
+        run_.readings = 0;
+        run_.fault.reset();
+    }
+
+    [[noreturn]] void failAt(const Fault& fault)
+    {
+        place_.line = fault.line;
+        place_.fail(fault.problem);
+    }
+
+    // A line starts or the file ends: the readings held are stations, a check, or,
+    // where a line starts again, a station the surveyor left unfinished.
+    void endRun(bool lineStarts)
+    {
+        checkNoSight();
+        if (run_.readings == 0)
+            return;
+        // Only a station whose readings are all the run holds is left unfinished.
+        const bool unfinished =
+            lineStarts && station_ != 0 && station_ != method_->readings && std::popcount(station_) == run_.readings;
+        if (!run_.fault && !unfinished) {
+            closeStation();
+            flushRun();
+            return;
+        }
+        const bool check = run_.fault.has_value();
+        if (check && (run_.readings < kFewestCheckReadings || run_.readings > kMostCheckReadings))
+            failAt(*run_.fault);
+        std::string text;
+        for (const RunLine& line : run_.lines) {
+            if (!line.reading) {
+                text.append(run_.text, line.begin, line.end - line.begin);
+                continue;
+            }
+            appendTextLineWithValues(text, line.head, (check ? "Check " : "Unfinished ") + std::string(line.point),
+                                     {"R ", line.value.view()}, {"HD", line.distance.view()});
+        }
+        (check ? result_.checkReadings : result_.unfinishedReadings) += run_.readings;
+        run_.text = std::move(text);
+        station_ = 0;
+        flushRun();
     }
 
     void codeBlock()
@@ -135,11 +224,30 @@ private:
             startLine(code, text);
             return;
         }
+        checkPrintableData(code, place_);
         std::string note = "Code " + std::string(text);
-        for (const GsiWord& word : block_.words)
-            if (word.index >= kFirstInformation && word.index <= kLastInformation)
-                note.append(" ").append(withoutZeroPadding(word.data));
-        appendTextLine(result_.text, head(code), note);
+        // The information words are notes: one a raw line cannot hold ends them.
+        for (const GsiWord& word : block_.words) {
+            if (word.index < kFirstInformation || word.index > kLastInformation)
+                continue;
+            if (!isPrintableData(word))
+                break;
+            note.append(" ").append(withoutZeroPadding(word.data));
+        }
+        const std::size_t begin = run_.text.size();
+        appendTextLine(run_.text, head(code), note);
+        noteLine(begin);
+    }
+
+    void closingBlock()
+    {
+        ++result_.closingBlocks;
+        const std::size_t begin = run_.text.size();
+        // Its first word holds no block address.
+        RawLineHead closing = head(block_.words.front());
+        closing.address = {};
+        appendTextLine(run_.text, closing, "Line result " + std::string(block_.words.front().header.substr(0, 3)));
+        noteLine(begin);
     }
 
     void startLine(const GsiWord& code, std::string_view text)
@@ -150,11 +258,15 @@ private:
                 Message(QT_TRANSLATE_NOOP("levara", "unknown leveling method \"%1\" in \"%2\"; Levara reads 1 BF, "
                                                     "2 BFFB, 3 aBF and 4 aBFFB"),
                         text, code.text));
-        closeLine();
+        const int line = place_.line;
+        closeLine(true);
+        place_.line = line;
         method_ = &kMethods[text[digits] - '1'];
         lineFormat_ = block_.gsi16 ? "GSI-16" : "GSI-8 ";
         ++lineNumber_;
-        appendStartLine(result_.text, head(code), method_->name);
+        const std::size_t begin = run_.text.size();
+        appendStartLine(run_.text, head(code), method_->name);
+        noteLine(begin);
     }
 
     void pointBlock()
@@ -191,6 +303,7 @@ private:
                 }
         }
 
+        checkPrintableData(id, place_);
         const std::string_view point = withoutZeroPadding(id.data);
         if (reading) {
             checkNoSight();
@@ -204,8 +317,6 @@ private:
                         metres(*reading, kReadingDecimals, kValueWidth, place_),
                         metres(*distance, kDistanceDecimals, kValueWidth, place_),
                         place_.line};
-            if (kind->reading)
-                addToStation(*reading, *kind);
             ++result_.readings;
             if (kind->index == kIntermediateSight && !height) {
                 sight_ = taken;
@@ -215,8 +326,18 @@ private:
                 writeSight(taken, *height);
                 return;
             }
-            appendMeasurementLine(result_.text, taken.head, point, {kind->tag, taken.reading.view()},
+            const std::size_t begin = run_.text.size();
+            appendMeasurementLine(run_.text, taken.head, point, {kind->tag, taken.reading.view()},
                                   {"HD", taken.distance.view()}, {});
+            RunLine& line = noteLine(begin);
+            if (kind->reading) {
+                line.reading = true;
+                line.head = taken.head;
+                line.point = point;
+                line.value = taken.reading;
+                line.distance = taken.distance;
+                addToStation(*reading, *kind);
+            }
             if (height) {
                 closeStation();
                 appendHeightLine(id, point, *height);
@@ -237,30 +358,54 @@ private:
 
     void appendHeightLine(const GsiWord& id, std::string_view point, const GsiWord& height)
     {
-        appendMeasurementLine(result_.text, head(id), point, {}, {},
+        const std::size_t begin = run_.text.size();
+        appendMeasurementLine(run_.text, head(id), point, {}, {},
                               {"Z", metres(height, kReadingDecimals, kHeightWidth, place_).view()});
+        noteLine(begin);
     }
 
     void writeSight(const Sight& sight, const GsiWord& height)
     {
-        appendMeasurementLine(result_.text, sight.head, sight.point, {"Rz", sight.reading.view()},
+        const std::size_t begin = run_.text.size();
+        appendMeasurementLine(run_.text, sight.head, sight.point, {"Rz", sight.reading.view()},
                               {"HD", sight.distance.view()},
                               {"Z", metres(height, kReadingDecimals, kHeightWidth, place_).view()});
+        noteLine(begin);
     }
 
+    // A reading that fits no station is held as the run's fault: the run may be a
+    // collimation check.
     void addToStation(const GsiWord& word, const ReadingWord& kind)
     {
-        if (!method_)
-            place_.fail(Message(QT_TRANSLATE_NOOP("levara", "the reading \"%1\" comes before the start of a line (a 41 "
-                                                            "block with \"?......N\")"),
-                                word.text));
-        if (!(method_->readings & kind.reading))
-            place_.fail(Message(QT_TRANSLATE_NOOP("levara", "the reading \"%1\" (%2) has no place in a %3 line"),
-                                word.text, kind.name, method_->name));
+        ++run_.readings;
+        if (run_.fault)
+            return;
+        if (!method_) {
+            run_.fault =
+                Fault{place_.line, Message(QT_TRANSLATE_NOOP("levara", "the reading \"%1\" comes before the start of a "
+                                                                       "line (a 41 block with \"?......N\")"),
+                                           word.text)};
+            return;
+        }
+        if (!(method_->readings & kind.reading)) {
+            run_.fault = Fault{place_.line,
+                               Message(QT_TRANSLATE_NOOP("levara", "the reading \"%1\" (%2) has no place in a %3 line"),
+                                       word.text, kind.name, method_->name)};
+            return;
+        }
         if (station_ == method_->readings)
             station_ = 0;
-        if (station_ & kind.reading)
-            failMissingReading();
+        if (station_ == 0 && !method_->alternating && kind.reading != kB1) {
+            run_.fault = Fault{place_.line,
+                               Message(QT_TRANSLATE_NOOP("levara", "the reading \"%1\" (%2) cannot start a %3 station; "
+                                                                   "it starts with B1 (word 331)"),
+                                       word.text, kind.name, method_->name)};
+            return;
+        }
+        if (station_ & kind.reading) {
+            run_.fault = Fault{place_.line, missingReading()};
+            return;
+        }
         if (station_ == 0)
             stationLine_ = place_.line;
         station_ |= kind.reading;
@@ -269,19 +414,21 @@ private:
     // A height or the instrument's results end a station: it must be whole.
     void closeStation()
     {
+        if (run_.fault)
+            failAt(*run_.fault);
         if (station_ != 0 && station_ != method_->readings)
-            failMissingReading();
+            place_.fail(missingReading());
         station_ = 0;
+        flushRun();
     }
 
-    [[noreturn]] void failMissingReading()
+    Message missingReading() const
     {
         unsigned missing = kB1;
         while (station_ & missing)
             missing <<= 1;
-        place_.fail(
-            Message(QT_TRANSLATE_NOOP("levara", "the %1 station from line %2 ends without its %3 reading (word %4)"),
-                    method_->name, stationLine_, readingName(missing), readingIndex(missing)));
+        return Message(QT_TRANSLATE_NOOP("levara", "the %1 station from line %2 ends without its %3 reading (word %4)"),
+                       method_->name, stationLine_, readingName(missing), readingIndex(missing));
     }
 
     void checkNoSight()
@@ -294,13 +441,14 @@ private:
                             sight_->word));
     }
 
-    void closeLine()
+    void closeLine(bool lineStarts = false)
     {
-        checkNoSight();
+        endRun(lineStarts);
         if (!method_)
             return;
-        closeStation();
-        appendEndLine(result_.text, {lineFormat_, {}, lineNumber_});
+        const std::size_t begin = run_.text.size();
+        appendEndLine(run_.text, {lineFormat_, {}, lineNumber_});
+        noteLine(begin);
     }
 
     GsiPlace place_;
@@ -312,7 +460,7 @@ private:
     unsigned station_ = 0;  // the readings the current station has
     int stationLine_ = 0;
     std::optional<Sight> sight_;
-    std::size_t noted_ = 0;  // of the text, the bytes whose lines have their origins
+    Run run_;
 };
 
 }  // namespace

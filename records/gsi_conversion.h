@@ -20,12 +20,21 @@ struct GsiConversion {
     std::string text;     // the raw lines, each followed by CR LF
     LineOrigins origins;  // of each raw line: the GSI line of the block that completed it
     int readings = 0;     // staff readings converted
+    // Passed over, each kept as a text record: readings of collimation checks (outside
+    // a line), of a station left unfinished where a line starts again, and
+    // line-closing blocks.
+    int checkReadings = 0;
+    int unfinishedReadings = 0;
+    int closingBlocks = 0;
     bool gsi8 = false;
     bool gsi16 = false;
 };
 
 // Converts every block of a GSI text read from file. Blank and comment lines are
-// skipped. A fault (a malformed word, a unit that is no length, a reading without
+// skipped. Readings of a collimation check (4 to 8 readings before a line starts, or
+// readings in a line that form no station and end it without a result) and the
+// line-closing blocks are passed over, and so are the readings of a station left
+// unfinished when a line starts again. A fault (a malformed word, a unit that is no length, a reading without
 // its distance, a station without one of its readings, ...) throws FileError naming
 // the file and its line and quoting the word.
 GsiConversion convertGsi(const TextLines& lines, const std::filesystem::path& file);

@@ -107,11 +107,19 @@ void appendEndLine(std::string& out, const RawLineHead& head)
 
 void appendTextLine(std::string& out, const RawLineHead& head, std::string_view text)
 {
+    appendTextLineWithValues(out, head, text, {}, {});
+}
+
+void appendTextLineWithValues(std::string& out, const RawLineHead& head, std::string_view text, RawValue reading,
+                              RawValue distance)
+{
     appendHead(out, head);
     out += "TO  ";
     appendPadded(out, text, kBlockWidth - 4);
     out += '|';
-    appendEmptyValues(out);
+    appendValue(out, reading, kValueWidth);
+    appendValue(out, distance, kValueWidth);
+    appendValue(out, {}, 0);
     endLine(out);
 }
 

@@ -35,5 +35,9 @@ void appendStartLine(std::string& out, const RawLineHead& head, std::string_view
 void appendEndLine(std::string& out, const RawLineHead& head);
 // A TO text record; a text longer than field 2 widens it.
 void appendTextLine(std::string& out, const RawLineHead& head, std::string_view text);
+// A TO text record that carries a reading and its distance in fields 3 and 4, as the
+// level writes its collimation checks: no filter or book takes it for a reading.
+void appendTextLineWithValues(std::string& out, const RawLineHead& head, std::string_view text, RawValue reading,
+                              RawValue distance);
 
 }  // namespace levara

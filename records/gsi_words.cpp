@@ -41,6 +41,18 @@ bool isDataCharacter(char c) { return c > ' ' && c < 0x7F && c != '|'; }
     place.fail(Message(QT_TRANSLATE_NOOP("levara", "malformed GSI word \"%1\": %2"), word, std::move(reason)));
 }
 
+// Words that close a line (Leica DNA: 505-518 and 290, written after the line's last
+// station); Levara passes their blocks over.
+bool isLineClosingWord(int index) { return (index >= 505 && index <= 518) || index == 290; }
+
+// A word's index: three digits (33x, 39x, 50x, 57x) when character 3 is no dot (JAG3D).
+int wordIndex(std::string_view text)
+{
+    int index = 0;
+    std::from_chars(text.data(), text.data() + (isDigit(text[2]) ? 3 : 2), index);
+    return index;
+}
+
 GsiWord readWord(std::string_view text, bool first, const GsiPlace& place)
 {
     GsiWord word;
@@ -57,11 +69,6 @@ GsiWord readWord(std::string_view text, bool first, const GsiPlace& place)
                           Message(QT_TRANSLATE_NOOP("levara", "characters 3 to 6 hold other than digits and dots")));
     if (text[kSign] != '+' && text[kSign] != '-')
         failMalformed(place, text, Message(QT_TRANSLATE_NOOP("levara", "character 7 is neither \"+\" nor \"-\"")));
-    for (char c : word.data)
-        if (!isDataCharacter(c))
-            failMalformed(place, text,
-                          Message(QT_TRANSLATE_NOOP("levara",
-                                                    "its data holds a character that is no letter, digit or sign")));
     word.unit = text[5];
     word.negative = text[kSign] == '-';
     if (first) {
@@ -69,16 +76,16 @@ GsiWord readWord(std::string_view text, bool first, const GsiPlace& place)
         // 3-6 are the block address.
         word.index = (text[0] - '0') * 10 + (text[1] - '0');
         const std::string_view address = text.substr(2, 4);
-        if ((word.index != 11 && word.index != 41) || (!allDigits(address) && address != "...."))
-            place.fail(
-                Message(QT_TRANSLATE_NOOP("levara", "the block starts with \"%1\"; a GSI block starts with word 11 "
-                                                    "(point) or 41 (code) and its 4-digit block address"),
-                        text));
-        return word;
+        if ((word.index == 11 || word.index == 41) && (allDigits(address) || address == "...."))
+            return word;
+        word.index = wordIndex(text);
+        if (isLineClosingWord(word.index))
+            return word;
+        place.fail(Message(QT_TRANSLATE_NOOP("levara", "the block starts with \"%1\"; a GSI block starts with word 11 "
+                                                       "(point) or 41 (code) and its 4-digit block address"),
+                           text));
     }
-    // JAG3D: a three-digit WI (33x, 39x, 57x) when character 3 is no dot.
-    const std::size_t digits = isDigit(text[2]) ? 3 : 2;
-    std::from_chars(text.data(), text.data() + digits, word.index);
+    word.index = wordIndex(text);
     return word;
 }
 
@@ -154,27 +161,46 @@ void readGsiBlock(std::string_view line, const GsiPlace& place, GsiBlock& block)
     if (block.gsi16)
         line.remove_prefix(1);
     const std::size_t length = kSign + 1 + (block.gsi16 ? kGsi16Data : kGsi8Data);
-    // Words are parted by one blank; the blank after the last may be missing
-    // (GeoComPy: "Sometimes the last space before the linebreak is missing").
-    std::size_t at = 0;
-    while (at < line.size()) {
-        const std::size_t blank = line.find(' ', at);
-        const std::string_view text = line.substr(at, blank == std::string_view::npos ? line.npos : blank - at);
-        if (text.empty() && block.words.empty())
+    // Words are cut by position, each followed by one blank: data may hold blanks (the
+    // DNA's word 508 holds a text). The blank after the last may be missing (GeoComPy:
+    // "Sometimes the last space before the linebreak is missing").
+    for (std::size_t at = 0; at < line.size(); at += length + 1) {
+        if (line[at] == ' ' && block.words.empty())
             place.fail(
                 Message(QT_TRANSLATE_NOOP("levara", "a blank follows \"*\"; a GSI-16 block starts right after it")));
-        if (text.empty())
+        if (line[at] == ' ')
             failMalformed(place, block.words.back().text,
                           Message(QT_TRANSLATE_NOOP("levara", "more than one blank follows it")));
-        if (text.size() != length)
+        if (line.size() - at < length || (line.size() - at > length && line[at + length] != ' ')) {
+            const std::string_view text = line.substr(at, line.find(' ', at) - at);
             failMalformed(place, text,
                           Message(QT_TRANSLATE_NOOP("levara", "it has %1 characters; a %2 word has %3"), text.size(),
                                   block.gsi16 ? "GSI-16" : "GSI-8", length));
-        block.words.push_back(readWord(text, block.words.empty(), place));
-        at += length + 1;
+        }
+        const GsiWord word = readWord(line.substr(at, length), block.words.empty(), place);
+        block.words.push_back(word);
+        // A line-closing block is passed over whole: its texts are not read.
+        if (block.words.size() == 1 && word.index != 11 && word.index != 41)
+            return;
     }
     if (block.words.empty())
         place.fail(Message(QT_TRANSLATE_NOOP("levara", "the line holds no GSI word after \"*\"")));
+}
+
+bool isPrintableData(const GsiWord& word)
+{
+    for (char c : word.data)
+        if (!isDataCharacter(c))
+            return false;
+    return true;
+}
+
+void checkPrintableData(const GsiWord& word, const GsiPlace& place)
+{
+    if (!isPrintableData(word))
+        failMalformed(place, word.text,
+                      Message(
+                          QT_TRANSLATE_NOOP("levara", "its data holds a character that is no letter, digit or sign")));
 }
 
 std::string_view withoutZeroPadding(std::string_view data)

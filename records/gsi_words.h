@@ -37,7 +37,9 @@ struct GsiWord {
 
 struct GsiBlock {
     bool gsi16 = false;
-    std::vector<GsiWord> words;  // the first is WI 11 or 41
+    // The first is WI 11 or 41; or a line-closing word (505-518, 290: the Leica DNA
+    // writes such blocks after a line), then alone.
+    std::vector<GsiWord> words;
 };
 
 // Whether a line is laid out as a GSI block: GSI-16 ("*" and words of 24 characters),
@@ -45,9 +47,14 @@ struct GsiBlock {
 // Blanks around the line are ignored.
 bool looksLikeGsiBlock(std::string_view line);
 
-// Cuts a line into words (block.words is reused). A malformed word or a block not
-// starting with WI 11 or 41 fails at place.
+// Cuts a line into words by position (block.words is reused). A malformed word or a
+// block starting with another word than WI 11, 41 or a line-closing word fails at place.
 void readGsiBlock(std::string_view line, const GsiPlace& place, GsiBlock& block);
+
+// Whether a word's data is printable ASCII other than "|", as a raw line can hold it;
+// the check fails at place quoting the word.
+bool isPrintableData(const GsiWord& word);
+void checkPrintableData(const GsiWord& word, const GsiPlace& place);
 
 // A word's data without the zero padding GSI puts before it: "000000G1" is "G1",
 // "00000000" is "0", "00000.50" is "0.50".

@@ -1,6 +1,7 @@
 #include "records/measurement_line.h"
 
 #include <algorithm>
+#include <string_view>
 
 #include "records/ascii.h"
 #include "records/byte_search.h"
@@ -31,7 +32,75 @@ std::size_t skipColumns(std::string_view text, std::size_t from, std::size_t& at
     return i;
 }
 
+// Byte offset of the character `count` characters after `from`; the end of text when
+// there are fewer.
+std::size_t skipCharacters(std::string_view text, std::size_t from, std::size_t count)
+{
+    std::size_t i = from;
+    for (std::size_t n = 0; n < count && i < text.size(); ++n) {
+        ++i;
+        while (i < text.size() && isContinuation(text[i]))
+            ++i;
+    }
+    return i;
+}
+
+// A raw line is 119 columns wide (the level's layout: "|" at 7, 17, 49, 72, 95 and 118).
+constexpr std::size_t kRowWidth = 119;
+
+constexpr std::size_t kBlockWidth = 31;  // field 2
+
+std::size_t characterCount(std::string_view text)
+{
+    std::size_t characters = 0;
+    for (char c : text)
+        characters += !isContinuation(c);
+    return characters;
+}
+
+std::size_t columnCount(std::string_view text)
+{
+    std::size_t columns = 0;
+    for (char c : text)
+        if (!isContinuation(c))
+            columns += columnsOf(c);
+    return columns;
+}
+
+// The observation methods a Start-Line record names, whatever their case.
+bool isKnownMethod(std::string_view word)
+{
+    constexpr std::string_view kMethods[] = {"BF", "BFFB", "BBFF", "BFBF", "ABF", "ABFFB"};
+    for (std::string_view method : kMethods)
+        if (method.size() == word.size() && std::equal(word.begin(), word.end(), method.begin(), [](char a, char b) {
+                return (a >= 'a' && a <= 'z' ? char(a - 'a' + 'A') : a) == b;
+            }))
+            return true;
+    return false;
+}
+
+// The blank-separated word of text from `at`, and where the next search starts.
+std::string_view nextWord(std::string_view text, std::size_t& at)
+{
+    const std::size_t begin = text.find_first_not_of(' ', at);
+    if (begin == std::string_view::npos) {
+        at = text.size();
+        return {};
+    }
+    const std::size_t end = std::min(text.find(' ', begin), text.size());
+    at = end;
+    return text.substr(begin, end - begin);
+}
+
 }  // namespace
+
+std::string_view sliceCharacters(std::string_view field, std::size_t first, std::size_t length)
+{
+    if (first == 0)
+        first = 1;
+    const std::size_t start = skipCharacters(field, 0, first - 1);
+    return field.substr(start, skipCharacters(field, start, length) - start);
+}
 
 std::string_view slice(std::string_view field, std::size_t first, std::size_t length)
 {
@@ -75,13 +144,23 @@ MeasurementLine::MeasurementLine(std::string_view line)
     else
         rest_ = line.substr(start);
     fieldCount_ = bars + 1;
+    // Both layouts of Chinese names are written. A row of 119 display columns (a
+    // Chinese character two) is read by columns; one laid out by characters (119
+    // characters long, or its field 2 of 31 characters ending at character 49, as a
+    // copy without trailing blanks keeps it) by characters; any other by columns, the
+    // level's own layout.
+    if (!ascii_) {
+        const std::string_view row = line.substr(0, line.find_last_not_of("\r\n") + 1);
+        byColumns_ = columnCount(row) == kRowWidth ||
+                     (characterCount(row) != kRowWidth && characterCount(fields_[2]) != kBlockWidth);
+    }
 }
 
 std::string_view MeasurementLine::window(std::size_t index, std::size_t first, std::size_t length) const
 {
     const std::string_view text = field(index);
     if (!ascii_)
-        return slice(text, first, length);
+        return byColumns_ ? slice(text, first, length) : sliceCharacters(text, first, length);
     return first - 1 >= text.size() ? std::string_view{} : text.substr(first - 1, length);
 }
 
@@ -110,7 +189,29 @@ std::string_view MeasurementLine::heightTag() const { return stripLeadingBlanks(
 std::string_view MeasurementLine::height() const { return stripLeadingBlanks(window(5, 2, 16)); }
 bool MeasurementLine::isTextRecord() const { return window(2, 1, 2) == "TO"; }
 std::string_view MeasurementLine::text() const { return stripLeadingBlanks(window(2, 5, 27)); }
-std::string_view MeasurementLine::observationMethod() const { return stripLeadingBlanks(window(2, 15, 11)); }
-std::string_view MeasurementLine::lineNumber() const { return stripLeadingBlanks(window(2, 26, 6)); }
+MeasurementLine::StartWords MeasurementLine::startWords() const
+{
+    const std::string_view block = field(2);
+    constexpr std::string_view kStart = "Start-Line";
+    const std::size_t tag = block.find(kStart);
+    StartWords words;
+    if (tag == std::string_view::npos)
+        return words;
+    std::size_t at = tag + kStart.size();
+    std::string_view last;
+    for (std::string_view word = nextWord(block, at); !word.empty(); word = nextWord(block, at)) {
+        if (isKnownMethod(word)) {
+            words.method = word;
+            words.lineNumber = nextWord(block, at);
+            return words;
+        }
+        last = word;
+    }
+    words.lineNumber = last;
+    return words;
+}
+
+std::string_view MeasurementLine::observationMethod() const { return startWords().method; }
+std::string_view MeasurementLine::lineNumber() const { return startWords().lineNumber; }
 
 }  // namespace levara

@@ -1,8 +1,10 @@
 #pragma once
 // One line of the digital level's raw file, cut at every "|" into fields numbered
 // from 0, and the fixed windows that the filters and outputs read. Positions count
-// columns from 1, as the level lays a line out in GB18030 bytes: a Chinese character
-// takes two.
+// from 1. Files with Chinese names come in two layouts: the level lays a line out in
+// GB18030 bytes (a Chinese character takes two columns, the row 119 columns wide),
+// others count a character as one position (the row 119 characters long, field 2 31
+// characters); a row is read as its layout shows, by columns when it shows neither.
 #include <array>
 #include <cstddef>
 #include <string_view>
@@ -13,6 +15,9 @@ namespace levara {
 // ASCII character takes one column, any other two); fewer when the field is shorter,
 // empty when it ends before first.
 std::string_view slice(std::string_view field, std::size_t first, std::size_t length);
+
+// The same, counting every character as one column.
+std::string_view sliceCharacters(std::string_view field, std::size_t first, std::size_t length);
 
 // Removes leading blanks (spaces only); trailing blanks stay.
 std::string_view stripLeadingBlanks(std::string_view text);
@@ -41,8 +46,11 @@ public:
     std::string_view heightTag() const;         // field 5, from 1, 1
     std::string_view height() const;            // field 5, from 2, 16
     // Of a text record ("TO"): its text, field 2 from 5, 27 characters; of a
-    // "Start-Line" record the observation method (from 15, 11) and the line number
-    // (from 26, 6).
+    // "Start-Line" record, read by words as files and programs place them anywhere
+    // after it ("Start-Line         BF  0214", "Start-Line      aBFFB     4"): the
+    // observation method, the first word after "Start-Line" that names a known one
+    // (BF, BFFB, BBFF, BFBF, aBF, aBFFB, any case), and the line number, the word
+    // after it; without a known method, none and the last word.
     bool isTextRecord() const;
     std::string_view text() const;
     std::string_view observationMethod() const;
@@ -51,6 +59,11 @@ public:
     bool rejected() const { return rejectFlag() == "#####"; }
 
 private:
+    struct StartWords {
+        std::string_view method, lineNumber;
+    };
+    StartWords startWords() const;
+
     // Fields 0 to 5 are the ones read; holding them inline keeps a line free of
     // allocations (the filters cut a million lines a second). Later fields are
     // found when asked for.
@@ -59,6 +72,7 @@ private:
     std::size_t fieldCount_ = 0;
     std::string_view rest_;  // the text after field 5's "|", when there is one
     bool ascii_ = true;      // then characters are bytes in every window
+    bool byColumns_ = true;  // else windows count characters
 
     // slice() of field index.
     std::string_view window(std::size_t index, std::size_t first, std::size_t length) const;

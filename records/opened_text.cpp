@@ -5,6 +5,7 @@
 #include "records/error.h"
 #include "records/gsi_words.h"
 #include <numeric>
+#include <vector>
 
 #include "records/gsi_conversion.h"
 #include "records/read_file.h"
@@ -83,6 +84,29 @@ Message conversionStatus(const GsiConversion& conversion)
     return status(std::string(conversion.gsi16 ? "GSI-16" : "GSI-8"));
 }
 
+// What the conversion passed over, said once; none when nothing was.
+std::optional<Message> passedOver(const GsiConversion& conversion, const std::filesystem::path& file)
+{
+    std::vector<Message> parts;
+    if (conversion.checkReadings > 0)
+        parts.emplace_back(QT_TRANSLATE_NOOP("levara", "%1 readings of collimation checks"), conversion.checkReadings);
+    if (conversion.unfinishedReadings > 0)
+        parts.emplace_back(QT_TRANSLATE_NOOP("levara", "%1 readings of stations left unfinished"),
+                           conversion.unfinishedReadings);
+    if (conversion.closingBlocks > 0)
+        parts.emplace_back(QT_TRANSLATE_NOOP("levara", "%1 line-closing blocks"), conversion.closingBlocks);
+    switch (parts.size()) {
+    case 1: return Message(QT_TRANSLATE_NOOP("levara", "%1: passed over %2"), file, std::move(parts[0]));
+    case 2:
+        return Message(QT_TRANSLATE_NOOP("levara", "%1: passed over %2 and %3"), file, std::move(parts[0]),
+                       std::move(parts[1]));
+    case 3:
+        return Message(QT_TRANSLATE_NOOP("levara", "%1: passed over %2, %3 and %4"), file, std::move(parts[0]),
+                       std::move(parts[1]), std::move(parts[2]));
+    default: return std::nullopt;
+    }
+}
+
 }  // namespace
 
 OpenedText openedText(std::string bytes, const std::filesystem::path& file)
@@ -111,6 +135,7 @@ OpenedText openedText(std::string bytes, const std::filesystem::path& file)
         const TextLines lines = TextLines::fromText(std::move(decoded.utf8));
         GsiConversion conversion = convertGsi(lines, file);
         opened.status = conversionStatus(conversion);
+        opened.passedOver = passedOver(conversion, file);
         opened.text = std::move(conversion.text);
         opened.origins = std::move(conversion.origins);
     }

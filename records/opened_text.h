@@ -12,13 +12,16 @@ namespace levara {
 
 // A GSI file (told by its content) converted to raw lines, any other file's non-empty
 // lines, each line followed by CR LF; for each line, the line of the file it came
-// from; for a converted text, or one not read as GB18030, the status saying so; and
-// for characters that did not decode, a warning with their count and first line.
+// from; for a converted text, or one not read as GB18030, the status saying so; for
+// characters that did not decode, a warning with their count and first line; and for
+// records of a GSI file that are no leveling (collimation checks, line-closing
+// blocks), a warning saying how many were passed over.
 struct OpenedText {
     std::string text;
     LineOrigins origins;
     std::optional<Message> status;
     std::optional<Message> warning;
+    std::optional<Message> passedOver;
 };
 
 // The file's bytes as the open command shows them. Throws FileError naming the file

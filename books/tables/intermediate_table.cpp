@@ -28,8 +28,9 @@ Kind kindOf(const MeasurementLine& line)
     if (line.heightTag() == "Z") {
         if (line.readingTagLetter().empty())
             return Kind::Height;
+        // A rejected sight is not a point: its repeat follows.
         if (line.readingTag() == "Rz")
-            return Kind::IntermediateSight;
+            return line.rejected() ? Kind::None : Kind::IntermediateSight;
         return Kind::None;
     }
     if (line.heightTag().empty() && line.readingTagLetter() == "R")

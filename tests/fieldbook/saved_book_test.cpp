@@ -159,6 +159,14 @@ TEST_F(SavedBook, HeadingFieldsComeFromTheTextsRecords)
         {WorkbookKind::BfBook,
          recordsAnd(goldenBfLine()),
          {{2, 4, "线路名称：0214"}, {2, 6, "日期：2024-05-02"}, {3, 1, "仪器型号：DiNi 0.3 700123"}}},
+        // The method and the line number read by words, wherever they stand.
+        {WorkbookKind::BffbBook,
+         [] {
+             std::vector<std::string> lines = {rawFields("TO  Start-Line         BFFB    7")};
+             append(lines, goldenBffbLine());
+             return lines;
+         }(),
+         {{2, 4, "线路名称：7"}, {2, 7, "观测顺序：BFFB"}}},
         // A text without the records leaves the heading as the template has it.
         {WorkbookKind::BffbBook,
          {},

@@ -40,7 +40,7 @@ TEST(Filters, EachFilterKeepsItsLines)
         {"rejected start marker", rawFields("TO  Start-Line#####  BFFB     1"), 1, 0, 0},
         {"end marker", kEnd, 1, 0, 0},
         {"rejected end marker", rawFields("TO  End-Line#####             1"), 0, 0, 0},
-        {"back reading", readingLine("Rb"), 1, 0, 0},
+        {"back reading", readingLine("Rb"), 1, 1, 0},
         {"fore reading", readingLine("Rf"), 1, 0, 0},
         {"rejected back reading", readingLine("Rb", kRejected), 0, 0, 0},
         {"rejected fore reading", readingLine("Rf", kRejected), 0, 0, 0},
@@ -52,9 +52,15 @@ TEST(Filters, EachFilterKeepsItsLines)
         {"rejected single reading with height", readingLine("R ", kRejected, kHeight), 0, 1, 0},
         {"intermediate RZ", readingLine("RZ"), 0, 1, 0},
         {"intermediate Rz", readingLine("Rz"), 0, 0, 0},
-        {"intermediate Rz with height", readingLine("Rz", kAccepted, kHeight), 1, 1, 0},
-        {"intermediate RZ with height", readingLine("RZ", kAccepted, kHeight), 1, 2, 0},
-        {"back reading with height", readingLine("Rb", kAccepted, kHeight), 2, 1, 0},
+        {"intermediate Rz with height", readingLine("Rz", kAccepted, kHeight), 0, 1, 0},
+        {"intermediate RZ with height", readingLine("RZ", kAccepted, kHeight), 0, 2, 0},
+        {"back reading with height", readingLine("Rb", kAccepted, kHeight), 2, 2, 0},
+        {"rejected intermediate Rz with height", readingLine("Rz", kRejected, kHeight), 0, 1, 0},
+        // The level's collimation check and other text records with values.
+        {"text record with R and HD",
+         rawFields("TO  Adjustment                 1", "R         1.60030 m", "HD         20.040 m"), 0, 0, 0},
+        {"text record with Rb and Z", rawFields("TO  Check A1", "Rb        1.60030 m", "", kHeight), 0, 0, 0},
+        {"text record with c_ DMS", rawFields("TO  Adjustment", "c_       4.5 DMS"), 0, 0, 0},
         {"line-end totals",
          rawFields("KD2      BM1        6         1", "Db         240.26 m", "Df 236.36 m", "Z         0.00019 m"), 1,
          1, 0},
@@ -99,7 +105,8 @@ TEST(Filters, OutputKeepsOrderDoublesLinesAndEndsEachWithCrLf)
 
     EXPECT_EQ(filterLines(RecordFilter::Leveling, lines),
               kStart + "\r\n" + rb + "\r\n" + rbHeight + "\r\n" + rbHeight + "\r\n" + kEnd + "\r\n");
-    EXPECT_EQ(filterLines(RecordFilter::IntermediateSights, lines), rbHeight + "\r\n" + single + "\r\n");
+    EXPECT_EQ(filterLines(RecordFilter::IntermediateSights, lines),
+              rb + "\r\n" + rbHeight + "\r\n" + rbHeight + "\r\n" + single + "\r\n");
     EXPECT_EQ(filterLines(RecordFilter::SinglePoints, lines), single + "\r\n");
     EXPECT_EQ(filterLines(RecordFilter::Leveling, TextLines::fromText("")), "");
 }
@@ -113,8 +120,8 @@ TEST(Filters, RunningAgainOnTheOutput)
     EXPECT_EQ(filterLines(RecordFilter::SinglePoints, TextLines::fromText(single)), single);
     const std::string once = filterLines(RecordFilter::IntermediateSights, TextLines::fromText(text));
     const std::string twice = filterLines(RecordFilter::IntermediateSights, TextLines::fromText(once));
-    EXPECT_EQ(TextLines::fromText(once).size(), 3u);
-    EXPECT_EQ(TextLines::fromText(twice).size(), 5u);
+    EXPECT_EQ(TextLines::fromText(once).size(), 4u);
+    EXPECT_EQ(TextLines::fromText(twice).size(), 6u);
 }
 
 }  // namespace

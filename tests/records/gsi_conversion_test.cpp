@@ -24,13 +24,21 @@ struct GsiFile {
     const char* name;
     int readings;
     bool gsi16;
+    int checkReadings = 0, unfinishedReadings = 0, closingBlocks = 0;
 };
 
 TEST(GsiConversion, HandMadeFilesGiveTheGoldenRawLines)
 {
     const GsiFile files[] = {
-        {"bffb_results", 12, true}, {"bf_line", 6, false},      {"abffb_line", 16, true},
-        {"units", 8, true},         {"intermediate", 9, false},
+        {"bffb_results", 12, true},
+        {"bf_line", 6, false},
+        {"abffb_line", 16, true},
+        {"units", 8, true},
+        {"intermediate", 9, false},
+        // A check before the line, sights before and after the fore, 390 from 2 to
+        // 10, a line-closing block with a text, addresses that restart and jump, a
+        // station left unfinished, a loop.
+        {"oddities", 11, true, 4, 1, 1},
     };
     for (const GsiFile& file : files) {
         SCOPED_TRACE(file.name);
@@ -40,6 +48,9 @@ TEST(GsiConversion, HandMadeFilesGiveTheGoldenRawLines)
         EXPECT_EQ(conversion.readings, file.readings);
         EXPECT_EQ(conversion.gsi16, file.gsi16);
         EXPECT_EQ(conversion.gsi8, !file.gsi16);
+        EXPECT_EQ(conversion.checkReadings, file.checkReadings);
+        EXPECT_EQ(conversion.unfinishedReadings, file.unfinishedReadings);
+        EXPECT_EQ(conversion.closingBlocks, file.closingBlocks);
         const std::vector<std::string> converted = linesOf(conversion.text);
         for (const std::string& line : converted) {
             ASSERT_EQ(line.size(), 119u) << line;

@@ -37,6 +37,25 @@ TEST(MeasurementLine, WindowsOfInstrumentLines)
     const MeasurementLine numbered("For M5|Adr     2|TO  Start-Line         BF  0214|                      |");
     EXPECT_EQ(numbered.observationMethod(), "BF");
     EXPECT_EQ(numbered.lineNumber(), "0214");
+    // The method and number are read by words wherever they stand.
+    const struct {
+        const char* block;
+        const char* method;
+        const char* number;
+    } starts[] = {
+        {"TO  Start-Line         BFFB    1", "BFFB", "1"},
+        {"TO  Start-Line      aBFFB     4", "aBFFB", "4"},
+        {"TO  Start-Line#####  BFFB     1", "BFFB", "1"},
+        {"TO  Start-Line BF", "BF", ""},
+        {"TO  Start-Line  XY  bbff  L1", "bbff", "L1"},
+        {"TO  Start-Line    FFFF     7", "", "7"},
+        {"TO  Start-Line", "", ""},
+    };
+    for (const auto& start : starts) {
+        const MeasurementLine line("For M5|Adr     2|" + std::string(start.block) + "|                      |");
+        EXPECT_EQ(line.observationMethod(), start.method) << start.block;
+        EXPECT_EQ(line.lineNumber(), start.number) << start.block;
+    }
 
     const MeasurementLine end("For M5|Adr    36|TO  End-Line                  1|                      |");
     EXPECT_EQ(end.endTag(), "End-Line");
@@ -118,12 +137,23 @@ TEST(MeasurementLine, ShortFieldsGiveShortOrEmptyWindows)
     EXPECT_EQ(slice("abcdef", 2, 0), "");
 }
 
+// The row filled with blanks to 117 display columns (a Chinese character two), then
+// "|" and a blank: 119 columns, as the level lays a row out in GB18030 bytes.
+std::string widthOfTheLevel(std::string row)
+{
+    std::size_t columns = 0;
+    for (unsigned char c : row)
+        columns += c < 0x80 ? 1 : (c & 0xC0) == 0xC0 ? 2 : 0;
+    return row + std::string(117 - columns, ' ') + "| ";
+}
+
 TEST(MeasurementLine, PositionsCountColumnsAChineseCharacterTakingTwo)
 {
     // Three Chinese characters in the point number take columns 7 to 12, as the level
     // writes them in GB18030: the flag still sits at 13 to 17.
-    const MeasurementLine line(
-        "For M5|Adr     4|KD1   水准点#####01:33:402   1|Rb        1.85953 m   |HD         45.870 m   |Z  1.5|");
+    const std::string row = widthOfTheLevel(
+        "For M5|Adr     4|KD1   水准点#####01:33:402   1|Rb        1.85953 m   |HD         45.870 m   |Z  1.5");
+    const MeasurementLine line(row);
     EXPECT_EQ(line.pointNumber(), "水准点");
     EXPECT_EQ(line.widePointNumber(), "   水准点#####0");
     EXPECT_TRUE(line.rejected());
@@ -138,8 +168,35 @@ TEST(MeasurementLine, PositionsCountColumnsAChineseCharacterTakingTwo)
     std::string meters;
     for (int k = 0; k < 12; ++k)
         meters += "米";
-    const std::string line2 = "a|b|c|Rb 1.5" + meters + "|";
+    const std::string line2 = widthOfTheLevel("a|b|c|Rb 1.5" + meters);
     EXPECT_EQ(MeasurementLine(line2).reading(), "1.5" + meters.substr(0, 6 * 3));  // 15 columns, one blank stripped
+}
+
+TEST(MeasurementLine, RowsLaidOutByCharactersAreReadByCharacters)
+{
+    // The same names in both layouts: right-aligned in 9 columns, or in 9 characters
+    // of a row 119 characters long, or of a field 2 of 31 characters in a row whose
+    // trailing blanks were cut.
+    const std::string byColumns = widthOfTheLevel(
+        "For M5|Adr     4|KD1 水准点甲     01:33:402   1|Rb        1.85953 m   |HD         45.870 m   |");
+    std::string byCharacters =
+        "For M5|Adr     4|KD1     水准点甲     01:33:402   1|Rb        1.85953 m   |HD         45.870 m   |";
+    std::size_t characters = 0;
+    for (unsigned char c : byCharacters)
+        characters += (c & 0xC0) != 0x80;
+    byCharacters += std::string(117 - characters, ' ') + "| ";
+    const std::string shortened = "For M5|Adr     5|KD1      转点1##### 01:33:402   1|Rf        1.46981 m";
+    const struct {
+        std::string row;
+        const char* point;
+        bool rejected;
+    } rows[] = {{byColumns, "水准点甲", false}, {byCharacters, "水准点甲", false}, {shortened, "转点1", true}};
+    for (const auto& row : rows) {
+        const MeasurementLine line(row.row);
+        EXPECT_EQ(line.pointNumber(), row.point) << row.row;
+        EXPECT_EQ(line.rejected(), row.rejected) << row.row;
+        EXPECT_EQ(line.reading(), row.rejected ? "1.46981" : "1.85953") << row.row;
+    }
 }
 
 }  // namespace

@@ -97,3 +97,28 @@ TEST(IntermediateTable, EmptyTextWritesNothing)
 
 }  // namespace
 }  // namespace levara::testing
+
+namespace levara::testing {
+namespace {
+
+TEST(IntermediateTable, RejectedSightIsNoPointAndALineBackReadingGivesTheCollimation)
+{
+    // A leveling line's back reading (Rb) on BM1, a rejected sight and its repeat.
+    const std::string raw = lines({
+        rawLine("BM1", "", "", "", "100.00000"),
+        rawLine("BM1", "Rb", "1.23456", "30.120", ""),
+        rawLine("P1", "Rz", "1.50100", "12.480", "99.73356", "#####"),
+        rawLine("P1", "Rz", "1.50000", "12.480", "99.73456"),
+        rawLine("TP1", "Rf", "0.50000", "30.000", ""),
+    });
+    xls::Workbook book = xls::Workbook::create({"Sheet1"});
+    xls::Worksheet& sheet = book.sheet(0);
+    write(sheet, filterLines(RecordFilter::IntermediateSights, TextLines::fromText(raw)));
+    EXPECT_EQ(sheetText(sheet, 6), (std::vector<std::string>{
+                                       "6  A=\"BM1\"  B=101.23456  C=1.23456  E=100  | borders A-G",
+                                       "7  A=\"P1\"  D=1.5  E=99.73456  | borders A-G",
+                                   }));
+}
+
+}  // namespace
+}  // namespace levara::testing

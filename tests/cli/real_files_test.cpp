@@ -1,0 +1,220 @@
+// Files that digital levels recorded in the field (tests/data/real, see its README):
+// each opens, makes its line book and its intermediate table, and every station and
+// every intermediate sight agrees with what the instrument computed.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <sstream>
+
+#include "tests/support/test_files.h"
+#include "tests/support/workbook_files.h"
+#include "xls/xls.h"
+
+namespace levara::testing {
+namespace {
+
+std::vector<std::filesystem::path> realGsiFiles()
+{
+    std::vector<std::filesystem::path> files;
+    for (const auto& entry : std::filesystem::directory_iterator(sourceDir() / "tests/data/real/landgate"))
+        if (entry.path().extension() == ".GSI")
+            files.push_back(entry.path());
+    std::sort(files.begin(), files.end());
+    return files;
+}
+
+// A GSI word's value in metres, read here independently of Levara: unit in the
+// word's sixth character (8: 0.01 mm, 6: 0.1 mm, 0: 1 mm).
+double metres(std::string_view word)
+{
+    const int decimals = word[5] == '8' ? 5 : word[5] == '6' ? 4 : 3;
+    return (word[6] == '-' ? -1 : 1) * std::stod(std::string(word.substr(7))) * std::pow(10.0, -decimals);
+}
+
+// The words of a block, cut by position.
+std::vector<std::string_view> words(std::string_view line)
+{
+    while (!line.empty() && (line.back() == ' ' || line.back() == '\r'))
+        line.remove_suffix(1);
+    const bool gsi16 = line.starts_with('*');
+    if (gsi16)
+        line.remove_prefix(1);
+    const std::size_t length = gsi16 ? 23 : 15;
+    std::vector<std::string_view> cut;
+    for (std::size_t at = 0; at < line.size(); at += length + 1)
+        cut.push_back(line.substr(at, length));
+    return cut;
+}
+
+std::string pointOf(std::string_view first)
+{
+    std::string point(first.substr(7));
+    point.erase(0, std::min(point.find_first_not_of('0'), point.size() - 1));
+    return point;
+}
+
+struct Sight {
+    std::string point;
+    double height;
+};
+struct Instrument {
+    std::vector<double> differences;  // a station's: its result's height less the one before
+    std::vector<Sight> sights;
+    int backReadings = 0;
+};
+
+// What the instrument computed: each station's result (a block with 574 and 83) and
+// each intermediate sight's height (the 83 of the block after its 333).
+Instrument instrumentOf(const std::filesystem::path& file)
+{
+    std::istringstream in(readBytes(file));
+    Instrument instrument;
+    double height = NAN;
+    bool sightOpen = false, lineStarted = false;
+    int backReadings = 0;  // of the station being read
+    for (std::string line; std::getline(in, line);) {
+        const std::vector<std::string_view> cut = words(line);
+        if (cut.empty())
+            continue;
+        if (cut[0].starts_with("41")) {
+            lineStarted = true;
+            height = NAN;
+            backReadings = 0;
+            continue;
+        }
+        std::optional<double> h;
+        bool result = false, sight = false, back = false;
+        for (std::string_view word : cut) {
+            if (word.starts_with("83"))
+                h = metres(word);
+            result |= word.starts_with("574");
+            sight |= word.starts_with("333");
+            back |= word.starts_with("331");
+        }
+        if (sight) {
+            instrument.sights.push_back({pointOf(cut[0]), NAN});
+            sightOpen = true;
+        } else if (sightOpen && h) {
+            instrument.sights.back().height = *h;
+            sightOpen = false;
+        } else if (result && h) {
+            instrument.differences.push_back(*h - height);
+            height = *h;
+            instrument.backReadings += backReadings;
+            backReadings = 0;
+        } else if (h && lineStarted && std::isnan(height)) {
+            height = *h;
+        }
+        // Back readings of stations with a result: the others are a collimation check
+        // or a station left unfinished.
+        backReadings += back;
+    }
+    return instrument;
+}
+
+class RealFiles : public ::testing::Test {
+protected:
+    std::filesystem::path save(const std::filesystem::path& file, const std::string& filter, const std::string& kind)
+    {
+        const std::filesystem::path out = scratch / (file.stem().string() + "-" + kind + ".xls");
+        std::string output;
+        const std::vector<std::string> argv = {
+            (binaryDir() / "levara-cli").string(), "--filter", filter, "--save", kind, file.string(), out.string()};
+        EXPECT_EQ(runProgram(argv, &output, {}, &environment), 0) << output;
+        warnings += output;
+        return out;
+    }
+    ScratchDir scratch;
+    std::string warnings;
+    std::vector<std::string> environment = environmentWithLocale({"LANG=en_US.UTF-8"});
+};
+
+// Within the last digit of the instrument's words: 0.01 mm.
+constexpr double kLastDigit = 1e-5 + 1e-9;
+
+TEST_F(RealFiles, StaffCalibrationRunsAgreeWithTheLevel)
+{
+    const std::vector<std::filesystem::path> files = realGsiFiles();
+    ASSERT_EQ(files.size(), 24u);
+    std::size_t stations = 0, sights = 0;
+    for (const std::filesystem::path& file : files) {
+        SCOPED_TRACE(file.filename().string());
+        const Instrument instrument = instrumentOf(file);
+        ASSERT_FALSE(instrument.differences.empty());
+
+        // The BF book: a station takes rows 6 + 3k to 8 + 3k, its height difference in E.
+        const xls::Workbook book = openWorkbook(save(file, "leveling", "bf"));
+        for (std::size_t k = 0; k < instrument.differences.size(); ++k) {
+            const xls::Value value = book.sheet(0).value(int(6 + 3 * k), 5);
+            ASSERT_TRUE(std::holds_alternative<double>(value)) << "station " << k + 1;
+            EXPECT_NEAR(std::get<double>(value), instrument.differences[k], kLastDigit) << "station " << k + 1;
+        }
+        EXPECT_FALSE(
+            std::holds_alternative<double>(book.sheet(0).value(int(6 + 3 * instrument.differences.size()), 5)));
+        stations += instrument.differences.size();
+
+        // The intermediate table: a sight's row has its reading in D and height in E;
+        // a back reading (C) gives its point's height of collimation (B).
+        const xls::Workbook table = openWorkbook(save(file, "intermediate", "intermediate"));
+        const xls::Worksheet& sheet = table.sheet(0);
+        std::size_t sight = 0;
+        int backReadings = 0;
+        for (int row = 6; std::holds_alternative<std::string>(sheet.value(row, 1)); ++row) {
+            if (std::holds_alternative<double>(sheet.value(row, 3))) {
+                ++backReadings;
+                EXPECT_NEAR(std::get<double>(sheet.value(row, 2)),
+                            std::get<double>(sheet.value(row, 3)) + std::get<double>(sheet.value(row, 5)), 1e-9);
+            }
+            if (!std::holds_alternative<double>(sheet.value(row, 4)))
+                continue;
+            ASSERT_LT(sight, instrument.sights.size()) << "row " << row;
+            EXPECT_EQ(std::get<std::string>(sheet.value(row, 1)), instrument.sights[sight].point) << "row " << row;
+            EXPECT_NEAR(std::get<double>(sheet.value(row, 5)), instrument.sights[sight].height, kLastDigit)
+                << "row " << row;
+            ++sight;
+        }
+        EXPECT_EQ(sight, instrument.sights.size());
+        EXPECT_EQ(backReadings, instrument.backReadings);
+        sights += sight;
+    }
+    // Figures for the record: what the files hold.
+    RecordProperty("stations", int(stations));
+    RecordProperty("sights", int(sights));
+    EXPECT_GT(stations, 50u);
+}
+
+TEST_F(RealFiles, SayOnceWhatWasPassedOver)
+{
+    const std::filesystem::path file = sourceDir() / "tests/data/real/landgate/20180111-26296-TC_STAFF20180111.GSI";
+    save(file, "leveling", "bf");
+    EXPECT_EQ(warnings, "levara-cli: warning: " + file.string() + ": passed over 8 readings of collimation checks\n");
+}
+
+}  // namespace
+}  // namespace levara::testing
+
+namespace levara::testing {
+namespace {
+
+// A hand-made raw file with what real M5 files hold besides readings: text records
+// with values, a date row, "Curva OFF", a temperature where the time stands, a
+// repeated measurement and a repeated station, a rejected intermediate sight.
+TEST_F(RealFiles, OdditiesOfM5FilesAreNoReadings)
+{
+    const std::filesystem::path file = sourceDir() / "tests/data/m5_oddities.dat";
+    const xls::Workbook book = openWorkbook(save(file, "leveling", "bffb"));
+    const double differences[] = {0.3, -0.2, 0.2};
+    for (int k = 0; k < 3; ++k)
+        EXPECT_NEAR(std::get<double>(book.sheet(0).value(8 + 3 * k, 8)), differences[k], 1e-9) << k;
+    EXPECT_FALSE(std::holds_alternative<double>(book.sheet(0).value(17, 8)));
+
+    const xls::Workbook table = openWorkbook(save(file, "intermediate", "intermediate"));
+    std::vector<std::string> points;
+    for (int row = 6; std::holds_alternative<std::string>(table.sheet(0).value(row, 1)); ++row)
+        points.push_back(std::get<std::string>(table.sheet(0).value(row, 1)));
+    EXPECT_EQ(std::count(points.begin(), points.end(), "P1"), 1);
+    EXPECT_EQ(warnings, "");
+}
+
+}  // namespace
+}  // namespace levara::testing
