@@ -1,5 +1,6 @@
 #include "commands/commands.h"
 
+#include <algorithm>
 #include <system_error>
 
 #include "records/records.h"
@@ -64,15 +65,24 @@ void Commands::open(const std::filesystem::path& file)
 {
     // Read and converted first: a file that cannot be read leaves the text as it was.
     OpenedText opened = readOpenedText(file);
-    ui_.setText(std::move(opened.text));
+    ui_.setText(opened.text);
     source_ = file;
-    origins_ = std::move(opened.origins);
+    origins_ = opened.origins;
     if (opened.warning)
         ui_.warn(*opened.warning);
     else if (opened.status)
         ui_.showStatus(*opened.status);
     else
         ui_.clearStatus();
+    opened_ = std::move(opened);
+}
+
+void Commands::restoreOpened()
+{
+    if (source_.empty())
+        return;
+    ui_.replaceText(opened_.text);
+    origins_ = opened_.origins;
 }
 
 const LineOrigins& Commands::origins()
@@ -100,31 +110,47 @@ auto Commands::locatingFaults(Run run)
     }
 }
 
-void Commands::saveText()
+bool Commands::saveText()
 {
     BusyPointer busy(ui_);
     const SaveChoice choice = ui_.chooseFileToSave(textFilterIndex_);
     if (choice.file.empty())
-        return;
+        return false;
     textFilterIndex_ = choice.filterIndex;
     if (!mayWrite(ui_, choice.file))
-        return;
+        return false;
     const WorkFolder work(programDir_);
     const std::string& text = ui_.text();
     writeTextFile(work.temp().workFile(), {text, "\r\n"});
     // A copy of the work file: the same bytes, made again rather than read back.
     replaceTextFile(choice.file, {text, "\r\n"});
+    ui_.textSaved();
     ui_.showStatus(savedStatus(choice.file));
+    return true;
 }
 
 void Commands::reduce(RecordFilter filter)
 {
     BusyPointer busy(ui_);
+    FilteredLines kept = filterLines(filter, TextLines::viewOf(ui_.text()), origins());
+    replaceByReduced(filter, std::move(kept));
+}
+
+void Commands::replaceByReduced(RecordFilter filter, FilteredLines reduced)
+{
     const WorkFolder work(programDir_);
     const TextLines lines = writeWorkFile(work.temp().workFile(), ui_.text());
-    FilteredLines kept = filterLines(filter, lines, origins());
-    ui_.setText(std::move(kept.text));
-    origins_ = std::move(kept.origins);
+    // The empty line after the last line end is none the user sees.
+    std::size_t dropped = 0;
+    for (std::size_t i = 0; i < lines.size(); ++i) {
+        const bool afterLastEnd = i == lines.size() - 1 && lines[i].empty();
+        if (!afterLastEnd && copiesKept(filter, MeasurementLine(lines[i])) == 0)
+            ++dropped;
+    }
+    const auto kept = std::size_t(std::count(reduced.text.begin(), reduced.text.end(), '\n'));
+    ui_.replaceText(std::move(reduced.text));
+    origins_ = std::move(reduced.origins);
+    ui_.showStatus(Message(QT_TRANSLATE_NOOP("levara", "Kept %1 lines, dropped %2"), kept, dropped));
 }
 
 void Commands::saveWorkbook(books::Output output)
@@ -135,7 +161,8 @@ void Commands::saveWorkbook(books::Output output)
         const WorkFolder work(programDir_);
         books::renewWorkingWorkbook(output, work.temp());
     }
-    if (!offerToReduce(filterFor(output)))
+    std::optional<FilteredLines> reduced;
+    if (!offerToReduce(filterFor(output), reduced))
         return;
     // Every workbook save opens on EXCEL: the type a text save chose is no trap.
     const SaveChoice choice = ui_.chooseFileToSave(kExcelFilter);
@@ -145,6 +172,8 @@ void Commands::saveWorkbook(books::Output output)
         ui_.notify(notExcelNotice());
         return;
     }
+    if (reduced)
+        replaceByReduced(filterFor(output), std::move(*reduced));
     const WorkFolder work(programDir_);
     locatingFaults([&] {
         books::exportWorkbook(output, work.temp(), ui_.text(), choice.file, standard_ ? &*standard_ : nullptr,
@@ -153,18 +182,27 @@ void Commands::saveWorkbook(books::Output output)
     ui_.showStatus(savedStatus(choice.file));
 }
 
-bool Commands::offerToReduce(RecordFilter filter)
+bool Commands::offerToReduce(RecordFilter filter, std::optional<FilteredLines>& reduced)
 {
     // A book made from lines its filter drops (headers, rejected or foreign readings)
     // holds wrong sums without a word; a reduced text is not asked about again.
-    if (!dropsALine(filter, TextLines::viewOf(ui_.text())))
+    const TextLines lines = TextLines::viewOf(ui_.text());
+    if (!dropsALine(filter, lines))
         return true;
     switch (ui_.askReduceFirst(filter)) {
-    case ReduceAnswer::Reduce: reduce(filter); return true;
+    case ReduceAnswer::Reduce: reduced = filterLines(filter, lines, origins()); return true;
     case ReduceAnswer::SaveAsItIs: return true;
     case ReduceAnswer::Cancel: return false;
     }
     return false;
+}
+
+const LineOrigins& Commands::numberingOf(const std::optional<FilteredLines>& reduced)
+{
+    static const LineOrigins none;
+    if (!reduced)
+        return numbering();
+    return linesOfFile_ ? reduced->origins : none;
 }
 
 books::CheckReport Commands::checkText(std::optional<books::ObservationMethod> order)
@@ -187,14 +225,15 @@ std::optional<books::KnownPoints> knownPoints(const std::filesystem::path& file)
     return books::readKnownPoints(file);
 }
 
-// The save dialog's type for each file: CSV, DAT (STAR*NET's data files), all files.
+// The save dialog's type for each file: CSV, XML (Gama's input), DAT (STAR*NET's data files).
 int filterIndexOf(books::ExchangeFormat format)
 {
     switch (format) {
-    case books::ExchangeFormat::SectionsCsv: return 2;
+    case books::ExchangeFormat::SectionsCsv: return kCsvFilter;
+    case books::ExchangeFormat::Gama: return kXmlFilter;
     case books::ExchangeFormat::Starnet: return kDatFilter;
-    default: return 4;
     }
+    return kAllFilesFilter;
 }
 
 }  // namespace
@@ -206,12 +245,13 @@ std::optional<books::Adjustment> Commands::saveAdjustmentTable()
         const WorkFolder work(programDir_);
         books::renewWorkingWorkbook(books::Output::AdjustmentTable, work.temp());
     }
-    if (!offerToReduce(RecordFilter::Leveling))
+    std::optional<FilteredLines> reduced;
+    if (!offerToReduce(RecordFilter::Leveling, reduced))
         return std::nullopt;
     // Computed before the save dialog: a text that makes no route is said at once.
     const std::optional<books::KnownPoints> known = knownPoints(knownPointsFile_);
-    TextLines lines = TextLines::viewOf(ui_.text());
-    lines.numberBy(numbering());
+    TextLines lines = TextLines::viewOf(reduced ? reduced->text : ui_.text());
+    lines.numberBy(numberingOf(reduced));
     const books::Standard* standard = standard_ ? &*standard_ : nullptr;
     books::Adjustment adjustment = locatingFaults([&] {
         return books::adjustRoute(books::readSections(lines), lines, known ? &*known : nullptr, distribution_,
@@ -224,6 +264,8 @@ std::optional<books::Adjustment> Commands::saveAdjustmentTable()
         ui_.notify(notExcelNotice());
         return std::nullopt;
     }
+    if (reduced)
+        replaceByReduced(RecordFilter::Leveling, std::move(*reduced));
     const WorkFolder work(programDir_);
     locatingFaults([&] {
         books::exportWorkbook(books::Output::AdjustmentTable, work.temp(), ui_.text(), choice.file, standard,
@@ -239,17 +281,20 @@ std::optional<books::Adjustment> Commands::saveAdjustmentTable()
 void Commands::saveSectionsFile(books::ExchangeFormat format)
 {
     BusyPointer busy(ui_);
-    if (!offerToReduce(RecordFilter::Leveling))
+    std::optional<FilteredLines> reduced;
+    if (!offerToReduce(RecordFilter::Leveling, reduced))
         return;
     const std::optional<books::KnownPoints> known =
         format == books::ExchangeFormat::SectionsCsv ? std::nullopt : knownPoints(knownPointsFile_);
-    TextLines lines = TextLines::viewOf(ui_.text());
-    lines.numberBy(numbering());
+    TextLines lines = TextLines::viewOf(reduced ? reduced->text : ui_.text());
+    lines.numberBy(numberingOf(reduced));
     const std::string text = locatingFaults(
         [&] { return books::exchangeText(format, books::readSections(lines), lines, known ? &*known : nullptr); });
     const SaveChoice choice = ui_.chooseFileToSave(filterIndexOf(format));
     if (choice.file.empty() || !mayWrite(ui_, choice.file))
         return;
+    if (reduced)
+        replaceByReduced(RecordFilter::Leveling, std::move(*reduced));
     // STAR*NET reads the system's code page, GB18030's subset on a Chinese Windows;
     // CSV and XML are UTF-8.
     replaceFile(choice.file, format == books::ExchangeFormat::Starnet ? encodeGb18030(text) : text);

@@ -35,11 +35,15 @@ public:
     void reduceToLevelingLine();        // "水准线路"
     void reduceToIntermediateSights();  // "测中间点"
     void reduceToSinglePoints();        // "单点测量"
+    // "恢复原文": the text as the file opened last gave it; nothing when none was opened.
+    void restoreOpened();
 
     // "保存": the text itself, or one of the workbooks. The save dialog opens on the
     // type the text save chose last (DAT at first), or on EXCEL for a workbook. A text
-    // its workbook's filter would still reduce is offered to be reduced first.
-    void saveText();  // "原始文本"
+    // its workbook's filter would still reduce is offered to be reduced first; it is
+    // reduced once the file is chosen, so a cancelled save leaves it as it was.
+    // saveText: false when nothing was saved.
+    bool saveText();  // "原始文本"
     // A field book is marked against the standard chosen (setStandard).
     void saveWorkbook(books::Output output);
 
@@ -73,6 +77,9 @@ public:
 
 private:
     void reduce(RecordFilter filter);
+    // The reduced lines in place of the text, the text kept in the work file; says how
+    // many lines were kept and dropped.
+    void replaceByReduced(RecordFilter filter, FilteredLines reduced);
     // The origins of the text's lines; none once the user has edited it.
     const LineOrigins& origins();
     // The origins the text's lines are numbered by: none unless numberLinesOfFile.
@@ -81,14 +88,18 @@ private:
     // InputError is then located in the file the text came from.
     template <typename Run>
     auto locatingFaults(Run run);
-    // false: the user cancelled the save.
-    bool offerToReduce(RecordFilter filter);
+    // false: the user cancelled the save. reduced: the text reduced by filter, when the
+    // user chose so; not yet shown.
+    bool offerToReduce(RecordFilter filter, std::optional<FilteredLines>& reduced);
+    // The origins lines are numbered by, of the text or of the reduced lines.
+    const LineOrigins& numberingOf(const std::optional<FilteredLines>& reduced);
 
     Ui& ui_;
     std::filesystem::path programDir_;
     int textFilterIndex_ = kDatFilter;
     std::filesystem::path source_;  // the file opened
     LineOrigins origins_;
+    OpenedText opened_;  // the text and origins as the file opened gave them
     bool linesOfFile_ = false;
     std::optional<books::Standard> standard_;
     std::filesystem::path knownPointsFile_;

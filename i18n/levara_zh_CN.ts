@@ -732,5 +732,49 @@ check 对每个超限的数值输出一行，最后输出汇总；加 --csv 时�
         <source>workbooks cannot be read or written: libgsf cannot be loaded (%1)</source>
         <translation>无法读写工作簿：无法加载 libgsf（%1）</translation>
     </message>
+    <message>
+        <source>Kept %1 lines, dropped %2</source>
+        <translation>保留 %1 行，去掉 %2 行</translation>
+    </message>
+    <message>
+        <source>Out of date: the text was edited after this check. %1</source>
+        <translation>已过期：检核后文本已改动。%1</translation>
+    </message>
+    <message>
+        <source>Folder</source>
+        <translation>文件夹</translation>
+    </message>
+    <message>
+        <source>%1 File</source>
+        <translation>%1 文件</translation>
+    </message>
+    <message>
+        <source>File</source>
+        <translation>文件</translation>
+    </message>
+    <message>
+        <source>%1 already exists: it is the raw file open in the window. Replacing it loses the file as it was read.
+
+Replace it?</source>
+        <translation>%1 已存在，它就是窗口中打开的原始文件。替换它，原文件就没有了。
+
+替换吗？</translation>
+    </message>
+    <message>
+        <source>%1 already exists.
+
+Replace it?</source>
+        <translation>%1 已存在。
+
+替换吗？</translation>
+    </message>
+    <message>
+        <source>The text has changes that are not saved. Save the text?</source>
+        <translation>文本有改动尚未保存。保存文本吗？</translation>
+    </message>
+    <message>
+        <source>The text of %1 has changes that are not saved. Save the text?</source>
+        <translation>%1 的文本有改动尚未保存。保存文本吗？</translation>
+    </message>
 </context>
 </TS>

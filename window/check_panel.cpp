@@ -52,9 +52,35 @@ CheckPanel::CheckPanel(QWidget* parent) : QDockWidget("检核结果", parent)
     });
 }
 
+void CheckPanel::clearReport()
+{
+    summaryText_.clear();
+    outOfDate_ = false;
+    summary_->clear();
+    list_->clearContents();
+    list_->setRowCount(0);
+}
+
+void CheckPanel::markOutOfDate()
+{
+    if (outOfDate_ || summaryText_.isEmpty())
+        return;
+    outOfDate_ = true;
+    summary_->setText(
+        translatedText(Message(QT_TRANSLATE_NOOP("levara", "Out of date: the text was edited after this check. %1"),
+                               summaryText_.toStdString())));
+    // Its rows may name lines that have moved: shown greyed, still chosen to look at.
+    for (int row = 0; row < list_->rowCount(); ++row)
+        for (int column = 0; column < list_->columnCount(); ++column)
+            if (QTableWidgetItem* item = list_->item(row, column))
+                item->setForeground(palette().brush(QPalette::Disabled, QPalette::Text));
+}
+
 void CheckPanel::showReport(const books::CheckReport& report)
 {
-    summary_->setText(translatedText(checkSummary(report)));
+    summaryText_ = translatedText(checkSummary(report));
+    outOfDate_ = false;
+    summary_->setText(summaryText_);
     list_->clearContents();
     list_->setRowCount(int(report.findings.size()));
     for (int row = 0; row < list_->rowCount(); ++row) {

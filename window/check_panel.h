@@ -17,6 +17,10 @@ public:
 
     // Shows the panel with the report's summary and findings.
     void showReport(const books::CheckReport& report);
+    // The text was replaced: nothing of the report holds.
+    void clearReport();
+    // The text was edited: the report says it is of the text as it was.
+    void markOutOfDate();
 
     QLabel* summary() const { return summary_; }
     QTableWidget* list() const { return list_; }
@@ -28,6 +32,8 @@ signals:
 private:
     QLabel* summary_ = nullptr;
     QTableWidget* list_ = nullptr;
+    QString summaryText_;  // of the report shown
+    bool outOfDate_ = false;
 };
 
 }  // namespace levara

@@ -3,6 +3,7 @@
 #include <QFileDialog>
 #include <QFileInfo>
 
+#include "window/file_types.h"
 #include "window/settings.h"
 
 namespace levara {
@@ -28,6 +29,8 @@ CommonDialog::CommonDialog(QString title, const QString& filter, QString name, Q
 QString CommonDialog::show(QWidget* parent, Mode mode)
 {
     QFileDialog dialog(parent, title_);
+    FileTypes types;
+    dialog.setIconProvider(&types);
     dialog.setOptions(QFileDialog::DontUseNativeDialog | QFileDialog::HideNameFilterDetails |
                       QFileDialog::DontConfirmOverwrite);
     dialog.setAcceptMode(mode == Mode::Save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
@@ -35,7 +38,12 @@ QString CommonDialog::show(QWidget* parent, Mode mode)
     dialog.setNameFilters(nameFilters_);
     if (filterIndex_ >= 1 && filterIndex_ <= nameFilters_.size())
         dialog.selectNameFilter(nameFilters_[filterIndex_ - 1]);
-    if (!fileName_.isEmpty()) {
+    if (!proposed_.isEmpty()) {
+        const QString suffix =
+            filterIndex_ >= 1 && filterIndex_ <= suffixes_.size() ? suffixes_[filterIndex_ - 1] : QString();
+        dialog.setDirectory(QFileInfo(proposed_).absolutePath());
+        dialog.selectFile(suffix.isEmpty() ? proposed_ : proposed_ + '.' + suffix);
+    } else if (!fileName_.isEmpty()) {
         dialog.selectFile(fileName_);
     } else if (const QString folder = settings::lastFolder(name_); QFileInfo(folder).isDir()) {
         dialog.setDirectory(folder);

@@ -1,6 +1,7 @@
 #pragma once
-// The window's dialogs: the open and the save dialog, the overwrite and the reduce
-// question and the message boxes, which show a message in the user's language.
+// The window's dialogs: the open and the save dialog, the overwrite, reduce and
+// unsaved-text questions and the message boxes, which show a message in the user's
+// language.
 // Tests put answering dialogs in their place.
 #include <filesystem>
 #include <string>
@@ -8,6 +9,9 @@
 #include "commands/commands.h"
 
 namespace levara {
+
+// The answer to the question asked before an edited text is closed or replaced.
+enum class UnsavedTextAnswer { Save, Discard, Cancel };
 
 class Dialogs {
 public:
@@ -17,8 +21,13 @@ public:
     virtual std::filesystem::path showOpenLimits() = 0;
     // The known-points file of "保存 › 已知点文件…". Empty: cancelled.
     virtual std::filesystem::path showOpenKnownPoints() = 0;
-    virtual SaveChoice showSave(int filterIndex) = 0;
-    virtual bool askOverwrite(const std::filesystem::path& file) = 0;
+    // proposed: the folder and name without extension the dialog offers, the type's
+    // extension added; empty: the last folder and no name.
+    virtual SaveChoice showSave(int filterIndex, const std::filesystem::path& proposed) = 0;
+    // openFile: file is the raw file the text was opened from.
+    virtual bool askOverwrite(const std::filesystem::path& file, bool openFile) = 0;
+    // textName: the file the text came from, or empty for a text of no file.
+    virtual UnsavedTextAnswer askUnsavedText(const std::string& textName) = 0;
     // arrangeItem: the caption of the "整理" item that would reduce the text.
     virtual ReduceAnswer askReduceFirst(const std::string& arrangeItem) = 0;
     virtual void showNotice(const Message& message) = 0;

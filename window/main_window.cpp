@@ -7,6 +7,7 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QLabel>
+#include <QMenu>
 #include <QMenuBar>
 #include <QMimeData>
 #include <QScreen>
@@ -15,11 +16,13 @@
 #include <QTimer>
 #include <Qsci/qsciscintilla.h>
 #include <algorithm>
+#include <system_error>
 
 #include "language/language.h"
 #include "window/check_panel.h"
 #include "window/settings.h"
 #include "window/staff_icon.h"
+#include "window/text_menu.h"
 
 namespace levara {
 
@@ -35,6 +38,9 @@ struct MenuItem {
 
 using books::Output;
 
+// The kind of a saved text in its proposed name.
+constexpr const char* kTextKind = "text";
+
 // The reduce question names the item of the filter it offers.
 struct ArrangeItem : MenuItem {
     RecordFilter filter;
@@ -46,16 +52,22 @@ constexpr ArrangeItem kArrangeItems[] = {
     {{"dandian", "单点测量", [](Commands& c) { c.reduceToSinglePoints(); }}, RecordFilter::SinglePoints},
 };
 
-constexpr MenuItem kSaveItems[] = {
-    {"bffbEXLE", "线路手薄(BFFB)", [](Commands& c) { c.saveWorkbook(Output::BffbBook); }},
-    {"bbffEXLE", "线路手薄(BBFF)", [](Commands& c) { c.saveWorkbook(Output::BbffBook); }},
-    {"bfbfEXLE", "线路手薄(BFBF)", [](Commands& c) { c.saveWorkbook(Output::BfbfBook); }},
-    {"aBFFBwf", "线路手薄(aBFFB 双转往返)", [](Commands& c) { c.saveWorkbook(Output::AbffbTwoWayBook); }},
-    {"aBFFBL", "线路手薄(aBFFB 单一线路)", [](Commands& c) { c.saveWorkbook(Output::AbffbBook); }},
-    {"bfEXLE", "线路手薄(BF)", [](Commands& c) { c.saveWorkbook(Output::BfBook); }},
-    {"rrzEXLX", "中间点测量表格", [](Commands& c) { c.saveWorkbook(Output::IntermediateTable); }},
-    {"dandianEXCEL", "单点测量表格", [](Commands& c) { c.saveWorkbook(Output::SinglePointTable); }},
-    {"TXT", "原始文本", [](Commands& c) { c.saveText(); }},
+// A save item, with the kind its proposed file name carries: "bffb_line_BFFB.xls".
+struct SaveItem : MenuItem {
+    const char* kind;
+};
+
+constexpr SaveItem kSaveItems[] = {
+    {{"bffbEXLE", "线路手薄(BFFB)", [](Commands& c) { c.saveWorkbook(Output::BffbBook); }}, "BFFB"},
+    {{"bbffEXLE", "线路手薄(BBFF)", [](Commands& c) { c.saveWorkbook(Output::BbffBook); }}, "BBFF"},
+    {{"bfbfEXLE", "线路手薄(BFBF)", [](Commands& c) { c.saveWorkbook(Output::BfbfBook); }}, "BFBF"},
+    {{"aBFFBwf", "线路手薄(aBFFB 双转往返)", [](Commands& c) { c.saveWorkbook(Output::AbffbTwoWayBook); }},
+     "aBFFB_two_way"},
+    {{"aBFFBL", "线路手薄(aBFFB 单一线路)", [](Commands& c) { c.saveWorkbook(Output::AbffbBook); }}, "aBFFB"},
+    {{"bfEXLE", "线路手薄(BF)", [](Commands& c) { c.saveWorkbook(Output::BfBook); }}, "BF"},
+    {{"rrzEXLX", "中间点测量表格", [](Commands& c) { c.saveWorkbook(Output::IntermediateTable); }}, "intermediate"},
+    {{"dandianEXCEL", "单点测量表格", [](Commands& c) { c.saveWorkbook(Output::SinglePointTable); }}, "single_points"},
+    {{"TXT", "原始文本", [](Commands& c) { c.saveText(); }}, kTextKind},
 };
 
 // A menu item choosing a value: its object name, its caption and the value.
@@ -66,12 +78,19 @@ struct ValueItem {
     Value value;
 };
 
-// The files for adjustment software, after "高差配赋表".
+// The files for adjustment software, after "高差配赋表"; their name is their kind.
 constexpr ValueItem<books::ExchangeFormat> kExchangeItems[] = {
     {"sectionsCsv", "测段数据(CSV)", books::ExchangeFormat::SectionsCsv},
     {"gamaXml", "GNU Gama (XML)", books::ExchangeFormat::Gama},
     {"starnet", "STAR*NET", books::ExchangeFormat::Starnet},
 };
+
+// Whether the two name one file; a file that does not exist is no other.
+bool sameFile(const std::filesystem::path& a, const std::filesystem::path& b)
+{
+    std::error_code error;
+    return !a.empty() && !b.empty() && std::filesystem::equivalent(a, b, error);
+}
 
 constexpr ValueItem<books::Distribution> kDistributionItems[] = {
     {"byDistance", "按测段长度配赋", books::Distribution::ByDistance},
@@ -178,6 +197,23 @@ void MainWindow::buildTextArea()
     textArea_->setMarginsFont(numbers);
     textArea_->setMarginLineNumbers(0, true);
     textArea_->setMarginWidth(0, "0000000");
+    // Control bytes (a NUL from a memory card) show as their names, kept in the text.
+    textArea_->SendScintilla(QsciScintilla::SCI_SETCONTROLCHARSYMBOL, 0UL);
+    connect(textArea_, &QsciScintilla::textChanged, this, [this] {
+        textChanged_ = true;
+        if (puttingText_)
+            return;
+        edited_ = true;
+        if (checkPanel_)
+            checkPanel_->markOutOfDate();
+    });
+    connect(textArea_, &QsciScintilla::modificationChanged, this, [this] { showTitle(); });
+    textArea_->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(textArea_, &QWidget::customContextMenuRequested, this, [this](const QPoint& at) {
+        QMenu* menu = makeTextMenu(textArea_);
+        menu->setAttribute(Qt::WA_DeleteOnClose);
+        menu->popup(textArea_->viewport()->mapToGlobal(at));
+    });
     // The layout keeps the text area on the whole client area above the status bar.
     setCentralWidget(textArea_);
     textArea_->viewport()->installEventFilter(this);
@@ -189,6 +225,8 @@ void MainWindow::buildMenus()
     QAction* open = bar->addAction("打开");
     open->setObjectName("open");
     connect(open, &QAction::triggered, this, [this] {
+        if (!mayDiscardText())
+            return;
         run([this] {
             if (const std::filesystem::path file = commands_.open(); !file.empty())
                 opened(file);
@@ -212,8 +250,22 @@ void MainWindow::buildMenus()
         }
         return menu;
     };
-    addMenu("zhengli", "整理", kArrangeItems);
-    buildAdjustmentItems(addMenu("save", "保存", kSaveItems));
+    QMenu* arrange = addMenu("zhengli", "整理", kArrangeItems);
+    arrange->addSeparator();
+    QAction* restore = arrange->addAction("恢复原文");
+    restore->setObjectName("restore");
+    connect(restore, &QAction::triggered, this, [this] { run([this] { commands_.restoreOpened(); }); });
+
+    QMenu* save = bar->addMenu("保存");
+    save->setObjectName("save");
+    save->menuAction()->setObjectName("save");
+    for (const SaveItem& item : kSaveItems) {
+        QAction* action = save->addAction(item.caption);
+        action->setObjectName(item.name);
+        connect(action, &QAction::triggered, this,
+                [this, item] { runSave(item.kind, [this, command = item.command] { command(commands_); }); });
+    }
+    buildAdjustmentItems(save);
     buildCheckMenu();
 }
 
@@ -222,7 +274,7 @@ void MainWindow::buildAdjustmentItems(QMenu* save)
     QAction* table = save->addAction("高差配赋表");
     table->setObjectName("adjustmentTable");
     connect(table, &QAction::triggered, this, [this] {
-        run([this] {
+        runSave("adjustment", [this] {
             const std::optional<books::Adjustment> adjustment = commands_.saveAdjustmentTable();
             if (const auto over = adjustment ? overLimitMessage(*adjustment) : std::nullopt)
                 dialogs_.showNotice(
@@ -232,8 +284,9 @@ void MainWindow::buildAdjustmentItems(QMenu* save)
     for (const auto& item : kExchangeItems) {
         QAction* action = save->addAction(item.caption);
         action->setObjectName(item.name);
-        connect(action, &QAction::triggered, this,
-                [this, format = item.value] { run([this, format] { commands_.saveSectionsFile(format); }); });
+        connect(action, &QAction::triggered, this, [this, item] {
+            runSave(item.name, [this, format = item.value] { commands_.saveSectionsFile(format); });
+        });
     }
 
     save->addSeparator();
@@ -405,8 +458,48 @@ void MainWindow::run(const std::function<void()>& command)
     }
 }
 
+void MainWindow::runSave(const char* kind, const std::function<void()>& command)
+{
+    saveKind_ = kind;
+    run(command);
+    saveKind_ = nullptr;
+}
+
+SaveChoice MainWindow::chooseFileToSave(int filterIndex)
+{
+    std::filesystem::path proposed;
+    if (!openedFile_.empty() && saveKind_)
+        proposed = openedFile_.parent_path() / (openedFile_.stem().string() + "_" + saveKind_);
+    return dialogs_.showSave(filterIndex, proposed);
+}
+
+bool MainWindow::confirmOverwrite(const std::filesystem::path& file)
+{
+    return dialogs_.askOverwrite(file, sameFile(file, openedFile_));
+}
+
+void MainWindow::textSaved() { textArea_->setModified(false); }
+
+bool MainWindow::mayDiscardText()
+{
+    if (!textArea_->isModified())
+        return true;
+    switch (dialogs_.askUnsavedText(openedFile_.filename().string())) {
+    case UnsavedTextAnswer::Save: {
+        bool saved = false;
+        runSave(kTextKind, [&] { saved = commands_.saveText(); });
+        return saved;
+    }
+    case UnsavedTextAnswer::Discard: return true;
+    case UnsavedTextAnswer::Cancel: return false;
+    }
+    return false;
+}
+
 void MainWindow::openFile(const std::filesystem::path& file)
 {
+    if (!mayDiscardText())
+        return;
     run([this, &file] {
         commands_.open(file);
         opened(file);
@@ -416,9 +509,20 @@ void MainWindow::openFile(const std::filesystem::path& file)
 void MainWindow::opened(const std::filesystem::path& file)
 {
     const QFileInfo info(QString::fromStdString(file.string()));
-    setWindowTitle("Levara – " + info.fileName());
+    openedFile_ = info.absoluteFilePath().toStdString();
+    showTitle();
     settings::addRecentFile(info.absoluteFilePath());
     fillRecentMenu();
+}
+
+void MainWindow::showTitle()
+{
+    QString title = "Levara";
+    if (!openedFile_.empty())
+        title += " – " + QString::fromStdString(openedFile_.filename().string());
+    if (textArea_->isModified())
+        title += " *";
+    setWindowTitle(title);
 }
 
 void MainWindow::selectLine(int line, bool focus)
@@ -448,6 +552,10 @@ ReduceAnswer MainWindow::askReduceFirst(RecordFilter filter)
 
 void MainWindow::closeEvent(QCloseEvent* event)
 {
+    if (!mayDiscardText()) {
+        event->ignore();
+        return;
+    }
     settings::setWindowGeometry(saveGeometry());
     QMainWindow::closeEvent(event);
 }
@@ -494,29 +602,52 @@ bool MainWindow::eventFilter(QObject* watched, QEvent* event)
 
 const std::string& MainWindow::text()
 {
-    if (!textArea_->isModified())
+    if (!textChanged_)
         return shownText_;
     const long length = textArea_->SendScintilla(QsciScintilla::SCI_GETLENGTH);
-    std::string text(std::size_t(length), '\0');
+    // One more for the NUL Scintilla ends it with; the text's own NULs are kept.
+    std::string text(std::size_t(length) + 1, '\0');
     textArea_->SendScintilla(QsciScintilla::SCI_GETTEXT, static_cast<unsigned long>(length) + 1, text.data());
-    textArea_->setModified(false);
-    edited_ = true;
+    text.resize(std::size_t(length));
+    textChanged_ = false;
     shownText_ = std::move(text);
     return shownText_;
 }
 
-bool MainWindow::textEdited() { return edited_ || textArea_->isModified(); }
+void MainWindow::putText(const std::string& text, bool undoable)
+{
+    puttingText_ = true;
+    // By length, not as a C string: a NUL would end it.
+    textArea_->SendScintilla(QsciScintilla::SCI_BEGINUNDOACTION);
+    textArea_->SendScintilla(QsciScintilla::SCI_CLEARALL);
+    textArea_->SendScintilla(QsciScintilla::SCI_APPENDTEXT, static_cast<unsigned long>(text.size()), text.data());
+    textArea_->SendScintilla(QsciScintilla::SCI_ENDUNDOACTION);
+    if (!undoable)
+        textArea_->SendScintilla(QsciScintilla::SCI_EMPTYUNDOBUFFER);
+    textArea_->SendScintilla(QsciScintilla::SCI_GOTOPOS, 0UL);
+    puttingText_ = false;
+    textChanged_ = false;
+    edited_ = false;
+    if (checkPanel_)
+        checkPanel_->clearReport();
+}
 
 void MainWindow::setText(std::string text)
 {
-    // A new text is not an edit of the old one: nothing to undo, and the million
-    // lines of a large file are not copied into the undo history.
+    // A new text is not an edit of the old one: nothing to undo, and nothing to save.
+    // (The million lines of a large file are not kept in the undo history.)
     textArea_->SendScintilla(QsciScintilla::SCI_SETUNDOCOLLECTION, 0UL);
-    textArea_->SendScintilla(QsciScintilla::SCI_SETTEXT, 0UL, text.c_str());
-    textArea_->SendScintilla(QsciScintilla::SCI_EMPTYUNDOBUFFER);
+    putText(text, false);
     textArea_->SendScintilla(QsciScintilla::SCI_SETUNDOCOLLECTION, 1UL);
     textArea_->setModified(false);
-    edited_ = false;
+    shownText_ = std::move(text);
+    showTitle();
+}
+
+void MainWindow::replaceText(std::string text)
+{
+    // One step of the undo history, which keeps the text replaced.
+    putText(text, true);
     shownText_ = std::move(text);
 }
 

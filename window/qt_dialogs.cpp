@@ -9,7 +9,8 @@
 namespace levara {
 
 const char* const kOpenFilter = "DAT(*.dat)|*.dat|TXT(*.txt)|*.txt|GSI(*.gsi)|*.gsi|所有文件(*.*)|*.*";
-const char* const kSaveFilter = "EXCEL(*.xls)|*.xls|CSV(*.csv)|*.csv|DAT(*.dat)|*.dat|所有文件（*.*)|*.*";
+const char* const kSaveFilter =
+    "EXCEL(*.xls)|*.xls|CSV(*.csv)|*.csv|DAT(*.dat)|*.dat|XML(*.xml)|*.xml|所有文件（*.*)|*.*";
 
 namespace {
 
@@ -47,21 +48,47 @@ std::filesystem::path QtDialogs::showOpen()
     return openDialog_.show(parent_, CommonDialog::Mode::Open).toStdString();
 }
 
-SaveChoice QtDialogs::showSave(int filterIndex)
+SaveChoice QtDialogs::showSave(int filterIndex, const std::filesystem::path& proposed)
 {
     NormalPointer pointer;
     saveDialog_.setFilterIndex(filterIndex);
+    // The name saved last, of whatever kind, is no proposal.
+    saveDialog_.clearFileName();
+    saveDialog_.propose(QString::fromStdString(proposed.string()));
     const QString file = saveDialog_.show(parent_, CommonDialog::Mode::Save);
     return {file.toStdString(), saveDialog_.filterIndex()};
 }
 
-bool QtDialogs::askOverwrite(const std::filesystem::path&)
+bool QtDialogs::askOverwrite(const std::filesystem::path& file, bool openFile)
 {
     NormalPointer pointer;
-    QMessageBox box(QMessageBox::Warning, "保存数据", "文件已存在,是否覆盖?", QMessageBox::Yes | QMessageBox::No,
+    const Message question =
+        openFile ? Message(QT_TRANSLATE_NOOP("levara", "%1 already exists: it is the raw file open in the window. "
+                                                       "Replacing it loses the file as it was read.\n\nReplace it?"),
+                           file)
+                 : Message(QT_TRANSLATE_NOOP("levara", "%1 already exists.\n\nReplace it?"), file);
+    QMessageBox box(QMessageBox::Warning, "Levara", translatedText(question), QMessageBox::Yes | QMessageBox::No,
                     parent_);
     box.setDefaultButton(QMessageBox::No);
     return box.exec() == QMessageBox::Yes;
+}
+
+UnsavedTextAnswer QtDialogs::askUnsavedText(const std::string& textName)
+{
+    NormalPointer pointer;
+    const Message question =
+        textName.empty()
+            ? Message(QT_TRANSLATE_NOOP("levara", "The text has changes that are not saved. Save the text?"))
+            : Message(QT_TRANSLATE_NOOP("levara", "The text of %1 has changes that are not saved. Save the text?"),
+                      textName);
+    QMessageBox box(QMessageBox::Warning, "Levara", translatedText(question),
+                    QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel, parent_);
+    box.setDefaultButton(QMessageBox::Save);
+    switch (box.exec()) {
+    case QMessageBox::Save: return UnsavedTextAnswer::Save;
+    case QMessageBox::Discard: return UnsavedTextAnswer::Discard;
+    default: return UnsavedTextAnswer::Cancel;
+    }
 }
 
 ReduceAnswer QtDialogs::askReduceFirst(const std::string& arrangeItem)

@@ -15,8 +15,9 @@ public:
     std::filesystem::path showOpen() override;
     std::filesystem::path showOpenLimits() override;
     std::filesystem::path showOpenKnownPoints() override;
-    SaveChoice showSave(int filterIndex) override;
-    bool askOverwrite(const std::filesystem::path& file) override;
+    SaveChoice showSave(int filterIndex, const std::filesystem::path& proposed) override;
+    bool askOverwrite(const std::filesystem::path& file, bool openFile) override;
+    UnsavedTextAnswer askUnsavedText(const std::string& textName) override;
     ReduceAnswer askReduceFirst(const std::string& arrangeItem) override;
     void showNotice(const Message& message) override;
     void showError(const Message& message) override;

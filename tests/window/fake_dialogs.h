@@ -16,10 +16,15 @@ public:
     std::deque<SaveChoice> saveAnswers;
     std::deque<bool> overwriteAnswers;
     std::deque<ReduceAnswer> reduceAnswers;
+    // None scripted: the text is discarded, as the tests that do not ask about it expect.
+    std::deque<UnsavedTextAnswer> unsavedTextAnswers;
 
-    std::vector<int> savePresets;  // the type each save dialog opened on
+    std::vector<int> savePresets;                      // the type each save dialog opened on
+    std::vector<std::filesystem::path> saveProposals;  // the name each proposed
     std::vector<std::filesystem::path> overwriteQuestions;
-    std::vector<std::string> reduceQuestions;  // the "整理" item each offered
+    std::vector<bool> overwriteOfOpenFile;      // whether each named the open raw file
+    std::vector<std::string> unsavedQuestions;  // the text's file each named
+    std::vector<std::string> reduceQuestions;   // the "整理" item each offered
     std::vector<std::string> notices;
     std::vector<std::string> errors;
     std::vector<bool> busyWhileAsked;  // whether the hourglass showed when a dialog came up
@@ -31,16 +36,25 @@ public:
     }
     std::filesystem::path showOpenLimits() override { return take(limitsAnswers); }
     std::filesystem::path showOpenKnownPoints() override { return take(knownPointsAnswers); }
-    SaveChoice showSave(int filterIndex) override
+    SaveChoice showSave(int filterIndex, const std::filesystem::path& proposed) override
     {
         noteBusy();
         savePresets.push_back(filterIndex);
+        saveProposals.push_back(proposed);
         return take(saveAnswers);
     }
-    bool askOverwrite(const std::filesystem::path& file) override
+    bool askOverwrite(const std::filesystem::path& file, bool openFile) override
     {
         overwriteQuestions.push_back(file);
+        overwriteOfOpenFile.push_back(openFile);
         return take(overwriteAnswers);
+    }
+    UnsavedTextAnswer askUnsavedText(const std::string& textName) override
+    {
+        unsavedQuestions.push_back(textName);
+        if (unsavedTextAnswers.empty())
+            return UnsavedTextAnswer::Discard;
+        return take(unsavedTextAnswers);
     }
     ReduceAnswer askReduceFirst(const std::string& arrangeItem) override
     {

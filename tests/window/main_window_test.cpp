@@ -12,6 +12,7 @@
 #include <QStatusBar>
 #include <QTableWidget>
 #include <Qsci/qsciscintilla.h>
+#include <algorithm>
 #include <numeric>
 #include <tuple>
 
@@ -72,9 +73,9 @@ TEST_F(WindowTest, MenusCarryTheCommandNamesAndCaptionsInOrder)
         }
         return result;
     };
-    EXPECT_EQ(items("zhengli"), (std::vector<std::pair<std::string, std::string>>{{"BFFB", "水准线路"},
-                                                                                  {"rrz", "测中间点"},
-                                                                                  {"dandian", "单点测量"}}));
+    EXPECT_EQ(items("zhengli"),
+              (std::vector<std::pair<std::string, std::string>>{
+                  {"BFFB", "水准线路"}, {"rrz", "测中间点"}, {"dandian", "单点测量"}, {"restore", "恢复原文"}}));
     EXPECT_EQ(items("save"), (std::vector<std::pair<std::string, std::string>>{{"bffbEXLE", "线路手薄(BFFB)"},
                                                                                {"bbffEXLE", "线路手薄(BBFF)"},
                                                                                {"bfbfEXLE", "线路手薄(BFBF)"},
@@ -120,13 +121,18 @@ TEST_F(WindowTest, AdjustmentItemsSaveTheTableAndTheFilesAndRememberTheirChoices
     }
 
     dialogs.saveAnswers = {{scratch / "table.xls", kExcelFilter},
-                           {scratch / "s.csv", 2},
-                           {scratch / "net.xml", 4},
+                           {scratch / "s.csv", kCsvFilter},
+                           {scratch / "net.xml", kXmlFilter},
                            {scratch / "net.dat", kDatFilter}};
     for (const char* item : {"adjustmentTable", "sectionsCsv", "gamaXml", "starnet"})
         trigger(item);
     EXPECT_TRUE(dialogs.errors.empty()) << dialogs.errors.front();
-    EXPECT_EQ(dialogs.savePresets, (std::vector<int>{kExcelFilter, 2, 4, kDatFilter}));
+    EXPECT_EQ(dialogs.savePresets, (std::vector<int>{kExcelFilter, kCsvFilter, kXmlFilter, kDatFilter}));
+    // Each proposes the raw file's name with its kind, in the raw file's folder.
+    const std::filesystem::path examples = sourceDir() / "examples";
+    EXPECT_EQ(dialogs.saveProposals,
+              (std::vector<std::filesystem::path>{examples / "bffb_line_adjustment", examples / "bffb_line_sectionsCsv",
+                                                  examples / "bffb_line_gamaXml", examples / "bffb_line_starnet"}));
     EXPECT_EQ(dialogs.notices, (std::vector<std::string>{"The table is saved, marked \"超限\": the misclosure -14.37 "
                                                          "mm is over its limit ±4.70 mm"}));
     for (const char* file : {"table.xls", "s.csv", "net.xml", "net.dat"})
@@ -486,12 +492,12 @@ TEST_F(WindowTest, BookSavesOpenOnExcelTheTextSaveOnItsOwnLastType)
         expected.push_back(opensOn);
     };
     save("TXT", {}, kDatFilter);
-    save("TXT", {scratch / "notes.txt", 4}, kDatFilter);
+    save("TXT", {scratch / "notes.txt", kAllFilesFilter}, kDatFilter);
     for (const char* book : books)
         save(book, {}, kExcelFilter);
-    save("TXT", {}, 4);
-    save("bffbEXLE", {scratch / "typed.xls", 4}, kExcelFilter);  // refused, said so
-    save("TXT", {}, 4);
+    save("TXT", {}, kAllFilesFilter);
+    save("bffbEXLE", {scratch / "typed.xls", kAllFilesFilter}, kExcelFilter);  // refused, said so
+    save("TXT", {}, kAllFilesFilter);
     EXPECT_EQ(dialogs.savePresets, expected);
     EXPECT_EQ(dialogs.notices.size(), 1u);
     EXPECT_TRUE(dialogs.errors.empty());
@@ -702,6 +708,136 @@ TEST_F(WindowTest, CheckMenuChoosesAStandardRemembersItAndListsWhatExceeds)
 
     trigger("noStandard");
     EXPECT_EQ(settings::standardItem(), "noStandard");
+}
+
+// A memory card's NUL in the second line: every line is shown, edited and saved.
+TEST_F(WindowTest, ANulByteKeepsEveryLineThroughOpenEditAndSave)
+{
+    const std::string raw = std::string("a1\r\nb\0x2\r\n", 10) + "\x01\x1a c3\r\nd4\r\n";
+    writeBytes(scratch / "nul.dat", raw);
+    form.openFile(scratch / "nul.dat");
+    EXPECT_EQ(form.text(), raw);
+    EXPECT_EQ(form.textArea()->lines(), 5);  // the last one empty
+    EXPECT_EQ(form.textArea()->SendScintilla(QsciScintilla::SCI_GETLENGTH), long(raw.size()));
+
+    form.textArea()->insertAt("e", 3, 0);
+    EXPECT_EQ(form.text(), raw.substr(0, raw.size() - 4) + "ed4\r\n");
+    dialogs.saveAnswers = {{scratch / "saved.dat", kDatFilter}};
+    trigger("TXT");
+    EXPECT_EQ(readBytes(scratch / "saved.dat"), form.text() + "\r\n");
+    EXPECT_TRUE(dialogs.errors.empty()) << dialogs.errors.front();
+}
+
+TEST_F(WindowTest, ReducingIsUndoneAndTheOpenedTextRestored)
+{
+    const std::filesystem::path raw = sourceDir() / "examples/bffb_line.dat";
+    form.openFile(raw);
+    const std::string opened = form.text();
+    EXPECT_EQ(form.windowTitle(), "Levara – bffb_line.dat");
+    trigger("dandian");  // the wrong item: nothing is kept
+    EXPECT_EQ(form.text(), "");
+    EXPECT_EQ(form.windowTitle(), "Levara – bffb_line.dat *");
+    QLabel* panel = form.statusBar()->findChild<QLabel*>("Panel1");
+    const auto lines = std::count(opened.begin(), opened.end(), '\n');
+    EXPECT_EQ(panel->text().toStdString(), "Kept 0 lines, dropped " + std::to_string(lines));
+
+    form.textArea()->undo();
+    EXPECT_EQ(form.text(), opened);
+    form.textArea()->redo();
+    EXPECT_EQ(form.text(), "");
+    form.textArea()->undo();
+    trigger("BFFB");
+    const std::string reduced = form.text();
+    EXPECT_NE(reduced, opened);
+    form.textArea()->insertAt("edit", 0, 0);
+    trigger("restore");
+    EXPECT_EQ(form.text(), opened);
+    form.textArea()->undo();
+    EXPECT_EQ(form.text(), "edit" + reduced);
+    EXPECT_TRUE(dialogs.errors.empty()) << dialogs.errors.front();
+}
+
+TEST_F(WindowTest, AnEditedTextIsAskedAboutBeforeCloseAndOpen)
+{
+    writeBytes(scratch / "line.dat", "a\r\n");
+    form.openFile(scratch / "line.dat");
+    form.show();
+    // Not edited: nothing asked.
+    form.openFile(scratch / "line.dat");
+    EXPECT_TRUE(dialogs.unsavedQuestions.empty());
+
+    form.textArea()->insertAt("b", 0, 0);
+    EXPECT_EQ(form.windowTitle(), "Levara – line.dat *");
+    dialogs.unsavedTextAnswers = {UnsavedTextAnswer::Cancel, UnsavedTextAnswer::Cancel};
+    EXPECT_FALSE(form.close());
+    trigger("open");  // no open dialog comes up
+    EXPECT_EQ(dialogs.unsavedQuestions, (std::vector<std::string>{"line.dat", "line.dat"}));
+    EXPECT_TRUE(form.isVisible());
+    EXPECT_EQ(form.text(), "ba\r\n");
+
+    // Save, its dialog cancelled: still open; then saved under the proposed name.
+    dialogs.unsavedTextAnswers = {UnsavedTextAnswer::Save, UnsavedTextAnswer::Save};
+    dialogs.saveAnswers = {{}, {scratch / "line_text.dat", kDatFilter}};
+    EXPECT_FALSE(form.close());
+    EXPECT_TRUE(form.close());
+    EXPECT_EQ(dialogs.saveProposals.back(), scratch / "line_text");
+    EXPECT_EQ(readBytes(scratch / "line_text.dat"), "ba\r\n\r\n");
+    EXPECT_EQ(form.windowTitle(), "Levara – line.dat");
+
+    form.show();
+    form.textArea()->insertAt("c", 0, 0);
+    dialogs.unsavedTextAnswers = {UnsavedTextAnswer::Discard};
+    dialogs.openAnswers = {scratch / "line.dat"};
+    trigger("open");
+    EXPECT_EQ(form.text(), "a\r\n");
+    EXPECT_TRUE(dialogs.errors.empty()) << dialogs.errors.front();
+}
+
+TEST_F(WindowTest, ACancelledReduceAndSaveLeavesTheText)
+{
+    form.openFile(sourceDir() / "examples/bffb_line.dat");
+    const std::string opened = form.text();
+    for (const char* item : {"bffbEXLE", "adjustmentTable", "gamaXml"}) {
+        dialogs.reduceAnswers = {ReduceAnswer::Reduce};
+        dialogs.saveAnswers = {{}};
+        trigger(item);
+        EXPECT_EQ(form.text(), opened) << item;
+        EXPECT_EQ(form.windowTitle(), "Levara – bffb_line.dat") << item;
+    }
+    EXPECT_TRUE(dialogs.errors.empty()) << dialogs.errors.front();
+}
+
+TEST_F(WindowTest, ThePanelIsClearedOnOpenAndMarkedOutOfDateByAnEdit)
+{
+    trigger("standard2");
+    // The example's sights are over 二等's limits.
+    form.openFile(sourceDir() / "tests/data/bffb_line.dat");
+    trigger("checkText");
+    QTableWidget* list = form.checkPanel()->list();
+    ASSERT_GT(list->rowCount(), 0);
+    form.textArea()->insertAt(" ", 0, 0);
+    EXPECT_EQ(form.checkPanel()->summary()->text().toStdString().rfind("Out of date: ", 0), 0u);
+    EXPECT_GT(list->rowCount(), 0);
+    form.openFile(sourceDir() / "tests/data/single_points.dat");
+    EXPECT_EQ(list->rowCount(), 0);
+    EXPECT_TRUE(form.checkPanel()->summary()->text().isEmpty());
+    EXPECT_TRUE(dialogs.errors.empty()) << dialogs.errors.front();
+}
+
+// The open raw file itself, as the save's file: the question says so.
+TEST_F(WindowTest, TheOverwriteQuestionNamesTheOpenRawFile)
+{
+    writeBytes(scratch / "line.dat", "a\r\n");
+    writeBytes(scratch / "other.dat", "o\r\n");
+    form.openFile(scratch / "line.dat");
+    dialogs.saveAnswers = {{scratch / "other.dat", kDatFilter}, {scratch / "line.dat", kDatFilter}};
+    dialogs.overwriteAnswers = {false, false};
+    trigger("TXT");
+    trigger("TXT");
+    EXPECT_EQ(dialogs.overwriteQuestions,
+              (std::vector<std::filesystem::path>{scratch / "other.dat", scratch / "line.dat"}));
+    EXPECT_EQ(dialogs.overwriteOfOpenFile, (std::vector<bool>{false, true}));
+    EXPECT_EQ(readBytes(scratch / "line.dat"), "a\r\n");
 }
 
 }  // namespace
