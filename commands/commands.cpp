@@ -213,7 +213,25 @@ books::CheckReport Commands::checkText(std::optional<books::ObservationMethod> o
     BusyPointer busy(ui_);
     TextLines lines = TextLines::viewOf(ui_.text());
     lines.numberBy(numbering());
-    return locatingFaults([&] { return books::checkSections(books::readSections(lines, order), *standard_); });
+    return locatingFaults([&] {
+        const std::vector<books::Section> sections = books::readSections(lines, order);
+        checkedLines_.clear();
+        for (const books::Section& section : sections)
+            checkedLines_.push_back(
+                {section.lineName.empty() ? std::to_string(checkedLines_.size() + 1) : std::string(section.lineName),
+                 section.stationCount()});
+        return books::checkSections(sections, *standard_);
+    });
+}
+
+void Commands::saveFindings(const books::CheckReport& report)
+{
+    BusyPointer busy(ui_);
+    const SaveChoice choice = ui_.chooseFileToSave(kCsvFilter);
+    if (choice.file.empty() || !mayWrite(ui_, choice.file))
+        return;
+    replaceFile(choice.file, findingsCsv(report));
+    ui_.showStatus(savedStatus(choice.file));
 }
 
 namespace {

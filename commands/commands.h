@@ -60,6 +60,17 @@ public:
     // line's stations read in the order its Start-Line record names, or in order when
     // given. Throws Error when no standard is chosen, InputError as readSections does.
     books::CheckReport checkText(std::optional<books::ObservationMethod> order = {});
+    // The leveling lines the last check read, by a finding's section index: the name
+    // its Start-Line record gives, or its number from 1 when it gives none; and its
+    // stations.
+    struct CheckedLine {
+        std::string name;
+        int stations = 0;
+    };
+    const std::vector<CheckedLine>& checkedLines() const { return checkedLines_; }
+    // The report's findings as CSV (as levara-cli check --csv writes them), to the file
+    // chosen in the save dialog.
+    void saveFindings(const books::CheckReport& report);
 
     // The known heights of the route, from a known-points file (empty: none, the start's
     // height is the one the text records), and how its misclosure is distributed.
@@ -102,6 +113,7 @@ private:
     OpenedText opened_;  // the text and origins as the file opened gave them
     bool linesOfFile_ = false;
     std::optional<books::Standard> standard_;
+    std::vector<CheckedLine> checkedLines_;
     std::filesystem::path knownPointsFile_;
     books::Distribution distribution_ = books::Distribution::ByDistance;
 };

@@ -776,5 +776,13 @@ Replace it?</source>
         <source>The text of %1 has changes that are not saved. Save the text?</source>
         <translation>%1 的文本有改动尚未保存。保存文本吗？</translation>
     </message>
+    <message>
+        <source>Save as CSV…</source>
+        <translation>保存为 CSV…</translation>
+    </message>
+    <message>
+        <source>Line %1: %2 stations, %3 over the limits</source>
+        <translation>线路 %1：%2 站，超限 %3 项</translation>
+    </message>
 </context>
 </TS>

@@ -85,6 +85,15 @@ constexpr ValueItem<books::ExchangeFormat> kExchangeItems[] = {
     {"starnet", "STAR*NET", books::ExchangeFormat::Starnet},
 };
 
+// A menu item choosing a file: "已知点文件…", or with the file in force
+// "已知点文件（known.txt）…".
+QString fileItemCaption(const QString& caption, const std::filesystem::path& file)
+{
+    if (file.empty())
+        return caption + "…";
+    return caption + "（" + QString::fromStdString(file.filename().string()) + "）…";
+}
+
 // Whether the two name one file; a file that does not exist is no other.
 bool sameFile(const std::filesystem::path& a, const std::filesystem::path& b)
 {
@@ -150,6 +159,9 @@ MainWindow::MainWindow(Dialogs& dialogs, std::filesystem::path programDir, QWidg
     setAcceptDrops(true);
     if (!restoreGeometry(settings::windowGeometry()))
         resize(startSize());
+    // The panel's width as the user left it; the panel itself shows with a check.
+    panelPlaced_ = restoreState(settings::windowState());
+    checkPanel_->hide();
 }
 
 QSize MainWindow::startSize() const
@@ -325,6 +337,7 @@ void MainWindow::chooseKnownPoints(const std::filesystem::path& file)
     commands_.setKnownPointsFile(file);
     settings::setKnownPointsFile(QString::fromStdString(file.string()));
     knownPoints_->setChecked(!file.empty());
+    knownPoints_->setText(fileItemCaption("已知点文件", file));
     const QString tip = file.empty() ? QString() : QString::fromStdString(file.string());
     knownPoints_->setToolTip(tip);
     knownPoints_->setStatusTip(tip);
@@ -348,13 +361,14 @@ void MainWindow::buildCheckMenu()
     check->setObjectName("checkText");
     connect(check, &QAction::triggered, this, [this] {
         run([this] {
-            const books::CheckReport report = commands_.checkText();
+            books::CheckReport report = commands_.checkText();
             const bool shown = checkPanel_->isVisible();
-            checkPanel_->showReport(report);
+            checkPanel_->showReport(report, commands_.checkedLines());
             // Wide enough for its columns the first time, leaving the text most of the window.
-            if (!shown)
-                resizeDocks({checkPanel_}, {width() * 2 / 5}, Qt::Horizontal);
+            if (!shown && !panelPlaced_)
+                resizeDocks({checkPanel_}, {std::min(checkPanel_->contentWidth(), width() / 2)}, Qt::Horizontal);
             showStatus(checkSummary(report));
+            report_ = std::move(report);
         });
     });
 
@@ -362,6 +376,10 @@ void MainWindow::buildCheckMenu()
     addDockWidget(Qt::RightDockWidgetArea, checkPanel_);
     checkPanel_->hide();
     connect(checkPanel_, &CheckPanel::lineChosen, this, [this](int line) { selectLine(line, false); });
+    connect(checkPanel_, &CheckPanel::saveRequested, this, [this] {
+        if (report_)
+            runSave("check", [this] { commands_.saveFindings(*report_); });
+    });
 
     const QString remembered = settings::standardItem();
     chooseStandard(remembered.isEmpty() ? "noStandard" : remembered, false);
@@ -402,8 +420,12 @@ void MainWindow::chooseStandard(const QString& name, bool remember)
         return;
     }
     commandsStandardItem_ = item->name;
-    for (QAction* action : standards_->actions())
+    for (QAction* action : standards_->actions()) {
         action->setChecked(action->objectName() == item->name);
+        // The limits file in force shows in its item.
+        if (action->objectName() == "limitsFile")
+            action->setText(fileItemCaption("限差文件", item->order < 0 ? settings::limitsFile().toStdString() : ""));
+    }
     if (remember)
         settings::setStandardItem(item->name);
 }
@@ -557,6 +579,7 @@ void MainWindow::closeEvent(QCloseEvent* event)
         return;
     }
     settings::setWindowGeometry(saveGeometry());
+    settings::setWindowState(saveState());
     QMainWindow::closeEvent(event);
 }
 
@@ -628,6 +651,7 @@ void MainWindow::putText(const std::string& text, bool undoable)
     puttingText_ = false;
     textChanged_ = false;
     edited_ = false;
+    report_.reset();
     if (checkPanel_)
         checkPanel_->clearReport();
 }

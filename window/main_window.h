@@ -4,6 +4,7 @@
 #include <QMainWindow>
 #include <filesystem>
 #include <functional>
+#include <optional>
 #include <string>
 
 #include "commands/commands.h"
@@ -97,8 +98,10 @@ private:
     bool textChanged_ = false;  // since shownText_ was taken
     bool edited_ = false;       // by the user, since a command set the text
     bool puttingText_ = false;
-    std::filesystem::path openedFile_;  // absolute; empty until a file is opened
-    const char* saveKind_ = nullptr;    // of the save running, for its proposed name
+    std::filesystem::path openedFile_;          // absolute; empty until a file is opened
+    const char* saveKind_ = nullptr;            // of the save running, for its proposed name
+    std::optional<books::CheckReport> report_;  // the panel's
+    bool panelPlaced_ = false;                  // its width remembered
 };
 
 }  // namespace levara

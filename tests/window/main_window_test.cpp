@@ -8,6 +8,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QMimeData>
+#include <QPushButton>
 #include <QScreen>
 #include <QStatusBar>
 #include <QTableWidget>
@@ -112,6 +113,7 @@ TEST_F(WindowTest, AdjustmentItemsSaveTheTableAndTheFilesAndRememberTheirChoices
     trigger("byStations");
     trigger("standard2");
     EXPECT_TRUE(checked("knownPoints"));
+    EXPECT_EQ(form.findChild<QAction*>("knownPoints")->text(), "已知点文件（known.txt）…");
     EXPECT_TRUE(checked("byStations"));
     {
         FakeDialogs otherDialogs;
@@ -673,12 +675,20 @@ TEST_F(WindowTest, CheckMenuChoosesAStandardRemembersItAndListsWhatExceeds)
         row.push_back(list->item(0, column)->text().toStdString());
         headers.push_back(list->horizontalHeaderItem(column)->text().toStdString());
     }
-    EXPECT_EQ(headers, (std::vector<std::string>{"行", "测站", "点号", "项目", "数值", "限差", "依据"}));
-    EXPECT_EQ(row[0], "6");
-    EXPECT_EQ(row[1], "2");
-    EXPECT_EQ(row[2], "TP1");
-    EXPECT_EQ(row[4], "52.000 m");
-    EXPECT_EQ(row[6], "GB/T 12897-2006 (v)");
+    EXPECT_EQ(headers, (std::vector<std::string>{"线路", "行", "测站", "点号", "项目", "数值", "限差", "依据"}));
+    EXPECT_EQ(row[0], "1");  // the Start-Line record names no line
+    EXPECT_EQ(row[1], "6");
+    EXPECT_EQ(row[2], "2");
+    EXPECT_EQ(row[3], "TP1");
+    EXPECT_EQ(row[5], "52.000 m");
+    EXPECT_EQ(row[7], "GB/T 12897-2006 (v)");
+    EXPECT_EQ(panel->lineTotals()->text(), "Line 1: 2 stations, 1 over the limits");
+    // Saved as levara-cli check --csv writes them.
+    dialogs.saveAnswers = {{scratch / "findings.csv", kCsvFilter}};
+    panel->saveButton()->click();
+    EXPECT_EQ(dialogs.savePresets.back(), kCsvFilter);
+    EXPECT_EQ(readBytes(scratch / "findings.csv").substr(0, 69),
+              "line,station,point,item,value,lower,upper,unit,status,source\n6,2,TP1,");
     list->setCurrentCell(0, 3);
     int fromLine = 0, fromIndex = 0, toLine = 0, toIndex = 0;
     form.textArea()->getSelection(&fromLine, &fromIndex, &toLine, &toIndex);
@@ -702,6 +712,7 @@ TEST_F(WindowTest, CheckMenuChoosesAStandardRemembersItAndListsWhatExceeds)
     dialogs.limitsAnswers = {scratch / "project.json"};
     trigger("limitsFile");
     EXPECT_TRUE(checked("limitsFile"));
+    EXPECT_EQ(form.findChild<QAction*>("limitsFile")->text(), "限差文件（project.json）…");
     trigger("checkText");
     EXPECT_EQ(list->rowCount(), 0);
     EXPECT_NE(panel->summary()->text().toStdString().find("project"), std::string::npos);
