@@ -41,6 +41,13 @@ Message savedStatus(const std::filesystem::path& file)
     return Message(QT_TRANSLATE_NOOP("levara", "Saved %1"), file);
 }
 
+// An .xls (a compound file, whose signature is D0 CF 11 E0 A1 B1 1A E1: [MS-CFB] 2.2)
+// or an .xlsx (a ZIP archive, "PK\3\4": APPNOTE.TXT 4.3.7).
+bool isWorkbook(std::string_view bytes)
+{
+    return bytes.starts_with("\xD0\xCF\x11\xE0\xA1\xB1\x1A\xE1") || bytes.starts_with("PK\x03\x04");
+}
+
 bool dropsALine(RecordFilter filter, const TextLines& lines)
 {
     for (std::size_t i = 0; i < lines.size(); ++i)
@@ -64,7 +71,12 @@ std::filesystem::path Commands::open()
 void Commands::open(const std::filesystem::path& file)
 {
     // Read and converted first: a file that cannot be read leaves the text as it was.
-    OpenedText opened = readOpenedText(file);
+    std::string bytes = readFile(file);
+    // A workbook would show as a screen of garbage: said for what it is.
+    if (isWorkbook(bytes))
+        throw FileError(file, Message(QT_TRANSLATE_NOOP("levara", "this is an Excel workbook, not a raw file of a "
+                                                                  "digital level")));
+    OpenedText opened = openedText(std::move(bytes), file);
     ui_.setText(opened.text);
     source_ = file;
     origins_ = opened.origins;

@@ -784,5 +784,33 @@ Replace it?</source>
         <source>Line %1: %2 stations, %3 over the limits</source>
         <translation>线路 %1：%2 站，超限 %3 项</translation>
     </message>
+    <message>
+        <source>this is an Excel workbook, not a raw file of a digital level</source>
+        <translation>这是 Excel 工作簿，不是水准仪原始文件</translation>
+    </message>
+    <message>
+        <source>Not found: %1</source>
+        <translation>未找到：%1</translation>
+    </message>
+    <message>
+        <source>Levara %1
+
+Reduces the raw files of digital levels, saves their field books, checks them against the leveling standards and exports them for adjustment software.
+
+Built with Qt %2.</source>
+        <translation>Levara %1
+
+整理数字水准仪的原始数据文件，生成水准测量手簿，按水准测量规范检核，并导出供平差软件使用的数据。
+
+基于 Qt %2 构建。</translation>
+    </message>
+    <message>
+        <source>Find:</source>
+        <translation>查找：</translation>
+    </message>
+    <message>
+        <source>Line (1 to %1):</source>
+        <translation>行号（1 至 %1）：</translation>
+    </message>
 </context>
 </TS>

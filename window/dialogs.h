@@ -3,6 +3,7 @@
 // unsaved-text questions and the message boxes, which show a message in the user's
 // language.
 // Tests put answering dialogs in their place.
+#include <QString>
 #include <filesystem>
 #include <string>
 
@@ -30,6 +31,13 @@ public:
     virtual UnsavedTextAnswer askUnsavedText(const std::string& textName) = 0;
     // arrangeItem: the caption of the "整理" item that would reduce the text.
     virtual ReduceAnswer askReduceFirst(const std::string& arrangeItem) = 0;
+    // "查找…": the text to find, empty when cancelled.
+    virtual std::string askFindText(const std::string& last) = 0;
+    // "转到行…": a line from 1 to lines, 0 when cancelled.
+    virtual int askLine(int current, int lines) = 0;
+    // "使用说明": the README's part for users, in Markdown.
+    virtual void showHelp(const QString& markdown) = 0;
+    virtual void showAbout(const QString& text) = 0;
     virtual void showNotice(const Message& message) = 0;
     virtual void showError(const Message& message) = 0;
 };

@@ -5,6 +5,7 @@
 #include <QCloseEvent>
 #include <QDate>
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QLabel>
 #include <QMenu>
@@ -23,6 +24,10 @@
 #include "window/settings.h"
 #include "window/staff_icon.h"
 #include "window/text_menu.h"
+
+// The window's resources are in its static library, which a linker may leave out
+// unless they are named (Q_INIT_RESOURCE, outside any namespace).
+static void registerWindowResources() { Q_INIT_RESOURCE(levara); }
 
 namespace levara {
 
@@ -149,6 +154,7 @@ QString droppedFile(const QMimeData* data)
 MainWindow::MainWindow(Dialogs& dialogs, std::filesystem::path programDir, QWidget* parent)
     : QMainWindow(parent), dialogs_(dialogs), commands_(*this, std::move(programDir))
 {
+    registerWindowResources();
     setObjectName("Form1");
     setWindowTitle("Levara");
     setWindowIcon(staffIcon());
@@ -234,8 +240,9 @@ void MainWindow::buildTextArea()
 void MainWindow::buildMenus()
 {
     QMenuBar* bar = menuBar();
-    QAction* open = bar->addAction("打开");
+    QAction* open = bar->addAction("打开(&O)");
     open->setObjectName("open");
+    open->setShortcut(QKeySequence::Open);
     connect(open, &QAction::triggered, this, [this] {
         if (!mayDiscardText())
             return;
@@ -245,7 +252,7 @@ void MainWindow::buildMenus()
         });
     });
     // Beside "打开", so that one click on it still opens the dialog.
-    recentMenu_ = bar->addMenu("最近打开");
+    recentMenu_ = bar->addMenu("最近打开(&R)");
     recentMenu_->setObjectName("recent");
     recentMenu_->menuAction()->setObjectName("recent");
     fillRecentMenu();
@@ -262,23 +269,35 @@ void MainWindow::buildMenus()
         }
         return menu;
     };
-    QMenu* arrange = addMenu("zhengli", "整理", kArrangeItems);
+    QMenu* arrange = addMenu("zhengli", "整理(&Z)", kArrangeItems);
     arrange->addSeparator();
     QAction* restore = arrange->addAction("恢复原文");
     restore->setObjectName("restore");
     connect(restore, &QAction::triggered, this, [this] { run([this] { commands_.restoreOpened(); }); });
 
-    QMenu* save = bar->addMenu("保存");
+    QMenu* save = bar->addMenu("保存(&S)");
     save->setObjectName("save");
     save->menuAction()->setObjectName("save");
     for (const SaveItem& item : kSaveItems) {
         QAction* action = save->addAction(item.caption);
         action->setObjectName(item.name);
-        connect(action, &QAction::triggered, this,
-                [this, item] { runSave(item.kind, [this, command = item.command] { command(commands_); }); });
+        connect(action, &QAction::triggered, this, [this, item, action] {
+            lastSave_ = action;
+            runSave(item.kind, [this, command = item.command] { command(commands_); });
+        });
     }
     buildAdjustmentItems(save);
+    // Ctrl+S saves as the last save item did, the text before any.
+    auto* saveAgain = new QAction(this);
+    saveAgain->setObjectName("saveAgain");
+    saveAgain->setShortcut(QKeySequence::Save);
+    connect(saveAgain, &QAction::triggered, this, [this] {
+        (lastSave_ ? lastSave_ : findChild<QAction*>(kSaveItems[std::size(kSaveItems) - 1].name))->trigger();
+    });
+    addAction(saveAgain);
     buildCheckMenu();
+    buildEditMenu();
+    buildHelpMenu();
 }
 
 void MainWindow::buildAdjustmentItems(QMenu* save)
@@ -331,6 +350,71 @@ void MainWindow::buildAdjustmentItems(QMenu* save)
         save->findChild<QAction*>(item.name)->setChecked(commands_.distribution() == item.value);
 }
 
+void MainWindow::buildEditMenu()
+{
+    QMenu* menu = menuBar()->addMenu("编辑(&E)");
+    menu->setObjectName("edit");
+    menu->menuAction()->setObjectName("edit");
+    auto add = [&](const char* name, const char* caption, const QKeySequence& key, auto command) {
+        QAction* action = menu->addAction(caption);
+        action->setObjectName(name);
+        action->setShortcut(key);
+        connect(action, &QAction::triggered, this, command);
+    };
+    add("find", "查找…", QKeySequence::Find, [this] { find(true); });
+    add("findNext", "查找下一个", QKeySequence::FindNext, [this] { find(false); });
+    add("goToLine", "转到行…", QKeySequence(Qt::CTRL | Qt::Key_G), [this] {
+        int line = 0, index = 0;
+        textArea_->getCursorPosition(&line, &index);
+        if (const int chosen = dialogs_.askLine(line + 1, textArea_->lines()); chosen > 0)
+            selectLine(chosen);
+    });
+}
+
+void MainWindow::find(bool ask)
+{
+    if (ask || findText_.empty()) {
+        std::string text = dialogs_.askFindText(findText_);
+        if (text.empty())
+            return;
+        findText_ = std::move(text);
+    }
+    // From the caret on, round the end to the start; case as typed.
+    if (!textArea_->findFirst(QString::fromStdString(findText_), false, true, false, true))
+        showStatus(Message(QT_TRANSLATE_NOOP("levara", "Not found: %1"), findText_));
+    else
+        textArea_->setFocus();
+}
+
+void MainWindow::buildHelpMenu()
+{
+    QMenu* menu = menuBar()->addMenu("帮助(&H)");
+    menu->setObjectName("help");
+    menu->menuAction()->setObjectName("help");
+    QAction* guide = menu->addAction("使用说明");
+    guide->setObjectName("guide");
+    guide->setShortcut(QKeySequence::HelpContents);
+    connect(guide, &QAction::triggered, this, [this] {
+        // The README from its quick start up to building it by hand.
+        QFile readme(":/help/README.md");
+        readme.open(QIODevice::ReadOnly);
+        const QString text = QString::fromUtf8(readme.readAll());
+        const qsizetype start = std::max<qsizetype>(0, text.indexOf("## Quick start"));
+        const qsizetype end = text.indexOf("## Building by hand");
+        dialogs_.showHelp(text.mid(start, end < 0 ? -1 : end - start));
+    });
+    QAction* about = menu->addAction("关于 Levara");
+    about->setObjectName("about");
+    connect(about, &QAction::triggered, this, [this] {
+        dialogs_.showAbout(
+            translatedText(Message(QT_TRANSLATE_NOOP("levara", "Levara %1\n\nReduces the raw files of digital levels, "
+                                                               "saves their field books, checks them against the "
+                                                               "leveling standards and exports them for adjustment "
+                                                               "software.\n\nBuilt with Qt %2."),
+                                   LEVARA_VERSION, qVersion())));
+    });
+}
+
 void MainWindow::chooseKnownPoints(const std::filesystem::path& file)
 {
     // Read when a table is saved, so that a file edited meanwhile counts as it is then.
@@ -345,7 +429,7 @@ void MainWindow::chooseKnownPoints(const std::filesystem::path& file)
 
 void MainWindow::buildCheckMenu()
 {
-    QMenu* menu = menuBar()->addMenu("检核");
+    QMenu* menu = menuBar()->addMenu("检核(&J)");
     menu->setObjectName("check");
     menu->menuAction()->setObjectName("check");
     standards_ = new QActionGroup(this);
@@ -359,6 +443,7 @@ void MainWindow::buildCheckMenu()
     menu->addSeparator();
     QAction* check = menu->addAction("检核当前文本");
     check->setObjectName("checkText");
+    check->setShortcut(Qt::Key_F5);
     connect(check, &QAction::triggered, this, [this] {
         run([this] {
             books::CheckReport report = commands_.checkText();

@@ -59,6 +59,12 @@ private:
     void buildTextArea();
     void buildMenus();
     void buildCheckMenu();
+    // "编辑": 查找 (Ctrl+F, F3 for the next) and 转到行 (Ctrl+G).
+    void buildEditMenu();
+    // ask: the text to find is asked for, else the last one is found again.
+    void find(bool ask);
+    // "帮助": 使用说明 (the README's part for users) and 关于 Levara.
+    void buildHelpMenu();
     // The 高差配赋表 and the files for adjustment software after the save items, with
     // the known-points file and the distribution they use.
     void buildAdjustmentItems(QMenu* save);
@@ -101,7 +107,9 @@ private:
     std::filesystem::path openedFile_;          // absolute; empty until a file is opened
     const char* saveKind_ = nullptr;            // of the save running, for its proposed name
     std::optional<books::CheckReport> report_;  // the panel's
-    bool panelPlaced_ = false;                  // its width remembered
+    QAction* lastSave_ = nullptr;               // the save item Ctrl+S repeats
+    std::string findText_;
+    bool panelPlaced_ = false;  // its width remembered
 };
 
 }  // namespace levara

@@ -1,8 +1,15 @@
 #include "window/qt_dialogs.h"
 
 #include <QApplication>
+#include <QDialog>
+#include <QDialogButtonBox>
+#include <QInputDialog>
+#include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QTextBrowser>
+#include <QVBoxLayout>
+#include <algorithm>
 
 #include "language/language.h"
 
@@ -112,6 +119,43 @@ ReduceAnswer QtDialogs::askReduceFirst(const std::string& arrangeItem)
         return ReduceAnswer::SaveAsItIs;
     return ReduceAnswer::Cancel;
 }
+
+std::string QtDialogs::askFindText(const std::string& last)
+{
+    NormalPointer pointer;
+    return QInputDialog::getText(parent_, "查找", translatedText(Message(QT_TRANSLATE_NOOP("levara", "Find:"))),
+                                 QLineEdit::Normal, QString::fromStdString(last))
+        .toStdString();
+}
+
+int QtDialogs::askLine(int current, int lines)
+{
+    NormalPointer pointer;
+    bool ok = false;
+    const int line =
+        QInputDialog::getInt(parent_, "转到行",
+                             translatedText(Message(QT_TRANSLATE_NOOP("levara", "Line (1 to %1):"), lines)), current, 1,
+                             std::max(1, lines), 1, &ok);
+    return ok ? line : 0;
+}
+
+void QtDialogs::showHelp(const QString& markdown)
+{
+    QDialog dialog(parent_);
+    dialog.setWindowTitle("使用说明");
+    auto* layout = new QVBoxLayout(&dialog);
+    auto* text = new QTextBrowser(&dialog);
+    text->setMarkdown(markdown);
+    layout->addWidget(text);
+    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Close, &dialog);
+    QObject::connect(buttons, &QDialogButtonBox::rejected, &dialog, &QDialog::reject);
+    layout->addWidget(buttons);
+    // A readable column of text, most of the screen high.
+    dialog.resize(text->fontMetrics().horizontalAdvance(QString(90, '0')), parent_ ? parent_->height() : 600);
+    dialog.exec();
+}
+
+void QtDialogs::showAbout(const QString& text) { QMessageBox::about(parent_, "关于 Levara", text); }
 
 void QtDialogs::showNotice(const Message& message)
 {

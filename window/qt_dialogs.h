@@ -19,6 +19,10 @@ public:
     bool askOverwrite(const std::filesystem::path& file, bool openFile) override;
     UnsavedTextAnswer askUnsavedText(const std::string& textName) override;
     ReduceAnswer askReduceFirst(const std::string& arrangeItem) override;
+    std::string askFindText(const std::string& last) override;
+    int askLine(int current, int lines) override;
+    void showHelp(const QString& markdown) override;
+    void showAbout(const QString& text) override;
     void showNotice(const Message& message) override;
     void showError(const Message& message) override;
 

@@ -61,6 +61,14 @@ public:
         reduceQuestions.push_back(arrangeItem);
         return take(reduceAnswers);
     }
+    std::deque<std::string> findAnswers;
+    std::deque<int> lineAnswers;
+    std::vector<QString> shown;  // help and about texts
+
+    std::string askFindText(const std::string&) override { return take(findAnswers); }
+    int askLine(int, int) override { return take(lineAnswers); }
+    void showHelp(const QString& markdown) override { shown.push_back(markdown); }
+    void showAbout(const QString& text) override { shown.push_back(text); }
     // Kept in English.
     void showNotice(const Message& message) override { notices.push_back(message.english()); }
     void showError(const Message& message) override

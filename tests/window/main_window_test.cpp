@@ -55,9 +55,13 @@ TEST_F(WindowTest, MenusCarryTheCommandNamesAndCaptionsInOrder)
     std::vector<std::pair<std::string, std::string>> top;
     for (QAction* action : form.menuBar()->actions())
         top.emplace_back(action->objectName().toStdString(), action->text().toStdString());
-    EXPECT_EQ(top,
-              (std::vector<std::pair<std::string, std::string>>{
-                  {"open", "打开"}, {"recent", "最近打开"}, {"zhengli", "整理"}, {"save", "保存"}, {"check", "检核"}}));
+    EXPECT_EQ(top, (std::vector<std::pair<std::string, std::string>>{{"open", "打开(&O)"},
+                                                                     {"recent", "最近打开(&R)"},
+                                                                     {"zhengli", "整理(&Z)"},
+                                                                     {"save", "保存(&S)"},
+                                                                     {"check", "检核(&J)"},
+                                                                     {"edit", "编辑(&E)"},
+                                                                     {"help", "帮助(&H)"}}));
     // Nothing opened yet: nothing recent.
     EXPECT_FALSE(form.findChild<QMenu*>("recent")->menuAction()->isEnabled());
 
@@ -849,6 +853,57 @@ TEST_F(WindowTest, TheOverwriteQuestionNamesTheOpenRawFile)
               (std::vector<std::filesystem::path>{scratch / "other.dat", scratch / "line.dat"}));
     EXPECT_EQ(dialogs.overwriteOfOpenFile, (std::vector<bool>{false, true}));
     EXPECT_EQ(readBytes(scratch / "line.dat"), "a\r\n");
+}
+
+TEST_F(WindowTest, ShortcutsFindGoToLineHelpAndAbout)
+{
+    const auto key = [&](const char* name) { return form.findChild<QAction*>(name)->shortcut(); };
+    EXPECT_EQ(key("open"), QKeySequence(QKeySequence::Open));
+    EXPECT_EQ(key("saveAgain"), QKeySequence(QKeySequence::Save));
+    EXPECT_EQ(key("checkText"), QKeySequence(Qt::Key_F5));
+    EXPECT_EQ(key("find"), QKeySequence(QKeySequence::Find));
+    EXPECT_EQ(key("goToLine"), QKeySequence(Qt::CTRL | Qt::Key_G));
+
+    form.setText("a\r\nTP9 b\r\nc TP9\r\n");
+    int fromLine = 0, fromIndex = 0, toLine = 0, toIndex = 0;
+    dialogs.findAnswers = {"TP9"};
+    trigger("find");
+    form.textArea()->getSelection(&fromLine, &fromIndex, &toLine, &toIndex);
+    EXPECT_EQ(std::tuple(fromLine, fromIndex, toIndex), std::tuple(1, 0, 3));
+    trigger("findNext");
+    form.textArea()->getSelection(&fromLine, &fromIndex, &toLine, &toIndex);
+    EXPECT_EQ(std::tuple(fromLine, fromIndex, toIndex), std::tuple(2, 2, 5));
+    dialogs.findAnswers = {"none"};
+    trigger("find");
+    EXPECT_EQ(form.statusBar()->findChild<QLabel*>("Panel1")->text(), "Not found: none");
+    dialogs.lineAnswers = {1};
+    trigger("goToLine");
+    form.textArea()->getSelection(&fromLine, &fromIndex, &toLine, &toIndex);
+    EXPECT_EQ(std::tuple(fromLine, fromIndex, toLine), std::tuple(0, 0, 0));
+
+    // Nothing saved yet: Ctrl+S saves the text.
+    dialogs.saveAnswers = {{}};
+    trigger("saveAgain");
+    EXPECT_EQ(dialogs.savePresets, std::vector<int>{kDatFilter});
+
+    trigger("guide");
+    trigger("about");
+    ASSERT_EQ(dialogs.shown.size(), 2u);
+    EXPECT_TRUE(dialogs.shown[0].startsWith("## Quick start"));
+    EXPECT_FALSE(dialogs.shown[0].contains("## Building by hand"));
+    EXPECT_TRUE(dialogs.shown[1].startsWith("Levara " LEVARA_VERSION "\n")) << dialogs.shown[1].toStdString();
+}
+
+TEST_F(WindowTest, AWorkbookOpenedByMistakeIsSaidToBeOne)
+{
+    form.setText("kept\r\n");
+    writeBytes(scratch / "book.dat", std::string("\xD0\xCF\x11\xE0\xA1\xB1\x1A\xE1\0\0\0", 11));
+    dialogs.openAnswers = {scratch / "book.dat"};
+    trigger("open");
+    ASSERT_EQ(dialogs.errors.size(), 1u);
+    EXPECT_EQ(dialogs.errors[0],
+              (scratch / "book.dat").string() + ": this is an Excel workbook, not a raw file of a digital level");
+    EXPECT_EQ(form.text(), "kept\r\n");
 }
 
 }  // namespace
