@@ -21,6 +21,11 @@ Message findingLine(const books::Finding& finding);
 // How many values exceed, in how many stations and lines; or that all are within.
 Message checkSummary(const books::CheckReport& report);
 
+// Whether the fault is a leveling line whose observation order the text does not name
+// (none, or one Levara does not read): a front end may ask for the order and check
+// again with it.
+bool isUnknownOrder(const InputError& fault);
+
 // A header and one row per finding, each line ended by "\n"; the item in the user's
 // language.
 std::string findingsCsv(const books::CheckReport& report);

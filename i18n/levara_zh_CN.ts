@@ -812,5 +812,9 @@ Built with Qt %2.</source>
         <source>Line (1 to %1):</source>
         <translation>行号（1 至 %1）：</translation>
     </message>
+    <message>
+        <source>The leveling line at line %1 names no observation order Levara reads. In which order were its stations read?</source>
+        <translation>第 %1 行的水准线路没有注明 Levara 可读取的观测顺序。它的测站是按什么顺序观测的？</translation>
+    </message>
 </context>
 </TS>

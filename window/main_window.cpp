@@ -446,7 +446,7 @@ void MainWindow::buildCheckMenu()
     check->setShortcut(Qt::Key_F5);
     connect(check, &QAction::triggered, this, [this] {
         run([this] {
-            books::CheckReport report = commands_.checkText();
+            books::CheckReport report = checkWithOrder();
             const bool shown = checkPanel_->isVisible();
             checkPanel_->showReport(report, commands_.checkedLines());
             // Wide enough for its columns the first time, leaving the text most of the window.
@@ -468,6 +468,22 @@ void MainWindow::buildCheckMenu()
 
     const QString remembered = settings::standardItem();
     chooseStandard(remembered.isEmpty() ? "noStandard" : remembered, false);
+}
+
+books::CheckReport MainWindow::checkWithOrder()
+{
+    try {
+        return commands_.checkText();
+    } catch (const InputError& fault) {
+        // As levara-cli check --order: the user names the order the text does not.
+        if (!isUnknownOrder(fault))
+            throw;
+        selectLine(fault.line());
+        const std::optional<books::ObservationMethod> order = dialogs_.askOrder(fault.line());
+        if (!order)
+            throw Cancelled();
+        return commands_.checkText(order);
+    }
 }
 
 void MainWindow::chooseStandard(const QString& name, bool remember)
@@ -556,6 +572,8 @@ void MainWindow::run(const std::function<void()>& command)
 {
     try {
         command();
+    } catch (const Cancelled&) {
+        // The user said no to a question: nothing to report.
     } catch (const std::exception& error) {
         // The line at fault is shown before the message covers the window.
         if (const auto* input = dynamic_cast<const InputError*>(&error))

@@ -72,6 +72,10 @@ private:
     // The "检核" item named item is chosen: its standard is the commands' and is
     // remembered. A limits file that cannot be read is reported and nothing changes.
     void chooseStandard(const QString& item, bool remember);
+    // "检核当前文本", asking for the order of a leveling line that names none.
+    books::CheckReport checkWithOrder();
+    // Ends a command the user cancelled.
+    struct Cancelled {};
     void buildStatusBar();
     void fillRecentMenu();
     QSize startSize() const;

@@ -120,6 +120,27 @@ ReduceAnswer QtDialogs::askReduceFirst(const std::string& arrangeItem)
     return ReduceAnswer::Cancel;
 }
 
+std::optional<books::ObservationMethod> QtDialogs::askOrder(int line)
+{
+    NormalPointer pointer;
+    constexpr books::ObservationMethod kMethods[] = {books::ObservationMethod::Bffb, books::ObservationMethod::Bbff,
+                                                     books::ObservationMethod::Bfbf, books::ObservationMethod::Bf,
+                                                     books::ObservationMethod::Abffb};
+    QStringList names;
+    for (const books::ObservationMethod method : kMethods)
+        names << QString::fromUtf8(books::methodName(method).data(), qsizetype(books::methodName(method).size()));
+    bool ok = false;
+    const QString chosen = QInputDialog::getItem(
+        parent_, "观测顺序",
+        translatedText(Message(QT_TRANSLATE_NOOP("levara", "The leveling line at line %1 names no observation order "
+                                                           "Levara reads. In which order were its stations read?"),
+                               line)),
+        names, 0, false, &ok);
+    if (!ok)
+        return std::nullopt;
+    return kMethods[names.indexOf(chosen)];
+}
+
 std::string QtDialogs::askFindText(const std::string& last)
 {
     NormalPointer pointer;

@@ -61,10 +61,17 @@ public:
         reduceQuestions.push_back(arrangeItem);
         return take(reduceAnswers);
     }
+    std::deque<std::optional<books::ObservationMethod>> orderAnswers;
+    std::vector<int> orderQuestions;  // the line each named
     std::deque<std::string> findAnswers;
     std::deque<int> lineAnswers;
     std::vector<QString> shown;  // help and about texts
 
+    std::optional<books::ObservationMethod> askOrder(int line) override
+    {
+        orderQuestions.push_back(line);
+        return take(orderAnswers);
+    }
     std::string askFindText(const std::string&) override { return take(findAnswers); }
     int askLine(int, int) override { return take(lineAnswers); }
     void showHelp(const QString& markdown) override { shown.push_back(markdown); }

@@ -906,5 +906,22 @@ TEST_F(WindowTest, AWorkbookOpenedByMistakeIsSaidToBeOne)
     EXPECT_EQ(form.text(), "kept\r\n");
 }
 
+// As levara-cli check --order: a line that names no method is checked in the order chosen.
+TEST_F(WindowTest, CheckAsksForTheOrderOfALineThatNamesNone)
+{
+    trigger("standard2");
+    form.setText(lines({startLine(""), readingLine("BM1", "Rb", "1.52345", "30.100"),
+                        readingLine("TP1", "Rf", "1.41234", "29.500"), readingLine("TP1", "Rf", "1.41236", "29.520"),
+                        readingLine("BM1", "Rb", "1.52349", "30.120"), endLine()}));
+    dialogs.orderAnswers = {std::nullopt, books::ObservationMethod::Bffb};
+    trigger("checkText");
+    EXPECT_FALSE(form.checkPanel()->isVisible()) << "cancelled";
+    trigger("checkText");
+    EXPECT_EQ(dialogs.orderQuestions, (std::vector<int>{1, 1}));
+    EXPECT_TRUE(dialogs.errors.empty()) << dialogs.errors.front();
+    EXPECT_NE(form.checkPanel()->summary()->text().toStdString().find("stations: 1"), std::string::npos)
+        << form.checkPanel()->summary()->text().toStdString();
+}
+
 }  // namespace
 }  // namespace levara::testing
