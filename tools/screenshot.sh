@@ -40,7 +40,8 @@ start() {
     local config=$scratch/config-$1
     XDG_CONFIG_HOME=$config LANGUAGE='' LC_ALL='' LC_MESSAGES='' LANG=zh_CN.UTF-8 QT_QPA_PLATFORM=xcb \
         "$program" "$raw" 2>"$scratch/levara-$1.log" &
-    pids+=($!)
+    levara=$!
+    pids+=($levara)
     local title="Levara – $(basename "$raw")"
     window=
     for _ in $(seq 100); do
@@ -60,14 +61,25 @@ keys() {
     done
 }
 
-# The window as the screen shows it, menus that pop up over it included.
+# The window's upper-left corner on the screen.
+corner() {
+    xwininfo -id "$1" | awk '/Absolute upper-left X/ {x=$4} /Absolute upper-left Y/ {y=$4} END {print x, y}'
+}
+
+# The window, and a menu that pops up over it pasted where it shows (the root
+# window's picture leaves a popup black).
 shot() {
-    local x y width height
-    read -r x y width height < <(xwininfo -id "$window" |
-        awk '/Absolute upper-left X/ {x=$4} /Absolute upper-left Y/ {y=$4} /Width:/ {w=$2} /Height:/ {h=$2}
-             END {print x, y, w, h}')
-    xwd -silent -root | xwdtopnm 2>/dev/null | pamcut -left "$x" -top "$y" -width "$width" -height "$height" |
-        pnmtopng >"$folder/$1"
+    xwd -silent -id "$window" | xwdtopnm 2>/dev/null >"$scratch/shot.pnm"
+    local popup
+    popup=$(xwininfo -root -tree | awk -v main="$window" '$2 == "\"levara\":" && $3 == "(\"levara\"" && $1 != main {print $1}')
+    if [ -n "$popup" ]; then
+        read -r x y < <(corner "$window")
+        read -r px py < <(corner "$popup")
+        xwd -silent -id "$popup" | xwdtopnm 2>/dev/null >"$scratch/popup.pnm"
+        pnmpaste "$scratch/popup.pnm" $((px - x)) $((py - y)) "$scratch/shot.pnm" >"$scratch/pasted.pnm"
+        mv "$scratch/pasted.pnm" "$scratch/shot.pnm"
+    fi
+    pnmtopng <"$scratch/shot.pnm" >"$folder/$1"
     echo "$folder/$1"
 }
 
@@ -79,9 +91,11 @@ keys alt+j Down Down Return F5
 sleep 1
 shot check.png
 
+kill "$levara"
+wait "$levara" 2>/dev/null || true
 start undo
 # 整理(&Z) opens on 水准线路; two down is 单点测量.
 keys alt+z Down Down Return
 xdotool mousemove --window "$window" 400 300 click 3
-sleep 1
+sleep 2  # the menu painted
 shot undo.png
