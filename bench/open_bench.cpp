@@ -23,7 +23,7 @@ public:
     bool askOverwrite(const std::filesystem::path&, bool) override { return false; }
     levara::UnsavedTextAnswer askUnsavedText(const std::string&) override { return levara::UnsavedTextAnswer::Discard; }
     levara::ReduceAnswer askReduceFirst(const std::string&) override { return levara::ReduceAnswer::Cancel; }
-    std::optional<levara::books::ObservationMethod> askOrder(int) override { return std::nullopt; }
+    std::optional<levara::leveling::ObservationOrder> askOrder(int) override { return std::nullopt; }
     std::string askFindText(const std::string&) override { return {}; }
     int askLine(int, int) override { return 0; }
     void showHelp(const QString&) override {}
@@ -46,7 +46,7 @@ double peakRssBytes()
 std::filesystem::path writeRawFile(int lines)
 {
     const std::filesystem::path file = std::filesystem::temp_directory_path() / "levara-open-bench.dat";
-    levara::writeTextFile(file, levara::bench::rawLevelingLine(lines / 5, levara::bench::Method::BFFB, 1));
+    levara::writeTextFile(file, levara::bench::rawLevelingLine(lines / 5, levara::bench::ObservationOrder::BFFB, 1));
     return file;
 }
 

@@ -17,11 +17,11 @@ Message notExcelNotice()
 namespace {
 
 // The filter whose lines the workbook is made from.
-RecordFilter filterFor(books::Output output)
+RecordFilter filterFor(books::WorkbookKind output)
 {
     switch (output) {
-    case books::Output::IntermediateTable: return RecordFilter::IntermediateSights;
-    case books::Output::SinglePointTable: return RecordFilter::SinglePoints;
+    case books::WorkbookKind::IntermediateTable: return RecordFilter::IntermediateSights;
+    case books::WorkbookKind::SinglePointTable: return RecordFilter::SinglePoints;
     default: return RecordFilter::Leveling;
     }
 }
@@ -165,7 +165,7 @@ void Commands::replaceByReduced(RecordFilter filter, FilteredLines reduced)
     ui_.showStatus(Message(QT_TRANSLATE_NOOP("levara", "Kept %1 lines, dropped %2"), kept, dropped));
 }
 
-void Commands::saveWorkbook(books::Output output)
+void Commands::saveWorkbook(books::WorkbookKind output)
 {
     BusyPointer busy(ui_);
     {
@@ -217,7 +217,7 @@ const LineOrigins& Commands::numberingOf(const std::optional<FilteredLines>& red
     return linesOfFile_ ? reduced->origins : none;
 }
 
-books::CheckReport Commands::checkText(std::optional<books::ObservationMethod> order)
+leveling::CheckReport Commands::checkText(std::optional<leveling::ObservationOrder> order)
 {
     if (!standard_)
         throw Error(
@@ -226,17 +226,17 @@ books::CheckReport Commands::checkText(std::optional<books::ObservationMethod> o
     TextLines lines = TextLines::viewOf(ui_.text());
     lines.numberBy(numbering());
     return locatingFaults([&] {
-        const std::vector<books::Section> sections = books::readSections(lines, order);
+        const std::vector<leveling::Section> sections = leveling::readSections(lines, order);
         checkedLines_.clear();
-        for (const books::Section& section : sections)
+        for (const leveling::Section& section : sections)
             checkedLines_.push_back(
                 {section.lineName.empty() ? std::to_string(checkedLines_.size() + 1) : std::string(section.lineName),
                  section.stationCount()});
-        return books::checkSections(sections, *standard_);
+        return leveling::checkSections(sections, *standard_);
     });
 }
 
-void Commands::saveFindings(const books::CheckReport& report)
+void Commands::saveFindings(const leveling::CheckReport& report)
 {
     BusyPointer busy(ui_);
     const SaveChoice choice = ui_.chooseFileToSave(kCsvFilter);
@@ -248,44 +248,44 @@ void Commands::saveFindings(const books::CheckReport& report)
 
 namespace {
 
-std::optional<books::KnownPoints> knownPoints(const std::filesystem::path& file)
+std::optional<leveling::KnownPoints> knownPoints(const std::filesystem::path& file)
 {
     if (file.empty())
         return std::nullopt;
-    return books::readKnownPoints(file);
+    return leveling::readKnownPoints(file);
 }
 
 // The save dialog's type for each file: CSV, XML (Gama's input), DAT (STAR*NET's data files).
-int filterIndexOf(books::ExchangeFormat format)
+int filterIndexOf(leveling::ExchangeFormat format)
 {
     switch (format) {
-    case books::ExchangeFormat::SectionsCsv: return kCsvFilter;
-    case books::ExchangeFormat::Gama: return kXmlFilter;
-    case books::ExchangeFormat::Starnet: return kDatFilter;
+    case leveling::ExchangeFormat::SectionsCsv: return kCsvFilter;
+    case leveling::ExchangeFormat::Gama: return kXmlFilter;
+    case leveling::ExchangeFormat::Starnet: return kDatFilter;
     }
     return kAllFilesFilter;
 }
 
 }  // namespace
 
-std::optional<books::Adjustment> Commands::saveAdjustmentTable()
+std::optional<leveling::Adjustment> Commands::saveAdjustmentTable()
 {
     BusyPointer busy(ui_);
     {
         const WorkFolder work(programDir_);
-        books::renewWorkingWorkbook(books::Output::AdjustmentTable, work.temp());
+        books::renewWorkingWorkbook(books::WorkbookKind::AdjustmentTable, work.temp());
     }
     std::optional<FilteredLines> reduced;
     if (!offerToReduce(RecordFilter::Leveling, reduced))
         return std::nullopt;
     // Computed before the save dialog: a text that makes no route is said at once.
-    const std::optional<books::KnownPoints> known = knownPoints(knownPointsFile_);
+    const std::optional<leveling::KnownPoints> known = knownPoints(knownPointsFile_);
     TextLines lines = TextLines::viewOf(reduced ? reduced->text : ui_.text());
     lines.numberBy(numberingOf(reduced));
-    const books::Standard* standard = standard_ ? &*standard_ : nullptr;
-    books::Adjustment adjustment = locatingFaults([&] {
-        return books::adjustRoute(books::readSections(lines), lines, known ? &*known : nullptr, distribution_,
-                                  standard);
+    const leveling::Standard* standard = standard_ ? &*standard_ : nullptr;
+    leveling::Adjustment adjustment = locatingFaults([&] {
+        return leveling::adjustRoute(leveling::readSections(lines), lines, known ? &*known : nullptr, distribution_,
+                                     standard);
     });
     const SaveChoice choice = ui_.chooseFileToSave(kExcelFilter);
     if (choice.file.empty() || !mayWrite(ui_, choice.file))
@@ -298,7 +298,7 @@ std::optional<books::Adjustment> Commands::saveAdjustmentTable()
         replaceByReduced(RecordFilter::Leveling, std::move(*reduced));
     const WorkFolder work(programDir_);
     locatingFaults([&] {
-        books::exportWorkbook(books::Output::AdjustmentTable, work.temp(), ui_.text(), choice.file, standard,
+        books::exportWorkbook(books::WorkbookKind::AdjustmentTable, work.temp(), ui_.text(), choice.file, standard,
                               numbering(), &adjustment);
     });
     if (const std::optional<Message> over = overLimitMessage(adjustment))
@@ -308,18 +308,19 @@ std::optional<books::Adjustment> Commands::saveAdjustmentTable()
     return adjustment;
 }
 
-void Commands::saveSectionsFile(books::ExchangeFormat format)
+void Commands::saveSectionsFile(leveling::ExchangeFormat format)
 {
     BusyPointer busy(ui_);
     std::optional<FilteredLines> reduced;
     if (!offerToReduce(RecordFilter::Leveling, reduced))
         return;
-    const std::optional<books::KnownPoints> known =
-        format == books::ExchangeFormat::SectionsCsv ? std::nullopt : knownPoints(knownPointsFile_);
+    const std::optional<leveling::KnownPoints> known =
+        format == leveling::ExchangeFormat::SectionsCsv ? std::nullopt : knownPoints(knownPointsFile_);
     TextLines lines = TextLines::viewOf(reduced ? reduced->text : ui_.text());
     lines.numberBy(numberingOf(reduced));
-    const std::string text = locatingFaults(
-        [&] { return books::exchangeText(format, books::readSections(lines), lines, known ? &*known : nullptr); });
+    const std::string text = locatingFaults([&] {
+        return leveling::exchangeText(format, leveling::readSections(lines), lines, known ? &*known : nullptr);
+    });
     const SaveChoice choice = ui_.chooseFileToSave(filterIndexOf(format));
     if (choice.file.empty() || !mayWrite(ui_, choice.file))
         return;
@@ -327,7 +328,7 @@ void Commands::saveSectionsFile(books::ExchangeFormat format)
         replaceByReduced(RecordFilter::Leveling, std::move(*reduced));
     // STAR*NET reads the system's code page, GB18030's subset on a Chinese Windows;
     // CSV and XML are UTF-8.
-    replaceFile(choice.file, format == books::ExchangeFormat::Starnet ? encodeGb18030(text) : text);
+    replaceFile(choice.file, format == leveling::ExchangeFormat::Starnet ? encodeGb18030(text) : text);
     ui_.showStatus(savedStatus(choice.file));
 }
 

@@ -97,14 +97,14 @@ void CheckPanel::markOutOfDate()
                 item->setForeground(palette().brush(QPalette::Disabled, QPalette::Text));
 }
 
-void CheckPanel::showReport(const books::CheckReport& report, const std::vector<Commands::CheckedLine>& lines)
+void CheckPanel::showReport(const leveling::CheckReport& report, const std::vector<Commands::CheckedLine>& lines)
 {
     summaryText_ = translatedText(checkSummary(report));
     outOfDate_ = false;
     summary_->setText(summaryText_);
     // Each leveling line's count, so that a line's findings are told from another's.
     std::vector<int> over(lines.size());
-    for (const books::Finding& finding : report.findings)
+    for (const leveling::Finding& finding : report.findings)
         if (std::size_t(finding.section) < over.size())
             ++over[std::size_t(finding.section)];
     QStringList totals;
@@ -117,7 +117,7 @@ void CheckPanel::showReport(const books::CheckReport& report, const std::vector<
     list_->clearContents();
     list_->setRowCount(int(report.findings.size()));
     for (int row = 0; row < list_->rowCount(); ++row) {
-        const books::Finding& finding = report.findings[std::size_t(row)];
+        const leveling::Finding& finding = report.findings[std::size_t(row)];
         const auto section = std::size_t(finding.section);
         list_->setItem(row, kLevelingLine,
                        cell(section < lines.size() ? QString::fromStdString(lines[section].name) : QString()));
@@ -126,7 +126,7 @@ void CheckPanel::showReport(const books::CheckReport& report, const std::vector<
         list_->setItem(row, kLine, line);
         list_->setItem(row, kStation, cell(finding.station ? QString::number(finding.station) : QString(), true));
         list_->setItem(row, kPoint, cell(QString::fromStdString(finding.point)));
-        list_->setItem(row, kItem, cell(translatedText(Message(books::itemName(finding.item)))));
+        list_->setItem(row, kItem, cell(translatedText(Message(leveling::itemName(finding.item)))));
         list_->setItem(row, kValue, cell(QString::fromStdString(findingValueText(finding)), true));
         list_->setItem(row, kLimit, cell(translatedText(findingLimitText(finding))));
         list_->setItem(row, kSource, cell(QString::fromStdString(findingSourceText(finding))));

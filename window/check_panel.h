@@ -19,7 +19,7 @@ public:
 
     // Shows the panel with the report's summary and findings; lines: the leveling
     // lines checked, by the findings' section index.
-    void showReport(const books::CheckReport& report, const std::vector<Commands::CheckedLine>& lines);
+    void showReport(const leveling::CheckReport& report, const std::vector<Commands::CheckedLine>& lines);
     // The text was replaced: nothing of the report holds.
     void clearReport();
     // The text was edited: the report says it is of the text as it was.

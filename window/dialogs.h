@@ -34,7 +34,7 @@ public:
     virtual ReduceAnswer askReduceFirst(const std::string& arrangeItem) = 0;
     // The order of the stations of the leveling line whose Start-Line record is line
     // (or that starts there) and names none Levara reads; none when cancelled.
-    virtual std::optional<books::ObservationMethod> askOrder(int line) = 0;
+    virtual std::optional<leveling::ObservationOrder> askOrder(int line) = 0;
     // "查找…": the text to find, empty when cancelled.
     virtual std::string askFindText(const std::string& last) = 0;
     // "转到行…": a line from 1 to lines, 0 when cancelled.

@@ -41,7 +41,7 @@ struct MenuItem {
     void (*command)(Commands&);
 };
 
-using books::Output;
+using books::WorkbookKind;
 
 // The kind of a saved text in its proposed name.
 constexpr const char* kTextKind = "text";
@@ -63,15 +63,17 @@ struct SaveItem : MenuItem {
 };
 
 constexpr SaveItem kSaveItems[] = {
-    {{"bffbEXLE", "线路手薄(BFFB)", [](Commands& c) { c.saveWorkbook(Output::BffbBook); }}, "BFFB"},
-    {{"bbffEXLE", "线路手薄(BBFF)", [](Commands& c) { c.saveWorkbook(Output::BbffBook); }}, "BBFF"},
-    {{"bfbfEXLE", "线路手薄(BFBF)", [](Commands& c) { c.saveWorkbook(Output::BfbfBook); }}, "BFBF"},
-    {{"aBFFBwf", "线路手薄(aBFFB 双转往返)", [](Commands& c) { c.saveWorkbook(Output::AbffbTwoWayBook); }},
+    {{"bffbEXLE", "线路手薄(BFFB)", [](Commands& c) { c.saveWorkbook(WorkbookKind::BffbBook); }}, "BFFB"},
+    {{"bbffEXLE", "线路手薄(BBFF)", [](Commands& c) { c.saveWorkbook(WorkbookKind::BbffBook); }}, "BBFF"},
+    {{"bfbfEXLE", "线路手薄(BFBF)", [](Commands& c) { c.saveWorkbook(WorkbookKind::BfbfBook); }}, "BFBF"},
+    {{"aBFFBwf", "线路手薄(aBFFB 双转往返)", [](Commands& c) { c.saveWorkbook(WorkbookKind::AbffbTwoWayBook); }},
      "aBFFB_two_way"},
-    {{"aBFFBL", "线路手薄(aBFFB 单一线路)", [](Commands& c) { c.saveWorkbook(Output::AbffbBook); }}, "aBFFB"},
-    {{"bfEXLE", "线路手薄(BF)", [](Commands& c) { c.saveWorkbook(Output::BfBook); }}, "BF"},
-    {{"rrzEXLX", "中间点测量表格", [](Commands& c) { c.saveWorkbook(Output::IntermediateTable); }}, "intermediate"},
-    {{"dandianEXCEL", "单点测量表格", [](Commands& c) { c.saveWorkbook(Output::SinglePointTable); }}, "single_points"},
+    {{"aBFFBL", "线路手薄(aBFFB 单一线路)", [](Commands& c) { c.saveWorkbook(WorkbookKind::AbffbBook); }}, "aBFFB"},
+    {{"bfEXLE", "线路手薄(BF)", [](Commands& c) { c.saveWorkbook(WorkbookKind::BfBook); }}, "BF"},
+    {{"rrzEXLX", "中间点测量表格", [](Commands& c) { c.saveWorkbook(WorkbookKind::IntermediateTable); }},
+     "intermediate"},
+    {{"dandianEXCEL", "单点测量表格", [](Commands& c) { c.saveWorkbook(WorkbookKind::SinglePointTable); }},
+     "single_points"},
     {{"TXT", "原始文本", [](Commands& c) { c.saveText(); }}, kTextKind},
 };
 
@@ -84,10 +86,10 @@ struct ValueItem {
 };
 
 // The files for adjustment software, after "高差配赋表"; their name is their kind.
-constexpr ValueItem<books::ExchangeFormat> kExchangeItems[] = {
-    {"sectionsCsv", "测段数据(CSV)", books::ExchangeFormat::SectionsCsv},
-    {"gamaXml", "GNU Gama (XML)", books::ExchangeFormat::Gama},
-    {"starnet", "STAR*NET", books::ExchangeFormat::Starnet},
+constexpr ValueItem<leveling::ExchangeFormat> kExchangeItems[] = {
+    {"sectionsCsv", "测段数据(CSV)", leveling::ExchangeFormat::SectionsCsv},
+    {"gamaXml", "GNU Gama (XML)", leveling::ExchangeFormat::Gama},
+    {"starnet", "STAR*NET", leveling::ExchangeFormat::Starnet},
 };
 
 // A menu item choosing a file: "已知点文件…", or with the file in force
@@ -106,9 +108,9 @@ bool sameFile(const std::filesystem::path& a, const std::filesystem::path& b)
     return !a.empty() && !b.empty() && std::filesystem::equivalent(a, b, error);
 }
 
-constexpr ValueItem<books::Distribution> kDistributionItems[] = {
-    {"byDistance", "按测段长度配赋", books::Distribution::ByDistance},
-    {"byStations", "按测站数配赋", books::Distribution::ByStations},
+constexpr ValueItem<leveling::Distribution> kDistributionItems[] = {
+    {"byDistance", "按测段长度配赋", leveling::Distribution::ByDistance},
+    {"byStations", "按测站数配赋", leveling::Distribution::ByStations},
 };
 
 // The standards of "检核": the item's object name and caption, the built-in order
@@ -306,7 +308,7 @@ void MainWindow::buildAdjustmentItems(QMenu* save)
     table->setObjectName("adjustmentTable");
     connect(table, &QAction::triggered, this, [this] {
         runSave("adjustment", [this] {
-            const std::optional<books::Adjustment> adjustment = commands_.saveAdjustmentTable();
+            const std::optional<leveling::Adjustment> adjustment = commands_.saveAdjustmentTable();
             if (const auto over = adjustment ? overLimitMessage(*adjustment) : std::nullopt)
                 dialogs_.showNotice(
                     Message(QT_TRANSLATE_NOOP("levara", "The table is saved, marked \"%1\": %2"), "超限", *over));
@@ -446,7 +448,7 @@ void MainWindow::buildCheckMenu()
     check->setShortcut(Qt::Key_F5);
     connect(check, &QAction::triggered, this, [this] {
         run([this] {
-            books::CheckReport report = checkWithOrder();
+            leveling::CheckReport report = checkWithOrder();
             const bool shown = checkPanel_->isVisible();
             checkPanel_->showReport(report, commands_.checkedLines());
             // Wide enough for its columns the first time, leaving the text most of the window.
@@ -470,7 +472,7 @@ void MainWindow::buildCheckMenu()
     chooseStandard(remembered.isEmpty() ? "noStandard" : remembered, false);
 }
 
-books::CheckReport MainWindow::checkWithOrder()
+leveling::CheckReport MainWindow::checkWithOrder()
 {
     try {
         return commands_.checkText();
@@ -479,7 +481,7 @@ books::CheckReport MainWindow::checkWithOrder()
         if (!isUnknownOrder(fault))
             throw;
         selectLine(fault.line());
-        const std::optional<books::ObservationMethod> order = dialogs_.askOrder(fault.line());
+        const std::optional<leveling::ObservationOrder> order = dialogs_.askOrder(fault.line());
         if (!order)
             throw Cancelled();
         return commands_.checkText(order);
@@ -502,13 +504,13 @@ void MainWindow::chooseStandard(const QString& name, bool remember)
         if (item->order == 0) {
             commands_.setStandard(std::nullopt);
         } else if (item->order > 0) {
-            commands_.setStandard(books::chooseStandard(books::builtinLimits(item->order), item->mountain));
+            commands_.setStandard(leveling::chooseStandard(leveling::builtinLimits(item->order), item->mountain));
         } else {
             const std::filesystem::path file =
                 remember ? dialogs_.showOpenLimits() : std::filesystem::path(settings::limitsFile().toStdString());
             if (file.empty())
                 return;
-            commands_.setStandard(books::chooseStandard(books::readLimitsFile(file), false));
+            commands_.setStandard(leveling::chooseStandard(leveling::readLimitsFile(file), false));
             settings::setLimitsFile(QString::fromStdString(file.string()));
         }
         chosen = true;

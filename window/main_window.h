@@ -73,7 +73,7 @@ private:
     // remembered. A limits file that cannot be read is reported and nothing changes.
     void chooseStandard(const QString& item, bool remember);
     // "检核当前文本", asking for the order of a leveling line that names none.
-    books::CheckReport checkWithOrder();
+    leveling::CheckReport checkWithOrder();
     // Ends a command the user cancelled.
     struct Cancelled {};
     void buildStatusBar();
@@ -108,10 +108,10 @@ private:
     bool textChanged_ = false;  // since shownText_ was taken
     bool edited_ = false;       // by the user, since a command set the text
     bool puttingText_ = false;
-    std::filesystem::path openedFile_;          // absolute; empty until a file is opened
-    const char* saveKind_ = nullptr;            // of the save running, for its proposed name
-    std::optional<books::CheckReport> report_;  // the panel's
-    QAction* lastSave_ = nullptr;               // the save item Ctrl+S repeats
+    std::filesystem::path openedFile_;             // absolute; empty until a file is opened
+    const char* saveKind_ = nullptr;               // of the save running, for its proposed name
+    std::optional<leveling::CheckReport> report_;  // the panel's
+    QAction* lastSave_ = nullptr;                  // the save item Ctrl+S repeats
     std::string findText_;
     bool panelPlaced_ = false;  // its width remembered
 };

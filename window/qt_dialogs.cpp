@@ -120,15 +120,16 @@ ReduceAnswer QtDialogs::askReduceFirst(const std::string& arrangeItem)
     return ReduceAnswer::Cancel;
 }
 
-std::optional<books::ObservationMethod> QtDialogs::askOrder(int line)
+std::optional<leveling::ObservationOrder> QtDialogs::askOrder(int line)
 {
     NormalPointer pointer;
-    constexpr books::ObservationMethod kMethods[] = {books::ObservationMethod::Bffb, books::ObservationMethod::Bbff,
-                                                     books::ObservationMethod::Bfbf, books::ObservationMethod::Bf,
-                                                     books::ObservationMethod::Abffb};
+    constexpr leveling::ObservationOrder kMethods[] = {leveling::ObservationOrder::BFFB,
+                                                       leveling::ObservationOrder::BBFF,
+                                                       leveling::ObservationOrder::BFBF, leveling::ObservationOrder::BF,
+                                                       leveling::ObservationOrder::aBFFB};
     QStringList names;
-    for (const books::ObservationMethod method : kMethods)
-        names << QString::fromUtf8(books::methodName(method).data(), qsizetype(books::methodName(method).size()));
+    for (const leveling::ObservationOrder method : kMethods)
+        names << QString::fromUtf8(leveling::orderName(method).data(), qsizetype(leveling::orderName(method).size()));
     bool ok = false;
     const QString chosen = QInputDialog::getItem(
         parent_, "观测顺序",

@@ -19,7 +19,7 @@ public:
     bool askOverwrite(const std::filesystem::path& file, bool openFile) override;
     UnsavedTextAnswer askUnsavedText(const std::string& textName) override;
     ReduceAnswer askReduceFirst(const std::string& arrangeItem) override;
-    std::optional<books::ObservationMethod> askOrder(int line) override;
+    std::optional<leveling::ObservationOrder> askOrder(int line) override;
     std::string askFindText(const std::string& last) override;
     int askLine(int current, int lines) override;
     void showHelp(const QString& markdown) override;

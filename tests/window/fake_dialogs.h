@@ -61,13 +61,13 @@ public:
         reduceQuestions.push_back(arrangeItem);
         return take(reduceAnswers);
     }
-    std::deque<std::optional<books::ObservationMethod>> orderAnswers;
+    std::deque<std::optional<leveling::ObservationOrder>> orderAnswers;
     std::vector<int> orderQuestions;  // the line each named
     std::deque<std::string> findAnswers;
     std::deque<int> lineAnswers;
     std::vector<QString> shown;  // help and about texts
 
-    std::optional<books::ObservationMethod> askOrder(int line) override
+    std::optional<leveling::ObservationOrder> askOrder(int line) override
     {
         orderQuestions.push_back(line);
         return take(orderAnswers);

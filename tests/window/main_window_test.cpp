@@ -913,7 +913,7 @@ TEST_F(WindowTest, CheckAsksForTheOrderOfALineThatNamesNone)
     form.setText(lines({startLine(""), readingLine("BM1", "Rb", "1.52345", "30.100"),
                         readingLine("TP1", "Rf", "1.41234", "29.500"), readingLine("TP1", "Rf", "1.41236", "29.520"),
                         readingLine("BM1", "Rb", "1.52349", "30.120"), endLine()}));
-    dialogs.orderAnswers = {std::nullopt, books::ObservationMethod::Bffb};
+    dialogs.orderAnswers = {std::nullopt, leveling::ObservationOrder::BFFB};
     trigger("checkText");
     EXPECT_FALSE(form.checkPanel()->isVisible()) << "cancelled";
     trigger("checkText");
