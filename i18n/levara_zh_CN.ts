@@ -468,10 +468,6 @@ Reduce the text first?</source>
         <translation>缺少此项</translation>
     </message>
     <message>
-        <source>line %1, column %2: not valid JSON (%3)</source>
-        <translation>第 %1 行第 %2 列：不是有效的 JSON（%3）</translation>
-    </message>
-    <message>
         <source>the limits &quot;%1&quot; have no mountain form</source>
         <translation>限差“%1”没有山区限差</translation>
     </message>
@@ -815,6 +811,18 @@ Built with Qt %2.</source>
     <message>
         <source>The leveling line at line %1 names no observation order Levara reads. In which order were its stations read?</source>
         <translation>第 %1 行的水准线路没有注明 Levara 可读取的观测顺序。它的测站是按什么顺序观测的？</translation>
+    </message>
+    <message>
+        <source>&quot;%1&quot; cannot stand there</source>
+        <translation>此处不能出现 "%1"</translation>
+    </message>
+    <message>
+        <source>the file ends before the JSON does</source>
+        <translation>JSON 尚未结束，文件就结束了</translation>
+    </message>
+    <message>
+        <source>line %1, column %2: not valid JSON: %3</source>
+        <translation>第 %1 行第 %2 列：不是有效的 JSON：%3</translation>
     </message>
 </context>
 </TS>
