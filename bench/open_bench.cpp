@@ -29,6 +29,7 @@ public:
     void showHelp(const QString&) override {}
     void showAbout(const QString&) override {}
     void showNotice(const levara::Message&) override {}
+    void showWarning(const levara::Message&) override {}
     void showError(const levara::Message& message) override
     {
         std::fprintf(stderr, "error: %s\n", message.english().c_str());

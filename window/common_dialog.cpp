@@ -2,6 +2,7 @@
 
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QScreen>
 
 #include "window/file_types.h"
 #include "window/settings.h"
@@ -31,6 +32,9 @@ QString CommonDialog::show(QWidget* parent, Mode mode)
     QFileDialog dialog(parent, title_);
     FileTypes types;
     dialog.setIconProvider(&types);
+    // Room for long names, sizes and types: 100 characters by 25 lines, within the screen.
+    const QSize room(dialog.fontMetrics().horizontalAdvance(QString(100, '0')), 25 * dialog.fontMetrics().height());
+    dialog.resize(room.boundedTo(dialog.screen()->availableGeometry().size() * 9 / 10).expandedTo(dialog.sizeHint()));
     dialog.setOptions(QFileDialog::DontUseNativeDialog | QFileDialog::HideNameFilterDetails |
                       QFileDialog::DontConfirmOverwrite);
     dialog.setAcceptMode(mode == Mode::Save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);

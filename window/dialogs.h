@@ -44,6 +44,8 @@ public:
     virtual void showAbout(const QString& text) = 0;
     virtual void showNotice(const Message& message) = 0;
     virtual void showError(const Message& message) = 0;
+    // Guidance rather than a fault: what to choose or do first (the warning icon).
+    virtual void showWarning(const Message& message) = 0;
 };
 
 }  // namespace levara

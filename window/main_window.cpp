@@ -580,6 +580,10 @@ void MainWindow::run(const std::function<void()>& command)
         // The line at fault is shown before the message covers the window.
         if (const auto* input = dynamic_cast<const InputError*>(&error))
             selectLine(input->line());
+        // Neither a file nor the text at fault: guidance (no standard chosen, …).
+        const auto* levaraError = dynamic_cast<const Error*>(&error);
+        if (levaraError && !dynamic_cast<const InputError*>(&error) && !dynamic_cast<const FileError*>(&error))
+            return dialogs_.showWarning(levaraError->message());
         // Out of memory or a fault of Levara's own, too: one message, not a crash.
         dialogs_.showError(failureMessage(error));
     }

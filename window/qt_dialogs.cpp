@@ -185,6 +185,12 @@ void QtDialogs::showNotice(const Message& message)
     QMessageBox::information(parent_, "Levara", translatedText(message));
 }
 
+void QtDialogs::showWarning(const Message& message)
+{
+    NormalPointer pointer;
+    QMessageBox::warning(parent_, "Levara", translatedText(message));
+}
+
 void QtDialogs::showError(const Message& message)
 {
     NormalPointer pointer;

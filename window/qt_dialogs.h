@@ -26,6 +26,7 @@ public:
     void showAbout(const QString& text) override;
     void showNotice(const Message& message) override;
     void showError(const Message& message) override;
+    void showWarning(const Message& message) override;
 
 private:
     CommonDialog openDialog_;

@@ -83,6 +83,13 @@ public:
         noteBusy();
         errors.push_back(message.english());
     }
+    // Kept with the errors, and counted.
+    void showWarning(const Message& message) override
+    {
+        ++warnings;
+        showError(message);
+    }
+    int warnings = 0;
 
 private:
     void noteBusy()

@@ -648,6 +648,7 @@ TEST_F(WindowTest, CheckMenuChoosesAStandardRemembersItAndListsWhatExceeds)
     trigger("checkText");
     ASSERT_EQ(dialogs.errors.size(), 1u);
     EXPECT_NE(dialogs.errors[0].find("No standard is chosen"), std::string::npos);
+    EXPECT_EQ(dialogs.warnings, 1) << "guidance, not a fault";
 
     trigger("standard2");
     EXPECT_TRUE(checked("standard2"));
