@@ -48,6 +48,20 @@ bool isWorkbook(std::string_view bytes)
     return bytes.starts_with("\xD0\xCF\x11\xE0\xA1\xB1\x1A\xE1") || bytes.starts_with("PK\x03\x04");
 }
 
+// Whether the text's leveling lines hold no station; a text whose lines cannot be
+// read as stations holds some, for this.
+bool holdsNoStation(const std::string& text)
+{
+    try {
+        for (const leveling::Section& section : leveling::readSections(TextLines::viewOf(text)))
+            if (section.stationCount() > 0)
+                return false;
+        return true;
+    } catch (const Error&) {
+        return false;
+    }
+}
+
 bool dropsALine(RecordFilter filter, const TextLines& lines)
 {
     for (std::size_t i = 0; i < lines.size(); ++i)
@@ -192,6 +206,10 @@ void Commands::saveWorkbook(books::WorkbookKind output)
                               numbering());
     });
     ui_.showStatus(savedStatus(choice.file));
+    // An empty book is what such a text asks for, but rarely what the user meant.
+    if (filterFor(output) == RecordFilter::Leveling && holdsNoStation(ui_.text()))
+        ui_.notify(Message(QT_TRANSLATE_NOOP("levara", "Saved %1, but the text holds no station: the book is empty."),
+                           choice.file));
 }
 
 bool Commands::offerToReduce(RecordFilter filter, std::optional<FilteredLines>& reduced)

@@ -814,7 +814,7 @@ Built with Qt %2.</source>
     </message>
     <message>
         <source>&quot;%1&quot; cannot stand there</source>
-        <translation>此处不能出现 "%1"</translation>
+        <translation>此处不能出现 &quot;%1&quot;</translation>
     </message>
     <message>
         <source>the file ends before the JSON does</source>
@@ -823,6 +823,10 @@ Built with Qt %2.</source>
     <message>
         <source>line %1, column %2: not valid JSON: %3</source>
         <translation>第 %1 行第 %2 列：不是有效的 JSON：%3</translation>
+    </message>
+    <message>
+        <source>Saved %1, but the text holds no station: the book is empty.</source>
+        <translation>已保存 %1，但文本中没有测站：手簿是空的。</translation>
     </message>
 </context>
 </TS>

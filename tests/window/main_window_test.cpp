@@ -809,6 +809,19 @@ TEST_F(WindowTest, AnEditedTextIsAskedAboutBeforeCloseAndOpen)
     EXPECT_TRUE(dialogs.errors.empty()) << dialogs.errors.front();
 }
 
+// The wrong 整理 item keeps nothing of a leveling file; its book is saved, and said empty.
+TEST_F(WindowTest, ABookOfNoStationIsSavedAndSaidEmpty)
+{
+    form.openFile(sourceDir() / "examples/bffb_line.dat");
+    trigger("dandian");
+    dialogs.saveAnswers = {{scratch / "empty.xls", kExcelFilter}};
+    trigger("bffbEXLE");
+    EXPECT_TRUE(std::filesystem::exists(scratch / "empty.xls"));
+    EXPECT_EQ(dialogs.notices, std::vector<std::string>{"Saved " + (scratch / "empty.xls").string() +
+                                                        ", but the text holds no station: the book is empty."});
+    EXPECT_TRUE(dialogs.errors.empty()) << dialogs.errors.front();
+}
+
 TEST_F(WindowTest, ACancelledReduceAndSaveLeavesTheText)
 {
     form.openFile(sourceDir() / "examples/bffb_line.dat");
