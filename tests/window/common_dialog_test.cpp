@@ -249,6 +249,16 @@ TEST(CommonDialogs, AFailingSaveAndTheReduceQuestionSpeakChineseUnderAChineseLoc
         EXPECT_EQ(choices, QStringList({"取消", "按原样保存", "整理后保存"}));
     }
 
+    // The question before an edited text is closed, its buttons Qt's own.
+    {
+        QString question;
+        QStringList choices;
+        answerNextMessageBox(question, choices);
+        dialogs.askUnsavedText("line.dat");
+        EXPECT_EQ(question, "line.dat 的文本有改动尚未保存。保存文本吗？");
+        EXPECT_EQ(choices, QStringList({"保存", "取消", "丢弃"}));
+    }
+
     // The text area's menu and the dialogs' type column, from Qt's translations and Levara's.
     window.textArea()->setText("abc");
     window.textArea()->selectAll();
