@@ -19,10 +19,17 @@ public:
     std::filesystem::path showOpen() override { return file; }
     std::filesystem::path showOpenLimits() override { return {}; }
     std::filesystem::path showOpenKnownPoints() override { return {}; }
-    levara::SaveChoice showSave(int) override { return {}; }
-    bool askOverwrite(const std::filesystem::path&) override { return false; }
+    levara::SaveChoice showSave(int, const std::filesystem::path&) override { return {}; }
+    bool askOverwrite(const std::filesystem::path&, bool) override { return false; }
+    levara::UnsavedTextAnswer askUnsavedText(const std::string&) override { return levara::UnsavedTextAnswer::Discard; }
     levara::ReduceAnswer askReduceFirst(const std::string&) override { return levara::ReduceAnswer::Cancel; }
+    std::optional<levara::leveling::ObservationOrder> askOrder(int) override { return std::nullopt; }
+    std::string askFindText(const std::string&) override { return {}; }
+    int askLine(int, int) override { return 0; }
+    void showHelp(const QString&) override {}
+    void showAbout(const QString&) override {}
     void showNotice(const levara::Message&) override {}
+    void showWarning(const levara::Message&) override {}
     void showError(const levara::Message& message) override
     {
         std::fprintf(stderr, "error: %s\n", message.english().c_str());

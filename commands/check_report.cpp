@@ -105,6 +105,18 @@ Message checkSummary(const leveling::CheckReport& report)
                    report.standard, report.findings.size(), report.sections, report.stations);
 }
 
+bool isUnknownOrder(const InputError& fault)
+{
+    // The fault's message is "line %1: %2", its problem the one the sections' reader
+    // gives for a line whose stations' order is unknown.
+    const auto& arguments = fault.message().arguments();
+    if (arguments.size() != 2 || arguments[1].index() != 1)
+        return false;
+    const std::string_view problem = std::get<1>(arguments[1]).source();
+    return problem.starts_with("the leveling line names no observation method") ||
+           problem.starts_with("the observation method \"%1\" of the leveling line is none of");
+}
+
 std::string findingsCsv(const leveling::CheckReport& report)
 {
     std::string csv = "line,station,point,item,value,lower,upper,unit,status,source\n";

@@ -22,6 +22,11 @@ Message findingLine(const leveling::Finding& finding);
 // How many values exceed, in how many stations and lines; or that all are within.
 Message checkSummary(const leveling::CheckReport& report);
 
+// Whether the fault is a leveling line whose observation order the text does not name
+// (none, or one Levara does not read): a front end may ask for the order and check
+// again with it.
+bool isUnknownOrder(const InputError& fault);
+
 // A header and one row per finding, each line ended by "\n"; the item in the user's
 // language.
 std::string findingsCsv(const leveling::CheckReport& report);

@@ -1,5 +1,6 @@
 #include "commands/commands.h"
 
+#include <algorithm>
 #include <system_error>
 
 #include "records/records.h"
@@ -41,6 +42,27 @@ Message savedStatus(const std::filesystem::path& file)
     return Message(QT_TRANSLATE_NOOP("levara", "Saved %1"), file);
 }
 
+// An .xls (a compound file, whose signature is D0 CF 11 E0 A1 B1 1A E1: [MS-CFB] 2.2)
+// or an .xlsx (a ZIP archive, "PK\3\4": APPNOTE.TXT 4.3.7).
+bool isWorkbook(std::string_view bytes)
+{
+    return bytes.starts_with("\xD0\xCF\x11\xE0\xA1\xB1\x1A\xE1") || bytes.starts_with("PK\x03\x04");
+}
+
+// Whether the text's leveling lines hold no station; a text whose lines cannot be
+// read as stations holds some, for this.
+bool holdsNoStation(const std::string& text)
+{
+    try {
+        for (const leveling::Section& section : leveling::readSections(TextLines::viewOf(text)))
+            if (section.stationCount() > 0)
+                return false;
+        return true;
+    } catch (const Error&) {
+        return false;
+    }
+}
+
 bool dropsALine(RecordFilter filter, const TextLines& lines)
 {
     for (std::size_t i = 0; i < lines.size(); ++i)
@@ -64,11 +86,20 @@ std::filesystem::path Commands::open()
 void Commands::open(const std::filesystem::path& file)
 {
     // Read and converted first: a file that cannot be read leaves the text as it was.
-    OpenedText opened = readOpenedText(file);
-    ui_.setText(std::move(opened.text));
+    std::string bytes = readFile(file);
+    // A workbook would show as a screen of garbage: said for what it is.
+    if (isWorkbook(bytes))
+        throw FileError(file, Message(QT_TRANSLATE_NOOP("levara", "this is an Excel workbook, not a raw file of a "
+                                                                  "digital level")));
+    OpenedText opened = openedText(std::move(bytes), file);
+    ui_.setText(opened.text);
     source_ = file;
+<<<<<<< HEAD
     origins_ = std::move(opened.origins);
     // Warnings outrank the status; what was passed over is said after the decoding.
+=======
+    origins_ = opened.origins;
+>>>>>>> issue-28
     if (opened.warning)
         ui_.warn(*opened.warning);
     if (opened.passedOver)
@@ -79,6 +110,15 @@ void Commands::open(const std::filesystem::path& file)
         ui_.showStatus(*opened.status);
     else
         ui_.clearStatus();
+    opened_ = std::move(opened);
+}
+
+void Commands::restoreOpened()
+{
+    if (source_.empty())
+        return;
+    ui_.replaceText(opened_.text);
+    origins_ = opened_.origins;
 }
 
 const LineOrigins& Commands::origins()
@@ -110,31 +150,47 @@ auto Commands::locatingFaults(Run run)
     }
 }
 
-void Commands::saveText()
+bool Commands::saveText()
 {
     BusyPointer busy(ui_);
     const SaveChoice choice = ui_.chooseFileToSave(textFilterIndex_);
     if (choice.file.empty())
-        return;
+        return false;
     textFilterIndex_ = choice.filterIndex;
     if (!mayWrite(ui_, choice.file))
-        return;
+        return false;
     const WorkFolder work(programDir_);
     const std::string& text = ui_.text();
     writeTextFile(work.temp().workFile(), {text, "\r\n"});
     // A copy of the work file: the same bytes, made again rather than read back.
     replaceTextFile(choice.file, {text, "\r\n"});
+    ui_.textSaved();
     ui_.showStatus(savedStatus(choice.file));
+    return true;
 }
 
 void Commands::reduce(RecordFilter filter)
 {
     BusyPointer busy(ui_);
+    FilteredLines kept = filterLines(filter, TextLines::viewOf(ui_.text()), origins());
+    replaceByReduced(filter, std::move(kept));
+}
+
+void Commands::replaceByReduced(RecordFilter filter, FilteredLines reduced)
+{
     const WorkFolder work(programDir_);
     const TextLines lines = writeWorkFile(work.temp().workFile(), ui_.text());
-    FilteredLines kept = filterLines(filter, lines, origins());
-    ui_.setText(std::move(kept.text));
-    origins_ = std::move(kept.origins);
+    // The empty line after the last line end is none the user sees.
+    std::size_t dropped = 0;
+    for (std::size_t i = 0; i < lines.size(); ++i) {
+        const bool afterLastEnd = i == lines.size() - 1 && lines[i].empty();
+        if (!afterLastEnd && copiesKept(filter, MeasurementLine(lines[i])) == 0)
+            ++dropped;
+    }
+    const auto kept = std::size_t(std::count(reduced.text.begin(), reduced.text.end(), '\n'));
+    ui_.replaceText(std::move(reduced.text));
+    origins_ = std::move(reduced.origins);
+    ui_.showStatus(Message(QT_TRANSLATE_NOOP("levara", "Kept %1 lines, dropped %2"), kept, dropped));
 }
 
 void Commands::saveWorkbook(books::WorkbookKind output)
@@ -145,7 +201,8 @@ void Commands::saveWorkbook(books::WorkbookKind output)
         const WorkFolder work(programDir_);
         books::renewWorkingWorkbook(output, work.temp());
     }
-    if (!offerToReduce(filterFor(output)))
+    std::optional<FilteredLines> reduced;
+    if (!offerToReduce(filterFor(output), reduced))
         return;
     // Every workbook save opens on EXCEL: the type a text save chose is no trap.
     const SaveChoice choice = ui_.chooseFileToSave(kExcelFilter);
@@ -155,26 +212,41 @@ void Commands::saveWorkbook(books::WorkbookKind output)
         ui_.notify(notExcelNotice());
         return;
     }
+    if (reduced)
+        replaceByReduced(filterFor(output), std::move(*reduced));
     const WorkFolder work(programDir_);
     locatingFaults([&] {
         books::exportWorkbook(output, work.temp(), ui_.text(), choice.file, standard_ ? &*standard_ : nullptr,
                               numbering());
     });
     ui_.showStatus(savedStatus(choice.file));
+    // An empty book is what such a text asks for, but rarely what the user meant.
+    if (filterFor(output) == RecordFilter::Leveling && holdsNoStation(ui_.text()))
+        ui_.notify(Message(QT_TRANSLATE_NOOP("levara", "Saved %1, but the text holds no station: the book is empty."),
+                           choice.file));
 }
 
-bool Commands::offerToReduce(RecordFilter filter)
+bool Commands::offerToReduce(RecordFilter filter, std::optional<FilteredLines>& reduced)
 {
     // A book made from lines its filter drops (headers, rejected or foreign readings)
     // holds wrong sums without a word; a reduced text is not asked about again.
-    if (!dropsALine(filter, TextLines::viewOf(ui_.text())))
+    const TextLines lines = TextLines::viewOf(ui_.text());
+    if (!dropsALine(filter, lines))
         return true;
     switch (ui_.askReduceFirst(filter)) {
-    case ReduceAnswer::Reduce: reduce(filter); return true;
+    case ReduceAnswer::Reduce: reduced = filterLines(filter, lines, origins()); return true;
     case ReduceAnswer::SaveAsItIs: return true;
     case ReduceAnswer::Cancel: return false;
     }
     return false;
+}
+
+const LineOrigins& Commands::numberingOf(const std::optional<FilteredLines>& reduced)
+{
+    static const LineOrigins none;
+    if (!reduced)
+        return numbering();
+    return linesOfFile_ ? reduced->origins : none;
 }
 
 leveling::CheckReport Commands::checkText(std::optional<leveling::ObservationOrder> order)
@@ -185,7 +257,25 @@ leveling::CheckReport Commands::checkText(std::optional<leveling::ObservationOrd
     BusyPointer busy(ui_);
     TextLines lines = TextLines::viewOf(ui_.text());
     lines.numberBy(numbering());
-    return locatingFaults([&] { return leveling::checkSections(leveling::readSections(lines, order), *standard_); });
+    return locatingFaults([&] {
+        const std::vector<leveling::Section> sections = leveling::readSections(lines, order);
+        checkedLines_.clear();
+        for (const leveling::Section& section : sections)
+            checkedLines_.push_back(
+                {section.lineName.empty() ? std::to_string(checkedLines_.size() + 1) : std::string(section.lineName),
+                 section.stationCount()});
+        return leveling::checkSections(sections, *standard_);
+    });
+}
+
+void Commands::saveFindings(const leveling::CheckReport& report)
+{
+    BusyPointer busy(ui_);
+    const SaveChoice choice = ui_.chooseFileToSave(kCsvFilter);
+    if (choice.file.empty() || !mayWrite(ui_, choice.file))
+        return;
+    replaceFile(choice.file, findingsCsv(report));
+    ui_.showStatus(savedStatus(choice.file));
 }
 
 namespace {
@@ -197,14 +287,15 @@ std::optional<leveling::KnownPoints> knownPoints(const std::filesystem::path& fi
     return leveling::readKnownPoints(file);
 }
 
-// The save dialog's type for each file: CSV, DAT (STAR*NET's data files), all files.
+// The save dialog's type for each file: CSV, XML (Gama's input), DAT (STAR*NET's data files).
 int filterIndexOf(leveling::ExchangeFormat format)
 {
     switch (format) {
-    case leveling::ExchangeFormat::SectionsCsv: return 2;
+    case leveling::ExchangeFormat::SectionsCsv: return kCsvFilter;
+    case leveling::ExchangeFormat::Gama: return kXmlFilter;
     case leveling::ExchangeFormat::Starnet: return kDatFilter;
-    default: return 4;
     }
+    return kAllFilesFilter;
 }
 
 }  // namespace
@@ -216,12 +307,13 @@ std::optional<leveling::Adjustment> Commands::saveAdjustmentTable()
         const WorkFolder work(programDir_);
         books::renewWorkingWorkbook(books::WorkbookKind::AdjustmentTable, work.temp());
     }
-    if (!offerToReduce(RecordFilter::Leveling))
+    std::optional<FilteredLines> reduced;
+    if (!offerToReduce(RecordFilter::Leveling, reduced))
         return std::nullopt;
     // Computed before the save dialog: a text that makes no route is said at once.
     const std::optional<leveling::KnownPoints> known = knownPoints(knownPointsFile_);
-    TextLines lines = TextLines::viewOf(ui_.text());
-    lines.numberBy(numbering());
+    TextLines lines = TextLines::viewOf(reduced ? reduced->text : ui_.text());
+    lines.numberBy(numberingOf(reduced));
     const leveling::Standard* standard = standard_ ? &*standard_ : nullptr;
     leveling::Adjustment adjustment = locatingFaults([&] {
         return leveling::adjustRoute(leveling::readSections(lines), lines, known ? &*known : nullptr, distribution_,
@@ -234,6 +326,8 @@ std::optional<leveling::Adjustment> Commands::saveAdjustmentTable()
         ui_.notify(notExcelNotice());
         return std::nullopt;
     }
+    if (reduced)
+        replaceByReduced(RecordFilter::Leveling, std::move(*reduced));
     const WorkFolder work(programDir_);
     locatingFaults([&] {
         books::exportWorkbook(books::WorkbookKind::AdjustmentTable, work.temp(), ui_.text(), choice.file, standard,
@@ -249,18 +343,21 @@ std::optional<leveling::Adjustment> Commands::saveAdjustmentTable()
 void Commands::saveSectionsFile(leveling::ExchangeFormat format)
 {
     BusyPointer busy(ui_);
-    if (!offerToReduce(RecordFilter::Leveling))
+    std::optional<FilteredLines> reduced;
+    if (!offerToReduce(RecordFilter::Leveling, reduced))
         return;
     const std::optional<leveling::KnownPoints> known =
         format == leveling::ExchangeFormat::SectionsCsv ? std::nullopt : knownPoints(knownPointsFile_);
-    TextLines lines = TextLines::viewOf(ui_.text());
-    lines.numberBy(numbering());
+    TextLines lines = TextLines::viewOf(reduced ? reduced->text : ui_.text());
+    lines.numberBy(numberingOf(reduced));
     const std::string text = locatingFaults([&] {
         return leveling::exchangeText(format, leveling::readSections(lines), lines, known ? &*known : nullptr);
     });
     const SaveChoice choice = ui_.chooseFileToSave(filterIndexOf(format));
     if (choice.file.empty() || !mayWrite(ui_, choice.file))
         return;
+    if (reduced)
+        replaceByReduced(RecordFilter::Leveling, std::move(*reduced));
     // STAR*NET reads the system's code page, GB18030's subset on a Chinese Windows;
     // CSV and XML are UTF-8.
     replaceFile(choice.file, format == leveling::ExchangeFormat::Starnet ? encodeGb18030(text) : text);

@@ -36,11 +36,15 @@ public:
     void reduceToLevelingLine();        // "水准线路"
     void reduceToIntermediateSights();  // "测中间点"
     void reduceToSinglePoints();        // "单点测量"
+    // "恢复原文": the text as the file opened last gave it; nothing when none was opened.
+    void restoreOpened();
 
     // "保存": the text itself, or one of the workbooks. The save dialog opens on the
     // type the text save chose last (DAT at first), or on EXCEL for a workbook. A text
-    // its workbook's filter would still reduce is offered to be reduced first.
-    void saveText();  // "原始文本"
+    // its workbook's filter would still reduce is offered to be reduced first; it is
+    // reduced once the file is chosen, so a cancelled save leaves it as it was.
+    // saveText: false when nothing was saved.
+    bool saveText();  // "原始文本"
     // A field book is marked against the standard chosen (setStandard).
     void saveWorkbook(books::WorkbookKind output);
 
@@ -57,6 +61,17 @@ public:
     // line's stations read in the order its Start-Line record names, or in order when
     // given. Throws Error when no standard is chosen, InputError as readSections does.
     leveling::CheckReport checkText(std::optional<leveling::ObservationOrder> order = {});
+    // The leveling lines the last check read, by a finding's section index: the name
+    // its Start-Line record gives, or its number from 1 when it gives none; and its
+    // stations.
+    struct CheckedLine {
+        std::string name;
+        int stations = 0;
+    };
+    const std::vector<CheckedLine>& checkedLines() const { return checkedLines_; }
+    // The report's findings as CSV (as levara-cli check --csv writes them), to the file
+    // chosen in the save dialog.
+    void saveFindings(const leveling::CheckReport& report);
 
     // The known heights of the route, from a known-points file (empty: none, the start's
     // height is the one the text records), and how its misclosure is distributed.
@@ -74,6 +89,9 @@ public:
 
 private:
     void reduce(RecordFilter filter);
+    // The reduced lines in place of the text, the text kept in the work file; says how
+    // many lines were kept and dropped.
+    void replaceByReduced(RecordFilter filter, FilteredLines reduced);
     // The origins of the text's lines; none once the user has edited it.
     const LineOrigins& origins();
     // The origins the text's lines are numbered by: none unless numberLinesOfFile.
@@ -82,16 +100,21 @@ private:
     // InputError is then located in the file the text came from.
     template <typename Run>
     auto locatingFaults(Run run);
-    // false: the user cancelled the save.
-    bool offerToReduce(RecordFilter filter);
+    // false: the user cancelled the save. reduced: the text reduced by filter, when the
+    // user chose so; not yet shown.
+    bool offerToReduce(RecordFilter filter, std::optional<FilteredLines>& reduced);
+    // The origins lines are numbered by, of the text or of the reduced lines.
+    const LineOrigins& numberingOf(const std::optional<FilteredLines>& reduced);
 
     Ui& ui_;
     std::filesystem::path programDir_;
     int textFilterIndex_ = kDatFilter;
     std::filesystem::path source_;  // the file opened
     LineOrigins origins_;
+    OpenedText opened_;  // the text and origins as the file opened gave them
     bool linesOfFile_ = false;
     std::optional<leveling::Standard> standard_;
+    std::vector<CheckedLine> checkedLines_;
     std::filesystem::path knownPointsFile_;
     leveling::Distribution distribution_ = leveling::Distribution::ByDistance;
 };

@@ -4,20 +4,24 @@
 // shows real dialogs; levara-cli and the tests answer them.
 #include <filesystem>
 #include <string>
+#include <utility>
 
 #include "records/records.h"
 
 namespace levara {
 
 // The file a save dialog returned (empty: cancelled) and its filter index, from 1:
-// 1 EXCEL(*.xls), 2 CSV(*.csv), 3 DAT(*.dat), 4 all files.
+// 1 EXCEL(*.xls), 2 CSV(*.csv), 3 DAT(*.dat), 4 XML(*.xml), 5 all files.
 struct SaveChoice {
     std::filesystem::path file;
     int filterIndex = 1;
 };
 
 inline constexpr int kExcelFilter = 1;
+inline constexpr int kCsvFilter = 2;
 inline constexpr int kDatFilter = 3;
+inline constexpr int kXmlFilter = 4;
+inline constexpr int kAllFilesFilter = 5;
 
 // The answer to the question asked before a workbook is saved from a text that the
 // matching filter would still reduce.
@@ -31,6 +35,9 @@ public:
     // text changes.
     virtual const std::string& text() = 0;
     virtual void setText(std::string text) = 0;
+    // A command's text in place of the user's ("整理", "恢复原文"): the window keeps the
+    // one replaced, to undo.
+    virtual void replaceText(std::string text) { setText(std::move(text)); }
     // Whether the user changed the text since it was set: its lines then no longer
     // come from the file opened.
     virtual bool textEdited() { return false; }
@@ -39,8 +46,10 @@ public:
     virtual std::filesystem::path chooseFileToOpen() = 0;
     // The save dialog, opening with the name it remembers and the type filterIndex.
     virtual SaveChoice chooseFileToSave(int filterIndex) = 0;
-    // "文件已存在,是否覆盖?" titled "保存数据": Yes (true) or No.
+    // Whether file, which exists, may be replaced: Yes (true) or No.
     virtual bool confirmOverwrite(const std::filesystem::path& file) = 0;
+    // The text was saved whole ("原始文本"): nothing of it is lost when it is closed.
+    virtual void textSaved() {}
     // Asked before the save dialog: the text holds lines that filter, the one the
     // workbook needs, would leave out.
     virtual ReduceAnswer askReduceFirst(RecordFilter filter) = 0;

@@ -468,10 +468,6 @@ Reduce the text first?</source>
         <translation>缺少此项</translation>
     </message>
     <message>
-        <source>line %1, column %2: not valid JSON (%3)</source>
-        <translation>第 %1 行第 %2 列：不是有效的 JSON（%3）</translation>
-    </message>
-    <message>
         <source>the limits &quot;%1&quot; have no mountain form</source>
         <translation>限差“%1”没有山区限差</translation>
     </message>
@@ -809,6 +805,104 @@ check 对每个超限的数值输出一行，最后输出汇总；加 --csv 时�
     <message>
         <source>%1: passed over %2, %3 and %4</source>
         <translation>%1：已跳过 %2、%3 和 %4</translation>
+        <source>Kept %1 lines, dropped %2</source>
+        <translation>保留 %1 行，去掉 %2 行</translation>
+    </message>
+    <message>
+        <source>Out of date: the text was edited after this check. %1</source>
+        <translation>已过期：检核后文本已改动。%1</translation>
+    </message>
+    <message>
+        <source>Folder</source>
+        <translation>文件夹</translation>
+    </message>
+    <message>
+        <source>%1 File</source>
+        <translation>%1 文件</translation>
+    </message>
+    <message>
+        <source>File</source>
+        <translation>文件</translation>
+    </message>
+    <message>
+        <source>%1 already exists: it is the raw file open in the window. Replacing it loses the file as it was read.
+
+Replace it?</source>
+        <translation>%1 已存在，它就是窗口中打开的原始文件。替换它，原文件就没有了。
+
+替换吗？</translation>
+    </message>
+    <message>
+        <source>%1 already exists.
+
+Replace it?</source>
+        <translation>%1 已存在。
+
+替换吗？</translation>
+    </message>
+    <message>
+        <source>The text has changes that are not saved. Save the text?</source>
+        <translation>文本有改动尚未保存。保存文本吗？</translation>
+    </message>
+    <message>
+        <source>The text of %1 has changes that are not saved. Save the text?</source>
+        <translation>%1 的文本有改动尚未保存。保存文本吗？</translation>
+    </message>
+    <message>
+        <source>Save as CSV…</source>
+        <translation>保存为 CSV…</translation>
+    </message>
+    <message>
+        <source>Line %1: %2 stations, %3 over the limits</source>
+        <translation>线路 %1：%2 站，超限 %3 项</translation>
+    </message>
+    <message>
+        <source>this is an Excel workbook, not a raw file of a digital level</source>
+        <translation>这是 Excel 工作簿，不是水准仪原始文件</translation>
+    </message>
+    <message>
+        <source>Not found: %1</source>
+        <translation>未找到：%1</translation>
+    </message>
+    <message>
+        <source>Levara %1
+
+Reduces the raw files of digital levels, saves their field books, checks them against the leveling standards and exports them for adjustment software.
+
+Built with Qt %2.</source>
+        <translation>Levara %1
+
+整理数字水准仪的原始数据文件，生成水准测量手簿，按水准测量规范检核，并导出供平差软件使用的数据。
+
+基于 Qt %2 构建。</translation>
+    </message>
+    <message>
+        <source>Find:</source>
+        <translation>查找：</translation>
+    </message>
+    <message>
+        <source>Line (1 to %1):</source>
+        <translation>行号（1 至 %1）：</translation>
+    </message>
+    <message>
+        <source>The leveling line at line %1 names no observation order Levara reads. In which order were its stations read?</source>
+        <translation>第 %1 行的水准线路没有注明 Levara 可读取的观测顺序。它的测站是按什么顺序观测的？</translation>
+    </message>
+    <message>
+        <source>&quot;%1&quot; cannot stand there</source>
+        <translation>此处不能出现 &quot;%1&quot;</translation>
+    </message>
+    <message>
+        <source>the file ends before the JSON does</source>
+        <translation>JSON 尚未结束，文件就结束了</translation>
+    </message>
+    <message>
+        <source>line %1, column %2: not valid JSON: %3</source>
+        <translation>第 %1 行第 %2 列：不是有效的 JSON：%3</translation>
+    </message>
+    <message>
+        <source>Saved %1, but the text holds no station: the book is empty.</source>
+        <translation>已保存 %1，但文本中没有测站：手簿是空的。</translation>
     </message>
 </context>
 </TS>

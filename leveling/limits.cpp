@@ -270,11 +270,18 @@ Limits parseLimits(std::string_view text, const std::filesystem::path& file)
             throw FileError(file, Message(QT_TRANSLATE_NOOP("levara", "line %1, column %2: the number \"%3\" is "
                                                                       "beyond what a number may be (about 1.8e308)"),
                                           line, column, excerpt(parser.token_)));
-        std::string detail = parser.detail_;
-        if (const std::size_t colon = detail.find(": "); colon != std::string::npos)
-            detail.erase(0, colon + 2);
-        throw FileError(file, Message(QT_TRANSLATE_NOOP("levara", "line %1, column %2: not valid JSON (%3)"), line,
-                                      column, excerpt(detail, 120)));
+        // The parser's own words are English: of them only the position is kept, with
+        // the character that stands there (whole, when it takes more than one byte).
+        std::size_t end = at;
+        if (end < text.size())
+            do
+                ++end;
+            while (end < text.size() && (static_cast<unsigned char>(text[end]) & 0xC0) == 0x80);
+        const Message found = end > at ? Message(QT_TRANSLATE_NOOP("levara", "\"%1\" cannot stand there"),
+                                                 std::string(text.substr(at, end - at)))
+                                       : Message(QT_TRANSLATE_NOOP("levara", "the file ends before the JSON does"));
+        throw FileError(file, Message(QT_TRANSLATE_NOOP("levara", "line %1, column %2: not valid JSON: %3"), line,
+                                      column, found));
     }
     return Reader(file).limits(root);
 }

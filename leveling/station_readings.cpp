@@ -124,10 +124,22 @@ bool isReadingLine(const NumberedLine& line)
     return fields.hasField(3) && (fields.readingTag() == "Rb" || fields.readingTag() == "Rf");
 }
 
+namespace {
+
+// Nothing but empty lines from line from on: the text's end, as a work file ends in
+// one more line end.
+bool onlyEmptyFrom(const LineList& lines, std::size_t from)
+{
+    return std::all_of(lines.begin() + std::ptrdiff_t(from), lines.end(),
+                       [](const NumberedLine& line) { return line.text.empty(); });
+}
+
+}  // namespace
+
 void checkStationLines(const LineList& lines, std::size_t first, std::size_t count, const StationName& name)
 {
     for (std::size_t i = 0; i < count; ++i) {
-        if (first + i >= lines.size())
+        if (first + i >= lines.size() || (lines[first + i].text.empty() && onlyEmptyFrom(lines, first + i)))
             fail(lines[first].number, name,
                  Message(QT_TRANSLATE_NOOP("levara", "the text ends inside the station: it has %1 of its %2 lines"), i,
                          count));

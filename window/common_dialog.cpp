@@ -2,7 +2,9 @@
 
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QScreen>
 
+#include "window/file_types.h"
 #include "window/settings.h"
 
 namespace levara {
@@ -28,6 +30,11 @@ CommonDialog::CommonDialog(QString title, const QString& filter, QString name, Q
 QString CommonDialog::show(QWidget* parent, Mode mode)
 {
     QFileDialog dialog(parent, title_);
+    FileTypes types;
+    dialog.setIconProvider(&types);
+    // Room for long names, sizes and types: 100 characters by 25 lines, within the screen.
+    const QSize room(dialog.fontMetrics().horizontalAdvance(QString(100, '0')), 25 * dialog.fontMetrics().height());
+    dialog.resize(room.boundedTo(dialog.screen()->availableGeometry().size() * 9 / 10).expandedTo(dialog.sizeHint()));
     dialog.setOptions(QFileDialog::DontUseNativeDialog | QFileDialog::HideNameFilterDetails |
                       QFileDialog::DontConfirmOverwrite);
     dialog.setAcceptMode(mode == Mode::Save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
@@ -35,7 +42,12 @@ QString CommonDialog::show(QWidget* parent, Mode mode)
     dialog.setNameFilters(nameFilters_);
     if (filterIndex_ >= 1 && filterIndex_ <= nameFilters_.size())
         dialog.selectNameFilter(nameFilters_[filterIndex_ - 1]);
-    if (!fileName_.isEmpty()) {
+    if (!proposed_.isEmpty()) {
+        const QString suffix =
+            filterIndex_ >= 1 && filterIndex_ <= suffixes_.size() ? suffixes_[filterIndex_ - 1] : QString();
+        dialog.setDirectory(QFileInfo(proposed_).absolutePath());
+        dialog.selectFile(suffix.isEmpty() ? proposed_ : proposed_ + '.' + suffix);
+    } else if (!fileName_.isEmpty()) {
         dialog.selectFile(fileName_);
     } else if (const QString folder = settings::lastFolder(name_); QFileInfo(folder).isDir()) {
         dialog.setDirectory(folder);

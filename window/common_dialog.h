@@ -23,6 +23,9 @@ public:
 
     // Forgets the file chosen last, which the dialog would offer again.
     void clearFileName() { fileName_.clear(); }
+    // The file offered next: stem, the folder and name without extension, with the
+    // extension of the type the dialog opens on; empty: none, in the last folder.
+    void propose(const QString& stem) { proposed_ = stem; }
     // The filter chosen last, from 1; the dialog opens on it.
     int filterIndex() const { return filterIndex_; }
     void setFilterIndex(int index) { filterIndex_ = index; }
@@ -31,6 +34,7 @@ private:
     QString title_;
     QString name_;
     QString fileName_;
+    QString proposed_;
     int filterIndex_ = 1;
     // The descriptions exactly as given, each with the pattern the dialog filters by
     // and the extension a typed name gets under it.

@@ -5,8 +5,10 @@
 #include <QCloseEvent>
 #include <QDate>
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QLabel>
+#include <QMenu>
 #include <QMenuBar>
 #include <QMimeData>
 #include <QScreen>
@@ -15,11 +17,17 @@
 #include <QTimer>
 #include <Qsci/qsciscintilla.h>
 #include <algorithm>
+#include <system_error>
 
 #include "language/language.h"
 #include "window/check_panel.h"
 #include "window/settings.h"
 #include "window/staff_icon.h"
+#include "window/text_menu.h"
+
+// The window's resources are in its static library, which a linker may leave out
+// unless they are named (Q_INIT_RESOURCE, outside any namespace).
+static void registerWindowResources() { Q_INIT_RESOURCE(levara); }
 
 namespace levara {
 
@@ -35,6 +43,9 @@ struct MenuItem {
 
 using books::WorkbookKind;
 
+// The kind of a saved text in its proposed name.
+constexpr const char* kTextKind = "text";
+
 // The reduce question names the item of the filter it offers.
 struct ArrangeItem : MenuItem {
     RecordFilter filter;
@@ -46,16 +57,24 @@ constexpr ArrangeItem kArrangeItems[] = {
     {{"dandian", "单点测量", [](Commands& c) { c.reduceToSinglePoints(); }}, RecordFilter::SinglePoints},
 };
 
-constexpr MenuItem kSaveItems[] = {
-    {"bffbEXLE", "线路手薄(BFFB)", [](Commands& c) { c.saveWorkbook(WorkbookKind::BffbBook); }},
-    {"bbffEXLE", "线路手薄(BBFF)", [](Commands& c) { c.saveWorkbook(WorkbookKind::BbffBook); }},
-    {"bfbfEXLE", "线路手薄(BFBF)", [](Commands& c) { c.saveWorkbook(WorkbookKind::BfbfBook); }},
-    {"aBFFBwf", "线路手薄(aBFFB 双转往返)", [](Commands& c) { c.saveWorkbook(WorkbookKind::AbffbTwoWayBook); }},
-    {"aBFFBL", "线路手薄(aBFFB 单一线路)", [](Commands& c) { c.saveWorkbook(WorkbookKind::AbffbBook); }},
-    {"bfEXLE", "线路手薄(BF)", [](Commands& c) { c.saveWorkbook(WorkbookKind::BfBook); }},
-    {"rrzEXLX", "中间点测量表格", [](Commands& c) { c.saveWorkbook(WorkbookKind::IntermediateTable); }},
-    {"dandianEXCEL", "单点测量表格", [](Commands& c) { c.saveWorkbook(WorkbookKind::SinglePointTable); }},
-    {"TXT", "原始文本", [](Commands& c) { c.saveText(); }},
+// A save item, with the kind its proposed file name carries: "bffb_line_BFFB.xls".
+struct SaveItem : MenuItem {
+    const char* kind;
+};
+
+constexpr SaveItem kSaveItems[] = {
+    {{"bffbEXLE", "线路手薄(BFFB)", [](Commands& c) { c.saveWorkbook(WorkbookKind::BffbBook); }}, "BFFB"},
+    {{"bbffEXLE", "线路手薄(BBFF)", [](Commands& c) { c.saveWorkbook(WorkbookKind::BbffBook); }}, "BBFF"},
+    {{"bfbfEXLE", "线路手薄(BFBF)", [](Commands& c) { c.saveWorkbook(WorkbookKind::BfbfBook); }}, "BFBF"},
+    {{"aBFFBwf", "线路手薄(aBFFB 双转往返)", [](Commands& c) { c.saveWorkbook(WorkbookKind::AbffbTwoWayBook); }},
+     "aBFFB_two_way"},
+    {{"aBFFBL", "线路手薄(aBFFB 单一线路)", [](Commands& c) { c.saveWorkbook(WorkbookKind::AbffbBook); }}, "aBFFB"},
+    {{"bfEXLE", "线路手薄(BF)", [](Commands& c) { c.saveWorkbook(WorkbookKind::BfBook); }}, "BF"},
+    {{"rrzEXLX", "中间点测量表格", [](Commands& c) { c.saveWorkbook(WorkbookKind::IntermediateTable); }},
+     "intermediate"},
+    {{"dandianEXCEL", "单点测量表格", [](Commands& c) { c.saveWorkbook(WorkbookKind::SinglePointTable); }},
+     "single_points"},
+    {{"TXT", "原始文本", [](Commands& c) { c.saveText(); }}, kTextKind},
 };
 
 // A menu item choosing a value: its object name, its caption and the value.
@@ -66,12 +85,28 @@ struct ValueItem {
     Value value;
 };
 
-// The files for adjustment software, after "高差配赋表".
+// The files for adjustment software, after "高差配赋表"; their name is their kind.
 constexpr ValueItem<leveling::ExchangeFormat> kExchangeItems[] = {
     {"sectionsCsv", "测段数据(CSV)", leveling::ExchangeFormat::SectionsCsv},
     {"gamaXml", "GNU Gama (XML)", leveling::ExchangeFormat::Gama},
     {"starnet", "STAR*NET", leveling::ExchangeFormat::Starnet},
 };
+
+// A menu item choosing a file: "已知点文件…", or with the file in force
+// "已知点文件（known.txt）…".
+QString fileItemCaption(const QString& caption, const std::filesystem::path& file)
+{
+    if (file.empty())
+        return caption + "…";
+    return caption + "（" + QString::fromStdString(file.filename().string()) + "）…";
+}
+
+// Whether the two name one file; a file that does not exist is no other.
+bool sameFile(const std::filesystem::path& a, const std::filesystem::path& b)
+{
+    std::error_code error;
+    return !a.empty() && !b.empty() && std::filesystem::equivalent(a, b, error);
+}
 
 constexpr ValueItem<leveling::Distribution> kDistributionItems[] = {
     {"byDistance", "按测段长度配赋", leveling::Distribution::ByDistance},
@@ -121,6 +156,7 @@ QString droppedFile(const QMimeData* data)
 MainWindow::MainWindow(Dialogs& dialogs, std::filesystem::path programDir, QWidget* parent)
     : QMainWindow(parent), dialogs_(dialogs), commands_(*this, std::move(programDir))
 {
+    registerWindowResources();
     setObjectName("Form1");
     setWindowTitle("Levara");
     setWindowIcon(staffIcon());
@@ -131,6 +167,9 @@ MainWindow::MainWindow(Dialogs& dialogs, std::filesystem::path programDir, QWidg
     setAcceptDrops(true);
     if (!restoreGeometry(settings::windowGeometry()))
         resize(startSize());
+    // The panel's width as the user left it; the panel itself shows with a check.
+    panelPlaced_ = restoreState(settings::windowState());
+    checkPanel_->hide();
 }
 
 QSize MainWindow::startSize() const
@@ -178,6 +217,23 @@ void MainWindow::buildTextArea()
     textArea_->setMarginsFont(numbers);
     textArea_->setMarginLineNumbers(0, true);
     textArea_->setMarginWidth(0, "0000000");
+    // Control bytes (a NUL from a memory card) show as their names, kept in the text.
+    textArea_->SendScintilla(QsciScintilla::SCI_SETCONTROLCHARSYMBOL, 0UL);
+    connect(textArea_, &QsciScintilla::textChanged, this, [this] {
+        textChanged_ = true;
+        if (puttingText_)
+            return;
+        edited_ = true;
+        if (checkPanel_)
+            checkPanel_->markOutOfDate();
+    });
+    connect(textArea_, &QsciScintilla::modificationChanged, this, [this] { showTitle(); });
+    textArea_->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(textArea_, &QWidget::customContextMenuRequested, this, [this](const QPoint& at) {
+        QMenu* menu = makeTextMenu(textArea_);
+        menu->setAttribute(Qt::WA_DeleteOnClose);
+        menu->popup(textArea_->viewport()->mapToGlobal(at));
+    });
     // The layout keeps the text area on the whole client area above the status bar.
     setCentralWidget(textArea_);
     textArea_->viewport()->installEventFilter(this);
@@ -186,16 +242,19 @@ void MainWindow::buildTextArea()
 void MainWindow::buildMenus()
 {
     QMenuBar* bar = menuBar();
-    QAction* open = bar->addAction("打开");
+    QAction* open = bar->addAction("打开(&O)");
     open->setObjectName("open");
+    open->setShortcut(QKeySequence::Open);
     connect(open, &QAction::triggered, this, [this] {
+        if (!mayDiscardText())
+            return;
         run([this] {
             if (const std::filesystem::path file = commands_.open(); !file.empty())
                 opened(file);
         });
     });
     // Beside "打开", so that one click on it still opens the dialog.
-    recentMenu_ = bar->addMenu("最近打开");
+    recentMenu_ = bar->addMenu("最近打开(&R)");
     recentMenu_->setObjectName("recent");
     recentMenu_->menuAction()->setObjectName("recent");
     fillRecentMenu();
@@ -212,9 +271,35 @@ void MainWindow::buildMenus()
         }
         return menu;
     };
-    addMenu("zhengli", "整理", kArrangeItems);
-    buildAdjustmentItems(addMenu("save", "保存", kSaveItems));
+    QMenu* arrange = addMenu("zhengli", "整理(&Z)", kArrangeItems);
+    arrange->addSeparator();
+    QAction* restore = arrange->addAction("恢复原文");
+    restore->setObjectName("restore");
+    connect(restore, &QAction::triggered, this, [this] { run([this] { commands_.restoreOpened(); }); });
+
+    QMenu* save = bar->addMenu("保存(&S)");
+    save->setObjectName("save");
+    save->menuAction()->setObjectName("save");
+    for (const SaveItem& item : kSaveItems) {
+        QAction* action = save->addAction(item.caption);
+        action->setObjectName(item.name);
+        connect(action, &QAction::triggered, this, [this, item, action] {
+            lastSave_ = action;
+            runSave(item.kind, [this, command = item.command] { command(commands_); });
+        });
+    }
+    buildAdjustmentItems(save);
+    // Ctrl+S saves as the last save item did, the text before any.
+    auto* saveAgain = new QAction(this);
+    saveAgain->setObjectName("saveAgain");
+    saveAgain->setShortcut(QKeySequence::Save);
+    connect(saveAgain, &QAction::triggered, this, [this] {
+        (lastSave_ ? lastSave_ : findChild<QAction*>(kSaveItems[std::size(kSaveItems) - 1].name))->trigger();
+    });
+    addAction(saveAgain);
     buildCheckMenu();
+    buildEditMenu();
+    buildHelpMenu();
 }
 
 void MainWindow::buildAdjustmentItems(QMenu* save)
@@ -222,7 +307,7 @@ void MainWindow::buildAdjustmentItems(QMenu* save)
     QAction* table = save->addAction("高差配赋表");
     table->setObjectName("adjustmentTable");
     connect(table, &QAction::triggered, this, [this] {
-        run([this] {
+        runSave("adjustment", [this] {
             const std::optional<leveling::Adjustment> adjustment = commands_.saveAdjustmentTable();
             if (const auto over = adjustment ? overLimitMessage(*adjustment) : std::nullopt)
                 dialogs_.showNotice(
@@ -232,8 +317,9 @@ void MainWindow::buildAdjustmentItems(QMenu* save)
     for (const auto& item : kExchangeItems) {
         QAction* action = save->addAction(item.caption);
         action->setObjectName(item.name);
-        connect(action, &QAction::triggered, this,
-                [this, format = item.value] { run([this, format] { commands_.saveSectionsFile(format); }); });
+        connect(action, &QAction::triggered, this, [this, item] {
+            runSave(item.name, [this, format = item.value] { commands_.saveSectionsFile(format); });
+        });
     }
 
     save->addSeparator();
@@ -266,12 +352,78 @@ void MainWindow::buildAdjustmentItems(QMenu* save)
         save->findChild<QAction*>(item.name)->setChecked(commands_.distribution() == item.value);
 }
 
+void MainWindow::buildEditMenu()
+{
+    QMenu* menu = menuBar()->addMenu("编辑(&E)");
+    menu->setObjectName("edit");
+    menu->menuAction()->setObjectName("edit");
+    auto add = [&](const char* name, const char* caption, const QKeySequence& key, auto command) {
+        QAction* action = menu->addAction(caption);
+        action->setObjectName(name);
+        action->setShortcut(key);
+        connect(action, &QAction::triggered, this, command);
+    };
+    add("find", "查找…", QKeySequence::Find, [this] { find(true); });
+    add("findNext", "查找下一个", QKeySequence::FindNext, [this] { find(false); });
+    add("goToLine", "转到行…", QKeySequence(Qt::CTRL | Qt::Key_G), [this] {
+        int line = 0, index = 0;
+        textArea_->getCursorPosition(&line, &index);
+        if (const int chosen = dialogs_.askLine(line + 1, textArea_->lines()); chosen > 0)
+            selectLine(chosen);
+    });
+}
+
+void MainWindow::find(bool ask)
+{
+    if (ask || findText_.empty()) {
+        std::string text = dialogs_.askFindText(findText_);
+        if (text.empty())
+            return;
+        findText_ = std::move(text);
+    }
+    // From the caret on, round the end to the start; case as typed.
+    if (!textArea_->findFirst(QString::fromStdString(findText_), false, true, false, true))
+        showStatus(Message(QT_TRANSLATE_NOOP("levara", "Not found: %1"), findText_));
+    else
+        textArea_->setFocus();
+}
+
+void MainWindow::buildHelpMenu()
+{
+    QMenu* menu = menuBar()->addMenu("帮助(&H)");
+    menu->setObjectName("help");
+    menu->menuAction()->setObjectName("help");
+    QAction* guide = menu->addAction("使用说明");
+    guide->setObjectName("guide");
+    guide->setShortcut(QKeySequence::HelpContents);
+    connect(guide, &QAction::triggered, this, [this] {
+        // The README from its quick start up to building it by hand.
+        QFile readme(":/help/README.md");
+        readme.open(QIODevice::ReadOnly);
+        const QString text = QString::fromUtf8(readme.readAll());
+        const qsizetype start = std::max<qsizetype>(0, text.indexOf("## Quick start"));
+        const qsizetype end = text.indexOf("## Building by hand");
+        dialogs_.showHelp(text.mid(start, end < 0 ? -1 : end - start));
+    });
+    QAction* about = menu->addAction("关于 Levara");
+    about->setObjectName("about");
+    connect(about, &QAction::triggered, this, [this] {
+        dialogs_.showAbout(
+            translatedText(Message(QT_TRANSLATE_NOOP("levara", "Levara %1\n\nReduces the raw files of digital levels, "
+                                                               "saves their field books, checks them against the "
+                                                               "leveling standards and exports them for adjustment "
+                                                               "software.\n\nBuilt with Qt %2."),
+                                   LEVARA_VERSION, qVersion())));
+    });
+}
+
 void MainWindow::chooseKnownPoints(const std::filesystem::path& file)
 {
     // Read when a table is saved, so that a file edited meanwhile counts as it is then.
     commands_.setKnownPointsFile(file);
     settings::setKnownPointsFile(QString::fromStdString(file.string()));
     knownPoints_->setChecked(!file.empty());
+    knownPoints_->setText(fileItemCaption("已知点文件", file));
     const QString tip = file.empty() ? QString() : QString::fromStdString(file.string());
     knownPoints_->setToolTip(tip);
     knownPoints_->setStatusTip(tip);
@@ -279,7 +431,7 @@ void MainWindow::chooseKnownPoints(const std::filesystem::path& file)
 
 void MainWindow::buildCheckMenu()
 {
-    QMenu* menu = menuBar()->addMenu("检核");
+    QMenu* menu = menuBar()->addMenu("检核(&J)");
     menu->setObjectName("check");
     menu->menuAction()->setObjectName("check");
     standards_ = new QActionGroup(this);
@@ -293,15 +445,17 @@ void MainWindow::buildCheckMenu()
     menu->addSeparator();
     QAction* check = menu->addAction("检核当前文本");
     check->setObjectName("checkText");
+    check->setShortcut(Qt::Key_F5);
     connect(check, &QAction::triggered, this, [this] {
         run([this] {
-            const leveling::CheckReport report = commands_.checkText();
+            leveling::CheckReport report = checkWithOrder();
             const bool shown = checkPanel_->isVisible();
-            checkPanel_->showReport(report);
+            checkPanel_->showReport(report, commands_.checkedLines());
             // Wide enough for its columns the first time, leaving the text most of the window.
-            if (!shown)
-                resizeDocks({checkPanel_}, {width() * 2 / 5}, Qt::Horizontal);
+            if (!shown && !panelPlaced_)
+                resizeDocks({checkPanel_}, {std::min(checkPanel_->contentWidth(), width() / 2)}, Qt::Horizontal);
             showStatus(checkSummary(report));
+            report_ = std::move(report);
         });
     });
 
@@ -309,9 +463,29 @@ void MainWindow::buildCheckMenu()
     addDockWidget(Qt::RightDockWidgetArea, checkPanel_);
     checkPanel_->hide();
     connect(checkPanel_, &CheckPanel::lineChosen, this, [this](int line) { selectLine(line, false); });
+    connect(checkPanel_, &CheckPanel::saveRequested, this, [this] {
+        if (report_)
+            runSave("check", [this] { commands_.saveFindings(*report_); });
+    });
 
     const QString remembered = settings::standardItem();
     chooseStandard(remembered.isEmpty() ? "noStandard" : remembered, false);
+}
+
+leveling::CheckReport MainWindow::checkWithOrder()
+{
+    try {
+        return commands_.checkText();
+    } catch (const InputError& fault) {
+        // As levara-cli check --order: the user names the order the text does not.
+        if (!isUnknownOrder(fault))
+            throw;
+        selectLine(fault.line());
+        const std::optional<leveling::ObservationOrder> order = dialogs_.askOrder(fault.line());
+        if (!order)
+            throw Cancelled();
+        return commands_.checkText(order);
+    }
 }
 
 void MainWindow::chooseStandard(const QString& name, bool remember)
@@ -349,8 +523,12 @@ void MainWindow::chooseStandard(const QString& name, bool remember)
         return;
     }
     commandsStandardItem_ = item->name;
-    for (QAction* action : standards_->actions())
+    for (QAction* action : standards_->actions()) {
         action->setChecked(action->objectName() == item->name);
+        // The limits file in force shows in its item.
+        if (action->objectName() == "limitsFile")
+            action->setText(fileItemCaption("限差文件", item->order < 0 ? settings::limitsFile().toStdString() : ""));
+    }
     if (remember)
         settings::setStandardItem(item->name);
 }
@@ -396,17 +574,63 @@ void MainWindow::run(const std::function<void()>& command)
 {
     try {
         command();
+    } catch (const Cancelled&) {
+        // The user said no to a question: nothing to report.
     } catch (const std::exception& error) {
         // The line at fault is shown before the message covers the window.
         if (const auto* input = dynamic_cast<const InputError*>(&error))
             selectLine(input->line());
+        // Neither a file nor the text at fault: guidance (no standard chosen, …).
+        const auto* levaraError = dynamic_cast<const Error*>(&error);
+        if (levaraError && !dynamic_cast<const InputError*>(&error) && !dynamic_cast<const FileError*>(&error))
+            return dialogs_.showWarning(levaraError->message());
         // Out of memory or a fault of Levara's own, too: one message, not a crash.
         dialogs_.showError(failureMessage(error));
     }
 }
 
+void MainWindow::runSave(const char* kind, const std::function<void()>& command)
+{
+    saveKind_ = kind;
+    run(command);
+    saveKind_ = nullptr;
+}
+
+SaveChoice MainWindow::chooseFileToSave(int filterIndex)
+{
+    std::filesystem::path proposed;
+    if (!openedFile_.empty() && saveKind_)
+        proposed = openedFile_.parent_path() / (openedFile_.stem().string() + "_" + saveKind_);
+    return dialogs_.showSave(filterIndex, proposed);
+}
+
+bool MainWindow::confirmOverwrite(const std::filesystem::path& file)
+{
+    return dialogs_.askOverwrite(file, sameFile(file, openedFile_));
+}
+
+void MainWindow::textSaved() { textArea_->setModified(false); }
+
+bool MainWindow::mayDiscardText()
+{
+    if (!textArea_->isModified())
+        return true;
+    switch (dialogs_.askUnsavedText(openedFile_.filename().string())) {
+    case UnsavedTextAnswer::Save: {
+        bool saved = false;
+        runSave(kTextKind, [&] { saved = commands_.saveText(); });
+        return saved;
+    }
+    case UnsavedTextAnswer::Discard: return true;
+    case UnsavedTextAnswer::Cancel: return false;
+    }
+    return false;
+}
+
 void MainWindow::openFile(const std::filesystem::path& file)
 {
+    if (!mayDiscardText())
+        return;
     run([this, &file] {
         commands_.open(file);
         opened(file);
@@ -416,9 +640,20 @@ void MainWindow::openFile(const std::filesystem::path& file)
 void MainWindow::opened(const std::filesystem::path& file)
 {
     const QFileInfo info(QString::fromStdString(file.string()));
-    setWindowTitle("Levara – " + info.fileName());
+    openedFile_ = info.absoluteFilePath().toStdString();
+    showTitle();
     settings::addRecentFile(info.absoluteFilePath());
     fillRecentMenu();
+}
+
+void MainWindow::showTitle()
+{
+    QString title = "Levara";
+    if (!openedFile_.empty())
+        title += " – " + QString::fromStdString(openedFile_.filename().string());
+    if (textArea_->isModified())
+        title += " *";
+    setWindowTitle(title);
 }
 
 void MainWindow::selectLine(int line, bool focus)
@@ -448,7 +683,12 @@ ReduceAnswer MainWindow::askReduceFirst(RecordFilter filter)
 
 void MainWindow::closeEvent(QCloseEvent* event)
 {
+    if (!mayDiscardText()) {
+        event->ignore();
+        return;
+    }
     settings::setWindowGeometry(saveGeometry());
+    settings::setWindowState(saveState());
     QMainWindow::closeEvent(event);
 }
 
@@ -494,29 +734,53 @@ bool MainWindow::eventFilter(QObject* watched, QEvent* event)
 
 const std::string& MainWindow::text()
 {
-    if (!textArea_->isModified())
+    if (!textChanged_)
         return shownText_;
     const long length = textArea_->SendScintilla(QsciScintilla::SCI_GETLENGTH);
-    std::string text(std::size_t(length), '\0');
+    // One more for the NUL Scintilla ends it with; the text's own NULs are kept.
+    std::string text(std::size_t(length) + 1, '\0');
     textArea_->SendScintilla(QsciScintilla::SCI_GETTEXT, static_cast<unsigned long>(length) + 1, text.data());
-    textArea_->setModified(false);
-    edited_ = true;
+    text.resize(std::size_t(length));
+    textChanged_ = false;
     shownText_ = std::move(text);
     return shownText_;
 }
 
-bool MainWindow::textEdited() { return edited_ || textArea_->isModified(); }
+void MainWindow::putText(const std::string& text, bool undoable)
+{
+    puttingText_ = true;
+    // By length, not as a C string: a NUL would end it.
+    textArea_->SendScintilla(QsciScintilla::SCI_BEGINUNDOACTION);
+    textArea_->SendScintilla(QsciScintilla::SCI_CLEARALL);
+    textArea_->SendScintilla(QsciScintilla::SCI_APPENDTEXT, static_cast<unsigned long>(text.size()), text.data());
+    textArea_->SendScintilla(QsciScintilla::SCI_ENDUNDOACTION);
+    if (!undoable)
+        textArea_->SendScintilla(QsciScintilla::SCI_EMPTYUNDOBUFFER);
+    textArea_->SendScintilla(QsciScintilla::SCI_GOTOPOS, 0UL);
+    puttingText_ = false;
+    textChanged_ = false;
+    edited_ = false;
+    report_.reset();
+    if (checkPanel_)
+        checkPanel_->clearReport();
+}
 
 void MainWindow::setText(std::string text)
 {
-    // A new text is not an edit of the old one: nothing to undo, and the million
-    // lines of a large file are not copied into the undo history.
+    // A new text is not an edit of the old one: nothing to undo, and nothing to save.
+    // (The million lines of a large file are not kept in the undo history.)
     textArea_->SendScintilla(QsciScintilla::SCI_SETUNDOCOLLECTION, 0UL);
-    textArea_->SendScintilla(QsciScintilla::SCI_SETTEXT, 0UL, text.c_str());
-    textArea_->SendScintilla(QsciScintilla::SCI_EMPTYUNDOBUFFER);
+    putText(text, false);
     textArea_->SendScintilla(QsciScintilla::SCI_SETUNDOCOLLECTION, 1UL);
     textArea_->setModified(false);
-    edited_ = false;
+    shownText_ = std::move(text);
+    showTitle();
+}
+
+void MainWindow::replaceText(std::string text)
+{
+    // One step of the undo history, which keeps the text replaced.
+    putText(text, true);
     shownText_ = std::move(text);
 }
 

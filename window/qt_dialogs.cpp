@@ -1,15 +1,23 @@
 #include "window/qt_dialogs.h"
 
 #include <QApplication>
+#include <QDialog>
+#include <QDialogButtonBox>
+#include <QInputDialog>
+#include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QTextBrowser>
+#include <QVBoxLayout>
+#include <algorithm>
 
 #include "language/language.h"
 
 namespace levara {
 
 const char* const kOpenFilter = "DAT(*.dat)|*.dat|TXT(*.txt)|*.txt|GSI(*.gsi)|*.gsi|所有文件(*.*)|*.*";
-const char* const kSaveFilter = "EXCEL(*.xls)|*.xls|CSV(*.csv)|*.csv|DAT(*.dat)|*.dat|所有文件（*.*)|*.*";
+const char* const kSaveFilter =
+    "EXCEL(*.xls)|*.xls|CSV(*.csv)|*.csv|DAT(*.dat)|*.dat|XML(*.xml)|*.xml|所有文件（*.*)|*.*";
 
 namespace {
 
@@ -47,21 +55,47 @@ std::filesystem::path QtDialogs::showOpen()
     return openDialog_.show(parent_, CommonDialog::Mode::Open).toStdString();
 }
 
-SaveChoice QtDialogs::showSave(int filterIndex)
+SaveChoice QtDialogs::showSave(int filterIndex, const std::filesystem::path& proposed)
 {
     NormalPointer pointer;
     saveDialog_.setFilterIndex(filterIndex);
+    // The name saved last, of whatever kind, is no proposal.
+    saveDialog_.clearFileName();
+    saveDialog_.propose(QString::fromStdString(proposed.string()));
     const QString file = saveDialog_.show(parent_, CommonDialog::Mode::Save);
     return {file.toStdString(), saveDialog_.filterIndex()};
 }
 
-bool QtDialogs::askOverwrite(const std::filesystem::path&)
+bool QtDialogs::askOverwrite(const std::filesystem::path& file, bool openFile)
 {
     NormalPointer pointer;
-    QMessageBox box(QMessageBox::Warning, "保存数据", "文件已存在,是否覆盖?", QMessageBox::Yes | QMessageBox::No,
+    const Message question =
+        openFile ? Message(QT_TRANSLATE_NOOP("levara", "%1 already exists: it is the raw file open in the window. "
+                                                       "Replacing it loses the file as it was read.\n\nReplace it?"),
+                           file)
+                 : Message(QT_TRANSLATE_NOOP("levara", "%1 already exists.\n\nReplace it?"), file);
+    QMessageBox box(QMessageBox::Warning, "Levara", translatedText(question), QMessageBox::Yes | QMessageBox::No,
                     parent_);
     box.setDefaultButton(QMessageBox::No);
     return box.exec() == QMessageBox::Yes;
+}
+
+UnsavedTextAnswer QtDialogs::askUnsavedText(const std::string& textName)
+{
+    NormalPointer pointer;
+    const Message question =
+        textName.empty()
+            ? Message(QT_TRANSLATE_NOOP("levara", "The text has changes that are not saved. Save the text?"))
+            : Message(QT_TRANSLATE_NOOP("levara", "The text of %1 has changes that are not saved. Save the text?"),
+                      textName);
+    QMessageBox box(QMessageBox::Warning, "Levara", translatedText(question),
+                    QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel, parent_);
+    box.setDefaultButton(QMessageBox::Save);
+    switch (box.exec()) {
+    case QMessageBox::Save: return UnsavedTextAnswer::Save;
+    case QMessageBox::Discard: return UnsavedTextAnswer::Discard;
+    default: return UnsavedTextAnswer::Cancel;
+    }
 }
 
 ReduceAnswer QtDialogs::askReduceFirst(const std::string& arrangeItem)
@@ -86,10 +120,75 @@ ReduceAnswer QtDialogs::askReduceFirst(const std::string& arrangeItem)
     return ReduceAnswer::Cancel;
 }
 
+std::optional<leveling::ObservationOrder> QtDialogs::askOrder(int line)
+{
+    NormalPointer pointer;
+    constexpr leveling::ObservationOrder kMethods[] = {leveling::ObservationOrder::BFFB,
+                                                       leveling::ObservationOrder::BBFF,
+                                                       leveling::ObservationOrder::BFBF, leveling::ObservationOrder::BF,
+                                                       leveling::ObservationOrder::aBFFB};
+    QStringList names;
+    for (const leveling::ObservationOrder method : kMethods)
+        names << QString::fromUtf8(leveling::orderName(method).data(), qsizetype(leveling::orderName(method).size()));
+    bool ok = false;
+    const QString chosen = QInputDialog::getItem(
+        parent_, "观测顺序",
+        translatedText(Message(QT_TRANSLATE_NOOP("levara", "The leveling line at line %1 names no observation order "
+                                                           "Levara reads. In which order were its stations read?"),
+                               line)),
+        names, 0, false, &ok);
+    if (!ok)
+        return std::nullopt;
+    return kMethods[names.indexOf(chosen)];
+}
+
+std::string QtDialogs::askFindText(const std::string& last)
+{
+    NormalPointer pointer;
+    return QInputDialog::getText(parent_, "查找", translatedText(Message(QT_TRANSLATE_NOOP("levara", "Find:"))),
+                                 QLineEdit::Normal, QString::fromStdString(last))
+        .toStdString();
+}
+
+int QtDialogs::askLine(int current, int lines)
+{
+    NormalPointer pointer;
+    bool ok = false;
+    const int line =
+        QInputDialog::getInt(parent_, "转到行",
+                             translatedText(Message(QT_TRANSLATE_NOOP("levara", "Line (1 to %1):"), lines)), current, 1,
+                             std::max(1, lines), 1, &ok);
+    return ok ? line : 0;
+}
+
+void QtDialogs::showHelp(const QString& markdown)
+{
+    QDialog dialog(parent_);
+    dialog.setWindowTitle("使用说明");
+    auto* layout = new QVBoxLayout(&dialog);
+    auto* text = new QTextBrowser(&dialog);
+    text->setMarkdown(markdown);
+    layout->addWidget(text);
+    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Close, &dialog);
+    QObject::connect(buttons, &QDialogButtonBox::rejected, &dialog, &QDialog::reject);
+    layout->addWidget(buttons);
+    // A readable column of text, most of the screen high.
+    dialog.resize(text->fontMetrics().horizontalAdvance(QString(90, '0')), parent_ ? parent_->height() : 600);
+    dialog.exec();
+}
+
+void QtDialogs::showAbout(const QString& text) { QMessageBox::about(parent_, "关于 Levara", text); }
+
 void QtDialogs::showNotice(const Message& message)
 {
     NormalPointer pointer;
     QMessageBox::information(parent_, "Levara", translatedText(message));
+}
+
+void QtDialogs::showWarning(const Message& message)
+{
+    NormalPointer pointer;
+    QMessageBox::warning(parent_, "Levara", translatedText(message));
 }
 
 void QtDialogs::showError(const Message& message)

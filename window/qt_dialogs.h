@@ -15,11 +15,18 @@ public:
     std::filesystem::path showOpen() override;
     std::filesystem::path showOpenLimits() override;
     std::filesystem::path showOpenKnownPoints() override;
-    SaveChoice showSave(int filterIndex) override;
-    bool askOverwrite(const std::filesystem::path& file) override;
+    SaveChoice showSave(int filterIndex, const std::filesystem::path& proposed) override;
+    bool askOverwrite(const std::filesystem::path& file, bool openFile) override;
+    UnsavedTextAnswer askUnsavedText(const std::string& textName) override;
     ReduceAnswer askReduceFirst(const std::string& arrangeItem) override;
+    std::optional<leveling::ObservationOrder> askOrder(int line) override;
+    std::string askFindText(const std::string& last) override;
+    int askLine(int current, int lines) override;
+    void showHelp(const QString& markdown) override;
+    void showAbout(const QString& text) override;
     void showNotice(const Message& message) override;
     void showError(const Message& message) override;
+    void showWarning(const Message& message) override;
 
 private:
     CommonDialog openDialog_;

@@ -15,6 +15,10 @@ QByteArray windowGeometry() { return QSettings().value("window/geometry").toByte
 
 void setWindowGeometry(const QByteArray& geometry) { QSettings().setValue("window/geometry", geometry); }
 
+QByteArray windowState() { return QSettings().value("window/state").toByteArray(); }
+
+void setWindowState(const QByteArray& state) { QSettings().setValue("window/state", state); }
+
 QStringList recentFiles() { return QSettings().value("recentFiles").toStringList().mid(0, kRecentFiles); }
 
 void addRecentFile(const QString& file)

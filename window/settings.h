@@ -1,7 +1,7 @@
 #pragma once
 // What Levara remembers between runs, in Qt's settings store (QSettings, named in
 // main): the last folder of each file dialog, the window's geometry, the files
-// opened last, the standard chosen in "检核", and the known-points file and the
+// opened last, the check panel's width, the standard chosen in "检核", and the known-points file and the
 // distribution of the 高差配赋表. Nothing else is remembered.
 #include <QByteArray>
 #include <QString>
@@ -15,6 +15,9 @@ void setLastFolder(const QString& dialog, const QString& folder);
 
 QByteArray windowGeometry();
 void setWindowGeometry(const QByteArray& geometry);
+// The check panel's place and width beside the text.
+QByteArray windowState();
+void setWindowState(const QByteArray& state);
 
 inline constexpr int kRecentFiles = 8;
 // Newest first, at most kRecentFiles.

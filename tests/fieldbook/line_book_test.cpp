@@ -189,6 +189,9 @@ TEST(LineBookFaults, IncompleteStations)
     std::vector<std::string> lines = good;
     append(lines, cut);
     expectLineBookError(lines, 5, {"station 2", "starting on line 5", "ends inside", "3 of its 4"});
+    // As the work file holds it, one more line end after the text's own.
+    lines.push_back("");
+    expectLineBookError(lines, 5, {"station 2", "starting on line 5", "ends inside", "3 of its 4"});
 
     auto short1 = good;
     short1[3] = "For M5|Adr     9|KD1      BM1      01:33:402   1|Rb        1.52349 m   ";

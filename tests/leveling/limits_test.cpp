@@ -50,7 +50,11 @@ TEST(Limits, FaultsNameTheFileAndTheLineOrThePath)
         std::string words;
     };
     const Case cases[] = {
-        {"{\n  \"levara_limits\": 1,\n  \"name\": \"x\",,\n}", "line 3, column 15: not valid JSON"},
+        {"{\n  \"levara_limits\": 1,\n  \"name\": \"x\",,\n}",
+         "line 3, column 15: not valid JSON: \",\" cannot stand there"},
+        {"{\"levara_limits\": 1, \"name\": \"水准\" 甲}",
+         "line 1, column 39: not valid JSON: \"甲\" cannot stand there"},
+        {"{\"levara_limits\": 1", "line 1, column 20: not valid JSON: the file ends before the JSON does"},
         {"[]", "at /: expected an object"},
         {"{\"name\": \"x\", \"limits\": {}}", "at /levara_limits: missing"},
         {"{\"levara_limits\": 2, \"name\": \"x\", \"limits\": {}}", "at /levara_limits: must be 1"},

@@ -6,10 +6,12 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QLabel>
 #include <QMenu>
 #include <QMessageBox>
 #include <QTimer>
+#include <Qsci/qsciscintilla.h>
 
 #include "language/language.h"
 #include "qt_application.h"
@@ -26,6 +28,7 @@ struct Seen {
     QString selectedFilter;
     QString fileNameLabel;
     std::filesystem::path folder;
+    QStringList proposed;  // the file the dialog opened with
 };
 
 // Answers the next file dialog: records what it shows, then picks file with filter.
@@ -42,6 +45,7 @@ void answerNextDialog(Seen& seen, const QString& file, int filterIndex)
         seen.selectedFilter = types->currentText();
         seen.fileNameLabel = dialog->findChild<QLabel*>("fileNameLabel")->text();
         seen.folder = dialog->directory().absolutePath().toStdString();
+        seen.proposed = dialog->selectedFiles();
         if (file.isEmpty()) {
             dialog->reject();
             return;
@@ -67,9 +71,9 @@ TEST(CommonDialogs, ShowTheirTitlesAndFiltersExactly)
 
     Seen save;
     answerNextDialog(save, QString::fromStdString((scratch / "book.xls").string()), 1);
-    SaveChoice choice = dialogs.showSave(3);
+    SaveChoice choice = dialogs.showSave(3, {});
     EXPECT_EQ(save.title, "保存文件");
-    EXPECT_EQ(save.filters, QStringList({"EXCEL(*.xls)", "CSV(*.csv)", "DAT(*.dat)", "所有文件（*.*)"}));
+    EXPECT_EQ(save.filters, QStringList({"EXCEL(*.xls)", "CSV(*.csv)", "DAT(*.dat)", "XML(*.xml)", "所有文件（*.*)"}));
     EXPECT_EQ(save.selectedFilter, "DAT(*.dat)");
     EXPECT_EQ(choice.file, scratch / "book.xls");
     EXPECT_EQ(choice.filterIndex, 1);
@@ -77,9 +81,17 @@ TEST(CommonDialogs, ShowTheirTitlesAndFiltersExactly)
     // A cancel returns no file.
     Seen again;
     answerNextDialog(again, {}, 0);
-    choice = dialogs.showSave(kExcelFilter);
+    choice = dialogs.showSave(kExcelFilter, {});
     EXPECT_EQ(again.selectedFilter, "EXCEL(*.xls)");
     EXPECT_TRUE(choice.file.empty());
+
+    // A proposed name gets the type's extension, in the proposed folder.
+    std::filesystem::create_directories(scratch / "in");
+    Seen proposed;
+    answerNextDialog(proposed, {}, 0);
+    dialogs.showSave(kXmlFilter, scratch / "in/line_gamaXml");
+    EXPECT_EQ(proposed.folder, scratch / "in");
+    EXPECT_EQ(proposed.proposed, QStringList{QString::fromStdString((scratch / "in/line_gamaXml.xml").string())});
 
     // A name typed without an extension gets the chosen type's; "txt" only under all files.
     struct Typed {
@@ -89,10 +101,11 @@ TEST(CommonDialogs, ShowTheirTitlesAndFiltersExactly)
     };
     for (const Typed& typed :
          {Typed{"notes", 1, "notes.xls"}, Typed{"notes", 2, "notes.csv"}, Typed{"notes", 3, "notes.dat"},
-          Typed{"notes", 4, "notes.txt"}, Typed{"notes.v2", 1, "notes.v2"}, Typed{"book.XLS", 3, "book.XLS"}}) {
+          Typed{"notes", 4, "notes.xml"}, Typed{"notes", 5, "notes.txt"}, Typed{"notes.v2", 1, "notes.v2"},
+          Typed{"book.XLS", 3, "book.XLS"}}) {
         Seen seen;
         answerNextDialog(seen, QString::fromStdString((scratch / typed.name).string()), typed.filterIndex);
-        choice = dialogs.showSave(kDatFilter);
+        choice = dialogs.showSave(kDatFilter, {});
         EXPECT_EQ(choice.file, scratch / typed.saved) << typed.name << " " << typed.filterIndex;
         EXPECT_EQ(choice.filterIndex, typed.filterIndex);
     }
@@ -234,6 +247,40 @@ TEST(CommonDialogs, AFailingSaveAndTheReduceQuestionSpeakChineseUnderAChineseLoc
         EXPECT_EQ(question, "文本中仍有“整理 › 测中间点”会去掉的行，用它保存的表格可能有误。\n\n先整理再保存吗？");
         choices.sort();
         EXPECT_EQ(choices, QStringList({"取消", "按原样保存", "整理后保存"}));
+    }
+
+    // The question before an edited text is closed, its buttons Qt's own.
+    {
+        QString question;
+        QStringList choices;
+        answerNextMessageBox(question, choices);
+        dialogs.askUnsavedText("line.dat");
+        EXPECT_EQ(question, "line.dat 的文本有改动尚未保存。保存文本吗？");
+        EXPECT_EQ(choices, QStringList({"保存", "取消", "丢弃"}));
+    }
+
+    // The text area's menu and the dialogs' type column, from Qt's translations and Levara's.
+    window.textArea()->setText("abc");
+    window.textArea()->selectAll();
+    QStringList captions;
+    for (QAction* action : makeTextMenu(window.textArea())->actions())
+        if (!action->isSeparator())
+            captions << action->text().section('\t', 0, 0);
+    EXPECT_EQ(captions, QStringList({"撤消(&U)", "重做(&R)", "剪切(&T)", "复制(&C)", "粘贴(&P)", "删除", "全选"}));
+    EXPECT_EQ(FileTypes().type(QFileInfo(QString::fromStdString(scratch.path().string()))), "文件夹");
+    EXPECT_EQ(FileTypes().type(QFileInfo("line.dat")), "dat 文件");
+
+    // The overwrite question names the file, and says when it is the open raw file.
+    for (const bool openFile : {false, true}) {
+        QString question;
+        QStringList choices;
+        answerNextMessageBox(question, choices, "否(&N)");
+        EXPECT_FALSE(dialogs.askOverwrite(scratch / "line.dat", openFile));
+        EXPECT_EQ(question.toStdString(),
+                  (scratch / "line.dat").string() + (openFile ? " 已存在，它就是窗口中打开的原始文件。替换它，原文件就"
+                                                                "没有了。\n\n替换吗？"
+                                                              : " 已存在。\n\n替换吗？"));
+        EXPECT_EQ(choices, QStringList({"是(&Y)", "否(&N)"}));
     }
 }
 

@@ -16,10 +16,15 @@ public:
     std::deque<SaveChoice> saveAnswers;
     std::deque<bool> overwriteAnswers;
     std::deque<ReduceAnswer> reduceAnswers;
+    // None scripted: the text is discarded, as the tests that do not ask about it expect.
+    std::deque<UnsavedTextAnswer> unsavedTextAnswers;
 
-    std::vector<int> savePresets;  // the type each save dialog opened on
+    std::vector<int> savePresets;                      // the type each save dialog opened on
+    std::vector<std::filesystem::path> saveProposals;  // the name each proposed
     std::vector<std::filesystem::path> overwriteQuestions;
-    std::vector<std::string> reduceQuestions;  // the "整理" item each offered
+    std::vector<bool> overwriteOfOpenFile;      // whether each named the open raw file
+    std::vector<std::string> unsavedQuestions;  // the text's file each named
+    std::vector<std::string> reduceQuestions;   // the "整理" item each offered
     std::vector<std::string> notices;
     std::vector<std::string> errors;
     std::vector<bool> busyWhileAsked;  // whether the hourglass showed when a dialog came up
@@ -31,22 +36,46 @@ public:
     }
     std::filesystem::path showOpenLimits() override { return take(limitsAnswers); }
     std::filesystem::path showOpenKnownPoints() override { return take(knownPointsAnswers); }
-    SaveChoice showSave(int filterIndex) override
+    SaveChoice showSave(int filterIndex, const std::filesystem::path& proposed) override
     {
         noteBusy();
         savePresets.push_back(filterIndex);
+        saveProposals.push_back(proposed);
         return take(saveAnswers);
     }
-    bool askOverwrite(const std::filesystem::path& file) override
+    bool askOverwrite(const std::filesystem::path& file, bool openFile) override
     {
         overwriteQuestions.push_back(file);
+        overwriteOfOpenFile.push_back(openFile);
         return take(overwriteAnswers);
+    }
+    UnsavedTextAnswer askUnsavedText(const std::string& textName) override
+    {
+        unsavedQuestions.push_back(textName);
+        if (unsavedTextAnswers.empty())
+            return UnsavedTextAnswer::Discard;
+        return take(unsavedTextAnswers);
     }
     ReduceAnswer askReduceFirst(const std::string& arrangeItem) override
     {
         reduceQuestions.push_back(arrangeItem);
         return take(reduceAnswers);
     }
+    std::deque<std::optional<leveling::ObservationOrder>> orderAnswers;
+    std::vector<int> orderQuestions;  // the line each named
+    std::deque<std::string> findAnswers;
+    std::deque<int> lineAnswers;
+    std::vector<QString> shown;  // help and about texts
+
+    std::optional<leveling::ObservationOrder> askOrder(int line) override
+    {
+        orderQuestions.push_back(line);
+        return take(orderAnswers);
+    }
+    std::string askFindText(const std::string&) override { return take(findAnswers); }
+    int askLine(int, int) override { return take(lineAnswers); }
+    void showHelp(const QString& markdown) override { shown.push_back(markdown); }
+    void showAbout(const QString& text) override { shown.push_back(text); }
     // Kept in English.
     void showNotice(const Message& message) override { notices.push_back(message.english()); }
     void showError(const Message& message) override
@@ -54,6 +83,13 @@ public:
         noteBusy();
         errors.push_back(message.english());
     }
+    // Kept with the errors, and counted.
+    void showWarning(const Message& message) override
+    {
+        ++warnings;
+        showError(message);
+    }
+    int warnings = 0;
 
 private:
     void noteBusy()

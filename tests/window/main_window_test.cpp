@@ -8,10 +8,12 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QMimeData>
+#include <QPushButton>
 #include <QScreen>
 #include <QStatusBar>
 #include <QTableWidget>
 #include <Qsci/qsciscintilla.h>
+#include <algorithm>
 #include <numeric>
 #include <tuple>
 
@@ -53,9 +55,13 @@ TEST_F(WindowTest, MenusCarryTheCommandNamesAndCaptionsInOrder)
     std::vector<std::pair<std::string, std::string>> top;
     for (QAction* action : form.menuBar()->actions())
         top.emplace_back(action->objectName().toStdString(), action->text().toStdString());
-    EXPECT_EQ(top,
-              (std::vector<std::pair<std::string, std::string>>{
-                  {"open", "打开"}, {"recent", "最近打开"}, {"zhengli", "整理"}, {"save", "保存"}, {"check", "检核"}}));
+    EXPECT_EQ(top, (std::vector<std::pair<std::string, std::string>>{{"open", "打开(&O)"},
+                                                                     {"recent", "最近打开(&R)"},
+                                                                     {"zhengli", "整理(&Z)"},
+                                                                     {"save", "保存(&S)"},
+                                                                     {"check", "检核(&J)"},
+                                                                     {"edit", "编辑(&E)"},
+                                                                     {"help", "帮助(&H)"}}));
     // Nothing opened yet: nothing recent.
     EXPECT_FALSE(form.findChild<QMenu*>("recent")->menuAction()->isEnabled());
 
@@ -72,9 +78,9 @@ TEST_F(WindowTest, MenusCarryTheCommandNamesAndCaptionsInOrder)
         }
         return result;
     };
-    EXPECT_EQ(items("zhengli"), (std::vector<std::pair<std::string, std::string>>{{"BFFB", "水准线路"},
-                                                                                  {"rrz", "测中间点"},
-                                                                                  {"dandian", "单点测量"}}));
+    EXPECT_EQ(items("zhengli"),
+              (std::vector<std::pair<std::string, std::string>>{
+                  {"BFFB", "水准线路"}, {"rrz", "测中间点"}, {"dandian", "单点测量"}, {"restore", "恢复原文"}}));
     EXPECT_EQ(items("save"), (std::vector<std::pair<std::string, std::string>>{{"bffbEXLE", "线路手薄(BFFB)"},
                                                                                {"bbffEXLE", "线路手薄(BBFF)"},
                                                                                {"bfbfEXLE", "线路手薄(BFBF)"},
@@ -111,6 +117,7 @@ TEST_F(WindowTest, AdjustmentItemsSaveTheTableAndTheFilesAndRememberTheirChoices
     trigger("byStations");
     trigger("standard2");
     EXPECT_TRUE(checked("knownPoints"));
+    EXPECT_EQ(form.findChild<QAction*>("knownPoints")->text(), "已知点文件（known.txt）…");
     EXPECT_TRUE(checked("byStations"));
     {
         FakeDialogs otherDialogs;
@@ -120,13 +127,18 @@ TEST_F(WindowTest, AdjustmentItemsSaveTheTableAndTheFilesAndRememberTheirChoices
     }
 
     dialogs.saveAnswers = {{scratch / "table.xls", kExcelFilter},
-                           {scratch / "s.csv", 2},
-                           {scratch / "net.xml", 4},
+                           {scratch / "s.csv", kCsvFilter},
+                           {scratch / "net.xml", kXmlFilter},
                            {scratch / "net.dat", kDatFilter}};
     for (const char* item : {"adjustmentTable", "sectionsCsv", "gamaXml", "starnet"})
         trigger(item);
     EXPECT_TRUE(dialogs.errors.empty()) << dialogs.errors.front();
-    EXPECT_EQ(dialogs.savePresets, (std::vector<int>{kExcelFilter, 2, 4, kDatFilter}));
+    EXPECT_EQ(dialogs.savePresets, (std::vector<int>{kExcelFilter, kCsvFilter, kXmlFilter, kDatFilter}));
+    // Each proposes the raw file's name with its kind, in the raw file's folder.
+    const std::filesystem::path examples = sourceDir() / "examples";
+    EXPECT_EQ(dialogs.saveProposals,
+              (std::vector<std::filesystem::path>{examples / "bffb_line_adjustment", examples / "bffb_line_sectionsCsv",
+                                                  examples / "bffb_line_gamaXml", examples / "bffb_line_starnet"}));
     EXPECT_EQ(dialogs.notices, (std::vector<std::string>{"The table is saved, marked \"超限\": the misclosure -14.37 "
                                                          "mm is over its limit ±4.70 mm"}));
     for (const char* file : {"table.xls", "s.csv", "net.xml", "net.dat"})
@@ -486,12 +498,12 @@ TEST_F(WindowTest, BookSavesOpenOnExcelTheTextSaveOnItsOwnLastType)
         expected.push_back(opensOn);
     };
     save("TXT", {}, kDatFilter);
-    save("TXT", {scratch / "notes.txt", 4}, kDatFilter);
+    save("TXT", {scratch / "notes.txt", kAllFilesFilter}, kDatFilter);
     for (const char* book : books)
         save(book, {}, kExcelFilter);
-    save("TXT", {}, 4);
-    save("bffbEXLE", {scratch / "typed.xls", 4}, kExcelFilter);  // refused, said so
-    save("TXT", {}, 4);
+    save("TXT", {}, kAllFilesFilter);
+    save("bffbEXLE", {scratch / "typed.xls", kAllFilesFilter}, kExcelFilter);  // refused, said so
+    save("TXT", {}, kAllFilesFilter);
     EXPECT_EQ(dialogs.savePresets, expected);
     EXPECT_EQ(dialogs.notices.size(), 1u);
     EXPECT_TRUE(dialogs.errors.empty());
@@ -636,6 +648,7 @@ TEST_F(WindowTest, CheckMenuChoosesAStandardRemembersItAndListsWhatExceeds)
     trigger("checkText");
     ASSERT_EQ(dialogs.errors.size(), 1u);
     EXPECT_NE(dialogs.errors[0].find("No standard is chosen"), std::string::npos);
+    EXPECT_EQ(dialogs.warnings, 1) << "guidance, not a fault";
 
     trigger("standard2");
     EXPECT_TRUE(checked("standard2"));
@@ -667,12 +680,20 @@ TEST_F(WindowTest, CheckMenuChoosesAStandardRemembersItAndListsWhatExceeds)
         row.push_back(list->item(0, column)->text().toStdString());
         headers.push_back(list->horizontalHeaderItem(column)->text().toStdString());
     }
-    EXPECT_EQ(headers, (std::vector<std::string>{"行", "测站", "点号", "项目", "数值", "限差", "依据"}));
-    EXPECT_EQ(row[0], "6");
-    EXPECT_EQ(row[1], "2");
-    EXPECT_EQ(row[2], "TP1");
-    EXPECT_EQ(row[4], "52.000 m");
-    EXPECT_EQ(row[6], "GB/T 12897-2006 (v)");
+    EXPECT_EQ(headers, (std::vector<std::string>{"线路", "行", "测站", "点号", "项目", "数值", "限差", "依据"}));
+    EXPECT_EQ(row[0], "1");  // the Start-Line record names no line
+    EXPECT_EQ(row[1], "6");
+    EXPECT_EQ(row[2], "2");
+    EXPECT_EQ(row[3], "TP1");
+    EXPECT_EQ(row[5], "52.000 m");
+    EXPECT_EQ(row[7], "GB/T 12897-2006 (v)");
+    EXPECT_EQ(panel->lineTotals()->text(), "Line 1: 2 stations, 1 over the limits");
+    // Saved as levara-cli check --csv writes them.
+    dialogs.saveAnswers = {{scratch / "findings.csv", kCsvFilter}};
+    panel->saveButton()->click();
+    EXPECT_EQ(dialogs.savePresets.back(), kCsvFilter);
+    EXPECT_EQ(readBytes(scratch / "findings.csv").substr(0, 69),
+              "line,station,point,item,value,lower,upper,unit,status,source\n6,2,TP1,");
     list->setCurrentCell(0, 3);
     int fromLine = 0, fromIndex = 0, toLine = 0, toIndex = 0;
     form.textArea()->getSelection(&fromLine, &fromIndex, &toLine, &toIndex);
@@ -696,12 +717,224 @@ TEST_F(WindowTest, CheckMenuChoosesAStandardRemembersItAndListsWhatExceeds)
     dialogs.limitsAnswers = {scratch / "project.json"};
     trigger("limitsFile");
     EXPECT_TRUE(checked("limitsFile"));
+    EXPECT_EQ(form.findChild<QAction*>("limitsFile")->text(), "限差文件（project.json）…");
     trigger("checkText");
     EXPECT_EQ(list->rowCount(), 0);
     EXPECT_NE(panel->summary()->text().toStdString().find("project"), std::string::npos);
 
     trigger("noStandard");
     EXPECT_EQ(settings::standardItem(), "noStandard");
+}
+
+// A memory card's NUL in the second line: every line is shown, edited and saved.
+TEST_F(WindowTest, ANulByteKeepsEveryLineThroughOpenEditAndSave)
+{
+    const std::string raw = std::string("a1\r\nb\0x2\r\n", 10) + "\x01\x1a c3\r\nd4\r\n";
+    writeBytes(scratch / "nul.dat", raw);
+    form.openFile(scratch / "nul.dat");
+    EXPECT_EQ(form.text(), raw);
+    EXPECT_EQ(form.textArea()->lines(), 5);  // the last one empty
+    EXPECT_EQ(form.textArea()->SendScintilla(QsciScintilla::SCI_GETLENGTH), long(raw.size()));
+
+    form.textArea()->insertAt("e", 3, 0);
+    EXPECT_EQ(form.text(), raw.substr(0, raw.size() - 4) + "ed4\r\n");
+    dialogs.saveAnswers = {{scratch / "saved.dat", kDatFilter}};
+    trigger("TXT");
+    EXPECT_EQ(readBytes(scratch / "saved.dat"), form.text() + "\r\n");
+    EXPECT_TRUE(dialogs.errors.empty()) << dialogs.errors.front();
+}
+
+TEST_F(WindowTest, ReducingIsUndoneAndTheOpenedTextRestored)
+{
+    const std::filesystem::path raw = sourceDir() / "examples/bffb_line.dat";
+    form.openFile(raw);
+    const std::string opened = form.text();
+    EXPECT_EQ(form.windowTitle(), "Levara – bffb_line.dat");
+    trigger("dandian");  // the wrong item: nothing is kept
+    EXPECT_EQ(form.text(), "");
+    EXPECT_EQ(form.windowTitle(), "Levara – bffb_line.dat *");
+    QLabel* panel = form.statusBar()->findChild<QLabel*>("Panel1");
+    const auto lines = std::count(opened.begin(), opened.end(), '\n');
+    EXPECT_EQ(panel->text().toStdString(), "Kept 0 lines, dropped " + std::to_string(lines));
+
+    form.textArea()->undo();
+    EXPECT_EQ(form.text(), opened);
+    form.textArea()->redo();
+    EXPECT_EQ(form.text(), "");
+    form.textArea()->undo();
+    trigger("BFFB");
+    const std::string reduced = form.text();
+    EXPECT_NE(reduced, opened);
+    form.textArea()->insertAt("edit", 0, 0);
+    trigger("restore");
+    EXPECT_EQ(form.text(), opened);
+    form.textArea()->undo();
+    EXPECT_EQ(form.text(), "edit" + reduced);
+    EXPECT_TRUE(dialogs.errors.empty()) << dialogs.errors.front();
+}
+
+TEST_F(WindowTest, AnEditedTextIsAskedAboutBeforeCloseAndOpen)
+{
+    writeBytes(scratch / "line.dat", "a\r\n");
+    form.openFile(scratch / "line.dat");
+    form.show();
+    // Not edited: nothing asked.
+    form.openFile(scratch / "line.dat");
+    EXPECT_TRUE(dialogs.unsavedQuestions.empty());
+
+    form.textArea()->insertAt("b", 0, 0);
+    EXPECT_EQ(form.windowTitle(), "Levara – line.dat *");
+    dialogs.unsavedTextAnswers = {UnsavedTextAnswer::Cancel, UnsavedTextAnswer::Cancel};
+    EXPECT_FALSE(form.close());
+    trigger("open");  // no open dialog comes up
+    EXPECT_EQ(dialogs.unsavedQuestions, (std::vector<std::string>{"line.dat", "line.dat"}));
+    EXPECT_TRUE(form.isVisible());
+    EXPECT_EQ(form.text(), "ba\r\n");
+
+    // Save, its dialog cancelled: still open; then saved under the proposed name.
+    dialogs.unsavedTextAnswers = {UnsavedTextAnswer::Save, UnsavedTextAnswer::Save};
+    dialogs.saveAnswers = {{}, {scratch / "line_text.dat", kDatFilter}};
+    EXPECT_FALSE(form.close());
+    EXPECT_TRUE(form.close());
+    EXPECT_EQ(dialogs.saveProposals.back(), scratch / "line_text");
+    EXPECT_EQ(readBytes(scratch / "line_text.dat"), "ba\r\n\r\n");
+    EXPECT_EQ(form.windowTitle(), "Levara – line.dat");
+
+    form.show();
+    form.textArea()->insertAt("c", 0, 0);
+    dialogs.unsavedTextAnswers = {UnsavedTextAnswer::Discard};
+    dialogs.openAnswers = {scratch / "line.dat"};
+    trigger("open");
+    EXPECT_EQ(form.text(), "a\r\n");
+    EXPECT_TRUE(dialogs.errors.empty()) << dialogs.errors.front();
+}
+
+// The wrong 整理 item keeps nothing of a leveling file; its book is saved, and said empty.
+TEST_F(WindowTest, ABookOfNoStationIsSavedAndSaidEmpty)
+{
+    form.openFile(sourceDir() / "examples/bffb_line.dat");
+    trigger("dandian");
+    dialogs.saveAnswers = {{scratch / "empty.xls", kExcelFilter}};
+    trigger("bffbEXLE");
+    EXPECT_TRUE(std::filesystem::exists(scratch / "empty.xls"));
+    EXPECT_EQ(dialogs.notices, std::vector<std::string>{"Saved " + (scratch / "empty.xls").string() +
+                                                        ", but the text holds no station: the book is empty."});
+    EXPECT_TRUE(dialogs.errors.empty()) << dialogs.errors.front();
+}
+
+TEST_F(WindowTest, ACancelledReduceAndSaveLeavesTheText)
+{
+    form.openFile(sourceDir() / "examples/bffb_line.dat");
+    const std::string opened = form.text();
+    for (const char* item : {"bffbEXLE", "adjustmentTable", "gamaXml"}) {
+        dialogs.reduceAnswers = {ReduceAnswer::Reduce};
+        dialogs.saveAnswers = {{}};
+        trigger(item);
+        EXPECT_EQ(form.text(), opened) << item;
+        EXPECT_EQ(form.windowTitle(), "Levara – bffb_line.dat") << item;
+    }
+    EXPECT_TRUE(dialogs.errors.empty()) << dialogs.errors.front();
+}
+
+TEST_F(WindowTest, ThePanelIsClearedOnOpenAndMarkedOutOfDateByAnEdit)
+{
+    trigger("standard2");
+    // The example's sights are over 二等's limits.
+    form.openFile(sourceDir() / "tests/data/bffb_line.dat");
+    trigger("checkText");
+    QTableWidget* list = form.checkPanel()->list();
+    ASSERT_GT(list->rowCount(), 0);
+    form.textArea()->insertAt(" ", 0, 0);
+    EXPECT_EQ(form.checkPanel()->summary()->text().toStdString().rfind("Out of date: ", 0), 0u);
+    EXPECT_GT(list->rowCount(), 0);
+    form.openFile(sourceDir() / "tests/data/single_points.dat");
+    EXPECT_EQ(list->rowCount(), 0);
+    EXPECT_TRUE(form.checkPanel()->summary()->text().isEmpty());
+    EXPECT_TRUE(dialogs.errors.empty()) << dialogs.errors.front();
+}
+
+// The open raw file itself, as the save's file: the question says so.
+TEST_F(WindowTest, TheOverwriteQuestionNamesTheOpenRawFile)
+{
+    writeBytes(scratch / "line.dat", "a\r\n");
+    writeBytes(scratch / "other.dat", "o\r\n");
+    form.openFile(scratch / "line.dat");
+    dialogs.saveAnswers = {{scratch / "other.dat", kDatFilter}, {scratch / "line.dat", kDatFilter}};
+    dialogs.overwriteAnswers = {false, false};
+    trigger("TXT");
+    trigger("TXT");
+    EXPECT_EQ(dialogs.overwriteQuestions,
+              (std::vector<std::filesystem::path>{scratch / "other.dat", scratch / "line.dat"}));
+    EXPECT_EQ(dialogs.overwriteOfOpenFile, (std::vector<bool>{false, true}));
+    EXPECT_EQ(readBytes(scratch / "line.dat"), "a\r\n");
+}
+
+TEST_F(WindowTest, ShortcutsFindGoToLineHelpAndAbout)
+{
+    const auto key = [&](const char* name) { return form.findChild<QAction*>(name)->shortcut(); };
+    EXPECT_EQ(key("open"), QKeySequence(QKeySequence::Open));
+    EXPECT_EQ(key("saveAgain"), QKeySequence(QKeySequence::Save));
+    EXPECT_EQ(key("checkText"), QKeySequence(Qt::Key_F5));
+    EXPECT_EQ(key("find"), QKeySequence(QKeySequence::Find));
+    EXPECT_EQ(key("goToLine"), QKeySequence(Qt::CTRL | Qt::Key_G));
+
+    form.setText("a\r\nTP9 b\r\nc TP9\r\n");
+    int fromLine = 0, fromIndex = 0, toLine = 0, toIndex = 0;
+    dialogs.findAnswers = {"TP9"};
+    trigger("find");
+    form.textArea()->getSelection(&fromLine, &fromIndex, &toLine, &toIndex);
+    EXPECT_EQ(std::tuple(fromLine, fromIndex, toIndex), std::tuple(1, 0, 3));
+    trigger("findNext");
+    form.textArea()->getSelection(&fromLine, &fromIndex, &toLine, &toIndex);
+    EXPECT_EQ(std::tuple(fromLine, fromIndex, toIndex), std::tuple(2, 2, 5));
+    dialogs.findAnswers = {"none"};
+    trigger("find");
+    EXPECT_EQ(form.statusBar()->findChild<QLabel*>("Panel1")->text(), "Not found: none");
+    dialogs.lineAnswers = {1};
+    trigger("goToLine");
+    form.textArea()->getSelection(&fromLine, &fromIndex, &toLine, &toIndex);
+    EXPECT_EQ(std::tuple(fromLine, fromIndex, toLine), std::tuple(0, 0, 0));
+
+    // Nothing saved yet: Ctrl+S saves the text.
+    dialogs.saveAnswers = {{}};
+    trigger("saveAgain");
+    EXPECT_EQ(dialogs.savePresets, std::vector<int>{kDatFilter});
+
+    trigger("guide");
+    trigger("about");
+    ASSERT_EQ(dialogs.shown.size(), 2u);
+    EXPECT_TRUE(dialogs.shown[0].startsWith("## Quick start"));
+    EXPECT_FALSE(dialogs.shown[0].contains("## Building by hand"));
+    EXPECT_TRUE(dialogs.shown[1].startsWith("Levara " LEVARA_VERSION "\n")) << dialogs.shown[1].toStdString();
+}
+
+TEST_F(WindowTest, AWorkbookOpenedByMistakeIsSaidToBeOne)
+{
+    form.setText("kept\r\n");
+    writeBytes(scratch / "book.dat", std::string("\xD0\xCF\x11\xE0\xA1\xB1\x1A\xE1\0\0\0", 11));
+    dialogs.openAnswers = {scratch / "book.dat"};
+    trigger("open");
+    ASSERT_EQ(dialogs.errors.size(), 1u);
+    EXPECT_EQ(dialogs.errors[0],
+              (scratch / "book.dat").string() + ": this is an Excel workbook, not a raw file of a digital level");
+    EXPECT_EQ(form.text(), "kept\r\n");
+}
+
+// As levara-cli check --order: a line that names no method is checked in the order chosen.
+TEST_F(WindowTest, CheckAsksForTheOrderOfALineThatNamesNone)
+{
+    trigger("standard2");
+    form.setText(lines({startLine(""), readingLine("BM1", "Rb", "1.52345", "30.100"),
+                        readingLine("TP1", "Rf", "1.41234", "29.500"), readingLine("TP1", "Rf", "1.41236", "29.520"),
+                        readingLine("BM1", "Rb", "1.52349", "30.120"), endLine()}));
+    dialogs.orderAnswers = {std::nullopt, leveling::ObservationOrder::BFFB};
+    trigger("checkText");
+    EXPECT_FALSE(form.checkPanel()->isVisible()) << "cancelled";
+    trigger("checkText");
+    EXPECT_EQ(dialogs.orderQuestions, (std::vector<int>{1, 1}));
+    EXPECT_TRUE(dialogs.errors.empty()) << dialogs.errors.front();
+    EXPECT_NE(form.checkPanel()->summary()->text().toStdString().find("stations: 1"), std::string::npos)
+        << form.checkPanel()->summary()->text().toStdString();
 }
 
 }  // namespace
