@@ -1,7 +1,7 @@
 #!/usr/bin/env python3
 """Checks every #include "..." of the tree against Levara's layers.
 
-Bottom to top: xls < records < books < commands < language < window, cli. A file may include
+Bottom to top: xls < records < leveling < books < commands < language < window, cli. A file may include
 the files of its own layer and the door header of a layer below it; window and cli
 are peers and never include each other. Inside books the export frame
 (books/pipeline) sits above the adjustment (books/adjustment), which sits above the
@@ -21,11 +21,12 @@ import sys
 LAYERS = {
     "xls": (0, "xls/xls.h"),
     "records": (1, "records/records.h"),
-    "books": (2, "books/books.h"),
-    "commands": (3, "commands/commands.h"),
-    "language": (4, "language/language.h"),
-    "window": (5, "window/window.h"),
-    "cli": (5, None),
+    "leveling": (2, "leveling/leveling.h"),
+    "books": (3, "books/books.h"),
+    "commands": (4, "commands/commands.h"),
+    "language": (5, "language/language.h"),
+    "window": (6, "window/window.h"),
+    "cli": (6, None),
 }
 ON_TOP = {"tests", "bench", "temp", "tools", "packaging"}
 
@@ -45,6 +46,7 @@ TESTED = {
     "tests/pipeline": "books",
     "tests/adjustment": "books",
     "tests/window": "window",
+    "tests/leveling": "leveling",
 }
 
 SOURCE = re.compile(r".*\.(h|hpp|cpp|cc)$")
