@@ -175,7 +175,8 @@ books::CheckReport Commands::checkText(std::optional<books::ObservationMethod> o
     BusyPointer busy(ui_);
     TextLines lines = TextLines::viewOf(ui_.text());
     lines.numberBy(numbering());
-    return locatingFaults([&] { return books::checkSections(books::readSections(lines, order), *standard_); });
+    return locatingFaults(
+        [&] { return books::checkSections(books::readSections(lines, order ? order : order_), *standard_); });
 }
 
 namespace {
@@ -214,7 +215,7 @@ std::optional<books::Adjustment> Commands::saveAdjustmentTable()
     lines.numberBy(numbering());
     const books::Standard* standard = standard_ ? &*standard_ : nullptr;
     books::Adjustment adjustment = locatingFaults([&] {
-        return books::adjustRoute(books::readSections(lines), lines, known ? &*known : nullptr, distribution_,
+        return books::adjustRoute(books::readSections(lines, order_), lines, known ? &*known : nullptr, distribution_,
                                   standard);
     });
     const SaveChoice choice = ui_.chooseFileToSave(kExcelFilter);
@@ -236,6 +237,54 @@ std::optional<books::Adjustment> Commands::saveAdjustmentTable()
     return adjustment;
 }
 
+std::optional<books::NetworkReport> Commands::saveNetworkTable()
+{
+    BusyPointer busy(ui_);
+    {
+        const WorkFolder work(programDir_);
+        books::renewWorkingWorkbook(books::Output::NetworkTable, work.temp());
+    }
+    if (!offerToReduce(RecordFilter::Leveling))
+        return std::nullopt;
+    // Computed before the save dialog: a network that cannot be adjusted is said at once.
+    const std::optional<books::KnownPoints> known = knownPoints(knownPointsFile_);
+    TextLines lines = TextLines::viewOf(ui_.text());
+    lines.numberBy(numbering());
+    const books::Standard* standard = standard_ ? &*standard_ : nullptr;
+    books::NetworkReport report = locatingFaults([&] {
+        books::NetworkReport made;
+        const leveling::NetworkInput input =
+            books::networkOf(books::readSections(lines, order_), lines, known ? &*known : nullptr, distribution_,
+                             standard, pairs_);
+        made.adjustment = leveling::adjustNetwork(input);
+        made.pairs = pairs_;
+        if (standard)
+            made.standard = standard->limits.name + (standard->mountain ? "(山区)" : "");
+        if (known)
+            made.knownFile = known->file;
+        else
+            made.startHeightLine = books::recordedStartHeight(lines, input.observations.front().from).line;
+        return made;
+    });
+    const SaveChoice choice = ui_.chooseFileToSave(kExcelFilter);
+    if (choice.file.empty() || !mayWrite(ui_, choice.file))
+        return std::nullopt;
+    if (choice.filterIndex != kExcelFilter) {
+        ui_.notify(notExcelNotice());
+        return std::nullopt;
+    }
+    const WorkFolder work(programDir_);
+    locatingFaults([&] {
+        books::exportWorkbook(books::Output::NetworkTable, work.temp(), ui_.text(), choice.file, standard, numbering(),
+                              nullptr, &report);
+    });
+    if (const std::optional<Message> findings = networkFindingsMessage(report))
+        ui_.showStatus(Message(QT_TRANSLATE_NOOP("levara", "Saved %1: %2"), choice.file, *findings));
+    else
+        ui_.showStatus(savedStatus(choice.file));
+    return report;
+}
+
 void Commands::saveSectionsFile(books::ExchangeFormat format)
 {
     BusyPointer busy(ui_);
@@ -245,8 +294,10 @@ void Commands::saveSectionsFile(books::ExchangeFormat format)
         format == books::ExchangeFormat::SectionsCsv ? std::nullopt : knownPoints(knownPointsFile_);
     TextLines lines = TextLines::viewOf(ui_.text());
     lines.numberBy(numbering());
-    const std::string text = locatingFaults(
-        [&] { return books::exchangeText(format, books::readSections(lines), lines, known ? &*known : nullptr); });
+    const std::string text = locatingFaults([&] {
+        return books::exchangeText(format, books::readSections(lines, order_), lines, known ? &*known : nullptr,
+                                   standard_ ? &*standard_ : nullptr);
+    });
     const SaveChoice choice = ui_.chooseFileToSave(filterIndexOf(format));
     if (choice.file.empty() || !mayWrite(ui_, choice.file))
         return;

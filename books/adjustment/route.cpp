@@ -148,6 +148,20 @@ void distribute(std::vector<Leg>& legs, Hundredths total, Distribution distribut
 
 }  // namespace
 
+std::vector<RouteSection> routeSections(const std::vector<Section>& sections, const Standard* standard, bool pairs)
+{
+    std::vector<RouteSection> result;
+    if (pairs) {
+        for (Leg& leg : legsOf(sections, standard))
+            result.push_back(std::move(leg.section));
+    } else {
+        for (const Section& section : sections)
+            if (!section.stations.empty())
+                result.push_back(legOf(section).section);
+    }
+    return result;
+}
+
 Hundredths toHundredths(double metres) { return std::llround(nineDecimals(metres) * kHundredthsPerMetre); }
 
 double toMetres(Hundredths value) { return nineDecimals(double(value) / kHundredthsPerMetre); }

@@ -3,6 +3,7 @@
 #include <stdexcept>
 
 #include "books/adjustment/adjustment_table.h"
+#include "books/adjustment/network_table.h"
 #include "books/checks/checks.h"
 #include "books/checks/sections.h"
 #include "books/clear_rows.h"
@@ -36,7 +37,7 @@ std::optional<BookMarks> marksFor(Output output, const TextLines& lines, const S
 }
 
 void fillSheets(Output output, xls::Workbook& book, const TextLines& lines, const BookMarks* marks,
-                const Adjustment* adjustment)
+                const Adjustment* adjustment, const NetworkReport* network)
 {
     xls::Worksheet& first = book.sheet(0);
     switch (output) {
@@ -49,6 +50,7 @@ void fillSheets(Output output, xls::Workbook& book, const TextLines& lines, cons
     case Output::IntermediateTable: return writeIntermediateTable(first, lines);
     case Output::SinglePointTable: return writeSinglePointTable(first, lines);
     case Output::AdjustmentTable: return writeAdjustmentTable(first, *adjustment);
+    case Output::NetworkTable: return writeNetworkTable(first, *network);
     }
 }
 
@@ -104,9 +106,9 @@ Message outputProblem(const xls::Error& error)
 }
 
 void fill(Output output, xls::Workbook& book, const TextLines& lines, const BookMarks* marks,
-          const Adjustment* adjustment)
+          const Adjustment* adjustment, const NetworkReport* network)
 {
-    fillSheets(output, book, lines, marks, adjustment);
+    fillSheets(output, book, lines, marks, adjustment, network);
     for (std::size_t sheet = 0; sheet < worksheetsNeeded(output); ++sheet)
         writeHeading(book.sheet(sheet), lines);
 }
@@ -128,11 +130,11 @@ xls::Workbook openTemplateCopy(Output output, const std::filesystem::path& templ
 
 std::string filledBytes(Output output, xls::Workbook book, const TextLines& lines,
                         const std::filesystem::path& destination, const Standard* standard,
-                        const Adjustment* adjustment)
+                        const Adjustment* adjustment, const NetworkReport* network)
 {
     const std::optional<BookMarks> marks = marksFor(output, lines, standard);
     try {
-        fill(output, book, lines, marks ? &*marks : nullptr, adjustment);
+        fill(output, book, lines, marks ? &*marks : nullptr, adjustment, network);
         return std::move(book).toBytes();
     } catch (const xls::Error& error) {
         throw FileError(destination, outputProblem(error));
@@ -153,16 +155,17 @@ std::string_view templateName(Output output)
     case Output::IntermediateTable: return "exc1.xls";
     case Output::SinglePointTable: return "exc0.xls";
     case Output::AdjustmentTable: return "exc4.xls";
+    case Output::NetworkTable: return "exc5.xls";
     }
     return {};
 }
 
 std::string workbookBytes(Output output, std::string_view templateBytes, const TextLines& lines,
                           const std::filesystem::path& templateFile, const std::filesystem::path& destination,
-                          const Standard* standard, const Adjustment* adjustment)
+                          const Standard* standard, const Adjustment* adjustment, const NetworkReport* network)
 {
     xls::Workbook book = openTemplateCopy(output, templateFile, templateBytes);
-    return filledBytes(output, std::move(book), lines, destination, standard, adjustment);
+    return filledBytes(output, std::move(book), lines, destination, standard, adjustment, network);
 }
 
 void renewWorkingWorkbook(Output output, const TempFolder& temp)
@@ -172,10 +175,12 @@ void renewWorkingWorkbook(Output output, const TempFolder& temp)
 
 void exportWorkbook(Output output, const TempFolder& temp, std::string_view text,
                     const std::filesystem::path& destination, const Standard* standard, const LineOrigins& origins,
-                    const Adjustment* adjustment)
+                    const Adjustment* adjustment, const NetworkReport* network)
 {
     if (output == Output::AdjustmentTable && !adjustment)
         throw std::logic_error("the adjustment table needs its adjustment");
+    if (output == Output::NetworkTable && !network)
+        throw std::logic_error("the network table needs its adjustment");
     // Filled from the template itself: the working workbook, renewed before the save
     // dialog, may have been used by another Levara since.
     const std::string templateBytes = readFile(temp.templateFile(templateName(output)));
@@ -188,7 +193,7 @@ void exportWorkbook(Output output, const TempFolder& temp, std::string_view text
         if (output == Output::AbffbTwoWayBook)
             writeTextFile(temp.reversedWorkFile(), reversedWorkText(lines));
         filled = workbookBytes(output, templateBytes, lines, temp.templateFile(templateName(output)), destination,
-                               standard, adjustment);
+                               standard, adjustment, network);
         replaceFile(working, filled, Flush::No, Links::Refuse);
     } catch (...) {
         // A failed export leaves a fresh copy of the template as the working workbook.

@@ -6,6 +6,7 @@
 #include <filesystem>
 #include <string_view>
 
+#include "books/adjustment/network_table.h"
 #include "books/adjustment/route.h"
 #include "books/checks/limits.h"
 #include "records/records.h"
@@ -22,6 +23,7 @@ enum class Output {
     IntermediateTable,  // rrzEXLX, "中间点测量表格"
     SinglePointTable,   // dandianEXCEL, "单点测量表格"
     AdjustmentTable,    // adjustmentTable, "高差配赋表"
+    NetworkTable,       // networkTable, "平差成果表"
 };
 
 // "exc.xls", "exc2.xls", ...
@@ -31,7 +33,8 @@ std::string_view templateName(Output output);
 // the text's lines; templateFile and destination name the files in its errors.
 std::string workbookBytes(Output output, std::string_view templateBytes, const TextLines& lines,
                           const std::filesystem::path& templateFile, const std::filesystem::path& destination,
-                          const Standard* standard = nullptr, const Adjustment* adjustment = nullptr);
+                          const Standard* standard = nullptr, const Adjustment* adjustment = nullptr,
+                          const NetworkReport* network = nullptr);
 
 // Copies the output's template over the working workbook excel.xls.
 void renewWorkingWorkbook(Output output, const TempFolder& temp);
@@ -44,9 +47,10 @@ void renewWorkingWorkbook(Output output, const TempFolder& temp);
 // (books/checks), its stations read in the book's own order; without, or for a table,
 // the workbook is as it always was. Given the origins of the text's lines, its faults
 // and marks name lines by them (TextLines::numberBy). The adjustment table is written
-// from adjustment, which it needs.
+// from adjustment, the network table from network, which they need.
 void exportWorkbook(Output output, const TempFolder& temp, std::string_view text,
                     const std::filesystem::path& destination, const Standard* standard = nullptr,
-                    const LineOrigins& origins = {}, const Adjustment* adjustment = nullptr);
+                    const LineOrigins& origins = {}, const Adjustment* adjustment = nullptr,
+                    const NetworkReport* network = nullptr);
 
 }  // namespace levara::books

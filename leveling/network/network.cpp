@@ -81,7 +81,6 @@ void checkTied(const NetworkInput& input, const std::vector<std::string>& names,
         if (known[point])
             tied[std::size_t(pieces.root(int(point)))] = true;
     // The untied pieces by their roots, in the order their first points appear.
-    std::vector<int> order;
     std::unordered_map<int, std::size_t> slot;
     std::vector<std::vector<std::string>> pieceNames;
     std::vector<std::vector<const Observation*>> pieceObservations;
