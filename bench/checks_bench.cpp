@@ -6,6 +6,7 @@
 
 #include "bench/raw_line_generator.h"
 #include "books/books.h"
+#include "leveling/leveling.h"
 #include "records/records.h"
 
 namespace {
@@ -15,18 +16,19 @@ constexpr int kStations = 21842;
 // The line as the leveling filter leaves it.
 std::string surveyedLine()
 {
-    const std::string raw = levara::bench::rawLevelingLine(kStations, levara::bench::Method::BFFB, 1);
+    const std::string raw = levara::bench::rawLevelingLine(kStations, levara::bench::ObservationOrder::BFFB, 1);
     return levara::filterLines(levara::RecordFilter::Leveling, levara::TextLines::fromText(raw));
 }
 
 void BM_CheckLine(benchmark::State& state)
 {
     const levara::TextLines lines = levara::TextLines::fromText(surveyedLine());
-    const levara::books::Standard standard = levara::books::chooseStandard(levara::books::builtinLimits(2), false);
+    const levara::leveling::Standard standard =
+        levara::leveling::chooseStandard(levara::leveling::builtinLimits(2), false);
     std::size_t findings = 0;
     for (auto _ : state) {
-        const levara::books::CheckReport report =
-            levara::books::checkSections(levara::books::readSections(lines), standard);
+        const levara::leveling::CheckReport report =
+            levara::leveling::checkSections(levara::leveling::readSections(lines), standard);
         findings = report.findings.size();
         benchmark::DoNotOptimize(findings);
     }

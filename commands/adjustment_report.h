@@ -4,12 +4,13 @@
 #include <optional>
 
 #include "books/books.h"
+#include "leveling/leveling.h"
 #include "records/records.h"
 
 namespace levara {
 
 // None when everything is within its limit, or no limit applies.
-std::optional<Message> overLimitMessage(const books::Adjustment& adjustment);
+std::optional<Message> overLimitMessage(const leveling::Adjustment& adjustment);
 
 // What a saved 平差成果表 marks: the global test failed, sections flagged as possible
 // blunders; none when neither.

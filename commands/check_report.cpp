@@ -7,8 +7,8 @@ namespace levara {
 
 namespace {
 
-using books::CheckItem;
-using books::Finding;
+using leveling::CheckItem;
+using leveling::Finding;
 
 // Fixed decimals, or the shortest text that reads back as the value (decimals < 0).
 std::string numberText(double value, int decimals = -1)
@@ -42,7 +42,7 @@ bool computedLimit(CheckItem item) { return item == CheckItem::LoopMisclosure ||
 
 std::string withUnit(std::string number, CheckItem item)
 {
-    const std::string_view unit = books::itemUnit(item);
+    const std::string_view unit = leveling::itemUnit(item);
     return unit.empty() ? number : number + " " + std::string(unit);
 }
 
@@ -78,14 +78,14 @@ Message findingLimitText(const Finding& finding)
 
 std::string findingSourceText(const Finding& finding)
 {
-    const std::string status(books::statusName(finding.status));
+    const std::string status(leveling::statusName(finding.status));
     return finding.source.empty() ? status : finding.source + " (" + status + ")";
 }
 
 Message findingLine(const Finding& finding)
 {
-    const Message item(books::itemName(finding.item));
-    const std::string status(books::statusName(finding.status));
+    const Message item(leveling::itemName(finding.item));
+    const std::string status(leveling::statusName(finding.status));
     if (finding.station == 0)
         return Message(QT_TRANSLATE_NOOP("levara", "line %1, %2: %3 %4, limit %5 (%6, %7)"), finding.line,
                        finding.point, item, findingValueText(finding), findingLimitText(finding), finding.source,
@@ -95,7 +95,7 @@ Message findingLine(const Finding& finding)
                    finding.source, status);
 }
 
-Message checkSummary(const books::CheckReport& report)
+Message checkSummary(const leveling::CheckReport& report)
 {
     if (report.findings.empty())
         return Message(QT_TRANSLATE_NOOP("levara", "%1: every value within the limits (leveling lines: %2, "
@@ -105,7 +105,7 @@ Message checkSummary(const books::CheckReport& report)
                    report.standard, report.findings.size(), report.sections, report.stations);
 }
 
-std::string findingsCsv(const books::CheckReport& report)
+std::string findingsCsv(const leveling::CheckReport& report)
 {
     std::string csv = "line,station,point,item,value,lower,upper,unit,status,source\n";
     for (const Finding& finding : report.findings) {
@@ -113,10 +113,10 @@ std::string findingsCsv(const books::CheckReport& report)
             return value ? numberText(*value) : std::string();
         };
         csv += std::to_string(finding.line) + "," + std::to_string(finding.station) + "," + csvField(finding.point) +
-               "," + csvField(translated(Message(books::itemName(finding.item)))) + "," + numberText(finding.value) +
+               "," + csvField(translated(Message(leveling::itemName(finding.item)))) + "," + numberText(finding.value) +
                "," + optional(finding.lower) + "," + optional(finding.upper) + "," +
-               std::string(books::itemUnit(finding.item)) + "," + std::string(books::statusName(finding.status)) + "," +
-               csvField(finding.source) + "\n";
+               std::string(leveling::itemUnit(finding.item)) + "," + std::string(leveling::statusName(finding.status)) +
+               "," + csvField(finding.source) + "\n";
     }
     return csv;
 }

@@ -6,23 +6,24 @@
 #include <vector>
 
 #include "books/books.h"
+#include "leveling/leveling.h"
 #include "records/records.h"
 
 namespace levara {
 
 // The cells of a finding in the window's list: 数值, 限差 and 依据 (the others are the
 // line, the station and the point as they are). Values carry their units.
-std::string findingValueText(const books::Finding& finding);
-Message findingLimitText(const books::Finding& finding);
-std::string findingSourceText(const books::Finding& finding);  // "GB/T 12897-2006 (v)"
+std::string findingValueText(const leveling::Finding& finding);
+Message findingLimitText(const leveling::Finding& finding);
+std::string findingSourceText(const leveling::Finding& finding);  // "GB/T 12897-2006 (v)"
 
 // "line 12, station 3, TP2: sight length 50.010 m, limit 3 … 50 m (GB/T 12897-2006, v)".
-Message findingLine(const books::Finding& finding);
+Message findingLine(const leveling::Finding& finding);
 // How many values exceed, in how many stations and lines; or that all are within.
-Message checkSummary(const books::CheckReport& report);
+Message checkSummary(const leveling::CheckReport& report);
 
 // A header and one row per finding, each line ended by "\n"; the item in the user's
 // language.
-std::string findingsCsv(const books::CheckReport& report);
+std::string findingsCsv(const leveling::CheckReport& report);
 
 }  // namespace levara

@@ -16,11 +16,11 @@ Message notExcelNotice()
 namespace {
 
 // The filter whose lines the workbook is made from.
-RecordFilter filterFor(books::Output output)
+RecordFilter filterFor(books::WorkbookKind output)
 {
     switch (output) {
-    case books::Output::IntermediateTable: return RecordFilter::IntermediateSights;
-    case books::Output::SinglePointTable: return RecordFilter::SinglePoints;
+    case books::WorkbookKind::IntermediateTable: return RecordFilter::IntermediateSights;
+    case books::WorkbookKind::SinglePointTable: return RecordFilter::SinglePoints;
     default: return RecordFilter::Leveling;
     }
 }
@@ -127,7 +127,7 @@ void Commands::reduce(RecordFilter filter)
     origins_ = std::move(kept.origins);
 }
 
-void Commands::saveWorkbook(books::Output output)
+void Commands::saveWorkbook(books::WorkbookKind output)
 {
     BusyPointer busy(ui_);
     {
@@ -167,7 +167,7 @@ bool Commands::offerToReduce(RecordFilter filter)
     return false;
 }
 
-books::CheckReport Commands::checkText(std::optional<books::ObservationMethod> order)
+leveling::CheckReport Commands::checkText(std::optional<leveling::ObservationOrder> order)
 {
     if (!standard_)
         throw Error(
@@ -176,47 +176,47 @@ books::CheckReport Commands::checkText(std::optional<books::ObservationMethod> o
     TextLines lines = TextLines::viewOf(ui_.text());
     lines.numberBy(numbering());
     return locatingFaults(
-        [&] { return books::checkSections(books::readSections(lines, order ? order : order_), *standard_); });
+        [&] { return leveling::checkSections(leveling::readSections(lines, order ? order : order_), *standard_); });
 }
 
 namespace {
 
-std::optional<books::KnownPoints> knownPoints(const std::filesystem::path& file)
+std::optional<leveling::KnownPoints> knownPoints(const std::filesystem::path& file)
 {
     if (file.empty())
         return std::nullopt;
-    return books::readKnownPoints(file);
+    return leveling::readKnownPoints(file);
 }
 
 // The save dialog's type for each file: CSV, DAT (STAR*NET's data files), all files.
-int filterIndexOf(books::ExchangeFormat format)
+int filterIndexOf(leveling::ExchangeFormat format)
 {
     switch (format) {
-    case books::ExchangeFormat::SectionsCsv: return 2;
-    case books::ExchangeFormat::Starnet: return kDatFilter;
+    case leveling::ExchangeFormat::SectionsCsv: return 2;
+    case leveling::ExchangeFormat::Starnet: return kDatFilter;
     default: return 4;
     }
 }
 
 }  // namespace
 
-std::optional<books::Adjustment> Commands::saveAdjustmentTable()
+std::optional<leveling::Adjustment> Commands::saveAdjustmentTable()
 {
     BusyPointer busy(ui_);
     {
         const WorkFolder work(programDir_);
-        books::renewWorkingWorkbook(books::Output::AdjustmentTable, work.temp());
+        books::renewWorkingWorkbook(books::WorkbookKind::AdjustmentTable, work.temp());
     }
     if (!offerToReduce(RecordFilter::Leveling))
         return std::nullopt;
     // Computed before the save dialog: a text that makes no route is said at once.
-    const std::optional<books::KnownPoints> known = knownPoints(knownPointsFile_);
+    const std::optional<leveling::KnownPoints> known = knownPoints(knownPointsFile_);
     TextLines lines = TextLines::viewOf(ui_.text());
     lines.numberBy(numbering());
-    const books::Standard* standard = standard_ ? &*standard_ : nullptr;
-    books::Adjustment adjustment = locatingFaults([&] {
-        return books::adjustRoute(books::readSections(lines, order_), lines, known ? &*known : nullptr, distribution_,
-                                  standard);
+    const leveling::Standard* standard = standard_ ? &*standard_ : nullptr;
+    leveling::Adjustment adjustment = locatingFaults([&] {
+        return leveling::adjustRoute(leveling::readSections(lines, order_), lines, known ? &*known : nullptr,
+                                     distribution_, standard);
     });
     const SaveChoice choice = ui_.chooseFileToSave(kExcelFilter);
     if (choice.file.empty() || !mayWrite(ui_, choice.file))
@@ -227,7 +227,7 @@ std::optional<books::Adjustment> Commands::saveAdjustmentTable()
     }
     const WorkFolder work(programDir_);
     locatingFaults([&] {
-        books::exportWorkbook(books::Output::AdjustmentTable, work.temp(), ui_.text(), choice.file, standard,
+        books::exportWorkbook(books::WorkbookKind::AdjustmentTable, work.temp(), ui_.text(), choice.file, standard,
                               numbering(), &adjustment);
     });
     if (const std::optional<Message> over = overLimitMessage(adjustment))
@@ -242,20 +242,20 @@ std::optional<books::NetworkReport> Commands::saveNetworkTable()
     BusyPointer busy(ui_);
     {
         const WorkFolder work(programDir_);
-        books::renewWorkingWorkbook(books::Output::NetworkTable, work.temp());
+        books::renewWorkingWorkbook(books::WorkbookKind::NetworkTable, work.temp());
     }
     if (!offerToReduce(RecordFilter::Leveling))
         return std::nullopt;
     // Computed before the save dialog: a network that cannot be adjusted is said at once.
-    const std::optional<books::KnownPoints> known = knownPoints(knownPointsFile_);
+    const std::optional<leveling::KnownPoints> known = knownPoints(knownPointsFile_);
     TextLines lines = TextLines::viewOf(ui_.text());
     lines.numberBy(numbering());
-    const books::Standard* standard = standard_ ? &*standard_ : nullptr;
+    const leveling::Standard* standard = standard_ ? &*standard_ : nullptr;
     books::NetworkReport report = locatingFaults([&] {
         books::NetworkReport made;
         const leveling::NetworkInput input =
-            books::networkOf(books::readSections(lines, order_), lines, known ? &*known : nullptr, distribution_,
-                             standard, pairs_);
+            leveling::networkOf(leveling::readSections(lines, order_), lines, known ? &*known : nullptr, distribution_,
+                                standard, pairs_);
         made.adjustment = leveling::adjustNetwork(input);
         made.pairs = pairs_;
         if (standard)
@@ -263,7 +263,7 @@ std::optional<books::NetworkReport> Commands::saveNetworkTable()
         if (known)
             made.knownFile = known->file;
         else
-            made.startHeightLine = books::recordedStartHeight(lines, input.observations.front().from).line;
+            made.startHeightLine = leveling::recordedStartHeight(lines, input.observations.front().from).line;
         return made;
     });
     const SaveChoice choice = ui_.chooseFileToSave(kExcelFilter);
@@ -275,8 +275,8 @@ std::optional<books::NetworkReport> Commands::saveNetworkTable()
     }
     const WorkFolder work(programDir_);
     locatingFaults([&] {
-        books::exportWorkbook(books::Output::NetworkTable, work.temp(), ui_.text(), choice.file, standard, numbering(),
-                              nullptr, &report);
+        books::exportWorkbook(books::WorkbookKind::NetworkTable, work.temp(), ui_.text(), choice.file, standard,
+                              numbering(), nullptr, &report);
     });
     if (const std::optional<Message> findings = networkFindingsMessage(report))
         ui_.showStatus(Message(QT_TRANSLATE_NOOP("levara", "Saved %1: %2"), choice.file, *findings));
@@ -285,25 +285,25 @@ std::optional<books::NetworkReport> Commands::saveNetworkTable()
     return report;
 }
 
-void Commands::saveSectionsFile(books::ExchangeFormat format)
+void Commands::saveSectionsFile(leveling::ExchangeFormat format)
 {
     BusyPointer busy(ui_);
     if (!offerToReduce(RecordFilter::Leveling))
         return;
-    const std::optional<books::KnownPoints> known =
-        format == books::ExchangeFormat::SectionsCsv ? std::nullopt : knownPoints(knownPointsFile_);
+    const std::optional<leveling::KnownPoints> known =
+        format == leveling::ExchangeFormat::SectionsCsv ? std::nullopt : knownPoints(knownPointsFile_);
     TextLines lines = TextLines::viewOf(ui_.text());
     lines.numberBy(numbering());
     const std::string text = locatingFaults([&] {
-        return books::exchangeText(format, books::readSections(lines, order_), lines, known ? &*known : nullptr,
-                                   standard_ ? &*standard_ : nullptr);
+        return leveling::exchangeText(format, leveling::readSections(lines, order_), lines, known ? &*known : nullptr,
+                                      standard_ ? &*standard_ : nullptr);
     });
     const SaveChoice choice = ui_.chooseFileToSave(filterIndexOf(format));
     if (choice.file.empty() || !mayWrite(ui_, choice.file))
         return;
     // STAR*NET reads the system's code page, GB18030's subset on a Chinese Windows;
     // CSV and XML are UTF-8.
-    replaceFile(choice.file, format == books::ExchangeFormat::Starnet ? encodeGb18030(text) : text);
+    replaceFile(choice.file, format == leveling::ExchangeFormat::Starnet ? encodeGb18030(text) : text);
     ui_.showStatus(savedStatus(choice.file));
 }
 
