@@ -144,8 +144,9 @@ void writeNetworkTable(xls::Worksheet& sheet, const NetworkReport& r)
     }
     summaryRow(sheet, row++, "标准化残差临界值", a.criticalResidual, "0.00",
                "|v| / (σ0 √Qvv) 大于此值的测段标为可能含粗差：" + std::to_string(a.suspects()) + " 个");
-    // The precision assessment from forward/return discrepancies and loop misclosures
-    // (M_Δ, M_W) takes its rows here.
+    // The precision assessment (M_Δ from the forward/return discrepancies, M_W from
+    // the loops' misclosures: leveling::assessPrecision) takes its rows here, below
+    // the test, as two more summary rows.
     sheet.setThinBorders({summary, kPoint, row - 1, kRemark});
 }
 
