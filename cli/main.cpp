@@ -2,7 +2,8 @@
 //
 //   levara-cli [--filter leveling|intermediate|single] --save KIND [--overwrite]
 //              [--standard 1|2|3|4 [--mountain] | --limits FILE]
-//              [--known FILE] [--by distance|stations] INPUT OUTPUT
+//              [--known FILE] [--by distance|stations] [--pairs mean|both]
+//              [--order ORDER] INPUT OUTPUT
 //   levara-cli check [--filter leveling|intermediate|single]
 //                    (--standard 1|2|3|4 [--mountain] | --limits FILE) [--order ORDER] [--csv] INPUT
 //   levara-cli --help | --version
@@ -12,8 +13,9 @@
 // marked against the standard given. check holds INPUT's leveling lines to the
 // standard as "检核当前文本" does and prints what exceeds. Exit status: 0 done (check:
 // all within the limits), 1 failed (one line on stderr, OUTPUT untouched), 2 usage
-// error, 3 (check) values over the limits, or (adjustment) a table saved whose
-// misclosure or forward/return discrepancy is over its limit, said on stderr. Messages, help and version follow the
+// error, 3 (check) values over the limits, (adjustment) a table saved whose
+// misclosure or forward/return discrepancy is over its limit, or (network) a table
+// saved whose global test fails or that flags possible blunders, said on stderr. Messages, help and version follow the
 // system language, as the window's do.
 #include <malloc.h>
 
@@ -48,6 +50,7 @@ struct Choice {
 };
 
 void saveAdjustment(levara::Commands& c) { c.saveAdjustmentTable(); }
+void saveNetwork(levara::Commands& c) { c.saveNetworkTable(); }
 
 const std::vector<Choice> kSaveCommands = {
     {"text", "原始文本", [](levara::Commands& c) { c.saveText(); }},
@@ -61,6 +64,7 @@ const std::vector<Choice> kSaveCommands = {
     {"intermediate", "中间点测量表格", [](levara::Commands& c) { c.saveWorkbook(WorkbookKind::IntermediateTable); }},
     {"single", "单点测量表格", [](levara::Commands& c) { c.saveWorkbook(WorkbookKind::SinglePointTable); }},
     {"adjustment", "高差配赋表", saveAdjustment},
+    {"network", "平差成果表", saveNetwork},
     {"sections-csv", "测段数据(CSV)",
      [](levara::Commands& c) { c.saveSectionsFile(levara::leveling::ExchangeFormat::SectionsCsv); }},
     {"gama", "GNU Gama (XML)", [](levara::Commands& c) { c.saveSectionsFile(levara::leveling::ExchangeFormat::Gama); }},
@@ -79,11 +83,18 @@ const Choice* find(const std::vector<Choice>& choices, std::string_view name)
     return found == choices.end() ? nullptr : &*found;
 }
 
-// What --known and --by apply to.
+// What --known applies to.
 bool usesKnownHeights(Command save)
 {
-    return save == saveAdjustment || save == find(kSaveCommands, "gama")->command ||
+    return save == saveAdjustment || save == saveNetwork || save == find(kSaveCommands, "gama")->command ||
            save == find(kSaveCommands, "starnet")->command;
+}
+
+// The saves that read the text's sections, in the order --order gives; a field book
+// reads its stations in its own order.
+bool readsSections(Command save)
+{
+    return usesKnownHeights(save) || save == find(kSaveCommands, "sections-csv")->command;
 }
 
 const std::vector<Choice> kOrders = {
@@ -95,7 +106,8 @@ levara::Message usage()
 {
     return levara::Message(
         QT_TRANSLATE_NOOP("levara", "usage: levara-cli [--filter FILTER] --save KIND [--overwrite] [STANDARD]\n"
-                                    "                  [--known FILE] [--by distance|stations] INPUT OUTPUT\n"
+                                    "                  [--known FILE] [--by distance|stations] [--pairs mean|both]\n"
+                                    "                  [--order ORDER] INPUT OUTPUT\n"
                                     "       levara-cli check [--filter FILTER] STANDARD [--order ORDER] [--csv] INPUT\n"
                                     "       levara-cli --help | --version\n"
                                     "STANDARD: --standard 1|2|3|4 [--mountain] | --limits FILE\n"));
@@ -129,12 +141,16 @@ levara::Message help()
                                     "                   its remarks\n"
                                     "  --mountain       with --standard 3 or 4: the mountain limits\n"
                                     "  --limits FILE    the same with the limits of a limits file (JSON)\n"
-                                    "  --known FILE     adjustment, gama, starnet: the known heights, a file of\n"
-                                    "                   point names and heights in metres; without it the start's\n"
-                                    "                   height recorded in INPUT is the only one\n"
+                                    "  --known FILE     adjustment, network, gama, starnet: the known heights, a\n"
+                                    "                   file of point names and heights in metres; without it\n"
+                                    "                   the start's height recorded in INPUT is the only one\n"
                                     "  --by distance|stations\n"
                                     "                   adjustment: the misclosure shared by section length (the\n"
-                                    "                   default) or by station count\n"
+                                    "                   default) or by station count; network: the sections\n"
+                                    "                   weighted by 1/length (the default) or 1/stations\n"
+                                    "  --pairs mean|both\n"
+                                    "                   network: a forward/return pair adjusted as its mean (the\n"
+                                    "                   default, as the leveling standards do) or as two runs\n"
                                     "  --help           show this help\n"
                                     "  --version        show the version\n"
                                     "\n"
@@ -142,7 +158,8 @@ levara::Message help()
                                     "CSV header and one row per value instead. --filter reduces INPUT first, as\n"
                                     "for a save: a raw file with rejected readings is checked with --filter\n"
                                     "leveling. A line's stations are read in the order its Start-Line record\n"
-                                    "names; for a line that names none, give it:\n"
+                                    "names; for a line that names none, give it to check and to every save that\n"
+                                    "reads sections (adjustment, network, sections-csv, gama, starnet):\n"
                                     "  --order ORDER    bffb, bbff, bfbf, bf or abffb\n"
                                     "\n"
                                     "Workbooks are made from the templates in the temp folder beside the program,\n"
@@ -153,8 +170,9 @@ levara::Message help()
                                     "\n"
                                     "Exit status: 0 saved, or checked and all within the limits; 1 failed (one\n"
                                     "line on stderr, OUTPUT left as it was); 2 usage error; 3 checked, and\n"
-                                    "values over the limits, or an adjustment table saved whose misclosure is\n"
-                                    "over its limit (said on stderr; the table marks it).\n"),
+                                    "values over the limits, an adjustment table saved whose misclosure is over\n"
+                                    "its limit, or a network table saved whose global test fails or that flags\n"
+                                    "possible blunders (said on stderr; the table marks it).\n"),
         usage(), "打开", "整理", "保存", levara::Verbatim{table(kFilters)}, levara::Verbatim{table(kSaveCommands)},
         "$XDG_DATA_HOME/levara/temp", "~/.local/share/levara/temp", "检核");
 }
@@ -176,6 +194,7 @@ struct Options {
     bool csv = false;
     std::filesystem::path known;
     std::optional<levara::leveling::Distribution> distribution;
+    std::optional<levara::leveling::PairUse> pairs;
     std::filesystem::path input;
     std::filesystem::path output;
 };
@@ -246,7 +265,7 @@ std::optional<Options> parse(int argc, char** argv)
             options.limits = argv[++i];
             if (options.limits.empty())
                 return std::nullopt;
-        } else if (arg == "--order" && valued && options.check) {
+        } else if (arg == "--order" && valued) {
             const Choice* choice = find(kOrders, argv[++i]);
             if (!choice)
                 return std::nullopt;
@@ -261,6 +280,11 @@ std::optional<Options> parse(int argc, char** argv)
                 return std::nullopt;
             options.distribution = value == "distance" ? levara::leveling::Distribution::ByDistance
                                                        : levara::leveling::Distribution::ByStations;
+        } else if (arg == "--pairs" && valued && !options.check) {
+            const std::string_view value = argv[++i];
+            if (value != "mean" && value != "both")
+                return std::nullopt;
+            options.pairs = value == "mean" ? levara::leveling::PairUse::Mean : levara::leveling::PairUse::BothRuns;
         } else if (arg == "--csv" && options.check) {
             options.csv = true;
         } else if (arg.size() > 1 && arg[0] == '-') {
@@ -278,7 +302,9 @@ std::optional<Options> parse(int argc, char** argv)
     if (options.check ? !standard : !options.save)
         return std::nullopt;
     if ((!options.known.empty() && !usesKnownHeights(options.save)) ||
-        (options.distribution && options.save != saveAdjustment))
+        (options.distribution && options.save != saveAdjustment && options.save != saveNetwork) ||
+        (options.pairs && options.save != saveNetwork) ||
+        (options.order && !options.check && !readsSections(options.save)))
         return std::nullopt;
     options.input = files[0];
     if (!options.check)
@@ -304,7 +330,7 @@ std::optional<levara::leveling::Standard> standardOf(const Options& options)
     return std::nullopt;
 }
 
-// What is over its limit in an adjustment table saved, none otherwise.
+// What an adjustment or network table saved marks, none otherwise.
 std::optional<levara::Message> save(const Options& options, std::vector<levara::Message>& warnings)
 {
     CliUi ui(options);
@@ -319,15 +345,28 @@ std::optional<levara::Message> save(const Options& options, std::vector<levara::
     commands.setKnownPointsFile(options.known);
     if (options.distribution)
         commands.setDistribution(*options.distribution);
+    if (options.pairs)
+        commands.setPairUse(*options.pairs);
+    commands.setOrder(options.order);
     commands.open();
     if (options.filter)
         options.filter(commands);
+    if (options.save == saveNetwork) {
+        const std::optional<levara::books::NetworkReport> report = commands.saveNetworkTable();
+        const std::optional<levara::Message> findings = report ? levara::networkFindingsMessage(*report) : std::nullopt;
+        if (!findings)
+            return std::nullopt;
+        return levara::Message(QT_TRANSLATE_NOOP("levara", "%1: saved: %2"), options.output, *findings);
+    }
     if (options.save != saveAdjustment) {
         options.save(commands);
         return std::nullopt;
     }
     const std::optional<levara::leveling::Adjustment> adjustment = commands.saveAdjustmentTable();
-    return adjustment ? levara::overLimitMessage(*adjustment) : std::nullopt;
+    const std::optional<levara::Message> over = adjustment ? levara::overLimitMessage(*adjustment) : std::nullopt;
+    if (!over)
+        return std::nullopt;
+    return levara::Message(QT_TRANSLATE_NOOP("levara", "%1: saved, marked \"%2\": %3"), options.output, "超限", *over);
 }
 
 void printWarnings(const std::vector<levara::Message>& warnings)
@@ -406,10 +445,7 @@ int main(int argc, char** argv)
         if (failure)
             std::rethrow_exception(failure);
         if (overLimit) {
-            std::cerr << "levara-cli: "
-                      << text(levara::Message(QT_TRANSLATE_NOOP("levara", "%1: saved, marked \"%2\": %3"),
-                                              options->output, "超限", *overLimit))
-                      << '\n';
+            std::cerr << "levara-cli: " << text(*overLimit) << '\n';
             return kExceeded;
         }
         if (options && !options->check)  // saved, with a warning

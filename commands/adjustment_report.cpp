@@ -38,4 +38,26 @@ std::optional<Message> overLimitMessage(const leveling::Adjustment& a)
     return Message(QT_TRANSLATE_NOOP("levara", "%1; %2"), *misclosure, pairs);
 }
 
+std::optional<Message> networkFindingsMessage(const books::NetworkReport& report)
+{
+    const leveling::NetworkAdjustment& a = report.adjustment;
+    std::optional<Message> test;
+    if (a.test && !a.test->passed)
+        test = Message(QT_TRANSLATE_NOOP("levara", "the global test fails: χ² = %1 lies outside [%2, %3] at 95 %"),
+                       millimetres(a.test->statistic), millimetres(a.test->lower), millimetres(a.test->upper));
+    const auto suspect = std::find_if(a.observations.begin(), a.observations.end(),
+                                      [](const leveling::AdjustedObservation& o) { return o.suspect; });
+    if (suspect == a.observations.end())
+        return test;
+    const Message blunders(QT_TRANSLATE_NOOP("levara", "sections whose standardized residual is over %1, possible "
+                                                       "blunders: %2 (the first, lines %3: %4)"),
+                           millimetres(a.criticalResidual), a.suspects(),
+                           std::to_string(suspect->observed.firstLine) + "–" +
+                               std::to_string(suspect->observed.lastLine),
+                           millimetres(*suspect->standardizedResidual));
+    if (!test)
+        return blunders;
+    return Message(QT_TRANSLATE_NOOP("levara", "%1; %2"), *test, blunders);
+}
+
 }  // namespace levara

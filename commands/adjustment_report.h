@@ -12,4 +12,8 @@ namespace levara {
 // None when everything is within its limit, or no limit applies.
 std::optional<Message> overLimitMessage(const leveling::Adjustment& adjustment);
 
+// What a saved 平差成果表 marks: the global test failed, sections flagged as possible
+// blunders; none when neither.
+std::optional<Message> networkFindingsMessage(const books::NetworkReport& report);
+
 }  // namespace levara

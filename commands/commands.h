@@ -73,6 +73,11 @@ public:
     // chosen in the save dialog.
     void saveFindings(const leveling::CheckReport& report);
 
+    // The order every command that reads sections reads all stations in (the check,
+    // the adjustment tables, the exchange files), whatever each line's Start-Line
+    // record names; none: each line's own.
+    void setOrder(std::optional<leveling::ObservationOrder> order) { order_ = order; }
+
     // The known heights of the route, from a known-points file (empty: none, the start's
     // height is the one the text records), and how its misclosure is distributed.
     void setKnownPointsFile(std::filesystem::path file) { knownPointsFile_ = std::move(file); }
@@ -84,6 +89,15 @@ public:
     // marked "超限"; the adjustment saved is returned for the front end to say so. None
     // when the user cancelled. Throws as adjustRoute and readKnownPoints do.
     std::optional<leveling::Adjustment> saveAdjustmentTable();
+    // How the network adjustment takes a forward/return pair: their mean (the default)
+    // or both runs.
+    void setPairUse(leveling::PairUse pairs) { pairs_ = pairs; }
+    // "平差成果表": the text's sections as a leveling network, adjusted by least squares
+    // with the known points fixed (the known-points file, or the start's height the
+    // text records), weighted as distribution says. The table is saved whatever the
+    // global test finds; the report saved is returned for the front end to say what it
+    // marks. None when the user cancelled. Throws as networkOf and adjustNetwork do.
+    std::optional<books::NetworkReport> saveNetworkTable();
     // "测段数据(CSV)", "GNU Gama (XML)", "STAR*NET": the sections for adjustment software.
     void saveSectionsFile(leveling::ExchangeFormat format);
 
@@ -117,6 +131,8 @@ private:
     std::vector<CheckedLine> checkedLines_;
     std::filesystem::path knownPointsFile_;
     leveling::Distribution distribution_ = leveling::Distribution::ByDistance;
+    std::optional<leveling::ObservationOrder> order_;
+    leveling::PairUse pairs_ = leveling::PairUse::Mean;
 };
 
 // The notice shown when a workbook output is saved with another type than EXCEL.

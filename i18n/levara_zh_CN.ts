@@ -472,14 +472,6 @@ Reduce the text first?</source>
         <translation>限差“%1”没有山区限差</translation>
     </message>
     <message>
-        <source>the leveling line names no observation method, so the order of its stations is unknown: name one of %1 in its Start-Line record, or give the order (levara-cli check %2)</source>
-        <translation>该水准线路未注明观测方法，无法得知测站的观测顺序：请在其 Start-Line 记录中注明 %1 之一，或指定观测顺序（levara-cli check %2）</translation>
-    </message>
-    <message>
-        <source>the observation method &quot;%1&quot; of the leveling line is none of %2, so the order of its stations is unknown: give the order (levara-cli check %3)</source>
-        <translation>该水准线路的观测方法“%1”不是 %2 之一，无法得知测站的观测顺序：请指定观测顺序（levara-cli check %3）</translation>
-    </message>
-    <message>
         <source>an even number</source>
         <translation>偶数</translation>
     </message>
@@ -594,95 +586,6 @@ Reduce the text first?</source>
     <message>
         <source>The table is saved, marked &quot;%1&quot;: %2</source>
         <translation>表格已保存，标为“%1”：%2</translation>
-    </message>
-    <message>
-        <source>usage: levara-cli [--filter FILTER] --save KIND [--overwrite] [STANDARD]
-                  [--known FILE] [--by distance|stations] INPUT OUTPUT
-       levara-cli check [--filter FILTER] STANDARD [--order ORDER] [--csv] INPUT
-       levara-cli --help | --version
-STANDARD: --standard 1|2|3|4 [--mountain] | --limits FILE
-</source>
-        <translation>用法：levara-cli [--filter 整理方式] --save 类型 [--overwrite] [标准]
-                 [--known 已知点文件] [--by distance|stations] 输入文件 输出文件
-      levara-cli check [--filter 整理方式] 标准 [--order 观测顺序] [--csv] 输入文件
-      levara-cli --help | --version
-标准：--standard 1|2|3|4 [--mountain] | --limits 限差文件
-</translation>
-    </message>
-    <message>
-        <source>%1
-Runs the menu&apos;s commands without the window: opens the raw file INPUT (%2),
-reduces its text with FILTER (%3) and saves it as KIND to OUTPUT (%4).
-
-  --filter FILTER  the reduction, as %3 offers it:
-%5  --save KIND      what to save, as %4 offers it; workbooks are .xls files:
-%6  --overwrite      replace OUTPUT when it exists
-  --standard N     hold the leveling lines to the limits of order N (1 to 4,
-                   digital levels), as %9 offers them: a saved field book
-                   shows each value over its limit in red and names it in
-                   its remarks
-  --mountain       with --standard 3 or 4: the mountain limits
-  --limits FILE    the same with the limits of a limits file (JSON)
-  --known FILE     adjustment, gama, starnet: the known heights, a file of
-                   point names and heights in metres; without it the start&apos;s
-                   height recorded in INPUT is the only one
-  --by distance|stations
-                   adjustment: the misclosure shared by section length (the
-                   default) or by station count
-  --help           show this help
-  --version        show the version
-
-check prints one line per value over its limit and a summary; with --csv, a
-CSV header and one row per value instead. --filter reduces INPUT first, as
-for a save: a raw file with rejected readings is checked with --filter
-leveling. A line&apos;s stations are read in the order its Start-Line record
-names; for a line that names none, give it:
-  --order ORDER    bffb, bbff, bfbf, bf or abffb
-
-Workbooks are made from the templates in the temp folder beside the program,
-which also holds the work files. When you may not write there (a system
-install), your own folder is used instead:
-    %7 (by default %8)
-Missing templates are copied into it; a template you edit there is kept.
-
-Exit status: 0 saved, or checked and all within the limits; 1 failed (one
-line on stderr, OUTPUT left as it was); 2 usage error; 3 checked, and
-values over the limits, or an adjustment table saved whose misclosure is
-over its limit (said on stderr; the table marks it).
-</source>
-        <translation>%1
-不打开窗口，执行菜单中的命令：像菜单 %2 那样打开原始数据文件“输入文件”，
-像菜单 %3 那样按“整理方式”整理其文本，再像菜单 %4 那样按“类型”保存为“输出文件”。
-
-  --filter 整理方式  整理的方式，与菜单 %3 相同：
-%5  --save 类型        保存的内容，与菜单 %4 相同；手簿和表格为 .xls 文件：
-%6  --overwrite        “输出文件”已存在时替换它
-  --standard N       按 N 等（1 至 4，数字水准仪）的限差检核水准线路，与菜单 %9
-                     相同：保存的手簿中超限的数值显示为红色，并在备注中注明
-  --mountain         与 --standard 3 或 4 一起使用：采用山区限差
-  --limits 限差文件  同上，但采用限差文件（JSON）中的限差
-  --known 已知点文件 adjustment、gama、starnet：已知高程，每行一个点名和以米为
-                     单位的高程；不给出时，以“输入文件”中记录的起点高程为唯一已知高程
-  --by distance|stations
-                     adjustment：按测段长度（默认）或按测站数分配闭合差
-  --help             显示本帮助
-  --version          显示版本
-
-check 对每个超限的数值输出一行，最后输出汇总；加 --csv 时改为输出 CSV 表头和
-每个超限数值一行。--filter 先整理“输入文件”，与保存时相同：含有作废读数的原始
-数据文件请加 --filter leveling 检核。线路的测站按其 Start-Line 记录注明的观测顺序
-读取；未注明时请指定：
-  --order 观测顺序   bffb、bbff、bfbf、bf 或 abffb
-
-手簿和表格由程序旁 temp 文件夹中的模板生成，工作文件也存放在该文件夹中。
-如果您无权写入该文件夹（系统安装），则改用您自己的文件夹：
-    %7（默认为 %8）
-缺少的模板会复制到其中；您在那里修改过的模板会保留。
-
-退出状态：0 已保存，或已检核且全部在限差之内；1 失败（标准错误输出一行说明，
-“输出文件”保持原样）；2 用法错误；3 已检核，且有超限；或已保存高差配赋表，
-但闭合差超限（在标准错误输出中说明，表中已标明）。
-</translation>
     </message>
     <message>
         <source>%1:%2: %3</source>
@@ -903,6 +806,160 @@ Built with Qt %2.</source>
     <message>
         <source>Saved %1, but the text holds no station: the book is empty.</source>
         <translation>已保存 %1，但文本中没有测站：手簿是空的。</translation>
+        <source>the section of lines %1 (%2 to %3) has no length to weigh it by: its sight distances are all zero</source>
+        <translation>第 %1 行的测段（%2 至 %3）没有可用于定权的长度：其视距均为零</translation>
+    </message>
+    <message>
+        <source>the section of lines %1 (%2 to %3) has no station to weigh it by</source>
+        <translation>第 %1 行的测段（%2 至 %3）没有可用于定权的测站</translation>
+    </message>
+    <message>
+        <source>%1 (the sections of lines %2)</source>
+        <translation>%1（第 %2 行的测段）</translation>
+    </message>
+    <message>
+        <source>no point of the network has a known height: %1; give the height of at least one of them</source>
+        <translation>水准网中没有任何点有已知高程：%1；请至少给出其中一点的高程</translation>
+    </message>
+    <message>
+        <source>the network falls into %1 pieces, and no point of these has a known height: %2; give the height of a point in each, or join them by sections</source>
+        <translation>水准网分为 %1 个互不相连的部分，以下部分中没有任何点有已知高程：%2；请为每一部分给出一个点的高程，或用测段将它们连接起来</translation>
+    </message>
+    <message>
+        <source>the network&apos;s normal equations cannot be solved</source>
+        <translation>水准网的法方程无法求解</translation>
+    </message>
+    <message>
+        <source>the leveling line names no observation method, so the order of its stations is unknown: name one of %1 in its Start-Line record, or give the order (levara-cli %2 ORDER)</source>
+        <translation>该水准线路未注明观测方法，无法得知测站的观测顺序：请在其 Start-Line 记录中注明 %1 之一，或指定观测顺序（levara-cli %2 观测顺序）</translation>
+    </message>
+    <message>
+        <source>the observation method &quot;%1&quot; of the leveling line is none of %2, so the order of its stations is unknown: give the order (levara-cli %3 ORDER)</source>
+        <translation>该水准线路的观测方法“%1”不是 %2 之一，无法得知测站的观测顺序：请指定观测顺序（levara-cli %3 观测顺序）</translation>
+    </message>
+    <message>
+        <source>the global test fails: χ² = %1 lies outside [%2, %3] at 95 %</source>
+        <translation>整体检验未通过：χ² = %1 不在 95% 置信区间 [%2, %3] 之内</translation>
+    </message>
+    <message>
+        <source>sections whose standardized residual is over %1, possible blunders: %2 (the first, lines %3: %4)</source>
+        <translation>标准化残差大于 %1、可能含粗差的测段：%2 个（第一个为第 %3 行：%4）</translation>
+    </message>
+    <message>
+        <source>Saved %1: %2</source>
+        <translation>已保存 %1：%2</translation>
+    </message>
+    <message>
+        <source>usage: levara-cli [--filter FILTER] --save KIND [--overwrite] [STANDARD]
+                  [--known FILE] [--by distance|stations] [--pairs mean|both]
+                  [--order ORDER] INPUT OUTPUT
+       levara-cli check [--filter FILTER] STANDARD [--order ORDER] [--csv] INPUT
+       levara-cli --help | --version
+STANDARD: --standard 1|2|3|4 [--mountain] | --limits FILE
+</source>
+        <translation>用法：levara-cli [--filter 整理方式] --save 类型 [--overwrite] [标准]
+                 [--known 已知点文件] [--by distance|stations] [--pairs mean|both]
+                 [--order 观测顺序] 输入文件 输出文件
+      levara-cli check [--filter 整理方式] 标准 [--order 观测顺序] [--csv] 输入文件
+      levara-cli --help | --version
+标准：--standard 1|2|3|4 [--mountain] | --limits 限差文件
+</translation>
+    </message>
+    <message>
+        <source>%1
+Runs the menu&apos;s commands without the window: opens the raw file INPUT (%2),
+reduces its text with FILTER (%3) and saves it as KIND to OUTPUT (%4).
+
+  --filter FILTER  the reduction, as %3 offers it:
+%5  --save KIND      what to save, as %4 offers it; workbooks are .xls files:
+%6  --overwrite      replace OUTPUT when it exists
+  --standard N     hold the leveling lines to the limits of order N (1 to 4,
+                   digital levels), as %9 offers them: a saved field book
+                   shows each value over its limit in red and names it in
+                   its remarks
+  --mountain       with --standard 3 or 4: the mountain limits
+  --limits FILE    the same with the limits of a limits file (JSON)
+  --known FILE     adjustment, network, gama, starnet: the known heights, a
+                   file of point names and heights in metres; without it
+                   the start&apos;s height recorded in INPUT is the only one
+  --by distance|stations
+                   adjustment: the misclosure shared by section length (the
+                   default) or by station count; network: the sections
+                   weighted by 1/length (the default) or 1/stations
+  --pairs mean|both
+                   network: a forward/return pair adjusted as its mean (the
+                   default, as the leveling standards do) or as two runs
+  --help           show this help
+  --version        show the version
+
+check prints one line per value over its limit and a summary; with --csv, a
+CSV header and one row per value instead. --filter reduces INPUT first, as
+for a save: a raw file with rejected readings is checked with --filter
+leveling. A line&apos;s stations are read in the order its Start-Line record
+names; for a line that names none, give it to check and to every save that
+reads sections (adjustment, network, sections-csv, gama, starnet):
+  --order ORDER    bffb, bbff, bfbf, bf or abffb
+
+Workbooks are made from the templates in the temp folder beside the program,
+which also holds the work files. When you may not write there (a system
+install), your own folder is used instead:
+    %7 (by default %8)
+Missing templates are copied into it; a template you edit there is kept.
+
+Exit status: 0 saved, or checked and all within the limits; 1 failed (one
+line on stderr, OUTPUT left as it was); 2 usage error; 3 checked, and
+values over the limits, an adjustment table saved whose misclosure is over
+its limit, or a network table saved whose global test fails or that flags
+possible blunders (said on stderr; the table marks it).
+</source>
+        <translation>%1
+不打开窗口，执行菜单中的命令：像菜单 %2 那样打开原始数据文件“输入文件”，
+像菜单 %3 那样按“整理方式”整理其文本，再像菜单 %4 那样按“类型”保存为“输出文件”。
+
+  --filter 整理方式  整理的方式，与菜单 %3 相同：
+%5  --save 类型        保存的内容，与菜单 %4 相同；手簿和表格为 .xls 文件：
+%6  --overwrite        “输出文件”已存在时替换它
+  --standard N       按 N 等（1 至 4，数字水准仪）的限差检核水准线路，与菜单 %9
+                     相同：保存的手簿中超限的数值显示为红色，并在备注中注明
+  --mountain         与 --standard 3 或 4 一起使用：采用山区限差
+  --limits 限差文件  同上，但采用限差文件（JSON）中的限差
+  --known 已知点文件 adjustment、network、gama、starnet：已知高程，每行一个点名和
+                     以米为单位的高程；不给出时，以“输入文件”中记录的起点高程为唯一
+                     已知高程
+  --by distance|stations
+                     adjustment：按测段长度（默认）或按测站数分配闭合差；network：
+                     按 1/测段长度（默认）或 1/测站数定权
+  --pairs mean|both
+                     network：往返测取中数作为一个观测（默认，与水准测量规范相同），
+                     或往测、返测各作一个观测
+  --help             显示本帮助
+  --version          显示版本
+
+check 对每个超限的数值输出一行，最后输出汇总；加 --csv 时改为输出 CSV 表头和
+每个超限数值一行。--filter 先整理“输入文件”，与保存时相同：含有作废读数的原始
+数据文件请加 --filter leveling 检核。线路的测站按其 Start-Line 记录注明的观测顺序
+读取；未注明时，请对 check 以及读取测段的各种保存（adjustment、network、
+sections-csv、gama、starnet）指定：
+  --order 观测顺序   bffb、bbff、bfbf、bf 或 abffb
+
+手簿和表格由程序旁 temp 文件夹中的模板生成，工作文件也存放在该文件夹中。
+如果您无权写入该文件夹（系统安装），则改用您自己的文件夹：
+    %7（默认为 %8）
+缺少的模板会复制到其中；您在那里修改过的模板会保留。
+
+退出状态：0 已保存，或已检核且全部在限差之内；1 失败（标准错误输出一行说明，
+“输出文件”保持原样）；2 用法错误；3 已检核，且有超限；或已保存高差配赋表，
+但闭合差超限；或已保存平差成果表，但整体检验未通过或有可能含粗差的测段（在标准
+错误输出中说明，表中已标明）。
+</translation>
+    </message>
+    <message>
+        <source>%1: saved: %2</source>
+        <translation>%1：已保存：%2</translation>
+    </message>
+    <message>
+        <source>The table is saved: %1</source>
+        <translation>表格已保存：%1</translation>
     </message>
 </context>
 </TS>

@@ -1,8 +1,10 @@
 #include "leveling/exchange_files.h"
 
 #include <algorithm>
+#include <cmath>
 #include <cstdio>
 
+#include "leveling/network_sections.h"
 #include "leveling/route.h"
 #include "leveling/units.h"
 
@@ -14,6 +16,7 @@ struct Measured {
     std::string from, to;
     double heightDifference = 0, lengthM = 0;
     int stations = 0, firstLine = 0;
+    std::optional<double> sigmaMm;  // a priori, one run
 };
 
 struct Fixed {
@@ -21,13 +24,18 @@ struct Fixed {
     double height = 0;
 };
 
-std::vector<Measured> measuredSections(const std::vector<Section>& sections, const TextLines& lines)
+std::vector<Measured> measuredSections(const std::vector<Section>& sections, const TextLines& lines,
+                                       const Standard* standard)
 {
+    const std::optional<double> perKm = standard ? randomErrorPerKmMm(*standard) : std::nullopt;
     std::vector<Measured> measured;
     for (const Section& section : sections)
         if (!section.stations.empty())
             measured.push_back({pointName(section.startPoint), pointName(section.endPoint), section.heightDifference,
-                                section.length(), section.stationCount(), section.firstLine});
+                                section.length(), section.stationCount(), section.firstLine, std::nullopt});
+    if (perKm)
+        for (Measured& m : measured)
+            m.sigmaMm = std::sqrt(2.0) * *perKm * std::sqrt(m.lengthM / kMetresPerKilometre);
     if (measured.empty())
         throw InputError(lastLineNumber(lines),
                          Message(QT_TRANSLATE_NOOP("levara", "the text holds no leveling section to save")));
@@ -90,7 +98,10 @@ std::string xmlAttribute(const std::string& text)
 
 // gama-local as the GNU Gama manual describes it ("XML input data format for
 // gama-local": the prologue, <network>, <points-observations>, <point>, and
-// <height-differences> with <dh> in metres and dist in kilometres).
+// <height-differences> with <dh> in metres and dist in kilometres). A <dh>'s stdev
+// (mm) is its a-priori standard deviation; given, gama-local weighs by it and not by
+// dist (manual, 2.15 "Height differences"). gama-local has no field for a station
+// count.
 std::string gama(const std::vector<Measured>& sections, const std::vector<std::string>& points,
                  const std::vector<Fixed>& fixed)
 {
@@ -109,6 +120,7 @@ std::string gama(const std::vector<Measured>& sections, const std::vector<std::s
     for (const Measured& s : sections)
         text += "<dh from=\"" + xmlAttribute(s.from) + "\" to=\"" + xmlAttribute(s.to) + "\" val=\"" +
                 decimalText(s.heightDifference) + "\" dist=\"" + decimalText(s.lengthM / kMetresPerKilometre) +
+                (s.sigmaMm ? "\" stdev=\"" + decimalText(std::round(*s.sigmaMm * 1000) / 1000) : std::string()) +
                 "\"/>\n";
     return text + "</height-differences>\n</points-observations>\n</network>\n</gama-local>\n";
 }
@@ -144,19 +156,23 @@ void checkStarnetName(const std::string& name, int line)
 // E records fix the known heights ("E BM1 100.00 !"), L records carry each section
 // ("L BM1-BM2 1.4521 61": height difference, then the distance), as the STAR*NET
 // importer guide shows them; .UNITS sets the linear unit inline (STAR*NET V6 manual,
-// "Using Inline Options").
+// "Using Inline Options"). An L record's standard error follows the distance, and
+// "'" starts its description (MicroSurvey, "Summary of STAR*NET Input Data Types
+// and Inline Options": "L From-To Elev-Diff Distance [Std Error] ['Description]"):
+// the description gives the station count.
 std::string starnet(const std::vector<Measured>& sections, const std::vector<Fixed>& fixed)
 {
     // A Windows program's data file: CR LF lines.
     std::string text = "# Leveling sections from Levara\r\n"
                        "# Units: metres. L: from-to, height difference (m), section length (m), the sum of\r\n"
-                       "# the back and fore sight distances.\r\n"
+                       "# the back and fore sight distances[, a-priori standard error (m)] 'station count.\r\n"
                        ".UNITS Meters\r\n";
     for (const Fixed& point : fixed)
         text += "E " + point.name + " " + decimalText(point.height) + " !\r\n";
     for (const Measured& s : sections)
-        text +=
-            "L " + s.from + "-" + s.to + " " + decimalText(s.heightDifference) + " " + decimalText(s.lengthM) + "\r\n";
+        text += "L " + s.from + "-" + s.to + " " + decimalText(s.heightDifference) + " " + decimalText(s.lengthM) +
+                (s.sigmaMm ? " " + decimalText(std::round(*s.sigmaMm * 1000) / 1000000) : std::string()) + " '" +
+                std::to_string(s.stations) + " stations\r\n";
     return text;
 }
 
@@ -176,9 +192,9 @@ std::string decimalText(double value)
 }
 
 std::string exchangeText(ExchangeFormat format, const std::vector<Section>& sections, const TextLines& lines,
-                         const KnownPoints* known)
+                         const KnownPoints* known, const Standard* standard)
 {
-    const std::vector<Measured> measured = measuredSections(sections, lines);
+    const std::vector<Measured> measured = measuredSections(sections, lines, standard);
     if (format == ExchangeFormat::SectionsCsv)
         return csv(measured);
     if (format == ExchangeFormat::Starnet)

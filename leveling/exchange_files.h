@@ -2,11 +2,14 @@
 // A text's sections for adjustment software: a CSV table, GNU Gama's gama-local XML
 // and STAR*NET leveling records. Every section with stations goes out as measured, a
 // forward/return pair as its two sections; the known heights are fixed, or, without a
-// known-points file, the start's height recorded in the text.
+// known-points file, the start's height recorded in the text. With a standard that
+// gives M_Δ (randomErrorPerKmMm), each section carries its a-priori standard
+// deviation, that of one run: √2 · M_Δ · √L, L in km.
 #include <string>
 #include <vector>
 
 #include "leveling/known_points.h"
+#include "leveling/limits.h"
 #include "leveling/sections.h"
 #include "records/records.h"
 
@@ -23,7 +26,7 @@ enum class ExchangeFormat {
 // known-points file when it knows no point of the sections; InputError as
 // recordedStartHeight when there is none and no file.
 std::string exchangeText(ExchangeFormat format, const std::vector<Section>& sections, const TextLines& lines,
-                         const KnownPoints* known);
+                         const KnownPoints* known, const Standard* standard = nullptr);
 
 // A value in its shortest decimal form at most nine decimals long: "0.61774", "-2.5", "0".
 std::string decimalText(double value);

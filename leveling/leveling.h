@@ -3,11 +3,14 @@
 // text read in an observation order, its sections (leveling lines) with their
 // computed values, the limits of the standards and the checks against them, the
 // route through the sections with its misclosure distributed, the known points, and
-// the files for adjustment software.
+// the files for adjustment software; the least-squares adjustment of leveling
+// networks and a text's sections as such a network.
 #include "leveling/checks.h"
 #include "leveling/exchange_files.h"
 #include "leveling/known_points.h"
 #include "leveling/limits.h"
+#include "leveling/network/network.h"
+#include "leveling/network_sections.h"
 #include "leveling/observation_order.h"
 #include "leveling/route.h"
 #include "leveling/sections.h"

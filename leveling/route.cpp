@@ -171,6 +171,20 @@ Message heightOutOfRange(std::string_view text)
                    excerpt(text), kLargestHeightText);
 }
 
+std::vector<RouteSection> routeSections(const std::vector<Section>& sections, const Standard* standard, bool pairs)
+{
+    std::vector<RouteSection> result;
+    if (pairs) {
+        for (Leg& leg : legsOf(sections, standard))
+            result.push_back(std::move(leg.section));
+    } else {
+        for (const Section& section : sections)
+            if (!section.stations.empty())
+                result.push_back(legOf(section).section);
+    }
+    return result;
+}
+
 HundredthsOfMm toHundredthsOfMm(double metres) { return std::llround(nineDecimals(metres) * kHundredthsOfMmPerMetre); }
 
 double toMetres(HundredthsOfMm value) { return nineDecimals(double(value) / kHundredthsOfMmPerMetre); }

@@ -101,6 +101,12 @@ struct Adjustment {
 Adjustment adjustRoute(const std::vector<Section>& sections, const TextLines& lines, const KnownPoints* known,
                        Distribution distribution, const Standard* standard);
 
+// The sections with stations in the text's order as the route takes them: each
+// forward/return pair as one, their mean, at its forward run (pairs: true), or every
+// section as measured (pairs: false).
+std::vector<RouteSection> routeSections(const std::vector<Section>& sections, const Standard* standard,
+                                        bool pairs = true);
+
 // The point names of a section as a route uses them: without the blanks the level pads
 // them with.
 std::string pointName(std::string_view window);

@@ -113,13 +113,13 @@ ObservationOrder orderOf(const LineList& part, const Part& where, std::optional<
                          Message(QT_TRANSLATE_NOOP("levara",
                                                    "the leveling line names no observation method, so the order of "
                                                    "its stations is unknown: name one of %1 in its Start-Line "
-                                                   "record, or give the order (levara-cli check %2)"),
+                                                   "record, or give the order (levara-cli %2 ORDER)"),
                                  known, "--order"));
     throw InputError(where.startRecord,
                      Message(QT_TRANSLATE_NOOP("levara",
                                                "the observation method \"%1\" of the leveling line is none of %2, "
                                                "so the order of its stations is unknown: give the order "
-                                               "(levara-cli check %3)"),
+                                               "(levara-cli %3 ORDER)"),
                              where.methodText, known, "--order"));
 }
 

@@ -89,12 +89,12 @@ EOF
 # The user's work folder holds the templates and the work files; beside the programs
 # there are only the templates the package installed.
 folder="$home/.local/share/levara/temp"
-for file in exc.xls exc0.xls exc1.xls exc2.xls exc3.xls exc4.xls excel.xls ooo.txt; do
+for file in exc.xls exc0.xls exc1.xls exc2.xls exc3.xls exc4.xls exc5.xls excel.xls ooo.txt; do
     [ -f "$folder/$file" ] || fail "$folder/$file missing"
 done
 [ "$(stat -c %U "$folder/excel.xls")" = nobody ] || fail "the work files are not the user's"
 beside=$(LC_ALL=C ls /usr/lib/levara/temp)
-[ "$beside" = "$(printf 'exc.xls\nexc0.xls\nexc1.xls\nexc2.xls\nexc3.xls\nexc4.xls')" ] ||
+[ "$beside" = "$(printf 'exc.xls\nexc0.xls\nexc1.xls\nexc2.xls\nexc3.xls\nexc4.xls\nexc5.xls')" ] ||
     fail "written beside the programs: $beside"
 
 echo "== levara-cli as root, who may write beside the programs"

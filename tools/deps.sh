@@ -4,8 +4,9 @@
 # lrelease; qt6-translations-l10n holds Qt's own Chinese for its dialogs. gnumeric
 # (ssconvert) and LibreOffice save the workbooks the tests read; dpkg-dev and file
 # let CPack compute the Debian package's dependencies. nlohmann-json3-dev reads the
-# limits files (leveling/); time gives bench/whole_process.sh its peak memory;
-# libxml2-utils (xmllint) checks the GNU Gama files against their schema.
+# limits files (leveling/); libeigen3-dev solves the leveling networks (leveling/network);
+# time gives bench/whole_process.sh its peak memory; libxml2-utils (xmllint) checks
+# the GNU Gama files against their schema.
 set -euo pipefail
 export DEBIAN_FRONTEND=noninteractive
 apt-get update
@@ -14,4 +15,4 @@ apt-get install -y --no-install-recommends \
   qt6-base-dev qt6-tools-dev qt6-l10n-tools qt6-translations-l10n libqscintilla2-qt6-dev \
   libgsf-1-dev libgtest-dev libgmock-dev libbenchmark-dev \
   fonts-noto-cjk fonts-dejavu-core python3 python3-xlrd libreoffice-calc-nogui poppler-utils gnumeric \
-  dpkg-dev file nlohmann-json3-dev time libxml2-utils
+  dpkg-dev file nlohmann-json3-dev libeigen3-dev time libxml2-utils

@@ -314,6 +314,15 @@ void MainWindow::buildAdjustmentItems(QMenu* save)
                     Message(QT_TRANSLATE_NOOP("levara", "The table is saved, marked \"%1\": %2"), "超限", *over));
         });
     });
+    QAction* network = save->addAction("平差成果表");
+    network->setObjectName("networkTable");
+    connect(network, &QAction::triggered, this, [this] {
+        run([this] {
+            const std::optional<books::NetworkReport> report = commands_.saveNetworkTable();
+            if (const auto findings = report ? networkFindingsMessage(*report) : std::nullopt)
+                dialogs_.showNotice(Message(QT_TRANSLATE_NOOP("levara", "The table is saved: %1"), *findings));
+        });
+    });
     for (const auto& item : kExchangeItems) {
         QAction* action = save->addAction(item.caption);
         action->setObjectName(item.name);

@@ -6,6 +6,7 @@
 #include "books/fieldbook/fieldbook.h"
 #include "books/heading.h"
 #include "books/tables/adjustment_table.h"
+#include "books/tables/network_table.h"
 #include "books/tables/tables.h"
 #include "leveling/leveling.h"
 #include "records/records.h"
@@ -35,7 +36,7 @@ std::optional<BookMarks> marksFor(WorkbookKind output, const TextLines& lines, c
 }
 
 void fillSheets(WorkbookKind output, xls::Workbook& book, const TextLines& lines, const BookMarks* marks,
-                const leveling::Adjustment* adjustment)
+                const leveling::Adjustment* adjustment, const NetworkReport* network)
 {
     xls::Worksheet& first = book.sheet(0);
     switch (output) {
@@ -48,6 +49,7 @@ void fillSheets(WorkbookKind output, xls::Workbook& book, const TextLines& lines
     case WorkbookKind::IntermediateTable: return writeIntermediateTable(first, lines);
     case WorkbookKind::SinglePointTable: return writeSinglePointTable(first, lines);
     case WorkbookKind::AdjustmentTable: return writeAdjustmentTable(first, *adjustment);
+    case WorkbookKind::NetworkTable: return writeNetworkTable(first, *network);
     }
 }
 
@@ -103,9 +105,9 @@ Message outputProblem(const xls::Error& error)
 }
 
 void fill(WorkbookKind output, xls::Workbook& book, const TextLines& lines, const BookMarks* marks,
-          const leveling::Adjustment* adjustment)
+          const leveling::Adjustment* adjustment, const NetworkReport* network)
 {
-    fillSheets(output, book, lines, marks, adjustment);
+    fillSheets(output, book, lines, marks, adjustment, network);
     for (std::size_t sheet = 0; sheet < worksheetsNeeded(output); ++sheet)
         writeHeading(book.sheet(sheet), lines);
 }
@@ -127,11 +129,11 @@ xls::Workbook openTemplateCopy(WorkbookKind output, const std::filesystem::path&
 
 std::string filledBytes(WorkbookKind output, xls::Workbook book, const TextLines& lines,
                         const std::filesystem::path& destination, const leveling::Standard* standard,
-                        const leveling::Adjustment* adjustment)
+                        const leveling::Adjustment* adjustment, const NetworkReport* network)
 {
     const std::optional<BookMarks> marks = marksFor(output, lines, standard);
     try {
-        fill(output, book, lines, marks ? &*marks : nullptr, adjustment);
+        fill(output, book, lines, marks ? &*marks : nullptr, adjustment, network);
         return std::move(book).toBytes();
     } catch (const xls::Error& error) {
         throw FileError(destination, outputProblem(error));
@@ -152,16 +154,18 @@ std::string_view templateName(WorkbookKind output)
     case WorkbookKind::IntermediateTable: return "exc1.xls";
     case WorkbookKind::SinglePointTable: return "exc0.xls";
     case WorkbookKind::AdjustmentTable: return "exc4.xls";
+    case WorkbookKind::NetworkTable: return "exc5.xls";
     }
     return {};
 }
 
 std::string workbookBytes(WorkbookKind output, std::string_view templateBytes, const TextLines& lines,
                           const std::filesystem::path& templateFile, const std::filesystem::path& destination,
-                          const leveling::Standard* standard, const leveling::Adjustment* adjustment)
+                          const leveling::Standard* standard, const leveling::Adjustment* adjustment,
+                          const NetworkReport* network)
 {
     xls::Workbook book = openTemplateCopy(output, templateFile, templateBytes);
-    return filledBytes(output, std::move(book), lines, destination, standard, adjustment);
+    return filledBytes(output, std::move(book), lines, destination, standard, adjustment, network);
 }
 
 std::string filledWorkbookStream(WorkbookKind output, xls::Workbook book, const TextLines& lines,
@@ -195,10 +199,12 @@ void renewWorkingWorkbook(WorkbookKind output, const TempFolder& temp)
 
 void exportWorkbook(WorkbookKind output, const TempFolder& temp, std::string_view text,
                     const std::filesystem::path& destination, const leveling::Standard* standard,
-                    const LineOrigins& origins, const leveling::Adjustment* adjustment)
+                    const LineOrigins& origins, const leveling::Adjustment* adjustment, const NetworkReport* network)
 {
     if (output == WorkbookKind::AdjustmentTable && !adjustment)
         throw std::logic_error("the adjustment table needs its adjustment");
+    if (output == WorkbookKind::NetworkTable && !network)
+        throw std::logic_error("the network table needs its adjustment");
     // Filled from the template itself: the working workbook, renewed before the save
     // dialog, may have been used by another Levara since.
     const std::string templateBytes = readFile(temp.templateFile(templateName(output)));
@@ -211,7 +217,7 @@ void exportWorkbook(WorkbookKind output, const TempFolder& temp, std::string_vie
         if (output == WorkbookKind::AbffbTwoWayBook)
             writeTextFile(temp.reversedWorkFile(), reversedWorkText(lines));
         filled = workbookBytes(output, templateBytes, lines, temp.templateFile(templateName(output)), destination,
-                               standard, adjustment);
+                               standard, adjustment, network);
         replaceFile(working, filled, Flush::No, Links::Refuse);
     } catch (...) {
         // A failed export leaves a fresh copy of the template as the working workbook.

@@ -6,6 +6,7 @@
 #include <filesystem>
 #include <string_view>
 
+#include "books/tables/network_table.h"
 #include "leveling/leveling.h"
 #include "records/records.h"
 #include "xls/xls.h"
@@ -22,6 +23,7 @@ enum class WorkbookKind {
     IntermediateTable,  // rrzEXLX, "中间点测量表格"
     SinglePointTable,   // dandianEXCEL, "单点测量表格"
     AdjustmentTable,    // adjustmentTable, "高差配赋表"
+    NetworkTable,       // networkTable, "平差成果表"
 };
 
 // "exc.xls", "exc2.xls", ...
@@ -32,7 +34,7 @@ std::string_view templateName(WorkbookKind output);
 std::string workbookBytes(WorkbookKind output, std::string_view templateBytes, const TextLines& lines,
                           const std::filesystem::path& templateFile, const std::filesystem::path& destination,
                           const leveling::Standard* standard = nullptr,
-                          const leveling::Adjustment* adjustment = nullptr);
+                          const leveling::Adjustment* adjustment = nullptr, const NetworkReport* network = nullptr);
 
 // What workbookBytes fills, from a template already read (xls::Workbook::
 // fromWorkbookStream of a stream kept in memory, its old rows still there), given back
@@ -53,9 +55,10 @@ void renewWorkingWorkbook(WorkbookKind output, const TempFolder& temp);
 // (leveling/checks.h), its stations read in the book's own order; without, or for a table,
 // the workbook is as it always was. Given the origins of the text's lines, its faults
 // and marks name lines by them (TextLines::numberBy). The adjustment table is written
-// from adjustment, which it needs.
+// from adjustment, the network table from network, which they need.
 void exportWorkbook(WorkbookKind output, const TempFolder& temp, std::string_view text,
                     const std::filesystem::path& destination, const leveling::Standard* standard = nullptr,
-                    const LineOrigins& origins = {}, const leveling::Adjustment* adjustment = nullptr);
+                    const LineOrigins& origins = {}, const leveling::Adjustment* adjustment = nullptr,
+                    const NetworkReport* network = nullptr);
 
 }  // namespace levara::books

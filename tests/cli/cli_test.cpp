@@ -95,6 +95,14 @@ TEST_F(CliTest, CheckPrintsEachValueOverItsLimitAndASummary)
         << output;
     EXPECT_NE(output.find("--order"), std::string::npos);
     EXPECT_EQ(run({"check", "--standard", "2", "--order", "bffb", file}), 3);
+    // Every save that reads the sections takes the order as well, not check alone.
+    const std::string known = (scratch / "known.txt").string();
+    writeBytes(known, "BM1 10\n");
+    for (const std::string kind : {"adjustment", "network", "gama"}) {
+        const std::string out = (scratch / (kind + ".out")).string();
+        EXPECT_EQ(run({"--save", kind, "--known", known, file, out}), 1) << kind;
+        EXPECT_EQ(run({"--save", kind, "--order", "bffb", "--known", known, file, out}), 0) << kind << output;
+    }
 
     // A raw file is checked as the leveling filter reduces it: its rejected readings dropped.
     const std::string raw = (sourceDir() / "tests/data/rejected_remeasured.dat").string();
@@ -522,6 +530,15 @@ TEST_F(CliTest, AdjustmentTableAndSectionFiles)
     EXPECT_EQ(output, "levara-cli: " + table +
                           ": saved, marked \"超限\": the misclosure -14.37 mm is over its limit ±4.70 mm\n");
     EXPECT_EQ(openWorkbook(table).sheet(0).value(8, 5), xls::Value("超限：|fh| 大于容许闭合差"));
+    // As a network: one redundant section, 14.37 mm off over 1.383134 km against 二等's
+    // M_Δ 1.0 mm: χ² = 14.37² / 1.383134 = 149.30, outside [0.00, 5.02].
+    const std::string network = (scratch / "network.xls").string();
+    EXPECT_EQ(run({"--filter", "leveling", "--save", "network", "--standard", "2", "--known", known, raw, network}), 3);
+    EXPECT_EQ(output.rfind("levara-cli: " + network +
+                               ": saved: the global test fails: χ² = 149.30 lies outside [0.00, 5.02] at 95 %",
+                           0),
+              0u)
+        << output;
 
     const std::string csv = (scratch / "sections.csv").string();
     EXPECT_EQ(run({"--filter", "leveling", "--save", "sections-csv", raw, csv}), 0) << output;
@@ -529,12 +546,14 @@ TEST_F(CliTest, AdjustmentTableAndSectionFiles)
     const std::string starnet = (scratch / "sections.dat").string();
     EXPECT_EQ(run({"--filter", "leveling", "--save", "starnet", raw, starnet}), 0) << output;
     EXPECT_NE(readBytes(starnet).find(
-                  encodeGb18030("E 水准点甲 43.2187 !\r\nL 水准点甲-水准点乙 -1.35307 1383.134\r\n")),
+                  encodeGb18030("E 水准点甲 43.2187 !\r\nL 水准点甲-水准点乙 -1.35307 1383.134 '20 stations\r\n")),
               std::string::npos);
 
     for (const std::vector<std::string>& usage :
          {std::vector<std::string>{"--save", "bffb", "--by", "stations", raw, "out.xls"},
           {"--save", "adjustment", "--by", "length", raw, "out.xls"},
+          {"--save", "adjustment", "--pairs", "both", raw, "out.xls"},
+          {"--save", "network", "--pairs", "all", raw, "out.xls"},
           {"--save", "sections-csv", "--known", known, raw, "out.csv"},
           {"check", "--standard", "2", "--known", known, raw}})
         EXPECT_EQ(run(usage), 2) << usage[1];

@@ -24,7 +24,7 @@ assert root.tag == "{%s}gama-local" % ns["g"], root.tag
 for p in root.iterfind("g:network/g:points-observations/g:point", ns):
     print("point", p.get("id"), p.get("z"), p.get("fix"), p.get("adj"))
 for dh in root.iterfind("g:network/g:points-observations/g:height-differences/g:dh", ns):
-    print("dh", dh.get("from"), dh.get("to"), float(dh.get("val")), float(dh.get("dist")))
+    print("dh", dh.get("from"), dh.get("to"), float(dh.get("val")), float(dh.get("dist")), dh.get("stdev"))
 with open(sys.argv[2], newline="", encoding="utf-8") as f:
     rows = list(csv.DictReader(f))
 for r in rows:
@@ -37,7 +37,10 @@ TEST(ExchangeFiles, ReadBackByPythonWithEverySection)
     const std::string text = routeText(kSections, "10.00000");
     const TextLines lines = TextLines::viewOf(text);
     const std::vector<leveling::Section> sections = leveling::readSections(lines);
-    writeBytes(scratch / "net.xml", leveling::exchangeText(leveling::ExchangeFormat::Gama, sections, lines, nullptr));
+    // 二等: M_Δ 1.0 mm, one run √2 · 1.0 · √L mm.
+    const leveling::Standard second = leveling::chooseStandard(leveling::builtinLimits(2), false);
+    writeBytes(scratch / "net.xml",
+               leveling::exchangeText(leveling::ExchangeFormat::Gama, sections, lines, nullptr, &second));
     writeBytes(scratch / "sections.csv",
                leveling::exchangeText(leveling::ExchangeFormat::SectionsCsv, sections, lines, nullptr));
     std::string output;
@@ -49,9 +52,9 @@ TEST(ExchangeFiles, ReadBackByPythonWithEverySection)
     EXPECT_EQ(output, "point A 10 z None\n"
                       "point P1 None None z\n"
                       "point B&<\" None None z\n"
-                      "dh A P1 0.4 0.4\n"
-                      "dh P1 A -0.402 0.42\n"
-                      "dh P1 B&<\" 0.6 0.59\n"
+                      "dh A P1 0.4 0.4 0.894\n"
+                      "dh P1 A -0.402 0.42 0.917\n"
+                      "dh P1 B&<\" 0.6 0.59 1.086\n"
                       "csv A P1 0.4 0.4 4\n"
                       "csv P1 A -0.402 0.42 4\n"
                       "csv P1 B&<\" 0.6 0.59 5\n");
@@ -65,12 +68,18 @@ TEST(ExchangeFiles, StarnetFixesTheKnownPointsAndRefusesNamesItCannotCarry)
     EXPECT_EQ(leveling::exchangeText(leveling::ExchangeFormat::Starnet, leveling::readSections(lines), lines, &known),
               "# Leveling sections from Levara\r\n"
               "# Units: metres. L: from-to, height difference (m), section length (m), the sum of\r\n"
-              "# the back and fore sight distances.\r\n"
+              "# the back and fore sight distances[, a-priori standard error (m)] 'station count.\r\n"
               ".UNITS Meters\r\n"
               "E A 10 !\r\n"
               "E B 11.5 !\r\n"
-              "L A-P1 0.4 400\r\n"
-              "L P1-B -0.12345 590\r\n");
+              "L A-P1 0.4 400 '4 stations\r\n"
+              "L P1-B -0.12345 590 '5 stations\r\n");
+    // 四等: M_Δ 5.0 mm, one run √2 · 5.0 · √0.4 = 4.472 mm.
+    const leveling::Standard fourth = leveling::chooseStandard(leveling::builtinLimits(4), false);
+    EXPECT_NE(leveling::exchangeText(leveling::ExchangeFormat::Starnet, leveling::readSections(lines), lines, &known,
+                                     &fourth)
+                  .find("L A-P1 0.4 400 0.004472 '4 stations\r\n"),
+              std::string::npos);
 
     const std::string dashed = routeText({{"BM-1", "P1", 0.4, 400, 4}});
     const TextLines dashedLines = TextLines::viewOf(dashed);

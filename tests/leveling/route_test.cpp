@@ -176,6 +176,17 @@ TEST_P(Routes, DistributeTheMisclosureToTheKnownEnd)
         EXPECT_NEAR(*a.limitMm, *c.limitMm, 1e-9);
     }
     EXPECT_EQ(a.overLimit(), c.over);
+
+    // The network adjustment of the same sections gives the same heights, to 0.01 mm.
+    const leveling::NetworkAdjustment network =
+        leveling::adjustNetwork(leveling::networkOf(leveling::readSections(lines), lines, known ? &*known : nullptr,
+                                                    c.distribution, standard ? &*standard : nullptr));
+    for (const leveling::RoutePoint& p : a.points) {
+        const auto same = std::find_if(network.points.begin(), network.points.end(),
+                                       [&](const leveling::NetworkPoint& n) { return n.name == p.name; });
+        ASSERT_NE(same, network.points.end()) << p.name;
+        EXPECT_LE(std::abs(same->height - leveling::toMetres(p.height)), 0.00001 + 1e-9) << p.name;
+    }
 }
 
 INSTANTIATE_TEST_SUITE_P(HandMade, Routes, ::testing::ValuesIn(kRoutes),

@@ -38,5 +38,30 @@ TEST(SavedAdjustmentTable, ReadsBackTheSameInEveryReader)
     EXPECT_EQ(book.sheet(0).value(6, 7), xls::Value(11.0));
 }
 
+// A network of two known points and a junction J, one section levelled forward and
+// back: the 平差成果表 as the engine and xlrd read it back.
+TEST(SavedNetworkTable, ReadsBackTheSameInEveryReader)
+{
+    ScratchDir scratch;
+    const TempFolder temp(makeProgramDir(scratch));
+    const std::string text = routeText(
+        {{"A", "J", 0.4, 400, 4}, {"J", "A", -0.4012, 420, 6}, {"J", "B", 0.6, 590, 5}, {"C", "J", -0.3, 810, 8}});
+    const TextLines lines = TextLines::viewOf(text);
+    leveling::KnownPoints known = leveling::parseKnownPoints("A 10\nB 11.0012\nC 10.7\n", scratch / "known.txt");
+    const leveling::Standard second = leveling::chooseStandard(leveling::builtinLimits(2), false);
+    books::NetworkReport report;
+    report.adjustment = leveling::adjustNetwork(
+        leveling::networkOf(leveling::readSections(lines), lines, &known, leveling::Distribution::ByDistance, &second));
+    report.standard = "二等";
+    report.knownFile = known.file;
+
+    const auto file = scratch / "network.xls";
+    books::exportWorkbook(books::WorkbookKind::NetworkTable, temp, text, file, &second, {}, nullptr, &report);
+    const xls::Workbook book = openWorkbook(file);
+    const std::vector<std::string> engine = sheetText(book.sheet(0), 1, 9);
+    EXPECT_EQ(xlrdSheetText(file, 0, 1, 9), engine);
+    expectGolden(engine, "network-table.txt");
+}
+
 }  // namespace
 }  // namespace levara::testing

@@ -67,6 +67,7 @@ const std::vector<Template> kTemplates = {
     {"exc1.xls", {"中间点"}, 5, 7, {}, {"0 仪器 中间点!$D$2", "0 日期 中间点!$A$3"}},
     {"exc0.xls", {"单点测量"}, 2, 6, {}, {}},
     {"exc4.xls", {"高差配赋表"}, 3, 8, {}, {}},
+    {"exc5.xls", {"平差成果表"}, 3, 9, {}, {}},
 };
 
 std::filesystem::path built(const std::string& file) { return binaryDir() / "temp" / file; }
@@ -379,6 +380,14 @@ const std::map<std::string, std::vector<Widest>> kWidest = {
       {7, -9999.999, ""},
       {4, 9999.99, "\"±\"0.00"},
       {4, -9999.99, "0.00"}}},
+    // A network's sections and heights: σ and v within ±10 m, residuals within ±1000.
+    {"exc5.xls",
+     {{3, 9999.999, ""},
+      {4, 21842, ""},
+      {5, -9999.99999, ""},
+      {6, -9999.99, ""},
+      {7, -9999.99999, ""},
+      {8, -999.99, ""}}},
 };
 
 TEST(Templates, PrintedValuesFitTheirColumns)

@@ -91,6 +91,7 @@ TEST_F(WindowTest, MenusCarryTheCommandNamesAndCaptionsInOrder)
                                                                                {"dandianEXCEL", "单点测量表格"},
                                                                                {"TXT", "原始文本"},
                                                                                {"adjustmentTable", "高差配赋表"},
+                                                                               {"networkTable", "平差成果表"},
                                                                                {"sectionsCsv", "测段数据(CSV)"},
                                                                                {"gamaXml", "GNU Gama (XML)"},
                                                                                {"starnet", "STAR*NET"},
@@ -144,6 +145,16 @@ TEST_F(WindowTest, AdjustmentItemsSaveTheTableAndTheFilesAndRememberTheirChoices
     for (const char* file : {"table.xls", "s.csv", "net.xml", "net.dat"})
         EXPECT_TRUE(std::filesystem::exists(scratch / file)) << file;
     EXPECT_NE(readBytes(scratch / "net.xml").find("<point id=\"水准点乙\" z=\"41.88\" fix=\"z\"/>"), std::string::npos);
+
+    // The same section as a network, weighted by its stations: the one redundant
+    // section fails the global test, said in a notice; the table is saved.
+    dialogs.saveAnswers = {{scratch / "network.xls", kExcelFilter}};
+    trigger("networkTable");
+    EXPECT_TRUE(dialogs.errors.empty()) << dialogs.errors.front();
+    ASSERT_EQ(dialogs.notices.size(), 2u);
+    EXPECT_EQ(dialogs.notices[1].rfind("The table is saved: the global test fails: χ² = 149.30", 0), 0u)
+        << dialogs.notices[1];
+    EXPECT_TRUE(std::filesystem::exists(scratch / "network.xls"));
 
     trigger("noKnownPoints");
     trigger("byDistance");
