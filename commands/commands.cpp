@@ -94,8 +94,184 @@ void Commands::open(const std::filesystem::path& file)
     OpenedText opened = openedText(std::move(bytes), file);
     ui_.setText(opened.text);
     source_ = file;
-    origins_ = std::move(opened.origins);
+    origins_ = opened.origins;
     // Warnings outrank the status; what was passed over is said after the decoding.
+    if (opened.warning)
+        ui_.warn(*opened.warning);
+    if (opened.passedOver)
+        ui_.warn(*opened.passedOver);
+    if (!opened.warning && !opened.passedOver) {
+        if (opened.status)
+            ui_.showStatus(*opened.status);
+        else
+            ui_.clearStatus();
+    }
+    opened_ = std::move(opened);
+}
+
+void Commands::restoreOpened()
+{
+    if (source_.empty())
+        return;
+    ui_.replaceText(opened_.text);
+    origins_ = opened_.origins;
+}
+
+const LineOrigins& Commands::origins()
+{
+    if (ui_.textEdited())
+        origins_.clear();
+    return origins_;
+}
+
+const LineOrigins& Commands::numbering()
+{
+    static const LineOrigins none;
+    return linesOfFile_ ? origins() : none;
+}
+
+template <typename Run>
+auto Commands::locatingFaults(Run run)
+{
+    try {
+        return run();
+    } catch (const InputError& fault) {
+        if (numbering().empty()) {
+            // An empty file numbers no line, yet its fault is still the file's.
+            if (linesOfFile_ && !source_.empty() && !ui_.textEdited() && ui_.text().empty())
+                throw InputError(fault, source_, fault.line());
+            throw;
+        }
+        throw InputError(fault, source_, fault.line());
+    }
+}
+
+bool Commands::saveText()
+{
+    BusyPointer busy(ui_);
+    const SaveChoice choice = ui_.chooseFileToSave(textFilterIndex_);
+    if (choice.file.empty())
+        return false;
+    textFilterIndex_ = choice.filterIndex;
+    if (!mayWrite(ui_, choice.file))
+        return false;
+    const WorkFolder work(programDir_);
+    const std::string& text = ui_.text();
+    writeTextFile(work.temp().workFile(), {text, "\r\n"});
+    // A copy of the work file: the same bytes, made again rather than read back.
+    replaceTextFile(choice.file, {text, "\r\n"});
+    ui_.textSaved();
+    ui_.showStatus(savedStatus(choice.file));
+    return true;
+}
+
+void Commands::reduce(RecordFilter filter)
+{
+    BusyPointer busy(ui_);
+    FilteredLines kept = filterLines(filter, TextLines::viewOf(ui_.text()), origins());
+    replaceByReduced(filter, std::move(kept));
+}
+
+void Commands::replaceByReduced(RecordFilter filter, FilteredLines reduced)
+{
+    const WorkFolder work(programDir_);
+    const TextLines lines = writeWorkFile(work.temp().workFile(), ui_.text());
+    // The empty line after the last line end is none the user sees.
+    std::size_t dropped = 0;
+    for (std::size_t i = 0; i < lines.size(); ++i) {
+        const bool afterLastEnd = i == lines.size() - 1 && lines[i].empty();
+        if (!afterLastEnd && copiesKept(filter, MeasurementLine(lines[i])) == 0)
+            ++dropped;
+    }
+    const auto kept = std::size_t(std::count(reduced.text.begin(), reduced.text.end(), '\n'));
+    ui_.replaceText(std::move(reduced.text));
+    origins_ = std::move(reduced.origins);
+    ui_.showStatus(Message(QT_TRANSLATE_NOOP("levara", "Kept %1 lines, dropped %2"), kept, dropped));
+}
+
+void Commands::saveWorkbook(books::WorkbookKind output)
+{
+    BusyPointer busy(ui_);
+    {
+        // Renewed before anything is asked, so even a cancelled save leaves a fresh copy.
+        const WorkFolder work(programDir_);
+        books::renewWorkingWorkbook(output, work.temp());
+    }
+    std::optional<FilteredLines> reduced;
+    if (!offerToReduce(filterFor(output), reduced))
+        return;
+    // Every workbook save opens on EXCEL: the type a text save chose is no trap.
+    const SaveChoice choice = ui_.chooseFileToSave(kExcelFilter);
+    if (choice.file.empty() || !mayWrite(ui_, choice.file))
+        return;
+    if (choice.filterIndex != kExcelFilter) {
+        ui_.notify(notExcelNotice());
+        return;
+    }
+    if (reduced)
+        replaceByReduced(filterFor(output), std::move(*reduced));
+    const WorkFolder work(programDir_);
+    locatingFaults([&] {
+        books::exportWorkbook(output, work.temp(), ui_.text(), choice.file, standard_ ? &*standard_ : nullptr,
+                              numbering());
+    });
+    ui_.showStatus(savedStatus(choice.file));
+    // An empty book is what such a text asks for, but rarely what the user meant.
+    if (filterFor(output) == RecordFilter::Leveling && holdsNoStation(ui_.text()))
+        ui_.notify(Message(QT_TRANSLATE_NOOP("levara", "Saved %1, but the text holds no station: the book is empty."),
+                           choice.file));
+}
+
+bool Commands::offerToReduce(RecordFilter filter, std::optional<FilteredLines>& reduced)
+{
+    // A book made from lines its filter drops (headers, rejected or foreign readings)
+    // holds wrong sums without a word; a reduced text is not asked about again.
+    const TextLines lines = TextLines::viewOf(ui_.text());
+    if (!dropsALine(filter, lines))
+        return true;
+    switch (ui_.askReduceFirst(filter)) {
+    case ReduceAnswer::Reduce: reduced = filterLines(filter, lines, origins()); return true;
+    case ReduceAnswer::SaveAsItIs: return true;
+    case ReduceAnswer::Cancel: return false;
+    }
+    return false;
+}
+
+const LineOrigins& Commands::numberingOf(const std::optional<FilteredLines>& reduced)
+{
+    static const LineOrigins none;
+    if (!reduced)
+        return numbering();
+    return linesOfFile_ ? reduced->origins : none;
+}
+
+leveling::CheckReport Commands::checkText(std::optional<leveling::ObservationOrder> order)
+{
+    if (!standard_)
+        throw Error(
+            Message(QT_TRANSLATE_NOOP("levara", "No standard is chosen: choose one in the %1 menu first."), "检核"));
+    BusyPointer busy(ui_);
+    TextLines lines = TextLines::viewOf(ui_.text());
+    lines.numberBy(numbering());
+    return locatingFaults([&] {
+        const std::vector<leveling::Section> sections = leveling::readSections(lines, order ? order : order_);
+        checkedLines_.clear();
+        for (const leveling::Section& section : sections)
+            checkedLines_.push_back(
+                {section.lineName.empty() ? std::to_string(checkedLines_.size() + 1) : std::string(section.lineName),
+                 section.stationCount()});
+        return leveling::checkSections(sections, *standard_);
+    });
+}
+
+void Commands::saveFindings(const leveling::CheckReport& report)
+{
+    BusyPointer busy(ui_);
+    const SaveChoice choice = ui_.chooseFileToSave(kCsvFilter);
+    if (choice.file.empty() || !mayWrite(ui_, choice.file))
+        return;
+    replaceFile(choice.file, findingsCsv(report));
+    ui_.showStatus(savedStatus(choice.file));
 }
 
 namespace {
@@ -167,12 +343,13 @@ std::optional<books::NetworkReport> Commands::saveNetworkTable()
         const WorkFolder work(programDir_);
         books::renewWorkingWorkbook(books::WorkbookKind::NetworkTable, work.temp());
     }
-    if (!offerToReduce(RecordFilter::Leveling))
+    std::optional<FilteredLines> reduced;
+    if (!offerToReduce(RecordFilter::Leveling, reduced))
         return std::nullopt;
     // Computed before the save dialog: a network that cannot be adjusted is said at once.
     const std::optional<leveling::KnownPoints> known = knownPoints(knownPointsFile_);
-    TextLines lines = TextLines::viewOf(ui_.text());
-    lines.numberBy(numbering());
+    TextLines lines = TextLines::viewOf(reduced ? reduced->text : ui_.text());
+    lines.numberBy(numberingOf(reduced));
     const leveling::Standard* standard = standard_ ? &*standard_ : nullptr;
     books::NetworkReport report = locatingFaults([&] {
         books::NetworkReport made;
@@ -196,6 +373,8 @@ std::optional<books::NetworkReport> Commands::saveNetworkTable()
         ui_.notify(notExcelNotice());
         return std::nullopt;
     }
+    if (reduced)
+        replaceByReduced(RecordFilter::Leveling, std::move(*reduced));
     const WorkFolder work(programDir_);
     locatingFaults([&] {
         books::exportWorkbook(books::WorkbookKind::NetworkTable, work.temp(), ui_.text(), choice.file, standard,

@@ -169,10 +169,13 @@ std::string workbookBytes(WorkbookKind output, std::string_view templateBytes, c
 }
 
 std::string filledWorkbookStream(WorkbookKind output, xls::Workbook book, const TextLines& lines,
-                                 const leveling::Standard* standard, const leveling::Adjustment* adjustment)
+                                 const leveling::Standard* standard, const leveling::Adjustment* adjustment,
+                                 const NetworkReport* network)
 {
     if (output == WorkbookKind::AdjustmentTable && !adjustment)
         throw std::logic_error("the adjustment table needs its adjustment");
+    if (output == WorkbookKind::NetworkTable && !network)
+        throw std::logic_error("the network table needs its adjustment");
     const std::filesystem::path templateFile(templateName(output));
     try {
         if (book.sheetCount() < worksheetsNeeded(output))
@@ -185,7 +188,7 @@ std::string filledWorkbookStream(WorkbookKind output, xls::Workbook book, const 
     }
     const std::optional<BookMarks> marks = marksFor(output, lines, standard);
     try {
-        fill(output, book, lines, marks ? &*marks : nullptr, adjustment);
+        fill(output, book, lines, marks ? &*marks : nullptr, adjustment, network);
         return book.workbookStream();
     } catch (const xls::Error& error) {
         throw FileError("out.xls", outputProblem(error));

@@ -42,7 +42,8 @@ std::string workbookBytes(WorkbookKind output, std::string_view templateBytes, c
 // which make thousands of workbooks from one template. Throws as workbookBytes does.
 std::string filledWorkbookStream(WorkbookKind output, xls::Workbook book, const TextLines& lines,
                                  const leveling::Standard* standard = nullptr,
-                                 const leveling::Adjustment* adjustment = nullptr);
+                                 const leveling::Adjustment* adjustment = nullptr,
+                                 const NetworkReport* network = nullptr);
 
 // Copies the output's template over the working workbook excel.xls.
 void renewWorkingWorkbook(WorkbookKind output, const TempFolder& temp);
