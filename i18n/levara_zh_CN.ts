@@ -624,90 +624,6 @@ Reduce the text first?</source>
         <translation>无法读写工作簿：无法加载 libgsf（%1）</translation>
     </message>
     <message>
-        <source>cannot read: it is larger than %1 MiB, more than any known-points or limits file holds</source>
-        <translation>无法读取：文件大于 %1 MiB，超过任何已知点文件或限差文件的大小</translation>
-    </message>
-    <message>
-        <source>cannot write: the file has another name (a hard link), and work files are never written through one; remove it</source>
-        <translation>无法写入：该文件另有名称（硬链接），工作文件从不经由链接写入；请删除它</translation>
-    </message>
-    <message>
-        <source>the point name &quot;%1&quot; cannot be written in XML for GNU Gama: it is empty or holds a control character, U+FFFE or U+FFFF; rename the point</source>
-        <translation>点名 &quot;%1&quot; 无法写入 GNU Gama 的 XML：它为空，或含有控制字符、U+FFFE 或 U+FFFF；请更改点名</translation>
-    </message>
-    <message>
-        <source>the section of lines %1 has a height difference of %2 m, beyond ±%3 m: no two points differ that much in height</source>
-        <translation>第 %1 行的测段高差为 %2 m，超出 ±%3 m：任何两点的高差都不会这么大</translation>
-    </message>
-    <message>
-        <source>the height &quot;%1&quot; is beyond ±%2 m: no point is that high or that deep</source>
-        <translation>高程 &quot;%1&quot; 超出 ±%2 m：没有点有这么高或这么深</translation>
-    </message>
-    <message>
-        <source>a text longer than %1 characters</source>
-        <translation>文本超过 %1 个字符</translation>
-    </message>
-    <message>
-        <source>line %1, column %2: the number &quot;%3&quot; is beyond what a number may be (about 1.8e308)</source>
-        <translation>第 %1 行第 %2 列：数 &quot;%3&quot; 超出数值所能表示的范围（约 1.8e308）</translation>
-    </message>
-    <message>
-        <source>the reading &quot;%1&quot; is beyond ±%2 m, more than any level reads</source>
-        <translation>读数 &quot;%1&quot; 超出 ±%2 m，超过任何水准仪的读数</translation>
-    </message>
-    <message>
-        <source>the distance &quot;%1&quot; is beyond ±%2 m, more than any level reads</source>
-        <translation>视距 &quot;%1&quot; 超出 ±%2 m，超过任何水准仪的读数</translation>
-    </message>
-    <message>
-        <source>cannot use the work folder: it is a link to nothing; remove it</source>
-        <translation>无法使用工作文件夹：它是指向不存在目标的链接；请删除它</translation>
-    </message>
-    <message>
-        <source>cannot use the work folder</source>
-        <translation>无法使用工作文件夹</translation>
-    </message>
-    <message>
-        <source>cannot use the work folder: it is not a folder</source>
-        <translation>无法使用工作文件夹：它不是文件夹</translation>
-    </message>
-    <message>
-        <source>cannot use the work folder: it is not a folder of yours that only you may write in</source>
-        <translation>无法使用工作文件夹：它不是只有您可以写入的、属于您的文件夹</translation>
-    </message>
-    <message>
-        <source>cannot write to the standard output: %1</source>
-        <translation>无法写入标准输出：%1</translation>
-    </message>
-    <message>
-        <source>a GSI-16 file whose line ends were lost: its blocks, each starting with &quot;*&quot;, follow each other on one line; transfer it again from the level, each block a line</source>
-        <translation>换行已丢失的 GSI-16 文件：各数据块（均以 &quot;*&quot; 开头）连在同一行；请从水准仪重新传输，每个数据块一行</translation>
-        <source>the reading &quot;%1&quot; (%2) cannot start a %3 station; it starts with B1 (word 331)</source>
-        <translation>读数 &quot;%1&quot;（%2）不能开始 %3 测站；测站以 B1（字 331）开始</translation>
-    </message>
-    <message>
-        <source>%1 readings of collimation checks</source>
-        <translation>%1 个 i 角检校读数</translation>
-    </message>
-    <message>
-        <source>%1 readings of stations left unfinished</source>
-        <translation>%1 个未完成测站的读数</translation>
-    </message>
-    <message>
-        <source>%1 line-closing blocks</source>
-        <translation>%1 个线路闭合数据块</translation>
-    </message>
-    <message>
-        <source>%1: passed over %2</source>
-        <translation>%1：已跳过 %2</translation>
-    </message>
-    <message>
-        <source>%1: passed over %2 and %3</source>
-        <translation>%1：已跳过 %2 和 %3</translation>
-    </message>
-    <message>
-        <source>%1: passed over %2, %3 and %4</source>
-        <translation>%1：已跳过 %2、%3 和 %4</translation>
         <source>Kept %1 lines, dropped %2</source>
         <translation>保留 %1 行，去掉 %2 行</translation>
     </message>
@@ -806,6 +722,60 @@ Built with Qt %2.</source>
     <message>
         <source>Saved %1, but the text holds no station: the book is empty.</source>
         <translation>已保存 %1，但文本中没有测站：手簿是空的。</translation>
+    </message>
+    <message>
+        <source>the reading &quot;%1&quot; (%2) cannot start a %3 station; it starts with B1 (word 331)</source>
+        <translation>读数 &quot;%1&quot;（%2）不能开始 %3 测站；测站以 B1（字 331）开始</translation>
+    </message>
+    <message>
+        <source>%1 readings of collimation checks</source>
+        <translation>%1 个 i 角检校读数</translation>
+    </message>
+    <message>
+        <source>%1 readings of stations left unfinished</source>
+        <translation>%1 个未完成测站的读数</translation>
+    </message>
+    <message>
+        <source>%1 line-closing blocks</source>
+        <translation>%1 个线路闭合数据块</translation>
+    </message>
+    <message>
+        <source>%1: passed over %2</source>
+        <translation>%1：已跳过 %2</translation>
+    </message>
+    <message>
+        <source>%1: passed over %2 and %3</source>
+        <translation>%1：已跳过 %2 和 %3</translation>
+    </message>
+    <message>
+        <source>%1: passed over %2, %3 and %4</source>
+        <translation>%1：已跳过 %2、%3 和 %4</translation>
+    </message>
+    <message>
+        <source>a GSI-16 file whose line ends were lost: its blocks, each starting with &quot;*&quot;, follow each other on one line; transfer it again from the level, each block a line</source>
+        <translation>换行已丢失的 GSI-16 文件：各数据块（均以 &quot;*&quot; 开头）连在同一行；请从水准仪重新传输，每个数据块一行</translation>
+    </message>
+    <message>
+        <source>cannot read: it is larger than %1 MiB, more than any known-points or limits file holds</source>
+        <translation>无法读取：文件大于 %1 MiB，超过任何已知点文件或限差文件的大小</translation>
+    </message>
+    <message>
+        <source>cannot write: the file has another name (a hard link), and work files are never written through one; remove it</source>
+        <translation>无法写入：该文件另有名称（硬链接），工作文件从不经由链接写入；请删除它</translation>
+    </message>
+    <message>
+        <source>the point name &quot;%1&quot; cannot be written in XML for GNU Gama: it is empty or holds a control character, U+FFFE or U+FFFF; rename the point</source>
+        <translation>点名 &quot;%1&quot; 无法写入 GNU Gama 的 XML：它为空，或含有控制字符、U+FFFE 或 U+FFFF；请更改点名</translation>
+    </message>
+    <message>
+        <source>a text longer than %1 characters</source>
+        <translation>文本超过 %1 个字符</translation>
+    </message>
+    <message>
+        <source>line %1, column %2: the number &quot;%3&quot; is beyond what a number may be (about 1.8e308)</source>
+        <translation>第 %1 行第 %2 列：数 &quot;%3&quot; 超出数值所能表示的范围（约 1.8e308）</translation>
+    </message>
+    <message>
         <source>the section of lines %1 (%2 to %3) has no length to weigh it by: its sight distances are all zero</source>
         <translation>第 %1 行的测段（%2 至 %3）没有可用于定权的长度：其视距均为零</translation>
     </message>
@@ -830,12 +800,28 @@ Built with Qt %2.</source>
         <translation>水准网的法方程无法求解</translation>
     </message>
     <message>
+        <source>the section of lines %1 has a height difference of %2 m, beyond ±%3 m: no two points differ that much in height</source>
+        <translation>第 %1 行的测段高差为 %2 m，超出 ±%3 m：任何两点的高差都不会这么大</translation>
+    </message>
+    <message>
+        <source>the height &quot;%1&quot; is beyond ±%2 m: no point is that high or that deep</source>
+        <translation>高程 &quot;%1&quot; 超出 ±%2 m：没有点有这么高或这么深</translation>
+    </message>
+    <message>
         <source>the leveling line names no observation method, so the order of its stations is unknown: name one of %1 in its Start-Line record, or give the order (levara-cli %2 ORDER)</source>
         <translation>该水准线路未注明观测方法，无法得知测站的观测顺序：请在其 Start-Line 记录中注明 %1 之一，或指定观测顺序（levara-cli %2 观测顺序）</translation>
     </message>
     <message>
         <source>the observation method &quot;%1&quot; of the leveling line is none of %2, so the order of its stations is unknown: give the order (levara-cli %3 ORDER)</source>
         <translation>该水准线路的观测方法“%1”不是 %2 之一，无法得知测站的观测顺序：请指定观测顺序（levara-cli %3 观测顺序）</translation>
+    </message>
+    <message>
+        <source>the reading &quot;%1&quot; is beyond ±%2 m, more than any level reads</source>
+        <translation>读数 &quot;%1&quot; 超出 ±%2 m，超过任何水准仪的读数</translation>
+    </message>
+    <message>
+        <source>the distance &quot;%1&quot; is beyond ±%2 m, more than any level reads</source>
+        <translation>视距 &quot;%1&quot; 超出 ±%2 m，超过任何水准仪的读数</translation>
     </message>
     <message>
         <source>the global test fails: χ² = %1 lies outside [%2, %3] at 95 %</source>
@@ -848,6 +834,22 @@ Built with Qt %2.</source>
     <message>
         <source>Saved %1: %2</source>
         <translation>已保存 %1：%2</translation>
+    </message>
+    <message>
+        <source>cannot use the work folder: it is a link to nothing; remove it</source>
+        <translation>无法使用工作文件夹：它是指向不存在目标的链接；请删除它</translation>
+    </message>
+    <message>
+        <source>cannot use the work folder</source>
+        <translation>无法使用工作文件夹</translation>
+    </message>
+    <message>
+        <source>cannot use the work folder: it is not a folder</source>
+        <translation>无法使用工作文件夹：它不是文件夹</translation>
+    </message>
+    <message>
+        <source>cannot use the work folder: it is not a folder of yours that only you may write in</source>
+        <translation>无法使用工作文件夹：它不是只有您可以写入的、属于您的文件夹</translation>
     </message>
     <message>
         <source>usage: levara-cli [--filter FILTER] --save KIND [--overwrite] [STANDARD]
@@ -956,6 +958,10 @@ sections-csv、gama、starnet）指定：
     <message>
         <source>%1: saved: %2</source>
         <translation>%1：已保存：%2</translation>
+    </message>
+    <message>
+        <source>cannot write to the standard output: %1</source>
+        <translation>无法写入标准输出：%1</translation>
     </message>
     <message>
         <source>The table is saved: %1</source>
