@@ -21,8 +21,19 @@ Message findingLine(const books::Finding& finding);
 // How many values exceed, in how many stations and lines; or that all are within.
 Message checkSummary(const books::CheckReport& report);
 
-// A header and one row per finding, each line ended by "\n"; the item in the user's
-// language.
+// M_Δ and M_W where the text gives them, each as a finding's row (over its limit or
+// not): its value, its limit when the standard gives one, and the last line of its table.
+std::vector<books::Finding> precisionRows(const books::CheckReport& report);
+// The findings the list shows: those of values, then precisionRows.
+std::vector<books::Finding> listedRows(const books::CheckReport& report);
+
+// The 精度评定 as levara-cli prints it: for M_Δ and for M_W where given, a line with
+// its value and limit, then its table's rows (section or loop, R or F, Δ or W, ΔΔ/R or
+// WW/F).
+std::vector<Message> precisionText(const books::CheckReport& report);
+
+// A header and one row per listed row (listedRows), each line ended by "\n"; the item
+// in the user's language.
 std::string findingsCsv(const books::CheckReport& report);
 
 }  // namespace levara

@@ -54,11 +54,15 @@ CheckPanel::CheckPanel(QWidget* parent) : QDockWidget("检核结果", parent)
 
 void CheckPanel::showReport(const books::CheckReport& report)
 {
-    summary_->setText(translatedText(checkSummary(report)));
+    QString summary = translatedText(checkSummary(report));
+    for (const Message& line : precisionText(report))
+        summary += "\n" + translatedText(line);
+    summary_->setText(summary);
+    const std::vector<books::Finding> rows = listedRows(report);
     list_->clearContents();
-    list_->setRowCount(int(report.findings.size()));
+    list_->setRowCount(int(rows.size()));
     for (int row = 0; row < list_->rowCount(); ++row) {
-        const books::Finding& finding = report.findings[std::size_t(row)];
+        const books::Finding& finding = rows[std::size_t(row)];
         QTableWidgetItem* line = cell(QString::number(finding.line), true);
         line->setData(Qt::UserRole, finding.line);
         list_->setItem(row, kLine, line);

@@ -15,18 +15,12 @@
 #include <vector>
 
 #include "books/adjustment/known_points.h"
+#include "books/checks/legs.h"
 #include "books/checks/limits.h"
 #include "books/checks/sections.h"
 #include "records/records.h"
 
 namespace levara::books {
-
-// Units of 0.01 mm (0.00001 m).
-using Hundredths = std::int64_t;
-inline constexpr double kHundredthsPerMetre = 100000;
-// A value in metres to the nearest 0.01 mm, halves away from zero.
-Hundredths toHundredths(double metres);
-double toMetres(Hundredths value);
 
 enum class Distribution { ByDistance, ByStations };
 enum class RouteKind { Connecting, Loop, Open };
@@ -88,10 +82,6 @@ struct Adjustment {
 // it does not know the route's start.
 Adjustment adjustRoute(const std::vector<Section>& sections, const TextLines& lines, const KnownPoints* known,
                        Distribution distribution, const Standard* standard);
-
-// The point names of a section as a route uses them: without the blanks the level pads
-// them with.
-std::string pointName(std::string_view window);
 
 // The start's height as the text records it: its first height line, which must be of
 // start. Throws InputError naming the line when there is none or it is of another point.
