@@ -9,6 +9,7 @@
 #include "books/adjustment/adjustment_table.h"
 #include "books/adjustment/exchange_files.h"
 #include "books/adjustment/known_points.h"
+#include "books/adjustment/precision_table.h"
 #include "books/adjustment/route.h"
 #include "books/checks/checks.h"
 #include "books/checks/legs.h"

@@ -221,6 +221,12 @@ Adjustment adjustRoute(const std::vector<Section>& sections, const TextLines& li
         distribute(legs, -*adjustment.misclosure, distribution, last.lastLine);
     }
 
+    adjustment.precision = assessPrecision(sections, shared, loopsOf(shared));
+    if (standard && standard->limits.randomError)
+        adjustment.randomErrorLimitMm = standard->limits.randomError->max->value;
+    if (standard && standard->limits.totalError)
+        adjustment.totalErrorLimitMm = standard->limits.totalError->max->value;
+
     adjustment.points.push_back({first.from, start, true});
     Hundredths height = start;
     for (RouteLeg& leg : legs) {

@@ -17,6 +17,7 @@
 #include "books/adjustment/known_points.h"
 #include "books/checks/legs.h"
 #include "books/checks/limits.h"
+#include "books/checks/precision.h"
 #include "books/checks/sections.h"
 #include "records/records.h"
 
@@ -67,6 +68,9 @@ struct Adjustment {
     std::optional<Hundredths> misclosure;  // f_h; none for a route without a known end
     std::optional<double> limitMm;         // ± the allowed misclosure
     bool misclosureOver = false;
+    // The 精度评定 of the route's sections and loops, with the limits of M_Δ and M_W.
+    Precision precision;
+    std::optional<double> randomErrorLimitMm, totalErrorLimitMm;
 
     // The misclosure or a pair's discrepancy is over its limit.
     bool overLimit() const;

@@ -3,6 +3,7 @@
 #include <stdexcept>
 
 #include "books/adjustment/adjustment_table.h"
+#include "books/adjustment/precision_table.h"
 #include "books/checks/checks.h"
 #include "books/checks/sections.h"
 #include "books/clear_rows.h"
@@ -15,7 +16,10 @@ namespace levara::books {
 
 namespace {
 
-std::size_t worksheetsNeeded(Output output) { return output == Output::AbffbTwoWayBook ? 2 : 1; }
+std::size_t worksheetsNeeded(Output output)
+{
+    return output == Output::AbffbTwoWayBook || output == Output::AdjustmentTable ? 2 : 1;
+}
 
 // The marks of a field book held to the standard, its stations read as the book reads them.
 std::optional<BookMarks> marksFor(Output output, const TextLines& lines, const Standard* standard)
@@ -48,7 +52,9 @@ void fillSheets(Output output, xls::Workbook& book, const TextLines& lines, cons
     case Output::AbffbTwoWayBook: return writeTwoWayBook(first, book.sheet(1), lines, marks);
     case Output::IntermediateTable: return writeIntermediateTable(first, lines);
     case Output::SinglePointTable: return writeSinglePointTable(first, lines);
-    case Output::AdjustmentTable: return writeAdjustmentTable(first, *adjustment);
+    case Output::AdjustmentTable:
+        writeAdjustmentTable(first, *adjustment);
+        return writePrecisionTable(book.sheet(1), *adjustment);
     }
 }
 
