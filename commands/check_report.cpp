@@ -115,19 +115,17 @@ std::vector<Finding> precisionRows(const books::CheckReport& report)
     std::vector<Finding> rows;
     const auto row = [&](CheckItem item, const std::optional<double>& value,
                          const std::optional<books::ErrorLimit>& limit, int line) {
-        if (!value)
+        if (!value || !limit)
             return;
         Finding& finding = rows.emplace_back();
         finding.line = line;
         finding.point = "精度评定";
         finding.item = item;
         finding.value = *value;
-        if (limit) {
-            finding.lower = -limit->maxMm;
-            finding.upper = limit->maxMm;
-            finding.status = limit->status;
-            finding.source = limit->source;
-        }
+        finding.lower = -limit->maxMm;
+        finding.upper = limit->maxMm;
+        finding.status = limit->status;
+        finding.source = limit->source;
     };
     const books::Precision& p = report.precision;
     row(CheckItem::RandomError, p.randomErrorMm, report.randomErrorLimit, p.pairs.empty() ? 0 : p.pairs.back().line);

@@ -21,8 +21,8 @@ Message findingLine(const books::Finding& finding);
 // How many values exceed, in how many stations and lines; or that all are within.
 Message checkSummary(const books::CheckReport& report);
 
-// M_Δ and M_W where the text gives them, each as a finding's row (over its limit or
-// not): its value, its limit when the standard gives one, and the last line of its table.
+// M_Δ and M_W where the text gives them and the standard a limit, each as a finding's
+// row (over its limit or not): its value, its limit and the last line of its table.
 std::vector<books::Finding> precisionRows(const books::CheckReport& report);
 // The findings the list shows: those of values, then precisionRows.
 std::vector<books::Finding> listedRows(const books::CheckReport& report);
