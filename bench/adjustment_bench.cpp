@@ -9,6 +9,7 @@
 #include "bench/program_folder.h"
 #include "bench/raw_line_generator.h"
 #include "books/books.h"
+#include "leveling/leveling.h"
 #include "records/records.h"
 
 namespace {
@@ -37,7 +38,7 @@ std::string route()
     std::string raw;
     for (int k = 0; k < kSections; ++k) {
         const int stations = kStations / kSections + (k < kStations % kSections ? 1 : 0);
-        std::string section = levara::bench::rawLevelingLine(stations, levara::bench::Method::BFFB, 7 + k);
+        std::string section = levara::bench::rawLevelingLine(stations, levara::bench::ObservationOrder::BFFB, 7 + k);
         replaceAll(section, "      BM1", benchmarkName(k));
         replaceAll(section, "      BM2", benchmarkName(k + 1));
         raw += section;
@@ -54,20 +55,20 @@ void BM_AdjustmentTable(benchmark::State& state)
     const levara::TextLines lines = levara::TextLines::viewOf(text);
     // Known ends 12.3 mm off the measured sum, so that there is a misclosure to share.
     double sum = 0;
-    for (const levara::books::Section& section : levara::books::readSections(lines))
+    for (const levara::leveling::Section& section : levara::leveling::readSections(lines))
         sum += section.heightDifference;
-    const levara::books::KnownPoints known =
-        levara::books::parseKnownPoints("B0000 100\nB1000 " + levara::books::decimalText(100 + sum - 0.0123) + "\n",
-                                        "known.txt");
-    const levara::books::Standard standard = levara::books::chooseStandard(levara::books::builtinLimits(4), false);
+    const levara::leveling::KnownPoints known = levara::leveling::parseKnownPoints(
+        "B0000 100\nB1000 " + levara::leveling::decimalText(100 + sum - 0.0123) + "\n", "known.txt");
+    const levara::leveling::Standard standard =
+        levara::leveling::chooseStandard(levara::leveling::builtinLimits(4), false);
 
     std::size_t corrected = 0;
     for (auto _ : state) {
-        const levara::books::Adjustment adjustment =
-            levara::books::adjustRoute(levara::books::readSections(lines), lines, &known,
-                                       levara::books::Distribution::ByDistance, &standard);
-        levara::books::exportWorkbook(levara::books::Output::AdjustmentTable, temp, text, destination, &standard, {},
-                                      &adjustment);
+        const levara::leveling::Adjustment adjustment =
+            levara::leveling::adjustRoute(levara::leveling::readSections(lines), lines, &known,
+                                          levara::leveling::Distribution::ByDistance, &standard);
+        levara::books::exportWorkbook(levara::books::WorkbookKind::AdjustmentTable, temp, text, destination, &standard,
+                                      {}, &adjustment);
         corrected = adjustment.sections.size();
     }
     state.counters["sections"] = double(corrected);

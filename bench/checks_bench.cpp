@@ -10,6 +10,7 @@
 
 #include "bench/raw_line_generator.h"
 #include "books/books.h"
+#include "leveling/leveling.h"
 #include "records/records.h"
 
 namespace {
@@ -37,8 +38,8 @@ std::string surveyedSections()
             std::swap(from, to);
         if (k % 10 == 9)
             to = "P" + std::to_string(j - 3);
-        std::string line = levara::bench::rawLevelingLine(stations, levara::bench::Method::BFFB, std::uint64_t(k + 1),
-                                                          "T" + std::to_string(k) + "_");
+        std::string line = levara::bench::rawLevelingLine(stations, levara::bench::ObservationOrder::BFFB,
+                                                          std::uint64_t(k + 1), "T" + std::to_string(k) + "_");
         raw += replaced(replaced(line, padded("BM1"), padded(from)), padded("BM2"), padded(to));
     }
     return levara::filterLines(levara::RecordFilter::Leveling, levara::TextLines::fromText(raw));
@@ -47,18 +48,19 @@ std::string surveyedSections()
 // The line as the leveling filter leaves it.
 std::string surveyedLine()
 {
-    const std::string raw = levara::bench::rawLevelingLine(kStations, levara::bench::Method::BFFB, 1);
+    const std::string raw = levara::bench::rawLevelingLine(kStations, levara::bench::ObservationOrder::BFFB, 1);
     return levara::filterLines(levara::RecordFilter::Leveling, levara::TextLines::fromText(raw));
 }
 
 void BM_CheckLine(benchmark::State& state)
 {
     const levara::TextLines lines = levara::TextLines::fromText(surveyedLine());
-    const levara::books::Standard standard = levara::books::chooseStandard(levara::books::builtinLimits(2), false);
+    const levara::leveling::Standard standard =
+        levara::leveling::chooseStandard(levara::leveling::builtinLimits(2), false);
     std::size_t findings = 0;
     for (auto _ : state) {
-        const levara::books::CheckReport report =
-            levara::books::checkSections(levara::books::readSections(lines), standard);
+        const levara::leveling::CheckReport report =
+            levara::leveling::checkSections(levara::leveling::readSections(lines), standard);
         findings = report.findings.size();
         benchmark::DoNotOptimize(findings);
     }
@@ -71,10 +73,11 @@ BENCHMARK(BM_CheckLine)->Unit(benchmark::kMillisecond);
 void BM_CheckSections(benchmark::State& state)
 {
     const levara::TextLines lines = levara::TextLines::fromText(surveyedSections());
-    const levara::books::Standard standard = levara::books::chooseStandard(levara::books::builtinLimits(2), false);
-    levara::books::CheckReport report;
+    const levara::leveling::Standard standard =
+        levara::leveling::chooseStandard(levara::leveling::builtinLimits(2), false);
+    levara::leveling::CheckReport report;
     for (auto _ : state) {
-        report = levara::books::checkSections(levara::books::readSections(lines), standard);
+        report = levara::leveling::checkSections(levara::leveling::readSections(lines), standard);
         benchmark::DoNotOptimize(report.findings.size());
     }
     state.counters["stations"] = report.stations;

@@ -8,13 +8,14 @@
 #include "bench/program_folder.h"
 #include "bench/raw_line_generator.h"
 #include "books/books.h"
+#include "leveling/leveling.h"
 #include "records/records.h"
 #include "xls/xls.h"
 
 namespace {
 
 namespace fs = std::filesystem;
-using levara::books::Output;
+using levara::books::WorkbookKind;
 
 constexpr int kStations = 5000;
 
@@ -22,15 +23,16 @@ constexpr int kStations = 5000;
 // observed fore first when alternating.
 std::string surveyedLine(bool alternating)
 {
-    const std::string raw =
-        levara::bench::rawLevelingLine(kStations,
-                                       alternating ? levara::bench::Method::aBFFB : levara::bench::Method::BFFB, 1);
+    const std::string raw = levara::bench::rawLevelingLine(kStations,
+                                                           alternating ? levara::bench::ObservationOrder::aBFFB
+                                                                       : levara::bench::ObservationOrder::BFFB,
+                                                           1);
     return levara::filterLines(levara::RecordFilter::Leveling, levara::TextLines::fromText(raw));
 }
 
 using levara::bench::ProgramFolder;
 
-void exportLine(benchmark::State& state, Output output, bool alternating)
+void exportLine(benchmark::State& state, WorkbookKind output, bool alternating)
 {
     const std::string text = surveyedLine(alternating);
     const ProgramFolder folder;
@@ -42,15 +44,15 @@ void exportLine(benchmark::State& state, Output output, bool alternating)
     state.counters["bytes"] = static_cast<double>(fs::file_size(destination));
 }
 
-void BM_BffbBookExport(benchmark::State& state) { exportLine(state, Output::BffbBook, false); }
-void BM_TwoWayBookExport(benchmark::State& state) { exportLine(state, Output::AbffbTwoWayBook, true); }
+void BM_BffbBookExport(benchmark::State& state) { exportLine(state, WorkbookKind::BffbBook, false); }
+void BM_TwoWayBookExport(benchmark::State& state) { exportLine(state, WorkbookKind::AbffbTwoWayBook, true); }
 
 void BM_BffbBookFillOnly(benchmark::State& state)
 {
     const levara::TextLines lines = levara::TextLines::fromText(surveyedLine(false));
     for (auto _ : state) {
         levara::xls::Workbook book = levara::xls::Workbook::create({"Sheet1"});
-        levara::books::writeLineBook(book.sheet(0), lines, levara::books::StationOrder::BFFB);
+        levara::books::writeLineBook(book.sheet(0), lines, levara::leveling::ObservationOrder::BFFB);
         benchmark::DoNotOptimize(book.sheet(0).lastRow());
     }
 }

@@ -18,7 +18,7 @@ namespace {
 // 1,000,000 lines in all.
 std::string rawFile(std::string_view pointPrefix)
 {
-    std::string text = levara::bench::rawLevelingLine(150'000, levara::bench::Method::BFFB, 1, pointPrefix);
+    std::string text = levara::bench::rawLevelingLine(150'000, levara::bench::ObservationOrder::BFFB, 1, pointPrefix);
     text += levara::bench::rawIntermediateSurvey(100'000, 2);
     text += levara::bench::rawSinglePoints(100'000, 3);
     return text;

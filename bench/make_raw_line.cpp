@@ -6,6 +6,7 @@
 // --prefix names the turning points (default "TP"; "转点" gives Chinese names).
 #include <cstdio>
 #include <cstdlib>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -21,17 +22,19 @@ constexpr const char* kUsage =
 
 int main(int argc, char** argv)
 {
-    levara::bench::Method method = levara::bench::Method::BFFB;
+    levara::bench::ObservationOrder order = levara::bench::ObservationOrder::BFFB;
     std::uint64_t seed = 1;
     std::string prefix = "TP";
     std::string_view stations, out;
     for (int i = 1; i < argc; ++i) {
         const std::string_view arg = argv[i];
         if (arg == "--method" && i + 1 < argc) {
-            if (!levara::bench::methodByName(argv[++i], method)) {
+            const std::optional<levara::leveling::ObservationOrder> named = levara::leveling::orderNamed(argv[++i]);
+            if (!named) {
                 std::fputs(kUsage, stderr);
                 return 2;
             }
+            order = *named;
         } else if (arg == "--seed" && i + 1 < argc) {
             seed = std::strtoull(argv[++i], nullptr, 10);
         } else if (arg == "--prefix" && i + 1 < argc) {
@@ -51,7 +54,7 @@ int main(int argc, char** argv)
         return 2;
     }
     try {
-        levara::writeTextFile(std::string(out), levara::bench::rawLevelingLine(count, method, seed, prefix));
+        levara::writeTextFile(std::string(out), levara::bench::rawLevelingLine(count, order, seed, prefix));
     } catch (const levara::Error& error) {
         std::fprintf(stderr, "make_raw_line: %s\n", error.what());
         return 1;

@@ -40,7 +40,7 @@ double peakRssBytes()
 std::filesystem::path writeRawFile(int lines)
 {
     const std::filesystem::path file = std::filesystem::temp_directory_path() / "levara-open-bench.dat";
-    levara::writeTextFile(file, levara::bench::rawLevelingLine(lines / 5, levara::bench::Method::BFFB, 1));
+    levara::writeTextFile(file, levara::bench::rawLevelingLine(lines / 5, levara::bench::ObservationOrder::BFFB, 1));
     return file;
 }
 

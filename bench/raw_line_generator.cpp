@@ -167,34 +167,12 @@ Staff observe(Random& random, std::string point, std::int64_t distance)
 
 }  // namespace
 
-std::string_view methodName(Method method)
-{
-    switch (method) {
-    case Method::BFFB: return "BFFB";
-    case Method::BBFF: return "BBFF";
-    case Method::BFBF: return "BFBF";
-    case Method::BF: return "BF";
-    case Method::aBFFB: return "aBFFB";
-    }
-    return {};
-}
-
-bool methodByName(std::string_view name, Method& method)
-{
-    for (Method m : {Method::BFFB, Method::BBFF, Method::BFBF, Method::BF, Method::aBFFB})
-        if (methodName(m) == name) {
-            method = m;
-            return true;
-        }
-    return false;
-}
-
-std::string rawLevelingLine(int stations, Method method, std::uint64_t seed, std::string_view pointPrefix)
+std::string rawLevelingLine(int stations, ObservationOrder order, std::uint64_t seed, std::string_view pointPrefix)
 {
     RawWriter out(seed);
     Random& random = out.random();
     out.reserve(std::size_t(stations) * 5 + 8);
-    out.record("TO  Start-Line" + rightAligned(methodName(method), 11) + rightAligned("1", 6));
+    out.record("TO  Start-Line" + rightAligned(leveling::orderName(order), 11) + rightAligned("1", 6));
     std::int64_t height = random.between(1000000, 15000000);
     out.height("BM1", height);
 
@@ -214,20 +192,21 @@ std::string rawLevelingLine(int stations, Method method, std::uint64_t seed, std
             out.readingMaybeRejected(f.point, "Rf", which == 1 ? f.reading1 : f.reading2,
                                      which == 1 ? f.distance1 : f.distance2);
         };
-        switch (method) {
-        case Method::BFFB: backReading(1), foreReading(1), foreReading(2), backReading(2); break;
-        case Method::BBFF: backReading(1), backReading(2), foreReading(1), foreReading(2); break;
-        case Method::BFBF: backReading(1), foreReading(1), backReading(2), foreReading(2); break;
-        case Method::BF: backReading(1), foreReading(1); break;
-        case Method::aBFFB:
+        switch (order) {
+        case ObservationOrder::BFFB: backReading(1), foreReading(1), foreReading(2), backReading(2); break;
+        case ObservationOrder::BBFF: backReading(1), backReading(2), foreReading(1), foreReading(2); break;
+        case ObservationOrder::BFBF: backReading(1), foreReading(1), backReading(2), foreReading(2); break;
+        case ObservationOrder::BF: backReading(1), foreReading(1); break;
+        case ObservationOrder::aBFFB:
             if (k % 2 == 1)
                 backReading(1), foreReading(1), foreReading(2), backReading(2);
             else
                 foreReading(1), backReading(1), backReading(2), foreReading(2);
             break;
         }
-        const std::int64_t difference =
-            method == Method::BF ? b.reading1 - f.reading1 : (b.reading1 - f.reading1 + b.reading2 - f.reading2) / 2;
+        const std::int64_t difference = order == ObservationOrder::BF
+                                            ? b.reading1 - f.reading1
+                                            : (b.reading1 - f.reading1 + b.reading2 - f.reading2) / 2;
         height += difference;
         heightDifferenceSum += difference;
         backDistanceSum += b.distance1;

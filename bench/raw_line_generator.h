@@ -8,22 +8,19 @@
 #include <string>
 #include <string_view>
 
+#include "leveling/leveling.h"
+
 namespace levara::bench {
 
-// The order a station's readings were observed in; aBFFB alternates BFFB on odd
-// stations with Rf Rb Rb Rf on even ones.
-enum class Method { BFFB, BBFF, BFBF, BF, aBFFB };
-
-// The name the start record gives the method ("BFFB", "aBFFB", ...).
-std::string_view methodName(Method method);
-// The method of that name; false when there is none.
-bool methodByName(std::string_view name, Method& method);
+// aBFFB alternates BFFB on odd stations with Rf Rb Rb Rf on even ones.
+using leveling::ObservationOrder;
 
 // A leveling line of `stations` set-ups from benchmark BM1 to BM2: the start record,
 // BM1's height, per station its readings (now and then a rejected one followed by its
 // re-measurement) and the fore point's height, then the line-end totals and the end
 // record. Turning points are named pointPrefix and their number ("TP12", "转点12").
-std::string rawLevelingLine(int stations, Method method, std::uint64_t seed, std::string_view pointPrefix = "TP");
+std::string rawLevelingLine(int stations, ObservationOrder order, std::uint64_t seed,
+                            std::string_view pointPrefix = "TP");
 
 // Set-ups of an intermediate-sight survey: BM1's height and a back sight on it, then
 // `points` intermediate sights carrying their heights, each tenth one also sighted as

@@ -12,7 +12,7 @@
 namespace {
 
 namespace fs = std::filesystem;
-using levara::books::Output;
+using levara::books::WorkbookKind;
 
 constexpr int kPoints = 20000;
 
@@ -32,7 +32,7 @@ std::string singlePoints()
 
 using levara::bench::ProgramFolder;
 
-void run(benchmark::State& state, Output output, const std::string& text)
+void run(benchmark::State& state, WorkbookKind output, const std::string& text)
 {
     const ProgramFolder folder;
     const levara::TempFolder temp(folder.dir());
@@ -43,8 +43,11 @@ void run(benchmark::State& state, Output output, const std::string& text)
     state.counters["bytes"] = static_cast<double>(fs::file_size(destination));
 }
 
-void BM_IntermediateTable(benchmark::State& state) { run(state, Output::IntermediateTable, intermediateSurvey()); }
-void BM_SinglePointTable(benchmark::State& state) { run(state, Output::SinglePointTable, singlePoints()); }
+void BM_IntermediateTable(benchmark::State& state)
+{
+    run(state, WorkbookKind::IntermediateTable, intermediateSurvey());
+}
+void BM_SinglePointTable(benchmark::State& state) { run(state, WorkbookKind::SinglePointTable, singlePoints()); }
 
 BENCHMARK(BM_IntermediateTable)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_SinglePointTable)->Unit(benchmark::kMillisecond);

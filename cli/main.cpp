@@ -37,7 +37,7 @@ namespace {
 std::string text(const levara::Message& message) { return levara::translated(message); }
 
 using Command = void (*)(levara::Commands&);
-using levara::books::Output;
+using levara::books::WorkbookKind;
 
 // A name on the command line, the menu item it stands for and the command it runs.
 struct Choice {
@@ -50,19 +50,20 @@ void saveAdjustment(levara::Commands& c) { c.saveAdjustmentTable(); }
 
 const std::vector<Choice> kSaveCommands = {
     {"text", "原始文本", [](levara::Commands& c) { c.saveText(); }},
-    {"bffb", "线路手薄(BFFB)", [](levara::Commands& c) { c.saveWorkbook(Output::BffbBook); }},
-    {"bbff", "线路手薄(BBFF)", [](levara::Commands& c) { c.saveWorkbook(Output::BbffBook); }},
-    {"bfbf", "线路手薄(BFBF)", [](levara::Commands& c) { c.saveWorkbook(Output::BfbfBook); }},
-    {"bf", "线路手薄(BF)", [](levara::Commands& c) { c.saveWorkbook(Output::BfBook); }},
-    {"abffb", "线路手薄(aBFFB 单一线路)", [](levara::Commands& c) { c.saveWorkbook(Output::AbffbBook); }},
-    {"abffb-2way", "线路手薄(aBFFB 双转往返)", [](levara::Commands& c) { c.saveWorkbook(Output::AbffbTwoWayBook); }},
-    {"intermediate", "中间点测量表格", [](levara::Commands& c) { c.saveWorkbook(Output::IntermediateTable); }},
-    {"single", "单点测量表格", [](levara::Commands& c) { c.saveWorkbook(Output::SinglePointTable); }},
+    {"bffb", "线路手薄(BFFB)", [](levara::Commands& c) { c.saveWorkbook(WorkbookKind::BffbBook); }},
+    {"bbff", "线路手薄(BBFF)", [](levara::Commands& c) { c.saveWorkbook(WorkbookKind::BbffBook); }},
+    {"bfbf", "线路手薄(BFBF)", [](levara::Commands& c) { c.saveWorkbook(WorkbookKind::BfbfBook); }},
+    {"bf", "线路手薄(BF)", [](levara::Commands& c) { c.saveWorkbook(WorkbookKind::BfBook); }},
+    {"abffb", "线路手薄(aBFFB 单一线路)", [](levara::Commands& c) { c.saveWorkbook(WorkbookKind::AbffbBook); }},
+    {"abffb-2way", "线路手薄(aBFFB 双转往返)",
+     [](levara::Commands& c) { c.saveWorkbook(WorkbookKind::AbffbTwoWayBook); }},
+    {"intermediate", "中间点测量表格", [](levara::Commands& c) { c.saveWorkbook(WorkbookKind::IntermediateTable); }},
+    {"single", "单点测量表格", [](levara::Commands& c) { c.saveWorkbook(WorkbookKind::SinglePointTable); }},
     {"adjustment", "高差配赋表", saveAdjustment},
     {"sections-csv", "测段数据(CSV)",
-     [](levara::Commands& c) { c.saveSectionsFile(levara::books::ExchangeFormat::SectionsCsv); }},
-    {"gama", "GNU Gama (XML)", [](levara::Commands& c) { c.saveSectionsFile(levara::books::ExchangeFormat::Gama); }},
-    {"starnet", "STAR*NET", [](levara::Commands& c) { c.saveSectionsFile(levara::books::ExchangeFormat::Starnet); }},
+     [](levara::Commands& c) { c.saveSectionsFile(levara::leveling::ExchangeFormat::SectionsCsv); }},
+    {"gama", "GNU Gama (XML)", [](levara::Commands& c) { c.saveSectionsFile(levara::leveling::ExchangeFormat::Gama); }},
+    {"starnet", "STAR*NET", [](levara::Commands& c) { c.saveSectionsFile(levara::leveling::ExchangeFormat::Starnet); }},
 };
 
 const std::vector<Choice> kFilters = {
@@ -170,10 +171,10 @@ struct Options {
     int standard = 0;  // 1 to 4; 0 none
     bool mountain = false;
     std::filesystem::path limits;
-    std::optional<levara::books::ObservationMethod> order;
+    std::optional<levara::leveling::ObservationOrder> order;
     bool csv = false;
     std::filesystem::path known;
-    std::optional<levara::books::Distribution> distribution;
+    std::optional<levara::leveling::Distribution> distribution;
     std::filesystem::path input;
     std::filesystem::path output;
 };
@@ -234,8 +235,8 @@ std::optional<Options> parse(int argc, char** argv)
             options.overwrite = true;
         } else if (arg == "--standard" && valued) {
             const std::string_view value = argv[++i];
-            if (value.size() != 1 || value[0] < '0' + levara::books::kFirstOrder ||
-                value[0] > '0' + levara::books::kLastOrder)
+            if (value.size() != 1 || value[0] < '0' + levara::leveling::kFirstOrder ||
+                value[0] > '0' + levara::leveling::kLastOrder)
                 return std::nullopt;
             options.standard = value[0] - '0';
         } else if (arg == "--mountain") {
@@ -248,7 +249,7 @@ std::optional<Options> parse(int argc, char** argv)
             const Choice* choice = find(kOrders, argv[++i]);
             if (!choice)
                 return std::nullopt;
-            options.order = levara::books::methodNamed(choice->caption);
+            options.order = levara::leveling::orderNamed(choice->caption);
         } else if (arg == "--known" && valued && !options.check) {
             options.known = argv[++i];
             if (options.known.empty())
@@ -257,8 +258,8 @@ std::optional<Options> parse(int argc, char** argv)
             const std::string_view value = argv[++i];
             if (value != "distance" && value != "stations")
                 return std::nullopt;
-            options.distribution =
-                value == "distance" ? levara::books::Distribution::ByDistance : levara::books::Distribution::ByStations;
+            options.distribution = value == "distance" ? levara::leveling::Distribution::ByDistance
+                                                       : levara::leveling::Distribution::ByStations;
         } else if (arg == "--csv" && options.check) {
             options.csv = true;
         } else if (arg.size() > 1 && arg[0] == '-') {
@@ -293,12 +294,12 @@ bool asksForText(int argc, char** argv)
     return false;
 }
 
-std::optional<levara::books::Standard> standardOf(const Options& options)
+std::optional<levara::leveling::Standard> standardOf(const Options& options)
 {
     if (options.standard != 0)
-        return levara::books::chooseStandard(levara::books::builtinLimits(options.standard), options.mountain);
+        return levara::leveling::chooseStandard(levara::leveling::builtinLimits(options.standard), options.mountain);
     if (!options.limits.empty())
-        return levara::books::chooseStandard(levara::books::readLimitsFile(options.limits), false);
+        return levara::leveling::chooseStandard(levara::leveling::readLimitsFile(options.limits), false);
     return std::nullopt;
 }
 
@@ -324,7 +325,7 @@ std::optional<levara::Message> save(const Options& options, std::vector<levara::
         options.save(commands);
         return std::nullopt;
     }
-    const std::optional<levara::books::Adjustment> adjustment = commands.saveAdjustmentTable();
+    const std::optional<levara::leveling::Adjustment> adjustment = commands.saveAdjustmentTable();
     return adjustment ? levara::overLimitMessage(*adjustment) : std::nullopt;
 }
 
@@ -348,11 +349,11 @@ int check(const Options& options)
     printWarnings(ui.warnings_);
     if (options.filter)
         options.filter(commands);
-    const levara::books::CheckReport report = commands.checkText(options.order);
+    const levara::leveling::CheckReport report = commands.checkText(options.order);
     if (options.csv) {
         std::fputs(levara::findingsCsv(report).c_str(), stdout);
     } else {
-        for (const levara::books::Finding& finding : report.findings)
+        for (const levara::leveling::Finding& finding : report.findings)
             std::cout << text(levara::findingLine(finding)) << '\n';
         for (const levara::Message& line : levara::precisionText(report))
             std::cout << text(line) << '\n';

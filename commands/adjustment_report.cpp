@@ -16,13 +16,13 @@ std::string millimetres(double value)
 
 }  // namespace
 
-std::optional<Message> overLimitMessage(const books::Adjustment& a)
+std::optional<Message> overLimitMessage(const leveling::Adjustment& a)
 {
     std::optional<Message> misclosure;
     if (a.misclosureOver)
         misclosure = Message(QT_TRANSLATE_NOOP("levara", "the misclosure %1 mm is over its limit ±%2 mm"),
-                             millimetres(books::toMetres(*a.misclosure) * 1000), millimetres(*a.limitMm));
-    const auto over = [](const books::RouteSection& s) { return s.pair && s.pair->over; };
+                             millimetres(leveling::toMetres(*a.misclosure) * 1000), millimetres(*a.limitMm));
+    const auto over = [](const leveling::RouteSection& s) { return s.pair && s.pair->over; };
     const auto first = std::find_if(a.sections.begin(), a.sections.end(), over);
     if (first == a.sections.end())
         return misclosure;

@@ -4,11 +4,12 @@
 #include <optional>
 
 #include "books/books.h"
+#include "leveling/leveling.h"
 #include "records/records.h"
 
 namespace levara {
 
 // None when everything is within its limit, or no limit applies.
-std::optional<Message> overLimitMessage(const books::Adjustment& adjustment);
+std::optional<Message> overLimitMessage(const leveling::Adjustment& adjustment);
 
 }  // namespace levara

@@ -7,8 +7,8 @@ namespace levara {
 
 namespace {
 
-using books::CheckItem;
-using books::Finding;
+using leveling::CheckItem;
+using leveling::Finding;
 
 // Fixed decimals, or the shortest text that reads back as the value (decimals < 0).
 std::string numberText(double value, int decimals = -1)
@@ -47,7 +47,7 @@ bool computedLimit(CheckItem item)
 
 std::string withUnit(std::string number, CheckItem item)
 {
-    const std::string_view unit = books::itemUnit(item);
+    const std::string_view unit = leveling::itemUnit(item);
     return unit.empty() ? number : number + " " + std::string(unit);
 }
 
@@ -83,14 +83,14 @@ Message findingLimitText(const Finding& finding)
 
 std::string findingSourceText(const Finding& finding)
 {
-    const std::string status(books::statusName(finding.status));
+    const std::string status(leveling::statusName(finding.status));
     return finding.source.empty() ? status : finding.source + " (" + status + ")";
 }
 
 Message findingLine(const Finding& finding)
 {
-    const Message item(books::itemName(finding.item));
-    const std::string status(books::statusName(finding.status));
+    const Message item(leveling::itemName(finding.item));
+    const std::string status(leveling::statusName(finding.status));
     if (finding.station == 0)
         return Message(QT_TRANSLATE_NOOP("levara", "line %1, %2: %3 %4, limit %5 (%6, %7)"), finding.line,
                        finding.point, item, findingValueText(finding), findingLimitText(finding), finding.source,
@@ -100,7 +100,7 @@ Message findingLine(const Finding& finding)
                    finding.source, status);
 }
 
-Message checkSummary(const books::CheckReport& report)
+Message checkSummary(const leveling::CheckReport& report)
 {
     if (report.findings.empty())
         return Message(QT_TRANSLATE_NOOP("levara", "%1: every value within the limits (leveling lines: %2, "
@@ -110,11 +110,11 @@ Message checkSummary(const books::CheckReport& report)
                    report.standard, report.findings.size(), report.sections, report.stations);
 }
 
-std::vector<Finding> precisionRows(const books::CheckReport& report)
+std::vector<Finding> precisionRows(const leveling::CheckReport& report)
 {
     std::vector<Finding> rows;
     const auto row = [&](CheckItem item, const std::optional<double>& value,
-                         const std::optional<books::ErrorLimit>& limit, int line) {
+                         const std::optional<leveling::ErrorLimit>& limit, int line) {
         if (!value || !limit)
             return;
         Finding& finding = rows.emplace_back();
@@ -127,13 +127,13 @@ std::vector<Finding> precisionRows(const books::CheckReport& report)
         finding.status = limit->status;
         finding.source = limit->source;
     };
-    const books::Precision& p = report.precision;
+    const leveling::Precision& p = report.precision;
     row(CheckItem::RandomError, p.randomErrorMm, report.randomErrorLimit, p.pairs.empty() ? 0 : p.pairs.back().line);
     row(CheckItem::TotalError, p.totalErrorMm, report.totalErrorLimit, p.loops.empty() ? 0 : p.loops.back().line);
     return rows;
 }
 
-std::vector<Finding> listedRows(const books::CheckReport& report)
+std::vector<Finding> listedRows(const leveling::CheckReport& report)
 {
     std::vector<Finding> rows;
     for (const Finding& finding : report.findings)
@@ -144,24 +144,24 @@ std::vector<Finding> listedRows(const books::CheckReport& report)
     return rows;
 }
 
-std::vector<Message> precisionText(const books::CheckReport& report)
+std::vector<Message> precisionText(const leveling::CheckReport& report)
 {
     std::vector<Message> lines;
-    const auto limitText = [](const std::optional<books::ErrorLimit>& limit) {
+    const auto limitText = [](const std::optional<leveling::ErrorLimit>& limit) {
         if (!limit)
             return Message(QT_TRANSLATE_NOOP("levara", "no limit given"));
         return Message(QT_TRANSLATE_NOOP("levara", "limit ±%1 mm (%2, %3)"), numberText(limit->maxMm), limit->source,
-                       std::string(books::statusName(limit->status)));
+                       std::string(leveling::statusName(limit->status)));
     };
     const auto signedMm = [](double value) {
         const std::string text = numberText(value, 2);
         return text.starts_with('-') || text == "0.00" ? text : "+" + text;
     };
-    const books::Precision& p = report.precision;
+    const leveling::Precision& p = report.precision;
     if (p.randomErrorMm) {
         lines.emplace_back(QT_TRANSLATE_NOOP("levara", "precision: M_Δ = ±%1 mm from %2 forward/return pairs, %3"),
                            numberText(*p.randomErrorMm, 2), p.pairs.size(), limitText(report.randomErrorLimit));
-        for (const books::PairPrecision& pair : p.pairs)
+        for (const leveling::PairPrecision& pair : p.pairs)
             lines.emplace_back(QT_TRANSLATE_NOOP("levara", "  line %1, %2: R %3 km, Δ %4 mm, ΔΔ/R %5"), pair.line,
                                pair.from + "–" + pair.to, numberText(pair.lengthKm, 3), signedMm(pair.discrepancyMm),
                                numberText(pair.weightedSquare, 2));
@@ -169,7 +169,7 @@ std::vector<Message> precisionText(const books::CheckReport& report)
     if (p.totalErrorMm) {
         lines.emplace_back(QT_TRANSLATE_NOOP("levara", "precision: M_W = ±%1 mm from %2 loops, %3"),
                            numberText(*p.totalErrorMm, 2), p.loops.size(), limitText(report.totalErrorLimit));
-        for (const books::LoopPrecision& loop : p.loops)
+        for (const leveling::LoopPrecision& loop : p.loops)
             lines.emplace_back(QT_TRANSLATE_NOOP("levara", "  line %1, %2: F %3 km, W %4 mm, WW/F %5"), loop.line,
                                loop.loop, numberText(loop.perimeterKm, 3), signedMm(loop.misclosureMm),
                                numberText(loop.weightedSquare, 2));
@@ -177,7 +177,7 @@ std::vector<Message> precisionText(const books::CheckReport& report)
     return lines;
 }
 
-std::string findingsCsv(const books::CheckReport& report)
+std::string findingsCsv(const leveling::CheckReport& report)
 {
     std::string csv = "line,station,point,item,value,lower,upper,unit,status,source\n";
     for (const Finding& finding : listedRows(report)) {
@@ -185,10 +185,10 @@ std::string findingsCsv(const books::CheckReport& report)
             return value ? numberText(*value) : std::string();
         };
         csv += std::to_string(finding.line) + "," + std::to_string(finding.station) + "," + csvField(finding.point) +
-               "," + csvField(translated(Message(books::itemName(finding.item)))) + "," + numberText(finding.value) +
+               "," + csvField(translated(Message(leveling::itemName(finding.item)))) + "," + numberText(finding.value) +
                "," + optional(finding.lower) + "," + optional(finding.upper) + "," +
-               std::string(books::itemUnit(finding.item)) + "," + std::string(books::statusName(finding.status)) + "," +
-               csvField(finding.source) + "\n";
+               std::string(leveling::itemUnit(finding.item)) + "," + std::string(leveling::statusName(finding.status)) +
+               "," + csvField(finding.source) + "\n";
     }
     return csv;
 }

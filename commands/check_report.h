@@ -6,34 +6,35 @@
 #include <vector>
 
 #include "books/books.h"
+#include "leveling/leveling.h"
 #include "records/records.h"
 
 namespace levara {
 
 // The cells of a finding in the window's list: 数值, 限差 and 依据 (the others are the
 // line, the station and the point as they are). Values carry their units.
-std::string findingValueText(const books::Finding& finding);
-Message findingLimitText(const books::Finding& finding);
-std::string findingSourceText(const books::Finding& finding);  // "GB/T 12897-2006 (v)"
+std::string findingValueText(const leveling::Finding& finding);
+Message findingLimitText(const leveling::Finding& finding);
+std::string findingSourceText(const leveling::Finding& finding);  // "GB/T 12897-2006 (v)"
 
 // "line 12, station 3, TP2: sight length 50.010 m, limit 3 … 50 m (GB/T 12897-2006, v)".
-Message findingLine(const books::Finding& finding);
+Message findingLine(const leveling::Finding& finding);
 // How many values exceed, in how many stations and lines; or that all are within.
-Message checkSummary(const books::CheckReport& report);
+Message checkSummary(const leveling::CheckReport& report);
 
 // M_Δ and M_W where the text gives them and the standard a limit, each as a finding's
 // row (over its limit or not): its value, its limit and the last line of its table.
-std::vector<books::Finding> precisionRows(const books::CheckReport& report);
+std::vector<leveling::Finding> precisionRows(const leveling::CheckReport& report);
 // The findings the list shows: those of values, then precisionRows.
-std::vector<books::Finding> listedRows(const books::CheckReport& report);
+std::vector<leveling::Finding> listedRows(const leveling::CheckReport& report);
 
 // The 精度评定 as levara-cli prints it: for M_Δ and for M_W where given, a line with
 // its value and limit, then its table's rows (section or loop, R or F, Δ or W, ΔΔ/R or
 // WW/F).
-std::vector<Message> precisionText(const books::CheckReport& report);
+std::vector<Message> precisionText(const leveling::CheckReport& report);
 
 // A header and one row per listed row (listedRows), each line ended by "\n"; the item
 // in the user's language.
-std::string findingsCsv(const books::CheckReport& report);
+std::string findingsCsv(const leveling::CheckReport& report);
 
 }  // namespace levara

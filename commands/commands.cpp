@@ -16,11 +16,11 @@ Message notExcelNotice()
 namespace {
 
 // The filter whose lines the workbook is made from.
-RecordFilter filterFor(books::Output output)
+RecordFilter filterFor(books::WorkbookKind output)
 {
     switch (output) {
-    case books::Output::IntermediateTable: return RecordFilter::IntermediateSights;
-    case books::Output::SinglePointTable: return RecordFilter::SinglePoints;
+    case books::WorkbookKind::IntermediateTable: return RecordFilter::IntermediateSights;
+    case books::WorkbookKind::SinglePointTable: return RecordFilter::SinglePoints;
     default: return RecordFilter::Leveling;
     }
 }
@@ -127,7 +127,7 @@ void Commands::reduce(RecordFilter filter)
     origins_ = std::move(kept.origins);
 }
 
-void Commands::saveWorkbook(books::Output output)
+void Commands::saveWorkbook(books::WorkbookKind output)
 {
     BusyPointer busy(ui_);
     {
@@ -167,7 +167,7 @@ bool Commands::offerToReduce(RecordFilter filter)
     return false;
 }
 
-books::CheckReport Commands::checkText(std::optional<books::ObservationMethod> order)
+leveling::CheckReport Commands::checkText(std::optional<leveling::ObservationOrder> order)
 {
     if (!standard_)
         throw Error(
@@ -175,47 +175,47 @@ books::CheckReport Commands::checkText(std::optional<books::ObservationMethod> o
     BusyPointer busy(ui_);
     TextLines lines = TextLines::viewOf(ui_.text());
     lines.numberBy(numbering());
-    return locatingFaults([&] { return books::checkSections(books::readSections(lines, order), *standard_); });
+    return locatingFaults([&] { return leveling::checkSections(leveling::readSections(lines, order), *standard_); });
 }
 
 namespace {
 
-std::optional<books::KnownPoints> knownPoints(const std::filesystem::path& file)
+std::optional<leveling::KnownPoints> knownPoints(const std::filesystem::path& file)
 {
     if (file.empty())
         return std::nullopt;
-    return books::readKnownPoints(file);
+    return leveling::readKnownPoints(file);
 }
 
 // The save dialog's type for each file: CSV, DAT (STAR*NET's data files), all files.
-int filterIndexOf(books::ExchangeFormat format)
+int filterIndexOf(leveling::ExchangeFormat format)
 {
     switch (format) {
-    case books::ExchangeFormat::SectionsCsv: return 2;
-    case books::ExchangeFormat::Starnet: return kDatFilter;
+    case leveling::ExchangeFormat::SectionsCsv: return 2;
+    case leveling::ExchangeFormat::Starnet: return kDatFilter;
     default: return 4;
     }
 }
 
 }  // namespace
 
-std::optional<books::Adjustment> Commands::saveAdjustmentTable()
+std::optional<leveling::Adjustment> Commands::saveAdjustmentTable()
 {
     BusyPointer busy(ui_);
     {
         const WorkFolder work(programDir_);
-        books::renewWorkingWorkbook(books::Output::AdjustmentTable, work.temp());
+        books::renewWorkingWorkbook(books::WorkbookKind::AdjustmentTable, work.temp());
     }
     if (!offerToReduce(RecordFilter::Leveling))
         return std::nullopt;
     // Computed before the save dialog: a text that makes no route is said at once.
-    const std::optional<books::KnownPoints> known = knownPoints(knownPointsFile_);
+    const std::optional<leveling::KnownPoints> known = knownPoints(knownPointsFile_);
     TextLines lines = TextLines::viewOf(ui_.text());
     lines.numberBy(numbering());
-    const books::Standard* standard = standard_ ? &*standard_ : nullptr;
-    books::Adjustment adjustment = locatingFaults([&] {
-        return books::adjustRoute(books::readSections(lines), lines, known ? &*known : nullptr, distribution_,
-                                  standard);
+    const leveling::Standard* standard = standard_ ? &*standard_ : nullptr;
+    leveling::Adjustment adjustment = locatingFaults([&] {
+        return leveling::adjustRoute(leveling::readSections(lines), lines, known ? &*known : nullptr, distribution_,
+                                     standard);
     });
     const SaveChoice choice = ui_.chooseFileToSave(kExcelFilter);
     if (choice.file.empty() || !mayWrite(ui_, choice.file))
@@ -226,7 +226,7 @@ std::optional<books::Adjustment> Commands::saveAdjustmentTable()
     }
     const WorkFolder work(programDir_);
     locatingFaults([&] {
-        books::exportWorkbook(books::Output::AdjustmentTable, work.temp(), ui_.text(), choice.file, standard,
+        books::exportWorkbook(books::WorkbookKind::AdjustmentTable, work.temp(), ui_.text(), choice.file, standard,
                               numbering(), &adjustment);
     });
     if (const std::optional<Message> over = overLimitMessage(adjustment))
@@ -236,23 +236,24 @@ std::optional<books::Adjustment> Commands::saveAdjustmentTable()
     return adjustment;
 }
 
-void Commands::saveSectionsFile(books::ExchangeFormat format)
+void Commands::saveSectionsFile(leveling::ExchangeFormat format)
 {
     BusyPointer busy(ui_);
     if (!offerToReduce(RecordFilter::Leveling))
         return;
-    const std::optional<books::KnownPoints> known =
-        format == books::ExchangeFormat::SectionsCsv ? std::nullopt : knownPoints(knownPointsFile_);
+    const std::optional<leveling::KnownPoints> known =
+        format == leveling::ExchangeFormat::SectionsCsv ? std::nullopt : knownPoints(knownPointsFile_);
     TextLines lines = TextLines::viewOf(ui_.text());
     lines.numberBy(numbering());
-    const std::string text = locatingFaults(
-        [&] { return books::exchangeText(format, books::readSections(lines), lines, known ? &*known : nullptr); });
+    const std::string text = locatingFaults([&] {
+        return leveling::exchangeText(format, leveling::readSections(lines), lines, known ? &*known : nullptr);
+    });
     const SaveChoice choice = ui_.chooseFileToSave(filterIndexOf(format));
     if (choice.file.empty() || !mayWrite(ui_, choice.file))
         return;
     // STAR*NET reads the system's code page, GB18030's subset on a Chinese Windows;
     // CSV and XML are UTF-8.
-    replaceFile(choice.file, format == books::ExchangeFormat::Starnet ? encodeGb18030(text) : text);
+    replaceFile(choice.file, format == leveling::ExchangeFormat::Starnet ? encodeGb18030(text) : text);
     ui_.showStatus(savedStatus(choice.file));
 }
 

@@ -16,6 +16,7 @@
 #include "commands/program_dir.h"
 #include "commands/ui.h"
 #include "commands/work_folder.h"
+#include "leveling/leveling.h"
 #include "records/records.h"
 
 namespace levara {
@@ -41,7 +42,7 @@ public:
     // its workbook's filter would still reduce is offered to be reduced first.
     void saveText();  // "原始文本"
     // A field book is marked against the standard chosen (setStandard).
-    void saveWorkbook(books::Output output);
+    void saveWorkbook(books::WorkbookKind output);
 
     // Faults and findings in the text name the lines of the file it was opened from
     // (levara-cli), rather than the lines the window's text area shows; a fault also
@@ -50,26 +51,26 @@ public:
 
     // "检核": the standard the field books saved from now on are marked against; none
     // leaves them unmarked.
-    void setStandard(std::optional<books::Standard> standard) { standard_ = std::move(standard); }
-    const std::optional<books::Standard>& standard() const { return standard_; }
+    void setStandard(std::optional<leveling::Standard> standard) { standard_ = std::move(standard); }
+    const std::optional<leveling::Standard>& standard() const { return standard_; }
     // "检核当前文本": the text's leveling lines held to the chosen standard, each
     // line's stations read in the order its Start-Line record names, or in order when
     // given. Throws Error when no standard is chosen, InputError as readSections does.
-    books::CheckReport checkText(std::optional<books::ObservationMethod> order = {});
+    leveling::CheckReport checkText(std::optional<leveling::ObservationOrder> order = {});
 
     // The known heights of the route, from a known-points file (empty: none, the start's
     // height is the one the text records), and how its misclosure is distributed.
     void setKnownPointsFile(std::filesystem::path file) { knownPointsFile_ = std::move(file); }
     const std::filesystem::path& knownPointsFile() const { return knownPointsFile_; }
-    void setDistribution(books::Distribution distribution) { distribution_ = distribution; }
-    books::Distribution distribution() const { return distribution_; }
+    void setDistribution(leveling::Distribution distribution) { distribution_ = distribution; }
+    leveling::Distribution distribution() const { return distribution_; }
     // "高差配赋表": the text's sections as one route, its misclosure distributed and held
     // to the chosen standard. The table is saved even when something is over its limit,
     // marked "超限"; the adjustment saved is returned for the front end to say so. None
     // when the user cancelled. Throws as adjustRoute and readKnownPoints do.
-    std::optional<books::Adjustment> saveAdjustmentTable();
+    std::optional<leveling::Adjustment> saveAdjustmentTable();
     // "测段数据(CSV)", "GNU Gama (XML)", "STAR*NET": the sections for adjustment software.
-    void saveSectionsFile(books::ExchangeFormat format);
+    void saveSectionsFile(leveling::ExchangeFormat format);
 
 private:
     void reduce(RecordFilter filter);
@@ -90,9 +91,9 @@ private:
     std::filesystem::path source_;  // the file opened
     LineOrigins origins_;
     bool linesOfFile_ = false;
-    std::optional<books::Standard> standard_;
+    std::optional<leveling::Standard> standard_;
     std::filesystem::path knownPointsFile_;
-    books::Distribution distribution_ = books::Distribution::ByDistance;
+    leveling::Distribution distribution_ = leveling::Distribution::ByDistance;
 };
 
 // The notice shown when a workbook output is saved with another type than EXCEL.

@@ -1,13 +1,14 @@
 #!/usr/bin/env python3
 """Checks every #include "..." of the tree against Levara's layers.
 
-Bottom to top: xls < records < books < commands < language < window, cli. A file may include
-the files of its own layer and the door header of a layer below it; window and cli
-are peers and never include each other. Inside books the export frame
-(books/pipeline) sits above the adjustment (books/adjustment), which sits above the
-checks (books/checks), which sit above the books
-(books/fieldbook, books/tables), which sit above the helpers in books/ itself. tests, bench, temp, tools and packaging stand on
-top and include doors, except that the tests of a layer may include its internals.
+Bottom to top: xls < records < leveling < books < commands < language < window, cli. A
+file may include the files of its own layer and the door header of a layer below it;
+window and cli are peers and never include each other. Inside books the export frame
+(books/pipeline) sits above the books and tables (books/fieldbook, books/tables), which
+sit above the helpers in books/ itself. tests, bench, templates, tools and packaging
+stand on top and include doors, except that the tests of a layer may include its
+internals. leveling knows no worksheet: none of its files reaches xls, not even
+through the headers it includes.
 
     python3 tools/check_layers.py [ROOT]
 
@@ -21,17 +22,21 @@ import sys
 LAYERS = {
     "xls": (0, "xls/xls.h"),
     "records": (1, "records/records.h"),
-    "books": (2, "books/books.h"),
-    "commands": (3, "commands/commands.h"),
-    "language": (4, "language/language.h"),
-    "window": (5, "window/window.h"),
-    "cli": (5, None),
+    "leveling": (2, "leveling/leveling.h"),
+    "books": (3, "books/books.h"),
+    "commands": (4, "commands/commands.h"),
+    "language": (5, "language/language.h"),
+    "window": (6, "window/window.h"),
+    "cli": (6, None),
 }
-ON_TOP = {"tests", "bench", "temp", "tools", "packaging"}
+ON_TOP = {"tests", "bench", "templates", "tools", "packaging"}
+
+# Layers that may not reach another one at all, directly or through any header.
+NEVER_REACHES = {"leveling": "xls"}
 
 # Inside a layer: sub-folders and their rank.
 INNER = {
-    "books": {"books": 0, "books/fieldbook": 1, "books/tables": 1, "books/checks": 2, "books/adjustment": 3, "books/pipeline": 4},
+    "books": {"books": 0, "books/fieldbook": 1, "books/tables": 1, "books/pipeline": 2},
 }
 
 # The layer whose internals each test folder may include.
@@ -39,11 +44,10 @@ TESTED = {
     "tests/xls": "xls",
     "tests/fuzz": "xls",
     "tests/records": "records",
+    "tests/leveling": "leveling",
     "tests/fieldbook": "books",
-    "tests/checks": "books",
     "tests/tables": "books",
     "tests/pipeline": "books",
-    "tests/adjustment": "books",
     "tests/window": "window",
 }
 
@@ -117,9 +121,25 @@ def problem(root, path, target):
     return None
 
 
+def reached_through(includes, path, banned):
+    """The chain of includes by which path reaches a file of the folder banned, or None."""
+    seen = {path}
+    paths = [[path]]
+    while paths:
+        chain = paths.pop()
+        for target in includes.get(chain[-1], ()):
+            if top(target) == banned:
+                return chain + [target]
+            if target not in seen:
+                seen.add(target)
+                paths.append(chain + [target])
+    return None
+
+
 def main():
     root = os.path.abspath(sys.argv[1] if len(sys.argv) > 1 else os.path.join(os.path.dirname(__file__), ".."))
     violations = 0
+    includes = {}
     for path in sources(root):
         with open(os.path.join(root, path), encoding="utf-8") as text:
             for number, line in enumerate(text, 1):
@@ -127,10 +147,18 @@ def main():
                 if not match:
                     continue
                 target = resolve(root, path, match.group(1))
+                if target is not None:
+                    includes.setdefault(path, []).append(target)
                 why = "no such file" if target is None else problem(root, path, target)
                 if why:
                     print('%s:%d: #include "%s": %s' % (path, number, match.group(1), why))
                     violations += 1
+    for path in includes:
+        banned = NEVER_REACHES.get(top(path))
+        chain = banned and reached_through(includes, path, banned)
+        if chain:
+            print("%s: reaches %s/ through %s" % (path, banned, " -> ".join(chain[1:])))
+            violations += 1
     if violations:
         print("%d include(s) break the layers" % violations)
         return 1

@@ -4,7 +4,7 @@
 # lrelease; qt6-translations-l10n holds Qt's own Chinese for its dialogs. gnumeric
 # (ssconvert) and LibreOffice save the workbooks the tests read; dpkg-dev and file
 # let CPack compute the Debian package's dependencies. nlohmann-json3-dev reads the
-# limits files (books/checks); time gives bench/whole_process.sh its peak memory.
+# limits files (leveling/); time gives bench/whole_process.sh its peak memory.
 set -euo pipefail
 export DEBIAN_FRONTEND=noninteractive
 apt-get update

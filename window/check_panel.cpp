@@ -52,23 +52,23 @@ CheckPanel::CheckPanel(QWidget* parent) : QDockWidget("检核结果", parent)
     });
 }
 
-void CheckPanel::showReport(const books::CheckReport& report)
+void CheckPanel::showReport(const leveling::CheckReport& report)
 {
     QString summary = translatedText(checkSummary(report));
     for (const Message& line : precisionText(report))
         summary += "\n" + translatedText(line);
     summary_->setText(summary);
-    const std::vector<books::Finding> rows = listedRows(report);
+    const std::vector<leveling::Finding> rows = listedRows(report);
     list_->clearContents();
     list_->setRowCount(int(rows.size()));
     for (int row = 0; row < list_->rowCount(); ++row) {
-        const books::Finding& finding = rows[std::size_t(row)];
+        const leveling::Finding& finding = rows[std::size_t(row)];
         QTableWidgetItem* line = cell(QString::number(finding.line), true);
         line->setData(Qt::UserRole, finding.line);
         list_->setItem(row, kLine, line);
         list_->setItem(row, kStation, cell(finding.station ? QString::number(finding.station) : QString(), true));
         list_->setItem(row, kPoint, cell(QString::fromStdString(finding.point)));
-        list_->setItem(row, kItem, cell(translatedText(Message(books::itemName(finding.item)))));
+        list_->setItem(row, kItem, cell(translatedText(Message(leveling::itemName(finding.item)))));
         list_->setItem(row, kValue, cell(QString::fromStdString(findingValueText(finding)), true));
         list_->setItem(row, kLimit, cell(translatedText(findingLimitText(finding))));
         list_->setItem(row, kSource, cell(QString::fromStdString(findingSourceText(finding))));

@@ -16,7 +16,7 @@ public:
     explicit CheckPanel(QWidget* parent);
 
     // Shows the panel with the report's summary and findings.
-    void showReport(const books::CheckReport& report);
+    void showReport(const leveling::CheckReport& report);
 
     QLabel* summary() const { return summary_; }
     QTableWidget* list() const { return list_; }

@@ -33,7 +33,7 @@ struct MenuItem {
     void (*command)(Commands&);
 };
 
-using books::Output;
+using books::WorkbookKind;
 
 // The reduce question names the item of the filter it offers.
 struct ArrangeItem : MenuItem {
@@ -47,14 +47,14 @@ constexpr ArrangeItem kArrangeItems[] = {
 };
 
 constexpr MenuItem kSaveItems[] = {
-    {"bffbEXLE", "线路手薄(BFFB)", [](Commands& c) { c.saveWorkbook(Output::BffbBook); }},
-    {"bbffEXLE", "线路手薄(BBFF)", [](Commands& c) { c.saveWorkbook(Output::BbffBook); }},
-    {"bfbfEXLE", "线路手薄(BFBF)", [](Commands& c) { c.saveWorkbook(Output::BfbfBook); }},
-    {"aBFFBwf", "线路手薄(aBFFB 双转往返)", [](Commands& c) { c.saveWorkbook(Output::AbffbTwoWayBook); }},
-    {"aBFFBL", "线路手薄(aBFFB 单一线路)", [](Commands& c) { c.saveWorkbook(Output::AbffbBook); }},
-    {"bfEXLE", "线路手薄(BF)", [](Commands& c) { c.saveWorkbook(Output::BfBook); }},
-    {"rrzEXLX", "中间点测量表格", [](Commands& c) { c.saveWorkbook(Output::IntermediateTable); }},
-    {"dandianEXCEL", "单点测量表格", [](Commands& c) { c.saveWorkbook(Output::SinglePointTable); }},
+    {"bffbEXLE", "线路手薄(BFFB)", [](Commands& c) { c.saveWorkbook(WorkbookKind::BffbBook); }},
+    {"bbffEXLE", "线路手薄(BBFF)", [](Commands& c) { c.saveWorkbook(WorkbookKind::BbffBook); }},
+    {"bfbfEXLE", "线路手薄(BFBF)", [](Commands& c) { c.saveWorkbook(WorkbookKind::BfbfBook); }},
+    {"aBFFBwf", "线路手薄(aBFFB 双转往返)", [](Commands& c) { c.saveWorkbook(WorkbookKind::AbffbTwoWayBook); }},
+    {"aBFFBL", "线路手薄(aBFFB 单一线路)", [](Commands& c) { c.saveWorkbook(WorkbookKind::AbffbBook); }},
+    {"bfEXLE", "线路手薄(BF)", [](Commands& c) { c.saveWorkbook(WorkbookKind::BfBook); }},
+    {"rrzEXLX", "中间点测量表格", [](Commands& c) { c.saveWorkbook(WorkbookKind::IntermediateTable); }},
+    {"dandianEXCEL", "单点测量表格", [](Commands& c) { c.saveWorkbook(WorkbookKind::SinglePointTable); }},
     {"TXT", "原始文本", [](Commands& c) { c.saveText(); }},
 };
 
@@ -67,15 +67,15 @@ struct ValueItem {
 };
 
 // The files for adjustment software, after "高差配赋表".
-constexpr ValueItem<books::ExchangeFormat> kExchangeItems[] = {
-    {"sectionsCsv", "测段数据(CSV)", books::ExchangeFormat::SectionsCsv},
-    {"gamaXml", "GNU Gama (XML)", books::ExchangeFormat::Gama},
-    {"starnet", "STAR*NET", books::ExchangeFormat::Starnet},
+constexpr ValueItem<leveling::ExchangeFormat> kExchangeItems[] = {
+    {"sectionsCsv", "测段数据(CSV)", leveling::ExchangeFormat::SectionsCsv},
+    {"gamaXml", "GNU Gama (XML)", leveling::ExchangeFormat::Gama},
+    {"starnet", "STAR*NET", leveling::ExchangeFormat::Starnet},
 };
 
-constexpr ValueItem<books::Distribution> kDistributionItems[] = {
-    {"byDistance", "按测段长度配赋", books::Distribution::ByDistance},
-    {"byStations", "按测站数配赋", books::Distribution::ByStations},
+constexpr ValueItem<leveling::Distribution> kDistributionItems[] = {
+    {"byDistance", "按测段长度配赋", leveling::Distribution::ByDistance},
+    {"byStations", "按测站数配赋", leveling::Distribution::ByStations},
 };
 
 // The standards of "检核": the item's object name and caption, the built-in order
@@ -223,7 +223,7 @@ void MainWindow::buildAdjustmentItems(QMenu* save)
     table->setObjectName("adjustmentTable");
     connect(table, &QAction::triggered, this, [this] {
         run([this] {
-            const std::optional<books::Adjustment> adjustment = commands_.saveAdjustmentTable();
+            const std::optional<leveling::Adjustment> adjustment = commands_.saveAdjustmentTable();
             if (const auto over = adjustment ? overLimitMessage(*adjustment) : std::nullopt)
                 dialogs_.showNotice(
                     Message(QT_TRANSLATE_NOOP("levara", "The table is saved, marked \"%1\": %2"), "超限", *over));
@@ -295,7 +295,7 @@ void MainWindow::buildCheckMenu()
     check->setObjectName("checkText");
     connect(check, &QAction::triggered, this, [this] {
         run([this] {
-            const books::CheckReport report = commands_.checkText();
+            const leveling::CheckReport report = commands_.checkText();
             const bool shown = checkPanel_->isVisible();
             checkPanel_->showReport(report);
             // Wide enough for its columns the first time, leaving the text most of the window.
@@ -330,13 +330,13 @@ void MainWindow::chooseStandard(const QString& name, bool remember)
         if (item->order == 0) {
             commands_.setStandard(std::nullopt);
         } else if (item->order > 0) {
-            commands_.setStandard(books::chooseStandard(books::builtinLimits(item->order), item->mountain));
+            commands_.setStandard(leveling::chooseStandard(leveling::builtinLimits(item->order), item->mountain));
         } else {
             const std::filesystem::path file =
                 remember ? dialogs_.showOpenLimits() : std::filesystem::path(settings::limitsFile().toStdString());
             if (file.empty())
                 return;
-            commands_.setStandard(books::chooseStandard(books::readLimitsFile(file), false));
+            commands_.setStandard(leveling::chooseStandard(leveling::readLimitsFile(file), false));
             settings::setLimitsFile(QString::fromStdString(file.string()));
         }
         chosen = true;

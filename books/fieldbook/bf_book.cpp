@@ -1,10 +1,9 @@
 #include <optional>
 #include <vector>
 
-#include "books/fieldbook/book_stations.h"
 #include "books/fieldbook/fieldbook.h"
-#include "books/fieldbook/station.h"
 #include "books/fieldbook/station_block.h"
+#include "leveling/leveling.h"
 #include "records/records.h"
 
 namespace levara::books {
@@ -28,7 +27,7 @@ constexpr int kDistanceDifferenceSum = kReading;
 
 const SummaryLayout kBfSummary = {"视距累计差", 8, 2, 4, 4, 5, 7};
 
-void markBfStation(xls::Worksheet& sheet, int n, const Station& s, const BookMarks& marks)
+void markBfStation(xls::Worksheet& sheet, int n, const leveling::StationReadings& s, const BookMarks& marks)
 {
     const int back = n + 5, fore = n + 6, result = n + 7;
     const unsigned backMarks = marks.at(s.back1.line), foreMarks = marks.at(s.fore1.line);
@@ -45,7 +44,7 @@ void markBfStation(xls::Worksheet& sheet, int n, const Station& s, const BookMar
 
 // A BF station uses back1 and fore1 only. With a start height, the fore point's
 // elevation follows from it and the height differences stored so far.
-void writeBfStationBlock(xls::Worksheet& sheet, int n, int k, const Station& s, SectionTotals& totals,
+void writeBfStationBlock(xls::Worksheet& sheet, int n, int k, const leveling::StationReadings& s, SectionTotals& totals,
                          std::optional<double> startHeight, const BookMarks* marks)
 {
     const int back = n + 5, fore = n + 6, result = n + 7;
@@ -88,7 +87,7 @@ void writeBfStationBlock(xls::Worksheet& sheet, int n, int k, const Station& s, 
 
 // The height on the first height line ("Z" without a reading) before the first
 // station: the start point's.
-std::optional<double> startHeight(const LineList& lines, std::size_t firstStation)
+std::optional<double> startHeight(const leveling::LineList& lines, std::size_t firstStation)
 {
     for (std::size_t i = 0; i < firstStation; ++i) {
         if (lines[i].text.empty())
@@ -104,14 +103,14 @@ std::optional<double> startHeight(const LineList& lines, std::size_t firstStatio
 
 void writeBfBook(xls::Worksheet& sheet, const TextLines& text, const BookMarks* marks)
 {
-    const LineList lines = numberedLines(text);
-    const std::vector<Station> stations = bfBookStations(lines);
+    const leveling::LineList lines = leveling::numberedLines(text);
+    const std::vector<leveling::StationReadings> stations = leveling::bfBookStations(lines);
     const std::optional<double> height =
         stations.empty() ? std::nullopt : startHeight(lines, std::size_t(stations.front().back1.position - 1));
 
     SectionTotals totals;
     int n = 1, k = 1;
-    for (const Station& station : stations) {
+    for (const leveling::StationReadings& station : stations) {
         writeBfStationBlock(sheet, n, k, station, totals, height, marks);
         n += 3, ++k;
     }

@@ -12,13 +12,11 @@
 
 namespace levara::books {
 
-// The order in which a station's four lines were observed.
-enum class StationOrder { BFFB, BBFF, BFBF };
-
 // With marks (a standard chosen), each book shows the values over their limits in red
 // and names them in the station's remark; without, it is written as it always was.
-// "线路手薄(BFFB)", "线路手薄(BBFF)", "线路手薄(BFBF)".
-void writeLineBook(xls::Worksheet& sheet, const TextLines& lines, StationOrder order, const BookMarks* marks = nullptr);
+// "线路手薄(BFFB)", "线路手薄(BBFF)", "线路手薄(BFBF)": order is one of those three.
+void writeLineBook(xls::Worksheet& sheet, const TextLines& lines, leveling::ObservationOrder order,
+                   const BookMarks* marks = nullptr);
 // "线路手薄(BF)".
 void writeBfBook(xls::Worksheet& sheet, const TextLines& lines, const BookMarks* marks = nullptr);
 // "线路手薄(aBFFB 单一线路)".

@@ -5,6 +5,28 @@
 
 namespace levara::books {
 
+BookMarks bookMarks(const std::vector<leveling::Finding>& findings)
+{
+    BookMarks marks;
+    for (const leveling::Finding& finding : findings) {
+        switch (finding.item) {
+        case leveling::CheckItem::SightLength: marks.byLine[finding.line] |= kSightLengthExceeded; break;
+        case leveling::CheckItem::LineOfSightHeight: marks.byLine[finding.line] |= kStaffReadingExceeded; break;
+        case leveling::CheckItem::DistanceDifference:
+            marks.byLine[finding.stationLine] |= kDistanceDifferenceExceeded;
+            break;
+        case leveling::CheckItem::DistanceDifferenceSum:
+            marks.byLine[finding.stationLine] |= kDistanceDifferenceSumExceeded;
+            break;
+        case leveling::CheckItem::HeightDifferences:
+            marks.byLine[finding.stationLine] |= kHeightDifferencesDifferExceeded;
+            break;
+        default: break;  // a section's: in the list only
+        }
+    }
+    return marks;
+}
+
 std::string exceedanceRemark(unsigned exceeded)
 {
     static constexpr std::pair<Exceedance, std::string_view> kRemarks[] = {

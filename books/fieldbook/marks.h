@@ -1,9 +1,12 @@
 #pragma once
 // What a field book marks when a standard is chosen: each value over its limit in red,
-// and the station's remark naming what exceeded. The checks (books/checks) find the
-// exceedances; the books only show them.
+// and the station's remark naming what exceeded. The checks (leveling/checks.h) find
+// the exceedances; the books only show them.
 #include <string>
 #include <unordered_map>
+#include <vector>
+
+#include "leveling/leveling.h"
 
 namespace levara::books {
 
@@ -17,7 +20,7 @@ enum Exceedance : unsigned {
 };
 
 // The exceedances by text line: a reading's by the line that holds it, a station's
-// own (d, Σd, the two height differences) by the station's first line (Station::firstLine).
+// own (d, Σd, the two height differences) by the station's first line (StationReadings::firstLine).
 // The bits of the two kinds differ, so one line may carry both.
 struct BookMarks {
     std::unordered_map<int, unsigned> byLine;
@@ -28,6 +31,9 @@ struct BookMarks {
         return found == byLine.end() ? 0 : found->second;
     }
 };
+
+// The marks of the findings on stations, for a book of the same stations.
+BookMarks bookMarks(const std::vector<leveling::Finding>& findings);
 
 // The remark naming the exceedances, joined by "、" in the order of the bits.
 std::string exceedanceRemark(unsigned exceeded);

@@ -39,9 +39,6 @@ constexpr int kSecondValue = 6;
 constexpr int kSecondUnit = 7;
 constexpr int kSigner = 1;  // merged up to the layout's signerLastColumn
 
-constexpr double kMillimetresPerMetre = 1000;
-constexpr double kMetresPerKilometre = 1000;
-
 const SummaryLayout kLineBookSummary = {"累计视距差", 10, 3, 5, 6, 7, 8};
 
 void copyValue(xls::Worksheet& sheet, int row, int column, const xls::Value& value)
@@ -53,7 +50,8 @@ void copyValue(xls::Worksheet& sheet, int row, int column, const xls::Value& val
 }
 
 // A point name is an identifier: "0012" and "1E3" stay as written.
-void enterReading(xls::Worksheet& sheet, int row, const StaffReading& reading, int distanceColumn, int readingColumn)
+void enterReading(xls::Worksheet& sheet, int row, const leveling::StaffReading& reading, int distanceColumn,
+                  int readingColumn)
 {
     sheet.setText(row, kPoint, reading.point);
     enter(sheet, row, distanceColumn, reading.distance);
@@ -69,11 +67,11 @@ void putTotal(xls::Worksheet& sheet, int row, int column, double value, std::str
 
 // Red values and the remark naming them. The remark goes on the back row, or below
 // the order mark of the books that alternate.
-void markStation(xls::Worksheet& sheet, int n, const Station& s, const BookMarks& marks)
+void markStation(xls::Worksheet& sheet, int n, const leveling::StationReadings& s, const BookMarks& marks)
 {
     const int back = n + 5, fore = n + 6, result = n + 7;
     struct Marked {
-        const StaffReading& reading;
+        const leveling::StaffReading& reading;
         int row, distanceColumn, readingColumn;
     };
     unsigned all = 0;
@@ -97,7 +95,7 @@ void markStation(xls::Worksheet& sheet, int n, const Station& s, const BookMarks
 
 // Station number k's block on rows n+5 to n+7: readings, computed values, merge and
 // borders; adds the station to totals.
-void writeStationBlock(xls::Worksheet& sheet, int n, int k, const Station& s, SectionTotals& totals,
+void writeStationBlock(xls::Worksheet& sheet, int n, int k, const leveling::StationReadings& s, SectionTotals& totals,
                        const BookMarks* marks)
 {
     const int back = n + 5, fore = n + 6, result = n + 7;
@@ -120,11 +118,12 @@ void writeStationBlock(xls::Worksheet& sheet, int n, int k, const Station& s, Se
     putComputed(sheet, result, kFirstHeightDifference, at(back, kFirstReading) - at(fore, kFirstReading));
     putComputed(sheet, result, kSecondHeightDifference, at(back, kSecondReading) - at(fore, kSecondReading));
     putComputed(sheet, back, kReadingDifference,
-                (at(back, kFirstReading) - at(back, kSecondReading)) * kMillimetresPerMetre);
+                (at(back, kFirstReading) - at(back, kSecondReading)) * leveling::kMillimetresPerMetre);
     putComputed(sheet, fore, kReadingDifference,
-                (at(fore, kFirstReading) - at(fore, kSecondReading)) * kMillimetresPerMetre);
+                (at(fore, kFirstReading) - at(fore, kSecondReading)) * leveling::kMillimetresPerMetre);
     putComputed(sheet, result, kReadingDifference,
-                (at(result, kFirstHeightDifference) - at(result, kSecondHeightDifference)) * kMillimetresPerMetre);
+                (at(result, kFirstHeightDifference) - at(result, kSecondHeightDifference)) *
+                    leveling::kMillimetresPerMetre);
     putComputed(sheet, result, kMeanHeightDifference,
                 (at(result, kFirstHeightDifference) + at(result, kSecondHeightDifference)) / 2);
     putComputed(sheet, result, kSightLength,
@@ -185,11 +184,11 @@ void writeSectionSummary(xls::Worksheet& sheet, int n, int stationCount, const S
         copyValue(sheet, start, kValue, sheet.value(firstBackRow, kPoint));
         copyValue(sheet, end, kValue, sheet.value(lastForeRow, kPoint));
     }
-    putTotal(sheet, backSums, kValue, totals.backDistanceSum / kMetresPerKilometre, kKilometreFormat);
-    putTotal(sheet, foreSums, kValue, totals.foreDistanceSum / kMetresPerKilometre, kKilometreFormat);
+    putTotal(sheet, backSums, kValue, totals.backDistanceSum / leveling::kMetresPerKilometre, kKilometreFormat);
+    putTotal(sheet, foreSums, kValue, totals.foreDistanceSum / leveling::kMetresPerKilometre, kKilometreFormat);
     putTotal(sheet, end, kSecondValue, totals.distanceDifferenceSum, kDistanceFormat);
     putTotal(sheet, backSums, kSecondValue, totals.heightDifferenceSum, kHeightFormat);
-    putTotal(sheet, foreSums, kSecondValue, totals.sightLengthSum / kMetresPerKilometre, kKilometreFormat);
+    putTotal(sheet, foreSums, kSecondValue, totals.sightLengthSum / leveling::kMetresPerKilometre, kKilometreFormat);
 }
 
 void keepBlocksOnPages(xls::Worksheet& sheet, int stationCount, int n, int lastColumn)
@@ -208,11 +207,12 @@ void markCell(xls::Worksheet& sheet, int row, int column, bool marked)
         sheet.setFontColour({row, column, row, column}, xls::kRedFontColour);
 }
 
-void writeFourReadingBook(xls::Worksheet& sheet, std::span<const Station> stations, const BookMarks* marks)
+void writeFourReadingBook(xls::Worksheet& sheet, std::span<const leveling::StationReadings> stations,
+                          const BookMarks* marks)
 {
     SectionTotals totals;
     int n = 1, k = 1;
-    for (const Station& station : stations) {
+    for (const leveling::StationReadings& station : stations) {
         writeStationBlock(sheet, n, k, station, totals, marks);
         n += 3, ++k;
     }

@@ -5,10 +5,19 @@
 #include <string_view>
 
 #include "books/fieldbook/marks.h"
-#include "books/fieldbook/station.h"
 #include "books/sheet_cells.h"
+#include "leveling/leveling.h"
 
 namespace levara::books {
+
+// The section totals a book sums while it writes, in metres.
+struct SectionTotals {
+    double distanceDifferenceSum = 0;  // back distances less fore distances
+    double heightDifferenceSum = 0;
+    double backDistanceSum = 0;
+    double foreDistanceSum = 0;
+    double sightLengthSum = 0;
+};
 
 // The first row of the first station block.
 inline constexpr int kFirstBlockRow = 6;
@@ -41,7 +50,8 @@ void keepBlocksOnPages(xls::Worksheet& sheet, int stationCount, int n, int lastC
 // A whole four-reading book: the blocks from row 6 down and the summary, with fresh
 // totals, and the page breaks that keep each on one page; with marks, the values over
 // their limits in red and named in the remarks.
-void writeFourReadingBook(xls::Worksheet& sheet, std::span<const Station> stations, const BookMarks* marks);
+void writeFourReadingBook(xls::Worksheet& sheet, std::span<const leveling::StationReadings> stations,
+                          const BookMarks* marks);
 
 // The cell's value in red when marked; nothing otherwise.
 void markCell(xls::Worksheet& sheet, int row, int column, bool marked);

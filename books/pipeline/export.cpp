@@ -2,57 +2,56 @@
 
 #include <stdexcept>
 
-#include "books/adjustment/adjustment_table.h"
-#include "books/adjustment/precision_table.h"
-#include "books/checks/checks.h"
-#include "books/checks/sections.h"
 #include "books/clear_rows.h"
 #include "books/fieldbook/fieldbook.h"
 #include "books/heading.h"
+#include "books/tables/adjustment_table.h"
+#include "books/tables/precision_table.h"
 #include "books/tables/tables.h"
+#include "leveling/leveling.h"
 #include "records/records.h"
 
 namespace levara::books {
 
 namespace {
 
-std::size_t worksheetsNeeded(Output output)
+std::size_t worksheetsNeeded(WorkbookKind output)
 {
-    return output == Output::AbffbTwoWayBook || output == Output::AdjustmentTable ? 2 : 1;
+    return output == WorkbookKind::AbffbTwoWayBook || output == WorkbookKind::AdjustmentTable ? 2 : 1;
 }
 
 // The marks of a field book held to the standard, its stations read as the book reads them.
-std::optional<BookMarks> marksFor(Output output, const TextLines& lines, const Standard* standard)
+std::optional<BookMarks> marksFor(WorkbookKind output, const TextLines& lines, const leveling::Standard* standard)
 {
     if (!standard)
         return std::nullopt;
-    std::vector<Section> sections;
+    std::vector<leveling::Section> sections;
     switch (output) {
-    case Output::BffbBook: sections = readSections(lines, ObservationMethod::Bffb); break;
-    case Output::BbffBook: sections = readSections(lines, ObservationMethod::Bbff); break;
-    case Output::BfbfBook: sections = readSections(lines, ObservationMethod::Bfbf); break;
-    case Output::BfBook: sections = readSections(lines, ObservationMethod::Bf); break;
-    case Output::AbffbBook: sections = readSections(lines, ObservationMethod::Abffb); break;
-    case Output::AbffbTwoWayBook: sections = readTwoWaySections(lines); break;
+    case WorkbookKind::BffbBook: sections = leveling::readSections(lines, leveling::ObservationOrder::BFFB); break;
+    case WorkbookKind::BbffBook: sections = leveling::readSections(lines, leveling::ObservationOrder::BBFF); break;
+    case WorkbookKind::BfbfBook: sections = leveling::readSections(lines, leveling::ObservationOrder::BFBF); break;
+    case WorkbookKind::BfBook: sections = leveling::readSections(lines, leveling::ObservationOrder::BF); break;
+    case WorkbookKind::AbffbBook: sections = leveling::readSections(lines, leveling::ObservationOrder::aBFFB); break;
+    case WorkbookKind::AbffbTwoWayBook: sections = leveling::readTwoWaySections(lines); break;
     default: return std::nullopt;
     }
-    return bookMarks(checkSections(sections, *standard).findings);
+    return bookMarks(leveling::checkSections(sections, *standard).findings);
 }
 
-void fillSheets(Output output, xls::Workbook& book, const TextLines& lines, const BookMarks* marks,
-                const Adjustment* adjustment)
+void fillSheets(WorkbookKind output, xls::Workbook& book, const TextLines& lines, const BookMarks* marks,
+                const leveling::Adjustment* adjustment)
 {
     xls::Worksheet& first = book.sheet(0);
     switch (output) {
-    case Output::BffbBook: return writeLineBook(first, lines, StationOrder::BFFB, marks);
-    case Output::BbffBook: return writeLineBook(first, lines, StationOrder::BBFF, marks);
-    case Output::BfbfBook: return writeLineBook(first, lines, StationOrder::BFBF, marks);
-    case Output::BfBook: return writeBfBook(first, lines, marks);
-    case Output::AbffbBook: return writeAlternatingBook(first, lines, marks);
-    case Output::AbffbTwoWayBook: return writeTwoWayBook(first, book.sheet(1), lines, marks);
-    case Output::IntermediateTable: return writeIntermediateTable(first, lines);
-    case Output::SinglePointTable: return writeSinglePointTable(first, lines);
-    case Output::AdjustmentTable:
+    case WorkbookKind::BffbBook: return writeLineBook(first, lines, leveling::ObservationOrder::BFFB, marks);
+    case WorkbookKind::BbffBook: return writeLineBook(first, lines, leveling::ObservationOrder::BBFF, marks);
+    case WorkbookKind::BfbfBook: return writeLineBook(first, lines, leveling::ObservationOrder::BFBF, marks);
+    case WorkbookKind::BfBook: return writeBfBook(first, lines, marks);
+    case WorkbookKind::AbffbBook: return writeAlternatingBook(first, lines, marks);
+    case WorkbookKind::AbffbTwoWayBook: return writeTwoWayBook(first, book.sheet(1), lines, marks);
+    case WorkbookKind::IntermediateTable: return writeIntermediateTable(first, lines);
+    case WorkbookKind::SinglePointTable: return writeSinglePointTable(first, lines);
+    case WorkbookKind::AdjustmentTable:
         writeAdjustmentTable(first, *adjustment);
         return writePrecisionTable(book.sheet(1), *adjustment);
     }
@@ -109,15 +108,15 @@ Message outputProblem(const xls::Error& error)
     }
 }
 
-void fill(Output output, xls::Workbook& book, const TextLines& lines, const BookMarks* marks,
-          const Adjustment* adjustment)
+void fill(WorkbookKind output, xls::Workbook& book, const TextLines& lines, const BookMarks* marks,
+          const leveling::Adjustment* adjustment)
 {
     fillSheets(output, book, lines, marks, adjustment);
     for (std::size_t sheet = 0; sheet < worksheetsNeeded(output); ++sheet)
         writeHeading(book.sheet(sheet), lines);
 }
 
-xls::Workbook openTemplateCopy(Output output, const std::filesystem::path& templateFile, std::string_view bytes)
+xls::Workbook openTemplateCopy(WorkbookKind output, const std::filesystem::path& templateFile, std::string_view bytes)
 {
     try {
         xls::Workbook book = xls::Workbook::fromBytes(bytes);
@@ -132,9 +131,9 @@ xls::Workbook openTemplateCopy(Output output, const std::filesystem::path& templ
     }
 }
 
-std::string filledBytes(Output output, xls::Workbook book, const TextLines& lines,
-                        const std::filesystem::path& destination, const Standard* standard,
-                        const Adjustment* adjustment)
+std::string filledBytes(WorkbookKind output, xls::Workbook book, const TextLines& lines,
+                        const std::filesystem::path& destination, const leveling::Standard* standard,
+                        const leveling::Adjustment* adjustment)
 {
     const std::optional<BookMarks> marks = marksFor(output, lines, standard);
     try {
@@ -147,40 +146,40 @@ std::string filledBytes(Output output, xls::Workbook book, const TextLines& line
 
 }  // namespace
 
-std::string_view templateName(Output output)
+std::string_view templateName(WorkbookKind output)
 {
     switch (output) {
-    case Output::BffbBook:
-    case Output::BbffBook:
-    case Output::BfbfBook:
-    case Output::AbffbBook: return "exc.xls";
-    case Output::BfBook: return "exc2.xls";
-    case Output::AbffbTwoWayBook: return "exc3.xls";
-    case Output::IntermediateTable: return "exc1.xls";
-    case Output::SinglePointTable: return "exc0.xls";
-    case Output::AdjustmentTable: return "exc4.xls";
+    case WorkbookKind::BffbBook:
+    case WorkbookKind::BbffBook:
+    case WorkbookKind::BfbfBook:
+    case WorkbookKind::AbffbBook: return "exc.xls";
+    case WorkbookKind::BfBook: return "exc2.xls";
+    case WorkbookKind::AbffbTwoWayBook: return "exc3.xls";
+    case WorkbookKind::IntermediateTable: return "exc1.xls";
+    case WorkbookKind::SinglePointTable: return "exc0.xls";
+    case WorkbookKind::AdjustmentTable: return "exc4.xls";
     }
     return {};
 }
 
-std::string workbookBytes(Output output, std::string_view templateBytes, const TextLines& lines,
+std::string workbookBytes(WorkbookKind output, std::string_view templateBytes, const TextLines& lines,
                           const std::filesystem::path& templateFile, const std::filesystem::path& destination,
-                          const Standard* standard, const Adjustment* adjustment)
+                          const leveling::Standard* standard, const leveling::Adjustment* adjustment)
 {
     xls::Workbook book = openTemplateCopy(output, templateFile, templateBytes);
     return filledBytes(output, std::move(book), lines, destination, standard, adjustment);
 }
 
-void renewWorkingWorkbook(Output output, const TempFolder& temp)
+void renewWorkingWorkbook(WorkbookKind output, const TempFolder& temp)
 {
     copyFileReplacing(temp.templateFile(templateName(output)), temp.workingWorkbook(), Flush::No, Links::Refuse);
 }
 
-void exportWorkbook(Output output, const TempFolder& temp, std::string_view text,
-                    const std::filesystem::path& destination, const Standard* standard, const LineOrigins& origins,
-                    const Adjustment* adjustment)
+void exportWorkbook(WorkbookKind output, const TempFolder& temp, std::string_view text,
+                    const std::filesystem::path& destination, const leveling::Standard* standard,
+                    const LineOrigins& origins, const leveling::Adjustment* adjustment)
 {
-    if (output == Output::AdjustmentTable && !adjustment)
+    if (output == WorkbookKind::AdjustmentTable && !adjustment)
         throw std::logic_error("the adjustment table needs its adjustment");
     // Filled from the template itself: the working workbook, renewed before the save
     // dialog, may have been used by another Levara since.
@@ -191,7 +190,7 @@ void exportWorkbook(Output output, const TempFolder& temp, std::string_view text
         TextLines lines = writeWorkFile(temp.workFile(), text);
         if (!origins.empty())
             lines.numberBy(origins);
-        if (output == Output::AbffbTwoWayBook)
+        if (output == WorkbookKind::AbffbTwoWayBook)
             writeTextFile(temp.reversedWorkFile(), reversedWorkText(lines));
         filled = workbookBytes(output, templateBytes, lines, temp.templateFile(templateName(output)), destination,
                                standard, adjustment);

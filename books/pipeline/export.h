@@ -6,13 +6,12 @@
 #include <filesystem>
 #include <string_view>
 
-#include "books/adjustment/route.h"
-#include "books/checks/limits.h"
+#include "leveling/leveling.h"
 #include "records/records.h"
 
 namespace levara::books {
 
-enum class Output {
+enum class WorkbookKind {
     BffbBook,           // bffbEXLE, "线路手薄(BFFB)"
     BbffBook,           // bbffEXLE, "线路手薄(BBFF)"
     BfbfBook,           // bfbfEXLE, "线路手薄(BFBF)"
@@ -25,28 +24,29 @@ enum class Output {
 };
 
 // "exc.xls", "exc2.xls", ...
-std::string_view templateName(Output output);
+std::string_view templateName(WorkbookKind output);
 
 // The workbook exportWorkbook saves, made in memory from the template's bytes and
 // the text's lines; templateFile and destination name the files in its errors.
-std::string workbookBytes(Output output, std::string_view templateBytes, const TextLines& lines,
+std::string workbookBytes(WorkbookKind output, std::string_view templateBytes, const TextLines& lines,
                           const std::filesystem::path& templateFile, const std::filesystem::path& destination,
-                          const Standard* standard = nullptr, const Adjustment* adjustment = nullptr);
+                          const leveling::Standard* standard = nullptr,
+                          const leveling::Adjustment* adjustment = nullptr);
 
 // Copies the output's template over the working workbook excel.xls.
-void renewWorkingWorkbook(Output output, const TempFolder& temp);
+void renewWorkingWorkbook(WorkbookKind output, const TempFolder& temp);
 
 // Fills a fresh working workbook from the text and saves it, then replaces
 // destination with it as a whole. On any failure destination is left untouched.
 // Throws InputError, or FileError: one the engine finds in the workbook names the
 // template when it is the template's, the destination when the output would pass a
 // limit of the format. With a standard, a field book marks the values over its limits
-// (books/checks), its stations read in the book's own order; without, or for a table,
+// (leveling/checks.h), its stations read in the book's own order; without, or for a table,
 // the workbook is as it always was. Given the origins of the text's lines, its faults
 // and marks name lines by them (TextLines::numberBy). The adjustment table is written
 // from adjustment, which it needs.
-void exportWorkbook(Output output, const TempFolder& temp, std::string_view text,
-                    const std::filesystem::path& destination, const Standard* standard = nullptr,
-                    const LineOrigins& origins = {}, const Adjustment* adjustment = nullptr);
+void exportWorkbook(WorkbookKind output, const TempFolder& temp, std::string_view text,
+                    const std::filesystem::path& destination, const leveling::Standard* standard = nullptr,
+                    const LineOrigins& origins = {}, const leveling::Adjustment* adjustment = nullptr);
 
 }  // namespace levara::books

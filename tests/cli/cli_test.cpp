@@ -6,7 +6,7 @@
 #include <thread>
 
 #include "records/records.h"
-#include "tests/adjustment/routes.h"
+#include "tests/leveling/routes.h"
 #include "tests/support/raw_lines.h"
 #include "tests/support/readers.h"
 #include "tests/support/test_files.h"

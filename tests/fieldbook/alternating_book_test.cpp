@@ -20,7 +20,7 @@ xls::Workbook alternatingBook(const std::vector<std::string>& lines)
 xls::Workbook bffbBook(const std::vector<std::string>& lines)
 {
     xls::Workbook book = templateWorkbook("exc.xls");
-    books::writeLineBook(book.sheet(0), textOf(lines), books::StationOrder::BFFB);
+    books::writeLineBook(book.sheet(0), textOf(lines), leveling::ObservationOrder::BFFB);
     return book;
 }
 

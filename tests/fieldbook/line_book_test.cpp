@@ -11,9 +11,9 @@
 namespace levara::testing {
 namespace {
 
-using books::StationOrder;
+using leveling::ObservationOrder;
 
-xls::Workbook lineBook(const std::vector<std::string>& lines, StationOrder order = StationOrder::BFFB)
+xls::Workbook lineBook(const std::vector<std::string>& lines, ObservationOrder order = ObservationOrder::BFFB)
 {
     xls::Workbook book = templateWorkbook("exc.xls");
     books::writeLineBook(book.sheet(0), textOf(lines), order);
@@ -117,10 +117,10 @@ TEST(LineBookOrders, BbffAndBfbfGiveTheBffbSheet)
     const auto bffb = lineBook(surveyedLine({bffbStation(b1, f1, f2, b2), bffbStation(b3, f3, f4, b4)}));
     const auto bbff = lineBook(surveyedLine({stationLines({{"Rb", b1}, {"Rb", b2}, {"Rf", f1}, {"Rf", f2}}),
                                              stationLines({{"Rb", b3}, {"Rb", b4}, {"Rf", f3}, {"Rf", f4}})}),
-                               StationOrder::BBFF);
+                               ObservationOrder::BBFF);
     const auto bfbf = lineBook(surveyedLine({stationLines({{"Rb", b1}, {"Rf", f1}, {"Rb", b2}, {"Rf", f2}}),
                                              stationLines({{"Rb", b3}, {"Rf", f3}, {"Rb", b4}, {"Rf", f4}})}),
-                               StationOrder::BFBF);
+                               ObservationOrder::BFBF);
     EXPECT_EQ(sheetText(bbff.sheet(0)), sheetText(bffb.sheet(0)));
     EXPECT_EQ(sheetText(bfbf.sheet(0)), sheetText(bffb.sheet(0)));
 }
@@ -163,7 +163,7 @@ TEST(LineBookSummary, ExportingAgainGivesTheSameSheet)
     xls::Workbook twiceBook = lineBook(lines);
     xls::Worksheet& twice = twiceBook.sheet(0);
     books::clearOldRows(twice);
-    books::writeLineBook(twice, textOf(lines), StationOrder::BFFB);
+    books::writeLineBook(twice, textOf(lines), ObservationOrder::BFFB);
     EXPECT_EQ(sheetText(twice), sheetText(once));
 }
 
@@ -215,14 +215,14 @@ TEST(LineBookFaults, TooManyStationsForOneWorksheet)
 
     xls::Workbook fullBook = xls::Workbook::create({"Sheet1"});
     xls::Worksheet& full = fullBook.sheet(0);
-    books::writeLineBook(full, TextLines::fromText(text), StationOrder::BFFB);
+    books::writeLineBook(full, TextLines::fromText(text), ObservationOrder::BFFB);
     EXPECT_EQ(full.lastRow(), 65536);
     EXPECT_EQ(textIn(full, 65536, 8), "日期：");
 
     text += back + "\n" + fore + "\n" + fore + "\n" + back + "\n";
     xls::Workbook overBook = xls::Workbook::create({"Sheet1"});
     xls::Worksheet& over = overBook.sheet(0);
-    expectInputError([&] { books::writeLineBook(over, TextLines::fromText(text), StationOrder::BFFB); },
+    expectInputError([&] { books::writeLineBook(over, TextLines::fromText(text), ObservationOrder::BFFB); },
                      4 * kFitting + 1, {"station 21843", "too many stations"});
     EXPECT_EQ(over.lastRow(), 0);
 }

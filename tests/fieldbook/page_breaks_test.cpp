@@ -18,7 +18,7 @@ std::vector<int> breaksOf(int stations, const std::function<void(xls::Worksheet&
     std::vector<std::string> lines;
     for (int k = 0; k < stations; ++k)
         append(lines, bffbStation(kB1, kF1, kF2, kB2));
-    books::writeLineBook(book.sheet(0), textOf(lines), books::StationOrder::BFFB);
+    books::writeLineBook(book.sheet(0), textOf(lines), leveling::ObservationOrder::BFFB);
     return book.sheet(0).rowBreaks();
 }
 

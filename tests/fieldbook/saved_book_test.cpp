@@ -16,7 +16,7 @@
 namespace levara::testing {
 namespace {
 
-using books::Output;
+using books::WorkbookKind;
 
 std::string workText(const std::vector<std::string>& lines)
 {
@@ -37,7 +37,7 @@ protected:
     SavedBook() : temp(makeProgramDir(scratch)) {}
 
     // Saves the book and checks that the engine and xlrd read the same sheet back.
-    std::vector<std::string> save(Output output, const std::vector<std::string>& lines, std::size_t sheet = 0)
+    std::vector<std::string> save(WorkbookKind output, const std::vector<std::string>& lines, std::size_t sheet = 0)
     {
         const auto file = scratch / "book.xls";
         books::exportWorkbook(output, temp, workText(lines), file);
@@ -53,13 +53,13 @@ protected:
 
 TEST_F(SavedBook, HoldsTheGoldenBooks)
 {
-    expectGolden(save(Output::BffbBook, goldenBffbLine()), "fieldbook-bffb-two-stations.txt");
-    expectGolden(save(Output::BfBook, goldenBfLine()), "fieldbook-bf.txt");
+    expectGolden(save(WorkbookKind::BffbBook, goldenBffbLine()), "fieldbook-bffb-two-stations.txt");
+    expectGolden(save(WorkbookKind::BfBook, goldenBfLine()), "fieldbook-bf.txt");
 
     std::vector<std::string> twoWay = {"worksheet 1"};
-    append(twoWay, save(Output::AbffbTwoWayBook, goldenTwoWayLine(), 0));
+    append(twoWay, save(WorkbookKind::AbffbTwoWayBook, goldenTwoWayLine(), 0));
     twoWay.push_back("worksheet 2");
-    append(twoWay, save(Output::AbffbTwoWayBook, goldenTwoWayLine(), 1));
+    append(twoWay, save(WorkbookKind::AbffbTwoWayBook, goldenTwoWayLine(), 1));
     expectGolden(twoWay, "fieldbook-two-way.txt");
 }
 
@@ -101,19 +101,19 @@ for sheet in book.sheets():
 TEST_F(SavedBook, NamesStayTheirTextsAndComputedValuesTheirDecimals)
 {
     const struct {
-        Output output;
+        WorkbookKind output;
         std::vector<std::string> lines;
         std::vector<std::string> cells;
     } cases[] = {
         // The last Σd is exactly 0. A mean height difference with a 5 at the sixth
         // decimal is stored as that decimal number. The end point is a name too.
-        {Output::BffbBook,
+        {WorkbookKind::BffbBook,
          namesAndACancellingSigma("BFFB"),
          {"17  C=-12.5545[0.000]  D=0[0.000]", "H=-1.073985[0.00000]", "C=\"007\""}},
-        {Output::AbffbBook,
+        {WorkbookKind::AbffbBook,
          namesAndACancellingSigma("aBFFB"),
          {"17  C=-12.5545[0.000]  D=0[0.000]", "H=-1.073985[0.00000]", "C=\"007\""}},
-        {Output::BfBook, bfNamesAndACancellingSigma(), {"14  C=-16.507[0.000]  D=0[0.000]", "C=\"12.50\""}},
+        {WorkbookKind::BfBook, bfNamesAndACancellingSigma(), {"14  C=-16.507[0.000]  D=0[0.000]", "C=\"12.50\""}},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(books::templateName(c.output));
@@ -146,21 +146,23 @@ std::vector<std::string> recordsAnd(const std::vector<std::string>& line)
 TEST_F(SavedBook, HeadingFieldsComeFromTheTextsRecords)
 {
     const struct {
-        Output output;
+        WorkbookKind output;
         std::vector<std::string> lines;
         std::vector<std::tuple<int, int, std::string>> cells;  // row, column, text on every sheet
     } cases[] = {
-        {Output::AbffbTwoWayBook,
+        {WorkbookKind::AbffbTwoWayBook,
          recordsAnd(goldenTwoWayLine()),
          {{2, 4, "线路名称：0214"},
           {2, 7, "观测顺序：aBFFB"},
           {3, 4, "日期：2024-05-02"},
           {3, 1, "仪器型号：DiNi 0.3 700123"}}},
-        {Output::BfBook,
+        {WorkbookKind::BfBook,
          recordsAnd(goldenBfLine()),
          {{2, 4, "线路名称：0214"}, {2, 6, "日期：2024-05-02"}, {3, 1, "仪器型号：DiNi 0.3 700123"}}},
         // A text without the records leaves the heading as the template has it.
-        {Output::BffbBook, {}, {{2, 4, "线路名称："}, {2, 7, "观测顺序："}, {3, 4, "日期：　　　年　　月　　日"}}},
+        {WorkbookKind::BffbBook,
+         {},
+         {{2, 4, "线路名称："}, {2, 7, "观测顺序："}, {3, 4, "日期：　　　年　　月　　日"}}},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(books::templateName(c.output));
@@ -184,7 +186,7 @@ TEST_F(SavedBook, AUsersTemplateGetsTheHeadingFieldsItNames)
     mine.sheet(0).setText(4, 1, "Line: ");
     mine.sheet(0).defineName("线路名称", {4, 1, 4, 1});
     saveWorkbook(mine, temp.templateFile("exc.xls"));
-    save(Output::BffbBook, recordsAnd(goldenBffbLine()));
+    save(WorkbookKind::BffbBook, recordsAnd(goldenBffbLine()));
     xls::Workbook book = openWorkbook(scratch / "book.xls");
     EXPECT_EQ(book.sheet(0).value(2, 1), xls::Value(std::string("线路名称：")));
     EXPECT_EQ(book.sheet(0).value(3, 2), xls::Value(std::string("aBFFB")));
@@ -193,7 +195,7 @@ TEST_F(SavedBook, AUsersTemplateGetsTheHeadingFieldsItNames)
 
 TEST_F(SavedBook, TwoWayBookLeavesTheReversedWorkFile)
 {
-    save(Output::AbffbTwoWayBook, {"A1", "", "A2", "A3"});
+    save(WorkbookKind::AbffbTwoWayBook, {"A1", "", "A2", "A3"});
     EXPECT_EQ(readBytes(temp.reversedWorkFile()), "A3\r\nA2\r\nA1\r\n");
 }
 
@@ -202,7 +204,7 @@ TEST_F(SavedBook, AnIncompleteStationWritesNoWorkbook)
     auto lines = goldenBffbLine();
     lines.resize(lines.size() - 5);  // the text now ends after the last station's second line
     const auto file = scratch / "faulty.xls";
-    EXPECT_THROW(books::exportWorkbook(Output::BffbBook, temp, workText(lines), file), InputError);
+    EXPECT_THROW(books::exportWorkbook(WorkbookKind::BffbBook, temp, workText(lines), file), InputError);
     EXPECT_FALSE(std::filesystem::exists(file));
 }
 

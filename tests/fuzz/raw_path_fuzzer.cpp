@@ -13,18 +13,19 @@
 #include <string>
 
 #include "books/books.h"
+#include "leveling/leveling.h"
 #include "records/records.h"
 
 namespace {
 
-using levara::books::Output;
+using levara::books::WorkbookKind;
 
-constexpr std::array kOutputs = {Output::BffbBook,          Output::BbffBook,
-                                 Output::BfbfBook,          Output::BfBook,
-                                 Output::AbffbBook,         Output::AbffbTwoWayBook,
-                                 Output::IntermediateTable, Output::SinglePointTable};
+constexpr std::array kOutputs = {WorkbookKind::BffbBook,          WorkbookKind::BbffBook,
+                                 WorkbookKind::BfbfBook,          WorkbookKind::BfBook,
+                                 WorkbookKind::AbffbBook,         WorkbookKind::AbffbTwoWayBook,
+                                 WorkbookKind::IntermediateTable, WorkbookKind::SinglePointTable};
 
-std::string templateBytes(Output output)
+std::string templateBytes(WorkbookKind output)
 {
     const std::string file = std::string(LEVARA_TEMPLATE_DIR "/") + std::string(levara::books::templateName(output));
     std::ifstream in(file, std::ios::binary);
@@ -37,11 +38,11 @@ std::string templateBytes(Output output)
     return bytes.str();
 }
 
-levara::RecordFilter filterFor(Output output)
+levara::RecordFilter filterFor(WorkbookKind output)
 {
     switch (output) {
-    case Output::IntermediateTable: return levara::RecordFilter::IntermediateSights;
-    case Output::SinglePointTable: return levara::RecordFilter::SinglePoints;
+    case WorkbookKind::IntermediateTable: return levara::RecordFilter::IntermediateSights;
+    case WorkbookKind::SinglePointTable: return levara::RecordFilter::SinglePoints;
     default: return levara::RecordFilter::Leveling;
     }
 }
@@ -64,13 +65,13 @@ void checkOrigins(const std::string& text, const levara::LineOrigins& origins)
 }
 
 // Numbered by their origins, as levara-cli numbers them.
-void makeOutput(Output output, const std::string& templateFile, const std::string& text,
-                const levara::LineOrigins& origins, const levara::books::Standard* standard)
+void makeOutput(WorkbookKind output, const std::string& templateFile, const std::string& text,
+                const levara::LineOrigins& origins, const levara::leveling::Standard* standard)
 {
     levara::TextLines lines = levara::TextLines::viewOfTextAndLineEnd(text);
     lines.numberBy(origins);
     try {
-        if (output == Output::AbffbTwoWayBook)
+        if (output == WorkbookKind::AbffbTwoWayBook)
             static_cast<void>(levara::books::reversedWorkText(lines));
         static_cast<void>(
             levara::books::workbookBytes(output, templateFile, lines, "template.xls", "out.xls", standard));
@@ -89,8 +90,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             bytes[i] = templateBytes(kOutputs[i]);
         return bytes;
     }();
-    static const levara::books::Standard standard =
-        levara::books::chooseStandard(levara::books::builtinLimits(2), false);
+    static const levara::leveling::Standard standard =
+        levara::leveling::chooseStandard(levara::leveling::builtinLimits(2), false);
 
     levara::OpenedText opened;
     try {
@@ -117,7 +118,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     }
     lines.numberBy(opened.origins);
     try {
-        static_cast<void>(levara::books::checkSections(levara::books::readSections(lines), standard));
+        static_cast<void>(levara::leveling::checkSections(levara::leveling::readSections(lines), standard));
     } catch (const levara::InputError&) {
     }
     return 0;

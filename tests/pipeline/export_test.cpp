@@ -17,7 +17,7 @@
 namespace levara::testing {
 namespace {
 
-using books::Output;
+using books::WorkbookKind;
 
 std::string readingLine(const std::string& point, const std::string& tag, const std::string& reading,
                         const std::string& distance)
@@ -41,7 +41,7 @@ class ExportTest : public ::testing::Test {
 protected:
     ExportTest() : program(makeProgramDir(scratch)), commands(ui, program) {}
 
-    void save(Output output, const std::filesystem::path& file, int filterIndex = kExcelFilter)
+    void save(WorkbookKind output, const std::filesystem::path& file, int filterIndex = kExcelFilter)
     {
         ui.saveAnswers.push_back({file, filterIndex});
         commands.saveWorkbook(output);
@@ -58,7 +58,7 @@ TEST_F(ExportTest, TheSavedBookReadsAlikeInTheEngineXlrdAndLibreOffice)
 {
     ui.shownText = kTwoStations;
     const std::filesystem::path out = scratch / "book.xls";
-    save(Output::BffbBook, out);
+    save(WorkbookKind::BffbBook, out);
 
     const std::vector<std::string> engine = engineSheetText(out, 0, 1);
     EXPECT_EQ(engine, xlrdSheetText(out, 0, 1)) << lineDiff(engine, xlrdSheetText(out, 0, 1));
@@ -82,8 +82,8 @@ TEST_F(ExportTest, TheSavedBookReadsAlikeInTheEngineXlrdAndLibreOffice)
 TEST_F(ExportTest, ExportingTwiceGivesTheSameBytesAndLeavesTheWorkFiles)
 {
     ui.shownText = kTwoStations;
-    save(Output::BffbBook, scratch / "one.xls");
-    save(Output::BffbBook, scratch / "two.xls");
+    save(WorkbookKind::BffbBook, scratch / "one.xls");
+    save(WorkbookKind::BffbBook, scratch / "two.xls");
     EXPECT_EQ(readBytes(scratch / "one.xls"), readBytes(scratch / "two.xls"));
     EXPECT_EQ(readBytes(program / "temp/excel.xls"), readBytes(scratch / "two.xls"));
     EXPECT_EQ(readBytes(program / "temp/ooo.txt"), kTwoStations + "\r\n");
@@ -93,15 +93,15 @@ TEST_F(ExportTest, CancelDeclineAndOtherTypesWriteNoWorkbook)
 {
     ui.shownText = kTwoStations;
     const std::filesystem::path out = scratch / "book.xls";
-    save(Output::BfBook, {});
+    save(WorkbookKind::BfBook, {});
     EXPECT_EQ(readBytes(program / "temp/excel.xls"), readBytes(program / "temp/exc2.xls"));
 
     writeBytes(out, "mine");
     ui.overwriteAnswers = {false};
-    save(Output::BffbBook, out);
+    save(WorkbookKind::BffbBook, out);
     EXPECT_EQ(readBytes(out), "mine");
 
-    save(Output::IntermediateTable, scratch / "table.csv", 2);
+    save(WorkbookKind::IntermediateTable, scratch / "table.csv", 2);
     EXPECT_FALSE(std::filesystem::exists(scratch / "table.csv"));
     ASSERT_EQ(ui.notices.size(), 1u);
     EXPECT_EQ(ui.notices[0], notExcelNotice().english());
@@ -114,20 +114,20 @@ TEST_F(ExportTest, AFailingExportLeavesTheUsersFileAsItWas)
     // The text ends inside a station.
     ui.shownText = readingLine("BM1", "Rb", "1.52345", "30.10");
     ui.overwriteAnswers = {true};
-    EXPECT_THROW(save(Output::BffbBook, out), InputError);
+    EXPECT_THROW(save(WorkbookKind::BffbBook, out), InputError);
     EXPECT_EQ(readBytes(out), "mine");
     EXPECT_EQ(ui.busyDepth, 0);
     // The working workbook is a fresh template copy, even when another Levara used it
     // while the save dialog was open.
     writeBytes(program / "temp/excel.xls", "used by another Levara");
-    EXPECT_THROW(books::exportWorkbook(Output::BffbBook, TempFolder(program), ui.shownText, out), InputError);
+    EXPECT_THROW(books::exportWorkbook(WorkbookKind::BffbBook, TempFolder(program), ui.shownText, out), InputError);
     EXPECT_EQ(readBytes(program / "temp/excel.xls"), readBytes(program / "temp/exc.xls"));
 
     // A missing template is named.
     std::filesystem::remove(program / "temp/exc2.xls");
     ui.shownText = kTwoStations;
     try {
-        save(Output::BfBook, scratch / "bf.xls");
+        save(WorkbookKind::BfBook, scratch / "bf.xls");
         ADD_FAILURE() << "no error";
     } catch (const FileError& error) {
         EXPECT_NE(std::string(error.what()).find("exc2.xls"), std::string::npos) << error.what();
@@ -143,7 +143,7 @@ TEST_F(ExportTest, BadTemplatesAreReportedByName)
     writeBytes(program / "temp/exc.xls", "this is not a workbook");
     ui.saveAnswers.push_back({scratch / "a.xls", kExcelFilter});
     try {
-        commands.saveWorkbook(Output::BffbBook);
+        commands.saveWorkbook(WorkbookKind::BffbBook);
         ADD_FAILURE() << "no error";
     } catch (const FileError& error) {
         EXPECT_EQ(error.file(), program / "temp/exc.xls") << error.what();
@@ -155,7 +155,7 @@ TEST_F(ExportTest, BadTemplatesAreReportedByName)
                                std::filesystem::copy_options::overwrite_existing);
     ui.saveAnswers.push_back({scratch / "b.xls", kExcelFilter});
     try {
-        commands.saveWorkbook(Output::AbffbTwoWayBook);
+        commands.saveWorkbook(WorkbookKind::AbffbTwoWayBook);
         ADD_FAILURE() << "no error";
     } catch (const FileError& error) {
         EXPECT_EQ(error.what(), (program / "temp/exc3.xls").string() + ": the template needs 2 worksheets");
@@ -173,7 +173,7 @@ TEST_F(ExportTest, ALimitOfTheFormatIsReportedForTheUsersFile)
     ui.shownText = text;
     const std::filesystem::path out = scratch / "points.xls";
     try {
-        save(Output::SinglePointTable, out);
+        save(WorkbookKind::SinglePointTable, out);
         ADD_FAILURE() << "no error";
     } catch (const FileError& error) {
         EXPECT_EQ(error.file(), out) << error.what();
@@ -201,13 +201,13 @@ TEST_F(ExportTest, OldRowsOfAUsersTemplateAreClearedWholeAndItsHeadingKept)
 {
     ui.shownText = kTwoStations;
     const std::filesystem::path clean = scratch / "clean.xls";
-    save(Output::BffbBook, clean);
+    save(WorkbookKind::BffbBook, clean);
 
     // A book of 14 stations, saved again by LibreOffice and used as the template.
     const std::filesystem::path fixture = appSavedDir() / "bffb_book_lo.xls";
     std::filesystem::copy_file(fixture, program / "temp/exc.xls", std::filesystem::copy_options::overwrite_existing);
     const std::filesystem::path out = scratch / "book.xls";
-    save(Output::BffbBook, out);
+    save(WorkbookKind::BffbBook, out);
 
     const std::vector<std::string> before = xlrdSheetText(fixture, 0, 1, 12);
     const std::vector<std::string> after = xlrdSheetText(out, 0, 1, 12);

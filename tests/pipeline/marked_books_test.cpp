@@ -16,7 +16,7 @@
 namespace levara::testing {
 namespace {
 
-using books::Output;
+using books::WorkbookKind;
 
 // Station 1 is within every 二等 limit (d 0.6 m, heights differ by 0.02 mm). Station 2's
 // first back sight is 52 m long (50 m allowed), both back readings 2.90000 and 2.90070
@@ -39,11 +39,12 @@ class MarkedBookTest : public ::testing::Test {
 protected:
     MarkedBookTest() : program(makeProgramDir(scratch)), commands(ui, program) {}
 
-    std::filesystem::path save(Output output, const std::string& text, const std::string& name, int standard)
+    std::filesystem::path save(WorkbookKind output, const std::string& text, const std::string& name, int standard)
     {
         ui.shownText = text;
-        commands.setStandard(standard ? std::optional(books::chooseStandard(books::builtinLimits(standard), false))
-                                      : std::nullopt);
+        commands.setStandard(standard
+                                 ? std::optional(leveling::chooseStandard(leveling::builtinLimits(standard), false))
+                                 : std::nullopt);
         const std::filesystem::path file = scratch / name;
         ui.saveAnswers.push_back({file, kExcelFilter});
         commands.saveWorkbook(output);
@@ -72,12 +73,13 @@ TEST_F(MarkedBookTest, ValuesOverTheirLimitsReadBackRedAndUnchangedInTheEngineAn
 {
     const std::string remark = "视距超限、视线高超限、高差之差超限";
     struct Case {
-        Output output;
+        WorkbookKind output;
         const char* method;
         bool foreFirst;
         int remarkRow;  // the aBFFB book keeps its order mark on the back row
     };
-    for (const Case& c : {Case{Output::BffbBook, "BFFB", false, 9}, Case{Output::AbffbBook, "aBFFB", true, 10}}) {
+    for (const Case& c :
+         {Case{WorkbookKind::BffbBook, "BFFB", false, 9}, Case{WorkbookKind::AbffbBook, "aBFFB", true, 10}}) {
         const std::string text = surveyedText(c.method, c.foreFirst);
         const auto marked = save(c.output, text, std::string(c.method) + "-marked.xls", 2);
         const auto plain = save(c.output, text, std::string(c.method) + "-plain.xls", 0);
@@ -108,7 +110,7 @@ TEST_F(MarkedBookTest, ABfBookMarksItsReadingsAndRemarksInColumnH)
 {
     const std::string text = lines({startLine("BF"), readingLine("BM1", "Rb", "1.50000", "50.10"),
                                     readingLine("TP1", "Rf", "0.50000", "48.00"), endLine()});
-    const auto marked = save(Output::BfBook, text, "bf.xls", 2);
+    const auto marked = save(WorkbookKind::BfBook, text, "bf.xls", 2);
     xls::Workbook book = openWorkbook(marked);
     const xls::Worksheet& sheet = book.sheet(0);
     // 50.1 m > 50, 0.5 m < 0.55, d 2.1 m > 1.5; Σd 2.1 m within 6.
@@ -126,7 +128,8 @@ TEST_F(MarkedBookTest, WithinTheLimitsOrForATableTheWorkbookIsTheUnmarkedOneByte
     const std::string within = lines(
         {startLine("BFFB"), readingLine("BM1", "Rb", "1.52345", "30.10"), readingLine("TP1", "Rf", "1.41234", "29.50"),
          readingLine("TP1", "Rf", "1.41236", "29.52"), readingLine("BM1", "Rb", "1.52349", "30.12"), endLine()});
-    for (Output output : {Output::BffbBook, Output::AbffbTwoWayBook, Output::BfBook, Output::IntermediateTable}) {
+    for (WorkbookKind output : {WorkbookKind::BffbBook, WorkbookKind::AbffbTwoWayBook, WorkbookKind::BfBook,
+                                WorkbookKind::IntermediateTable}) {
         const std::string name = std::to_string(int(output));
         const std::string marked = readBytes(save(output, within, name + "-marked.xls", 2));
         EXPECT_EQ(marked, readBytes(save(output, within, name + "-plain.xls", 0))) << name;

@@ -14,7 +14,7 @@
 namespace levara::testing {
 namespace {
 
-using books::Output;
+using books::WorkbookKind;
 
 constexpr int kCount = 1200;
 
@@ -74,7 +74,7 @@ std::string singlePoints()
 
 struct Printed {
     const char* file;
-    Output output;
+    WorkbookKind output;
     std::string text;
     bool stationBlocks;
 };
@@ -160,14 +160,14 @@ TEST(PrintedBooks, WholeStationsOnEveryPageAndEveryValueShown)
     ScratchDir scratch;
     const TempFolder temp(makeProgramDir(scratch));
     const std::vector<Printed> printed = {
-        {"bffb", Output::BffbBook, leveledLine("BFFB"), true},
-        {"bbff", Output::BbffBook, leveledLine("BBFF"), true},
-        {"bfbf", Output::BfbfBook, leveledLine("BFBF"), true},
-        {"bf", Output::BfBook, leveledLine("BF"), true},
-        {"abffb", Output::AbffbBook, leveledLine("aBFFB"), true},
-        {"abffb-2way", Output::AbffbTwoWayBook, leveledLine("aBFFB"), true},
-        {"intermediate", Output::IntermediateTable, intermediatePoints(), false},
-        {"single", Output::SinglePointTable, singlePoints(), false},
+        {"bffb", WorkbookKind::BffbBook, leveledLine("BFFB"), true},
+        {"bbff", WorkbookKind::BbffBook, leveledLine("BBFF"), true},
+        {"bfbf", WorkbookKind::BfbfBook, leveledLine("BFBF"), true},
+        {"bf", WorkbookKind::BfBook, leveledLine("BF"), true},
+        {"abffb", WorkbookKind::AbffbBook, leveledLine("aBFFB"), true},
+        {"abffb-2way", WorkbookKind::AbffbTwoWayBook, leveledLine("aBFFB"), true},
+        {"intermediate", WorkbookKind::IntermediateTable, intermediatePoints(), false},
+        {"single", WorkbookKind::SinglePointTable, singlePoints(), false},
     };
     std::vector<std::string> argv = {"soffice",      "-env:UserInstallation=file://" + (scratch / "profile").string(),
                                      "--headless",   "--norestore",
@@ -202,7 +202,7 @@ TEST(PrintedBooks, WholeStationsOnEveryPageAndEveryValueShown)
             for (std::string line; std::getline(pageLines, line);)
                 lines.push_back(line);
             if (p.stationBlocks) {
-                checkBookPage(lines, p.output == Output::BfBook, where);
+                checkBookPage(lines, p.output == WorkbookKind::BfBook, where);
                 if (pages[n].find("测段起点") != std::string::npos) {
                     ++summaries;
                     for (const char* part : {"测段终点", "累计后距", "累计前距", "测量责任人："})
@@ -212,18 +212,19 @@ TEST(PrintedBooks, WholeStationsOnEveryPageAndEveryValueShown)
                 for (const std::string& line : lines) {
                     const std::vector<std::string> w = words(line);
                     // Single points: serial, point, distance (m), reading (m).
-                    if (p.output == Output::SinglePointTable && w.size() == 4 && std::regex_match(w[0], kWholeNumber)) {
+                    if (p.output == WorkbookKind::SinglePointTable && w.size() == 4 &&
+                        std::regex_match(w[0], kWholeNumber)) {
                         EXPECT_TRUE(std::regex_match(w[2], kThreeDecimals) && std::regex_match(w[3], kFiveDecimals))
                             << where << line;
                     }
-                    if (p.output == Output::IntermediateTable && w.size() >= 2 && w[0][0] == 'P') {
+                    if (p.output == WorkbookKind::IntermediateTable && w.size() >= 2 && w[0][0] == 'P') {
                         EXPECT_TRUE(std::regex_match(w.back(), kFiveDecimals)) << where << line;
                     }
                 }
             }
         }
         if (p.stationBlocks) {
-            EXPECT_EQ(summaries, p.output == Output::AbffbTwoWayBook ? 2 : 1);
+            EXPECT_EQ(summaries, p.output == WorkbookKind::AbffbTwoWayBook ? 2 : 1);
         }
     }
 }

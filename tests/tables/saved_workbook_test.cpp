@@ -13,7 +13,7 @@
 namespace levara::testing {
 namespace {
 
-using books::Output;
+using books::WorkbookKind;
 
 TEST(SavedPointTables, HoldTheRowsWrittenBelowTheTemplateHeading)
 {
@@ -21,14 +21,14 @@ TEST(SavedPointTables, HoldTheRowsWrittenBelowTheTemplateHeading)
     const TempFolder temp(makeProgramDir(scratch));
 
     const auto intermediate = scratch / "intermediate.xls";
-    books::exportWorkbook(Output::IntermediateTable, temp,
+    books::exportWorkbook(WorkbookKind::IntermediateTable, temp,
                           lines({rawLine("BM1", "", "", "", "100.00000"), rawLine("BM1", "R ", "1.23456", "30.120", ""),
                                  rawLine("P1", "Rz", "1.50000", "12.480", "99.73456")}),
                           intermediate);
     expectGolden(xlrdSheetText(intermediate, 0, 6), "tables-intermediate-example.txt");
 
     const auto single = scratch / "single.xls";
-    books::exportWorkbook(Output::SinglePointTable, temp,
+    books::exportWorkbook(WorkbookKind::SinglePointTable, temp,
                           lines({rawLine("0012", "R ", "1.5", "25.321", ""),
                                  rawLine("13", "R ", "1.62810", "31.070", ""),
                                  rawLine("14", "R ", "2.04410", "8.955", "")}),
@@ -46,7 +46,7 @@ TEST(SavedPointTables, IntermediatePointNamesStayTheirTexts)
     for (std::size_t i = 1; i < names.size(); ++i)
         text += rawLine(names[i], "Rz", "1.50000", "12.480", "99.73456") + "\r\n";
     const auto file = scratch / "names.xls";
-    books::exportWorkbook(Output::IntermediateTable, temp, text, file);
+    books::exportWorkbook(WorkbookKind::IntermediateTable, temp, text, file);
 
     const xls::Workbook book = openWorkbook(file);
     const std::vector<std::string> xlrd = xlrdSheetText(file, 0, 6);
@@ -61,13 +61,13 @@ TEST(SavedPointTables, EmptyTextGivesTheTemplateAndAFaultLeavesNoFile)
 {
     ScratchDir scratch;
     const TempFolder temp(makeProgramDir(scratch));
-    for (const Output output : {Output::IntermediateTable, Output::SinglePointTable}) {
+    for (const WorkbookKind output : {WorkbookKind::IntermediateTable, WorkbookKind::SinglePointTable}) {
         const auto saved = scratch / "empty.xls";
         books::exportWorkbook(output, temp, "", saved);
         EXPECT_EQ(xlrdSheetText(saved, 0), xlrdSheetText(temp.templateFile(books::templateName(output)), 0));
     }
     const auto faulty = scratch / "faulty.xls";
-    EXPECT_THROW(books::exportWorkbook(Output::SinglePointTable, temp,
+    EXPECT_THROW(books::exportWorkbook(WorkbookKind::SinglePointTable, temp,
                                        lines({rawLine("12", "R ", "1.5", "25.321", ""),
                                               "For M5|Adr    12|KD1       13      10:21:402   1|R         1.62810 m"}),
                                        faulty),

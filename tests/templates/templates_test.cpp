@@ -75,7 +75,7 @@ std::filesystem::path generator() { return binaryDir() / "make_template"; }
 
 std::filesystem::path source(const std::string& file)
 {
-    return sourceDir() / "temp/templates" / (std::filesystem::path(file).stem().string() + ".tpl");
+    return sourceDir() / "templates/sources" / (std::filesystem::path(file).stem().string() + ".tpl");
 }
 
 std::string text(const xls::Value& value)

@@ -17,7 +17,7 @@
 
 #include "fake_dialogs.h"
 #include "qt_application.h"
-#include "tests/adjustment/routes.h"
+#include "tests/leveling/routes.h"
 #include "tests/support/raw_lines.h"
 #include "tests/support/readers.h"
 #include "tests/support/test_files.h"

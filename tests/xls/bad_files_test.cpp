@@ -129,7 +129,7 @@ std::vector<Record> withChange(std::uint16_t type, const std::function<void(std:
 TEST(BadWorkbooks, TheContainerIsRefusedWithTheReason)
 {
     EXPECT_NE(oleFailure(""), "no error");
-    EXPECT_EQ(oleFailure("Station,Reading\n1,1.5\n")
+    EXPECT_EQ(oleFailure("StationReadings,Reading\n1,1.5\n")
                   .rfind("NotOle2: not an Excel 97-2003 workbook: not an OLE2 "
                          "compound file",
                          0),

@@ -1,0 +1,320 @@
+#include "leveling/checks.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include "leveling/units.h"
+#include "records/records.h"
+
+namespace levara::leveling {
+
+namespace {
+
+// A computed value is over its limit when it is past it at nine decimals: a value
+// exactly on the limit, with binary noise, still passes.
+bool above(double value, double limit) { return nineDecimals(value) > nineDecimals(limit); }
+
+class Checker {
+public:
+    Checker(const Standard& standard, CheckReport& report)
+        : limits_(standard.limits), mountain_(standard.mountain), report_(report)
+    {
+    }
+
+    void section(const Section& section, int index)
+    {
+        section_ = index;
+        const bool twice = readsTwice(section.order);
+        bool sumWasOver = false;
+        for (const Station& station : section.stations) {
+            const StationReadings& s = station.readings;
+            for (const StaffReading* reading : {&s.back1, &s.back2, &s.fore1, &s.fore2}) {
+                if (reading->line == 0)
+                    continue;  // BF: one reading on each staff
+                range(limits_.sightLength, CheckItem::SightLength, leadingNumber(reading->distance), *reading, station);
+                range(limits_.lineOfSightHeight, CheckItem::LineOfSightHeight, leadingNumber(reading->reading),
+                      *reading, station);
+                if (reading->repetitions > 0)
+                    range(limits_.repeatCount, CheckItem::RepeatCount, reading->repetitions, *reading, station);
+            }
+            magnitude(limits_.distanceDifference, CheckItem::DistanceDifference, station.distanceDifference, station);
+            if (limits_.distanceDifferenceSum) {
+                const bool over =
+                    above(std::abs(station.distanceDifferenceSum), limits_.distanceDifferenceSum->max->value);
+                if (over && !sumWasOver)
+                    magnitude(limits_.distanceDifferenceSum, CheckItem::DistanceDifferenceSum,
+                              station.distanceDifferenceSum, station);
+                sumWasOver = over;
+            }
+            if (twice)
+                magnitude(limits_.heightDifferences, CheckItem::HeightDifferences, station.heightDifferencesDiffer,
+                          station);
+        }
+        if (section.stations.empty())
+            return;
+        evenStations(section);
+        computationCheck(section);
+    }
+
+    void forwardReturn(const Section& forward, const Section& back, int backIndex)
+    {
+        section_ = backIndex;
+        rootLimit(limits_.forwardReturn, CheckItem::ForwardReturn, forward.heightDifference + back.heightDifference,
+                  (forward.length() + back.length()) / 2 / kMetresPerKilometre, back.lastLine,
+                  std::string(back.endPoint));
+    }
+
+    // Pairs that follow each other as one route: the sum of their discrepancies
+    // against the limit of the route's length.
+    void routes(const std::vector<Section>& sections, const std::vector<Leg>& legs)
+    {
+        std::size_t first = 0;
+        while (first < legs.size()) {
+            std::size_t end = first;
+            while (end < legs.size() && legs[end].pair() && legs[end].repeats < 0 &&
+                   (end == first || legs[end].from == legs[end - 1].to))
+                ++end;
+            if (end - first >= 2) {
+                double discrepancy = 0, kilometres = 0;
+                for (std::size_t k = first; k < end; ++k) {
+                    discrepancy += sections[std::size_t(legs[k].forward)].heightDifference +
+                                   sections[std::size_t(legs[k].back)].heightDifference;
+                    kilometres += legs[k].lengthKm;
+                }
+                const Leg& last = legs[end - 1];
+                section_ = last.back;
+                rootLimit(limits_.forwardReturn, CheckItem::RouteForwardReturn, discrepancy, kilometres, last.lastLine,
+                          legs[first].from + "–" + last.to);
+            }
+            first = std::max(end, first + 1);
+        }
+    }
+
+    // A leg measured again: its height difference less the first measurement's.
+    void remeasured(const std::vector<Leg>& legs)
+    {
+        for (const Leg& leg : legs) {
+            if (leg.repeats < 0)
+                continue;
+            section_ = std::max(leg.forward, leg.back);
+            const HundredthsOfMm difference = leg.measured - legs[std::size_t(leg.repeats)].measured;
+            rootLimit(limits_.remeasured, CheckItem::Remeasured, toMetres(difference), leg.lengthKm, leg.lastLine,
+                      leg.to);
+        }
+    }
+
+    void loops(const std::vector<Leg>& legs, const std::vector<Loop>& loops)
+    {
+        for (const Loop& loop : loops) {
+            const Leg& closing = legs[loop.closing];
+            section_ = std::max(closing.forward, closing.back);
+            rootLimit(limits_.loopMisclosure, CheckItem::LoopMisclosure, toMetres(loop.misclosure), loop.lengthKm,
+                      closing.lastLine, loop.name);
+        }
+    }
+
+    // M_Δ and M_W against their limits, each named by the last line of its table.
+    std::optional<ErrorLimit> error(const std::optional<Limit>& limit, CheckItem item, std::optional<double> value,
+                                    int line, int section)
+    {
+        if (!limit)
+            return std::nullopt;
+        ErrorLimit errorLimit{limit->max->value, limit->max->status, sourceOf(*limit)};
+        if (value && above(*value, errorLimit.maxMm)) {
+            section_ = section;
+            Finding& finding = add(item, line, "精度评定", *value, errorLimit.status);
+            finding.lower = -errorLimit.maxMm;
+            finding.upper = errorLimit.maxMm;
+            finding.source = errorLimit.source;
+        }
+        return errorLimit;
+    }
+
+    void precision(CheckReport& report, int lastSection)
+    {
+        const Precision& p = report.precision;
+        report.randomErrorLimit = error(limits_.randomError, CheckItem::RandomError, p.randomErrorMm,
+                                        p.pairs.empty() ? 0 : p.pairs.back().line, lastSection);
+        report.totalErrorLimit = error(limits_.totalError, CheckItem::TotalError, p.totalErrorMm,
+                                       p.loops.empty() ? 0 : p.loops.back().line, lastSection);
+    }
+
+private:
+    Finding& add(CheckItem item, int line, std::string_view point, double value, LimitStatus status)
+    {
+        Finding& finding = report_.findings.emplace_back();
+        finding.line = line;
+        finding.section = section_;
+        finding.point = point;
+        finding.item = item;
+        finding.value = value;
+        finding.status = status;
+        return finding;
+    }
+
+    Finding& stationFinding(CheckItem item, int line, std::string_view point, double value, LimitStatus status,
+                            const Station& station)
+    {
+        Finding& finding = add(item, line, point, value, status);
+        finding.station = station.number;
+        finding.stationLine = station.readings.firstLine();
+        return finding;
+    }
+
+    std::string sourceOf(const Limit& limit) const
+    {
+        std::string source = limit.source.standard.empty() ? limits_.standard : limit.source.standard;
+        if (!limit.source.clause.empty())
+            source.append(source.empty() ? "" : " ").append(limit.source.clause);
+        return source;
+    }
+
+    void range(const std::optional<Limit>& limit, CheckItem item, double value, const StaffReading& reading,
+               const Station& station)
+    {
+        if (!limit)
+            return;
+        const bool low = limit->min && above(limit->min->value, value);
+        const bool high = limit->max && above(value, limit->max->value);
+        if (!low && !high)
+            return;
+        Finding& finding = stationFinding(item, reading.line, reading.point, value,
+                                          low ? limit->min->status : limit->max->status, station);
+        if (limit->min)
+            finding.lower = limit->min->value;
+        if (limit->max)
+            finding.upper = limit->max->value;
+        finding.source = sourceOf(*limit);
+    }
+
+    void magnitude(const std::optional<Limit>& limit, CheckItem item, double value, const Station& station)
+    {
+        if (!limit || !above(std::abs(value), limit->max->value))
+            return;
+        // Named by the point the station reaches.
+        const StationReadings& s = station.readings;
+        Finding& finding = stationFinding(item, s.firstLine(), s.fore2.line ? s.fore2.point : s.fore1.point, value,
+                                          limit->max->status, station);
+        finding.lower = -limit->max->value;
+        finding.upper = limit->max->value;
+        finding.source = sourceOf(*limit);
+    }
+
+    void evenStations(const Section& section)
+    {
+        const auto& limit = limits_.evenStations;
+        if (!limit || !limit->required || section.stationCount() % 2 == 0)
+            return;
+        Finding& finding =
+            add(CheckItem::StationCount, section.lastLine, section.endPoint, section.stationCount(), limit->status);
+        finding.source = sourceOf(*limit);
+    }
+
+    void computationCheck(const Section& section)
+    {
+        // The field book's own check: the readings' sums against the stored height differences.
+        double back = 0, fore = 0, stored = 0;
+        for (const Station& station : section.stations) {
+            back += station.backReadings;
+            fore += station.foreReadings;
+            stored += station.meanHeightDifference;
+        }
+        const double readings = readsTwice(section.order) ? (back - fore) / 2 : back - fore;
+        const double difference = (readings - stored) * kMillimetresPerMetre;
+        if (!above(std::abs(difference), kComputationToleranceMm))
+            return;
+        Finding& finding =
+            add(CheckItem::ComputationCheck, section.lastLine, section.endPoint, difference, LimitStatus::Confirmed);
+        finding.lower = -kComputationToleranceMm;
+        finding.upper = kComputationToleranceMm;
+        finding.source = "Σa − Σb = Σh";
+    }
+
+    void rootLimit(const std::optional<Limit>& limit, CheckItem item, double heightDifference, double kilometres,
+                   int line, std::string point)
+    {
+        if (!limit)
+            return;
+        const bool mountain = mountain_ && limit->mountainFactor;
+        const Bound& factor = mountain ? *limit->mountainFactor : *limit->factor;
+        const double allowed = factor.value * std::sqrt(kilometres);
+        const double value = heightDifference * kMillimetresPerMetre;
+        if (!above(std::abs(value), allowed))
+            return;
+        Finding& finding = add(item, line, point, value, factor.status);
+        finding.lower = -allowed;
+        finding.upper = allowed;
+        finding.source = sourceOf(*limit);
+    }
+
+    const Limits& limits_;
+    bool mountain_;
+    CheckReport& report_;
+    int section_ = 0;
+};
+
+}  // namespace
+
+const char* itemName(CheckItem item)
+{
+    switch (item) {
+    case CheckItem::SightLength: return QT_TRANSLATE_NOOP("levara", "sight length");
+    case CheckItem::LineOfSightHeight: return QT_TRANSLATE_NOOP("levara", "line-of-sight height");
+    case CheckItem::DistanceDifference: return QT_TRANSLATE_NOOP("levara", "back-fore distance difference");
+    case CheckItem::DistanceDifferenceSum: return QT_TRANSLATE_NOOP("levara", "accumulated distance difference");
+    case CheckItem::HeightDifferences: return QT_TRANSLATE_NOOP("levara", "difference of the two height differences");
+    case CheckItem::StationCount: return QT_TRANSLATE_NOOP("levara", "odd number of stations in the section");
+    case CheckItem::ComputationCheck: return QT_TRANSLATE_NOOP("levara", "computation check");
+    case CheckItem::LoopMisclosure: return QT_TRANSLATE_NOOP("levara", "loop misclosure");
+    case CheckItem::ForwardReturn: return QT_TRANSLATE_NOOP("levara", "forward/return discrepancy");
+    case CheckItem::RepeatCount: return QT_TRANSLATE_NOOP("levara", "repeated readings of a digital level");
+    case CheckItem::Remeasured: return QT_TRANSLATE_NOOP("levara", "re-measured section's difference");
+    case CheckItem::RouteForwardReturn: return QT_TRANSLATE_NOOP("levara", "route's forward/return discrepancy");
+    case CheckItem::RandomError: return QT_TRANSLATE_NOOP("levara", "mean error per km M_Δ");
+    case CheckItem::TotalError: return QT_TRANSLATE_NOOP("levara", "total mean error per km M_W");
+    }
+    return "";
+}
+
+std::string_view itemUnit(CheckItem item)
+{
+    switch (item) {
+    case CheckItem::SightLength:
+    case CheckItem::LineOfSightHeight:
+    case CheckItem::DistanceDifference:
+    case CheckItem::DistanceDifferenceSum: return "m";
+    case CheckItem::StationCount:
+    case CheckItem::RepeatCount: return "";
+    default: return "mm";
+    }
+}
+
+CheckReport checkSections(const std::vector<Section>& sections, const Standard& standard)
+{
+    CheckReport report;
+    report.standard = standard.limits.name + (standard.mountain ? "(山区)" : "");
+    Checker checker(standard, report);
+    for (std::size_t i = 0; i < sections.size(); ++i) {
+        checker.section(sections[i], int(i));
+        if (!sections[i].stations.empty()) {
+            ++report.sections;
+            report.stations += sections[i].stationCount();
+        }
+    }
+    const std::vector<Leg> legs = legsOf(sections);
+    const std::vector<Loop> loops = loopsOf(legs);
+    for (const Leg& leg : legs)
+        if (leg.pair())
+            checker.forwardReturn(sections[std::size_t(leg.forward)], sections[std::size_t(leg.back)], leg.back);
+    checker.routes(sections, legs);
+    checker.remeasured(legs);
+    checker.loops(legs, loops);
+    report.precision = assessPrecision(sections, legs, loops);
+    checker.precision(report, int(sections.size()));
+    std::stable_sort(report.findings.begin(), report.findings.end(), [](const Finding& a, const Finding& b) {
+        return a.section != b.section ? a.section < b.section : a.line < b.line;
+    });
+    return report;
+}
+
+}  // namespace levara::leveling

@@ -1,0 +1,77 @@
+#pragma once
+// The checks of a text's leveling lines against a standard: every station's sight
+// lengths, staff readings, d and the two height differences, each section's running
+// Σd, station count and computation check, each reading's repetition count, the
+// misclosure of each loop the lines close (leveling/legs.h), each forward/return
+// pair's and whole route's discrepancy, a section measured again against its first
+// measurement, and the precision of the whole (M_Δ, M_W). A finding is one value over
+// its limit.
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "leveling/limits.h"
+#include "leveling/precision.h"
+#include "leveling/sections.h"
+
+namespace levara::leveling {
+
+enum class CheckItem {
+    SightLength,            // a reading's distance, m
+    LineOfSightHeight,      // a staff reading, m
+    DistanceDifference,     // a station's d, m
+    DistanceDifferenceSum,  // a section's Σd where it passes its limit, m
+    HeightDifferences,      // a station's two height differences' difference, mm
+    StationCount,           // a section's stations, odd where even is required
+    ComputationCheck,       // (Σ back − Σ fore readings) less Σ mean height differences, mm
+    LoopMisclosure,         // mm
+    ForwardReturn,          // mm
+    RepeatCount,            // the readings a digital level averaged into one, a count
+    Remeasured,             // a section measured again less its first measurement, mm
+    RouteForwardReturn,     // Σ of the discrepancies of pairs that follow each other as one route, mm
+    RandomError,            // M_Δ, mm
+    TotalError,             // M_W, mm
+};
+
+// What the item is called in the list: a message source (QT_TRANSLATE_NOOP).
+const char* itemName(CheckItem item);
+// "m", "mm", or "" for a count.
+std::string_view itemUnit(CheckItem item);
+
+// Σ back − Σ fore readings must equal Σ mean height differences to this, in mm.
+inline constexpr double kComputationToleranceMm = 0.01;
+
+struct Finding {
+    int line = 0;         // in the text
+    int section = 0;      // its index in the sections checked
+    int station = 0;      // its number in its section; 0 for a finding of the section
+    int stationLine = 0;  // the station's first line (StationReadings::firstLine); 0 for a section's
+    std::string point;
+    CheckItem item{};
+    double value = 0;  // in the item's unit; a count for StationCount
+    // The limit: lower and upper bounds (a magnitude's lower is −upper); none for StationCount.
+    std::optional<double> lower, upper;
+    LimitStatus status = LimitStatus::Unconfirmed;
+    std::string source;  // the standard, and the clause when known
+};
+
+// The limit of M_Δ or M_W.
+struct ErrorLimit {
+    double maxMm = 0;
+    LimitStatus status = LimitStatus::Unconfirmed;
+    std::string source;
+};
+
+struct CheckReport {
+    std::string standard;  // the limits' name, "二等" (山区) …
+    int sections = 0;      // with stations
+    int stations = 0;
+    std::vector<Finding> findings;  // by section, then by line
+    Precision precision;
+    std::optional<ErrorLimit> randomErrorLimit, totalErrorLimit;  // none when the limits give none
+};
+
+CheckReport checkSections(const std::vector<Section>& sections, const Standard& standard);
+
+}  // namespace levara::leveling

@@ -1,0 +1,177 @@
+#include "leveling/exchange_files.h"
+
+#include <algorithm>
+#include <cstdio>
+
+#include "leveling/route.h"
+#include "leveling/units.h"
+
+namespace levara::leveling {
+
+namespace {
+
+struct Measured {
+    std::string from, to;
+    double heightDifference = 0, lengthM = 0;
+    int stations = 0, firstLine = 0;
+};
+
+struct Fixed {
+    std::string name;
+    double height = 0;
+};
+
+std::vector<Measured> measuredSections(const std::vector<Section>& sections, const TextLines& lines)
+{
+    std::vector<Measured> measured;
+    for (const Section& section : sections)
+        if (!section.stations.empty())
+            measured.push_back({pointName(section.startPoint), pointName(section.endPoint), section.heightDifference,
+                                section.length(), section.stationCount(), section.firstLine});
+    if (measured.empty())
+        throw InputError(lines.empty() ? 1 : int(lines.size()),
+                         Message(QT_TRANSLATE_NOOP("levara", "the text holds no leveling section to save")));
+    return measured;
+}
+
+// Every point of the sections, in the order they first appear.
+std::vector<std::string> pointsOf(const std::vector<Measured>& sections)
+{
+    std::vector<std::string> points;
+    for (const Measured& section : sections)
+        for (const std::string* name : {&section.from, &section.to})
+            if (std::find(points.begin(), points.end(), *name) == points.end())
+                points.push_back(*name);
+    return points;
+}
+
+std::vector<Fixed> fixedPoints(const std::vector<Measured>& sections, const std::vector<std::string>& points,
+                               const TextLines& lines, const KnownPoints* known)
+{
+    std::vector<Fixed> fixed;
+    if (!known) {
+        const RecordedHeight recorded = recordedStartHeight(lines, sections.front().from);
+        fixed.push_back({recorded.point, recorded.height});
+        return fixed;
+    }
+    for (const std::string& point : points)
+        if (const KnownPoint* given = known->find(point))
+            fixed.push_back({point, given->height});
+    if (fixed.empty())
+        throw FileError(known->file, Message(QT_TRANSLATE_NOOP("levara", "gives no height for any point of the "
+                                                                         "leveling sections")));
+    return fixed;
+}
+
+std::string csv(const std::vector<Measured>& sections)
+{
+    std::string text = "from,to,dh_m,dist_km,stations\n";
+    for (const Measured& s : sections)
+        text += csvField(s.from) + "," + csvField(s.to) + "," + decimalText(s.heightDifference) + "," +
+                decimalText(s.lengthM / kMetresPerKilometre) + "," + std::to_string(s.stations) + "\n";
+    return text;
+}
+
+std::string xmlAttribute(const std::string& text)
+{
+    std::string escaped;
+    for (char c : text) {
+        switch (c) {
+        case '&': escaped += "&amp;"; break;
+        case '<': escaped += "&lt;"; break;
+        case '>': escaped += "&gt;"; break;
+        case '"': escaped += "&quot;"; break;
+        case '\'': escaped += "&apos;"; break;
+        default: escaped += c;
+        }
+    }
+    return escaped;
+}
+
+// gama-local as the GNU Gama manual describes it ("XML input data format for
+// gama-local": the prologue, <network>, <points-observations>, <point>, and
+// <height-differences> with <dh> in metres and dist in kilometres).
+std::string gama(const std::vector<Measured>& sections, const std::vector<std::string>& points,
+                 const std::vector<Fixed>& fixed)
+{
+    std::string text = "<?xml version=\"1.0\" ?>\n"
+                       "<gama-local xmlns=\"http://www.gnu.org/software/gama/gama-local\">\n"
+                       "<network>\n"
+                       "<points-observations>\n";
+    for (const std::string& point : points) {
+        const auto known = std::find_if(fixed.begin(), fixed.end(), [&](const Fixed& f) { return f.name == point; });
+        if (known != fixed.end())
+            text += "<point id=\"" + xmlAttribute(point) + "\" z=\"" + decimalText(known->height) + "\" fix=\"z\"/>\n";
+        else
+            text += "<point id=\"" + xmlAttribute(point) + "\" adj=\"z\"/>\n";
+    }
+    text += "<height-differences>\n";
+    for (const Measured& s : sections)
+        text += "<dh from=\"" + xmlAttribute(s.from) + "\" to=\"" + xmlAttribute(s.to) + "\" val=\"" +
+                decimalText(s.heightDifference) + "\" dist=\"" + decimalText(s.lengthM / kMetresPerKilometre) +
+                "\"/>\n";
+    return text + "</height-differences>\n</points-observations>\n</network>\n</gama-local>\n";
+}
+
+// STAR*NET joins a leveling record's two points with "-" and ends a field at a blank;
+// "'" starts a description and "#" a comment (STAR*NET V6 manual, Example 8).
+void checkStarnetName(const std::string& name, int line)
+{
+    if (name.empty() || name.find_first_of(" \t-'#!") != std::string::npos || name.front() == '.')
+        throw InputError(line,
+                         Message(QT_TRANSLATE_NOOP("levara", "the point name \"%1\" cannot be written for "
+                                                             "STAR*NET, which joins a section's two points with "
+                                                             "\"-\" and ends a name at a blank; rename the point"),
+                                 name));
+}
+
+// E records fix the known heights ("E BM1 100.00 !"), L records carry each section
+// ("L BM1-BM2 1.4521 61": height difference, then the distance), as the STAR*NET
+// importer guide shows them; .UNITS sets the linear unit inline (STAR*NET V6 manual,
+// "Using Inline Options").
+std::string starnet(const std::vector<Measured>& sections, const std::vector<Fixed>& fixed)
+{
+    // A Windows program's data file: CR LF lines.
+    std::string text = "# Leveling sections from Levara\r\n"
+                       "# Units: metres. L: from-to, height difference (m), section length (m), the sum of\r\n"
+                       "# the back and fore sight distances.\r\n"
+                       ".UNITS Meters\r\n";
+    for (const Fixed& point : fixed)
+        text += "E " + point.name + " " + decimalText(point.height) + " !\r\n";
+    for (const Measured& s : sections)
+        text +=
+            "L " + s.from + "-" + s.to + " " + decimalText(s.heightDifference) + " " + decimalText(s.lengthM) + "\r\n";
+    return text;
+}
+
+}  // namespace
+
+std::string decimalText(double value)
+{
+    char buffer[64];
+    std::snprintf(buffer, sizeof buffer, "%.9f", nineDecimals(value));
+    std::string text = buffer;
+    while (text.back() == '0')
+        text.pop_back();
+    if (text.back() == '.')
+        text.pop_back();
+    return text == "-0" ? "0" : text;
+}
+
+std::string exchangeText(ExchangeFormat format, const std::vector<Section>& sections, const TextLines& lines,
+                         const KnownPoints* known)
+{
+    const std::vector<Measured> measured = measuredSections(sections, lines);
+    if (format == ExchangeFormat::SectionsCsv)
+        return csv(measured);
+    if (format == ExchangeFormat::Starnet)
+        for (const Measured& s : measured) {
+            checkStarnetName(s.from, s.firstLine);
+            checkStarnetName(s.to, s.firstLine);
+        }
+    const std::vector<std::string> points = pointsOf(measured);
+    const std::vector<Fixed> fixed = fixedPoints(measured, points, lines, known);
+    return format == ExchangeFormat::Gama ? gama(measured, points, fixed) : starnet(measured, fixed);
+}
+
+}  // namespace levara::leveling

@@ -1,0 +1,18 @@
+#pragma once
+// leveling: what a text's observations mean, knowing no worksheet. The stations of a
+// text read in an observation order, its sections (leveling lines) with their
+// computed values, the limits of the standards and the checks against them, the
+// route through the sections with its misclosure distributed, the known points, and
+// the files for adjustment software.
+#include "leveling/checks.h"
+#include "leveling/exchange_files.h"
+#include "leveling/known_points.h"
+#include "leveling/legs.h"
+#include "leveling/limits.h"
+#include "leveling/observation_order.h"
+#include "leveling/precision.h"
+#include "leveling/route.h"
+#include "leveling/sections.h"
+#include "leveling/station_readings.h"
+#include "leveling/station_search.h"
+#include "leveling/units.h"

@@ -1,0 +1,198 @@
+#include "leveling/sections.h"
+
+#include <algorithm>
+#include <array>
+#include <cctype>
+#include <string>
+
+#include "leveling/station_search.h"
+#include "leveling/units.h"
+
+namespace levara::leveling {
+
+namespace {
+
+std::string_view trimmed(std::string_view text)
+{
+    text = stripLeadingBlanks(text);
+    while (!text.empty() && text.back() == ' ')
+        text.remove_suffix(1);
+    return text;
+}
+
+// A part of the text: lines [begin, end) of the numbered lines.
+struct Part {
+    std::size_t begin = 0, end = 0;
+    int startRecord = 0, endRecord = 0;  // line numbers, 0 when absent
+    std::string_view lineName, methodText;
+};
+
+std::vector<Part> partsOf(const LineList& lines)
+{
+    std::vector<Part> parts(1);
+    for (std::size_t i = 0; i < lines.size(); ++i) {
+        // Most lines are measurements: passed over before they are cut into fields.
+        if (lines[i].text.find("|TO") == std::string_view::npos)
+            continue;
+        const MeasurementLine line(lines[i].text);
+        if (!line.isTextRecord())
+            continue;
+        if (line.startTag() == "Start-Line") {
+            // Lines before the first record (a heading) belong to its section.
+            if (parts.back().startRecord != 0 || parts.size() > 1 ||
+                std::any_of(lines.begin(), lines.begin() + std::ptrdiff_t(i), isReadingLine)) {
+                parts.back().end = i;
+                parts.push_back({i, 0, 0, 0, {}, {}});
+            }
+            parts.back().startRecord = lines[i].number;
+            parts.back().lineName = trimmed(line.lineNumber());
+            parts.back().methodText = trimmed(line.observationMethod());
+        } else if (line.endTag() == "End-Line" && parts.back().endRecord == 0) {
+            parts.back().endRecord = lines[i].number;
+        }
+    }
+    parts.back().end = lines.size();
+    return parts;
+}
+
+std::vector<StationReadings> stationsOf(const LineList& lines, ObservationOrder order)
+{
+    switch (order) {
+    case ObservationOrder::BF: return bfBookStations(lines, false);
+    case ObservationOrder::aBFFB: return alternatingBookStations(lines, false);
+    default: return lineBookStations(lines, order, false);
+    }
+}
+
+// The value a cell holds when the book enters the text.
+double entered(std::string_view text) { return typedNumber(text).value_or(0); }
+
+// What the books compute from each station, in their order of operations.
+Section computed(const Part& part, ObservationOrder order, std::vector<StationReadings> stations, int lastLine)
+{
+    Section section;
+    section.firstLine = part.startRecord ? part.startRecord : 1;
+    section.lastLine = part.endRecord ? part.endRecord : lastLine;
+    section.lineName = part.lineName;
+    section.methodText = part.methodText;
+    section.order = order;
+    section.stations.reserve(stations.size());
+    const bool twice = readsTwice(order);
+    double sum = 0, heightSum = 0;
+    for (const StationReadings& s : stations) {
+        Station& station = section.stations.emplace_back();
+        station.readings = s;
+        station.number = section.stationCount();
+        // The station's lines were read as typed numbers: the books' leadingNumber and
+        // the cells' values agree on them.
+        const double b1 = entered(s.back1.reading), f1 = entered(s.fore1.reading);
+        const double b1Distance = entered(s.back1.distance), f1Distance = entered(s.fore1.distance);
+        if (twice) {
+            const double b2 = entered(s.back2.reading), f2 = entered(s.fore2.reading);
+            station.backDistance = (b1Distance + entered(s.back2.distance)) / 2;
+            station.foreDistance = (f1Distance + entered(s.fore2.distance)) / 2;
+            station.distanceDifference = nineDecimals(station.backDistance - station.foreDistance);
+            sum = (sum + station.backDistance) - station.foreDistance;
+            station.heightDifference1 = nineDecimals(b1 - f1);
+            station.heightDifference2 = nineDecimals(b2 - f2);
+            station.heightDifferencesDiffer =
+                nineDecimals((station.heightDifference1 - station.heightDifference2) * kMillimetresPerMetre);
+            station.meanHeightDifference = nineDecimals((station.heightDifference1 + station.heightDifference2) / 2);
+            station.backReadings = b1 + b2;
+            station.foreReadings = f1 + f2;
+        } else {
+            const double d = b1Distance - f1Distance;
+            station.distanceDifference = nineDecimals(d);
+            sum = sum + d;
+            station.heightDifference1 = nineDecimals(b1 - f1);
+            station.heightDifference2 = station.meanHeightDifference = station.heightDifference1;
+            station.backDistance = b1Distance;
+            station.foreDistance = f1Distance;
+            station.backReadings = b1;
+            station.foreReadings = f1;
+        }
+        station.distanceDifferenceSum = nineDecimals(sum);
+        section.backDistance += station.backDistance;
+        section.foreDistance += station.foreDistance;
+        heightSum += station.meanHeightDifference;
+    }
+    section.backDistance = nineDecimals(section.backDistance);
+    section.foreDistance = nineDecimals(section.foreDistance);
+    section.heightDifference = nineDecimals(heightSum);
+    if (!section.stations.empty()) {
+        // The book's rows show the second reading's point where there is one.
+        const StationReadings& first = section.stations.front().readings;
+        const StationReadings& last = section.stations.back().readings;
+        section.startPoint = twice ? first.back2.point : first.back1.point;
+        section.endPoint = twice ? last.fore2.point : last.fore1.point;
+    }
+    return section;
+}
+
+LineList linesOf(const LineList& lines, const Part& part)
+{
+    return LineList(lines.begin() + std::ptrdiff_t(part.begin), lines.begin() + std::ptrdiff_t(part.end));
+}
+
+int lastLineOf(const LineList& lines, const Part& part)
+{
+    return part.end > part.begin ? lines[part.end - 1].number : lines.empty() ? 1 : lines.back().number;
+}
+
+ObservationOrder orderOf(const LineList& part, const Part& where, std::optional<ObservationOrder> order)
+{
+    if (order)
+        return *order;
+    if (const auto named = orderNamed(where.methodText))
+        return *named;
+    const auto reading = std::find_if(part.begin(), part.end(), isReadingLine);
+    if (reading == part.end())
+        return ObservationOrder::BFFB;  // no station to read
+    const std::string known = "BFFB, BBFF, BFBF, BF, aBFFB";
+    if (where.methodText.empty())
+        throw InputError(where.startRecord ? where.startRecord : reading->number,
+                         Message(QT_TRANSLATE_NOOP("levara",
+                                                   "the leveling line names no observation method, so the order of "
+                                                   "its stations is unknown: name one of %1 in its Start-Line "
+                                                   "record, or give the order (levara-cli check %2)"),
+                                 known, "--order"));
+    throw InputError(where.startRecord,
+                     Message(QT_TRANSLATE_NOOP("levara",
+                                               "the observation method \"%1\" of the leveling line is none of %2, "
+                                               "so the order of its stations is unknown: give the order "
+                                               "(levara-cli check %3)"),
+                             where.methodText, known, "--order"));
+}
+
+}  // namespace
+
+std::vector<Section> readSections(const TextLines& text, std::optional<ObservationOrder> order)
+{
+    const LineList lines = numberedLines(text);
+    std::vector<Section> sections;
+    for (const Part& part : partsOf(lines)) {
+        const LineList partLines = linesOf(lines, part);
+        const ObservationOrder partOrder = orderOf(partLines, part, order);
+        sections.push_back(computed(part, partOrder, stationsOf(partLines, partOrder), lastLineOf(lines, part)));
+    }
+    return sections;
+}
+
+std::vector<Section> readTwoWaySections(const TextLines& text)
+{
+    const LineList lines = numberedLines(text);
+    std::vector<Section> sections;
+    for (const Part& part : partsOf(lines)) {
+        const LineList partLines = linesOf(lines, part);
+        LineList reversed;
+        for (auto line = partLines.rbegin(); line != partLines.rend(); ++line)
+            if (!line->text.empty())
+                reversed.push_back(*line);
+        const int last = lastLineOf(lines, part);
+        sections.push_back(computed(part, ObservationOrder::aBFFB, twoWayForwardStations(partLines, false), last));
+        sections.push_back(computed(part, ObservationOrder::aBFFB, twoWayReturnStations(reversed, false), last));
+    }
+    return sections;
+}
+
+}  // namespace levara::leveling

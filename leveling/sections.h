@@ -1,0 +1,60 @@
+#pragma once
+// The leveling lines of a text, each from its "Start-Line" record to its "End-Line"
+// record (the whole text when it has none), with the stations the books read in them
+// and the totals a checker or an adjustment starts from. Values are in metres and
+// computed as the books compute them, each cleaned to nine decimals (nineDecimals).
+// The stations' readings are views into the text's lines, which must outlive them.
+#include <optional>
+#include <string_view>
+#include <vector>
+
+#include "leveling/observation_order.h"
+#include "leveling/station_readings.h"
+#include "records/records.h"
+
+namespace levara::leveling {
+
+struct Station {
+    StationReadings readings;
+    int number = 0;  // in its section, from 1
+    // The means of the two readings' distances (BF: the one reading's).
+    double backDistance = 0, foreDistance = 0;
+    double distanceDifference = 0;     // d
+    double distanceDifferenceSum = 0;  // Σd of the section up to this station
+    // BF: the one height difference, in all three.
+    double heightDifference1 = 0, heightDifference2 = 0, meanHeightDifference = 0;
+    double heightDifferencesDiffer = 0;  // the first less the second, in millimetres
+    // The sums of the station's readings on each staff (BF: its one reading), for the
+    // computation check.
+    double backReadings = 0, foreReadings = 0;
+};
+
+struct Section {
+    int firstLine = 1;            // its Start-Line record, or line 1
+    int lastLine = 0;             // its End-Line record, or its last line
+    std::string_view lineName;    // the line number its Start-Line record gives
+    std::string_view methodText;  // the method its Start-Line record names
+    ObservationOrder order{};     // the order its stations were read in
+    std::vector<Station> stations;
+    std::string_view startPoint;  // the first station's back point as the book shows it
+    std::string_view endPoint;    // the last station's fore point
+    double backDistance = 0;      // Σ of the stations' back distances
+    double foreDistance = 0;
+    double heightDifference = 0;  // Σ of the mean height differences
+
+    int stationCount() const { return int(stations.size()); }
+    double length() const { return backDistance + foreDistance; }
+};
+
+// The text's sections with their stations read in the order each Start-Line record
+// names, or in `order` for all when given. Lines before the first Start-Line record
+// belong to the first section, lines after an End-Line record to its section.
+// Throws InputError naming the line when a section with readings names no method
+// Levara reads and no order is given, or when a station cannot be read whole.
+std::vector<Section> readSections(const TextLines& lines, std::optional<ObservationOrder> order = {});
+
+// As the two-way aBFFB book reads them: for each section its forward stations (the
+// back-first ones), then its return stations (the fore-first ones, read last first).
+std::vector<Section> readTwoWaySections(const TextLines& lines);
+
+}  // namespace levara::leveling

@@ -1,0 +1,202 @@
+#include "leveling/station_readings.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdlib>
+#include <string>
+
+#include "records/records.h"
+
+namespace levara::leveling {
+
+namespace {
+
+// A station line is read up to its distance, field 4.
+constexpr std::size_t kStationFields = 5;
+
+Message emptyLineInside(std::size_t count)
+{
+    return Message(QT_TRANSLATE_NOOP("levara", "empty line inside the station: its %1 lines must follow one another"),
+                   count);
+}
+
+Message describe(const StationName& name)
+{
+    if (name.number == 0)
+        return Message(QT_TRANSLATE_NOOP("levara", "the %1 station starting on line %2 (passed over by the %3)"),
+                       Message(name.order), name.firstLine, Message(name.book));
+    if (name.book)
+        return Message(QT_TRANSLATE_NOOP("levara", "station %1 of the %2, starting on line %3"), name.number,
+                       Message(name.book), name.firstLine);
+    return Message(QT_TRANSLATE_NOOP("levara", "station %1, starting on line %2"), name.number, name.firstLine);
+}
+
+[[noreturn]] void fail(int line, const StationName& name, Message problem)
+{
+    throw InputError(line, Message(QT_TRANSLATE_NOOP("levara", "%1: %2"), describe(name), std::move(problem)));
+}
+
+// The messages of one field of a station line.
+struct FieldMessages {
+    const char* empty;
+    const char* notANumber;  // %1: the field as typed
+    const char* tooLarge;    // %1: the field as typed
+};
+
+const FieldMessages kReadingMessages = {QT_TRANSLATE_NOOP("levara", "the reading is empty"),
+                                        QT_TRANSLATE_NOOP("levara", "the reading \"%1\" is not a number"),
+                                        QT_TRANSLATE_NOOP("levara", "the reading \"%1\" is too large to compute with")};
+const FieldMessages kDistanceMessages = {QT_TRANSLATE_NOOP("levara", "the distance is empty"),
+                                         QT_TRANSLATE_NOOP("levara", "the distance \"%1\" is not a number"),
+                                         QT_TRANSLATE_NOOP("levara",
+                                                           "the distance \"%1\" is too large to compute with")};
+
+// The books take millimetres of differences and sum a worksheet's stations (tens of
+// thousands): values up to this stay far below the largest double (about 1.8e308), so
+// nothing they compute becomes infinite, which no cell can hold.
+constexpr double kLargestValue = 1e300;
+
+std::string_view checkedNumber(std::string_view slice, const FieldMessages& messages, int line, const StationName& name)
+{
+    if (slice.empty())
+        fail(line, name, Message(messages.empty));
+    const std::optional<double> number = typedNumber(slice);
+    if (!number)
+        fail(line, name, Message(messages.notANumber, slice));
+    if (!(std::abs(*number) <= kLargestValue))
+        fail(line, name, Message(messages.tooLarge, slice));
+    return slice;
+}
+
+}  // namespace
+
+int StationReadings::firstLine() const
+{
+    int first = std::min(back1.line, fore1.line);
+    for (const StaffReading* second : {&back2, &fore2})
+        if (second->line > 0)
+            first = std::min(first, second->line);
+    return first;
+}
+
+LineList numberedLines(const TextLines& lines)
+{
+    LineList list;
+    list.reserve(lines.size());
+    for (std::size_t i = 0; i < lines.size(); ++i)
+        list.push_back({lines[i], lines.number(i), int(i + 1)});
+    return list;
+}
+
+LineList reversedNonEmptyLines(const TextLines& lines)
+{
+    LineList list;
+    for (std::size_t i = lines.size(); i-- > 0;)
+        if (!lines[i].empty())
+            list.push_back({lines[i], lines.number(i), int(i + 1)});
+    return list;
+}
+
+bool hasTag(const NumberedLine& line, std::string_view tag)
+{
+    if (line.text.empty())
+        return false;
+    // A line without field 3 (a header, a note) carries no tag at all.
+    const MeasurementLine fields(line.text);
+    return fields.hasField(3) && fields.readingTag() == tag;
+}
+
+bool isReadingLine(const NumberedLine& line)
+{
+    if (line.text.empty())
+        return false;
+    const MeasurementLine fields(line.text);
+    return fields.hasField(3) && (fields.readingTag() == "Rb" || fields.readingTag() == "Rf");
+}
+
+void checkStationLines(const LineList& lines, std::size_t first, std::size_t count, const StationName& name)
+{
+    for (std::size_t i = 0; i < count; ++i) {
+        if (first + i >= lines.size())
+            fail(lines[first].number, name,
+                 Message(QT_TRANSLATE_NOOP("levara", "the text ends inside the station: it has %1 of its %2 lines"), i,
+                         count));
+        const NumberedLine& line = lines[first + i];
+        // The reversed lines leave empty ones out; a gap in the numbers is where one stood.
+        if (i > 0) {
+            const NumberedLine& previous = lines[first + i - 1];
+            if (std::abs(line.position - previous.position) != 1)
+                fail(previous.number + (line.position > previous.position ? 1 : -1), name, emptyLineInside(count));
+        }
+        if (line.text.empty())
+            fail(line.number, name, emptyLineInside(count));
+        const MeasurementLine fields(line.text);
+        if (fields.fieldCount() < kStationFields)
+            fail(line.number, name,
+                 Message(QT_TRANSLATE_NOOP("levara",
+                                           "the line has %1 fields; a station line needs fields 0 to 4 (point, "
+                                           "reading, distance)"),
+                         fields.fieldCount()));
+    }
+}
+
+void takeReading(StationReadings& station, Reading reading, const NumberedLine& line, const StationName& name)
+{
+    const MeasurementLine fields(line.text);
+    const std::string_view value = checkedNumber(fields.reading(), kReadingMessages, line.number, name);
+    const std::string_view distance = checkedNumber(fields.distance(), kDistanceMessages, line.number, name);
+    const std::string_view repetitions = fields.repetitions();
+    const StaffReading taken{fields.pointNumber(), distance,      value,
+                             line.number,          line.position, repetitions.empty() ? 0 : repetitions[0] - '0'};
+    switch (reading) {
+    case Reading::B1: station.back1 = taken; break;
+    case Reading::B2: station.back2 = taken; break;
+    case Reading::F1: station.fore1 = taken; break;
+    case Reading::F2: station.fore2 = taken; break;
+    }
+}
+
+StationReadings readStation(const LineList& lines, std::size_t first, const LineOrder& order, const StationName& name)
+{
+    checkStationLines(lines, first, order.size(), name);
+    return readCheckedStation(lines, first, order, name);
+}
+
+StationReadings readCheckedStation(const LineList& lines, std::size_t first, const LineOrder& order,
+                                   const StationName& name)
+{
+    StationReadings station;
+    for (std::size_t i = 0; i < order.size(); ++i)
+        takeReading(station, order[i], lines[first + i], name);
+    return station;
+}
+
+void checkStationFits(const StationName& name)
+{
+    if (name.number > kMaxStations)
+        fail(name.firstLine, name,
+             Message(QT_TRANSLATE_NOOP("levara",
+                                       "too many stations for one worksheet: a book holds at most %1 stations, so "
+                                       "that its summary ends by row %2"),
+                     kMaxStations, kLastSheetRow));
+}
+
+std::vector<StationStart> findLineBookStations(const LineList& lines, std::size_t lineCount, bool forBook)
+{
+    std::vector<StationStart> starts;
+    for (std::size_t i = 0; i < lines.size();) {
+        if (!isReadingLine(lines[i])) {
+            ++i;
+            continue;
+        }
+        const StationName name{nullptr, int(starts.size() + 1), lines[i].number, nullptr};
+        if (forBook)
+            checkStationFits(name);
+        checkStationLines(lines, i, lineCount, name);
+        starts.push_back({i, name});
+        i += lineCount;
+    }
+    return starts;
+}
+
+}  // namespace levara::leveling

@@ -1,0 +1,23 @@
+#pragma once
+// The stations each field book reads from its lines, in the book's order: what the
+// books write and what the checks hold to a standard. Each station is
+// checked whole; with forBook, the stations must also fit one worksheet.
+#include <vector>
+
+#include "leveling/observation_order.h"
+#include "leveling/station_readings.h"
+
+namespace levara::leveling {
+
+// BFFB, BBFF or BFBF.
+std::vector<StationReadings> lineBookStations(const LineList& lines, ObservationOrder order, bool forBook = true);
+std::vector<StationReadings> bfBookStations(const LineList& lines, bool forBook = true);
+// aBFFB: back-first and fore-first stations alike, each with its order mark.
+std::vector<StationReadings> alternatingBookStations(const LineList& lines, bool forBook = true);
+// The two-way book's forward stations (the back-first ones) from the lines in text
+// order, and its return stations (the fore-first ones, staffs swapped) from the
+// reversed non-empty lines (reversedNonEmptyLines).
+std::vector<StationReadings> twoWayForwardStations(const LineList& lines, bool forBook = true);
+std::vector<StationReadings> twoWayReturnStations(const LineList& reversed, bool forBook = true);
+
+}  // namespace levara::leveling

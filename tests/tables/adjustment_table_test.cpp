@@ -1,0 +1,53 @@
+// The 高差配赋表 as a surveyor gets it: saved through the export frame into a copy of
+// the built template, read back by the engine and by xlrd.
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+#include "books/books.h"
+#include "leveling/leveling.h"
+#include "records/records.h"
+#include "tests/leveling/routes.h"
+#include "tests/support/readers.h"
+#include "tests/support/sheet_text.h"
+#include "tests/support/test_files.h"
+#include "tests/support/workbook_files.h"
+
+namespace levara::testing {
+namespace {
+
+// The pair route of route_test.cpp with a return run 10 mm off: its discrepancy and
+// the misclosure (+5 mm against 二等's 4 mm) are both over their limits.
+TEST(SavedAdjustmentTable, ReadsBackTheSameInEveryReader)
+{
+    ScratchDir scratch;
+    const TempFolder temp(makeProgramDir(scratch));
+    const std::string text =
+        routeText({{"A", "P1", 0.4, 400, 4}, {"P1", "A", -0.41, 420, 6}, {"P1", "B", 0.6, 590, 5}});
+    const TextLines lines = TextLines::viewOf(text);
+    leveling::KnownPoints known = leveling::parseKnownPoints("A 10\nB 11\n", scratch / "known.txt");
+    const leveling::Standard second = leveling::chooseStandard(leveling::builtinLimits(2), false);
+    const leveling::Adjustment adjustment = leveling::adjustRoute(leveling::readSections(lines), lines, &known,
+                                                                  leveling::Distribution::ByDistance, &second);
+
+    const auto file = scratch / "adjustment.xls";
+    books::exportWorkbook(books::WorkbookKind::AdjustmentTable, temp, text, file, &second, {}, &adjustment);
+    const xls::Workbook book = openWorkbook(file);
+    const std::vector<std::string> engine = sheetText(book.sheet(0), 1, 8);
+    EXPECT_EQ(xlrdSheetText(file, 0, 1, 8), engine);
+    expectGolden(engine, "adjustment-table.txt");
+    // The last height is the known one, to the last digit.
+    EXPECT_EQ(book.sheet(0).value(6, 7), xls::Value(11.0));
+
+    // 精度评定 beside it: the pair's Δ = 400 − 410 = −10.00 mm over R = 0.41 km,
+    // ΔΔ/R = 243.90; M_Δ = √(243.90 / 4) = 7.81 mm, over 二等's 1.0. No loop.
+    const std::vector<std::string> precision = sheetText(book.sheet(1), 1, 8);
+    EXPECT_EQ(xlrdSheetText(file, 1, 1, 8), precision);
+    expectGolden(precision, "precision-table.txt");
+    EXPECT_NEAR(std::get<double>(book.sheet(1).value(4, 3)), -10.0, 0.005);
+    EXPECT_NEAR(std::get<double>(book.sheet(1).value(4, 4)), 100 / 0.41, 0.005);
+    EXPECT_NEAR(std::get<double>(book.sheet(1).value(7, 2)), std::sqrt(100 / 0.41 / 4), 0.005);
+}
+
+}  // namespace
+}  // namespace levara::testing
