@@ -7,4 +7,5 @@
 #include "books/pipeline/export.h"
 #include "books/tables/adjustment_table.h"
 #include "books/tables/network_table.h"
+#include "books/tables/precision_table.h"
 #include "books/tables/tables.h"

@@ -406,6 +406,8 @@ int check(const Options& options)
     } else {
         for (const levara::leveling::Finding& finding : report.findings)
             std::cout << text(levara::findingLine(finding)) << '\n';
+        for (const levara::Message& line : levara::precisionText(report))
+            std::cout << text(line) << '\n';
         std::cout << text(levara::checkSummary(report)) << '\n';
     }
     return report.findings.empty() ? 0 : kExceeded;

@@ -32,13 +32,18 @@ int decimalsOf(CheckItem item)
     case CheckItem::SightLength:
     case CheckItem::DistanceDifference:
     case CheckItem::DistanceDifferenceSum: return 3;
-    case CheckItem::StationCount: return 0;
+    case CheckItem::StationCount:
+    case CheckItem::RepeatCount: return 0;
     default: return 2;
     }
 }
 
 // The limits of the root forms are computed; the others are the file's own values.
-bool computedLimit(CheckItem item) { return item == CheckItem::LoopMisclosure || item == CheckItem::ForwardReturn; }
+bool computedLimit(CheckItem item)
+{
+    return item == CheckItem::LoopMisclosure || item == CheckItem::ForwardReturn || item == CheckItem::Remeasured ||
+           item == CheckItem::RouteForwardReturn;
+}
 
 std::string withUnit(std::string number, CheckItem item)
 {
@@ -117,10 +122,77 @@ bool isUnknownOrder(const InputError& fault)
            problem.starts_with("the observation method \"%1\" of the leveling line is none of");
 }
 
+std::vector<Finding> precisionRows(const leveling::CheckReport& report)
+{
+    std::vector<Finding> rows;
+    const auto row = [&](CheckItem item, const std::optional<double>& value,
+                         const std::optional<leveling::ErrorLimit>& limit, int line) {
+        if (!value || !limit)
+            return;
+        Finding& finding = rows.emplace_back();
+        finding.line = line;
+        finding.point = "精度评定";
+        finding.item = item;
+        finding.value = *value;
+        finding.lower = -limit->maxMm;
+        finding.upper = limit->maxMm;
+        finding.status = limit->status;
+        finding.source = limit->source;
+    };
+    const leveling::Precision& p = report.precision;
+    row(CheckItem::RandomError, p.randomErrorMm, report.randomErrorLimit, p.pairs.empty() ? 0 : p.pairs.back().line);
+    row(CheckItem::TotalError, p.totalErrorMm, report.totalErrorLimit, p.loops.empty() ? 0 : p.loops.back().line);
+    return rows;
+}
+
+std::vector<Finding> listedRows(const leveling::CheckReport& report)
+{
+    std::vector<Finding> rows;
+    for (const Finding& finding : report.findings)
+        if (finding.item != CheckItem::RandomError && finding.item != CheckItem::TotalError)
+            rows.push_back(finding);
+    for (Finding& row : precisionRows(report))
+        rows.push_back(std::move(row));
+    return rows;
+}
+
+std::vector<Message> precisionText(const leveling::CheckReport& report)
+{
+    std::vector<Message> lines;
+    const auto limitText = [](const std::optional<leveling::ErrorLimit>& limit) {
+        if (!limit)
+            return Message(QT_TRANSLATE_NOOP("levara", "no limit given"));
+        return Message(QT_TRANSLATE_NOOP("levara", "limit ±%1 mm (%2, %3)"), numberText(limit->maxMm), limit->source,
+                       std::string(leveling::statusName(limit->status)));
+    };
+    const auto signedMm = [](double value) {
+        const std::string text = numberText(value, 2);
+        return text.starts_with('-') || text == "0.00" ? text : "+" + text;
+    };
+    const leveling::Precision& p = report.precision;
+    if (p.randomErrorMm) {
+        lines.emplace_back(QT_TRANSLATE_NOOP("levara", "precision: M_Δ = ±%1 mm from %2 forward/return pairs, %3"),
+                           numberText(*p.randomErrorMm, 2), p.pairs.size(), limitText(report.randomErrorLimit));
+        for (const leveling::PairPrecision& pair : p.pairs)
+            lines.emplace_back(QT_TRANSLATE_NOOP("levara", "  line %1, %2: R %3 km, Δ %4 mm, ΔΔ/R %5"), pair.line,
+                               pair.from + "–" + pair.to, numberText(pair.lengthKm, 3), signedMm(pair.discrepancyMm),
+                               numberText(pair.weightedSquare, 2));
+    }
+    if (p.totalErrorMm) {
+        lines.emplace_back(QT_TRANSLATE_NOOP("levara", "precision: M_W = ±%1 mm from %2 loops, %3"),
+                           numberText(*p.totalErrorMm, 2), p.loops.size(), limitText(report.totalErrorLimit));
+        for (const leveling::LoopPrecision& loop : p.loops)
+            lines.emplace_back(QT_TRANSLATE_NOOP("levara", "  line %1, %2: F %3 km, W %4 mm, WW/F %5"), loop.line,
+                               loop.loop, numberText(loop.perimeterKm, 3), signedMm(loop.misclosureMm),
+                               numberText(loop.weightedSquare, 2));
+    }
+    return lines;
+}
+
 std::string findingsCsv(const leveling::CheckReport& report)
 {
     std::string csv = "line,station,point,item,value,lower,upper,unit,status,source\n";
-    for (const Finding& finding : report.findings) {
+    for (const Finding& finding : listedRows(report)) {
         const auto optional = [](const std::optional<double>& value) {
             return value ? numberText(*value) : std::string();
         };

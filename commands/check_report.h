@@ -29,6 +29,19 @@ bool isUnknownOrder(const InputError& fault);
 
 // A header and one row per finding, each line ended by "\n"; the item in the user's
 // language.
+// M_Δ and M_W where the text gives them and the standard a limit, each as a finding's
+// row (over its limit or not): its value, its limit and the last line of its table.
+std::vector<leveling::Finding> precisionRows(const leveling::CheckReport& report);
+// The findings the list shows: those of values, then precisionRows.
+std::vector<leveling::Finding> listedRows(const leveling::CheckReport& report);
+
+// The 精度评定 as levara-cli prints it: for M_Δ and for M_W where given, a line with
+// its value and limit, then its table's rows (section or loop, R or F, Δ or W, ΔΔ/R or
+// WW/F).
+std::vector<Message> precisionText(const leveling::CheckReport& report);
+
+// A header and one row per listed row (listedRows), each line ended by "\n"; the item
+// in the user's language.
 std::string findingsCsv(const leveling::CheckReport& report);
 
 }  // namespace levara

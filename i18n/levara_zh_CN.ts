@@ -967,5 +967,49 @@ sections-csv、gama、starnet）指定：
         <source>The table is saved: %1</source>
         <translation>表格已保存：%1</translation>
     </message>
+    <message>
+        <source>repeated readings of a digital level</source>
+        <translation>数字水准仪重复测量次数</translation>
+    </message>
+    <message>
+        <source>re-measured section&apos;s difference</source>
+        <translation>检测已测测段高差之差</translation>
+    </message>
+    <message>
+        <source>route&apos;s forward/return discrepancy</source>
+        <translation>路线往返测高差不符值</translation>
+    </message>
+    <message>
+        <source>mean error per km M_Δ</source>
+        <translation>每千米高差中数偶然中误差 M_Δ</translation>
+    </message>
+    <message>
+        <source>total mean error per km M_W</source>
+        <translation>每千米高差中数全中误差 M_W</translation>
+    </message>
+    <message>
+        <source>no limit given</source>
+        <translation>未给出限差</translation>
+    </message>
+    <message>
+        <source>limit ±%1 mm (%2, %3)</source>
+        <translation>限差 ±%1 mm（%2，%3）</translation>
+    </message>
+    <message>
+        <source>precision: M_Δ = ±%1 mm from %2 forward/return pairs, %3</source>
+        <translation>精度评定：M_Δ = ±%1 mm（%2 个往返测段），%3</translation>
+    </message>
+    <message>
+        <source>  line %1, %2: R %3 km, Δ %4 mm, ΔΔ/R %5</source>
+        <translation>  第 %1 行，%2：R %3 km，Δ %4 mm，ΔΔ/R %5</translation>
+    </message>
+    <message>
+        <source>precision: M_W = ±%1 mm from %2 loops, %3</source>
+        <translation>精度评定：M_W = ±%1 mm（%2 个环），%3</translation>
+    </message>
+    <message>
+        <source>  line %1, %2: F %3 km, W %4 mm, WW/F %5</source>
+        <translation>  第 %1 行，%2：F %3 km，W %4 mm，WW/F %5</translation>
+    </message>
 </context>
 </TS>

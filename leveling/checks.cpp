@@ -34,6 +34,8 @@ public:
                 range(limits_.sightLength, CheckItem::SightLength, leadingNumber(reading->distance), *reading, station);
                 range(limits_.lineOfSightHeight, CheckItem::LineOfSightHeight, leadingNumber(reading->reading),
                       *reading, station);
+                if (reading->repetitions > 0)
+                    range(limits_.repeatCount, CheckItem::RepeatCount, reading->repetitions, *reading, station);
             }
             magnitude(limits_.distanceDifference, CheckItem::DistanceDifference, station.distanceDifference, station);
             if (limits_.distanceDifferenceSum) {
@@ -52,9 +54,6 @@ public:
             return;
         evenStations(section);
         computationCheck(section);
-        if (section.startPoint == section.endPoint)
-            rootLimit(limits_.loopMisclosure, CheckItem::LoopMisclosure, section.heightDifference,
-                      section.length() / kMetresPerKilometre, section.lastLine, std::string(section.endPoint));
     }
 
     void forwardReturn(const Section& forward, const Section& back, int backIndex)
@@ -63,6 +62,81 @@ public:
         rootLimit(limits_.forwardReturn, CheckItem::ForwardReturn, forward.heightDifference + back.heightDifference,
                   (forward.length() + back.length()) / 2 / kMetresPerKilometre, back.lastLine,
                   std::string(back.endPoint));
+    }
+
+    // Pairs that follow each other as one route: the sum of their discrepancies
+    // against the limit of the route's length.
+    void routes(const std::vector<Section>& sections, const std::vector<Leg>& legs)
+    {
+        std::size_t first = 0;
+        while (first < legs.size()) {
+            std::size_t end = first;
+            while (end < legs.size() && legs[end].pair() && legs[end].repeats < 0 &&
+                   (end == first || legs[end].from == legs[end - 1].to))
+                ++end;
+            if (end - first >= 2) {
+                double discrepancy = 0, kilometres = 0;
+                for (std::size_t k = first; k < end; ++k) {
+                    discrepancy += sections[std::size_t(legs[k].forward)].heightDifference +
+                                   sections[std::size_t(legs[k].back)].heightDifference;
+                    kilometres += legs[k].lengthKm;
+                }
+                const Leg& last = legs[end - 1];
+                section_ = last.back;
+                rootLimit(limits_.forwardReturn, CheckItem::RouteForwardReturn, discrepancy, kilometres, last.lastLine,
+                          legs[first].from + "–" + last.to);
+            }
+            first = std::max(end, first + 1);
+        }
+    }
+
+    // A leg measured again: its height difference less the first measurement's.
+    void remeasured(const std::vector<Leg>& legs)
+    {
+        for (const Leg& leg : legs) {
+            if (leg.repeats < 0)
+                continue;
+            section_ = std::max(leg.forward, leg.back);
+            const HundredthsOfMm difference = leg.measured - legs[std::size_t(leg.repeats)].measured;
+            rootLimit(limits_.remeasured, CheckItem::Remeasured, toMetres(difference), leg.lengthKm, leg.lastLine,
+                      leg.to);
+        }
+    }
+
+    void loops(const std::vector<Leg>& legs, const std::vector<Loop>& loops)
+    {
+        for (const Loop& loop : loops) {
+            const Leg& closing = legs[loop.closing];
+            section_ = std::max(closing.forward, closing.back);
+            rootLimit(limits_.loopMisclosure, CheckItem::LoopMisclosure, toMetres(loop.misclosure), loop.lengthKm,
+                      closing.lastLine, loop.name);
+        }
+    }
+
+    // M_Δ and M_W against their limits, each named by the last line of its table.
+    std::optional<ErrorLimit> error(const std::optional<Limit>& limit, CheckItem item, std::optional<double> value,
+                                    int line, int section)
+    {
+        if (!limit)
+            return std::nullopt;
+        ErrorLimit errorLimit{limit->max->value, limit->max->status, sourceOf(*limit)};
+        if (value && above(*value, errorLimit.maxMm)) {
+            section_ = section;
+            Finding& finding = add(item, line, "精度评定", *value, errorLimit.status);
+            finding.lower = -errorLimit.maxMm;
+            finding.upper = errorLimit.maxMm;
+            finding.source = errorLimit.source;
+        }
+        return errorLimit;
+    }
+
+    void precision(CheckReport& report, int lastSection)
+    {
+        const Precision& p = report.precision;
+        report.randomErrorLimit = error(limits_.randomError, CheckItem::RandomError, p.randomErrorMm,
+                                        p.pairs.empty() ? 0 : p.pairs.back().line, lastSection);
+        report.totalErrorLimit = error(limits_.totalError, CheckItem::TotalError, p.totalErrorMm,
+                                       p.loops.empty() ? 0 : p.loops.back().line, lastSection);
     }
 
 private:
@@ -193,6 +267,11 @@ const char* itemName(CheckItem item)
     case CheckItem::ComputationCheck: return QT_TRANSLATE_NOOP("levara", "computation check");
     case CheckItem::LoopMisclosure: return QT_TRANSLATE_NOOP("levara", "loop misclosure");
     case CheckItem::ForwardReturn: return QT_TRANSLATE_NOOP("levara", "forward/return discrepancy");
+    case CheckItem::RepeatCount: return QT_TRANSLATE_NOOP("levara", "repeated readings of a digital level");
+    case CheckItem::Remeasured: return QT_TRANSLATE_NOOP("levara", "re-measured section's difference");
+    case CheckItem::RouteForwardReturn: return QT_TRANSLATE_NOOP("levara", "route's forward/return discrepancy");
+    case CheckItem::RandomError: return QT_TRANSLATE_NOOP("levara", "mean error per km M_Δ");
+    case CheckItem::TotalError: return QT_TRANSLATE_NOOP("levara", "total mean error per km M_W");
     }
     return "";
 }
@@ -204,7 +283,8 @@ std::string_view itemUnit(CheckItem item)
     case CheckItem::LineOfSightHeight:
     case CheckItem::DistanceDifference:
     case CheckItem::DistanceDifferenceSum: return "m";
-    case CheckItem::StationCount: return "";
+    case CheckItem::StationCount:
+    case CheckItem::RepeatCount: return "";
     default: return "mm";
     }
 }
@@ -221,23 +301,16 @@ CheckReport checkSections(const std::vector<Section>& sections, const Standard& 
             report.stations += sections[i].stationCount();
         }
     }
-    // A line and a later one between the same two points the other way round: each
-    // line is paired once, with the first that fits.
-    std::vector<bool> paired(sections.size());
-    for (std::size_t i = 0; i < sections.size(); ++i) {
-        const Section& forward = sections[i];
-        if (paired[i] || forward.stations.empty() || forward.startPoint == forward.endPoint)
-            continue;
-        for (std::size_t j = i + 1; j < sections.size(); ++j) {
-            const Section& back = sections[j];
-            if (paired[j] || back.stations.empty() || back.startPoint != forward.endPoint ||
-                back.endPoint != forward.startPoint)
-                continue;
-            paired[i] = paired[j] = true;
-            checker.forwardReturn(forward, back, int(j));
-            break;
-        }
-    }
+    const std::vector<Leg> legs = legsOf(sections);
+    const std::vector<Loop> loops = loopsOf(legs);
+    for (const Leg& leg : legs)
+        if (leg.pair())
+            checker.forwardReturn(sections[std::size_t(leg.forward)], sections[std::size_t(leg.back)], leg.back);
+    checker.routes(sections, legs);
+    checker.remeasured(legs);
+    checker.loops(legs, loops);
+    report.precision = assessPrecision(sections, legs, loops);
+    checker.precision(report, int(sections.size()));
     std::stable_sort(report.findings.begin(), report.findings.end(), [](const Finding& a, const Finding& b) {
         return a.section != b.section ? a.section < b.section : a.line < b.line;
     });

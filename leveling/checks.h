@@ -1,14 +1,18 @@
 #pragma once
 // The checks of a text's leveling lines against a standard: every station's sight
 // lengths, staff readings, d and the two height differences, each section's running
-// Σd, station count and computation check, a loop's misclosure and a forward/return
-// pair's discrepancy. A finding is one value over its limit.
+// Σd, station count and computation check, each reading's repetition count, the
+// misclosure of each loop the lines close (leveling/legs.h), each forward/return
+// pair's and whole route's discrepancy, a section measured again against its first
+// measurement, and the precision of the whole (M_Δ, M_W). A finding is one value over
+// its limit.
 #include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
 
 #include "leveling/limits.h"
+#include "leveling/precision.h"
 #include "leveling/sections.h"
 
 namespace levara::leveling {
@@ -23,6 +27,11 @@ enum class CheckItem {
     ComputationCheck,       // (Σ back − Σ fore readings) less Σ mean height differences, mm
     LoopMisclosure,         // mm
     ForwardReturn,          // mm
+    RepeatCount,            // the readings a digital level averaged into one, a count
+    Remeasured,             // a section measured again less its first measurement, mm
+    RouteForwardReturn,     // Σ of the discrepancies of pairs that follow each other as one route, mm
+    RandomError,            // M_Δ, mm
+    TotalError,             // M_W, mm
 };
 
 // What the item is called in the list: a message source (QT_TRANSLATE_NOOP).
@@ -47,11 +56,20 @@ struct Finding {
     std::string source;  // the standard, and the clause when known
 };
 
+// The limit of M_Δ or M_W.
+struct ErrorLimit {
+    double maxMm = 0;
+    LimitStatus status = LimitStatus::Unconfirmed;
+    std::string source;
+};
+
 struct CheckReport {
     std::string standard;  // the limits' name, "二等" (山区) …
     int sections = 0;      // with stations
     int stations = 0;
     std::vector<Finding> findings;  // by section, then by line
+    Precision precision;
+    std::optional<ErrorLimit> randomErrorLimit, totalErrorLimit;  // none when the limits give none
 };
 
 CheckReport checkSections(const std::vector<Section>& sections, const Standard& standard);

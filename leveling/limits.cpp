@@ -42,7 +42,7 @@ public:
 };
 
 // How an item's limit is written.
-enum class Form { Range, Magnitude, Root, Even };
+enum class Form { Range, Minimum, Magnitude, Root, Even };
 
 struct Item {
     std::string_view key;
@@ -59,6 +59,10 @@ constexpr Item kItems[] = {
     {"forward_return_mm_per_sqrt_km", Form::Root, &Limits::forwardReturn},
     {"loop_misclosure_mm_per_sqrt_km", Form::Root, &Limits::loopMisclosure},
     {"even_stations", Form::Even, &Limits::evenStations},
+    {"repeat_count", Form::Minimum, &Limits::repeatCount},
+    {"remeasured_mm_per_sqrt_km", Form::Root, &Limits::remeasured},
+    {"random_error_mm_per_km", Form::Magnitude, &Limits::randomError},
+    {"total_error_mm_per_km", Form::Magnitude, &Limits::totalError},
 };
 
 // Reads one file, naming it and the JSON path of whatever does not fit.
@@ -144,6 +148,7 @@ public:
         std::vector<std::string_view> keys = {"status", "source", "note", "differs"};
         switch (form) {
         case Form::Range: keys.insert(keys.end(), {"min", "max", "min_status", "max_status"}); break;
+        case Form::Minimum: keys.insert(keys.end(), {"min", "min_status"}); break;
         case Form::Magnitude: keys.insert(keys.end(), {"max", "max_status"}); break;
         case Form::Root: keys.insert(keys.end(), {"factor", "mountain_factor", "mountain_status"}); break;
         case Form::Even: keys.push_back("required"); break;
@@ -175,6 +180,11 @@ public:
                 fail(path + "/max", missing());
             if (limit.min && limit.max && limit.min->value > limit.max->value)
                 fail(path + "/min", Message(QT_TRANSLATE_NOOP("levara", "min is above max")));
+            break;
+        case Form::Minimum:
+            limit.min = bound("min", "min_status");
+            if (!limit.min)
+                fail(path + "/min", missing());
             break;
         case Form::Magnitude:
             limit.max = bound("max", "max_status");

@@ -29,8 +29,8 @@ struct Bound {
 };
 
 // One item's limit. Which fields an item uses is fixed by its key in the file:
-// min and max for a range, max for a magnitude, factor (and mountainFactor) for the
-// forms factor·√(km), required for "even".
+// min and max for a range, min for a minimum, max for a magnitude, factor (and
+// mountainFactor) for the forms factor·√(km), required for "even".
 struct Limit {
     std::optional<Bound> min, max, factor, mountainFactor;
     bool required = false;
@@ -49,6 +49,10 @@ struct Limits {
     std::optional<Limit> forwardReturn;          // mm per √K, K in km
     std::optional<Limit> loopMisclosure;         // mm per √L, L in km
     std::optional<Limit> evenStations;           // stations per section even
+    std::optional<Limit> repeatCount;            // readings a digital level averages, min
+    std::optional<Limit> remeasured;             // mm per √R: a section measured again less before
+    std::optional<Limit> randomError;            // mm, M_Δ per km from the forward/return pairs
+    std::optional<Limit> totalError;             // mm, M_W per km from the loops
 };
 
 // A standard as chosen: its limits, and whether the mountain forms apply.

@@ -25,92 +25,45 @@ std::string lines(int first, int last) { return std::to_string(first) + "–" + 
 
 // A route section with the weights its correction is shared by: in millimetres or
 // stations, twice over so that a pair's mean stays whole.
-struct Leg {
+struct RouteLeg {
     RouteSection section;
     std::int64_t distanceWeight = 0, stationWeight = 0;
 };
 
-void checkHeightDifference(const Section& section)
-{
-    if (!heightInRange(section.heightDifference))
-        throw InputError(section.firstLine,
-                         Message(QT_TRANSLATE_NOOP("levara", "the section of lines %1 has a height difference of %2 m, "
-                                                             "beyond ±%3 m: no two points differ that much in height"),
-                                 lines(section.firstLine, section.lastLine),
-                                 stripLeadingBlanks(signedNumberText(section.heightDifference)), kLargestHeightText));
-}
+std::int64_t millimetres(const Section& section) { return std::llround(section.length() * kMillimetresPerMetre); }
 
-Leg legOf(const Section& section)
+RouteLeg routeLegOf(const Leg& leg, const std::vector<Section>& sections, const Standard* standard)
 {
-    checkHeightDifference(section);
-    Leg leg;
-    leg.section.from = pointName(section.startPoint);
-    leg.section.to = pointName(section.endPoint);
-    leg.section.firstLine = section.firstLine;
-    leg.section.lastLine = section.lastLine;
-    leg.section.lengthKm = nineDecimals(section.length() / kMetresPerKilometre);
-    leg.section.stations = section.stationCount();
-    leg.section.measured = toHundredthsOfMm(section.heightDifference);
-    leg.distanceWeight = 2 * std::llround(section.length() * kMillimetresPerMetre);
-    leg.stationWeight = 2 * std::int64_t(section.stationCount());
-    return leg;
-}
-
-Leg pairOf(const Section& forward, const Section& back, const Standard* standard)
-{
-    checkHeightDifference(back);
-    Leg leg = legOf(forward);
-    const double length = (forward.length() + back.length()) / 2;
-    leg.section.lengthKm = nineDecimals(length / kMetresPerKilometre);
-    leg.section.stations = (forward.stationCount() + back.stationCount()) / 2.0;
-    leg.section.measured = toHundredthsOfMm((forward.heightDifference - back.heightDifference) / 2);
-    leg.distanceWeight =
-        std::llround(forward.length() * kMillimetresPerMetre) + std::llround(back.length() * kMillimetresPerMetre);
-    leg.stationWeight = forward.stationCount() + back.stationCount();
+    const Section& forward = sections[std::size_t(leg.forward)];
+    RouteLeg routeLeg;
+    RouteSection& section = routeLeg.section;
+    section.from = leg.from;
+    section.to = leg.to;
+    section.firstLine = forward.firstLine;
+    section.lastLine = forward.lastLine;
+    section.lengthKm = leg.lengthKm;
+    section.stations = leg.stations;
+    section.measured = leg.measured;
+    if (!leg.pair()) {
+        routeLeg.distanceWeight = 2 * millimetres(forward);
+        routeLeg.stationWeight = 2 * std::int64_t(forward.stationCount());
+        return routeLeg;
+    }
+    const Section& back = sections[std::size_t(leg.back)];
+    routeLeg.distanceWeight = millimetres(forward) + millimetres(back);
+    routeLeg.stationWeight = forward.stationCount() + back.stationCount();
     PairCheck check;
     check.returnFirstLine = back.firstLine;
     check.returnLastLine = back.lastLine;
     check.discrepancyMm = nineDecimals((forward.heightDifference + back.heightDifference) * kMillimetresPerMetre);
     if (standard)
-        check.limitMm = rootLimit(standard->limits.forwardReturn, standard->mountain, leg.section.lengthKm);
+        check.limitMm = rootLimit(standard->limits.forwardReturn, standard->mountain, leg.lengthKm);
     check.over = check.limitMm && above(std::abs(check.discrepancyMm), *check.limitMm);
-    leg.section.pair = check;
-    return leg;
+    section.pair = check;
+    return routeLeg;
 }
 
-// The sections with stations in the text's order, each pair as one at its forward run.
-std::vector<Leg> legsOf(const std::vector<Section>& sections, const Standard* standard)
-{
-    std::vector<const Section*> measured;
-    for (const Section& section : sections)
-        if (!section.stations.empty())
-            measured.push_back(&section);
-    // Paired as the checks pair them: each with the first later one the other way round.
-    std::vector<int> partner(measured.size(), -1);
-    for (std::size_t i = 0; i < measured.size(); ++i) {
-        const Section& forward = *measured[i];
-        if (partner[i] >= 0 || forward.startPoint == forward.endPoint)
-            continue;
-        for (std::size_t j = i + 1; j < measured.size(); ++j) {
-            if (partner[j] < 0 && measured[j]->startPoint == forward.endPoint &&
-                measured[j]->endPoint == forward.startPoint) {
-                partner[i] = int(j);
-                partner[j] = int(i);
-                break;
-            }
-        }
-    }
-    std::vector<Leg> legs;
-    for (std::size_t i = 0; i < measured.size(); ++i) {
-        if (partner[i] < 0)
-            legs.push_back(legOf(*measured[i]));
-        else if (std::size_t(partner[i]) > i)
-            legs.push_back(pairOf(*measured[i], *measured[std::size_t(partner[i])], standard));
-    }
-    return legs;
-}
-
-void checkChained(const std::vector<Leg>& legs)
+void checkChained(const std::vector<RouteLeg>& legs)
 {
     for (std::size_t i = 1; i < legs.size(); ++i) {
         const RouteSection& before = legs[i - 1].section;
@@ -127,26 +80,26 @@ void checkChained(const std::vector<Leg>& legs)
     }
 }
 
-// Wide enough for a misclosure times a weight (both within 64 bits).
-__extension__ typedef __int128 WideProduct;
-
 // Shares total among the legs in proportion to their weights, each share cut toward
 // zero, the units left over given one at a time to the heaviest legs (the earlier of
 // equals first).
-void distribute(std::vector<Leg>& legs, HundredthsOfMm total, Distribution distribution, int line)
+// Wide enough for a misclosure times a weight (both within 64 bits).
+__extension__ typedef __int128 WideProduct;
+
+void distribute(std::vector<RouteLeg>& legs, HundredthsOfMm total, Distribution distribution, int line)
 {
-    auto weight = [&](const Leg& leg) {
+    auto weight = [&](const RouteLeg& leg) {
         return distribution == Distribution::ByDistance ? leg.distanceWeight : leg.stationWeight;
     };
-    const std::int64_t sum =
-        std::accumulate(legs.begin(), legs.end(), std::int64_t(0), [&](auto s, const Leg& l) { return s + weight(l); });
+    const std::int64_t sum = std::accumulate(legs.begin(), legs.end(), std::int64_t(0),
+                                             [&](auto s, const RouteLeg& l) { return s + weight(l); });
     if (total == 0)
         return;
     if (sum <= 0)
         throw InputError(line, Message(QT_TRANSLATE_NOOP("levara", "the route has no length to share its misclosure "
                                                                    "by: its sight distances are all zero")));
     HundredthsOfMm given = 0;
-    for (Leg& leg : legs) {
+    for (RouteLeg& leg : legs) {
         // C++ division cuts toward zero; the product may pass 64 bits before it.
         leg.section.correction = HundredthsOfMm(static_cast<WideProduct>(total) * weight(leg) / sum);
         given += leg.section.correction;
@@ -163,31 +116,19 @@ void distribute(std::vector<Leg>& legs, HundredthsOfMm total, Distribution distr
 
 }  // namespace
 
-bool heightInRange(double metres) { return std::abs(metres) <= kLargestHeightM; }
-
-Message heightOutOfRange(std::string_view text)
-{
-    return Message(QT_TRANSLATE_NOOP("levara", "the height \"%1\" is beyond ±%2 m: no point is that high or that deep"),
-                   excerpt(text), kLargestHeightText);
-}
-
 std::vector<RouteSection> routeSections(const std::vector<Section>& sections, const Standard* standard, bool pairs)
 {
     std::vector<RouteSection> result;
     if (pairs) {
-        for (Leg& leg : legsOf(sections, standard))
-            result.push_back(std::move(leg.section));
+        for (const Leg& leg : legsOf(sections))
+            result.push_back(routeLegOf(leg, sections, standard).section);
     } else {
-        for (const Section& section : sections)
-            if (!section.stations.empty())
-                result.push_back(legOf(section).section);
+        for (std::size_t i = 0; i < sections.size(); ++i)
+            if (!sections[i].stations.empty())
+                result.push_back(routeLegOf(legOf(sections[i], int(i)), sections, standard).section);
     }
     return result;
 }
-
-HundredthsOfMm toHundredthsOfMm(double metres) { return std::llround(nineDecimals(metres) * kHundredthsOfMmPerMetre); }
-
-double toMetres(HundredthsOfMm value) { return nineDecimals(double(value) / kHundredthsOfMmPerMetre); }
 
 bool Adjustment::overLimit() const
 {
@@ -203,14 +144,6 @@ std::optional<double> Adjustment::correctionPerUnitMm() const
     if (per <= 0)
         return std::nullopt;
     return nineDecimals(-toMetres(*misclosure) * kMillimetresPerMetre / per);
-}
-
-std::string pointName(std::string_view window)
-{
-    window = stripLeadingBlanks(window);
-    while (!window.empty() && window.back() == ' ')
-        window.remove_suffix(1);
-    return std::string(window);
 }
 
 RecordedHeight recordedStartHeight(const TextLines& lines, const std::string& start)
@@ -241,7 +174,10 @@ RecordedHeight recordedStartHeight(const TextLines& lines, const std::string& st
 Adjustment adjustRoute(const std::vector<Section>& sections, const TextLines& lines, const KnownPoints* known,
                        Distribution distribution, const Standard* standard)
 {
-    std::vector<Leg> legs = legsOf(sections, standard);
+    const std::vector<Leg> shared = legsOf(sections);
+    std::vector<RouteLeg> legs;
+    for (const Leg& leg : shared)
+        legs.push_back(routeLegOf(leg, sections, standard));
     if (legs.empty())
         throw InputError(lastLineNumber(lines),
                          Message(QT_TRANSLATE_NOOP("levara", "the text holds no leveling section to adjust")));
@@ -283,7 +219,7 @@ Adjustment adjustRoute(const std::vector<Section>& sections, const TextLines& li
         adjustment.startHeightLine = recorded.line;
     }
 
-    for (const Leg& leg : legs) {
+    for (const RouteLeg& leg : legs) {
         adjustment.lengthKm += leg.section.lengthKm;
         adjustment.stations += leg.section.stations;
         adjustment.measured += leg.section.measured;
@@ -291,7 +227,8 @@ Adjustment adjustRoute(const std::vector<Section>& sections, const TextLines& li
     adjustment.lengthKm = nineDecimals(adjustment.lengthKm);
     if (last.to == first.from) {
         adjustment.kind = RouteKind::Loop;
-        adjustment.misclosure = adjustment.measured;
+        // As the checks close it.
+        adjustment.misclosure = routeLoop(shared).misclosure;
     } else if (end) {
         adjustment.kind = RouteKind::Connecting;
         adjustment.misclosure = adjustment.measured - (toHundredthsOfMm(end->height) - start);
@@ -304,9 +241,15 @@ Adjustment adjustRoute(const std::vector<Section>& sections, const TextLines& li
         distribute(legs, -*adjustment.misclosure, distribution, last.lastLine);
     }
 
+    adjustment.precision = assessPrecision(sections, shared, loopsOf(shared));
+    if (standard && standard->limits.randomError)
+        adjustment.randomErrorLimitMm = standard->limits.randomError->max->value;
+    if (standard && standard->limits.totalError)
+        adjustment.totalErrorLimitMm = standard->limits.totalError->max->value;
+
     adjustment.points.push_back({first.from, start, true});
     HundredthsOfMm height = start;
-    for (Leg& leg : legs) {
+    for (RouteLeg& leg : legs) {
         height += leg.section.corrected();
         adjustment.points.push_back({leg.section.to, height, false});
         adjustment.sections.push_back(std::move(leg.section));

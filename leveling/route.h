@@ -15,30 +15,13 @@
 #include <vector>
 
 #include "leveling/known_points.h"
+#include "leveling/legs.h"
 #include "leveling/limits.h"
+#include "leveling/precision.h"
 #include "leveling/sections.h"
 #include "records/records.h"
 
 namespace levara::leveling {
-
-// Units of 0.01 mm (0.00001 m).
-using HundredthsOfMm = std::int64_t;
-inline constexpr double kHundredthsOfMmPerMetre = 100000;
-
-// The largest height, known or measured, and the largest section height difference
-// Levara takes, in metres: a physical bound (the Earth's relief spans some 20 km) far
-// below the 9e10 m up to which a double holds every 0.01 mm exactly, so that sums of
-// millions of sections stay exact in HundredthsOfMm. Beyond it a value is refused.
-inline constexpr double kLargestHeightM = 1e7;
-// The bound as messages quote it.
-inline constexpr const char* kLargestHeightText = "10000000";
-// Whether a height or height difference is within kLargestHeightM.
-bool heightInRange(double metres);
-// "the height "<text>" is beyond ±<bound> m: ...", for messages.
-Message heightOutOfRange(std::string_view text);
-// A value in metres to the nearest 0.01 mm, halves away from zero.
-HundredthsOfMm toHundredthsOfMm(double metres);
-double toMetres(HundredthsOfMm value);
 
 enum class Distribution { ByDistance, ByStations };
 enum class RouteKind { Connecting, Loop, Open };
@@ -85,6 +68,9 @@ struct Adjustment {
     std::optional<HundredthsOfMm> misclosure;  // f_h; none for a route without a known end
     std::optional<double> limitMm;             // ± the allowed misclosure
     bool misclosureOver = false;
+    // The 精度评定 of the route's sections and loops, with the limits of M_Δ and M_W.
+    Precision precision;
+    std::optional<double> randomErrorLimitMm, totalErrorLimitMm;
 
     // The misclosure or a pair's discrepancy is over its limit.
     bool overLimit() const;
@@ -106,10 +92,6 @@ Adjustment adjustRoute(const std::vector<Section>& sections, const TextLines& li
 // section as measured (pairs: false).
 std::vector<RouteSection> routeSections(const std::vector<Section>& sections, const Standard* standard,
                                         bool pairs = true);
-
-// The point names of a section as a route uses them: without the blanks the level pads
-// them with.
-std::string pointName(std::string_view window);
 
 // The start's height as the text records it: its first height line, which must be of
 // start. Throws InputError naming the line when there is none or it is of another point.

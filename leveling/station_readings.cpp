@@ -167,7 +167,9 @@ void takeReading(StationReadings& station, Reading reading, const NumberedLine& 
     const MeasurementLine fields(line.text);
     const std::string_view value = checkedNumber(fields.reading(), kReadingMessages, line.number, name);
     const std::string_view distance = checkedNumber(fields.distance(), kDistanceMessages, line.number, name);
-    const StaffReading taken{fields.pointNumber(), distance, value, line.number, line.position};
+    const std::string_view repetitions = fields.repetitions();
+    const StaffReading taken{fields.pointNumber(), distance,      value,
+                             line.number,          line.position, repetitions.empty() ? 0 : repetitions[0] - '0'};
     switch (reading) {
     case Reading::B1: station.back1 = taken; break;
     case Reading::B2: station.back2 = taken; break;

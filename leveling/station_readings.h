@@ -37,7 +37,8 @@ struct StaffReading {
     std::string_view distance;
     std::string_view reading;
     int line = 0;
-    int position = 0;  // of the line in the text
+    int position = 0;     // of the line in the text
+    int repetitions = 0;  // the readings the level averaged into it; 0 when the line records none
 };
 
 // The four readings of a station: the first and second on the back staff and on

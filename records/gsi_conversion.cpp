@@ -34,6 +34,9 @@ constexpr ReadingWord kReadingWords[] = {
     {335, "Rb", kB2, "B2"},           {336, "Rf", kF2, "F2"},
 };
 constexpr int kStakeOutReading = 334;
+// The number of readings the level averaged into the block's reading (Leica DNA
+// manual, GSI word 390; JAG3D's DNA word map names it too).
+constexpr int kRepetitions = 390;
 constexpr int kDistance = 32;
 constexpr int kHeight = 83;
 constexpr int kCode = 41;
@@ -55,6 +58,15 @@ constexpr Method kMethods[] = {{"BF", kSingleReadings, false},
                                {"aBFFB", kDoubleReadings, true}};
 
 constexpr int kReadingDecimals = 5, kDistanceDecimals = 3;
+
+// A count word's value, or 0 when it is none that fits a digit.
+int countOf(const GsiWord& word)
+{
+    const std::string_view digits = withoutZeroPadding(word.data);
+    if (word.negative || digits.size() != 1 || digits[0] < '0' || digits[0] > '9')
+        return 0;
+    return digits[0] - '0';
+}
 
 // GeoEasy skips lines that start with "!", JAG3D those that start with "#".
 bool isSkipped(std::string_view line)
@@ -276,6 +288,7 @@ private:
         const ReadingWord* kind = nullptr;
         const GsiWord* distance = nullptr;
         const GsiWord* height = nullptr;
+        const GsiWord* repetitions = nullptr;
         bool results = false;
         // secondWord: the message for a second word of the kind, quoting it and the first.
         auto take = [&](const GsiWord*& slot, const GsiWord& word, const char* secondWord) {
@@ -292,6 +305,8 @@ private:
                      QT_TRANSLATE_NOOP("levara", "the block holds a second height word \"%1\" after \"%2\""));
             else if (word.index >= kFirstResult && word.index <= kLastResult)
                 results = true;
+            else if (word.index == kRepetitions)
+                repetitions = &word;
             else if (word.index == kStakeOutReading)
                 place_.fail(Message(QT_TRANSLATE_NOOP("levara", "the stake-out reading \"%1\" is no leveling reading"),
                                     word.text));
@@ -317,6 +332,8 @@ private:
                         metres(*reading, kReadingDecimals, kValueWidth, place_),
                         metres(*distance, kDistanceDecimals, kValueWidth, place_),
                         place_.line};
+            if (repetitions)
+                taken.head.repetitions = countOf(*repetitions);
             ++result_.readings;
             if (kind->index == kIntermediateSight && !height) {
                 sight_ = taken;

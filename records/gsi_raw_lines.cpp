@@ -71,7 +71,11 @@ void appendMeasurementLine(std::string& out, const RawLineHead& head, std::strin
     const std::size_t start = out.size();
     out += "KD1";
     appendRightAligned(out, point, kPointWidth);
+    // A long point id may run on to character 27: then the count is left out.
+    const bool countFits = out.size() - start < kBlockWidth - kLineNumberWidth;
     out.append(kBlockWidth - kLineNumberWidth - (out.size() - start), ' ');
+    if (countFits && head.repetitions >= 1 && head.repetitions <= 9)
+        out.back() = char('0' + head.repetitions);
     appendLineNumber(out, head.lineNumber);
     out += '|';
     appendValue(out, reading, kValueWidth);

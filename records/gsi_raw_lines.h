@@ -8,11 +8,14 @@
 
 namespace levara {
 
-// What fields 0 and 1 and the line number (field 2, characters 28-31) hold.
+// What fields 0 and 1, the repetitions and the line number (field 2, characters 28-31) hold.
 struct RawLineHead {
     std::string_view format;   // "GSI-8 " or "GSI-16"
     std::string_view address;  // digits, or empty
     int lineNumber = 0;        // 0: none
+    // Of a reading: the readings the level averaged (word 390), written as the digit
+    // the level puts after the time (field 2, character 27); 0, or above 9: none.
+    int repetitions = 0;
 };
 
 // A tagged value of fields 3 to 5: "Rb" and a reading, "HD" and a distance, "Z" and

@@ -178,6 +178,12 @@ std::string_view MeasurementLine::field(std::size_t index) const
 
 std::string_view MeasurementLine::startTag() const { return stripLeadingBlanks(window(2, 5, 10)); }
 std::string_view MeasurementLine::endTag() const { return stripLeadingBlanks(window(2, 5, 8)); }
+std::string_view MeasurementLine::repetitions() const
+{
+    const std::string_view digit = window(2, 27, 1);
+    return digit.size() == 1 && digit[0] >= '1' && digit[0] <= '9' ? digit : std::string_view{};
+}
+
 std::string_view MeasurementLine::rejectFlag() const { return stripLeadingBlanks(window(2, 13, 5)); }
 std::string_view MeasurementLine::pointNumber() const { return stripLeadingBlanks(window(2, 4, 9)); }
 std::string_view MeasurementLine::widePointNumber() const { return window(2, 4, 15); }

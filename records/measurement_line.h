@@ -34,11 +34,14 @@ public:
     std::string_view field(std::size_t index) const;
 
     // The windows, stripped of leading blanks unless noted.
-    std::string_view startTag() const;          // field 2, from 5, 10 characters
-    std::string_view endTag() const;            // field 2, from 5, 8
-    std::string_view rejectFlag() const;        // field 2, from 13, 5
-    std::string_view pointNumber() const;       // field 2, from 4, 9
-    std::string_view widePointNumber() const;   // field 2, from 4, 15, not stripped: point and code
+    std::string_view startTag() const;         // field 2, from 5, 10 characters
+    std::string_view endTag() const;           // field 2, from 5, 8
+    std::string_view rejectFlag() const;       // field 2, from 13, 5
+    std::string_view pointNumber() const;      // field 2, from 4, 9
+    std::string_view widePointNumber() const;  // field 2, from 4, 15, not stripped: point and code
+    // Of a reading line: how many readings the level averaged into it, the digit after
+    // the time (field 2, character 27); empty when the line records none.
+    std::string_view repetitions() const;
     std::string_view readingTag() const;        // field 3, from 1, 2
     std::string_view readingTagLetter() const;  // field 3, from 1, 1
     std::string_view reading() const;           // field 3, from 3, 15

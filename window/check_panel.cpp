@@ -100,6 +100,8 @@ void CheckPanel::markOutOfDate()
 void CheckPanel::showReport(const leveling::CheckReport& report, const std::vector<Commands::CheckedLine>& lines)
 {
     summaryText_ = translatedText(checkSummary(report));
+    for (const Message& line : precisionText(report))
+        summaryText_ += "\n" + translatedText(line);
     outOfDate_ = false;
     summary_->setText(summaryText_);
     // Each leveling line's count, so that a line's findings are told from another's.
@@ -114,10 +116,11 @@ void CheckPanel::showReport(const leveling::CheckReport& report, const std::vect
                                              lines[section].name, lines[section].stations, over[section]));
     lineTotals_->setText(totals.join('\n'));
     save_->setEnabled(true);
+    const std::vector<leveling::Finding> rows = listedRows(report);
     list_->clearContents();
-    list_->setRowCount(int(report.findings.size()));
+    list_->setRowCount(int(rows.size()));
     for (int row = 0; row < list_->rowCount(); ++row) {
-        const leveling::Finding& finding = report.findings[std::size_t(row)];
+        const leveling::Finding& finding = rows[std::size_t(row)];
         const auto section = std::size_t(finding.section);
         list_->setItem(row, kLevelingLine,
                        cell(section < lines.size() ? QString::fromStdString(lines[section].name) : QString()));

@@ -7,6 +7,7 @@
 #include "books/heading.h"
 #include "books/tables/adjustment_table.h"
 #include "books/tables/network_table.h"
+#include "books/tables/precision_table.h"
 #include "books/tables/tables.h"
 #include "leveling/leveling.h"
 #include "records/records.h"
@@ -15,7 +16,10 @@ namespace levara::books {
 
 namespace {
 
-std::size_t worksheetsNeeded(WorkbookKind output) { return output == WorkbookKind::AbffbTwoWayBook ? 2 : 1; }
+std::size_t worksheetsNeeded(WorkbookKind output)
+{
+    return output == WorkbookKind::AbffbTwoWayBook || output == WorkbookKind::AdjustmentTable ? 2 : 1;
+}
 
 // The marks of a field book held to the standard, its stations read as the book reads them.
 std::optional<BookMarks> marksFor(WorkbookKind output, const TextLines& lines, const leveling::Standard* standard)
@@ -48,7 +52,9 @@ void fillSheets(WorkbookKind output, xls::Workbook& book, const TextLines& lines
     case WorkbookKind::AbffbTwoWayBook: return writeTwoWayBook(first, book.sheet(1), lines, marks);
     case WorkbookKind::IntermediateTable: return writeIntermediateTable(first, lines);
     case WorkbookKind::SinglePointTable: return writeSinglePointTable(first, lines);
-    case WorkbookKind::AdjustmentTable: return writeAdjustmentTable(first, *adjustment);
+    case WorkbookKind::AdjustmentTable:
+        writeAdjustmentTable(first, *adjustment);
+        return writePrecisionTable(book.sheet(1), *adjustment);
     case WorkbookKind::NetworkTable: return writeNetworkTable(first, *network);
     }
 }

@@ -36,3 +36,37 @@ cell E3    head     "改正数(mm)"
 cell F3    head     "改正后高差(m)"
 cell G3    head     "高程(m)"
 cell H3    head     "备注"
+
+# 精度评定 (GB/T 12897-2006, GB/T 12898-2009): the forward/return pairs in A to D and
+# the loops in E to H from row 4 down; under the longer table each one's sum, M_Δ or
+# M_W, and its limit.
+style sq        like base format="0.00"                    # Δ and W (mm), ΔΔ/R and WW/F (mm²/km)
+
+sheet "精度评定"
+page paper=a4 orientation=landscape margins=1.5,1.5,1.8,2 fit=width center=horizontal titles=1-3 footer="&L计算者：　　　　　　检查者：　　　　　　日期：&R第 &P 页，共 &N 页"
+freeze 3
+
+columns A width=16   style=point     # 1 pair
+columns B width=12   style=km        # 2 R
+columns C width=14   style=sq        # 3 Δ
+columns D width=12   style=sq        # 4 ΔΔ/R
+columns E width=22   style=point     # 5 loop
+columns F width=12   style=km        # 6 F
+columns G width=14   style=sq        # 7 W
+columns H width=12   style=sq        # 8 WW/F
+
+rows 1 height=34
+rows 2 height=20
+rows 3 height=30
+
+cell A1:H1 title    "精度评定"
+cell A2:H2 route
+
+cell A3    head     "往返测测段"
+cell B3    head     "测段长度\nR(km)"
+cell C3    head     "往返测高差不符值\nΔ(mm)"
+cell D3    head     "ΔΔ/R"
+cell E3    head     "环线"
+cell F3    head     "环线周长\nF(km)"
+cell G3    head     "环线闭合差\nW(mm)"
+cell H3    head     "WW/F"

@@ -6,6 +6,7 @@
 #include <thread>
 
 #include "records/records.h"
+#include "tests/leveling/routes.h"
 #include "tests/support/raw_lines.h"
 #include "tests/support/readers.h"
 #include "tests/support/test_files.h"
@@ -63,6 +64,21 @@ std::string checkedLine(const std::string& method, const std::string& point = "T
                   rawLine("BM1", "Rb", "1.52349", "30.120", ""), rawLine(point, "Rb", "1.50000", "52.000", ""),
                   rawLine("BM2", "Rf", "1.40000", "50.000", ""), rawLine("BM2", "Rf", "1.40000", "50.000", ""),
                   rawLine(point, "Rb", "1.50000", "50.000", ""), endLine()});
+}
+
+TEST_F(CliTest, CheckHoldsALoopOfSeveralLinesToTheLoopLimitAndPrintsThePrecision)
+{
+    // A–B, B–C, C–A close +10.00 mm over 4 km: over 二等's 4√4 = 8.00 mm.
+    const std::string file = (scratch / "loop.dat").string();
+    writeBytes(file, routeText({{"A", "B", 0.1, 1000, 10}, {"B", "C", 0.05, 1000, 10}, {"C", "A", -0.14, 2000, 20}}));
+    EXPECT_EQ(run({"check", "--standard", "2", file}), 3);
+    for (const char* line : {": loop misclosure 10.00 mm, limit ±8.00 mm (GB/T 12897-2006, v*)\n",
+                             "precision: M_W = ±5.00 mm from 1 loops, limit ±2 mm (GB/T 12897-2006, u)\n",
+                             ", A–B–C–A: F 4.000 km, W +10.00 mm, WW/F 25.00\n"})
+        EXPECT_NE(output.find(line), std::string::npos) << line << "\n" << output;
+    EXPECT_EQ(run({"check", "--standard", "2", "--csv", file}), 3);
+    EXPECT_NE(output.find(",精度评定,total mean error per km M_W,5,-2,2,mm,u,GB/T 12897-2006\n"), std::string::npos)
+        << output;
 }
 
 TEST_F(CliTest, CheckPrintsEachValueOverItsLimitAndASummary)

@@ -90,6 +90,20 @@ TEST_F(GsiCli, BooksMadeFromGsiFilesHoldTheGoldenSheets)
         EXPECT_TRUE(std::filesystem::exists(save("bffb_results", "leveling", kind))) << kind;
 }
 
+TEST_F(GsiCli, ReadingsAveragedFewerTimesThanTheStandardAsksAreListed)
+{
+    // Every reading of the file averages 2 (word 390): enough for 二等, not for 一等's 3.
+    const std::string file = gsiFile("bffb_results").string();
+    run({"check", "--filter", "leveling", "--standard", "2", file});
+    EXPECT_EQ(output.find("repeated readings"), std::string::npos) << output;
+    EXPECT_EQ(run({"check", "--filter", "leveling", "--standard", "1", file}), 3);
+    std::size_t listed = 0;
+    for (std::size_t at = 0;
+         (at = output.find("repeated readings of a digital level 2, limit at least 3", at)) != std::string::npos; ++at)
+        ++listed;
+    EXPECT_EQ(listed, 12u) << output;
+}
+
 TEST_F(GsiCli, AFaultyGsiFileWritesNothingAndNamesItsLine)
 {
     const std::filesystem::path gsi = scratch / "job.gsi";

@@ -3,6 +3,7 @@
 // values in the table are the limits of leveling/profiles/*.json.
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <functional>
 
 #include "leveling/leveling.h"
@@ -72,6 +73,25 @@ const Scenario kForwardReturn = [](double value) {
     std::vector<std::string> lines = levelingLine(kilometre("A", "B", value));
     for (std::string& line : levelingLine(kilometre("B", "A", 0)))
         lines.push_back(std::move(line));
+    return textOfLines(lines);
+};
+// A line A to B level, K = 1 km, measured again rising value mm.
+const Scenario kRemeasured = [](double value) {
+    std::vector<std::string> lines = levelingLine(kilometre("A", "B", 0));
+    for (std::string& line : levelingLine(kilometre("A", "B", value)))
+        lines.push_back(std::move(line));
+    return textOfLines(lines);
+};
+// Two forward/return pairs, A–B and B–C, each K = 1 km with half of value as its
+// discrepancy: the route A–C, K = 2 km, has value.
+const Scenario kRouteForwardReturn = [](double value) {
+    std::vector<std::string> lines;
+    for (const auto& [from, to] : {std::pair{"A", "B"}, std::pair{"B", "C"}}) {
+        for (std::string& line : levelingLine(kilometre(from, to, value / 2)))
+            lines.push_back(std::move(line));
+        for (std::string& line : levelingLine(kilometre(to, from, 0)))
+            lines.push_back(std::move(line));
+    }
     return textOfLines(lines);
 };
 // A line of value stations.
@@ -144,8 +164,8 @@ const Case kCases[] = {
     {"order1_heights_over_0.4", 1, false, HeightDifferences, &kFirstBackHigher, 0.41, 1, -0.4, 0.4},
     {"order2_heights_at_0.6", 2, false, HeightDifferences, &kFirstBackHigher, 0.60, 0, -0.6, 0.6},
     {"order2_heights_over_0.6", 2, false, HeightDifferences, &kFirstBackHigher, 0.61, 1, -0.6, 0.6},
-    {"order3_heights_at_3.0", 3, false, HeightDifferences, &kFirstBackHigher, 3.00, 0, -3, 3},
-    {"order3_heights_over_3.0", 3, false, HeightDifferences, &kFirstBackHigher, 3.01, 1, -3, 3},
+    {"order3_heights_at_1.5", 3, false, HeightDifferences, &kFirstBackHigher, 1.50, 0, -1.5, 1.5},
+    {"order3_heights_over_1.5", 3, false, HeightDifferences, &kFirstBackHigher, 1.51, 1, -1.5, 1.5},
     {"order4_heights_at_5.0", 4, false, HeightDifferences, &kFirstBackHigher, 5.00, 0, -5, 5},
     {"order4_heights_over_5.0", 4, false, HeightDifferences, &kFirstBackHigher, 5.01, 1, -5, 5},
     // A loop's misclosure, L = 1 km: the limit is the factor.
@@ -170,6 +190,19 @@ const Case kCases[] = {
     {"order3_pair_over_12", 3, false, ForwardReturn, &kForwardReturn, 12.01, 1, -12, 12},
     {"order4_pair_at_20", 4, false, ForwardReturn, &kForwardReturn, 20.00, 0, -20, 20},
     {"order4_pair_over_20", 4, false, ForwardReturn, &kForwardReturn, 20.01, 1, -20, 20},
+    // A section measured again, R = 1 km: the limit is the factor.
+    {"order1_remeasured_at_3", 1, false, Remeasured, &kRemeasured, 3.00, 0, -3, 3},
+    {"order1_remeasured_over_3", 1, false, Remeasured, &kRemeasured, 3.01, 1, -3, 3},
+    {"order2_remeasured_at_6", 2, false, Remeasured, &kRemeasured, -6.00, 0, -6, 6},
+    {"order2_remeasured_over_6", 2, false, Remeasured, &kRemeasured, -6.01, 1, -6, 6},
+    {"order3_remeasured_over_20", 3, false, Remeasured, &kRemeasured, 20.01, 1, -20, 20},
+    {"order4_remeasured_at_30", 4, false, Remeasured, &kRemeasured, 30.00, 0, -30, 30},
+    // Two pairs within their limits whose route of 2 km is not: 4√2 = 5.66 mm.
+    {"order2_route_pairs_within", 2, false, RouteForwardReturn, &kRouteForwardReturn, 5.64, 0, 0, 0},
+    {"order2_route_over", 2, false, RouteForwardReturn, &kRouteForwardReturn, 7.00, 1, -4 * std::sqrt(2.0),
+     4 * std::sqrt(2.0)},
+    {"order3_route_over", 3, false, RouteForwardReturn, &kRouteForwardReturn, 17.00, 1, -12 * std::sqrt(2.0),
+     12 * std::sqrt(2.0)},
     // Stations per section: even in 一等 and 二等 only.
     {"order1_two_stations", 1, false, StationCount, &kStations, 2, 0, 0, 0},
     {"order1_three_stations", 1, false, StationCount, &kStations, 3, 1, 0, 0},

@@ -16,6 +16,7 @@ TEST(MeasurementLine, WindowsOfInstrumentLines)
     EXPECT_EQ(reading.pointNumber(), "BM1");
     EXPECT_EQ(reading.widePointNumber(), "      BM1      ");
     EXPECT_EQ(reading.rejectFlag(), "");
+    EXPECT_EQ(reading.repetitions(), "2");  // after the time
     EXPECT_EQ(reading.readingTag(), "Rb");
     EXPECT_EQ(reading.readingTagLetter(), "R");
     EXPECT_EQ(reading.reading(), "1.85953");  // the unit lies beyond the window
@@ -73,6 +74,8 @@ TEST(MeasurementLine, RejectionFlagAndLongValuesAreCutAtTheirWindows)
     const MeasurementLine line(
         "F|A|KD1      BM1#####01:33:402   1|Rb   123456789012345678|HD12345678901234567890|Z12345678901234567890");
     EXPECT_EQ(line.rejectFlag(), "#####");
+    EXPECT_EQ(MeasurementLine("F|A|KD1      BM1      01:33:40    1|").repetitions(), "");  // none recorded
+    EXPECT_EQ(MeasurementLine("F|A|KD1      BM1      01:33:400   1|").repetitions(), "");  // no count
     EXPECT_TRUE(line.rejected());
     EXPECT_EQ(line.pointNumber(), "BM1");
     EXPECT_EQ(line.reading(), "123456789012");  // characters 3 to 17 of field 3

@@ -2,6 +2,8 @@
 // the built template, read back by the engine and by xlrd.
 #include <gtest/gtest.h>
 
+#include <cmath>
+
 #include "books/books.h"
 #include "leveling/leveling.h"
 #include "records/records.h"
@@ -36,6 +38,15 @@ TEST(SavedAdjustmentTable, ReadsBackTheSameInEveryReader)
     expectGolden(engine, "adjustment-table.txt");
     // The last height is the known one, to the last digit.
     EXPECT_EQ(book.sheet(0).value(6, 7), xls::Value(11.0));
+
+    // 精度评定 beside it: the pair's Δ = 400 − 410 = −10.00 mm over R = 0.41 km,
+    // ΔΔ/R = 243.90; M_Δ = √(243.90 / 4) = 7.81 mm, over 二等's 1.0. No loop.
+    const std::vector<std::string> precision = sheetText(book.sheet(1), 1, 8);
+    EXPECT_EQ(xlrdSheetText(file, 1, 1, 8), precision);
+    expectGolden(precision, "precision-table.txt");
+    EXPECT_NEAR(std::get<double>(book.sheet(1).value(4, 3)), -10.0, 0.005);
+    EXPECT_NEAR(std::get<double>(book.sheet(1).value(4, 4)), 100 / 0.41, 0.005);
+    EXPECT_NEAR(std::get<double>(book.sheet(1).value(7, 2)), std::sqrt(100 / 0.41 / 4), 0.005);
 }
 
 // A network of two known points and a junction J, one section levelled forward and

@@ -19,6 +19,7 @@
 
 #include "fake_dialogs.h"
 #include "qt_application.h"
+#include "tests/leveling/routes.h"
 #include "tests/support/raw_lines.h"
 #include "tests/support/readers.h"
 #include "tests/support/test_files.h"
@@ -709,6 +710,17 @@ TEST_F(WindowTest, CheckMenuChoosesAStandardRemembersItAndListsWhatExceeds)
     int fromLine = 0, fromIndex = 0, toLine = 0, toIndex = 0;
     form.textArea()->getSelection(&fromLine, &fromIndex, &toLine, &toIndex);
     EXPECT_EQ(std::tuple(fromLine, fromIndex, toLine), std::tuple(5, 0, 5));
+
+    // A loop of three lines: its misclosure, then M_W as a row and in the summary.
+    form.setText(routeText({{"A", "B", 0.1, 1000, 10}, {"B", "C", 0.05, 1000, 10}, {"C", "A", -0.14, 2000, 20}}));
+    trigger("checkText");
+    ASSERT_EQ(list->rowCount(), 2);
+    EXPECT_EQ(list->item(0, 2)->text().toStdString(), "A–B–C–A");
+    EXPECT_EQ(list->item(0, 4)->text().toStdString(), "10.00 mm");
+    EXPECT_EQ(list->item(1, 2)->text().toStdString(), "精度评定");
+    EXPECT_EQ(list->item(1, 4)->text().toStdString(), "5.00 mm");
+    EXPECT_NE(panel->summary()->text().toStdString().find("precision: M_W = ±5.00 mm from 1 loops"), std::string::npos)
+        << panel->summary()->text().toStdString();
 
     // A limits file that cannot be read is reported and leaves the standard as it was;
     // a cancelled dialog too.

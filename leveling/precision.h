@@ -1,0 +1,54 @@
+#pragma once
+// The precision of a leveling (精度评定) as GB/T 12897-2006 and GB/T 12898-2009 assess
+// it: the mean error per kilometre of the mean height difference from the sections'
+// forward/return discrepancies, M_Δ = ±√([ΔΔ/R] / (4n)), and, with loops, the total
+// mean error per kilometre M_W = ±√([WW/F] / N). The formulas and their symbols as
+// quoted at http://www.ahfyzs.com/content/16/0209/21/30602712_533490941.shtml (式
+// 1-5-1 and 1-5-2: Δ the section's forward/return discrepancy in mm, R its length in
+// km, n the sections; W a loop's misclosure in mm, F its perimeter in km, N the
+// loops). The standards correct W for the non-parallel level surfaces first; Levara's
+// loops carry no such correction.
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "leveling/legs.h"
+
+namespace levara::leveling {
+
+// One forward/return pair: Δ, R and ΔΔ/R.
+struct PairPrecision {
+    std::string from, to;
+    int line = 0;  // the return section's last line
+    double lengthKm = 0;
+    double discrepancyMm = 0;
+    double weightedSquare = 0;  // ΔΔ/R, mm²/km
+};
+
+// One loop: W, F and WW/F.
+struct LoopPrecision {
+    std::string loop;  // "A–B–C–A"
+    int line = 0;      // the last line of the leg that closes it
+    double perimeterKm = 0;
+    double misclosureMm = 0;
+    double weightedSquare = 0;  // WW/F
+};
+
+struct Precision {
+    std::vector<PairPrecision> pairs;
+    std::vector<LoopPrecision> loops;
+    std::optional<double> randomErrorMm;  // M_Δ; none without pairs
+    std::optional<double> totalErrorMm;   // M_W; none without loops
+};
+
+// ±√([ΔΔ/R] / (4n)) of the rows, in mm; none without rows.
+std::optional<double> randomErrorPerKm(const std::vector<PairPrecision>& pairs);
+// ±√([WW/F] / N), in mm; none without rows.
+std::optional<double> totalErrorPerKm(const std::vector<LoopPrecision>& loops);
+
+// The table rows and both errors: each pair leg that measures no earlier one (a leg of
+// no length is left out: ΔΔ/R has no value), and each loop.
+Precision assessPrecision(const std::vector<Section>& sections, const std::vector<Leg>& legs,
+                          const std::vector<Loop>& loops);
+
+}  // namespace levara::leveling
