@@ -1,11 +1,5 @@
-// levara-cli: runs the menu's commands from the command line.
-//
-//   levara-cli [--filter leveling|intermediate|single] --save KIND [--overwrite]
-//              [--standard 1|2|3|4 [--mountain] | --limits FILE]
-//              [--known FILE] [--by distance|stations] INPUT OUTPUT
-//   levara-cli check [--filter leveling|intermediate|single]
-//                    (--standard 1|2|3|4 [--mountain] | --limits FILE) [--order ORDER] [--csv] INPUT
-//   levara-cli --help | --version
+// levara-cli: runs the menu's commands from the command line. Its usage is usage()
+// below, which --help prints and README.md shows (a test holds them equal).
 //
 // INPUT is opened as "打开" opens it, the filter runs as its menu command does, and the
 // save command of KIND writes OUTPUT (workbooks with the EXCEL type), its field books
