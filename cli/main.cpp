@@ -1,12 +1,5 @@
-// levara-cli: runs the menu's commands from the command line.
-//
-//   levara-cli [--filter leveling|intermediate|single] --save KIND [--overwrite]
-//              [--standard 1|2|3|4 [--mountain] | --limits FILE]
-//              [--known FILE] [--by distance|stations] [--pairs mean|both]
-//              [--order ORDER] INPUT OUTPUT
-//   levara-cli check [--filter leveling|intermediate|single]
-//                    (--standard 1|2|3|4 [--mountain] | --limits FILE) [--order ORDER] [--csv] INPUT
-//   levara-cli --help | --version
+// levara-cli: runs the menu's commands from the command line. Its usage is usage()
+// below, which --help prints and README.md shows (a test holds them equal).
 //
 // INPUT is opened as "打开" opens it, the filter runs as its menu command does, and the
 // save command of KIND writes OUTPUT (workbooks with the EXCEL type), its field books
@@ -24,6 +17,7 @@
 #include <cstdio>
 #include <cstring>
 #include <exception>
+#include <functional>
 #include <iostream>
 #include <optional>
 #include <string>
@@ -39,7 +33,7 @@ namespace {
 // UTF-8, whatever the locale.
 std::string text(const levara::Message& message) { return levara::translated(message); }
 
-using Command = void (*)(levara::Commands&);
+using Command = std::function<void(levara::Commands&)>;
 using levara::books::WorkbookKind;
 
 // A name on the command line, the menu item it stands for and the command it runs.
@@ -47,29 +41,37 @@ struct Choice {
     std::string_view name;
     std::string_view caption;
     Command command;
+    bool knownHeights = false;   // --known applies
+    bool adjustment = false;     // the adjustment table: --by applies, and its own exit status
+    bool network = false;        // the network table: --by and --pairs apply, and its own exit status
+    bool readsSections = false;  // reads the text's sections: --order applies
 };
 
-void saveAdjustment(levara::Commands& c) { c.saveAdjustmentTable(); }
-void saveNetwork(levara::Commands& c) { c.saveNetworkTable(); }
+// The text, every workbook (books::kWorkbookKinds), and the files for adjustment software.
+std::vector<Choice> saveCommands()
+{
+    std::vector<Choice> commands = {{"text", "原始文本", [](levara::Commands& c) { c.saveText(); }}};
+    for (const levara::books::WorkbookKindInfo& kind : levara::books::kWorkbookKinds) {
+        const bool adjustment = kind.kind == WorkbookKind::AdjustmentTable;
+        const bool network = kind.kind == WorkbookKind::NetworkTable;
+        commands.push_back({kind.cliName, kind.caption,
+                            adjustment ? Command([](levara::Commands& c) { c.saveAdjustmentTable(); })
+                            : network  ? Command([](levara::Commands& c) { c.saveNetworkTable(); })
+                                       : Command([k = kind.kind](levara::Commands& c) { c.saveWorkbook(k); }),
+                            kind.knownHeights, adjustment, network, kind.knownHeights});
+    }
+    using levara::leveling::ExchangeFormat;
+    commands.push_back({"sections-csv", "测段数据(CSV)",
+                        [](levara::Commands& c) { c.saveSectionsFile(ExchangeFormat::SectionsCsv); }, false, false,
+                        false, true});
+    commands.push_back({"gama", "GNU Gama (XML)", [](levara::Commands& c) { c.saveSectionsFile(ExchangeFormat::Gama); },
+                        true, false, false, true});
+    commands.push_back({"starnet", "STAR*NET", [](levara::Commands& c) { c.saveSectionsFile(ExchangeFormat::Starnet); },
+                        true, false, false, true});
+    return commands;
+}
 
-const std::vector<Choice> kSaveCommands = {
-    {"text", "原始文本", [](levara::Commands& c) { c.saveText(); }},
-    {"bffb", "线路手薄(BFFB)", [](levara::Commands& c) { c.saveWorkbook(WorkbookKind::BffbBook); }},
-    {"bbff", "线路手薄(BBFF)", [](levara::Commands& c) { c.saveWorkbook(WorkbookKind::BbffBook); }},
-    {"bfbf", "线路手薄(BFBF)", [](levara::Commands& c) { c.saveWorkbook(WorkbookKind::BfbfBook); }},
-    {"bf", "线路手薄(BF)", [](levara::Commands& c) { c.saveWorkbook(WorkbookKind::BfBook); }},
-    {"abffb", "线路手薄(aBFFB 单一线路)", [](levara::Commands& c) { c.saveWorkbook(WorkbookKind::AbffbBook); }},
-    {"abffb-2way", "线路手薄(aBFFB 双转往返)",
-     [](levara::Commands& c) { c.saveWorkbook(WorkbookKind::AbffbTwoWayBook); }},
-    {"intermediate", "中间点测量表格", [](levara::Commands& c) { c.saveWorkbook(WorkbookKind::IntermediateTable); }},
-    {"single", "单点测量表格", [](levara::Commands& c) { c.saveWorkbook(WorkbookKind::SinglePointTable); }},
-    {"adjustment", "高差配赋表", saveAdjustment},
-    {"network", "平差成果表", saveNetwork},
-    {"sections-csv", "测段数据(CSV)",
-     [](levara::Commands& c) { c.saveSectionsFile(levara::leveling::ExchangeFormat::SectionsCsv); }},
-    {"gama", "GNU Gama (XML)", [](levara::Commands& c) { c.saveSectionsFile(levara::leveling::ExchangeFormat::Gama); }},
-    {"starnet", "STAR*NET", [](levara::Commands& c) { c.saveSectionsFile(levara::leveling::ExchangeFormat::Starnet); }},
-};
+const std::vector<Choice> kSaveCommands = saveCommands();
 
 const std::vector<Choice> kFilters = {
     {"leveling", "水准线路", [](levara::Commands& c) { c.reduceToLevelingLine(); }},
@@ -81,20 +83,6 @@ const Choice* find(const std::vector<Choice>& choices, std::string_view name)
 {
     const auto found = std::find_if(choices.begin(), choices.end(), [&](const Choice& c) { return c.name == name; });
     return found == choices.end() ? nullptr : &*found;
-}
-
-// What --known applies to.
-bool usesKnownHeights(Command save)
-{
-    return save == saveAdjustment || save == saveNetwork || save == find(kSaveCommands, "gama")->command ||
-           save == find(kSaveCommands, "starnet")->command;
-}
-
-// The saves that read the text's sections, in the order --order gives; a field book
-// reads its stations in its own order.
-bool readsSections(Command save)
-{
-    return usesKnownHeights(save) || save == find(kSaveCommands, "sections-csv")->command;
 }
 
 const std::vector<Choice> kOrders = {
@@ -184,8 +172,8 @@ levara::Message version()
 
 struct Options {
     bool check = false;
-    Command filter = nullptr;
-    Command save = nullptr;
+    const Choice* filter = nullptr;
+    const Choice* save = nullptr;
     bool overwrite = false;
     int standard = 0;  // 1 to 4; 0 none
     bool mountain = false;
@@ -250,7 +238,7 @@ std::optional<Options> parse(int argc, char** argv)
             const Choice* choice = find(arg == "--filter" ? kFilters : kSaveCommands, value);
             if (!choice)
                 return std::nullopt;
-            (arg == "--filter" ? options.filter : options.save) = choice->command;
+            (arg == "--filter" ? options.filter : options.save) = choice;
         } else if (arg == "--overwrite" && !options.check) {
             options.overwrite = true;
         } else if (arg == "--standard" && valued) {
@@ -301,10 +289,10 @@ std::optional<Options> parse(int argc, char** argv)
         return std::nullopt;
     if (options.check ? !standard : !options.save)
         return std::nullopt;
-    if ((!options.known.empty() && !usesKnownHeights(options.save)) ||
-        (options.distribution && options.save != saveAdjustment && options.save != saveNetwork) ||
-        (options.pairs && options.save != saveNetwork) ||
-        (options.order && !options.check && !readsSections(options.save)))
+    const Choice* save = options.save;
+    if ((!options.known.empty() && !(save && save->knownHeights)) ||
+        (options.distribution && !(save && (save->adjustment || save->network))) ||
+        (options.pairs && !(save && save->network)) || (options.order && !options.check && !save->readsSections))
         return std::nullopt;
     options.input = files[0];
     if (!options.check)
@@ -350,16 +338,16 @@ std::optional<levara::Message> save(const Options& options, std::vector<levara::
     commands.setOrder(options.order);
     commands.open();
     if (options.filter)
-        options.filter(commands);
-    if (options.save == saveNetwork) {
+        options.filter->command(commands);
+    if (options.save->network) {
         const std::optional<levara::books::NetworkReport> report = commands.saveNetworkTable();
         const std::optional<levara::Message> findings = report ? levara::networkFindingsMessage(*report) : std::nullopt;
         if (!findings)
             return std::nullopt;
         return levara::Message(QT_TRANSLATE_NOOP("levara", "%1: saved: %2"), options.output, *findings);
     }
-    if (options.save != saveAdjustment) {
-        options.save(commands);
+    if (!options.save->adjustment) {
+        options.save->command(commands);
         return std::nullopt;
     }
     const std::optional<levara::leveling::Adjustment> adjustment = commands.saveAdjustmentTable();
@@ -399,7 +387,7 @@ int check(const Options& options)
     commands.open();
     printWarnings(ui.warnings_);
     if (options.filter)
-        options.filter(commands);
+        options.filter->command(commands);
     const levara::leveling::CheckReport report = commands.checkText(options.order);
     if (options.csv) {
         std::fputs(levara::findingsCsv(report).c_str(), stdout);

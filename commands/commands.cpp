@@ -16,16 +16,6 @@ Message notExcelNotice()
 
 namespace {
 
-// The filter whose lines the workbook is made from.
-RecordFilter filterFor(books::WorkbookKind output)
-{
-    switch (output) {
-    case books::WorkbookKind::IntermediateTable: return RecordFilter::IntermediateSights;
-    case books::WorkbookKind::SinglePointTable: return RecordFilter::SinglePoints;
-    default: return RecordFilter::Leveling;
-    }
-}
-
 // Asked only for an existing ordinary file; a folder, FIFO, device or socket is refused
 // later by the replacement itself, which says what it is.
 bool mayWrite(Ui& ui, const std::filesystem::path& file)
@@ -198,7 +188,7 @@ void Commands::saveWorkbook(books::WorkbookKind output)
         books::renewWorkingWorkbook(output, work.temp());
     }
     std::optional<FilteredLines> reduced;
-    if (!offerToReduce(filterFor(output), reduced))
+    if (!offerToReduce(books::workbookKind(output).filter, reduced))
         return;
     // Every workbook save opens on EXCEL: the type a text save chose is no trap.
     const SaveChoice choice = ui_.chooseFileToSave(kExcelFilter);
@@ -209,7 +199,7 @@ void Commands::saveWorkbook(books::WorkbookKind output)
         return;
     }
     if (reduced)
-        replaceByReduced(filterFor(output), std::move(*reduced));
+        replaceByReduced(books::workbookKind(output).filter, std::move(*reduced));
     const WorkFolder work(programDir_);
     locatingFaults([&] {
         books::exportWorkbook(output, work.temp(), ui_.text(), choice.file, standard_ ? &*standard_ : nullptr,
@@ -217,7 +207,7 @@ void Commands::saveWorkbook(books::WorkbookKind output)
     });
     ui_.showStatus(savedStatus(choice.file));
     // An empty book is what such a text asks for, but rarely what the user meant.
-    if (filterFor(output) == RecordFilter::Leveling && holdsNoStation(ui_.text()))
+    if (books::workbookKind(output).filter == RecordFilter::Leveling && holdsNoStation(ui_.text()))
         ui_.notify(Message(QT_TRANSLATE_NOOP("levara", "Saved %1, but the text holds no station: the book is empty."),
                            choice.file));
 }

@@ -181,7 +181,7 @@ KnownPoints parseKnownPoints(std::string_view bytes, const std::filesystem::path
     known.points.reserve(lines.size());
     known.byName.assign(std::bit_ceil(2 * lines.size() + 2), 0);
     for (std::size_t i = 0; i < lines.size(); ++i) {
-        const int number = int(i) + 1;
+        const int number = lines.number(i);
         const std::string_view text = trimmed(withoutComment(lines[i]));
         if (text.empty())
             continue;

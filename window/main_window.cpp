@@ -17,6 +17,7 @@
 #include <QTimer>
 #include <Qsci/qsciscintilla.h>
 #include <algorithm>
+#include <span>
 #include <system_error>
 
 #include "language/language.h"
@@ -57,25 +58,13 @@ constexpr ArrangeItem kArrangeItems[] = {
     {{"dandian", "单点测量", [](Commands& c) { c.reduceToSinglePoints(); }}, RecordFilter::SinglePoints},
 };
 
-// A save item, with the kind its proposed file name carries: "bffb_line_BFFB.xls".
-struct SaveItem : MenuItem {
-    const char* kind;
+// The workbooks of "保存" in the menu's order (books::kWorkbookKinds says the rest), then
+// the text; the adjustment table follows with its own items (buildAdjustmentItems).
+constexpr WorkbookKind kSavedWorkbooks[] = {
+    WorkbookKind::BffbBook,  WorkbookKind::BbffBook, WorkbookKind::BfbfBook,          WorkbookKind::AbffbTwoWayBook,
+    WorkbookKind::AbffbBook, WorkbookKind::BfBook,   WorkbookKind::IntermediateTable, WorkbookKind::SinglePointTable,
 };
-
-constexpr SaveItem kSaveItems[] = {
-    {{"bffbEXLE", "线路手薄(BFFB)", [](Commands& c) { c.saveWorkbook(WorkbookKind::BffbBook); }}, "BFFB"},
-    {{"bbffEXLE", "线路手薄(BBFF)", [](Commands& c) { c.saveWorkbook(WorkbookKind::BbffBook); }}, "BBFF"},
-    {{"bfbfEXLE", "线路手薄(BFBF)", [](Commands& c) { c.saveWorkbook(WorkbookKind::BfbfBook); }}, "BFBF"},
-    {{"aBFFBwf", "线路手薄(aBFFB 双转往返)", [](Commands& c) { c.saveWorkbook(WorkbookKind::AbffbTwoWayBook); }},
-     "aBFFB_two_way"},
-    {{"aBFFBL", "线路手薄(aBFFB 单一线路)", [](Commands& c) { c.saveWorkbook(WorkbookKind::AbffbBook); }}, "aBFFB"},
-    {{"bfEXLE", "线路手薄(BF)", [](Commands& c) { c.saveWorkbook(WorkbookKind::BfBook); }}, "BF"},
-    {{"rrzEXLX", "中间点测量表格", [](Commands& c) { c.saveWorkbook(WorkbookKind::IntermediateTable); }},
-     "intermediate"},
-    {{"dandianEXCEL", "单点测量表格", [](Commands& c) { c.saveWorkbook(WorkbookKind::SinglePointTable); }},
-     "single_points"},
-    {{"TXT", "原始文本", [](Commands& c) { c.saveText(); }}, kTextKind},
-};
+constexpr MenuItem kSaveTextItem = {"TXT", "原始文本", [](Commands& c) { c.saveText(); }};
 
 // A menu item choosing a value: its object name, its caption and the value.
 template <typename Value>
@@ -280,22 +269,28 @@ void MainWindow::buildMenus()
     QMenu* save = bar->addMenu("保存(&S)");
     save->setObjectName("save");
     save->menuAction()->setObjectName("save");
-    for (const SaveItem& item : kSaveItems) {
-        QAction* action = save->addAction(item.caption);
-        action->setObjectName(item.name);
-        connect(action, &QAction::triggered, this, [this, item, action] {
+    for (const WorkbookKind kind : kSavedWorkbooks) {
+        const books::WorkbookKindInfo& info = books::workbookKind(kind);
+        QAction* action = save->addAction(info.caption);
+        action->setObjectName(info.objectName);
+        connect(action, &QAction::triggered, this, [this, kind, action] {
             lastSave_ = action;
-            runSave(item.kind, [this, command = item.command] { command(commands_); });
+            runSave(books::workbookKind(kind).fileTag, [this, kind] { commands_.saveWorkbook(kind); });
         });
     }
+    QAction* text = save->addAction(kSaveTextItem.caption);
+    text->setObjectName(kSaveTextItem.name);
+    connect(text, &QAction::triggered, this, [this, text] {
+        lastSave_ = text;
+        runSave(kTextKind, [this] { kSaveTextItem.command(commands_); });
+    });
     buildAdjustmentItems(save);
     // Ctrl+S saves as the last save item did, the text before any.
     auto* saveAgain = new QAction(this);
     saveAgain->setObjectName("saveAgain");
     saveAgain->setShortcut(QKeySequence::Save);
-    connect(saveAgain, &QAction::triggered, this, [this] {
-        (lastSave_ ? lastSave_ : findChild<QAction*>(kSaveItems[std::size(kSaveItems) - 1].name))->trigger();
-    });
+    connect(saveAgain, &QAction::triggered, this,
+            [this] { (lastSave_ ? lastSave_ : findChild<QAction*>(kSaveTextItem.name))->trigger(); });
     addAction(saveAgain);
     buildCheckMenu();
     buildEditMenu();
@@ -304,20 +299,22 @@ void MainWindow::buildMenus()
 
 void MainWindow::buildAdjustmentItems(QMenu* save)
 {
-    QAction* table = save->addAction("高差配赋表");
-    table->setObjectName("adjustmentTable");
+    const books::WorkbookKindInfo& adjustmentTable = books::workbookKind(WorkbookKind::AdjustmentTable);
+    QAction* table = save->addAction(adjustmentTable.caption);
+    table->setObjectName(adjustmentTable.objectName);
     connect(table, &QAction::triggered, this, [this] {
-        runSave("adjustment", [this] {
+        runSave(books::workbookKind(WorkbookKind::AdjustmentTable).fileTag, [this] {
             const std::optional<leveling::Adjustment> adjustment = commands_.saveAdjustmentTable();
             if (const auto over = adjustment ? overLimitMessage(*adjustment) : std::nullopt)
                 dialogs_.showNotice(
                     Message(QT_TRANSLATE_NOOP("levara", "The table is saved, marked \"%1\": %2"), "超限", *over));
         });
     });
-    QAction* network = save->addAction("平差成果表");
-    network->setObjectName("networkTable");
+    const books::WorkbookKindInfo& networkTable = books::workbookKind(WorkbookKind::NetworkTable);
+    QAction* network = save->addAction(networkTable.caption);
+    network->setObjectName(networkTable.objectName);
     connect(network, &QAction::triggered, this, [this] {
-        run([this] {
+        runSave(books::workbookKind(WorkbookKind::NetworkTable).fileTag, [this] {
             const std::optional<books::NetworkReport> report = commands_.saveNetworkTable();
             if (const auto findings = report ? networkFindingsMessage(*report) : std::nullopt)
                 dialogs_.showNotice(Message(QT_TRANSLATE_NOOP("levara", "The table is saved: %1"), *findings));

@@ -24,13 +24,11 @@ namespace {
 using levara::books::WorkbookKind;
 using levara::leveling::ExchangeFormat;
 
-constexpr std::array kWorkbooks = {WorkbookKind::BffbBook,          WorkbookKind::BbffBook,
-                                   WorkbookKind::BfbfBook,          WorkbookKind::BfBook,
-                                   WorkbookKind::AbffbBook,         WorkbookKind::AbffbTwoWayBook,
-                                   WorkbookKind::IntermediateTable, WorkbookKind::SinglePointTable,
-                                   WorkbookKind::AdjustmentTable};
+// Every workbook but the network table (last in the table), which needs a network.
+constexpr std::size_t kWorkbookCount = levara::books::kWorkbookKinds.size() - 1;
+WorkbookKind workbookAt(std::size_t i) { return levara::books::kWorkbookKinds[i].kind; }
 constexpr std::array kExchangeFormats = {ExchangeFormat::SectionsCsv, ExchangeFormat::Gama, ExchangeFormat::Starnet};
-constexpr std::size_t kKinds = kWorkbooks.size() + kExchangeFormats.size();
+constexpr std::size_t kKinds = kWorkbookCount + kExchangeFormats.size();
 
 // The template's Workbook stream, read from the built template once.
 std::string templateStream(WorkbookKind output)
@@ -48,11 +46,8 @@ std::string templateStream(WorkbookKind output)
 
 levara::RecordFilter filterFor(std::size_t kind)
 {
-    if (kind < kWorkbooks.size() && kWorkbooks[kind] == WorkbookKind::IntermediateTable)
-        return levara::RecordFilter::IntermediateSights;
-    if (kind < kWorkbooks.size() && kWorkbooks[kind] == WorkbookKind::SinglePointTable)
-        return levara::RecordFilter::SinglePoints;
-    return levara::RecordFilter::Leveling;
+    return kind < kWorkbookCount ? levara::books::workbookKind(workbookAt(kind)).filter
+                                 : levara::RecordFilter::Leveling;
 }
 
 void fail(const char* what)
@@ -79,12 +74,12 @@ void makeOutput(std::size_t kind, const std::string& stream, const std::string& 
     levara::TextLines lines = levara::TextLines::viewOfTextAndLineEnd(text);
     lines.numberBy(origins);
     try {
-        if (kind >= kWorkbooks.size()) {
-            static_cast<void>(levara::leveling::exchangeText(kExchangeFormats[kind - kWorkbooks.size()],
+        if (kind >= kWorkbookCount) {
+            static_cast<void>(levara::leveling::exchangeText(kExchangeFormats[kind - kWorkbookCount],
                                                              levara::leveling::readSections(lines), lines, nullptr));
             return;
         }
-        const WorkbookKind output = kWorkbooks[kind];
+        const WorkbookKind output = workbookAt(kind);
         std::optional<levara::leveling::Adjustment> adjustment;
         if (output == WorkbookKind::AdjustmentTable)
             adjustment = levara::leveling::adjustRoute(levara::leveling::readSections(lines), lines, nullptr,
@@ -104,10 +99,10 @@ void makeOutput(std::size_t kind, const std::string& stream, const std::string& 
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
-    static const std::array<std::string, kWorkbooks.size()> streams = [] {
-        std::array<std::string, kWorkbooks.size()> bytes;
-        for (std::size_t i = 0; i < kWorkbooks.size(); ++i)
-            bytes[i] = templateStream(kWorkbooks[i]);
+    static const std::array<std::string, kWorkbookCount> streams = [] {
+        std::array<std::string, kWorkbookCount> bytes;
+        for (std::size_t i = 0; i < kWorkbookCount; ++i)
+            bytes[i] = templateStream(workbookAt(i));
         return bytes;
     }();
     static const levara::leveling::Standard standard =
@@ -129,7 +124,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     checkOrigins(opened.text, opened.origins);
     if (opened.warning)
         static_cast<void>(opened.warning->english());
-    const std::string& stream = streams[kind < kWorkbooks.size() ? kind : 0];
+    const std::string& stream = streams[kind < kWorkbookCount ? kind : 0];
     if (!reduce) {
         makeOutput(kind, stream, opened.text, opened.origins, standard);
         return 0;

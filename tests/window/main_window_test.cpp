@@ -715,10 +715,10 @@ TEST_F(WindowTest, CheckMenuChoosesAStandardRemembersItAndListsWhatExceeds)
     form.setText(routeText({{"A", "B", 0.1, 1000, 10}, {"B", "C", 0.05, 1000, 10}, {"C", "A", -0.14, 2000, 20}}));
     trigger("checkText");
     ASSERT_EQ(list->rowCount(), 2);
-    EXPECT_EQ(list->item(0, 2)->text().toStdString(), "A–B–C–A");
-    EXPECT_EQ(list->item(0, 4)->text().toStdString(), "10.00 mm");
-    EXPECT_EQ(list->item(1, 2)->text().toStdString(), "精度评定");
-    EXPECT_EQ(list->item(1, 4)->text().toStdString(), "5.00 mm");
+    EXPECT_EQ(list->item(0, 3)->text().toStdString(), "A–B–C–A");
+    EXPECT_EQ(list->item(0, 5)->text().toStdString(), "10.00 mm");
+    EXPECT_EQ(list->item(1, 3)->text().toStdString(), "精度评定");
+    EXPECT_EQ(list->item(1, 5)->text().toStdString(), "5.00 mm");
     EXPECT_NE(panel->summary()->text().toStdString().find("precision: M_W = ±5.00 mm from 1 loops"), std::string::npos)
         << panel->summary()->text().toStdString();
 
