@@ -147,7 +147,7 @@ std::uint64_t& slotOf(std::vector<std::uint64_t>& byName, const std::vector<Know
 
 const KnownPoint* KnownPoints::find(std::string_view name) const
 {
-    if (byName.empty()) {
+    if (byName.empty() || indexed != points.size()) {
         const auto found =
             std::find_if(points.begin(), points.end(), [&](const KnownPoint& p) { return p.name == name; });
         return found == points.end() ? nullptr : &*found;
@@ -159,16 +159,18 @@ const KnownPoint* KnownPoints::find(std::string_view name) const
 const KnownPoint& KnownPoints::add(KnownPoint point)
 {
     // Kept at most half full.
-    if (2 * (points.size() + 1) > byName.size()) {
-        std::vector<std::uint64_t> grown(std::max<std::size_t>(64, 2 * byName.size()), 0);
+    if (2 * (points.size() + 1) > byName.size() || indexed != points.size()) {
+        std::vector<std::uint64_t> grown(std::bit_ceil(std::max<std::size_t>(64, 4 * (points.size() + 1))), 0);
         for (std::size_t i = 0; i < points.size(); ++i)
             slotOf(grown, points, points[i].name) = hashOf(points[i].name) << 32 | (i + 1);
         byName = std::move(grown);
+        indexed = points.size();
     }
     std::uint64_t& slot = slotOf(byName, points, point.name);
     if (slot != 0)
         return points[(slot & 0xFFFFFFFF) - 1];
     slot = hashOf(point.name) << 32 | (points.size() + 1);
+    ++indexed;
     return points.emplace_back(std::move(point));
 }
 

@@ -23,10 +23,12 @@ struct KnownPoints {
     // point's place, 0 when empty. Flat, so a list of a million points is indexed and
     // searched without a node or a copy of a name per point.
     std::vector<std::uint64_t> byName;
+    // How many of points byName holds: a point pushed by hand makes find search them all.
+    std::size_t indexed = 0;
 
     const KnownPoint* find(std::string_view name) const;
-    // Adds a point not given before and returns it; a point given before is returned
-    // as it was.
+    // Adds a point not given before, indexed, and returns it; a point given before is
+    // returned as it was.
     const KnownPoint& add(KnownPoint point);
 };
 

@@ -378,6 +378,20 @@ TEST_P(KnownPointsFiles, ReadAsWritten)
 INSTANTIATE_TEST_SUITE_P(Cases, KnownPointsFiles, ::testing::ValuesIn(kKnownFiles),
                          [](const auto& info) { return std::string(info.param.name); });
 
+TEST(KnownPointsFile, AListMadeByHandIsFoundWhole)
+{
+    leveling::KnownPoints known;
+    for (int k = 0; k < 100; ++k)
+        known.points.push_back({"P" + std::to_string(k), double(k), k + 1});
+    EXPECT_EQ(known.find("P42")->height, 42);
+    EXPECT_EQ(known.add({"Q", 7, 101}).height, 7);
+    EXPECT_EQ(known.add({"P5", 9, 102}).height, 5);  // given before: kept as it was
+    for (const char* name : {"P0", "P99", "Q"})
+        EXPECT_NE(known.find(name), nullptr) << name;
+    EXPECT_EQ(known.find("R"), nullptr);
+    EXPECT_EQ(known.points.size(), 101u);
+}
+
 TEST(KnownPointsFile, OneNoRealListReachesIsRefusedBeforeItIsRead)
 {
     ScratchDir scratch;
