@@ -64,6 +64,7 @@ void Commands::open(const std::filesystem::path& file)
 {
     // Read and converted first: a file that cannot be read leaves the text as it was.
     OpenedText opened = readOpenedText(file);
+    openedHeading_ = books::readHeading(TextLines::viewOf(opened.text));
     ui_.setText(std::move(opened.text));
     source_ = file;
     origins_ = std::move(opened.origins);
@@ -80,6 +81,13 @@ const LineOrigins& Commands::origins()
     if (ui_.textEdited())
         origins_.clear();
     return origins_;
+}
+
+const books::Heading* Commands::openedHeading()
+{
+    if (ui_.textEdited())
+        openedHeading_.reset();
+    return openedHeading_ ? &*openedHeading_ : nullptr;
 }
 
 const LineOrigins& Commands::numbering()
@@ -148,7 +156,7 @@ void Commands::saveWorkbook(books::WorkbookKind output)
     const WorkFolder work(programDir_);
     locatingFaults([&] {
         books::exportWorkbook(output, work.temp(), ui_.text(), choice.file, standard_ ? &*standard_ : nullptr,
-                              numbering());
+                              numbering(), nullptr, openedHeading());
     });
     ui_.showStatus(savedStatus(choice.file));
 }
@@ -227,7 +235,7 @@ std::optional<leveling::Adjustment> Commands::saveAdjustmentTable()
     const WorkFolder work(programDir_);
     locatingFaults([&] {
         books::exportWorkbook(books::WorkbookKind::AdjustmentTable, work.temp(), ui_.text(), choice.file, standard,
-                              numbering(), &adjustment);
+                              numbering(), &adjustment, openedHeading());
     });
     if (const std::optional<Message> over = overLimitMessage(adjustment))
         ui_.showStatus(Message(QT_TRANSLATE_NOOP("levara", "Saved %1, marked \"%2\": %3"), choice.file, "超限", *over));

@@ -76,6 +76,9 @@ private:
     void reduce(RecordFilter filter);
     // The origins of the text's lines; none once the user has edited it.
     const LineOrigins& origins();
+    // The heading of the file opened, which a reduced text still fills from; none once
+    // the user has edited the text.
+    const books::Heading* openedHeading();
     // The origins the text's lines are numbered by: none unless numberLinesOfFile.
     const LineOrigins& numbering();
     // Runs a command that reads the text's lines numbered by numbering(); its
@@ -90,6 +93,7 @@ private:
     int textFilterIndex_ = kDatFilter;
     std::filesystem::path source_;  // the file opened
     LineOrigins origins_;
+    std::optional<books::Heading> openedHeading_;
     bool linesOfFile_ = false;
     std::optional<leveling::Standard> standard_;
     std::filesystem::path knownPointsFile_;

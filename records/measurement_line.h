@@ -34,6 +34,7 @@ public:
     std::string_view rejectFlag() const;        // field 2, from 13, 5
     std::string_view pointNumber() const;       // field 2, from 4, 9
     std::string_view widePointNumber() const;   // field 2, from 4, 15, not stripped: point and code
+    std::string_view time() const;              // field 2, from 19, 8: "hh:mm:ss" on a DiNi M5 row
     std::string_view readingTag() const;        // field 3, from 1, 2
     std::string_view readingTagLetter() const;  // field 3, from 1, 1
     std::string_view reading() const;           // field 3, from 3, 15

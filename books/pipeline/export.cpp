@@ -103,11 +103,14 @@ Message outputProblem(const xls::Error& error)
 }
 
 void fill(WorkbookKind output, xls::Workbook& book, const TextLines& lines, const BookMarks* marks,
-          const leveling::Adjustment* adjustment)
+          const leveling::Adjustment* adjustment, const leveling::Standard* standard, const Heading* opened)
 {
     fillSheets(output, book, lines, marks, adjustment);
+    Heading heading = readHeading(lines);
+    if (opened)
+        heading = completedBy(std::move(heading), *opened);
     for (std::size_t sheet = 0; sheet < worksheetsNeeded(output); ++sheet)
-        writeHeading(book.sheet(sheet), lines);
+        writeHeading(book.sheet(sheet), heading, standard);
 }
 
 xls::Workbook openTemplateCopy(WorkbookKind output, const std::filesystem::path& templateFile, std::string_view bytes)
@@ -127,11 +130,11 @@ xls::Workbook openTemplateCopy(WorkbookKind output, const std::filesystem::path&
 
 std::string filledBytes(WorkbookKind output, xls::Workbook book, const TextLines& lines,
                         const std::filesystem::path& destination, const leveling::Standard* standard,
-                        const leveling::Adjustment* adjustment)
+                        const leveling::Adjustment* adjustment, const Heading* opened)
 {
     const std::optional<BookMarks> marks = marksFor(output, lines, standard);
     try {
-        fill(output, book, lines, marks ? &*marks : nullptr, adjustment);
+        fill(output, book, lines, marks ? &*marks : nullptr, adjustment, standard, opened);
         return std::move(book).toBytes();
     } catch (const xls::Error& error) {
         throw FileError(destination, outputProblem(error));
@@ -158,10 +161,11 @@ std::string_view templateName(WorkbookKind output)
 
 std::string workbookBytes(WorkbookKind output, std::string_view templateBytes, const TextLines& lines,
                           const std::filesystem::path& templateFile, const std::filesystem::path& destination,
-                          const leveling::Standard* standard, const leveling::Adjustment* adjustment)
+                          const leveling::Standard* standard, const leveling::Adjustment* adjustment,
+                          const Heading* opened)
 {
     xls::Workbook book = openTemplateCopy(output, templateFile, templateBytes);
-    return filledBytes(output, std::move(book), lines, destination, standard, adjustment);
+    return filledBytes(output, std::move(book), lines, destination, standard, adjustment, opened);
 }
 
 void renewWorkingWorkbook(WorkbookKind output, const TempFolder& temp)
@@ -171,7 +175,7 @@ void renewWorkingWorkbook(WorkbookKind output, const TempFolder& temp)
 
 void exportWorkbook(WorkbookKind output, const TempFolder& temp, std::string_view text,
                     const std::filesystem::path& destination, const leveling::Standard* standard,
-                    const LineOrigins& origins, const leveling::Adjustment* adjustment)
+                    const LineOrigins& origins, const leveling::Adjustment* adjustment, const Heading* opened)
 {
     if (output == WorkbookKind::AdjustmentTable && !adjustment)
         throw std::logic_error("the adjustment table needs its adjustment");
@@ -187,7 +191,7 @@ void exportWorkbook(WorkbookKind output, const TempFolder& temp, std::string_vie
         if (output == WorkbookKind::AbffbTwoWayBook)
             writeTextFile(temp.reversedWorkFile(), reversedWorkText(lines));
         filled = workbookBytes(output, templateBytes, lines, temp.templateFile(templateName(output)), destination,
-                               standard, adjustment);
+                               standard, adjustment, opened);
         replaceFile(working, filled, Flush::No, Links::Refuse);
     } catch (...) {
         // A failed export leaves a fresh copy of the template as the working workbook.
