@@ -79,37 +79,47 @@ Heading readHeading(const TextLines& lines)
     Heading heading;
     bool textRecordSeen = false;
     for (std::size_t i = 0; i < lines.size(); ++i) {
+        // Most lines are measurements: passed over before they are cut into fields.
+        if (lines[i].find("|TO") == std::string_view::npos)
+            continue;
         const MeasurementLine line(lines[i]);
-        if (line.isTextRecord()) {
-            const std::string_view text = trimmed(line.text());
-            if (!textRecordSeen && !isStructureRecord(line)) {
-                const std::string_view project = labelled(text, "Proj:");
-                heading.project = project.empty() ? text : project;
-            }
-            textRecordSeen = true;
-            if (line.startTag() == "Start-Line" && heading.method.empty() && heading.lineNumber.empty()) {
-                heading.lineNumber = trimmed(line.lineNumber());
-                heading.method = trimmed(line.observationMethod());
-            }
-            if (heading.date.empty())
-                heading.date = labelled(text, "Date:");
-            if (heading.instrument.empty())
-                heading.instrument = labelled(text, "Instr:");
+        if (!line.isTextRecord())
             continue;
+        const std::string_view text = trimmed(line.text());
+        if (!textRecordSeen && !isStructureRecord(line)) {
+            const std::string_view project = labelled(text, "Proj:");
+            heading.project = project.empty() ? text : project;
         }
-        const std::string_view tag = line.readingTag();
-        if (tag.empty())
+        textRecordSeen = true;
+        if (line.startTag() == "Start-Line" && heading.method.empty() && heading.lineNumber.empty()) {
+            heading.lineNumber = trimmed(line.lineNumber());
+            heading.method = trimmed(line.observationMethod());
+        }
+        if (heading.date.empty())
+            heading.date = labelled(text, "Date:");
+        if (heading.instrument.empty())
+            heading.instrument = labelled(text, "Instr:");
+    }
+    // The first reading from the start, the last reading and the last fore reading
+    // from the end: a few lines cut, however long the text.
+    for (std::size_t i = 0; i < lines.size(); ++i) {
+        const MeasurementLine line(lines[i]);
+        if (!line.isTextRecord() && line.readingTagLetter() == "R") {
+            heading.firstPoint = trimmed(line.pointNumber());
+            heading.startTime = readingTime(line);
+            break;
+        }
+    }
+    bool lastReadingSeen = false;
+    for (std::size_t i = lines.size(); i-- > 0 && heading.lastPoint.empty();) {
+        const MeasurementLine line(lines[i]);
+        if (line.isTextRecord() || line.readingTagLetter() != "R")
             continue;
-        const std::string_view point = trimmed(line.pointNumber());
-        if (heading.firstPoint.empty())
-            heading.firstPoint = point;
-        if (tag == "Rf")
-            heading.lastPoint = point;
-        if (const std::string_view time = readingTime(line); !time.empty()) {
-            if (heading.startTime.empty())
-                heading.startTime = time;
-            heading.endTime = time;
-        }
+        if (!lastReadingSeen)
+            heading.endTime = readingTime(line);
+        lastReadingSeen = true;
+        if (line.readingTag() == "Rf")
+            heading.lastPoint = trimmed(line.pointNumber());
     }
     return heading;
 }

@@ -22,7 +22,8 @@ int copiesKept(RecordFilter filter, const MeasurementLine& line)
         return (line.heightTag() == "Z") + (accepted && tag == "R ") + (accepted && tag == "RZ");
     }
     case RecordFilter::SinglePoints:
-        return line.heightTag() != "Z" && !line.rejected() && line.readingTag() == "R " ? 1 : 0;
+        // A reading the level gave a height keeps it: the table prints it as 高程.
+        return !line.rejected() && line.readingTag() == "R " ? 1 : 0;
     }
     return 0;
 }
