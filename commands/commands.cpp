@@ -83,6 +83,7 @@ void Commands::open(const std::filesystem::path& file)
                                                                   "digital level")));
     OpenedText opened = openedText(std::move(bytes), file);
     ui_.setText(opened.text);
+    openedHeading_ = books::readHeading(TextLines::viewOf(opened.text));
     source_ = file;
     origins_ = opened.origins;
     // Warnings outrank the status; what was passed over is said after the decoding.
@@ -112,6 +113,13 @@ const LineOrigins& Commands::origins()
     if (ui_.textEdited())
         origins_.clear();
     return origins_;
+}
+
+const books::Heading* Commands::openedHeading()
+{
+    if (ui_.textEdited())
+        openedHeading_.reset();
+    return openedHeading_ ? &*openedHeading_ : nullptr;
 }
 
 const LineOrigins& Commands::numbering()
@@ -203,7 +211,7 @@ void Commands::saveWorkbook(books::WorkbookKind output)
     const WorkFolder work(programDir_);
     locatingFaults([&] {
         books::exportWorkbook(output, work.temp(), ui_.text(), choice.file, standard_ ? &*standard_ : nullptr,
-                              numbering());
+                              numbering(), nullptr, nullptr, openedHeading());
     });
     ui_.showStatus(savedStatus(choice.file));
     // An empty book is what such a text asks for, but rarely what the user meant.
@@ -317,7 +325,7 @@ std::optional<leveling::Adjustment> Commands::saveAdjustmentTable()
     const WorkFolder work(programDir_);
     locatingFaults([&] {
         books::exportWorkbook(books::WorkbookKind::AdjustmentTable, work.temp(), ui_.text(), choice.file, standard,
-                              numbering(), &adjustment);
+                              numbering(), &adjustment, nullptr, openedHeading());
     });
     if (const std::optional<Message> over = overLimitMessage(adjustment))
         ui_.showStatus(Message(QT_TRANSLATE_NOOP("levara", "Saved %1, marked \"%2\": %3"), choice.file, "超限", *over));

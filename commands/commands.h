@@ -108,6 +108,9 @@ private:
     void replaceByReduced(RecordFilter filter, FilteredLines reduced);
     // The origins of the text's lines; none once the user has edited it.
     const LineOrigins& origins();
+    // The heading of the file opened, which a reduced text still fills from; none once
+    // the user has edited the text.
+    const books::Heading* openedHeading();
     // The origins the text's lines are numbered by: none unless numberLinesOfFile.
     const LineOrigins& numbering();
     // Runs a command that reads the text's lines numbered by numbering(); its
@@ -126,6 +129,7 @@ private:
     std::filesystem::path source_;  // the file opened
     LineOrigins origins_;
     OpenedText opened_;  // the text and origins as the file opened gave them
+    std::optional<books::Heading> openedHeading_;
     bool linesOfFile_ = false;
     std::optional<leveling::Standard> standard_;
     std::vector<CheckedLine> checkedLines_;

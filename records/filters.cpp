@@ -28,7 +28,8 @@ int copiesKept(RecordFilter filter, const MeasurementLine& line)
                (accepted && tag == "Rb");
     }
     case RecordFilter::SinglePoints:
-        return !text && line.heightTag() != "Z" && !line.rejected() && line.readingTag() == "R " ? 1 : 0;
+        // A reading the level gave a height keeps it: the table prints it as 高程.
+        return !text && !line.rejected() && line.readingTag() == "R " ? 1 : 0;
     }
     return 0;
 }

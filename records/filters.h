@@ -11,7 +11,7 @@ namespace levara {
 enum class RecordFilter {
     Leveling,            // BFFB, "水准线路": line markers, accepted Rb/Rf readings, height lines
     IntermediateSights,  // rrz, "测中间点": height lines, accepted "R " and "RZ" readings
-    SinglePoints,        // dandian, "单点测量": accepted "R " readings without a height
+    SinglePoints,        // dandian, "单点测量": accepted "R " readings
 };
 
 // How many copies of the line the filter keeps: one per test it passes, in order.

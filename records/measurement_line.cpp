@@ -185,6 +185,8 @@ std::string_view MeasurementLine::repetitions() const
 }
 
 std::string_view MeasurementLine::rejectFlag() const { return stripLeadingBlanks(window(2, 13, 5)); }
+std::string_view MeasurementLine::time() const { return window(2, 19, 8); }
+
 std::string_view MeasurementLine::pointNumber() const { return stripLeadingBlanks(window(2, 4, 9)); }
 std::string_view MeasurementLine::widePointNumber() const { return window(2, 4, 15); }
 std::string_view MeasurementLine::readingTag() const { return stripLeadingBlanks(window(3, 1, 2)); }

@@ -42,6 +42,7 @@ public:
     // Of a reading line: how many readings the level averaged into it, the digit after
     // the time (field 2, character 27); empty when the line records none.
     std::string_view repetitions() const;
+    std::string_view time() const;              // field 2, from 19, 8: "hh:mm:ss" on a DiNi M5 row
     std::string_view readingTag() const;        // field 3, from 1, 2
     std::string_view readingTagLetter() const;  // field 3, from 1, 1
     std::string_view reading() const;           // field 3, from 3, 15

@@ -156,7 +156,9 @@ void writeSectionSummary(xls::Worksheet& sheet, int rowBase, std::span<const lev
     sheet.merge({signOff, kSigner, signOff, layout.signerLastColumn});
     sheet.setText(signOff, kSigner, "测量责任人：");
     sheet.merge({signOff, layout.mergedFirstColumn, signOff, layout.mergedLastColumn});
-    sheet.setText(signOff, layout.checkerColumn, "复核：");
+    // 观测者, 记簿者 and 检查者 sign a record form (GB/T 12898-2009, 附录 of the 水准观测
+    // 记录手簿); the first two sign each page in the footer.
+    sheet.setText(signOff, layout.checkerColumn, "检查者：");
     sheet.setText(signOff, layout.dateColumn, "日期：");
 
     // The first station's back point and the last one's fore point. Without a station,

@@ -32,7 +32,7 @@ struct SummaryLayout {
     std::string_view distanceDifferenceLabel;  // in (rowBase+6, 5)
     int lastBorderedColumn;
     int signerLastColumn;                     // "测量责任人：" is merged from column 1 to here
-    int checkerColumn;                        // "复核："
+    int checkerColumn;                        // "检查者："
     int mergedFirstColumn, mergedLastColumn;  // the merge of the sign-off row besides the signer's
     int dateColumn;                           // "日期："
 };

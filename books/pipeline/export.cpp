@@ -81,11 +81,15 @@ Message outputProblem(const xls::Error& error)
 }
 
 void fill(WorkbookKind output, xls::Workbook& book, const TextLines& lines, const BookMarks* marks,
-          const leveling::Adjustment* adjustment, const NetworkReport* network)
+          const leveling::Adjustment* adjustment, const NetworkReport* network, const leveling::Standard* standard,
+          const Heading* opened)
 {
     workbookKind(output).fill(book, lines, marks, adjustment, network);
+    Heading heading = readHeading(lines);
+    if (opened)
+        heading = completedBy(std::move(heading), *opened);
     for (std::size_t sheet = 0; sheet < worksheetsNeeded(output); ++sheet)
-        writeHeading(book.sheet(sheet), lines);
+        writeHeading(book.sheet(sheet), heading, standard);
 }
 
 xls::Workbook openTemplateCopy(WorkbookKind output, const std::filesystem::path& templateFile, std::string_view bytes)
@@ -105,11 +109,11 @@ xls::Workbook openTemplateCopy(WorkbookKind output, const std::filesystem::path&
 
 std::string filledBytes(WorkbookKind output, xls::Workbook book, const TextLines& lines,
                         const std::filesystem::path& destination, const leveling::Standard* standard,
-                        const leveling::Adjustment* adjustment, const NetworkReport* network)
+                        const leveling::Adjustment* adjustment, const NetworkReport* network, const Heading* opened)
 {
     const std::optional<BookMarks> marks = marksFor(output, lines, standard);
     try {
-        fill(output, book, lines, marks ? &*marks : nullptr, adjustment, network);
+        fill(output, book, lines, marks ? &*marks : nullptr, adjustment, network, standard, opened);
         return std::move(book).toBytes();
     } catch (const xls::Error& error) {
         throw FileError(destination, outputProblem(error));
@@ -121,10 +125,10 @@ std::string filledBytes(WorkbookKind output, xls::Workbook book, const TextLines
 std::string workbookBytes(WorkbookKind output, std::string_view templateBytes, const TextLines& lines,
                           const std::filesystem::path& templateFile, const std::filesystem::path& destination,
                           const leveling::Standard* standard, const leveling::Adjustment* adjustment,
-                          const NetworkReport* network)
+                          const NetworkReport* network, const Heading* opened)
 {
     xls::Workbook book = openTemplateCopy(output, templateFile, templateBytes);
-    return filledBytes(output, std::move(book), lines, destination, standard, adjustment, network);
+    return filledBytes(output, std::move(book), lines, destination, standard, adjustment, network, opened);
 }
 
 std::string filledWorkbookStream(WorkbookKind output, xls::Workbook book, const TextLines& lines,
@@ -147,7 +151,7 @@ std::string filledWorkbookStream(WorkbookKind output, xls::Workbook book, const 
     }
     const std::optional<BookMarks> marks = marksFor(output, lines, standard);
     try {
-        fill(output, book, lines, marks ? &*marks : nullptr, adjustment, network);
+        fill(output, book, lines, marks ? &*marks : nullptr, adjustment, network, standard, nullptr);
         return book.workbookStream();
     } catch (const xls::Error& error) {
         throw FileError("out.xls", outputProblem(error));
@@ -161,7 +165,8 @@ void renewWorkingWorkbook(WorkbookKind output, const TempFolder& temp)
 
 void exportWorkbook(WorkbookKind output, const TempFolder& temp, std::string_view text,
                     const std::filesystem::path& destination, const leveling::Standard* standard,
-                    const LineOrigins& origins, const leveling::Adjustment* adjustment, const NetworkReport* network)
+                    const LineOrigins& origins, const leveling::Adjustment* adjustment, const NetworkReport* network,
+                    const Heading* opened)
 {
     if (output == WorkbookKind::AdjustmentTable && !adjustment)
         throw std::logic_error("the adjustment table needs its adjustment");
@@ -179,7 +184,7 @@ void exportWorkbook(WorkbookKind output, const TempFolder& temp, std::string_vie
         if (workbookKind(output).twoWay)
             writeTextFile(temp.reversedWorkFile(), reversedWorkText(lines));
         filled = workbookBytes(output, templateBytes, lines, temp.templateFile(templateName(output)), destination,
-                               standard, adjustment, network);
+                               standard, adjustment, network, opened);
         replaceFile(working, filled, Flush::No, Links::Refuse);
     } catch (...) {
         // A failed export leaves a fresh copy of the template as the working workbook.

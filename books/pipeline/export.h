@@ -6,6 +6,7 @@
 #include <filesystem>
 #include <string_view>
 
+#include "books/heading.h"
 #include "books/pipeline/workbook_kinds.h"
 #include "books/tables/network_table.h"
 #include "leveling/leveling.h"
@@ -19,7 +20,8 @@ namespace levara::books {
 std::string workbookBytes(WorkbookKind output, std::string_view templateBytes, const TextLines& lines,
                           const std::filesystem::path& templateFile, const std::filesystem::path& destination,
                           const leveling::Standard* standard = nullptr,
-                          const leveling::Adjustment* adjustment = nullptr, const NetworkReport* network = nullptr);
+                          const leveling::Adjustment* adjustment = nullptr, const NetworkReport* network = nullptr,
+                          const Heading* opened = nullptr);
 
 // What workbookBytes fills, from a template already read (xls::Workbook::
 // fromWorkbookStream of a stream kept in memory, its old rows still there), given back
@@ -39,12 +41,14 @@ void renewWorkingWorkbook(WorkbookKind output, const TempFolder& temp);
 // template when it is the template's, the destination when the output would pass a
 // limit of the format. With a standard, a field book marks the values over its limits
 // (leveling/checks.h), its stations read in the book's own order; without, or for a table,
-// the workbook is as it always was. Given the origins of the text's lines, its faults
-// and marks name lines by them (TextLines::numberBy). The adjustment table is written
-// from adjustment, the network table from network, which they need.
+// the workbook is as it always was; the heading names the standard either way. The
+// heading is the text's own, its gaps filled from opened, the heading of the file as
+// opened (a reduced text lacks its records). Given the origins of the text's lines, its
+// faults and marks name lines by them (TextLines::numberBy). The adjustment table is
+// written from adjustment, the network table from network, which they need.
 void exportWorkbook(WorkbookKind output, const TempFolder& temp, std::string_view text,
                     const std::filesystem::path& destination, const leveling::Standard* standard = nullptr,
                     const LineOrigins& origins = {}, const leveling::Adjustment* adjustment = nullptr,
-                    const NetworkReport* network = nullptr);
+                    const NetworkReport* network = nullptr, const Heading* opened = nullptr);
 
 }  // namespace levara::books

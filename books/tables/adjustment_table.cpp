@@ -1,5 +1,6 @@
 #include "books/tables/adjustment_table.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 
@@ -12,6 +13,48 @@ namespace {
 constexpr int kPoint = 1, kLength = 2, kStations = 3, kMeasured = 4, kCorrection = 5, kCorrected = 6, kHeight = 7,
               kRemark = 8;
 constexpr int kRoute = 2, kFirstRow = 4;
+
+// The decimals (of a metre) a height is printed to: 一、二等 results to 0.1 mm, 三、四等
+// to 1 mm, as the 计算取位 of GB/T 12897-2006 and GB/T 12898-2009 keep 水准点高程 (no
+// public copy confirming the digits was found). A limits file of another name keeps 0.1 mm.
+int heightDecimals(const std::string& standard)
+{
+    const bool lowerOrder = standard.find("三等") != std::string::npos || standard.find("四等") != std::string::npos;
+    return lowerOrder ? 3 : 4;
+}
+
+// value rounded to a multiple of step, half to even (GB/T 8170): exact, in whole 0.01 mm.
+leveling::HundredthsOfMm roundedHalfToEven(leveling::HundredthsOfMm value, leveling::HundredthsOfMm step)
+{
+    leveling::HundredthsOfMm quotient = value / step, remainder = value % step;
+    if (remainder < 0)
+        remainder += step, --quotient;
+    if (2 * remainder > step || (2 * remainder == step && quotient % 2 != 0))
+        ++quotient;
+    return quotient * step;
+}
+
+// The decimals of a metre a height given to 0.01 mm has, trailing zeros left out.
+int givenDecimals(leveling::HundredthsOfMm value)
+{
+    int decimals = 5;
+    for (; decimals > 0 && value % 10 == 0; --decimals)
+        value /= 10;
+    return decimals;
+}
+
+// A computed height to the standard's resolution; a known one as it was given, with
+// at least the decimals of the computed ones.
+void putHeight(xls::Worksheet& sheet, int row, const leveling::RoutePoint& point, bool given, int decimals)
+{
+    leveling::HundredthsOfMm step = 1;
+    for (int k = decimals; k < 5; ++k)
+        step *= 10;
+    const leveling::HundredthsOfMm printed = given ? point.height : roundedHalfToEven(point.height, step);
+    const int shown = given ? std::max(decimals, givenDecimals(point.height)) : decimals;
+    putComputed(sheet, row, kHeight, leveling::toMetres(printed));
+    sheet.setNumberFormat({row, kHeight, row, kHeight}, "0." + std::string(std::size_t(shown), '0'));
+}
 
 // Numbers in the remarks, with their sign: "+1.23".
 std::string millimetres(double value)
@@ -73,7 +116,8 @@ void writeAdjustmentTable(xls::Worksheet& sheet, const leveling::Adjustment& a)
     int row = kFirstRow;
     const leveling::RoutePoint& start = a.points.front();
     sheet.setText(row, kPoint, start.name);
-    putComputed(sheet, row, kHeight, leveling::toMetres(start.height));
+    const int decimals = heightDecimals(a.standard);
+    putHeight(sheet, row, start, true, decimals);
     sheet.setText(row, kRemark,
                   a.knownFile.empty() ? "起点高程：原始文件第 " + std::to_string(a.startHeightLine) + " 行" : "已知点");
     leveling::HundredthsOfMm corrections = 0, corrected = 0;
@@ -87,7 +131,7 @@ void writeAdjustmentTable(xls::Worksheet& sheet, const leveling::Adjustment& a)
         putComputed(sheet, row, kMeasured, leveling::toMetres(s.measured));
         putComputed(sheet, row, kCorrection, double(s.correction) / 100);
         putComputed(sheet, row, kCorrected, leveling::toMetres(s.corrected()));
-        putComputed(sheet, row, kHeight, leveling::toMetres(point.height));
+        putHeight(sheet, row, point, point.known, decimals);
         std::string remark = s.pair ? pairRemark(*s.pair) : "";
         if (point.known)
             remark = remark.empty() ? "已知点" : "已知点；" + remark;

@@ -13,6 +13,7 @@ constexpr int kSerial = 1;
 constexpr int kPointNumber = 2;
 constexpr int kDistance = 3;
 constexpr int kReading = 4;
+constexpr int kHeight = 5;
 constexpr int kLastBorderedColumn = 6;
 
 bool isReadingLine(const MeasurementLine& line) { return line.readingTagLetter() == "R"; }
@@ -67,6 +68,9 @@ void writeSinglePointTable(xls::Worksheet& sheet, const TextLines& lines)
             enter(sheet, row, kPointNumber, pointNumberText(line.widePointNumber()));
             enter(sheet, row, kDistance, fiveDecimalText(line.distance()));
             enter(sheet, row, kReading, fiveDecimalText(line.reading()));
+            // The height the level computed for the point, where the reading carries one.
+            if (line.heightTag() == "Z")
+                enter(sheet, row, kHeight, fiveDecimalText(line.height()));
             ++n;
             ++k;
         }

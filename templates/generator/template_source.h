@@ -32,10 +32,12 @@
 // the same cells wins (so an included sheet body can be retitled).
 //
 // Names the outputs read (a template without them is left as it is there):
-//   "线路名称", "观测顺序", "日期", "仪器"  the heading cell the field goes into: the
-//       line number and the observation method of the text's "Start-Line" record,
-//       its "Date:" and "Instr:" text records. A cell holding a label that ends in
-//       "：" keeps the label and gets the value after it.
+//   "工程名称", "线路名称", "观测顺序", "日期", "仪器", "测段", "时间", "检核标准"
+//       the heading cell the field goes into: the project record, the line number
+//       and the observation method of the text's "Start-Line" record, its "Date:"
+//       and "Instr:" text records, "测自…至…", the first and last reading's time, the
+//       standard the book was held to (books/heading.h). A cell holding a label that
+//       ends in "：" keeps the label and gets the value after it.
 //   "每页测站数"  station blocks per printed page. Without it a field book works the
 //       number out from the page setup: paper, orientation, margins, header and
 //       footer, scale (or fit to width, counted at the largest scale any spreadsheet

@@ -10,7 +10,7 @@ columns A width=6    style=count     # 1 serial number
 columns B width=10   style=number    # 2 point number, as the table numbers it
 columns C width=10.5 style=length    # 3 horizontal distance
 columns D width=11   style=reading   # 4 staff reading
-columns E width=11   style=level     # 5 elevation, written by hand
+columns E width=11   style=reading   # 5 elevation: the level's, or written by hand
 columns F width=16   style=remark    # 6 remarks
 
 rows 1 height=34

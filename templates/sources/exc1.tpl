@@ -28,6 +28,7 @@ cell A3:C3 info     "日期：　　　年　　月　　日"
 cell D3:E3 info     "观测者："
 cell F3:G3 info     "记录者："
 
+name "工程名称" A2
 name "仪器" D2
 name "日期" A3
 

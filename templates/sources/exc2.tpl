@@ -10,7 +10,7 @@
 include "common.inc"
 
 sheet "水准测量"
-page paper=a4 orientation=portrait margins=1.5,1.5,1.8,1.8 scale=86 center=horizontal titles=1-5 footer="&C第 &P 页，共 &N 页"
+page paper=a4 orientation=portrait margins=1.5,1.5,1.8,1.8 scale=86 center=horizontal titles=1-5 footer="&L观测者：　　　　　　记录者：　　　　　　天气：&R第 &P 页，共 &N 页"
 freeze 5
 
 columns A width=6    style=count     # 1 station number (up to 21842), merged over its three rows
@@ -30,15 +30,21 @@ cell A1:H1 title    "水准测量记录手簿"
 
 cell A2:C2 info     "工程名称："
 cell D2:E2 info     "线路名称："
-cell F2:H2 info     "日期：　　　年　　月　　日"
-cell A3:C3 info     "仪器型号："
-cell D3:E3 info     "天气："
-cell F3:G3 info     "观测者："
-cell H3    info     "记录者："
+cell F2:H2 info     "测自　　　　至"
+cell A3:B3 info     "仪器："
+cell C3:D3 info     "日期：　　年　月　日"
+cell E3:F3 info     "时间："
+cell G3:H3 info     "检核标准："
 
+# The heading fields the book fills (books/heading.h); the observer, recorder and
+# weather are written by hand in the footer of every page.
+name "工程名称" A2
 name "线路名称" D2
-name "日期"     F2
+name "测段"     F2
 name "仪器"     A3
+name "日期"     C3
+name "时间"     E3
+name "检核标准" G3
 
 cell A4:A5 head     "测站\n编号"
 cell B4:B5 head     "点号\n后/前"

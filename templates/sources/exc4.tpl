@@ -19,7 +19,7 @@ columns D width=12   style=dh        # 4 measured height difference
 columns E width=10   style=mm        # 5 correction
 columns F width=12   style=dh        # 6 corrected height difference
 columns G width=12   style=level     # 7 height
-columns H width=36   style=remark    # 8 remarks
+columns H width=60   style=remark    # 8 remarks: a known point's pair remark on one line, "已知点；往返测平均，不符值 +12.34 mm，限差 ±12.34 mm，超限"
 
 rows 1 height=34
 rows 2 height=20

@@ -136,7 +136,8 @@ TEST_F(SavedBook, NamesStayTheirTextsAndComputedValuesTheirDecimals)
 // The records a text may carry for the heading, then a line.
 std::vector<std::string> recordsAnd(const std::vector<std::string>& line)
 {
-    std::vector<std::string> lines = {rawFields("TO  Date: 2024-05-02"), rawFields("TO  Instr: DiNi 0.3 700123"),
+    std::vector<std::string> lines = {rawFields("TO  Proj: 示例工程"), rawFields("TO  Date: 2024-05-02"),
+                                      rawFields("TO  Instr: DiNi 0.3 700123"),
                                       rawFields("TO  Start-Line" + rightAligned("aBFFB", 11) +
                                                 rightAligned("0214", 6))};
     append(lines, line);
@@ -152,13 +153,18 @@ TEST_F(SavedBook, HeadingFieldsComeFromTheTextsRecords)
     } cases[] = {
         {WorkbookKind::AbffbTwoWayBook,
          recordsAnd(goldenTwoWayLine()),
-         {{2, 4, "线路名称：0214"},
-          {2, 7, "观测顺序：aBFFB"},
+         {{2, 1, "工程名称：示例工程"},
+          {2, 4, "线路名称：0214"},
+          {2, 9, "观测顺序：aBFFB"},
           {3, 4, "日期：2024-05-02"},
-          {3, 1, "仪器型号：DiNi 0.3 700123"}}},
+          {3, 1, "仪器型号：DiNi 0.3 700123"},
+          {3, 9, "检核标准：未检核"}}},
         {WorkbookKind::BfBook,
          recordsAnd(goldenBfLine()),
-         {{2, 4, "线路名称：0214"}, {2, 6, "日期：2024-05-02"}, {3, 1, "仪器型号：DiNi 0.3 700123"}}},
+         {{2, 1, "工程名称：示例工程"},
+          {2, 4, "线路名称：0214"},
+          {3, 3, "日期：2024-05-02"},
+          {3, 1, "仪器：DiNi 0.3 700123"}}},
         // The method and the line number read by words, wherever they stand.
         {WorkbookKind::BffbBook,
          [] {
@@ -166,11 +172,16 @@ TEST_F(SavedBook, HeadingFieldsComeFromTheTextsRecords)
              append(lines, goldenBffbLine());
              return lines;
          }(),
-         {{2, 4, "线路名称：7"}, {2, 7, "观测顺序：BFFB"}}},
+         {{2, 4, "线路名称：7"}, {2, 9, "观测顺序：BFFB"}}},
         // A text without the records leaves the heading as the template has it.
         {WorkbookKind::BffbBook,
          {},
-         {{2, 4, "线路名称："}, {2, 7, "观测顺序："}, {3, 4, "日期：　　　年　　月　　日"}}},
+         {{2, 1, "工程名称："},
+          {2, 4, "线路名称："},
+          {2, 6, "测自　　　　至"},
+          {2, 9, "观测顺序："},
+          {3, 4, "日期：　　年　月　日"},
+          {3, 6, "观测时间："}}},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(books::templateName(c.output));

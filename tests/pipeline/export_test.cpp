@@ -4,6 +4,8 @@
 
 #include <cctype>
 
+#include "leveling/leveling.h"
+
 #include "books/pipeline/export.h"
 #include "commands/commands.h"
 #include "records/records.h"
@@ -62,9 +64,13 @@ TEST_F(ExportTest, TheSavedBookReadsAlikeInTheEngineXlrdAndLibreOffice)
 
     const std::vector<std::string> engine = engineSheetText(out, 0, 1);
     EXPECT_EQ(engine, xlrdSheetText(out, 0, 1)) << lineDiff(engine, xlrdSheetText(out, 0, 1));
-    // The template's heading rows and merges are still there, untouched.
-    for (const std::string& line : engineSheetText(program / "temp/exc.xls", 0, 1))
-        EXPECT_NE(std::find(engine.begin(), engine.end(), line), engine.end()) << "lost: " << line;
+    // The template's heading rows and merges are still there, untouched but for the
+    // fields of rows 2 and 3 the book fills.
+    for (const std::string& line : engineSheetText(program / "temp/exc.xls", 0, 1)) {
+        if (!line.starts_with("2  ") && !line.starts_with("3  ")) {
+            EXPECT_NE(std::find(engine.begin(), engine.end(), line), engine.end()) << "lost: " << line;
+        }
+    }
 
     const auto csv = libreOfficeCsv({out});
     ASSERT_EQ(csv.size(), 1u);
@@ -76,7 +82,7 @@ TEST_F(ExportTest, TheSavedBookReadsAlikeInTheEngineXlrdAndLibreOffice)
     };
     EXPECT_EQ(rowStarting("1,BM1,"), "1,BM1,30.100,30.120,1.52345,1.52349,-0.04,,,");
     EXPECT_EQ(rowStarting("测段计算,"), "测段计算,测段起点,BM1,,,,,,,");
-    EXPECT_EQ(rowStarting("测量责任人："), "测量责任人：,,,,复核：,,,日期：,,");
+    EXPECT_EQ(rowStarting("测量责任人："), "测量责任人：,,,,检查者：,,,日期：,,");
 }
 
 TEST_F(ExportTest, ExportingTwiceGivesTheSameBytesAndLeavesTheWorkFiles)
@@ -211,12 +217,48 @@ TEST_F(ExportTest, OldRowsOfAUsersTemplateAreClearedWholeAndItsHeadingKept)
 
     const std::vector<std::string> before = xlrdSheetText(fixture, 0, 1, 12);
     const std::vector<std::string> after = xlrdSheetText(out, 0, 1, 12);
-    for (int row = 0; row < 5; ++row)
+    // Rows 2 and 3 hold the heading fields the book fills from its own text.
+    for (const int row : {0, 3, 4})
         EXPECT_EQ(after.at(row), before.at(row));
     const std::vector<std::string> expected = valuesAndMerges(xlrdSheetText(clean, 0, 1, 12));
     const std::vector<std::string> found = valuesAndMerges(after);
     ASSERT_GT(valuesAndMerges(before).size(), expected.size()) << "the template holds no old rows";
     EXPECT_TRUE(found == expected) << lineDiff(expected, found);
+}
+
+// The heading as a checker reads it: from the file as opened, and the same once
+// the text is reduced and its records are gone.
+TEST_F(ExportTest, TheHeadingIsFilledFromTheFileAsOpenedBeforeAndAfterReducing)
+{
+    const struct {
+        std::filesystem::path file;
+        WorkbookKind output;
+        std::vector<std::string> cells;  // row 2 and row 3 of the heading, as the engine reads them
+    } cases[] = {
+        {sourceDir() / "examples/bffb_line.dat",
+         WorkbookKind::BffbBook,
+         {"2  A=\"工程名称：示例二等水准\"  D=\"线路名称：1\"  F=\"测自水准点甲至水准点乙\"  I=\"观测顺序：BFFB\"",
+          "3  A=\"仪器型号：\"  D=\"日期：　　年　月　日\"  F=\"观测时间：08:06:22 — 09:22:17\"  I=\"检核标准：二等\""}},
+        {sourceDir() / "tests/data/gsi/bf_line.gsi",
+         WorkbookKind::BfBook,
+         {"2  A=\"工程名称：\"  D=\"线路名称：1\"  F=\"测自BM1至BM2\"",
+          "3  A=\"仪器：\"  C=\"日期：　　年　月　日\"  E=\"时间：\"  G=\"检核标准：二等\""}},
+    };
+    commands.setStandard(leveling::chooseStandard(leveling::builtinLimits(2), false));
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.file.string());
+        commands.open(c.file);
+        for (const bool reduced : {false, true}) {
+            if (reduced)
+                commands.reduceToLevelingLine();
+            const std::filesystem::path out =
+                scratch / (c.file.stem().string() + (reduced ? "-reduced.xls" : "-opened.xls"));
+            save(c.output, out);
+            std::vector<std::string> heading = engineSheetText(out, 0, 2);
+            heading.resize(2);
+            EXPECT_EQ(heading, c.cells) << (reduced ? "reduced" : "as opened");
+        }
+    }
 }
 
 }  // namespace

@@ -48,7 +48,7 @@ TEST(Filters, EachFilterKeepsItsLines)
         {"rejected height line", rawFields("KD1       TP#####01:35:46    1", "", "", kHeight), 0, 1, 0},
         {"single reading", readingLine("R "), 0, 1, 1},
         {"rejected single reading", readingLine("R ", kRejected), 0, 0, 0},
-        {"single reading with height", readingLine("R ", kAccepted, kHeight), 1, 2, 0},
+        {"single reading with height", readingLine("R ", kAccepted, kHeight), 1, 2, 1},
         {"rejected single reading with height", readingLine("R ", kRejected, kHeight), 0, 1, 0},
         {"intermediate RZ", readingLine("RZ"), 0, 1, 0},
         {"intermediate Rz", readingLine("Rz"), 0, 0, 0},

@@ -74,5 +74,31 @@ TEST(SavedNetworkTable, ReadsBackTheSameInEveryReader)
     expectGolden(engine, "network-table.txt");
 }
 
+// Under 四等 computed heights are kept to the millimetre, half to even, and the known
+// heights to every digit they were given with.
+TEST(SavedAdjustmentTable, HeightsToTheOrdersResolutionAndKnownHeightsAsGiven)
+{
+    ScratchDir scratch;
+    const TempFolder temp(makeProgramDir(scratch));
+    const std::string text =
+        routeText({{"A", "P1", 0.4, 400, 4}, {"P1", "A", -0.41, 420, 6}, {"P1", "B", 0.6, 590, 5}});
+    const TextLines lines = TextLines::viewOf(text);
+    leveling::KnownPoints known = leveling::parseKnownPoints("A 10.2187\nB 10.98165\n", scratch / "known.txt");
+    const leveling::Standard fourth = leveling::chooseStandard(leveling::builtinLimits(4), false);
+    const leveling::Adjustment adjustment = leveling::adjustRoute(leveling::readSections(lines), lines, &known,
+                                                                  leveling::Distribution::ByDistance, &fourth);
+    const auto file = scratch / "adjustment.xls";
+    books::exportWorkbook(books::WorkbookKind::AdjustmentTable, temp, text, file, &fourth, {}, &adjustment);
+    const xls::Workbook book = openWorkbook(file);
+    const xls::Worksheet& sheet = book.sheet(0);
+    EXPECT_EQ(sheet.value(4, 7), xls::Value(10.2187));
+    EXPECT_EQ(sheet.numberFormat(4, 7), "0.0000");
+    const double p1 = leveling::toMetres(adjustment.points[1].height);
+    EXPECT_EQ(sheet.value(5, 7), xls::Value(std::nearbyint(p1 * 1000) / 1000));
+    EXPECT_EQ(sheet.numberFormat(5, 7), "0.000");
+    EXPECT_EQ(sheet.value(6, 7), xls::Value(10.98165));
+    EXPECT_EQ(sheet.numberFormat(6, 7), "0.00000");
+}
+
 }  // namespace
 }  // namespace levara::testing

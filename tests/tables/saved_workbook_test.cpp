@@ -28,11 +28,11 @@ TEST(SavedPointTables, HoldTheRowsWrittenBelowTheTemplateHeading)
     expectGolden(xlrdSheetText(intermediate, 0, 6), "tables-intermediate-example.txt");
 
     const auto single = scratch / "single.xls";
-    books::exportWorkbook(WorkbookKind::SinglePointTable, temp,
-                          lines({rawLine("0012", "R ", "1.5", "25.321", ""),
-                                 rawLine("13", "R ", "1.62810", "31.070", ""),
-                                 rawLine("14", "R ", "2.04410", "8.955", "")}),
-                          single);
+    books::exportWorkbook(
+        WorkbookKind::SinglePointTable, temp,
+        lines({rawLine("0012", "R ", "1.5", "25.321", ""), rawLine("13", "R ", "1.62810", "31.070", ""),
+               rawLine("BM1", "R ", "0.91200", "12.500", "48.00000"), rawLine("14", "R ", "2.04410", "8.955", "")}),
+        single);
     expectGolden(xlrdSheetText(single, 0, 3), "tables-single-survey.txt");
 }
 

@@ -16,7 +16,7 @@ void write(xls::Worksheet& sheet, std::string text)
 
 TEST(SinglePointTable, SurveyThroughTheSinglePointFilter)
 {
-    // Rejected readings and readings carrying a height are dropped by the filter.
+    // Rejected readings are dropped by the filter; a reading carrying a height keeps it as 高程.
     const std::string raw = lines({
         kStartLine,
         rawLine("0012", "R ", "1.5", "25.321", ""),
@@ -40,7 +40,7 @@ TEST(SinglePointTable, UnfilteredTextGivesARowPerReadingLineAndFramesRowTwoFirst
     EXPECT_EQ(sheetText(sheet, 1), (std::vector<std::string>{
                                        "2  | borders A-F",
                                        "3  A=1  B=7  C=30  D=1.2  | borders A-F",
-                                       "4  A=2  B=7  C=30  D=1.1  | borders A-F",
+                                       "4  A=2  B=7  C=30  D=1.1  E=48.1  | borders A-F",
                                    }));
 }
 

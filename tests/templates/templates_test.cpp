@@ -26,16 +26,33 @@ struct Template {
     std::vector<std::string> names;
 };
 
-const std::vector<std::string> kLineBookNames = {"0 线路名称 水准测量!$D$2", "0 观测顺序 水准测量!$G$2",
-                                                 "0 仪器 水准测量!$A$3", "0 日期 水准测量!$D$3"};
+// The heading fields of a line book's sheet and their cells.
+std::vector<std::string> lineBookNames(const std::string& sheet, const std::string& sheetName)
+{
+    std::vector<std::string> names;
+    for (const auto& [name, cell] : {std::pair{"工程名称", "$A$2"},
+                                     {"线路名称", "$D$2"},
+                                     {"测段", "$F$2"},
+                                     {"观测顺序", "$I$2"},
+                                     {"仪器", "$A$3"},
+                                     {"日期", "$D$3"},
+                                     {"时间", "$F$3"},
+                                     {"检核标准", "$I$3"}})
+        names.push_back(sheet + " " + name + " " + sheetName + "!" + cell);
+    return names;
+}
 
-const std::vector<std::string> kTwoWayNames = {"0 线路名称 往测!$D$2", "0 观测顺序 往测!$G$2", "0 仪器 往测!$A$3",
-                                               "0 日期 往测!$D$3",     "1 线路名称 返测!$D$2", "1 观测顺序 返测!$G$2",
-                                               "1 仪器 返测!$A$3",     "1 日期 返测!$D$3"};
+std::vector<std::string> twoWayNames()
+{
+    std::vector<std::string> names = lineBookNames("0", "往测");
+    for (const std::string& name : lineBookNames("1", "返测"))
+        names.push_back(name);
+    return names;
+}
 
 const std::vector<std::string> kLineBookLabels = {"0:2:2:测段起点", "0:2:2:测段终点",     "0:2:2:累计后距",
                                                   "0:2:2:累计前距", "0:5:5:累计视距差",   "0:5:5:累计高差",
-                                                  "0:5:5:测段距离", "0:1:3:测量责任人：", "0:5:5:复核：",
+                                                  "0:5:5:测段距离", "0:1:3:测量责任人：", "0:5:5:检查者：",
                                                   "0:8:8:日期："};
 
 std::vector<std::string> onSheet(const std::vector<std::string>& labels, int sheet)
@@ -55,16 +72,17 @@ std::vector<std::string> twoWayLabels()
 }
 
 const std::vector<Template> kTemplates = {
-    {"exc.xls", {"水准测量"}, 5, 10, kLineBookLabels, kLineBookNames},
+    {"exc.xls", {"水准测量"}, 5, 10, kLineBookLabels, lineBookNames("0", "水准测量")},
     {"exc2.xls",
      {"水准测量"},
      5,
      8,
-     {"0:2:2:测段起点", "0:2:2:累计前距", "0:5:5:视距累计差", "0:5:5:测段距离", "0:1:2:测量责任人：", "0:4:5:复核：",
+     {"0:2:2:测段起点", "0:2:2:累计前距", "0:5:5:视距累计差", "0:5:5:测段距离", "0:1:2:测量责任人：", "0:4:5:检查者：",
       "0:7:7:日期："},
-     {"0 线路名称 水准测量!$D$2", "0 日期 水准测量!$F$2", "0 仪器 水准测量!$A$3"}},
-    {"exc3.xls", {"往测", "返测"}, 5, 10, twoWayLabels(), kTwoWayNames},
-    {"exc1.xls", {"中间点"}, 5, 7, {}, {"0 仪器 中间点!$D$2", "0 日期 中间点!$A$3"}},
+     {"0 工程名称 水准测量!$A$2", "0 线路名称 水准测量!$D$2", "0 测段 水准测量!$F$2", "0 仪器 水准测量!$A$3",
+      "0 日期 水准测量!$C$3", "0 时间 水准测量!$E$3", "0 检核标准 水准测量!$G$3"}},
+    {"exc3.xls", {"往测", "返测"}, 5, 10, twoWayLabels(), twoWayNames()},
+    {"exc1.xls", {"中间点"}, 5, 7, {}, {"0 工程名称 中间点!$A$2", "0 仪器 中间点!$D$2", "0 日期 中间点!$A$3"}},
     {"exc0.xls", {"单点测量"}, 2, 6, {}, {}},
     {"exc4.xls", {"高差配赋表", "精度评定"}, 3, 8, {}, {}},
     {"exc5.xls", {"平差成果表"}, 3, 9, {}, {}},
