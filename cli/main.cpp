@@ -355,9 +355,11 @@ int check(const Options& options)
     } else {
         for (const levara::leveling::Finding& finding : report.findings)
             std::cout << text(levara::findingLine(finding)) << '\n';
+        for (const levara::leveling::InstrumentDisagreement& disagreement : report.instrument)
+            std::cout << text(levara::instrumentLine(disagreement)) << '\n';
         std::cout << text(levara::checkSummary(report)) << '\n';
     }
-    return report.findings.empty() ? 0 : kExceeded;
+    return report.findings.empty() && report.instrument.empty() ? 0 : kExceeded;
 }
 
 }  // namespace

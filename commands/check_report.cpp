@@ -2,6 +2,7 @@
 
 #include <charconv>
 #include <cmath>
+#include <cstdio>
 
 namespace levara {
 
@@ -119,6 +120,19 @@ std::string findingsCsv(const leveling::CheckReport& report)
                "," + csvField(finding.source) + "\n";
     }
     return csv;
+}
+
+Message instrumentLine(const leveling::InstrumentDisagreement& disagreement)
+{
+    auto metres = [](double value) {
+        char text[32];
+        std::snprintf(text, sizeof text, "%.5f", value);
+        return std::string(text);
+    };
+    return Message(QT_TRANSLATE_NOOP("levara", "line %1: station %2 (%3): differs from the instrument's computation: "
+                                               "height difference %4 m, the instrument's %5 m"),
+                   disagreement.line, disagreement.station, std::string(disagreement.point),
+                   metres(disagreement.heightDifference), metres(disagreement.instrument));
 }
 
 }  // namespace levara

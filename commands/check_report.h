@@ -21,6 +21,8 @@ std::string findingSourceText(const leveling::Finding& finding);  // "GB/T 12897
 Message findingLine(const leveling::Finding& finding);
 // How many values exceed, in how many stations and lines; or that all are within.
 Message checkSummary(const leveling::CheckReport& report);
+// "line 12: station 3 (TP2): differs from the instrument's computation: …" ("与仪器计算不符").
+Message instrumentLine(const leveling::InstrumentDisagreement& disagreement);
 
 // A header and one row per finding, each line ended by "\n"; the item in the user's
 // language.

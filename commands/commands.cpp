@@ -180,7 +180,12 @@ leveling::CheckReport Commands::checkText(std::optional<leveling::ObservationOrd
     BusyPointer busy(ui_);
     TextLines lines = TextLines::viewOf(ui_.text());
     lines.numberBy(numbering());
-    return locatingFaults([&] { return leveling::checkSections(leveling::readSections(lines, order), *standard_); });
+    return locatingFaults([&] {
+        const std::vector<leveling::Section> sections = leveling::readSections(lines, order);
+        leveling::CheckReport report = leveling::checkSections(sections, *standard_);
+        report.instrument = leveling::instrumentDisagreements(sections, lines);
+        return report;
+    });
 }
 
 namespace {

@@ -760,5 +760,9 @@ check 对每个超限的数值输出一行，最后输出汇总；加 --csv 时�
         <source>%1: passed over %2, %3 and %4</source>
         <translation>%1：已跳过 %2、%3 和 %4</translation>
     </message>
+    <message>
+        <source>line %1: station %2 (%3): differs from the instrument&apos;s computation: height difference %4 m, the instrument&apos;s %5 m</source>
+        <translation>第 %1 行：第 %2 站（%3）：与仪器计算不符：高差 %4 m，仪器 %5 m</translation>
+    </message>
 </context>
 </TS>

@@ -8,6 +8,7 @@
 #include <string_view>
 #include <vector>
 
+#include "leveling/instrument_check.h"
 #include "leveling/limits.h"
 #include "leveling/sections.h"
 
@@ -52,6 +53,8 @@ struct CheckReport {
     int sections = 0;      // with stations
     int stations = 0;
     std::vector<Finding> findings;  // by section, then by line
+    // Stations the level's own heights contradict (filled by who has the text).
+    std::vector<InstrumentDisagreement> instrument;
 };
 
 CheckReport checkSections(const std::vector<Section>& sections, const Standard& standard);

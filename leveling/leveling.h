@@ -6,6 +6,7 @@
 // the files for adjustment software.
 #include "leveling/checks.h"
 #include "leveling/exchange_files.h"
+#include "leveling/instrument_check.h"
 #include "leveling/known_points.h"
 #include "leveling/limits.h"
 #include "leveling/observation_order.h"

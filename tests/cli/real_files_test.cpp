@@ -218,3 +218,41 @@ TEST_F(RealFiles, OdditiesOfM5FilesAreNoReadings)
 
 }  // namespace
 }  // namespace levara::testing
+
+namespace levara::testing {
+namespace {
+
+std::string checked(const std::filesystem::path& file, int* status = nullptr)
+{
+    std::string output;
+    std::vector<std::string> environment = environmentWithLocale({"LANG=en_US.UTF-8"});
+    const int exit = runProgram({(binaryDir() / "levara-cli").string(), "check", "--filter", "leveling", "--standard",
+                                 "2", file.string()},
+                                &output, {}, &environment);
+    if (status)
+        *status = exit;
+    return output;
+}
+
+TEST(InstrumentCheck, RealFilesAgreeAndAWrongHeightIsListedWithBothValues)
+{
+    for (const std::filesystem::path& file : realGsiFiles())
+        EXPECT_EQ(checked(file).find("instrument"), std::string::npos) << file;
+
+    ScratchDir scratch;
+    std::string raw = readBytes(sourceDir() / "tests/data/m5_oddities.dat");
+    const std::size_t row = raw.find("For M5|Adr    35|");
+    ASSERT_NE(row, std::string::npos);
+    raw.replace(raw.find("10.30000", row), 8, "10.30009");
+    writeBytes(scratch / "wrong.dat", raw);
+    int status = 0;
+    const std::string output = checked(scratch / "wrong.dat", &status);
+    EXPECT_NE(output.find("line 31: station 3 (BM2): differs from the instrument's computation: height difference "
+                          "0.20000 m, the instrument's 0.20009 m\n"),
+              std::string::npos)
+        << output;
+    EXPECT_EQ(status, 3);
+}
+
+}  // namespace
+}  // namespace levara::testing
