@@ -166,9 +166,9 @@ ObservationOrder orderOf(const LineList& part, const Part& where, std::optional<
 
 }  // namespace
 
-std::vector<Section> readSections(const TextLines& text, std::optional<ObservationOrder> order)
+std::vector<Section> readSections(const TextLines& text, std::optional<ObservationOrder> order, LinesRead read)
 {
-    const LineList lines = numberedLines(text);
+    const LineList lines = read == LinesRead::LevelingFilter ? levelingFilterLines(text) : numberedLines(text);
     std::vector<Section> sections;
     for (const Part& part : partsOf(lines)) {
         const LineList partLines = linesOf(lines, part);

@@ -17,11 +17,17 @@ struct NumberedLine {
     std::string_view text;
     int number = 0;
     int position = 0;
+    // Its place among the lines the leveling filter keeps, where a station's lines must
+    // follow one another; 0 when the lines read are the text's own.
+    int keptPosition = 0;
 };
 using LineList = std::vector<NumberedLine>;
 
 // All lines in order, empty ones included.
 LineList numberedLines(const TextLines& lines);
+// The lines the leveling filter keeps (records/filters.h), each as often as it keeps
+// it and numbered as in the text: the text as "水准线路" would reduce it, whatever it holds.
+LineList levelingFilterLines(const TextLines& lines);
 // The non-empty lines, last first: the reversed work file as the return book reads it.
 LineList reversedNonEmptyLines(const TextLines& lines);
 

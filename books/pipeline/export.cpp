@@ -22,12 +22,21 @@ std::optional<BookMarks> marksFor(WorkbookKind output, const TextLines& lines, c
     if (!standard)
         return std::nullopt;
     std::vector<leveling::Section> sections;
+    constexpr leveling::LinesRead asBook = leveling::LinesRead::AsBook;
     switch (output) {
-    case WorkbookKind::BffbBook: sections = leveling::readSections(lines, leveling::ObservationOrder::BFFB); break;
-    case WorkbookKind::BbffBook: sections = leveling::readSections(lines, leveling::ObservationOrder::BBFF); break;
-    case WorkbookKind::BfbfBook: sections = leveling::readSections(lines, leveling::ObservationOrder::BFBF); break;
-    case WorkbookKind::BfBook: sections = leveling::readSections(lines, leveling::ObservationOrder::BF); break;
-    case WorkbookKind::AbffbBook: sections = leveling::readSections(lines, leveling::ObservationOrder::aBFFB); break;
+    case WorkbookKind::BffbBook:
+        sections = leveling::readSections(lines, leveling::ObservationOrder::BFFB, asBook);
+        break;
+    case WorkbookKind::BbffBook:
+        sections = leveling::readSections(lines, leveling::ObservationOrder::BBFF, asBook);
+        break;
+    case WorkbookKind::BfbfBook:
+        sections = leveling::readSections(lines, leveling::ObservationOrder::BFBF, asBook);
+        break;
+    case WorkbookKind::BfBook: sections = leveling::readSections(lines, leveling::ObservationOrder::BF, asBook); break;
+    case WorkbookKind::AbffbBook:
+        sections = leveling::readSections(lines, leveling::ObservationOrder::aBFFB, asBook);
+        break;
     case WorkbookKind::AbffbTwoWayBook: sections = leveling::readTwoWaySections(lines); break;
     default: return std::nullopt;
     }

@@ -114,6 +114,37 @@ TEST(Sections, ALineThatNamesNoMethodIsNamedUnlessTheOrderIsGiven)
               0);
 }
 
+TEST(Sections, ARawTextIsReadByTheLevelingFiltersRules)
+{
+    // Two stations of +0.1 m each. The level's own lines around them: a collimation
+    // check with values, a rejected fore reading and its repeat, an intermediate sight
+    // with its height, the heights, and the line-end row with Db/Df.
+    std::vector<std::string> lines = levelingLine(chain(2, "BM1", "BM2"));
+    lines.insert(lines.begin() + 9, heightLine("P1", "10.10000"));
+    lines.insert(lines.begin() + 9, rawLine("Q", "Rz", "0.90000", "12.000", "10.60000"));
+    lines.insert(lines.begin() + 2, readingLine("P1", "Rf", "1.90000", "20.000"));
+    lines[2].replace(lines[2].find("P1") + 2, 5, "#####");
+    lines.insert(lines.end() - 1, rawFields("KD2      BM2                  1", valueField("Db", "80.000"),
+                                            valueField("Df", "80.000"), valueField("Z", "10.20000", 16)));
+    lines.insert(lines.begin(), rawFields("TO  Adjustment", valueField("R", "1.60030"), valueField("HD", "20.040")));
+    const TextLines raw = TextLines::fromText(textOfLines(lines));
+    const std::string reduced = filterLines(RecordFilter::Leveling, raw);
+    ASSERT_NE(reduced.size(), textOfLines(lines).size());
+
+    for (const TextLines& text : {raw, TextLines::viewOf(reduced)}) {
+        const std::vector<leveling::Section> sections = leveling::readSections(text);
+        ASSERT_EQ(sections.size(), 1u);
+        EXPECT_EQ(sections[0].stationCount(), 2);
+        EXPECT_DOUBLE_EQ(sections[0].heightDifference, 0.2);
+    }
+    // In the raw text, the lines named are the text's own; a book reads every line.
+    const leveling::Section section = leveling::readSections(raw)[0];
+    EXPECT_EQ(section.stations[0].readings.fore1.line, 5);
+    EXPECT_EQ(section.stations[1].readings.back1.line, 8);
+    // A book reads every line: the height row is taken for a reading.
+    EXPECT_THROW(leveling::readSections(raw, {}, leveling::LinesRead::AsBook), InputError);
+}
+
 TEST(Checks, TheComputationCheckCatchesAWrongStoredHeightDifference)
 {
     const TextLines text = TextLines::fromText(textOfLines(levelingLine(chain(2, "A", "B"))));
