@@ -98,6 +98,14 @@ Message findingLine(const Finding& finding)
 
 Message checkSummary(const leveling::CheckReport& report)
 {
+    if (report.standard.empty() && report.instrument.empty())
+        return Message(QT_TRANSLATE_NOOP("levara", "every station agrees with the instrument's computation (leveling "
+                                                   "lines: %1, stations: %2)"),
+                       report.sections, report.stations);
+    if (report.standard.empty())
+        return Message(QT_TRANSLATE_NOOP("levara", "stations that differ from the instrument's computation: %1 "
+                                                   "(leveling lines: %2, stations: %3)"),
+                       report.instrument.size(), report.sections, report.stations);
     if (report.findings.empty())
         return Message(QT_TRANSLATE_NOOP("levara", "%1: every value within the limits (leveling lines: %2, "
                                                    "stations: %3)"),

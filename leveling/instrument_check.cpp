@@ -72,6 +72,14 @@ std::optional<LevelHeight> startHeight(const TextLines& lines, int before)
 
 }  // namespace
 
+bool holdsLevelHeights(const TextLines& lines)
+{
+    for (std::size_t i = 0; i < lines.size(); ++i)
+        if (levelHeight(lines[i]))
+            return true;
+    return false;
+}
+
 std::vector<InstrumentDisagreement> instrumentDisagreements(const std::vector<Section>& sections,
                                                             const TextLines& lines)
 {

@@ -20,6 +20,9 @@ struct InstrumentDisagreement {
     double instrument = 0;        // the step between the level's heights, m
 };
 
+// Whether lines hold a height the level computed (an accepted "Z" row without a reading).
+bool holdsLevelHeights(const TextLines& lines);
+
 // The stations of sections (read from lines) that the level's heights contradict;
 // stations without a height of the level after them, and the one after such a
 // station, are not compared.

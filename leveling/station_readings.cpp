@@ -154,6 +154,26 @@ void checkStationLines(const LineList& lines, std::size_t first, std::size_t cou
     }
 }
 
+std::string recordedOrder(const LineList& lines, std::size_t first, std::size_t count)
+{
+    std::string order;
+    for (std::size_t i = first; i < first + count && i < lines.size(); ++i)
+        order += hasTag(lines[i], "Rb") ? 'B' : hasTag(lines[i], "Rf") ? 'F' : '?';
+    return order;
+}
+
+void checkRecordedOrder(const LineList& lines, std::size_t first, std::string_view bookOrder, const StationName& name)
+{
+    const std::string recorded = recordedOrder(lines, first, bookOrder.size());
+    for (std::size_t i = 0; i < recorded.size(); ++i)
+        if (recorded[i] != '?' && recorded[i] != bookOrder[i])
+            fail(name.firstLine, name,
+                 Message(QT_TRANSLATE_NOOP("levara",
+                                           "its staffs were recorded in the order %1, which the book, reading %2, "
+                                           "contradicts; save the book of the order recorded"),
+                         recorded, bookOrder));
+}
+
 void takeReading(StationReadings& station, Reading reading, const NumberedLine& line, const StationName& name)
 {
     const MeasurementLine fields(line.text);

@@ -3,6 +3,7 @@
 // and the reading of a station's lines as a whole.
 #include <array>
 #include <cstddef>
+#include <string>
 #include <string_view>
 #include <vector>
 
@@ -76,6 +77,14 @@ bool isReadingLine(const NumberedLine& line);
 // all there, following one another without an empty line, each with fields 0 to 4.
 // Throws InputError naming the offending line and the station.
 void checkStationLines(const LineList& lines, std::size_t first, std::size_t count, const StationName& name);
+
+// The staffs a station's count lines from lines[first] were recorded on, one letter
+// a line: B for "Rb", F for "Rf", ? for any other tag ("BFFB").
+std::string recordedOrder(const LineList& lines, std::size_t first, std::size_t count);
+// Throws InputError naming the station when its lines, recorded as recordedOrder says,
+// contradict what the book reads them as (bookOrder, one letter a line: "BBFF"): a
+// back reading booked as a fore reading, or the reverse.
+void checkRecordedOrder(const LineList& lines, std::size_t first, std::string_view bookOrder, const StationName& name);
 
 // Fills the reading's slices from a checked station line, requiring its reading
 // and distance to be numbers as typed input takes them.
