@@ -1,11 +1,5 @@
-// levara-cli: runs the menu's commands from the command line.
-//
-//   levara-cli [--filter leveling|intermediate|single] --save KIND [--overwrite]
-//              [--standard 1|2|3|4 [--mountain] | --limits FILE]
-//              [--known FILE] [--by distance|stations] INPUT OUTPUT
-//   levara-cli check [--filter leveling|intermediate|single]
-//                    [--standard 1|2|3|4 [--mountain] | --limits FILE] [--order ORDER] [--csv] INPUT
-//   levara-cli --help | --version
+// levara-cli: runs the menu's commands from the command line. Its usage is usage()
+// below, which --help prints and README.md shows (a test holds them equal).
 //
 // INPUT is opened as "打开" opens it, the filter runs as its menu command does, and the
 // save command of KIND writes OUTPUT (workbooks with the EXCEL type), its field books
@@ -22,6 +16,7 @@
 #include <cstdio>
 #include <cstring>
 #include <exception>
+#include <functional>
 #include <iostream>
 #include <optional>
 #include <string>
@@ -37,7 +32,7 @@ namespace {
 // UTF-8, whatever the locale.
 std::string text(const levara::Message& message) { return levara::translated(message); }
 
-using Command = void (*)(levara::Commands&);
+using Command = std::function<void(levara::Commands&)>;
 using levara::books::WorkbookKind;
 
 // A name on the command line, the menu item it stands for and the command it runs.
@@ -45,27 +40,32 @@ struct Choice {
     std::string_view name;
     std::string_view caption;
     Command command;
+    bool knownHeights = false;  // --known applies
+    bool adjustment = false;    // the adjustment table: --by applies, and its own exit status
 };
 
-void saveAdjustment(levara::Commands& c) { c.saveAdjustmentTable(); }
+// The text, every workbook (books::kWorkbookKinds), and the files for adjustment software.
+std::vector<Choice> saveCommands()
+{
+    std::vector<Choice> commands = {{"text", "原始文本", [](levara::Commands& c) { c.saveText(); }}};
+    for (const levara::books::WorkbookKindInfo& kind : levara::books::kWorkbookKinds) {
+        const bool adjustment = kind.kind == WorkbookKind::AdjustmentTable;
+        commands.push_back({kind.cliName, kind.caption,
+                            adjustment ? Command([](levara::Commands& c) { c.saveAdjustmentTable(); })
+                                       : Command([k = kind.kind](levara::Commands& c) { c.saveWorkbook(k); }),
+                            kind.knownHeights, adjustment});
+    }
+    using levara::leveling::ExchangeFormat;
+    commands.push_back({"sections-csv", "测段数据(CSV)",
+                        [](levara::Commands& c) { c.saveSectionsFile(ExchangeFormat::SectionsCsv); }});
+    commands.push_back(
+        {"gama", "GNU Gama (XML)", [](levara::Commands& c) { c.saveSectionsFile(ExchangeFormat::Gama); }, true});
+    commands.push_back(
+        {"starnet", "STAR*NET", [](levara::Commands& c) { c.saveSectionsFile(ExchangeFormat::Starnet); }, true});
+    return commands;
+}
 
-const std::vector<Choice> kSaveCommands = {
-    {"text", "原始文本", [](levara::Commands& c) { c.saveText(); }},
-    {"bffb", "线路手薄(BFFB)", [](levara::Commands& c) { c.saveWorkbook(WorkbookKind::BffbBook); }},
-    {"bbff", "线路手薄(BBFF)", [](levara::Commands& c) { c.saveWorkbook(WorkbookKind::BbffBook); }},
-    {"bfbf", "线路手薄(BFBF)", [](levara::Commands& c) { c.saveWorkbook(WorkbookKind::BfbfBook); }},
-    {"bf", "线路手薄(BF)", [](levara::Commands& c) { c.saveWorkbook(WorkbookKind::BfBook); }},
-    {"abffb", "线路手薄(aBFFB 单一线路)", [](levara::Commands& c) { c.saveWorkbook(WorkbookKind::AbffbBook); }},
-    {"abffb-2way", "线路手薄(aBFFB 双转往返)",
-     [](levara::Commands& c) { c.saveWorkbook(WorkbookKind::AbffbTwoWayBook); }},
-    {"intermediate", "中间点测量表格", [](levara::Commands& c) { c.saveWorkbook(WorkbookKind::IntermediateTable); }},
-    {"single", "单点测量表格", [](levara::Commands& c) { c.saveWorkbook(WorkbookKind::SinglePointTable); }},
-    {"adjustment", "高差配赋表", saveAdjustment},
-    {"sections-csv", "测段数据(CSV)",
-     [](levara::Commands& c) { c.saveSectionsFile(levara::leveling::ExchangeFormat::SectionsCsv); }},
-    {"gama", "GNU Gama (XML)", [](levara::Commands& c) { c.saveSectionsFile(levara::leveling::ExchangeFormat::Gama); }},
-    {"starnet", "STAR*NET", [](levara::Commands& c) { c.saveSectionsFile(levara::leveling::ExchangeFormat::Starnet); }},
-};
+const std::vector<Choice> kSaveCommands = saveCommands();
 
 const std::vector<Choice> kFilters = {
     {"leveling", "水准线路", [](levara::Commands& c) { c.reduceToLevelingLine(); }},
@@ -77,13 +77,6 @@ const Choice* find(const std::vector<Choice>& choices, std::string_view name)
 {
     const auto found = std::find_if(choices.begin(), choices.end(), [&](const Choice& c) { return c.name == name; });
     return found == choices.end() ? nullptr : &*found;
-}
-
-// What --known and --by apply to.
-bool usesKnownHeights(Command save)
-{
-    return save == saveAdjustment || save == find(kSaveCommands, "gama")->command ||
-           save == find(kSaveCommands, "starnet")->command;
 }
 
 const std::vector<Choice> kOrders = {
@@ -169,8 +162,8 @@ levara::Message version()
 
 struct Options {
     bool check = false;
-    Command filter = nullptr;
-    Command save = nullptr;
+    const Choice* filter = nullptr;
+    const Choice* save = nullptr;
     bool overwrite = false;
     int standard = 0;  // 1 to 4; 0 none
     bool mountain = false;
@@ -234,7 +227,7 @@ std::optional<Options> parse(int argc, char** argv)
             const Choice* choice = find(arg == "--filter" ? kFilters : kSaveCommands, value);
             if (!choice)
                 return std::nullopt;
-            (arg == "--filter" ? options.filter : options.save) = choice->command;
+            (arg == "--filter" ? options.filter : options.save) = choice;
         } else if (arg == "--overwrite" && !options.check) {
             options.overwrite = true;
         } else if (arg == "--standard" && valued) {
@@ -279,8 +272,7 @@ std::optional<Options> parse(int argc, char** argv)
         return std::nullopt;
     if (!options.check && !options.save)
         return std::nullopt;
-    if ((!options.known.empty() && !usesKnownHeights(options.save)) ||
-        (options.distribution && options.save != saveAdjustment))
+    if ((!options.known.empty() && !options.save->knownHeights) || (options.distribution && !options.save->adjustment))
         return std::nullopt;
     options.input = files[0];
     if (!options.check)
@@ -323,9 +315,9 @@ std::optional<levara::Message> save(const Options& options, std::vector<levara::
         commands.setDistribution(*options.distribution);
     commands.open();
     if (options.filter)
-        options.filter(commands);
-    if (options.save != saveAdjustment) {
-        options.save(commands);
+        options.filter->command(commands);
+    if (!options.save->adjustment) {
+        options.save->command(commands);
         return std::nullopt;
     }
     const std::optional<levara::leveling::Adjustment> adjustment = commands.saveAdjustmentTable();
@@ -351,7 +343,7 @@ int check(const Options& options)
     commands.open();
     printWarnings(ui.warnings_);
     if (options.filter)
-        options.filter(commands);
+        options.filter->command(commands);
     const levara::leveling::CheckReport report = commands.checkText(options.order);
     if (options.csv) {
         std::fputs(levara::findingsCsv(report).c_str(), stdout);

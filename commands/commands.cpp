@@ -15,16 +15,6 @@ Message notExcelNotice()
 
 namespace {
 
-// The filter whose lines the workbook is made from.
-RecordFilter filterFor(books::WorkbookKind output)
-{
-    switch (output) {
-    case books::WorkbookKind::IntermediateTable: return RecordFilter::IntermediateSights;
-    case books::WorkbookKind::SinglePointTable: return RecordFilter::SinglePoints;
-    default: return RecordFilter::Leveling;
-    }
-}
-
 // Asked only for an existing file; a directory is refused later by the copy itself.
 bool mayWrite(Ui& ui, const std::filesystem::path& file)
 {
@@ -140,7 +130,7 @@ void Commands::saveWorkbook(books::WorkbookKind output)
         const WorkFolder work(programDir_);
         books::renewWorkingWorkbook(output, work.temp());
     }
-    if (!offerToReduce(filterFor(output)))
+    if (!offerToReduce(books::workbookKind(output).filter))
         return;
     // Every workbook save opens on EXCEL: the type a text save chose is no trap.
     const SaveChoice choice = ui_.chooseFileToSave(kExcelFilter);

@@ -29,7 +29,7 @@ std::vector<Measured> measuredSections(const std::vector<Section>& sections, con
             measured.push_back({pointName(section.startPoint), pointName(section.endPoint), section.heightDifference,
                                 section.length(), section.stationCount(), section.firstLine});
     if (measured.empty())
-        throw InputError(lines.empty() ? 1 : int(lines.size()),
+        throw InputError(lastLineNumber(lines),
                          Message(QT_TRANSLATE_NOOP("levara", "the text holds no leveling section to save")));
     return measured;
 }

@@ -68,7 +68,7 @@ KnownPoints parseKnownPoints(std::string_view bytes, const std::filesystem::path
     KnownPoints known;
     known.file = file;
     for (std::size_t i = 0; i < lines.size(); ++i) {
-        const int number = int(i) + 1;
+        const int number = lines.number(i);
         std::string_view text = lines[i];
         text = trimmed(text.substr(0, text.find('#')));
         if (text.empty())

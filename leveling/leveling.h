@@ -12,6 +12,7 @@
 #include "leveling/observation_order.h"
 #include "leveling/route.h"
 #include "leveling/sections.h"
+#include "leveling/station.h"
 #include "leveling/station_readings.h"
 #include "leveling/station_search.h"
 #include "leveling/units.h"

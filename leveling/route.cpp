@@ -183,9 +183,9 @@ RecordedHeight recordedStartHeight(const TextLines& lines, const std::string& st
             continue;
         const std::optional<double> height = typedNumber(line.height());
         if (!height)
-            throw InputError(int(i) + 1, Message(QT_TRANSLATE_NOOP("levara", "the height \"%1\" is not a number"),
-                                                 pointName(line.height())));
-        RecordedHeight recorded{pointName(line.pointNumber()), *height, int(i) + 1};
+            throw InputError(lines.number(i), Message(QT_TRANSLATE_NOOP("levara", "the height \"%1\" is not a number"),
+                                                      pointName(line.height())));
+        RecordedHeight recorded{pointName(line.pointNumber()), *height, lines.number(i)};
         if (recorded.point != start)
             throw InputError(recorded.line,
                              Message(QT_TRANSLATE_NOOP("levara", "the first height line is of point %1, not of %2, the "
@@ -193,8 +193,9 @@ RecordedHeight recordedStartHeight(const TextLines& lines, const std::string& st
                                      recorded.point, start));
         return recorded;
     }
-    throw InputError(1, Message(QT_TRANSLATE_NOOP("levara", "the text records no height for the route's start: "
-                                                            "choose a known-points file")));
+    throw InputError(firstLineNumber(lines),
+                     Message(QT_TRANSLATE_NOOP("levara", "the text records no height for the route's start: "
+                                                         "choose a known-points file")));
 }
 
 Adjustment adjustRoute(const std::vector<Section>& sections, const TextLines& lines, const KnownPoints* known,
@@ -202,7 +203,7 @@ Adjustment adjustRoute(const std::vector<Section>& sections, const TextLines& li
 {
     std::vector<Leg> legs = legsOf(sections, standard);
     if (legs.empty())
-        throw InputError(lines.empty() ? 1 : int(lines.size()),
+        throw InputError(lastLineNumber(lines),
                          Message(QT_TRANSLATE_NOOP("levara", "the text holds no leveling section to adjust")));
     checkChained(legs);
     const RouteSection& first = legs.front().section;

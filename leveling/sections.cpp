@@ -6,7 +6,6 @@
 #include <string>
 
 #include "leveling/station_search.h"
-#include "leveling/units.h"
 
 namespace levara::leveling {
 
@@ -60,16 +59,13 @@ std::vector<Part> partsOf(const LineList& lines)
 std::vector<StationReadings> stationsOf(const LineList& lines, ObservationOrder order, bool asRecorded)
 {
     switch (order) {
-    case ObservationOrder::BF: return bfBookStations(lines, false, asRecorded);
-    case ObservationOrder::aBFFB: return alternatingBookStations(lines, false, asRecorded);
-    default: return lineBookStations(lines, order, false, asRecorded);
+    case ObservationOrder::BF: return bfBookStations(lines, asRecorded);
+    case ObservationOrder::aBFFB: return alternatingBookStations(lines, asRecorded);
+    default: return lineBookStations(lines, order, asRecorded);
     }
 }
 
-// The value a cell holds when the book enters the text.
-double entered(std::string_view text) { return typedNumber(text).value_or(0); }
-
-// What the books compute from each station, in their order of operations.
+// The section of the part with its stations' values and sums.
 Section computed(const Part& part, ObservationOrder order, std::vector<StationReadings> stations, int lastLine)
 {
     Section section;
@@ -78,49 +74,12 @@ Section computed(const Part& part, ObservationOrder order, std::vector<StationRe
     section.lineName = part.lineName;
     section.methodText = part.methodText;
     section.order = order;
-    section.stations.reserve(stations.size());
+    section.stations = computedStations(std::move(stations), order);
+    const StationSums sums = stationSums(section.stations);
+    section.backDistance = nineDecimals(sums.backDistance);
+    section.foreDistance = nineDecimals(sums.foreDistance);
+    section.heightDifference = nineDecimals(sums.heightDifference);
     const bool twice = readsTwice(order);
-    double sum = 0, heightSum = 0;
-    for (const StationReadings& s : stations) {
-        Station& station = section.stations.emplace_back();
-        station.readings = s;
-        station.number = section.stationCount();
-        // The station's lines were read as typed numbers: the books' leadingNumber and
-        // the cells' values agree on them.
-        const double b1 = entered(s.back1.reading), f1 = entered(s.fore1.reading);
-        const double b1Distance = entered(s.back1.distance), f1Distance = entered(s.fore1.distance);
-        if (twice) {
-            const double b2 = entered(s.back2.reading), f2 = entered(s.fore2.reading);
-            station.backDistance = (b1Distance + entered(s.back2.distance)) / 2;
-            station.foreDistance = (f1Distance + entered(s.fore2.distance)) / 2;
-            station.distanceDifference = nineDecimals(station.backDistance - station.foreDistance);
-            sum = (sum + station.backDistance) - station.foreDistance;
-            station.heightDifference1 = nineDecimals(b1 - f1);
-            station.heightDifference2 = nineDecimals(b2 - f2);
-            station.heightDifferencesDiffer =
-                nineDecimals((station.heightDifference1 - station.heightDifference2) * kMillimetresPerMetre);
-            station.meanHeightDifference = nineDecimals((station.heightDifference1 + station.heightDifference2) / 2);
-            station.backReadings = b1 + b2;
-            station.foreReadings = f1 + f2;
-        } else {
-            const double d = b1Distance - f1Distance;
-            station.distanceDifference = nineDecimals(d);
-            sum = sum + d;
-            station.heightDifference1 = nineDecimals(b1 - f1);
-            station.heightDifference2 = station.meanHeightDifference = station.heightDifference1;
-            station.backDistance = b1Distance;
-            station.foreDistance = f1Distance;
-            station.backReadings = b1;
-            station.foreReadings = f1;
-        }
-        station.distanceDifferenceSum = nineDecimals(sum);
-        section.backDistance += station.backDistance;
-        section.foreDistance += station.foreDistance;
-        heightSum += station.meanHeightDifference;
-    }
-    section.backDistance = nineDecimals(section.backDistance);
-    section.foreDistance = nineDecimals(section.foreDistance);
-    section.heightDifference = nineDecimals(heightSum);
     if (!section.stations.empty()) {
         // The book's rows show the second reading's point where there is one.
         const StationReadings& first = section.stations.front().readings;
@@ -227,8 +186,8 @@ std::vector<Section> readTwoWaySections(const TextLines& text)
             if (!line->text.empty())
                 reversed.push_back(*line);
         const int last = lastLineOf(lines, part);
-        sections.push_back(computed(part, ObservationOrder::aBFFB, twoWayForwardStations(partLines, false), last));
-        sections.push_back(computed(part, ObservationOrder::aBFFB, twoWayReturnStations(reversed, false), last));
+        sections.push_back(computed(part, ObservationOrder::aBFFB, twoWayForwardStations(partLines), last));
+        sections.push_back(computed(part, ObservationOrder::aBFFB, twoWayReturnStations(reversed), last));
     }
     return sections;
 }

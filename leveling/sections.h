@@ -1,33 +1,18 @@
 #pragma once
 // The leveling lines of a text, each from its "Start-Line" record to its "End-Line"
 // record (the whole text when it has none), with the stations the books read in them
-// and the totals a checker or an adjustment starts from. Values are in metres and
-// computed as the books compute them, each cleaned to nine decimals (nineDecimals).
+// (leveling/station.h) and the totals a checker or an adjustment starts from. Values
+// are in metres, each cleaned to nine decimals (nineDecimals).
 // The stations' readings are views into the text's lines, which must outlive them.
 #include <optional>
 #include <string_view>
 #include <vector>
 
 #include "leveling/observation_order.h"
-#include "leveling/station_readings.h"
+#include "leveling/station.h"
 #include "records/records.h"
 
 namespace levara::leveling {
-
-struct Station {
-    StationReadings readings;
-    int number = 0;  // in its section, from 1
-    // The means of the two readings' distances (BF: the one reading's).
-    double backDistance = 0, foreDistance = 0;
-    double distanceDifference = 0;     // d
-    double distanceDifferenceSum = 0;  // Σd of the section up to this station
-    // BF: the one height difference, in all three.
-    double heightDifference1 = 0, heightDifference2 = 0, meanHeightDifference = 0;
-    double heightDifferencesDiffer = 0;  // the first less the second, in millimetres
-    // The sums of the station's readings on each staff (BF: its one reading), for the
-    // computation check.
-    double backReadings = 0, foreReadings = 0;
-};
 
 struct Section {
     int firstLine = 1;            // its Start-Line record, or line 1

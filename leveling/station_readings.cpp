@@ -33,7 +33,7 @@ Message describe(const StationName& name)
 
 [[noreturn]] void fail(int line, const StationName& name, Message problem)
 {
-    throw InputError(line, Message(QT_TRANSLATE_NOOP("levara", "%1: %2"), describe(name), std::move(problem)));
+    throw stationError(line, name, std::move(problem));
 }
 
 // The messages of one field of a station line.
@@ -70,6 +70,11 @@ std::string_view checkedNumber(std::string_view slice, const FieldMessages& mess
 
 }  // namespace
 
+InputError stationError(int line, const StationName& name, Message problem)
+{
+    return InputError(line, Message(QT_TRANSLATE_NOOP("levara", "%1: %2"), describe(name), std::move(problem)));
+}
+
 int StationReadings::firstLine() const
 {
     int first = std::min(back1.line, fore1.line);
@@ -78,6 +83,10 @@ int StationReadings::firstLine() const
             first = std::min(first, second->line);
     return first;
 }
+
+int firstLineNumber(const TextLines& lines) { return lines.empty() ? 1 : lines.number(0); }
+
+int lastLineNumber(const TextLines& lines) { return lines.empty() ? 1 : lines.number(lines.size() - 1); }
 
 LineList numberedLines(const TextLines& lines)
 {
@@ -203,17 +212,7 @@ StationReadings readCheckedStation(const LineList& lines, std::size_t first, con
     return station;
 }
 
-void checkStationFits(const StationName& name)
-{
-    if (name.number > kMaxStations)
-        fail(name.firstLine, name,
-             Message(QT_TRANSLATE_NOOP("levara",
-                                       "too many stations for one worksheet: a book holds at most %1 stations, so "
-                                       "that its summary ends by row %2"),
-                     kMaxStations, kLastSheetRow));
-}
-
-std::vector<StationStart> findLineBookStations(const LineList& lines, std::size_t lineCount, bool forBook)
+std::vector<StationStart> findLineBookStations(const LineList& lines, std::size_t lineCount)
 {
     std::vector<StationStart> starts;
     for (std::size_t i = 0; i < lines.size();) {
@@ -222,8 +221,6 @@ std::vector<StationStart> findLineBookStations(const LineList& lines, std::size_
             continue;
         }
         const StationName name{nullptr, int(starts.size() + 1), lines[i].number, nullptr};
-        if (forBook)
-            checkStationFits(name);
         checkStationLines(lines, i, lineCount, name);
         starts.push_back({i, name});
         i += lineCount;

@@ -24,6 +24,11 @@ struct NumberedLine {
 };
 using LineList = std::vector<NumberedLine>;
 
+// The numbers messages give the text's first and last lines (TextLines::number); 1
+// for an empty text.
+int firstLineNumber(const TextLines& lines);
+int lastLineNumber(const TextLines& lines);
+
 // All lines in order, empty ones included.
 LineList numberedLines(const TextLines& lines);
 // The lines the leveling filter keeps (records/filters.h), each as often as it keeps
@@ -96,23 +101,17 @@ StationReadings readStation(const LineList& lines, std::size_t first, const Line
 StationReadings readCheckedStation(const LineList& lines, std::size_t first, const LineOrder& order,
                                    const StationName& name);
 
-// The last row a worksheet has.
-inline constexpr int kLastSheetRow = 65536;
-// The most stations a book of three-row blocks holds with its five summary rows.
-inline constexpr int kMaxStations = (kLastSheetRow - 5 - 5) / 3;
-
-// Throws when station number name.number would push its book's summary past the
-// worksheet's last row.
-void checkStationFits(const StationName& name);
+// The fault of a station, as every station's message names it: the station, then
+// the problem; at line.
+InputError stationError(int line, const StationName& name, Message problem);
 
 // Where each station of a line book starts, found the way those books search: every
 // "Rb" or "Rf" line starts a station of lineCount lines, whatever the tags of the lines
-// after it; anything else between stations is passed over. Checks every station whole
-// and, for a book, within the worksheet.
+// after it; anything else between stations is passed over. Checks every station whole.
 struct StationStart {
     std::size_t index;  // into the lines
     StationName name;
 };
-std::vector<StationStart> findLineBookStations(const LineList& lines, std::size_t lineCount, bool forBook = true);
+std::vector<StationStart> findLineBookStations(const LineList& lines, std::size_t lineCount);
 
 }  // namespace levara::leveling

@@ -13,7 +13,7 @@ constexpr LineOrder kBackFirst = {Reading::B1, Reading::F1, Reading::F2, Reading
 constexpr LineOrder kForeFirst = {Reading::F1, Reading::B1, Reading::B2, Reading::F2};
 // The return book reads a fore-first station last line first and books the observed
 // fore staff in the back row.
-constexpr LineOrder kReturnBook = {Reading::B2, Reading::F2, Reading::F1, Reading::B1};
+constexpr LineOrder kReturnBookOrder = {Reading::B2, Reading::F2, Reading::F1, Reading::B1};
 
 const char* const kBackFirstName = QT_TRANSLATE_NOOP("levara", "back-first");
 const char* const kForeFirstName = QT_TRANSLATE_NOOP("levara", "fore-first");
@@ -35,7 +35,7 @@ struct StationKind {
 // the line held last (that station's fourth line, or the line itself) is tested for
 // second.tag, which opens a station too. Stations not written are still checked whole.
 std::vector<StationReadings> findStations(const LineList& lines, const char* book, const StationKind& first,
-                                          const StationKind& second, bool forBook, bool asRecorded = false)
+                                          const StationKind& second, bool asRecorded = false)
 {
     std::vector<StationReadings> stations;
     auto take = [&](std::size_t at, const StationKind& kind) {
@@ -45,8 +45,6 @@ std::vector<StationReadings> findStations(const LineList& lines, const char* boo
             return;
         }
         name.number = int(stations.size() + 1);
-        if (forBook)
-            checkStationFits(name);
         checkStationLines(lines, at, kind.assignment.size(), name);
         if (asRecorded)
             checkRecordedOrder(lines, at, kind.recorded, name);
@@ -78,11 +76,13 @@ LineOrder lineOrder(ObservationOrder order)
 
 }  // namespace
 
-std::vector<StationReadings> lineBookStations(const LineList& lines, ObservationOrder order, bool forBook,
-                                              bool asRecorded)
+const char* const kForwardBook = QT_TRANSLATE_NOOP("levara", "forward book");
+const char* const kReturnBook = QT_TRANSLATE_NOOP("levara", "return book");
+
+std::vector<StationReadings> lineBookStations(const LineList& lines, ObservationOrder order, bool asRecorded)
 {
     const LineOrder assignment = lineOrder(order);
-    const std::vector<StationStart> starts = findLineBookStations(lines, assignment.size(), forBook);
+    const std::vector<StationStart> starts = findLineBookStations(lines, assignment.size());
     std::vector<StationReadings> stations;
     stations.reserve(starts.size());
     for (const StationStart& start : starts) {  // checked whole by the search
@@ -93,11 +93,11 @@ std::vector<StationReadings> lineBookStations(const LineList& lines, Observation
     return stations;
 }
 
-std::vector<StationReadings> bfBookStations(const LineList& lines, bool forBook, bool asRecorded)
+std::vector<StationReadings> bfBookStations(const LineList& lines, bool asRecorded)
 {
     std::vector<StationReadings> stations;
     // The line after a station's first line is its fore reading whatever its tag.
-    for (const StationStart& start : findLineBookStations(lines, kBfStationLines, forBook)) {
+    for (const StationStart& start : findLineBookStations(lines, kBfStationLines)) {
         if (asRecorded)
             checkRecordedOrder(lines, start.index, orderName(ObservationOrder::BF), start.name);
         StationReadings& station = stations.emplace_back();
@@ -107,26 +107,24 @@ std::vector<StationReadings> bfBookStations(const LineList& lines, bool forBook,
     return stations;
 }
 
-std::vector<StationReadings> alternatingBookStations(const LineList& lines, bool forBook, bool asRecorded)
+std::vector<StationReadings> alternatingBookStations(const LineList& lines, bool asRecorded)
 {
     return findStations(lines, nullptr, {"Rb", kBackFirstName, true, kBackFirst, kBackFirstMark, "BFFB"},
-                        {"Rf", kForeFirstName, true, kForeFirst, kForeFirstMark, "FBBF"}, forBook, asRecorded);
+                        {"Rf", kForeFirstName, true, kForeFirst, kForeFirstMark, "FBBF"}, asRecorded);
 }
 
-std::vector<StationReadings> twoWayForwardStations(const LineList& lines, bool forBook)
+std::vector<StationReadings> twoWayForwardStations(const LineList& lines)
 {
-    return findStations(lines, QT_TRANSLATE_NOOP("levara", "forward book"),
-                        {"Rb", kBackFirstName, true, kBackFirst, kBackFirstMark, "BFFB"},
-                        {"Rf", kForeFirstName, false, kForeFirst, {}, "FBBF"}, forBook);
+    return findStations(lines, kForwardBook, {"Rb", kBackFirstName, true, kBackFirst, kBackFirstMark, "BFFB"},
+                        {"Rf", kForeFirstName, false, kForeFirst, {}, "FBBF"});
 }
 
-std::vector<StationReadings> twoWayReturnStations(const LineList& reversed, bool forBook)
+std::vector<StationReadings> twoWayReturnStations(const LineList& reversed)
 {
     // The return book books a fore-first station's staffs swapped, and marks the
     // order as the level recorded it.
-    return findStations(reversed, QT_TRANSLATE_NOOP("levara", "return book"),
-                        {"Rf", kForeFirstName, true, kReturnBook, kForeFirstMark, "FBBF"},
-                        {"Rb", kBackFirstName, false, kBackFirst, {}, "BFFB"}, forBook);
+    return findStations(reversed, kReturnBook, {"Rf", kForeFirstName, true, kReturnBookOrder, kForeFirstMark, "FBBF"},
+                        {"Rb", kBackFirstName, false, kBackFirst, {}, "BFFB"});
 }
 
 }  // namespace levara::leveling

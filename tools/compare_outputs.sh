@@ -5,7 +5,7 @@
 # levara-cli of git revision REV and through the one built from this checkout, and
 # compares the files byte for byte: the output and the work files each run leaves
 # (ooo.txt, ppp.txt, excel.xls). Two runs that both fail with the same status count as
-# equal. Exit status 1 when any pair differs.
+# equal; where their messages differ, both are shown. Exit status 1 when any pair differs.
 #
 #   bash tools/compare_outputs.sh REV
 #
@@ -52,15 +52,18 @@ mkdir -p "$scratch/old-out" "$scratch/new-out" "$scratch/lines"
 "$root/build/make_raw_line" --method aBFFB --seed 2 --prefix 转点 3000 "$scratch/lines/abffb-chinese-3000.dat"
 rm -f "$scratch"/old-build/temp/{ooo.txt,ppp.txt,excel.xls} "$root"/build/temp/{ooo.txt,ppp.txt,excel.xls}
 
-runs=0 same=0 failed=0 differ=0
+runs=0 same=0 failed=0 differ=0 messages=0
 for input in "$root"/tests/data/* "$scratch"/lines/*; do
   [ -f "$input" ] || continue
-  for kind in text bffb bbff bfbf bf abffb abffb-2way intermediate single; do
+  for kind in text bffb bbff bfbf bf abffb abffb-2way intermediate single adjustment sections-csv gama starnet; do
     for filter in $(filters_for "$kind"); do
       name="$(basename "$input")-$kind-$filter"
       args=()
       [ "$filter" = none ] || args=(--filter "$filter")
       old_status=0 new_status=0
+      # Each pair starts from no work files: a save that leaves them alone must not
+      # compare what an earlier one left.
+      rm -f "$scratch"/old-build/temp/{ooo.txt,ppp.txt,excel.xls} "$root"/build/temp/{ooo.txt,ppp.txt,excel.xls}
       "$old_cli" "${args[@]}" --save "$kind" "$input" "$scratch/old-out/$name" 2>"$scratch/old-out/$name.err" || old_status=$?
       "$new_cli" "${args[@]}" --save "$kind" "$input" "$scratch/new-out/$name" 2>"$scratch/new-out/$name.err" || new_status=$?
       runs=$((runs + 1))
@@ -80,6 +83,13 @@ for input in "$root"/tests/data/* "$scratch"/lines/*; do
         echo "DIFFERS  $name: the files differ"
       elif [ "$old_status" -ne 0 ] && [ "$old_status" -eq "$new_status" ]; then
         failed=$((failed + 1))
+        if [ "$(sed -e "s#$scratch/old-out#OUT#g" -e "s#$scratch/old-build/temp#TEMP#g" "$scratch/old-out/$name.err")" != \
+          "$(sed -e "s#$scratch/new-out#OUT#g" -e "s#$root/build/temp#TEMP#g" "$scratch/new-out/$name.err")" ]; then
+          messages=$((messages + 1))
+          echo "MESSAGE  $name: the same failure, said differently"
+          sed 's/^/    before: /' "$scratch/old-out/$name.err"
+          sed 's/^/    now:    /' "$scratch/new-out/$name.err"
+        fi
         continue
       else
         echo "DIFFERS  $name: exit status $old_status before, $new_status now"
@@ -91,5 +101,5 @@ for input in "$root"/tests/data/* "$scratch"/lines/*; do
   done
 done
 
-echo "$runs runs against $(git -C "$root" rev-parse --short "$rev"): $same identical files, $failed equal failures, $differ differences"
+echo "$runs runs against $(git -C "$root" rev-parse --short "$rev"): $same identical files, $failed equal failures ($messages said differently), $differ differences"
 [ "$differ" -eq 0 ]

@@ -15,6 +15,7 @@
 #include <QTimer>
 #include <Qsci/qsciscintilla.h>
 #include <algorithm>
+#include <span>
 
 #include "language/language.h"
 #include "window/check_panel.h"
@@ -46,17 +47,13 @@ constexpr ArrangeItem kArrangeItems[] = {
     {{"dandian", "单点测量", [](Commands& c) { c.reduceToSinglePoints(); }}, RecordFilter::SinglePoints},
 };
 
-constexpr MenuItem kSaveItems[] = {
-    {"bffbEXLE", "线路手薄(BFFB)", [](Commands& c) { c.saveWorkbook(WorkbookKind::BffbBook); }},
-    {"bbffEXLE", "线路手薄(BBFF)", [](Commands& c) { c.saveWorkbook(WorkbookKind::BbffBook); }},
-    {"bfbfEXLE", "线路手薄(BFBF)", [](Commands& c) { c.saveWorkbook(WorkbookKind::BfbfBook); }},
-    {"aBFFBwf", "线路手薄(aBFFB 双转往返)", [](Commands& c) { c.saveWorkbook(WorkbookKind::AbffbTwoWayBook); }},
-    {"aBFFBL", "线路手薄(aBFFB 单一线路)", [](Commands& c) { c.saveWorkbook(WorkbookKind::AbffbBook); }},
-    {"bfEXLE", "线路手薄(BF)", [](Commands& c) { c.saveWorkbook(WorkbookKind::BfBook); }},
-    {"rrzEXLX", "中间点测量表格", [](Commands& c) { c.saveWorkbook(WorkbookKind::IntermediateTable); }},
-    {"dandianEXCEL", "单点测量表格", [](Commands& c) { c.saveWorkbook(WorkbookKind::SinglePointTable); }},
-    {"TXT", "原始文本", [](Commands& c) { c.saveText(); }},
+// The workbooks of "保存" in the menu's order (books::kWorkbookKinds says the rest), then
+// the text; the adjustment table follows with its own items (buildAdjustmentItems).
+constexpr WorkbookKind kSavedWorkbooks[] = {
+    WorkbookKind::BffbBook,  WorkbookKind::BbffBook, WorkbookKind::BfbfBook,          WorkbookKind::AbffbTwoWayBook,
+    WorkbookKind::AbffbBook, WorkbookKind::BfBook,   WorkbookKind::IntermediateTable, WorkbookKind::SinglePointTable,
 };
+constexpr MenuItem kSaveTextItem = {"TXT", "原始文本", [](Commands& c) { c.saveText(); }};
 
 // A menu item choosing a value: its object name, its caption and the value.
 template <typename Value>
@@ -213,14 +210,26 @@ void MainWindow::buildMenus()
         return menu;
     };
     addMenu("zhengli", "整理", kArrangeItems);
-    buildAdjustmentItems(addMenu("save", "保存", kSaveItems));
+    QMenu* save = addMenu("save", "保存", std::span<const MenuItem>());
+    for (const WorkbookKind kind : kSavedWorkbooks) {
+        const books::WorkbookKindInfo& info = books::workbookKind(kind);
+        QAction* action = save->addAction(info.caption);
+        action->setObjectName(info.objectName);
+        connect(action, &QAction::triggered, this,
+                [this, kind] { run([this, kind] { commands_.saveWorkbook(kind); }); });
+    }
+    QAction* text = save->addAction(kSaveTextItem.caption);
+    text->setObjectName(kSaveTextItem.name);
+    connect(text, &QAction::triggered, this, [this] { run([this] { kSaveTextItem.command(commands_); }); });
+    buildAdjustmentItems(save);
     buildCheckMenu();
 }
 
 void MainWindow::buildAdjustmentItems(QMenu* save)
 {
-    QAction* table = save->addAction("高差配赋表");
-    table->setObjectName("adjustmentTable");
+    const books::WorkbookKindInfo& adjustmentTable = books::workbookKind(WorkbookKind::AdjustmentTable);
+    QAction* table = save->addAction(adjustmentTable.caption);
+    table->setObjectName(adjustmentTable.objectName);
     connect(table, &QAction::triggered, this, [this] {
         run([this] {
             const std::optional<leveling::Adjustment> adjustment = commands_.saveAdjustmentTable();

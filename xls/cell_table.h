@@ -206,7 +206,7 @@ void CellTable::editRange(int row, int first, int last, XfFor xfFor, Visit visit
     std::size_t end = begin;
     while (end < cells.size() && cells[end].column <= last)
         ++end;
-    const std::size_t width = std::size_t(last - first + 1);
+    const std::size_t width = std::size_t(last - first) + 1;
     if (end - begin < width) {
         // Opens a gap for the missing cells and fills the range from its end, moving
         // the existing ones into their places.

@@ -9,17 +9,26 @@ namespace levara::books {
 
 void writeAlternatingBook(xls::Worksheet& sheet, const TextLines& text, const BookMarks* marks)
 {
-    writeFourReadingBook(sheet, leveling::alternatingBookStations(leveling::numberedLines(text)), marks);
+    std::vector<leveling::StationReadings> stations = leveling::alternatingBookStations(leveling::numberedLines(text));
+    checkStationsFit(stations);
+    writeFourReadingBook(sheet, leveling::computedStations(std::move(stations), leveling::ObservationOrder::aBFFB),
+                         marks);
 }
 
 void writeTwoWayBook(xls::Worksheet& forwardSheet, xls::Worksheet& returnSheet, const TextLines& text,
                      const BookMarks* marks)
 {
     // Both books are read whole before either sheet is touched.
-    const std::vector<leveling::StationReadings> forward =
+    std::vector<leveling::StationReadings> forwardReadings =
         leveling::twoWayForwardStations(leveling::numberedLines(text));
-    const std::vector<leveling::StationReadings> back =
+    checkStationsFit(forwardReadings, leveling::kForwardBook);
+    std::vector<leveling::StationReadings> returnReadings =
         leveling::twoWayReturnStations(leveling::reversedNonEmptyLines(text));
+    checkStationsFit(returnReadings, leveling::kReturnBook);
+    const std::vector<leveling::Station> forward =
+        leveling::computedStations(std::move(forwardReadings), leveling::ObservationOrder::aBFFB);
+    const std::vector<leveling::Station> back =
+        leveling::computedStations(std::move(returnReadings), leveling::ObservationOrder::aBFFB);
     writeFourReadingBook(forwardSheet, forward, marks);
     writeFourReadingBook(returnSheet, back, marks);
 }

@@ -27,9 +27,9 @@ constexpr int kDistanceDifferenceSum = kReading;
 
 const SummaryLayout kBfSummary = {"视距累计差", 8, 2, 4, 4, 5, 7};
 
-void markBfStation(xls::Worksheet& sheet, int n, const leveling::StationReadings& s, const BookMarks& marks)
+void markBfStation(xls::Worksheet& sheet, int rowBase, const leveling::StationReadings& s, const BookMarks& marks)
 {
-    const int back = n + 5, fore = n + 6, result = n + 7;
+    const int back = rowBase + 5, fore = rowBase + 6, result = rowBase + 7;
     const unsigned backMarks = marks.at(s.back1.line), foreMarks = marks.at(s.fore1.line);
     const unsigned stationMarks = marks.at(s.firstLine());
     markCell(sheet, back, kDistance, backMarks & kSightLengthExceeded);
@@ -43,12 +43,13 @@ void markBfStation(xls::Worksheet& sheet, int n, const leveling::StationReadings
 }
 
 // A BF station uses back1 and fore1 only. With a start height, the fore point's
-// elevation follows from it and the height differences stored so far.
-void writeBfStationBlock(xls::Worksheet& sheet, int n, int k, const leveling::StationReadings& s, SectionTotals& totals,
-                         std::optional<double> startHeight, const BookMarks* marks)
+// elevation follows from it and the height differences up to this station.
+void writeBfStationBlock(xls::Worksheet& sheet, int rowBase, const leveling::Station& station,
+                         std::optional<double> elevation, const BookMarks* marks)
 {
-    const int back = n + 5, fore = n + 6, result = n + 7;
-    sheet.setNumber(back, kStationNumber, k);
+    const int back = rowBase + 5, fore = rowBase + 6, result = rowBase + 7;
+    const leveling::StationReadings& s = station.readings;
+    sheet.setNumber(back, kStationNumber, station.number);
 
     sheet.setText(back, kPoint, s.back1.point);
     enter(sheet, back, kDistance, s.back1.distance);
@@ -57,14 +58,12 @@ void writeBfStationBlock(xls::Worksheet& sheet, int n, int k, const leveling::St
     enter(sheet, fore, kDistance, s.fore1.distance);
     enter(sheet, fore, kReading, s.fore1.reading);
 
-    const double d = leadingNumber(s.back1.distance) - leadingNumber(s.fore1.distance);
-    putComputed(sheet, result, kDistanceDifference, d);
-    totals.distanceDifferenceSum = totals.distanceDifferenceSum + d;
-    putComputed(sheet, result, kDistanceDifferenceSum, totals.distanceDifferenceSum);
+    putComputed(sheet, result, kDistanceDifference, station.distanceDifference);
+    putComputed(sheet, result, kDistanceDifferenceSum, station.distanceDifferenceSum);
     // Σd shares its column with the readings: its own decimals.
     sheet.setNumberFormat({result, kDistanceDifferenceSum, result, kDistanceDifferenceSum}, kDistanceFormat);
-    putComputed(sheet, back, kHeightDifference, numberAt(sheet, back, kReading) - numberAt(sheet, fore, kReading));
-    putComputed(sheet, back, kSightLength, leadingNumber(s.back1.distance) + leadingNumber(s.fore1.distance));
+    putComputed(sheet, back, kHeightDifference, station.meanHeightDifference);
+    putComputed(sheet, back, kSightLength, station.sightLength);
 
     sheet.merge({back, kStationNumber, result, kStationNumber});
     sheet.setThinBorders({back, kStationNumber, result, kStationNumber});
@@ -75,14 +74,10 @@ void writeBfStationBlock(xls::Worksheet& sheet, int n, int k, const leveling::St
         sheet.setThinBorders({back, column, result, column});
     }
 
-    totals.backDistanceSum += numberAt(sheet, back, kDistance);
-    totals.foreDistanceSum += numberAt(sheet, fore, kDistance);
-    totals.heightDifferenceSum += numberAt(sheet, back, kHeightDifference);
-    totals.sightLengthSum += numberAt(sheet, back, kSightLength);
-    if (startHeight)
-        putComputed(sheet, back, kElevation, *startHeight + totals.heightDifferenceSum);
+    if (elevation)
+        putComputed(sheet, back, kElevation, *elevation);
     if (marks)
-        markBfStation(sheet, n, s, *marks);
+        markBfStation(sheet, rowBase, s, *marks);
 }
 
 // The height on the first height line ("Z" without a reading) before the first
@@ -104,18 +99,23 @@ std::optional<double> startHeight(const leveling::LineList& lines, std::size_t f
 void writeBfBook(xls::Worksheet& sheet, const TextLines& text, const BookMarks* marks)
 {
     const leveling::LineList lines = leveling::numberedLines(text);
-    const std::vector<leveling::StationReadings> stations = leveling::bfBookStations(lines);
+    std::vector<leveling::StationReadings> readings = leveling::bfBookStations(lines);
+    checkStationsFit(readings);
+    const std::vector<leveling::Station> stations =
+        leveling::computedStations(std::move(readings), leveling::ObservationOrder::BF);
     const std::optional<double> height =
-        stations.empty() ? std::nullopt : startHeight(lines, std::size_t(stations.front().back1.position - 1));
+        stations.empty() ? std::nullopt : startHeight(lines, std::size_t(stations.front().readings.back1.position - 1));
 
-    SectionTotals totals;
-    int n = 1, k = 1;
-    for (const leveling::StationReadings& station : stations) {
-        writeBfStationBlock(sheet, n, k, station, totals, height, marks);
-        n += 3, ++k;
+    double heightDifferenceSum = 0;
+    int rowBase = 1;
+    for (const leveling::Station& station : stations) {
+        heightDifferenceSum += station.meanHeightDifference;
+        writeBfStationBlock(sheet, rowBase, station,
+                            height ? std::optional(*height + heightDifferenceSum) : std::nullopt, marks);
+        rowBase += 3;
     }
-    writeSectionSummary(sheet, n, int(stations.size()), totals, kBfSummary);
-    keepBlocksOnPages(sheet, int(stations.size()), n, kLastBfColumn);
+    writeSectionSummary(sheet, rowBase, stations, kBfSummary);
+    keepBlocksOnPages(sheet, int(stations.size()), rowBase, kLastBfColumn);
 }
 
 }  // namespace levara::books

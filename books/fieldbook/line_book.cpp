@@ -9,7 +9,9 @@ namespace levara::books {
 void writeLineBook(xls::Worksheet& sheet, const TextLines& text, leveling::ObservationOrder order,
                    const BookMarks* marks)
 {
-    writeFourReadingBook(sheet, leveling::lineBookStations(leveling::numberedLines(text), order), marks);
+    std::vector<leveling::StationReadings> stations = leveling::lineBookStations(leveling::numberedLines(text), order);
+    checkStationsFit(stations);
+    writeFourReadingBook(sheet, leveling::computedStations(std::move(stations), order), marks);
 }
 
 }  // namespace levara::books

@@ -67,9 +67,9 @@ void putTotal(xls::Worksheet& sheet, int row, int column, double value, std::str
 
 // Red values and the remark naming them. The remark goes on the back row, or below
 // the order mark of the books that alternate.
-void markStation(xls::Worksheet& sheet, int n, const leveling::StationReadings& s, const BookMarks& marks)
+void markStation(xls::Worksheet& sheet, int rowBase, const leveling::StationReadings& s, const BookMarks& marks)
 {
-    const int back = n + 5, fore = n + 6, result = n + 7;
+    const int back = rowBase + 5, fore = rowBase + 6, result = rowBase + 7;
     struct Marked {
         const leveling::StaffReading& reading;
         int row, distanceColumn, readingColumn;
@@ -93,13 +93,13 @@ void markStation(xls::Worksheet& sheet, int n, const leveling::StationReadings& 
         sheet.setText(s.order.empty() ? back : fore, kRemark, exceedanceRemark(all));
 }
 
-// Station number k's block on rows n+5 to n+7: readings, computed values, merge and
-// borders; adds the station to totals.
-void writeStationBlock(xls::Worksheet& sheet, int n, int k, const leveling::StationReadings& s, SectionTotals& totals,
-                       const BookMarks* marks)
+// The station's block on rows rowBase+5 to rowBase+7: readings, computed values,
+// merge and borders.
+void writeStationBlock(xls::Worksheet& sheet, int rowBase, const leveling::Station& station, const BookMarks* marks)
 {
-    const int back = n + 5, fore = n + 6, result = n + 7;
-    sheet.setNumber(back, kStationNumber, k);
+    const int back = rowBase + 5, fore = rowBase + 6, result = rowBase + 7;
+    const leveling::StationReadings& s = station.readings;
+    sheet.setNumber(back, kStationNumber, station.number);
 
     // Second readings overwrite the first's point names: the rows end up with B2's and F2's.
     enterReading(sheet, back, s.back1, kFirstDistance, kFirstReading);
@@ -107,50 +107,32 @@ void writeStationBlock(xls::Worksheet& sheet, int n, int k, const leveling::Stat
     enterReading(sheet, fore, s.fore2, kSecondDistance, kSecondReading);
     enterReading(sheet, back, s.back2, kSecondDistance, kSecondReading);
 
-    const double meanBack = (leadingNumber(s.back1.distance) + leadingNumber(s.back2.distance)) / 2;
-    const double meanFore = (leadingNumber(s.fore1.distance) + leadingNumber(s.fore2.distance)) / 2;
-    putComputed(sheet, result, kDistanceDifference, meanBack - meanFore);
-    totals.distanceDifferenceSum = (totals.distanceDifferenceSum + meanBack) - meanFore;
-    putComputed(sheet, result, kDistanceDifferenceSum, totals.distanceDifferenceSum);
-
-    // Read back from the cells: a value computes as it was stored.
-    const auto at = [&](int row, int column) { return numberAt(sheet, row, column); };
-    putComputed(sheet, result, kFirstHeightDifference, at(back, kFirstReading) - at(fore, kFirstReading));
-    putComputed(sheet, result, kSecondHeightDifference, at(back, kSecondReading) - at(fore, kSecondReading));
-    putComputed(sheet, back, kReadingDifference,
-                (at(back, kFirstReading) - at(back, kSecondReading)) * leveling::kMillimetresPerMetre);
-    putComputed(sheet, fore, kReadingDifference,
-                (at(fore, kFirstReading) - at(fore, kSecondReading)) * leveling::kMillimetresPerMetre);
-    putComputed(sheet, result, kReadingDifference,
-                (at(result, kFirstHeightDifference) - at(result, kSecondHeightDifference)) *
-                    leveling::kMillimetresPerMetre);
-    putComputed(sheet, result, kMeanHeightDifference,
-                (at(result, kFirstHeightDifference) + at(result, kSecondHeightDifference)) / 2);
-    putComputed(sheet, result, kSightLength,
-                (leadingNumber(s.back1.distance) + leadingNumber(s.back2.distance) + leadingNumber(s.fore1.distance) +
-                 leadingNumber(s.fore2.distance)) /
-                    2);
+    putComputed(sheet, result, kDistanceDifference, station.distanceDifference);
+    putComputed(sheet, result, kDistanceDifferenceSum, station.distanceDifferenceSum);
+    putComputed(sheet, result, kFirstHeightDifference, station.heightDifference1);
+    putComputed(sheet, result, kSecondHeightDifference, station.heightDifference2);
+    putComputed(sheet, back, kReadingDifference, station.backReadingsDiffer);
+    putComputed(sheet, fore, kReadingDifference, station.foreReadingsDiffer);
+    putComputed(sheet, result, kReadingDifference, station.heightDifferencesDiffer);
+    putComputed(sheet, result, kMeanHeightDifference, station.meanHeightDifference);
+    putComputed(sheet, result, kSightLength, station.sightLength);
     if (!s.order.empty())
         sheet.setText(back, kRemark, s.order);
 
     sheet.merge({back, kStationNumber, result, kStationNumber});
     sheet.setThinBorders({back, kStationNumber, result, kStationNumber});
     sheet.setThinBorders({back, kPoint, result, kLastBookColumn});
-
-    totals.backDistanceSum += (at(back, kFirstDistance) + at(back, kSecondDistance)) / 2;
-    totals.foreDistanceSum += (at(fore, kFirstDistance) + at(fore, kSecondDistance)) / 2;
-    totals.heightDifferenceSum += at(result, kMeanHeightDifference);
-    totals.sightLengthSum += at(result, kSightLength);
     if (marks)
-        markStation(sheet, n, s, *marks);
+        markStation(sheet, rowBase, s, *marks);
 }
 
 }  // namespace
 
-void writeSectionSummary(xls::Worksheet& sheet, int n, int stationCount, const SectionTotals& totals,
+void writeSectionSummary(xls::Worksheet& sheet, int rowBase, std::span<const leveling::Station> stations,
                          const SummaryLayout& layout)
 {
-    const int start = n + 5, end = n + 6, backSums = n + 7, foreSums = n + 8, signOff = n + 9;
+    const int start = rowBase + 5, end = rowBase + 6, backSums = rowBase + 7, foreSums = rowBase + 8,
+              signOff = rowBase + 9;
 
     sheet.merge({start, kSummaryTitle, foreSums, kSummaryTitle});
     sheet.setText(start, kSummaryTitle, "测段计算");
@@ -179,26 +161,44 @@ void writeSectionSummary(xls::Worksheet& sheet, int n, int stationCount, const S
 
     // The first station's back point and the last one's fore point. Without a station,
     // those cells are the label just written and a heading cell.
-    const int firstBackRow = 6, lastForeRow = n + 3;
-    if (stationCount > 0) {
+    const int firstBackRow = 6, lastForeRow = rowBase + 3;
+    if (!stations.empty()) {
         copyValue(sheet, start, kValue, sheet.value(firstBackRow, kPoint));
         copyValue(sheet, end, kValue, sheet.value(lastForeRow, kPoint));
     }
-    putTotal(sheet, backSums, kValue, totals.backDistanceSum / leveling::kMetresPerKilometre, kKilometreFormat);
-    putTotal(sheet, foreSums, kValue, totals.foreDistanceSum / leveling::kMetresPerKilometre, kKilometreFormat);
-    putTotal(sheet, end, kSecondValue, totals.distanceDifferenceSum, kDistanceFormat);
-    putTotal(sheet, backSums, kSecondValue, totals.heightDifferenceSum, kHeightFormat);
-    putTotal(sheet, foreSums, kSecondValue, totals.sightLengthSum / leveling::kMetresPerKilometre, kKilometreFormat);
+    const leveling::StationSums sums = leveling::stationSums(stations);
+    putTotal(sheet, backSums, kValue, sums.backDistance / leveling::kMetresPerKilometre, kKilometreFormat);
+    putTotal(sheet, foreSums, kValue, sums.foreDistance / leveling::kMetresPerKilometre, kKilometreFormat);
+    putTotal(sheet, end, kSecondValue, stations.empty() ? 0 : stations.back().distanceDifferenceSum, kDistanceFormat);
+    putTotal(sheet, backSums, kSecondValue, sums.heightDifference, kHeightFormat);
+    putTotal(sheet, foreSums, kSecondValue, sums.sightLength / leveling::kMetresPerKilometre, kKilometreFormat);
 }
 
-void keepBlocksOnPages(xls::Worksheet& sheet, int stationCount, int n, int lastColumn)
+void keepBlocksOnPages(xls::Worksheet& sheet, int stationCount, int rowBase, int lastColumn)
 {
     std::vector<int> starts;
     starts.reserve(std::size_t(stationCount) + 1);
     for (int k = 0; k < stationCount; ++k)
         starts.push_back(kFirstBlockRow + 3 * k);
-    starts.push_back(n + 5);  // the summary with its sign-off row
-    keepUnitsOnPages(sheet, starts, n + 9, lastColumn);
+    starts.push_back(rowBase + 5);  // the summary with its sign-off row
+    keepUnitsOnPages(sheet, starts, rowBase + 9, lastColumn);
+}
+
+void checkStationsFit(std::span<const leveling::StationReadings> stations, const char* book)
+{
+    if (stations.size() <= std::size_t(kMaxStations))
+        return;
+    const leveling::StationReadings& first = stations[std::size_t(kMaxStations)];
+    int opening = first.firstLine();
+    if (book == leveling::kReturnBook)
+        for (const leveling::StaffReading* reading : {&first.back1, &first.back2, &first.fore1, &first.fore2})
+            opening = std::max(opening, reading->line);
+    const leveling::StationName name{book, kMaxStations + 1, opening, nullptr};
+    throw leveling::stationError(opening, name,
+                                 Message(QT_TRANSLATE_NOOP("levara",
+                                                           "too many stations for one worksheet: a book holds at most "
+                                                           "%1 stations, so that its summary ends by row %2"),
+                                         kMaxStations, xls::kMaxRows));
 }
 
 void markCell(xls::Worksheet& sheet, int row, int column, bool marked)
@@ -207,17 +207,15 @@ void markCell(xls::Worksheet& sheet, int row, int column, bool marked)
         sheet.setFontColour({row, column, row, column}, xls::kRedFontColour);
 }
 
-void writeFourReadingBook(xls::Worksheet& sheet, std::span<const leveling::StationReadings> stations,
-                          const BookMarks* marks)
+void writeFourReadingBook(xls::Worksheet& sheet, std::span<const leveling::Station> stations, const BookMarks* marks)
 {
-    SectionTotals totals;
-    int n = 1, k = 1;
-    for (const leveling::StationReadings& station : stations) {
-        writeStationBlock(sheet, n, k, station, totals, marks);
-        n += 3, ++k;
+    int rowBase = 1;
+    for (const leveling::Station& station : stations) {
+        writeStationBlock(sheet, rowBase, station, marks);
+        rowBase += 3;
     }
-    writeSectionSummary(sheet, n, int(stations.size()), totals, kLineBookSummary);
-    keepBlocksOnPages(sheet, int(stations.size()), n, kLastBookColumn);
+    writeSectionSummary(sheet, rowBase, stations, kLineBookSummary);
+    keepBlocksOnPages(sheet, int(stations.size()), rowBase, kLastBookColumn);
 }
 
 }  // namespace levara::books

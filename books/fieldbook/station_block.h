@@ -10,14 +10,13 @@
 
 namespace levara::books {
 
-// The section totals a book sums while it writes, in metres.
-struct SectionTotals {
-    double distanceDifferenceSum = 0;  // back distances less fore distances
-    double heightDifferenceSum = 0;
-    double backDistanceSum = 0;
-    double foreDistanceSum = 0;
-    double sightLengthSum = 0;
-};
+// The most stations a book of three-row blocks holds with its five summary rows.
+inline constexpr int kMaxStations = (xls::kMaxRows - 5 - 5) / 3;
+
+// Throws InputError when there are more stations than one worksheet holds, naming the
+// first one too many by the line its book read first. book: nullptr for a single book,
+// else leveling::kForwardBook or leveling::kReturnBook, which reads its lines last first.
+void checkStationsFit(std::span<const leveling::StationReadings> stations, const char* book = nullptr);
 
 // The first row of the first station block.
 inline constexpr int kFirstBlockRow = 6;
@@ -30,7 +29,7 @@ inline constexpr std::string_view kDistanceFormat = "0.000";
 
 // Where the summary's wording and sign-off row differ between the books.
 struct SummaryLayout {
-    std::string_view distanceDifferenceLabel;  // in (n+6, 5)
+    std::string_view distanceDifferenceLabel;  // in (rowBase+6, 5)
     int lastBorderedColumn;
     int signerLastColumn;                     // "测量责任人：" is merged from column 1 to here
     int checkerColumn;                        // "复核："
@@ -38,20 +37,20 @@ struct SummaryLayout {
     int dateColumn;                           // "日期："
 };
 
-// The summary on rows n+5 to n+9, n being the row base after the last station.
-// The start and end points copy cells (6, 2) and (n+3, 2); with no station they stay empty.
-void writeSectionSummary(xls::Worksheet& sheet, int n, int stationCount, const SectionTotals& totals,
+// The summary of the stations on rows rowBase+5 to rowBase+9, rowBase being the row
+// base after the last station. The start and end points copy cells (6, 2) and
+// (rowBase+3, 2); with no station they stay empty.
+void writeSectionSummary(xls::Worksheet& sheet, int rowBase, std::span<const leveling::Station> stations,
                          const SummaryLayout& layout);
 
-// Page breaks between the station blocks and before the summary (rows n+5 to n+9)
-// where a page would split them.
-void keepBlocksOnPages(xls::Worksheet& sheet, int stationCount, int n, int lastColumn);
+// Page breaks between the station blocks and before the summary (rows rowBase+5 to
+// rowBase+9) where a page would split them.
+void keepBlocksOnPages(xls::Worksheet& sheet, int stationCount, int rowBase, int lastColumn);
 
-// A whole four-reading book: the blocks from row 6 down and the summary, with fresh
-// totals, and the page breaks that keep each on one page; with marks, the values over
+// A whole four-reading book: the blocks from row 6 down and the summary, and the page
+// breaks that keep each on one page; with marks, the values over
 // their limits in red and named in the remarks.
-void writeFourReadingBook(xls::Worksheet& sheet, std::span<const leveling::StationReadings> stations,
-                          const BookMarks* marks);
+void writeFourReadingBook(xls::Worksheet& sheet, std::span<const leveling::Station> stations, const BookMarks* marks);
 
 // The cell's value in red when marked; nothing otherwise.
 void markCell(xls::Worksheet& sheet, int row, int column, bool marked);

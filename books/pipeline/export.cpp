@@ -14,50 +14,18 @@ namespace levara::books {
 
 namespace {
 
-std::size_t worksheetsNeeded(WorkbookKind output) { return output == WorkbookKind::AbffbTwoWayBook ? 2 : 1; }
+std::size_t worksheetsNeeded(WorkbookKind output) { return workbookKind(output).sheets; }
 
 // The marks of a field book held to the standard, its stations read as the book reads them.
 std::optional<BookMarks> marksFor(WorkbookKind output, const TextLines& lines, const leveling::Standard* standard)
 {
-    if (!standard)
+    const WorkbookKindInfo& kind = workbookKind(output);
+    if (!standard || !kind.order)
         return std::nullopt;
-    std::vector<leveling::Section> sections;
-    constexpr leveling::LinesRead asBook = leveling::LinesRead::AsBook;
-    switch (output) {
-    case WorkbookKind::BffbBook:
-        sections = leveling::readSections(lines, leveling::ObservationOrder::BFFB, asBook);
-        break;
-    case WorkbookKind::BbffBook:
-        sections = leveling::readSections(lines, leveling::ObservationOrder::BBFF, asBook);
-        break;
-    case WorkbookKind::BfbfBook:
-        sections = leveling::readSections(lines, leveling::ObservationOrder::BFBF, asBook);
-        break;
-    case WorkbookKind::BfBook: sections = leveling::readSections(lines, leveling::ObservationOrder::BF, asBook); break;
-    case WorkbookKind::AbffbBook:
-        sections = leveling::readSections(lines, leveling::ObservationOrder::aBFFB, asBook);
-        break;
-    case WorkbookKind::AbffbTwoWayBook: sections = leveling::readTwoWaySections(lines); break;
-    default: return std::nullopt;
-    }
+    const std::vector<leveling::Section> sections =
+        kind.twoWay ? leveling::readTwoWaySections(lines)
+                    : leveling::readSections(lines, *kind.order, leveling::LinesRead::AsBook);
     return bookMarks(leveling::checkSections(sections, *standard).findings);
-}
-
-void fillSheets(WorkbookKind output, xls::Workbook& book, const TextLines& lines, const BookMarks* marks,
-                const leveling::Adjustment* adjustment)
-{
-    xls::Worksheet& first = book.sheet(0);
-    switch (output) {
-    case WorkbookKind::BffbBook: return writeLineBook(first, lines, leveling::ObservationOrder::BFFB, marks);
-    case WorkbookKind::BbffBook: return writeLineBook(first, lines, leveling::ObservationOrder::BBFF, marks);
-    case WorkbookKind::BfbfBook: return writeLineBook(first, lines, leveling::ObservationOrder::BFBF, marks);
-    case WorkbookKind::BfBook: return writeBfBook(first, lines, marks);
-    case WorkbookKind::AbffbBook: return writeAlternatingBook(first, lines, marks);
-    case WorkbookKind::AbffbTwoWayBook: return writeTwoWayBook(first, book.sheet(1), lines, marks);
-    case WorkbookKind::IntermediateTable: return writeIntermediateTable(first, lines);
-    case WorkbookKind::SinglePointTable: return writeSinglePointTable(first, lines);
-    case WorkbookKind::AdjustmentTable: return writeAdjustmentTable(first, *adjustment);
-    }
 }
 
 // Neither the template nor the output is at fault: the program lacks a library.
@@ -114,7 +82,7 @@ Message outputProblem(const xls::Error& error)
 void fill(WorkbookKind output, xls::Workbook& book, const TextLines& lines, const BookMarks* marks,
           const leveling::Adjustment* adjustment)
 {
-    fillSheets(output, book, lines, marks, adjustment);
+    workbookKind(output).fill(book, lines, marks, adjustment);
     for (std::size_t sheet = 0; sheet < worksheetsNeeded(output); ++sheet)
         writeHeading(book.sheet(sheet), lines);
 }
@@ -149,22 +117,6 @@ std::string filledBytes(WorkbookKind output, xls::Workbook book, const TextLines
 
 }  // namespace
 
-std::string_view templateName(WorkbookKind output)
-{
-    switch (output) {
-    case WorkbookKind::BffbBook:
-    case WorkbookKind::BbffBook:
-    case WorkbookKind::BfbfBook:
-    case WorkbookKind::AbffbBook: return "exc.xls";
-    case WorkbookKind::BfBook: return "exc2.xls";
-    case WorkbookKind::AbffbTwoWayBook: return "exc3.xls";
-    case WorkbookKind::IntermediateTable: return "exc1.xls";
-    case WorkbookKind::SinglePointTable: return "exc0.xls";
-    case WorkbookKind::AdjustmentTable: return "exc4.xls";
-    }
-    return {};
-}
-
 std::string workbookBytes(WorkbookKind output, std::string_view templateBytes, const TextLines& lines,
                           const std::filesystem::path& templateFile, const std::filesystem::path& destination,
                           const leveling::Standard* standard, const leveling::Adjustment* adjustment)
@@ -193,7 +145,7 @@ void exportWorkbook(WorkbookKind output, const TempFolder& temp, std::string_vie
         TextLines lines = writeWorkFile(temp.workFile(), text);
         if (!origins.empty())
             lines.numberBy(origins);
-        if (output == WorkbookKind::AbffbTwoWayBook)
+        if (workbookKind(output).twoWay)
             writeTextFile(temp.reversedWorkFile(), reversedWorkText(lines));
         filled = workbookBytes(output, templateBytes, lines, temp.templateFile(templateName(output)), destination,
                                standard, adjustment);

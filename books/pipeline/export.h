@@ -6,25 +6,11 @@
 #include <filesystem>
 #include <string_view>
 
+#include "books/pipeline/workbook_kinds.h"
 #include "leveling/leveling.h"
 #include "records/records.h"
 
 namespace levara::books {
-
-enum class WorkbookKind {
-    BffbBook,           // bffbEXLE, "线路手薄(BFFB)"
-    BbffBook,           // bbffEXLE, "线路手薄(BBFF)"
-    BfbfBook,           // bfbfEXLE, "线路手薄(BFBF)"
-    BfBook,             // bfEXLE, "线路手薄(BF)"
-    AbffbBook,          // aBFFBL, "线路手薄(aBFFB 单一线路)"
-    AbffbTwoWayBook,    // aBFFBwf, "线路手薄(aBFFB 双转往返)"
-    IntermediateTable,  // rrzEXLX, "中间点测量表格"
-    SinglePointTable,   // dandianEXCEL, "单点测量表格"
-    AdjustmentTable,    // adjustmentTable, "高差配赋表"
-};
-
-// "exc.xls", "exc2.xls", ...
-std::string_view templateName(WorkbookKind output);
 
 // The workbook exportWorkbook saves, made in memory from the template's bytes and
 // the text's lines; templateFile and destination name the files in its errors.

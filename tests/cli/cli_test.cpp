@@ -55,6 +55,22 @@ TEST_F(CliTest, UsageErrorsExitWithTwo)
         EXPECT_NE(output.find(line), std::string::npos) << line << "\n" << output;
 }
 
+// The README shows the usage --help begins with, line for line.
+TEST_F(CliTest, ReadmeShowsTheUsageHelpPrints)
+{
+    const std::string readme = readBytes(sourceDir() / "README.md");
+    const std::size_t start = readme.find("\n    usage: levara-cli");
+    ASSERT_NE(start, std::string::npos) << "README shows no usage";
+    std::string shown;
+    for (std::size_t at = start + 1; readme.compare(at, 4, "    ") == 0;) {
+        const std::size_t end = readme.find('\n', at);
+        shown += readme.substr(at + 4, end + 1 - (at + 4));
+        at = end + 1;
+    }
+    EXPECT_EQ(run({"--help"}), 0);
+    EXPECT_EQ(output.substr(0, shown.size()), shown);
+}
+
 // A BFFB line whose second station's first back sight is 52 m long: over 二等's 50 m.
 std::string checkedLine(const std::string& method)
 {

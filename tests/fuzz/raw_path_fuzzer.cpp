@@ -20,10 +20,9 @@ namespace {
 
 using levara::books::WorkbookKind;
 
-constexpr std::array kOutputs = {WorkbookKind::BffbBook,          WorkbookKind::BbffBook,
-                                 WorkbookKind::BfbfBook,          WorkbookKind::BfBook,
-                                 WorkbookKind::AbffbBook,         WorkbookKind::AbffbTwoWayBook,
-                                 WorkbookKind::IntermediateTable, WorkbookKind::SinglePointTable};
+// Every workbook but the adjustment table, which is made from an adjustment.
+constexpr std::size_t kOutputCount = levara::books::kWorkbookKinds.size() - 1;
+WorkbookKind outputAt(std::size_t i) { return levara::books::kWorkbookKinds[i].kind; }
 
 std::string templateBytes(WorkbookKind output)
 {
@@ -36,15 +35,6 @@ std::string templateBytes(WorkbookKind output)
     std::ostringstream bytes;
     bytes << in.rdbuf();
     return bytes.str();
-}
-
-levara::RecordFilter filterFor(WorkbookKind output)
-{
-    switch (output) {
-    case WorkbookKind::IntermediateTable: return levara::RecordFilter::IntermediateSights;
-    case WorkbookKind::SinglePointTable: return levara::RecordFilter::SinglePoints;
-    default: return levara::RecordFilter::Leveling;
-    }
 }
 
 void fail(const char* what)
@@ -84,10 +74,10 @@ void makeOutput(WorkbookKind output, const std::string& templateFile, const std:
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
-    static const std::array<std::string, kOutputs.size()> templates = [] {
-        std::array<std::string, kOutputs.size()> bytes;
-        for (std::size_t i = 0; i < kOutputs.size(); ++i)
-            bytes[i] = templateBytes(kOutputs[i]);
+    static const std::array<std::string, kOutputCount> templates = [] {
+        std::array<std::string, kOutputCount> bytes;
+        for (std::size_t i = 0; i < kOutputCount; ++i)
+            bytes[i] = templateBytes(outputAt(i));
         return bytes;
     }();
     static const levara::leveling::Standard standard =
@@ -106,14 +96,14 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     levara::TextLines lines = levara::TextLines::viewOfTextAndLineEnd(opened.text);
     // A workbook costs a hundred times a filter: each input makes two, the outputs
     // its size picks, one from the text as opened and one from the text reduced.
-    const std::size_t unreduced = size % kOutputs.size(), reduced = size / kOutputs.size() % kOutputs.size();
-    makeOutput(kOutputs[unreduced], templates[unreduced], opened.text, opened.origins, nullptr);
+    const std::size_t unreduced = size % kOutputCount, reduced = size / kOutputCount % kOutputCount;
+    makeOutput(outputAt(unreduced), templates[unreduced], opened.text, opened.origins, nullptr);
     for (levara::RecordFilter filter : {levara::RecordFilter::Leveling, levara::RecordFilter::IntermediateSights,
                                         levara::RecordFilter::SinglePoints}) {
         const levara::FilteredLines kept = levara::filterLines(filter, lines, opened.origins);
         checkOrigins(kept.text, kept.origins);
-        if (filterFor(kOutputs[reduced]) == filter)
-            makeOutput(kOutputs[reduced], templates[reduced], kept.text, kept.origins,
+        if (levara::books::workbookKind(outputAt(reduced)).filter == filter)
+            makeOutput(outputAt(reduced), templates[reduced], kept.text, kept.origins,
                        filter == levara::RecordFilter::Leveling ? &standard : nullptr);
     }
     lines.numberBy(opened.origins);

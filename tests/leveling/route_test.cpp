@@ -209,6 +209,9 @@ struct FaultCase {
     std::string known;
     std::string startHeight;
     std::string message;
+    // The text's lines numbered from this line of their file on, as a filter or a GSI
+    // conversion leaves them; 0 for the text's own lines.
+    int firstFileLine = 0;
 };
 
 const std::vector<FaultCase> kFaults = {
@@ -234,6 +237,14 @@ const std::vector<FaultCase> kFaults = {
      "",
      "",
      "line 1: the text records no height for the route's start: choose a known-points file"},
+    // The file's own lines, whatever the text's.
+    {"ABadStartHeightNamedByItsFileLine",
+     {{"A", "P1", 0.4, 400, 4}},
+     "",
+     "x1",
+     "line 12: the height \"x1\" is not a number",
+     11},
+    {"NoSectionNamedByTheFileLine", {}, "", "", "line 7: the text holds no leveling section to adjust", 7},
 };
 
 class RouteFaults : public ::testing::TestWithParam<FaultCase> {};
@@ -241,8 +252,13 @@ class RouteFaults : public ::testing::TestWithParam<FaultCase> {};
 TEST_P(RouteFaults, NameTheLinesAndPoints)
 {
     const FaultCase& c = GetParam();
-    const std::string text = routeText(c.sections, c.startHeight);
-    const TextLines lines = TextLines::viewOf(text);
+    const std::string text = c.sections.empty() ? "no section\r\n" : routeText(c.sections, c.startHeight);
+    TextLines lines = TextLines::viewOf(text);
+    LineOrigins origins;
+    for (std::size_t i = 0; i < lines.size(); ++i)
+        origins.push_back(c.firstFileLine + int(i));
+    if (c.firstFileLine > 0)
+        lines.numberBy(origins);
     std::optional<leveling::KnownPoints> known;
     if (!c.known.empty())
         known = leveling::parseKnownPoints(c.known, "known.txt");

@@ -1,0 +1,84 @@
+#include "books/pipeline/workbook_kinds.h"
+
+#include "books/fieldbook/fieldbook.h"
+#include "books/tables/adjustment_table.h"
+#include "books/tables/tables.h"
+
+namespace levara::books {
+
+namespace {
+
+using leveling::ObservationOrder;
+
+template <ObservationOrder order>
+void fillLineBook(xls::Workbook& book, const TextLines& lines, const BookMarks* marks, const leveling::Adjustment*)
+{
+    writeLineBook(book.sheet(0), lines, order, marks);
+}
+
+void fillBfBook(xls::Workbook& book, const TextLines& lines, const BookMarks* marks, const leveling::Adjustment*)
+{
+    writeBfBook(book.sheet(0), lines, marks);
+}
+
+void fillAlternatingBook(xls::Workbook& book, const TextLines& lines, const BookMarks* marks,
+                         const leveling::Adjustment*)
+{
+    writeAlternatingBook(book.sheet(0), lines, marks);
+}
+
+void fillTwoWayBook(xls::Workbook& book, const TextLines& lines, const BookMarks* marks, const leveling::Adjustment*)
+{
+    writeTwoWayBook(book.sheet(0), book.sheet(1), lines, marks);
+}
+
+void fillIntermediateTable(xls::Workbook& book, const TextLines& lines, const BookMarks*, const leveling::Adjustment*)
+{
+    writeIntermediateTable(book.sheet(0), lines);
+}
+
+void fillSinglePointTable(xls::Workbook& book, const TextLines& lines, const BookMarks*, const leveling::Adjustment*)
+{
+    writeSinglePointTable(book.sheet(0), lines);
+}
+
+void fillAdjustmentTable(xls::Workbook& book, const TextLines&, const BookMarks*,
+                         const leveling::Adjustment* adjustment)
+{
+    writeAdjustmentTable(book.sheet(0), *adjustment);
+}
+
+}  // namespace
+
+const std::array<WorkbookKindInfo, 9> kWorkbookKinds = {{
+    {WorkbookKind::BffbBook, "bffb", "线路手薄(BFFB)", "bffbEXLE", "exc.xls", 1, RecordFilter::Leveling,
+     ObservationOrder::BFFB, false, false, fillLineBook<ObservationOrder::BFFB>},
+    {WorkbookKind::BbffBook, "bbff", "线路手薄(BBFF)", "bbffEXLE", "exc.xls", 1, RecordFilter::Leveling,
+     ObservationOrder::BBFF, false, false, fillLineBook<ObservationOrder::BBFF>},
+    {WorkbookKind::BfbfBook, "bfbf", "线路手薄(BFBF)", "bfbfEXLE", "exc.xls", 1, RecordFilter::Leveling,
+     ObservationOrder::BFBF, false, false, fillLineBook<ObservationOrder::BFBF>},
+    {WorkbookKind::BfBook, "bf", "线路手薄(BF)", "bfEXLE", "exc2.xls", 1, RecordFilter::Leveling, ObservationOrder::BF,
+     false, false, fillBfBook},
+    {WorkbookKind::AbffbBook, "abffb", "线路手薄(aBFFB 单一线路)", "aBFFBL", "exc.xls", 1, RecordFilter::Leveling,
+     ObservationOrder::aBFFB, false, false, fillAlternatingBook},
+    {WorkbookKind::AbffbTwoWayBook, "abffb-2way", "线路手薄(aBFFB 双转往返)", "aBFFBwf", "exc3.xls", 2,
+     RecordFilter::Leveling, ObservationOrder::aBFFB, true, false, fillTwoWayBook},
+    {WorkbookKind::IntermediateTable, "intermediate", "中间点测量表格", "rrzEXLX", "exc1.xls", 1,
+     RecordFilter::IntermediateSights, std::nullopt, false, false, fillIntermediateTable},
+    {WorkbookKind::SinglePointTable, "single", "单点测量表格", "dandianEXCEL", "exc0.xls", 1,
+     RecordFilter::SinglePoints, std::nullopt, false, false, fillSinglePointTable},
+    {WorkbookKind::AdjustmentTable, "adjustment", "高差配赋表", "adjustmentTable", "exc4.xls", 1,
+     RecordFilter::Leveling, std::nullopt, false, true, fillAdjustmentTable},
+}};
+
+const WorkbookKindInfo& workbookKind(WorkbookKind kind)
+{
+    for (const WorkbookKindInfo& info : kWorkbookKinds)
+        if (info.kind == kind)
+            return info;
+    return kWorkbookKinds.front();  // every kind is in the table
+}
+
+std::string_view templateName(WorkbookKind kind) { return workbookKind(kind).template_; }
+
+}  // namespace levara::books
