@@ -4,11 +4,13 @@
 // INPUT is opened as "打开" opens it, the filter runs as its menu command does, and the
 // save command of KIND writes OUTPUT (workbooks with the EXCEL type), its field books
 // marked against the standard given. check holds INPUT's leveling lines to the
-// standard as "检核当前文本" does and prints what exceeds. Exit status: 0 done (check:
-// all within the limits), 1 failed (one line on stderr, OUTPUT untouched), 2 usage
-// error, 3 (check) values over the limits, (adjustment) a table saved whose
-// misclosure or forward/return discrepancy is over its limit, or (network) a table
-// saved whose global test fails or that flags possible blunders, said on stderr. Messages, help and version follow the
+// standard (if any) and to the level's own results as "检核当前文本" does and prints
+// what exceeds or differs. Exit status: 0 done (check: all within the limits and
+// agreeing with the level), 1 failed (one line on stderr, OUTPUT untouched), 2 usage
+// error, 3 (check) values over the limits or differing from the level, (adjustment) a
+// table saved whose misclosure or forward/return discrepancy is over its limit, or
+// (network) a table saved whose global test fails or that flags possible blunders, said
+// on stderr. Messages, help and version follow the
 // system language, as the window's do.
 #include <malloc.h>
 
@@ -93,12 +95,13 @@ const std::vector<Choice> kOrders = {
 levara::Message usage()
 {
     return levara::Message(
-        QT_TRANSLATE_NOOP("levara", "usage: levara-cli [--filter FILTER] --save KIND [--overwrite] [STANDARD]\n"
-                                    "                  [--known FILE] [--by distance|stations] [--pairs mean|both]\n"
-                                    "                  [--order ORDER] INPUT OUTPUT\n"
-                                    "       levara-cli check [--filter FILTER] STANDARD [--order ORDER] [--csv] INPUT\n"
-                                    "       levara-cli --help | --version\n"
-                                    "STANDARD: --standard 1|2|3|4 [--mountain] | --limits FILE\n"));
+        QT_TRANSLATE_NOOP("levara",
+                          "usage: levara-cli [--filter FILTER] --save KIND [--overwrite] [STANDARD]\n"
+                          "                  [--known FILE] [--by distance|stations] [--pairs mean|both]\n"
+                          "                  [--order ORDER] INPUT OUTPUT\n"
+                          "       levara-cli check [--filter FILTER] [STANDARD] [--order ORDER] [--csv] INPUT\n"
+                          "       levara-cli --help | --version\n"
+                          "STANDARD: --standard 1|2|3|4 [--mountain] | --limits FILE\n"));
 }
 
 // Each name beside its menu caption, one a line.
@@ -142,12 +145,14 @@ levara::Message help()
                                     "  --help           show this help\n"
                                     "  --version        show the version\n"
                                     "\n"
-                                    "check prints one line per value over its limit and a summary; with --csv, a\n"
-                                    "CSV header and one row per value instead. --filter reduces INPUT first, as\n"
-                                    "for a save: a raw file with rejected readings is checked with --filter\n"
-                                    "leveling. A line's stations are read in the order its Start-Line record\n"
-                                    "names; for a line that names none, give it to check and to every save that\n"
-                                    "reads sections (adjustment, network, sections-csv, gama, starnet):\n"
+                                    "check prints one line per value over its limit, one per station whose height\n"
+                                    "difference differs from the level's own heights, and a summary; without\n"
+                                    "STANDARD, only the level's. With --csv, a CSV header and one row per value\n"
+                                    "instead. The stations are read from the lines --filter leveling keeps,\n"
+                                    "reduced or not, in the order a line's Start-Line record names; a line that\n"
+                                    "names none is read in the order its readings' tags show, or give it, to check\n"
+                                    "and to every save that reads sections (adjustment, network, sections-csv,\n"
+                                    "gama, starnet):\n"
                                     "  --order ORDER    bffb, bbff, bfbf, bf or abffb\n"
                                     "\n"
                                     "Workbooks are made from the templates in the temp folder beside the program,\n"
@@ -156,10 +161,11 @@ levara::Message help()
                                     "    %7 (by default %8)\n"
                                     "Missing templates are copied into it; a template you edit there is kept.\n"
                                     "\n"
-                                    "Exit status: 0 saved, or checked and all within the limits; 1 failed (one\n"
-                                    "line on stderr, OUTPUT left as it was); 2 usage error; 3 checked, and\n"
-                                    "values over the limits, an adjustment table saved whose misclosure is over\n"
-                                    "its limit, or a network table saved whose global test fails or that flags\n"
+                                    "Exit status: 0 saved, or checked and all within the limits and agreeing\n"
+                                    "with the level; 1 failed (one line on stderr, OUTPUT left as it was); 2\n"
+                                    "usage error; 3 checked, and values over the limits or stations differing\n"
+                                    "from the level, an adjustment table saved whose misclosure is over its\n"
+                                    "limit, or a network table saved whose global test fails or that flags\n"
                                     "possible blunders (said on stderr; the table marks it).\n"),
         usage(), "打开", "整理", "保存", levara::Verbatim{table(kFilters)}, levara::Verbatim{table(kSaveCommands)},
         "$XDG_DATA_HOME/levara/temp", "~/.local/share/levara/temp", "检核");
@@ -281,13 +287,12 @@ std::optional<Options> parse(int argc, char** argv)
             files.push_back(arg);
         }
     }
-    const bool standard = options.standard != 0 || !options.limits.empty();
     if ((options.standard != 0 && !options.limits.empty()) || (options.mountain && options.standard == 0))
         return std::nullopt;
     const std::size_t fileCount = options.check ? 1 : 2;
     if (files.size() != fileCount || std::any_of(files.begin(), files.end(), [](auto f) { return f.empty(); }))
         return std::nullopt;
-    if (options.check ? !standard : !options.save)
+    if (!options.check && !options.save)
         return std::nullopt;
     const Choice* save = options.save;
     if ((!options.known.empty() && !(save && save->knownHeights)) ||
@@ -396,9 +401,11 @@ int check(const Options& options)
             std::cout << text(levara::findingLine(finding)) << '\n';
         for (const levara::Message& line : levara::precisionText(report))
             std::cout << text(line) << '\n';
+        for (const levara::leveling::InstrumentDisagreement& disagreement : report.instrument)
+            std::cout << text(levara::instrumentLine(disagreement)) << '\n';
         std::cout << text(levara::checkSummary(report)) << '\n';
     }
-    return report.findings.empty() ? 0 : kExceeded;
+    return report.findings.empty() && report.instrument.empty() ? 0 : kExceeded;
 }
 
 }  // namespace

@@ -2,6 +2,7 @@
 
 #include <charconv>
 #include <cmath>
+#include <cstdio>
 
 namespace levara {
 
@@ -102,6 +103,14 @@ Message findingLine(const Finding& finding)
 
 Message checkSummary(const leveling::CheckReport& report)
 {
+    if (report.standard.empty() && report.instrument.empty())
+        return Message(QT_TRANSLATE_NOOP("levara", "every station agrees with the instrument's computation (leveling "
+                                                   "lines: %1, stations: %2)"),
+                       report.sections, report.stations);
+    if (report.standard.empty())
+        return Message(QT_TRANSLATE_NOOP("levara", "stations that differ from the instrument's computation: %1 "
+                                                   "(leveling lines: %2, stations: %3)"),
+                       report.instrument.size(), report.sections, report.stations);
     if (report.findings.empty())
         return Message(QT_TRANSLATE_NOOP("levara", "%1: every value within the limits (leveling lines: %2, "
                                                    "stations: %3)"),
@@ -203,6 +212,19 @@ std::string findingsCsv(const leveling::CheckReport& report)
                "," + csvField(finding.source) + "\n";
     }
     return csv;
+}
+
+Message instrumentLine(const leveling::InstrumentDisagreement& disagreement)
+{
+    auto metres = [](double value) {
+        char text[32];
+        std::snprintf(text, sizeof text, "%.5f", value);
+        return std::string(text);
+    };
+    return Message(QT_TRANSLATE_NOOP("levara", "line %1: station %2 (%3): differs from the instrument's computation: "
+                                               "height difference %4 m, the instrument's %5 m"),
+                   disagreement.line, disagreement.station, std::string(disagreement.point),
+                   metres(disagreement.heightDifference), metres(disagreement.instrument));
 }
 
 }  // namespace levara

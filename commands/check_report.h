@@ -20,7 +20,10 @@ std::string findingSourceText(const leveling::Finding& finding);  // "GB/T 12897
 // "line 12, station 3, TP2: sight length 50.010 m, limit 3 … 50 m (GB/T 12897-2006, v)".
 Message findingLine(const leveling::Finding& finding);
 // How many values exceed, in how many stations and lines; or that all are within.
+// Without a standard (the level's results only): how many stations differ from them.
 Message checkSummary(const leveling::CheckReport& report);
+// "line 12: station 3 (TP2): differs from the instrument's computation: …" ("与仪器计算不符").
+Message instrumentLine(const leveling::InstrumentDisagreement& disagreement);
 
 // Whether the fault is a leveling line whose observation order the text does not name
 // (none, or one Levara does not read): a front end may ask for the order and check

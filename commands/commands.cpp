@@ -245,11 +245,12 @@ const LineOrigins& Commands::numberingOf(const std::optional<FilteredLines>& red
 
 leveling::CheckReport Commands::checkText(std::optional<leveling::ObservationOrder> order)
 {
-    if (!standard_)
+    TextLines lines = TextLines::viewOf(ui_.text());
+    // Without a standard, the level's own results are all there is to check against.
+    if (!standard_ && !leveling::holdsLevelHeights(lines))
         throw Error(
             Message(QT_TRANSLATE_NOOP("levara", "No standard is chosen: choose one in the %1 menu first."), "检核"));
     BusyPointer busy(ui_);
-    TextLines lines = TextLines::viewOf(ui_.text());
     lines.numberBy(numbering());
     return locatingFaults([&] {
         const std::vector<leveling::Section> sections = leveling::readSections(lines, order ? order : order_);
@@ -258,7 +259,18 @@ leveling::CheckReport Commands::checkText(std::optional<leveling::ObservationOrd
             checkedLines_.push_back(
                 {section.lineName.empty() ? std::to_string(checkedLines_.size() + 1) : std::string(section.lineName),
                  section.stationCount()});
-        return leveling::checkSections(sections, *standard_);
+        leveling::CheckReport report;
+        if (standard_) {
+            report = leveling::checkSections(sections, *standard_);
+        } else {
+            for (const leveling::Section& section : sections)
+                if (!section.stations.empty()) {
+                    ++report.sections;
+                    report.stations += section.stationCount();
+                }
+        }
+        report.instrument = leveling::instrumentDisagreements(sections, lines);
+        return report;
     });
 }
 

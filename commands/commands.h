@@ -57,9 +57,11 @@ public:
     // leaves them unmarked.
     void setStandard(std::optional<leveling::Standard> standard) { standard_ = std::move(standard); }
     const std::optional<leveling::Standard>& standard() const { return standard_; }
-    // "检核当前文本": the text's leveling lines held to the chosen standard, each
-    // line's stations read in the order its Start-Line record names, or in order when
-    // given. Throws Error when no standard is chosen, InputError as readSections does.
+    // "检核当前文本": the text's leveling lines held to the chosen standard and to the
+    // level's own results, each line's stations read in the order its Start-Line
+    // record names, or in order when given. Without a standard, to the level's results
+    // only (CheckReport::standard empty). Throws Error when no standard is chosen and
+    // the text holds no results of the level, InputError as readSections does.
     leveling::CheckReport checkText(std::optional<leveling::ObservationOrder> order = {});
     // The leveling lines the last check read, by a finding's section index: the name
     // its Start-Line record gives, or its number from 1 when it gives none; and its

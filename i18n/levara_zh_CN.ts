@@ -852,110 +852,6 @@ Built with Qt %2.</source>
         <translation>无法使用工作文件夹：它不是只有您可以写入的、属于您的文件夹</translation>
     </message>
     <message>
-        <source>usage: levara-cli [--filter FILTER] --save KIND [--overwrite] [STANDARD]
-                  [--known FILE] [--by distance|stations] [--pairs mean|both]
-                  [--order ORDER] INPUT OUTPUT
-       levara-cli check [--filter FILTER] STANDARD [--order ORDER] [--csv] INPUT
-       levara-cli --help | --version
-STANDARD: --standard 1|2|3|4 [--mountain] | --limits FILE
-</source>
-        <translation>用法：levara-cli [--filter 整理方式] --save 类型 [--overwrite] [标准]
-                 [--known 已知点文件] [--by distance|stations] [--pairs mean|both]
-                 [--order 观测顺序] 输入文件 输出文件
-      levara-cli check [--filter 整理方式] 标准 [--order 观测顺序] [--csv] 输入文件
-      levara-cli --help | --version
-标准：--standard 1|2|3|4 [--mountain] | --limits 限差文件
-</translation>
-    </message>
-    <message>
-        <source>%1
-Runs the menu&apos;s commands without the window: opens the raw file INPUT (%2),
-reduces its text with FILTER (%3) and saves it as KIND to OUTPUT (%4).
-
-  --filter FILTER  the reduction, as %3 offers it:
-%5  --save KIND      what to save, as %4 offers it; workbooks are .xls files:
-%6  --overwrite      replace OUTPUT when it exists
-  --standard N     hold the leveling lines to the limits of order N (1 to 4,
-                   digital levels), as %9 offers them: a saved field book
-                   shows each value over its limit in red and names it in
-                   its remarks
-  --mountain       with --standard 3 or 4: the mountain limits
-  --limits FILE    the same with the limits of a limits file (JSON)
-  --known FILE     adjustment, network, gama, starnet: the known heights, a
-                   file of point names and heights in metres; without it
-                   the start&apos;s height recorded in INPUT is the only one
-  --by distance|stations
-                   adjustment: the misclosure shared by section length (the
-                   default) or by station count; network: the sections
-                   weighted by 1/length (the default) or 1/stations
-  --pairs mean|both
-                   network: a forward/return pair adjusted as its mean (the
-                   default, as the leveling standards do) or as two runs
-  --help           show this help
-  --version        show the version
-
-check prints one line per value over its limit and a summary; with --csv, a
-CSV header and one row per value instead. --filter reduces INPUT first, as
-for a save: a raw file with rejected readings is checked with --filter
-leveling. A line&apos;s stations are read in the order its Start-Line record
-names; for a line that names none, give it to check and to every save that
-reads sections (adjustment, network, sections-csv, gama, starnet):
-  --order ORDER    bffb, bbff, bfbf, bf or abffb
-
-Workbooks are made from the templates in the temp folder beside the program,
-which also holds the work files. When you may not write there (a system
-install), your own folder is used instead:
-    %7 (by default %8)
-Missing templates are copied into it; a template you edit there is kept.
-
-Exit status: 0 saved, or checked and all within the limits; 1 failed (one
-line on stderr, OUTPUT left as it was); 2 usage error; 3 checked, and
-values over the limits, an adjustment table saved whose misclosure is over
-its limit, or a network table saved whose global test fails or that flags
-possible blunders (said on stderr; the table marks it).
-</source>
-        <translation>%1
-不打开窗口，执行菜单中的命令：像菜单 %2 那样打开原始数据文件“输入文件”，
-像菜单 %3 那样按“整理方式”整理其文本，再像菜单 %4 那样按“类型”保存为“输出文件”。
-
-  --filter 整理方式  整理的方式，与菜单 %3 相同：
-%5  --save 类型        保存的内容，与菜单 %4 相同；手簿和表格为 .xls 文件：
-%6  --overwrite        “输出文件”已存在时替换它
-  --standard N       按 N 等（1 至 4，数字水准仪）的限差检核水准线路，与菜单 %9
-                     相同：保存的手簿中超限的数值显示为红色，并在备注中注明
-  --mountain         与 --standard 3 或 4 一起使用：采用山区限差
-  --limits 限差文件  同上，但采用限差文件（JSON）中的限差
-  --known 已知点文件 adjustment、network、gama、starnet：已知高程，每行一个点名和
-                     以米为单位的高程；不给出时，以“输入文件”中记录的起点高程为唯一
-                     已知高程
-  --by distance|stations
-                     adjustment：按测段长度（默认）或按测站数分配闭合差；network：
-                     按 1/测段长度（默认）或 1/测站数定权
-  --pairs mean|both
-                     network：往返测取中数作为一个观测（默认，与水准测量规范相同），
-                     或往测、返测各作一个观测
-  --help             显示本帮助
-  --version          显示版本
-
-check 对每个超限的数值输出一行，最后输出汇总；加 --csv 时改为输出 CSV 表头和
-每个超限数值一行。--filter 先整理“输入文件”，与保存时相同：含有作废读数的原始
-数据文件请加 --filter leveling 检核。线路的测站按其 Start-Line 记录注明的观测顺序
-读取；未注明时，请对 check 以及读取测段的各种保存（adjustment、network、
-sections-csv、gama、starnet）指定：
-  --order 观测顺序   bffb、bbff、bfbf、bf 或 abffb
-
-手簿和表格由程序旁 temp 文件夹中的模板生成，工作文件也存放在该文件夹中。
-如果您无权写入该文件夹（系统安装），则改用您自己的文件夹：
-    %7（默认为 %8）
-缺少的模板会复制到其中；您在那里修改过的模板会保留。
-
-退出状态：0 已保存，或已检核且全部在限差之内；1 失败（标准错误输出一行说明，
-“输出文件”保持原样）；2 用法错误；3 已检核，且有超限；或已保存高差配赋表，
-但闭合差超限；或已保存平差成果表，但整体检验未通过或有可能含粗差的测段（在标准
-错误输出中说明，表中已标明）。
-</translation>
-    </message>
-    <message>
         <source>%1: saved: %2</source>
         <translation>%1：已保存：%2</translation>
     </message>
@@ -1010,6 +906,129 @@ sections-csv、gama、starnet）指定：
     <message>
         <source>  line %1, %2: F %3 km, W %4 mm, WW/F %5</source>
         <translation>  第 %1 行，%2：F %3 km，W %4 mm，WW/F %5</translation>
+    </message>
+    <message>
+        <source>its staffs were recorded in the order %1, which the book, reading %2, contradicts; save the book of the order recorded</source>
+        <translation>其标尺按 %1 的顺序观测记录，与按 %2 读取的手簿矛盾；请保存与记录顺序相符的手簿</translation>
+    </message>
+    <message>
+        <source>every station agrees with the instrument&apos;s computation (leveling lines: %1, stations: %2)</source>
+        <translation>每个测站均与仪器计算相符（水准线路 %1 条，测站 %2 个）</translation>
+    </message>
+    <message>
+        <source>stations that differ from the instrument&apos;s computation: %1 (leveling lines: %2, stations: %3)</source>
+        <translation>与仪器计算不符的测站：%1 个（水准线路 %2 条，测站 %3 个）</translation>
+    </message>
+    <message>
+        <source>line %1: station %2 (%3): differs from the instrument&apos;s computation: height difference %4 m, the instrument&apos;s %5 m</source>
+        <translation>第 %1 行：第 %2 站（%3）：与仪器计算不符：高差 %4 m，仪器 %5 m</translation>
+    </message>
+    <message>
+        <source>usage: levara-cli [--filter FILTER] --save KIND [--overwrite] [STANDARD]
+                  [--known FILE] [--by distance|stations] [--pairs mean|both]
+                  [--order ORDER] INPUT OUTPUT
+       levara-cli check [--filter FILTER] [STANDARD] [--order ORDER] [--csv] INPUT
+       levara-cli --help | --version
+STANDARD: --standard 1|2|3|4 [--mountain] | --limits FILE
+</source>
+        <translation>用法：levara-cli [--filter 整理方式] --save 类型 [--overwrite] [标准]
+                 [--known 已知点文件] [--by distance|stations] [--pairs mean|both]
+                 [--order 观测顺序] 输入文件 输出文件
+      levara-cli check [--filter 整理方式] [标准] [--order 观测顺序] [--csv] 输入文件
+      levara-cli --help | --version
+标准：--standard 1|2|3|4 [--mountain] | --limits 限差文件
+</translation>
+    </message>
+    <message>
+        <source>%1
+Runs the menu&apos;s commands without the window: opens the raw file INPUT (%2),
+reduces its text with FILTER (%3) and saves it as KIND to OUTPUT (%4).
+
+  --filter FILTER  the reduction, as %3 offers it:
+%5  --save KIND      what to save, as %4 offers it; workbooks are .xls files:
+%6  --overwrite      replace OUTPUT when it exists
+  --standard N     hold the leveling lines to the limits of order N (1 to 4,
+                   digital levels), as %9 offers them: a saved field book
+                   shows each value over its limit in red and names it in
+                   its remarks
+  --mountain       with --standard 3 or 4: the mountain limits
+  --limits FILE    the same with the limits of a limits file (JSON)
+  --known FILE     adjustment, network, gama, starnet: the known heights, a
+                   file of point names and heights in metres; without it
+                   the start&apos;s height recorded in INPUT is the only one
+  --by distance|stations
+                   adjustment: the misclosure shared by section length (the
+                   default) or by station count; network: the sections
+                   weighted by 1/length (the default) or 1/stations
+  --pairs mean|both
+                   network: a forward/return pair adjusted as its mean (the
+                   default, as the leveling standards do) or as two runs
+  --help           show this help
+  --version        show the version
+
+check prints one line per value over its limit, one per station whose height
+difference differs from the level&apos;s own heights, and a summary; without
+STANDARD, only the level&apos;s. With --csv, a CSV header and one row per value
+instead. The stations are read from the lines --filter leveling keeps,
+reduced or not, in the order a line&apos;s Start-Line record names; a line that
+names none is read in the order its readings&apos; tags show, or give it, to check
+and to every save that reads sections (adjustment, network, sections-csv,
+gama, starnet):
+  --order ORDER    bffb, bbff, bfbf, bf or abffb
+
+Workbooks are made from the templates in the temp folder beside the program,
+which also holds the work files. When you may not write there (a system
+install), your own folder is used instead:
+    %7 (by default %8)
+Missing templates are copied into it; a template you edit there is kept.
+
+Exit status: 0 saved, or checked and all within the limits and agreeing
+with the level; 1 failed (one line on stderr, OUTPUT left as it was); 2
+usage error; 3 checked, and values over the limits or stations differing
+from the level, an adjustment table saved whose misclosure is over its
+limit, or a network table saved whose global test fails or that flags
+possible blunders (said on stderr; the table marks it).
+</source>
+        <translation>%1
+不打开窗口，执行菜单中的命令：像菜单 %2 那样打开原始数据文件“输入文件”，
+像菜单 %3 那样按“整理方式”整理其文本，再像菜单 %4 那样按“类型”保存为“输出文件”。
+
+  --filter 整理方式  整理的方式，与菜单 %3 相同：
+%5  --save 类型        保存的内容，与菜单 %4 相同；手簿和表格为 .xls 文件：
+%6  --overwrite        “输出文件”已存在时替换它
+  --standard N       按 N 等（1 至 4，数字水准仪）的限差检核水准线路，与菜单 %9
+                     相同：保存的手簿中超限的数值显示为红色，并在备注中注明
+  --mountain         与 --standard 3 或 4 一起使用：采用山区限差
+  --limits 限差文件  同上，但采用限差文件（JSON）中的限差
+  --known 已知点文件 adjustment、network、gama、starnet：已知高程，每行一个点名和
+                     以米为单位的高程；不给出时，以“输入文件”中记录的起点高程为唯一
+                     已知高程
+  --by distance|stations
+                     adjustment：按测段长度（默认）或按测站数分配闭合差；network：
+                     按 1/测段长度（默认）或 1/测站数定权
+  --pairs mean|both
+                     network：往返测取中数作为一个观测（默认，与水准测量规范相同），
+                     或往测、返测各作一个观测
+  --help             显示本帮助
+  --version          显示版本
+
+check 对每个超限的数值、每个高差与仪器自身高程不符的测站各输出一行，最后输出
+汇总；不给出“标准”时只与仪器比较。加 --csv 时改为输出 CSV 表头和每个超限数值
+一行。测站取自 --filter leveling 保留的行，无论是否已整理；按线路 Start-Line
+记录注明的观测顺序读取，未注明时按读数标记所示的顺序读取，或对 check 以及读取
+测段的各种保存（adjustment、network、sections-csv、gama、starnet）指定：
+  --order 观测顺序   bffb、bbff、bfbf、bf 或 abffb
+
+手簿和表格由程序旁 temp 文件夹中的模板生成，工作文件也存放在该文件夹中。
+如果您无权写入该文件夹（系统安装），则改用您自己的文件夹：
+    %7（默认为 %8）
+缺少的模板会复制到其中；您在那里修改过的模板会保留。
+
+退出状态：0 已保存，或已检核且全部在限差之内、与仪器相符；1 失败（标准错误输出
+一行说明，“输出文件”保持原样）；2 用法错误；3 已检核，且有超限或与仪器不符的
+测站；或已保存高差配赋表，但闭合差超限；或已保存平差成果表，但整体检验未通过或
+有可能含粗差的测段（在标准错误输出中说明，表中已标明）。
+</translation>
     </message>
 </context>
 </TS>

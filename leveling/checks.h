@@ -11,6 +11,7 @@
 #include <string_view>
 #include <vector>
 
+#include "leveling/instrument_check.h"
 #include "leveling/limits.h"
 #include "leveling/precision.h"
 #include "leveling/sections.h"
@@ -70,6 +71,8 @@ struct CheckReport {
     std::vector<Finding> findings;  // by section, then by line
     Precision precision;
     std::optional<ErrorLimit> randomErrorLimit, totalErrorLimit;  // none when the limits give none
+    // Stations the level's own heights contradict (filled by who has the text).
+    std::vector<InstrumentDisagreement> instrument;
 };
 
 CheckReport checkSections(const std::vector<Section>& sections, const Standard& standard);

@@ -7,6 +7,7 @@
 // networks and a text's sections as such a network.
 #include "leveling/checks.h"
 #include "leveling/exchange_files.h"
+#include "leveling/instrument_check.h"
 #include "leveling/known_points.h"
 #include "leveling/legs.h"
 #include "leveling/limits.h"

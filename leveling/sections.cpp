@@ -54,12 +54,14 @@ std::vector<Part> partsOf(const LineList& lines)
     return parts;
 }
 
-std::vector<StationReadings> stationsOf(const LineList& lines, ObservationOrder order)
+// asRecorded: read by the leveling filter's rules, where a station read against its
+// recorded staffs is refused.
+std::vector<StationReadings> stationsOf(const LineList& lines, ObservationOrder order, bool asRecorded)
 {
     switch (order) {
-    case ObservationOrder::BF: return bfBookStations(lines);
-    case ObservationOrder::aBFFB: return alternatingBookStations(lines);
-    default: return lineBookStations(lines, order);
+    case ObservationOrder::BF: return bfBookStations(lines, asRecorded);
+    case ObservationOrder::aBFFB: return alternatingBookStations(lines, asRecorded);
+    default: return lineBookStations(lines, order, asRecorded);
     }
 }
 
@@ -98,6 +100,23 @@ int lastLineOf(const LineList& lines, const Part& part)
     return part.end > part.begin ? lines[part.end - 1].number : lines.empty() ? 1 : lines.back().number;
 }
 
+// The orders a line's recorded staffs may be read in, the likelier first: a line of
+// back-first stations only is read BFFB rather than aBFFB, BFBF rather than BF.
+constexpr std::array<ObservationOrder, 5> kOrdersTried = {ObservationOrder::BFFB, ObservationOrder::BBFF,
+                                                          ObservationOrder::BFBF, ObservationOrder::aBFFB,
+                                                          ObservationOrder::BF};
+
+// Whether every station of the lines is read whole in order, as the level recorded it.
+bool fits(const LineList& lines, ObservationOrder order)
+{
+    try {
+        stationsOf(lines, order, true);
+        return true;
+    } catch (const InputError&) {
+        return false;
+    }
+}
+
 ObservationOrder orderOf(const LineList& part, const Part& where, std::optional<ObservationOrder> order)
 {
     if (order)
@@ -107,6 +126,11 @@ ObservationOrder orderOf(const LineList& part, const Part& where, std::optional<
     const auto reading = std::find_if(part.begin(), part.end(), isReadingLine);
     if (reading == part.end())
         return ObservationOrder::BFFB;  // no station to read
+    // A line that names no method is read in the order its tags show.
+    if (where.methodText.empty())
+        for (const ObservationOrder tried : kOrdersTried)
+            if (fits(part, tried))
+                return tried;
     const std::string known = "BFFB, BBFF, BFBF, BF, aBFFB";
     if (where.methodText.empty())
         throw InputError(where.startRecord ? where.startRecord : reading->number,
@@ -125,16 +149,30 @@ ObservationOrder orderOf(const LineList& part, const Part& where, std::optional<
 
 }  // namespace
 
-std::vector<Section> readSections(const TextLines& text, std::optional<ObservationOrder> order)
+std::vector<Section> readSections(const TextLines& text, std::optional<ObservationOrder> order, LinesRead read)
 {
-    const LineList lines = numberedLines(text);
+    const LineList lines = read == LinesRead::LevelingFilter ? levelingFilterLines(text) : numberedLines(text);
     std::vector<Section> sections;
     for (const Part& part : partsOf(lines)) {
         const LineList partLines = linesOf(lines, part);
         const ObservationOrder partOrder = orderOf(partLines, part, order);
-        sections.push_back(computed(part, partOrder, stationsOf(partLines, partOrder), lastLineOf(lines, part)));
+        const bool asRecorded = read == LinesRead::LevelingFilter;
+        sections.push_back(
+            computed(part, partOrder, stationsOf(partLines, partOrder, asRecorded), lastLineOf(lines, part)));
     }
     return sections;
+}
+
+std::vector<ObservationOrder> ordersFitting(const TextLines& text)
+{
+    const LineList lines = levelingFilterLines(text);
+    const std::vector<Part> parts = partsOf(lines);
+    std::vector<ObservationOrder> fitting;
+    for (const ObservationOrder order : kOrdersTried)
+        if (std::all_of(parts.begin(), parts.end(),
+                        [&](const Part& part) { return fits(linesOf(lines, part), order); }))
+            fitting.push_back(order);
+    return fitting;
 }
 
 std::vector<Section> readTwoWaySections(const TextLines& text)

@@ -31,12 +31,32 @@ struct Section {
     double length() const { return backDistance + foreDistance; }
 };
 
+// Which of the text's lines the stations are read from.
+enum class LinesRead {
+    // The lines the leveling filter keeps, whatever the text holds (rejected readings,
+    // intermediate sights, the level's results): what the checks and the adjustment
+    // hold, the same from a raw text as from its reduced one.
+    LevelingFilter,
+    // Every line, as a field book reads the text it is given: its marks.
+    AsBook,
+};
+
 // The text's sections with their stations read in the order each Start-Line record
 // names, or in `order` for all when given. Lines before the first Start-Line record
 // belong to the first section, lines after an End-Line record to its section.
-// Throws InputError naming the line when a section with readings names no method
-// Levara reads and no order is given, or when a station cannot be read whole.
-std::vector<Section> readSections(const TextLines& lines, std::optional<ObservationOrder> order = {});
+// A section whose Start-Line record names no method is read in the first order that
+// fits its recorded staffs (ordersFitting). Throws InputError naming the line when a
+// section with readings names a method Levara does not read, or none and its staffs
+// fit no order, and no order is given; when a station cannot be read whole; or when
+// a station's recorded staffs contradict the order it is read in (checkRecordedOrder;
+// LinesRead::LevelingFilter only, a book reads its lines whatever their tags).
+std::vector<Section> readSections(const TextLines& lines, std::optional<ObservationOrder> order = {},
+                                  LinesRead read = LinesRead::LevelingFilter);
+
+// The orders whose books read every station of the text's leveling lines (the lines
+// the leveling filter keeps) whole and as the level recorded its staffs ("Rb", "Rf"),
+// the likelier first: the books that fit. Empty when none does.
+std::vector<ObservationOrder> ordersFitting(const TextLines& lines);
 
 // As the two-way aBFFB book reads them: for each section its forward stations (the
 // back-first ones), then its return stations (the fore-first ones, read last first).

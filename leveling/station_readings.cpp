@@ -98,6 +98,17 @@ LineList numberedLines(const TextLines& lines)
     return list;
 }
 
+LineList levelingFilterLines(const TextLines& lines)
+{
+    LineList list;
+    for (std::size_t i = 0; i < lines.size(); ++i) {
+        const int copies = copiesKept(RecordFilter::Leveling, MeasurementLine(lines[i]));
+        for (int copy = 0; copy < copies; ++copy)
+            list.push_back({lines[i], lines.number(i), int(i + 1), int(list.size() + 1)});
+    }
+    return list;
+}
+
 LineList reversedNonEmptyLines(const TextLines& lines)
 {
     LineList list;
@@ -147,7 +158,10 @@ void checkStationLines(const LineList& lines, std::size_t first, std::size_t cou
         // The reversed lines leave empty ones out; a gap in the numbers is where one stood.
         if (i > 0) {
             const NumberedLine& previous = lines[first + i - 1];
-            if (std::abs(line.position - previous.position) != 1)
+            // The filter's lines follow one another whatever it left out between them.
+            const int step = line.keptPosition != 0 ? line.keptPosition - previous.keptPosition
+                                                    : std::abs(line.position - previous.position);
+            if (step != 1)
                 fail(previous.number + (line.position > previous.position ? 1 : -1), name, emptyLineInside(count));
         }
         if (line.text.empty())
@@ -160,6 +174,26 @@ void checkStationLines(const LineList& lines, std::size_t first, std::size_t cou
                                            "reading, distance)"),
                          fields.fieldCount()));
     }
+}
+
+std::string recordedOrder(const LineList& lines, std::size_t first, std::size_t count)
+{
+    std::string order;
+    for (std::size_t i = first; i < first + count && i < lines.size(); ++i)
+        order += hasTag(lines[i], "Rb") ? 'B' : hasTag(lines[i], "Rf") ? 'F' : '?';
+    return order;
+}
+
+void checkRecordedOrder(const LineList& lines, std::size_t first, std::string_view bookOrder, const StationName& name)
+{
+    const std::string recorded = recordedOrder(lines, first, bookOrder.size());
+    for (std::size_t i = 0; i < recorded.size(); ++i)
+        if (recorded[i] != '?' && recorded[i] != bookOrder[i])
+            fail(name.firstLine, name,
+                 Message(QT_TRANSLATE_NOOP("levara",
+                                           "its staffs were recorded in the order %1, which the book, reading %2, "
+                                           "contradicts; save the book of the order recorded"),
+                         recorded, bookOrder));
 }
 
 void takeReading(StationReadings& station, Reading reading, const NumberedLine& line, const StationName& name)

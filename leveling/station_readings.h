@@ -3,6 +3,7 @@
 // and the reading of a station's lines as a whole.
 #include <array>
 #include <cstddef>
+#include <string>
 #include <string_view>
 #include <vector>
 
@@ -17,6 +18,9 @@ struct NumberedLine {
     std::string_view text;
     int number = 0;
     int position = 0;
+    // Its place among the lines the leveling filter keeps, where a station's lines must
+    // follow one another; 0 when the lines read are the text's own.
+    int keptPosition = 0;
 };
 using LineList = std::vector<NumberedLine>;
 
@@ -27,6 +31,9 @@ int lastLineNumber(const TextLines& lines);
 
 // All lines in order, empty ones included.
 LineList numberedLines(const TextLines& lines);
+// The lines the leveling filter keeps (records/filters.h), each as often as it keeps
+// it and numbered as in the text: the text as "水准线路" would reduce it, whatever it holds.
+LineList levelingFilterLines(const TextLines& lines);
 // The non-empty lines, last first: the reversed work file as the return book reads it.
 LineList reversedNonEmptyLines(const TextLines& lines);
 
@@ -76,6 +83,14 @@ bool isReadingLine(const NumberedLine& line);
 // all there, following one another without an empty line, each with fields 0 to 4.
 // Throws InputError naming the offending line and the station.
 void checkStationLines(const LineList& lines, std::size_t first, std::size_t count, const StationName& name);
+
+// The staffs a station's count lines from lines[first] were recorded on, one letter
+// a line: B for "Rb", F for "Rf", ? for any other tag ("BFFB").
+std::string recordedOrder(const LineList& lines, std::size_t first, std::size_t count);
+// Throws InputError naming the station when its lines, recorded as recordedOrder says,
+// contradict what the book reads them as (bookOrder, one letter a line: "BBFF"): a
+// back reading booked as a fore reading, or the reverse.
+void checkRecordedOrder(const LineList& lines, std::size_t first, std::string_view bookOrder, const StationName& name);
 
 // Fills the reading's slices from a checked station line, requiring its reading
 // and distance to be numbers as typed input takes them.

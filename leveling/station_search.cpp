@@ -28,13 +28,14 @@ struct StationKind {
     bool written;
     LineOrder assignment;  // for a written station
     std::string_view mark;
+    std::string_view recorded;  // the staffs of its lines as recorded (recordedOrder)
 };
 
 // The search of the alternating books: a line tagged first.tag opens a station; then
 // the line held last (that station's fourth line, or the line itself) is tested for
 // second.tag, which opens a station too. Stations not written are still checked whole.
 std::vector<StationReadings> findStations(const LineList& lines, const char* book, const StationKind& first,
-                                          const StationKind& second)
+                                          const StationKind& second, bool asRecorded = false)
 {
     std::vector<StationReadings> stations;
     auto take = [&](std::size_t at, const StationKind& kind) {
@@ -44,7 +45,10 @@ std::vector<StationReadings> findStations(const LineList& lines, const char* boo
             return;
         }
         name.number = int(stations.size() + 1);
-        stations.push_back(readStation(lines, at, kind.assignment, name));
+        checkStationLines(lines, at, kind.assignment.size(), name);
+        if (asRecorded)
+            checkRecordedOrder(lines, at, kind.recorded, name);
+        stations.push_back(readCheckedStation(lines, at, kind.assignment, name));
         stations.back().order = kind.mark;
     };
     for (std::size_t i = 0; i < lines.size(); ++i) {
@@ -75,22 +79,27 @@ LineOrder lineOrder(ObservationOrder order)
 const char* const kForwardBook = QT_TRANSLATE_NOOP("levara", "forward book");
 const char* const kReturnBook = QT_TRANSLATE_NOOP("levara", "return book");
 
-std::vector<StationReadings> lineBookStations(const LineList& lines, ObservationOrder order)
+std::vector<StationReadings> lineBookStations(const LineList& lines, ObservationOrder order, bool asRecorded)
 {
     const LineOrder assignment = lineOrder(order);
     const std::vector<StationStart> starts = findLineBookStations(lines, assignment.size());
     std::vector<StationReadings> stations;
     stations.reserve(starts.size());
-    for (const StationStart& start : starts)  // checked whole by the search
+    for (const StationStart& start : starts) {  // checked whole by the search
+        if (asRecorded)
+            checkRecordedOrder(lines, start.index, orderName(order), start.name);
         stations.push_back(readCheckedStation(lines, start.index, assignment, start.name));
+    }
     return stations;
 }
 
-std::vector<StationReadings> bfBookStations(const LineList& lines)
+std::vector<StationReadings> bfBookStations(const LineList& lines, bool asRecorded)
 {
     std::vector<StationReadings> stations;
     // The line after a station's first line is its fore reading whatever its tag.
     for (const StationStart& start : findLineBookStations(lines, kBfStationLines)) {
+        if (asRecorded)
+            checkRecordedOrder(lines, start.index, orderName(ObservationOrder::BF), start.name);
         StationReadings& station = stations.emplace_back();
         takeReading(station, Reading::B1, lines[start.index], start.name);
         takeReading(station, Reading::F1, lines[start.index + 1], start.name);
@@ -98,24 +107,24 @@ std::vector<StationReadings> bfBookStations(const LineList& lines)
     return stations;
 }
 
-std::vector<StationReadings> alternatingBookStations(const LineList& lines)
+std::vector<StationReadings> alternatingBookStations(const LineList& lines, bool asRecorded)
 {
-    return findStations(lines, nullptr, {"Rb", kBackFirstName, true, kBackFirst, kBackFirstMark},
-                        {"Rf", kForeFirstName, true, kForeFirst, kForeFirstMark});
+    return findStations(lines, nullptr, {"Rb", kBackFirstName, true, kBackFirst, kBackFirstMark, "BFFB"},
+                        {"Rf", kForeFirstName, true, kForeFirst, kForeFirstMark, "FBBF"}, asRecorded);
 }
 
 std::vector<StationReadings> twoWayForwardStations(const LineList& lines)
 {
-    return findStations(lines, kForwardBook, {"Rb", kBackFirstName, true, kBackFirst, kBackFirstMark},
-                        {"Rf", kForeFirstName, false, kForeFirst, {}});
+    return findStations(lines, kForwardBook, {"Rb", kBackFirstName, true, kBackFirst, kBackFirstMark, "BFFB"},
+                        {"Rf", kForeFirstName, false, kForeFirst, {}, "FBBF"});
 }
 
 std::vector<StationReadings> twoWayReturnStations(const LineList& reversed)
 {
     // The return book books a fore-first station's staffs swapped, and marks the
     // order as the level recorded it.
-    return findStations(reversed, kReturnBook, {"Rf", kForeFirstName, true, kReturnBookOrder, kForeFirstMark},
-                        {"Rb", kBackFirstName, false, kBackFirst, {}});
+    return findStations(reversed, kReturnBook, {"Rf", kForeFirstName, true, kReturnBookOrder, kForeFirstMark, "FBBF"},
+                        {"Rb", kBackFirstName, false, kBackFirst, {}, "BFFB"});
 }
 
 }  // namespace levara::leveling

@@ -12,11 +12,15 @@ namespace levara::leveling {
 extern const char* const kForwardBook;  // "forward book"
 extern const char* const kReturnBook;   // "return book"
 
+// With asRecorded, a station whose recorded staffs contradict the order is refused
+// (checkRecordedOrder); without, the lines are read whatever their tags, as the
+// books read them.
+
 // BFFB, BBFF or BFBF.
-std::vector<StationReadings> lineBookStations(const LineList& lines, ObservationOrder order);
-std::vector<StationReadings> bfBookStations(const LineList& lines);
+std::vector<StationReadings> lineBookStations(const LineList& lines, ObservationOrder order, bool asRecorded = false);
+std::vector<StationReadings> bfBookStations(const LineList& lines, bool asRecorded = false);
 // aBFFB: back-first and fore-first stations alike, each with its order mark.
-std::vector<StationReadings> alternatingBookStations(const LineList& lines);
+std::vector<StationReadings> alternatingBookStations(const LineList& lines, bool asRecorded = false);
 // The two-way book's forward stations (the back-first ones) from the lines in text
 // order, and its return stations (the fore-first ones, staffs swapped) from the
 // reversed non-empty lines (reversedNonEmptyLines).

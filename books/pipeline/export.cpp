@@ -25,7 +25,8 @@ std::optional<BookMarks> marksFor(WorkbookKind output, const TextLines& lines, c
     if (!standard || !kind.order)
         return std::nullopt;
     const std::vector<leveling::Section> sections =
-        kind.twoWay ? leveling::readTwoWaySections(lines) : leveling::readSections(lines, *kind.order);
+        kind.twoWay ? leveling::readTwoWaySections(lines)
+                    : leveling::readSections(lines, *kind.order, leveling::LinesRead::AsBook);
     return bookMarks(leveling::checkSections(sections, *standard).findings);
 }
 

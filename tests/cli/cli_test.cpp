@@ -120,32 +120,39 @@ TEST_F(CliTest, CheckPrintsEachValueOverItsLimitAndASummary)
     EXPECT_EQ(run({"check", "--limits", (scratch / "limits.json").string(), file}), 3);
     EXPECT_NE(output.find("limit at most 51.5 m (rules 3.2, u)"), std::string::npos) << output;
 
-    // A line that names no order needs one.
+    // A line that names no order is read in the order its tags show, or in the one given.
     writeBytes(file, checkedLine(""));
-    EXPECT_EQ(run({"check", "--standard", "2", file}), 1);
-    EXPECT_EQ(output.rfind("levara-cli: " + file + ":1: the leveling line names no observation method", 0), 0u)
-        << output;
-    EXPECT_NE(output.find("--order"), std::string::npos);
+    EXPECT_EQ(run({"check", "--standard", "2", file}), 3);
+    EXPECT_EQ(output.rfind("line 6, station 2, TP1: sight length 52.000 m", 0), 0u) << output;
     EXPECT_EQ(run({"check", "--standard", "2", "--order", "bffb", file}), 3);
+    // An order the recorded staffs contradict is refused, naming the station.
+    EXPECT_EQ(run({"check", "--standard", "2", "--order", "bbff", file}), 1);
+    EXPECT_NE(output.find(":2: station 1, starting on line 2: its staffs were recorded in the order BFFB"),
+              std::string::npos)
+        << output;
     // Every save that reads the sections takes the order as well, not check alone.
     const std::string known = (scratch / "known.txt").string();
     writeBytes(known, "BM1 10\n");
     for (const std::string kind : {"adjustment", "network", "gama"}) {
         const std::string out = (scratch / (kind + ".out")).string();
-        EXPECT_EQ(run({"--save", kind, "--known", known, file, out}), 1) << kind;
-        EXPECT_EQ(run({"--save", kind, "--order", "bffb", "--known", known, file, out}), 0) << kind << output;
+        EXPECT_EQ(run({"--save", kind, "--known", known, file, out}), 0) << kind << output;
+        EXPECT_EQ(run({"--save", kind, "--overwrite", "--order", "bffb", "--known", known, file, out}), 0)
+            << kind << output;
     }
 
-    // A raw file is checked as the leveling filter reduces it: its rejected readings dropped.
+    // A raw file is checked as the leveling filter reduces it, whether reduced or not:
+    // its rejected readings dropped.
     const std::string raw = (sourceDir() / "tests/data/rejected_remeasured.dat").string();
-    EXPECT_EQ(run({"check", "--standard", "2", raw}), 1);
+    EXPECT_EQ(run({"check", "--standard", "3", raw}), 3) << output;
+    const std::string unreduced = output;
     EXPECT_EQ(run({"check", "--filter", "leveling", "--standard", "3", raw}), 3) << output;
+    EXPECT_EQ(output, unreduced);
 
     // Faults of the standard, and usage errors.
     EXPECT_EQ(run({"check", "--standard", "2", "--mountain", file}), 1);
     EXPECT_EQ(output, "levara-cli: the limits \"二等\" have no mountain form\n");
     EXPECT_EQ(run({"check", "--limits", (scratch / "none.json").string(), file}), 1);
-    for (const std::vector<std::string>& usage : {std::vector<std::string>{"check", file},
+    for (const std::vector<std::string>& usage : {std::vector<std::string>{"check", file, "--standard"},
                                                   {"check", "--standard", "5", file},
                                                   {"check", "--standard", "2", "--limits", "x.json", file},
                                                   {"check", "--mountain", file},

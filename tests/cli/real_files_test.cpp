@@ -218,3 +218,59 @@ TEST_F(RealFiles, OdditiesOfM5FilesAreNoReadings)
 
 }  // namespace
 }  // namespace levara::testing
+
+namespace levara::testing {
+namespace {
+
+// Held to the second order, or (withStandard false) to the level's results only.
+std::string checked(const std::filesystem::path& file, int* status = nullptr, bool withStandard = true)
+{
+    std::string output;
+    std::vector<std::string> environment = environmentWithLocale({"LANG=en_US.UTF-8"});
+    std::vector<std::string> command = {(binaryDir() / "levara-cli").string(), "check", "--filter", "leveling"};
+    if (withStandard)
+        command.insert(command.end(), {"--standard", "2"});
+    command.push_back(file.string());
+    const int exit = runProgram(command, &output, {}, &environment);
+    if (status)
+        *status = exit;
+    return output;
+}
+
+TEST(InstrumentCheck, RealFilesAgreeAndAWrongHeightIsListedWithBothValues)
+{
+    for (const std::filesystem::path& file : realGsiFiles())
+        EXPECT_EQ(checked(file).find("instrument"), std::string::npos) << file;
+
+    ScratchDir scratch;
+    std::string raw = readBytes(sourceDir() / "tests/data/m5_oddities.dat");
+    const std::size_t row = raw.find("For M5|Adr    35|");
+    ASSERT_NE(row, std::string::npos);
+    raw.replace(raw.find("10.30000", row), 8, "10.30009");
+    writeBytes(scratch / "wrong.dat", raw);
+    for (const bool withStandard : {true, false}) {
+        int status = 0;
+        const std::string output = checked(scratch / "wrong.dat", &status, withStandard);
+        EXPECT_NE(output.find("line 31: station 3 (BM2): differs from the instrument's computation: height "
+                              "difference 0.20000 m, the instrument's 0.20009 m\n"),
+                  std::string::npos)
+            << output;
+        EXPECT_EQ(status, 3);
+    }
+    // Without a standard, only the level's results: all agree, or none to agree with.
+    int status = 1;
+    EXPECT_EQ(checked(sourceDir() / "tests/data/m5_oddities.dat", &status, false),
+              "every station agrees with the instrument's computation (leveling lines: 1, stations: 3)\n");
+    EXPECT_EQ(status, 0);
+    std::istringstream withHeights(readBytes(sourceDir() / "tests/data/bffb_line.dat"));
+    std::string withoutHeights;
+    for (std::string line; std::getline(withHeights, line);)
+        if (line.find("|Z ") == std::string::npos)
+            withoutHeights += line + "\n";
+    writeBytes(scratch / "plain.dat", withoutHeights);
+    EXPECT_NE(checked(scratch / "plain.dat", &status, false).find("No standard is chosen"), std::string::npos);
+    EXPECT_EQ(status, 1);
+}
+
+}  // namespace
+}  // namespace levara::testing

@@ -92,7 +92,7 @@ TEST(BookAgreement, EveryStationOfEveryRawFile)
             const std::string where = file.filename().string() + " as " + book.name;
             std::vector<leveling::Section> sections;
             try {
-                sections = leveling::readSections(lines, book.order);
+                sections = leveling::readSections(lines, book.order, leveling::LinesRead::AsBook);
             } catch (const InputError&) {
                 EXPECT_THROW(
                     {

@@ -80,24 +80,35 @@ TEST(Sections, EachLineWithItsMethodStationsPointsLengthAndHeightDifference)
     EXPECT_DOUBLE_EQ(bf.stations[0].distanceDifferenceSum, 1);
 }
 
-TEST(Sections, ALineThatNamesNoMethodIsNamedUnlessTheOrderIsGiven)
+TEST(Sections, ALineThatNamesNoMethodIsReadByItsTagsOrNamedUnlessTheOrderIsGiven)
 {
     const std::vector<std::string> stations = stationLines(HandStation{});
+    // Back readings only: no book reads them as recorded.
+    const std::string back = stations[0];
     struct Case {
         std::vector<std::string> lines;
-        int line;  // the one named
+        int line;  // the one named; 0: read in the order its tags show, BFFB
         const char* words;
     };
     const Case cases[] = {
         // No Start-Line record: the first reading line.
-        {{rawFields("TO  Proj: test"), stations[0], stations[1], stations[2], stations[3]}, 2, "--order"},
+        {{rawFields("TO  Proj: test"), back, back, back, back}, 2, "--order"},
+        {{rawFields("TO  Proj: test"), stations[0], stations[1], stations[2], stations[3]}, 0, ""},
         // A record naming none.
-        {{startLine(""), stations[0], stations[1], stations[2], stations[3]}, 1, "names no observation method"},
+        {{startLine(""), back, back, back, back}, 1, "names no observation method"},
+        {{startLine(""), stations[0], stations[1], stations[2], stations[3]}, 0, ""},
         // One that Levara does not read.
         {{startLine("aBF"), stations[0], stations[1], stations[2], stations[3]}, 1, "\"aBF\""},
     };
     for (const Case& c : cases) {
         const TextLines text = TextLines::fromText(textOfLines(c.lines));
+        if (c.line == 0) {
+            const std::vector<leveling::Section> sections = leveling::readSections(text);
+            ASSERT_EQ(sections.size(), 1u);
+            EXPECT_EQ(sections[0].order, ObservationOrder::BFFB);
+            EXPECT_EQ(sections[0].stationCount(), 1);
+            continue;
+        }
         try {
             leveling::readSections(text);
             ADD_FAILURE() << "no InputError for line " << c.line;
@@ -105,6 +116,8 @@ TEST(Sections, ALineThatNamesNoMethodIsNamedUnlessTheOrderIsGiven)
             EXPECT_EQ(error.line(), c.line) << error.what();
             EXPECT_NE(std::string(error.what()).find(c.words), std::string::npos) << error.what();
         }
+        if (c.lines[1] == back)
+            continue;
         const std::vector<leveling::Section> sections = leveling::readSections(text, ObservationOrder::BFFB);
         ASSERT_EQ(sections.size(), 1u);
         EXPECT_EQ(sections[0].stationCount(), 1);
@@ -112,6 +125,88 @@ TEST(Sections, ALineThatNamesNoMethodIsNamedUnlessTheOrderIsGiven)
     // A text without readings needs no method.
     EXPECT_EQ(leveling::readSections(TextLines::fromText(textOfLines({startLine(""), endLine()})))[0].stationCount(),
               0);
+}
+
+TEST(Sections, AStationRecordedInAnotherOrderThanItIsReadInIsRefused)
+{
+    // Two stations recorded BFFB, the second with its fore readings first (FBBF).
+    std::vector<std::string> lines = levelingLine(chain(2, "BM1", "BM2"));
+    std::swap(lines[5], lines[6]);
+    std::swap(lines[7], lines[8]);
+    struct Case {
+        std::string method;
+        std::optional<ObservationOrder> order;
+        int line;  // the station named; 0: read
+        const char* words;
+        std::vector<ObservationOrder> fitting;
+    };
+    const Case cases[] = {
+        // A line saved BFFB and read as BBFF: its first station.
+        {"BFFB", ObservationOrder::BBFF, 2, "order BFFB, which the book, reading BBFF", {}},
+        {"BFFB", ObservationOrder::BF, 4, "order FB, which the book, reading BF", {}},
+        // The second station is recorded FBBF: only the alternating book reads it.
+        {"aBFFB", {}, 0, "", {ObservationOrder::aBFFB}},
+        {"BFFB",
+         {},
+         6,
+         "station 2, starting on line 6: its staffs were recorded in the order FBBF",
+         {ObservationOrder::aBFFB}},
+    };
+    for (const Case& c : cases) {
+        lines[0] = startLine(c.method);
+        std::vector<std::string> text = lines;
+        if (c.order)  // the first station alone, as recorded
+            text = levelingLine(chain(1, "BM1", "BM2"), c.method);
+        const TextLines view = TextLines::fromText(textOfLines(text));
+        if (c.line == 0) {
+            EXPECT_EQ(leveling::readSections(view, c.order)[0].stationCount(), 2);
+        } else {
+            try {
+                leveling::readSections(view, c.order);
+                ADD_FAILURE() << c.method;
+            } catch (const InputError& error) {
+                EXPECT_EQ(error.line(), c.line) << error.what();
+                EXPECT_NE(std::string(error.what()).find(c.words), std::string::npos) << error.what();
+            }
+        }
+        if (!c.order) {
+            EXPECT_EQ(leveling::ordersFitting(view), c.fitting) << c.method;
+        }
+    }
+    // A line of back-first stations fits BFFB and the alternating book.
+    EXPECT_EQ(leveling::ordersFitting(TextLines::fromText(textOfLines(levelingLine(chain(2, "A", "B"))))),
+              (std::vector<ObservationOrder>{ObservationOrder::BFFB, ObservationOrder::aBFFB}));
+}
+
+TEST(Sections, ARawTextIsReadByTheLevelingFiltersRules)
+{
+    // Two stations of +0.1 m each. The level's own lines around them: a collimation
+    // check with values, a rejected fore reading and its repeat, an intermediate sight
+    // with its height, the heights, and the line-end row with Db/Df.
+    std::vector<std::string> lines = levelingLine(chain(2, "BM1", "BM2"));
+    lines.insert(lines.begin() + 9, heightLine("P1", "10.10000"));
+    lines.insert(lines.begin() + 9, rawLine("Q", "Rz", "0.90000", "12.000", "10.60000"));
+    lines.insert(lines.begin() + 2, readingLine("P1", "Rf", "1.90000", "20.000"));
+    lines[2].replace(lines[2].find("P1") + 2, 5, "#####");
+    lines.insert(lines.end() - 1, rawFields("KD2      BM2                  1", valueField("Db", "80.000"),
+                                            valueField("Df", "80.000"), valueField("Z", "10.20000", 16)));
+    lines.insert(lines.begin(), rawFields("TO  Adjustment", valueField("R", "1.60030"), valueField("HD", "20.040")));
+    const TextLines raw = TextLines::fromText(textOfLines(lines));
+    const std::string reduced = filterLines(RecordFilter::Leveling, raw);
+    ASSERT_NE(reduced.size(), textOfLines(lines).size());
+
+    for (const TextLines& text : {raw, TextLines::viewOf(reduced)}) {
+        const std::vector<leveling::Section> sections = leveling::readSections(text);
+        ASSERT_EQ(sections.size(), 1u);
+        EXPECT_EQ(sections[0].stationCount(), 2);
+        EXPECT_DOUBLE_EQ(sections[0].heightDifference, 0.2);
+    }
+    // In the raw text, the lines named are the text's own; a book reads every line.
+    const leveling::Section section = leveling::readSections(raw)[0];
+    EXPECT_EQ(section.stations[0].readings.fore1.line, 5);
+    EXPECT_EQ(section.stations[1].readings.back1.line, 8);
+    // A book reads every line: the height row is taken for a reading.
+    EXPECT_THROW(leveling::readSections(raw, {}, leveling::LinesRead::AsBook), InputError);
 }
 
 TEST(Checks, TheComputationCheckCatchesAWrongStoredHeightDifference)

@@ -943,14 +943,22 @@ TEST_F(WindowTest, AWorkbookOpenedByMistakeIsSaidToBeOne)
     EXPECT_EQ(form.text(), "kept\r\n");
 }
 
-// As levara-cli check --order: a line that names no method is checked in the order chosen.
+// As levara-cli check --order: a line whose method Levara does not read is checked in
+// the order chosen; one that names none is read in the order its tags show.
 TEST_F(WindowTest, CheckAsksForTheOrderOfALineThatNamesNone)
 {
     trigger("standard2");
-    form.setText(lines({startLine(""), readingLine("BM1", "Rb", "1.52345", "30.100"),
-                        readingLine("TP1", "Rf", "1.41234", "29.500"), readingLine("TP1", "Rf", "1.41236", "29.520"),
-                        readingLine("BM1", "Rb", "1.52349", "30.120"), endLine()}));
-    dialogs.orderAnswers = {std::nullopt, leveling::ObservationOrder::BFFB};
+    const auto text = [](const std::string& method) {
+        return lines({startLine(method), readingLine("BM1", "Rb", "1.52345", "30.100"),
+                      readingLine("TP1", "Rf", "1.41234", "29.500"), endLine()});
+    };
+    form.setText(text(""));
+    trigger("checkText");
+    EXPECT_TRUE(dialogs.orderQuestions.empty());
+    EXPECT_TRUE(dialogs.errors.empty()) << dialogs.errors.front();
+
+    form.setText(text("aBF"));
+    dialogs.orderAnswers = {std::nullopt, leveling::ObservationOrder::BF};
     trigger("checkText");
     EXPECT_FALSE(form.checkPanel()->isVisible()) << "cancelled";
     trigger("checkText");
