@@ -181,7 +181,7 @@ NetworkAdjustment adjustNetwork(const NetworkInput& input)
     // Normal equations N x = Aᵀ P l, each observation's row +1 at its end, −1 at its
     // start, the known heights moved into l.
     std::vector<Eigen::Triplet<double>> entries;
-    entries.reserve(std::size_t(4 * observations));
+    entries.reserve(4 * input.observations.size());
     Eigen::VectorXd right = Eigen::VectorXd::Zero(unknowns);
     for (int k = 0; k < observations; ++k) {
         const auto [from, to] = ends[std::size_t(k)];

@@ -53,7 +53,8 @@ TEST(MeasurementLine, WindowsOfInstrumentLines)
         {"TO  Start-Line", "", ""},
     };
     for (const auto& start : starts) {
-        const MeasurementLine line("For M5|Adr     2|" + std::string(start.block) + "|                      |");
+        const std::string text = "For M5|Adr     2|" + std::string(start.block) + "|                      |";
+        const MeasurementLine line(text);
         EXPECT_EQ(line.observationMethod(), start.method) << start.block;
         EXPECT_EQ(line.lineNumber(), start.number) << start.block;
     }
