@@ -6,24 +6,16 @@ namespace levara::books {
 
 namespace {
 
-std::string_view trimmed(std::string_view text)
-{
-    text = stripLeadingBlanks(text);
-    while (!text.empty() && text.back() == ' ')
-        text.remove_suffix(1);
-    return text;
-}
-
 // The value of a "Label: value" text record, when the record has that label.
 std::string_view labelled(std::string_view text, std::string_view label)
 {
-    return text.starts_with(label) ? trimmed(text.substr(label.size())) : std::string_view();
+    return text.starts_with(label) ? stripBlanks(text.substr(label.size())) : std::string_view();
 }
 
 // A text record the heading's other fields or the line's structure use.
 bool isStructureRecord(const MeasurementLine& line)
 {
-    const std::string_view text = trimmed(line.text());
+    const std::string_view text = stripBlanks(line.text());
     return line.startTag() == "Start-Line" || text.starts_with("End-Line") || text.starts_with("Cont-Line") ||
            text.starts_with("Date:") || text.starts_with("Instr:");
 }
@@ -85,15 +77,15 @@ Heading readHeading(const TextLines& lines)
         const MeasurementLine line(lines[i]);
         if (!line.isTextRecord())
             continue;
-        const std::string_view text = trimmed(line.text());
+        const std::string_view text = stripBlanks(line.text());
         if (!textRecordSeen && !isStructureRecord(line)) {
             const std::string_view project = labelled(text, "Proj:");
             heading.project = project.empty() ? text : project;
         }
         textRecordSeen = true;
         if (line.startTag() == "Start-Line" && heading.method.empty() && heading.lineNumber.empty()) {
-            heading.lineNumber = trimmed(line.lineNumber());
-            heading.method = trimmed(line.observationMethod());
+            heading.lineNumber = stripBlanks(line.lineNumber());
+            heading.method = stripBlanks(line.observationMethod());
         }
         if (heading.date.empty())
             heading.date = labelled(text, "Date:");
@@ -105,7 +97,7 @@ Heading readHeading(const TextLines& lines)
     for (std::size_t i = 0; i < lines.size(); ++i) {
         const MeasurementLine line(lines[i]);
         if (!line.isTextRecord() && line.readingTagLetter() == "R") {
-            heading.firstPoint = trimmed(line.pointNumber());
+            heading.firstPoint = stripBlanks(line.pointNumber());
             heading.startTime = readingTime(line);
             break;
         }
@@ -119,7 +111,7 @@ Heading readHeading(const TextLines& lines)
             heading.endTime = readingTime(line);
         lastReadingSeen = true;
         if (line.readingTag() == "Rf")
-            heading.lastPoint = trimmed(line.pointNumber());
+            heading.lastPoint = stripBlanks(line.pointNumber());
     }
     return heading;
 }

@@ -27,6 +27,20 @@ bool mayWrite(Ui& ui, const std::filesystem::path& file)
     return ui.confirmOverwrite(file);
 }
 
+// The workbook file chosen in the save dialog (which opens on EXCEL), replacing one only
+// when the user agrees; none when cancelled or saved as another type (said).
+std::optional<std::filesystem::path> chosenWorkbookFile(Ui& ui)
+{
+    const SaveChoice choice = ui.chooseFileToSave(kExcelFilter);
+    if (choice.file.empty() || !mayWrite(ui, choice.file))
+        return std::nullopt;
+    if (choice.filterIndex != kExcelFilter) {
+        ui.notify(notExcelNotice());
+        return std::nullopt;
+    }
+    return choice.file;
+}
+
 Message savedStatus(const std::filesystem::path& file)
 {
     return Message(QT_TRANSLATE_NOOP("levara", "Saved %1"), file);
@@ -199,25 +213,21 @@ void Commands::saveWorkbook(books::WorkbookKind output)
     if (!offerToReduce(books::workbookKind(output).filter, reduced))
         return;
     // Every workbook save opens on EXCEL: the type a text save chose is no trap.
-    const SaveChoice choice = ui_.chooseFileToSave(kExcelFilter);
-    if (choice.file.empty() || !mayWrite(ui_, choice.file))
+    const std::optional<std::filesystem::path> file = chosenWorkbookFile(ui_);
+    if (!file)
         return;
-    if (choice.filterIndex != kExcelFilter) {
-        ui_.notify(notExcelNotice());
-        return;
-    }
     if (reduced)
         replaceByReduced(books::workbookKind(output).filter, std::move(*reduced));
     const WorkFolder work(programDir_);
     locatingFaults([&] {
-        books::exportWorkbook(output, work.temp(), ui_.text(), choice.file, standard_ ? &*standard_ : nullptr,
-                              numbering(), nullptr, nullptr, openedHeading());
+        books::exportWorkbook(output, work.temp(), ui_.text(), *file, standard_ ? &*standard_ : nullptr, numbering(),
+                              nullptr, nullptr, openedHeading());
     });
-    ui_.showStatus(savedStatus(choice.file));
+    ui_.showStatus(savedStatus(*file));
     // An empty book is what such a text asks for, but rarely what the user meant.
     if (books::workbookKind(output).filter == RecordFilter::Leveling && holdsNoStation(ui_.text()))
-        ui_.notify(Message(QT_TRANSLATE_NOOP("levara", "Saved %1, but the text holds no station: the book is empty."),
-                           choice.file));
+        ui_.notify(
+            Message(QT_TRANSLATE_NOOP("levara", "Saved %1, but the text holds no station: the book is empty."), *file));
 }
 
 bool Commands::offerToReduce(RecordFilter filter, std::optional<FilteredLines>& reduced)
@@ -325,24 +335,20 @@ std::optional<leveling::Adjustment> Commands::saveAdjustmentTable()
         return leveling::adjustRoute(leveling::readSections(lines, order_), lines, known ? &*known : nullptr,
                                      distribution_, standard);
     });
-    const SaveChoice choice = ui_.chooseFileToSave(kExcelFilter);
-    if (choice.file.empty() || !mayWrite(ui_, choice.file))
+    const std::optional<std::filesystem::path> file = chosenWorkbookFile(ui_);
+    if (!file)
         return std::nullopt;
-    if (choice.filterIndex != kExcelFilter) {
-        ui_.notify(notExcelNotice());
-        return std::nullopt;
-    }
     if (reduced)
         replaceByReduced(RecordFilter::Leveling, std::move(*reduced));
     const WorkFolder work(programDir_);
     locatingFaults([&] {
-        books::exportWorkbook(books::WorkbookKind::AdjustmentTable, work.temp(), ui_.text(), choice.file, standard,
+        books::exportWorkbook(books::WorkbookKind::AdjustmentTable, work.temp(), ui_.text(), *file, standard,
                               numbering(), &adjustment, nullptr, openedHeading());
     });
     if (const std::optional<Message> over = overLimitMessage(adjustment))
-        ui_.showStatus(Message(QT_TRANSLATE_NOOP("levara", "Saved %1, marked \"%2\": %3"), choice.file, "超限", *over));
+        ui_.showStatus(Message(QT_TRANSLATE_NOOP("levara", "Saved %1, marked \"%2\": %3"), *file, "超限", *over));
     else
-        ui_.showStatus(savedStatus(choice.file));
+        ui_.showStatus(savedStatus(*file));
     return adjustment;
 }
 
@@ -376,24 +382,20 @@ std::optional<books::NetworkReport> Commands::saveNetworkTable()
             made.startHeightLine = leveling::recordedStartHeight(lines, input.observations.front().from).line;
         return made;
     });
-    const SaveChoice choice = ui_.chooseFileToSave(kExcelFilter);
-    if (choice.file.empty() || !mayWrite(ui_, choice.file))
+    const std::optional<std::filesystem::path> file = chosenWorkbookFile(ui_);
+    if (!file)
         return std::nullopt;
-    if (choice.filterIndex != kExcelFilter) {
-        ui_.notify(notExcelNotice());
-        return std::nullopt;
-    }
     if (reduced)
         replaceByReduced(RecordFilter::Leveling, std::move(*reduced));
     const WorkFolder work(programDir_);
     locatingFaults([&] {
-        books::exportWorkbook(books::WorkbookKind::NetworkTable, work.temp(), ui_.text(), choice.file, standard,
-                              numbering(), nullptr, &report);
+        books::exportWorkbook(books::WorkbookKind::NetworkTable, work.temp(), ui_.text(), *file, standard, numbering(),
+                              nullptr, &report);
     });
     if (const std::optional<Message> findings = networkFindingsMessage(report))
-        ui_.showStatus(Message(QT_TRANSLATE_NOOP("levara", "Saved %1: %2"), choice.file, *findings));
+        ui_.showStatus(Message(QT_TRANSLATE_NOOP("levara", "Saved %1: %2"), *file, *findings));
     else
-        ui_.showStatus(savedStatus(choice.file));
+        ui_.showStatus(savedStatus(*file));
     return report;
 }
 

@@ -140,13 +140,7 @@ HundredthsOfMm toHundredthsOfMm(double metres) { return std::llround(nineDecimal
 
 double toMetres(HundredthsOfMm value) { return nineDecimals(double(value) / kHundredthsOfMmPerMetre); }
 
-std::string pointName(std::string_view window)
-{
-    window = stripLeadingBlanks(window);
-    while (!window.empty() && window.back() == ' ')
-        window.remove_suffix(1);
-    return std::string(window);
-}
+std::string pointName(std::string_view window) { return std::string(stripBlanks(window)); }
 
 std::vector<Leg> legsOf(const std::vector<Section>& sections)
 {

@@ -26,20 +26,12 @@ bool sameIgnoringCase(std::string_view a, std::string_view b)
                       [](char x, char y) { return std::tolower((unsigned char)x) == std::tolower((unsigned char)y); });
 }
 
-std::string_view trimmed(std::string_view text)
-{
-    text = stripLeadingBlanks(text);
-    while (!text.empty() && text.back() == ' ')
-        text.remove_suffix(1);
-    return text;
-}
-
 }  // namespace
 
 std::optional<ObservationOrder> orderNamed(std::string_view name)
 {
     for (const OrderName& known : kOrders)
-        if (sameIgnoringCase(trimmed(name), known.name))
+        if (sameIgnoringCase(stripBlanks(name), known.name))
             return known.order;
     return std::nullopt;
 }

@@ -11,14 +11,6 @@ namespace levara::leveling {
 
 namespace {
 
-std::string_view trimmed(std::string_view text)
-{
-    text = stripLeadingBlanks(text);
-    while (!text.empty() && text.back() == ' ')
-        text.remove_suffix(1);
-    return text;
-}
-
 // A part of the text: lines [begin, end) of the numbered lines.
 struct Part {
     std::size_t begin = 0, end = 0;
@@ -44,8 +36,8 @@ std::vector<Part> partsOf(const LineList& lines)
                 parts.push_back({i, 0, 0, 0, {}, {}});
             }
             parts.back().startRecord = lines[i].number;
-            parts.back().lineName = trimmed(line.lineNumber());
-            parts.back().methodText = trimmed(line.observationMethod());
+            parts.back().lineName = stripBlanks(line.lineNumber());
+            parts.back().methodText = stripBlanks(line.observationMethod());
         } else if (line.endTag() == "End-Line" && parts.back().endRecord == 0) {
             parts.back().endRecord = lines[i].number;
         }

@@ -127,6 +127,14 @@ std::string_view stripLeadingBlanks(std::string_view text)
     return first == std::string_view::npos ? std::string_view{} : text.substr(first);
 }
 
+std::string_view stripBlanks(std::string_view text)
+{
+    text = stripLeadingBlanks(text);
+    while (!text.empty() && text.back() == ' ')
+        text.remove_suffix(1);
+    return text;
+}
+
 MeasurementLine::MeasurementLine(std::string_view line)
 {
     std::size_t start = 0;

@@ -21,6 +21,8 @@ std::string_view sliceCharacters(std::string_view field, std::size_t first, std:
 
 // Removes leading blanks (spaces only); trailing blanks stay.
 std::string_view stripLeadingBlanks(std::string_view text);
+// Removes leading and trailing blanks (spaces only).
+std::string_view stripBlanks(std::string_view text);
 
 // A view of one line; the line's text must outlive it.
 class MeasurementLine {
