@@ -190,6 +190,7 @@ struct Options {
     std::optional<levara::leveling::Distribution> distribution;
     std::optional<levara::leveling::PairUse> pairs;
     std::filesystem::path input;
+    std::vector<std::filesystem::path> appended;  // the INPUTs after the first
     std::filesystem::path output;
 };
 
@@ -289,19 +290,24 @@ std::optional<Options> parse(int argc, char** argv)
     }
     if ((options.standard != 0 && !options.limits.empty()) || (options.mountain && options.standard == 0))
         return std::nullopt;
-    const std::size_t fileCount = options.check ? 1 : 2;
-    if (files.size() != fileCount || std::any_of(files.begin(), files.end(), [](auto f) { return f.empty(); }))
-        return std::nullopt;
     if (!options.check && !options.save)
         return std::nullopt;
     const Choice* save = options.save;
+    // Several INPUTs, joined as "追加文件" joins them, for the saves that read sections.
+    const std::size_t fileCount = options.check ? 1 : 2;
+    const bool joins = !options.check && save->readsSections && files.size() > fileCount;
+    if ((files.size() != fileCount && !joins) ||
+        std::any_of(files.begin(), files.end(), [](auto f) { return f.empty(); }))
+        return std::nullopt;
     if ((!options.known.empty() && !(save && save->knownHeights)) ||
         (options.distribution && !(save && (save->adjustment || save->network))) ||
         (options.pairs && !(save && save->network)) || (options.order && !options.check && !save->readsSections))
         return std::nullopt;
     options.input = files[0];
-    if (!options.check)
-        options.output = files[1];
+    if (!options.check) {
+        options.appended.assign(files.begin() + 1, files.end() - 1);
+        options.output = files.back();
+    }
     return options;
 }
 
@@ -342,6 +348,8 @@ std::optional<levara::Message> save(const Options& options, std::vector<levara::
         commands.setPairUse(*options.pairs);
     commands.setOrder(options.order);
     commands.open();
+    for (const std::filesystem::path& input : options.appended)
+        commands.append(input);
     if (options.filter)
         options.filter->command(commands);
     if (options.save->network) {

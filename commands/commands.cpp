@@ -67,6 +67,23 @@ bool holdsNoStation(const std::string& text)
     }
 }
 
+// The runs of the lines filter keeps of lines, whose runs are given.
+FileRuns keptRuns(RecordFilter filter, const TextLines& lines, const FileRuns& runs)
+{
+    FileRuns kept = runs;
+    std::size_t line = 0;
+    for (FileRun& run : kept) {
+        std::size_t count = 0;
+        for (std::size_t k = 0; k < run.lines && line < lines.size(); ++k, ++line)
+            count += copiesKept(filter, MeasurementLine(lines[line]));
+        run.lines = count;
+    }
+    return kept;
+}
+
+// The count of the text's lines.
+std::size_t lineCount(const std::string& text) { return TextLines::viewOf(text).size(); }
+
 bool dropsALine(RecordFilter filter, const TextLines& lines)
 {
     for (std::size_t i = 0; i < lines.size(); ++i)
@@ -100,6 +117,54 @@ void Commands::open(const std::filesystem::path& file)
     openedHeading_ = books::readHeading(TextLines::viewOf(opened.text));
     source_ = file;
     origins_ = opened.origins;
+    runs_ = {{file, lineCount(opened.text)}};
+    openedRuns_ = runs_;
+    tell(opened);
+    opened_ = std::move(opened);
+}
+
+std::filesystem::path Commands::append()
+{
+    const std::filesystem::path file = ui_.chooseFileToOpen();
+    if (!file.empty())
+        append(file);
+    return file;
+}
+
+void Commands::append(const std::filesystem::path& file)
+{
+    if (source_.empty())
+        return open(file);
+    std::string bytes = readFile(file);
+    if (isWorkbook(bytes))
+        throw FileError(file, Message(QT_TRANSLATE_NOOP("levara", "this is an Excel workbook, not a raw file of a "
+                                                                  "digital level")));
+    OpenedText opened = openedText(std::move(bytes), file);
+    const std::size_t count = lineCount(opened.text);
+    // An edited text has lost where its lines came from: the appended ones are then
+    // numbered as the text shows them too.
+    const bool traced = !ui_.textEdited();
+    std::string text = ui_.text();
+    if (!text.empty() && text.back() != '\n' && text.back() != '\r')
+        text += "\r\n";
+    text += opened.text;
+    ui_.replaceText(std::move(text));
+    if (traced) {
+        origins_.insert(origins_.end(), opened.origins.begin(), opened.origins.end());
+        runs_.push_back({file, count});
+    } else {
+        origins_.clear();
+        runs_.clear();
+    }
+    tell(opened);
+    // 恢复原文 gives back every file opened, as they gave it.
+    opened_.text += opened.text;
+    opened_.origins.insert(opened_.origins.end(), opened.origins.begin(), opened.origins.end());
+    openedRuns_.push_back({file, count});
+}
+
+void Commands::tell(const OpenedText& opened)
+{
     // Warnings outrank the status; what was passed over is said after the decoding.
     if (opened.warning)
         ui_.warn(*opened.warning);
@@ -111,7 +176,6 @@ void Commands::open(const std::filesystem::path& file)
         else
             ui_.clearStatus();
     }
-    opened_ = std::move(opened);
 }
 
 void Commands::restoreOpened()
@@ -120,6 +184,7 @@ void Commands::restoreOpened()
         return;
     ui_.replaceText(opened_.text);
     origins_ = opened_.origins;
+    runs_ = openedRuns_;
 }
 
 const LineOrigins& Commands::origins()
@@ -127,6 +192,21 @@ const LineOrigins& Commands::origins()
     if (ui_.textEdited())
         origins_.clear();
     return origins_;
+}
+
+const FileRuns& Commands::runs()
+{
+    if (ui_.textEdited())
+        runs_.clear();
+    return runs_;
+}
+
+JoinedLines Commands::joinedLines(const std::optional<FilteredLines>& reduced)
+{
+    if (!reduced)
+        return JoinedLines(ui_.text(), numbering(), runs());
+    reducedRuns_ = keptRuns(RecordFilter::Leveling, TextLines::viewOf(ui_.text()), runs());
+    return JoinedLines(reduced->text, numberingOf(reduced), reducedRuns_);
 }
 
 const books::Heading* Commands::openedHeading()
@@ -148,6 +228,8 @@ auto Commands::locatingFaults(Run run)
     try {
         return run();
     } catch (const InputError& fault) {
+        if (fault.located())
+            throw;  // in one of the files the text joins
         if (numbering().empty()) {
             // An empty file numbers no line, yet its fault is still the file's.
             if (linesOfFile_ && !source_.empty() && !ui_.textEdited() && ui_.text().empty())
@@ -188,6 +270,7 @@ void Commands::replaceByReduced(RecordFilter filter, FilteredLines reduced)
 {
     const WorkFolder work(programDir_);
     const TextLines lines = writeWorkFile(work.temp().workFile(), ui_.text());
+    runs_ = keptRuns(filter, TextLines::viewOf(ui_.text()), runs());
     // The empty line after the last line end is none the user sees.
     std::size_t dropped = 0;
     for (std::size_t i = 0; i < lines.size(); ++i) {
@@ -255,15 +338,25 @@ const LineOrigins& Commands::numberingOf(const std::optional<FilteredLines>& red
 
 leveling::CheckReport Commands::checkText(std::optional<leveling::ObservationOrder> order)
 {
-    TextLines lines = TextLines::viewOf(ui_.text());
     // Without a standard, the level's own results are all there is to check against.
-    if (!standard_ && !leveling::holdsLevelHeights(lines))
+    if (!standard_ && !leveling::holdsLevelHeights(TextLines::viewOf(ui_.text())))
         throw Error(
             Message(QT_TRANSLATE_NOOP("levara", "No standard is chosen: choose one in the %1 menu first."), "检核"));
     BusyPointer busy(ui_);
-    lines.numberBy(numbering());
+    const JoinedLines lines = joinedLines(std::nullopt);
     return locatingFaults([&] {
-        const std::vector<leveling::Section> sections = leveling::readSections(lines, order ? order : order_);
+        // Each file's sections with the stations the level's heights there contradict.
+        std::vector<leveling::Section> sections;
+        std::vector<leveling::InstrumentDisagreement> instrument;
+        for (std::size_t part = 0; part < lines.size(); ++part) {
+            std::vector<leveling::Section> read = lines.sections(part, order ? order : order_);
+            for (leveling::InstrumentDisagreement& found : leveling::instrumentDisagreements(read, lines[part])) {
+                found.section += int(sections.size());
+                instrument.push_back(std::move(found));
+            }
+            sections.insert(sections.end(), std::make_move_iterator(read.begin()),
+                            std::make_move_iterator(read.end()));
+        }
         checkedLines_.clear();
         for (const leveling::Section& section : sections)
             checkedLines_.push_back(
@@ -279,7 +372,7 @@ leveling::CheckReport Commands::checkText(std::optional<leveling::ObservationOrd
                     report.stations += section.stationCount();
                 }
         }
-        report.instrument = leveling::instrumentDisagreements(sections, lines);
+        report.instrument = std::move(instrument);
         return report;
     });
 }
@@ -328,12 +421,11 @@ std::optional<leveling::Adjustment> Commands::saveAdjustmentTable()
         return std::nullopt;
     // Computed before the save dialog: a text that makes no route is said at once.
     const std::optional<leveling::KnownPoints> known = knownPoints(knownPointsFile_);
-    TextLines lines = TextLines::viewOf(reduced ? reduced->text : ui_.text());
-    lines.numberBy(numberingOf(reduced));
+    const JoinedLines lines = joinedLines(reduced);
     const leveling::Standard* standard = standard_ ? &*standard_ : nullptr;
     leveling::Adjustment adjustment = locatingFaults([&] {
-        return leveling::adjustRoute(leveling::readSections(lines, order_), lines, known ? &*known : nullptr,
-                                     distribution_, standard);
+        return leveling::adjustRoute(lines.sections(order_), lines.first(), known ? &*known : nullptr, distribution_,
+                                     standard);
     });
     const std::optional<std::filesystem::path> file = chosenWorkbookFile(ui_);
     if (!file)
@@ -364,22 +456,34 @@ std::optional<books::NetworkReport> Commands::saveNetworkTable()
         return std::nullopt;
     // Computed before the save dialog: a network that cannot be adjusted is said at once.
     const std::optional<leveling::KnownPoints> known = knownPoints(knownPointsFile_);
-    TextLines lines = TextLines::viewOf(reduced ? reduced->text : ui_.text());
-    lines.numberBy(numberingOf(reduced));
+    const JoinedLines lines = joinedLines(reduced);
     const leveling::Standard* standard = standard_ ? &*standard_ : nullptr;
     books::NetworkReport report = locatingFaults([&] {
         books::NetworkReport made;
+        const std::vector<leveling::Section> sections = lines.sections(order_);
         const leveling::NetworkInput input =
-            leveling::networkOf(leveling::readSections(lines, order_), lines, known ? &*known : nullptr, distribution_,
-                                standard, pairs_);
+            leveling::networkOf(sections, lines.first(), known ? &*known : nullptr, distribution_, standard, pairs_);
         made.adjustment = leveling::adjustNetwork(input);
+        if (standard) {
+            leveling::CheckReport check = leveling::checkSections(sections, *standard);
+            made.precision = std::move(check.precision);
+            made.randomErrorLimit = check.randomErrorLimit;
+            made.totalErrorLimit = check.totalErrorLimit;
+        } else {
+            made.precision = leveling::precisionOf(sections);
+        }
         made.pairs = pairs_;
         if (standard)
             made.standard = standard->limits.name + (standard->mountain ? "(山区)" : "");
         if (known)
             made.knownFile = known->file;
-        else
-            made.startHeightLine = leveling::recordedStartHeight(lines, input.observations.front().from).line;
+        else {
+            const leveling::RecordedHeight recorded =
+                leveling::recordedStartHeight(lines.first(), input.observations.front().from);
+            made.startHeightLine = recorded.line;
+            if (recorded.file)
+                made.startHeightFile = *recorded.file;
+        }
         return made;
     });
     const std::optional<std::filesystem::path> file = chosenWorkbookFile(ui_);
@@ -407,10 +511,9 @@ void Commands::saveSectionsFile(leveling::ExchangeFormat format)
         return;
     const std::optional<leveling::KnownPoints> known =
         format == leveling::ExchangeFormat::SectionsCsv ? std::nullopt : knownPoints(knownPointsFile_);
-    TextLines lines = TextLines::viewOf(reduced ? reduced->text : ui_.text());
-    lines.numberBy(numberingOf(reduced));
+    const JoinedLines lines = joinedLines(reduced);
     const std::string text = locatingFaults([&] {
-        return leveling::exchangeText(format, leveling::readSections(lines, order_), lines, known ? &*known : nullptr,
+        return leveling::exchangeText(format, lines.sections(order_), lines.first(), known ? &*known : nullptr,
                                       standard_ ? &*standard_ : nullptr);
     });
     const SaveChoice choice = ui_.chooseFileToSave(filterIndexOf(format));

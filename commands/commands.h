@@ -12,6 +12,7 @@
 #include "commands/adjustment_report.h"
 #include "commands/check_report.h"
 #include "commands/failure.h"
+#include "commands/joined_lines.h"
 #include "commands/language.h"
 #include "commands/program_dir.h"
 #include "commands/ui.h"
@@ -31,12 +32,20 @@ public:
     std::filesystem::path open();
     // The file opened as "打开" opens it, without asking (a dropped or a recent file).
     void open(const std::filesystem::path& file);
+    // "追加文件": the file chosen in the open dialog, read as "打开" reads it, its lines
+    // after the text's; returns it, empty when cancelled. The adjustments, the exchange
+    // files and the check read each file's leveling lines on their own and join their
+    // sections into one network; a fault names the file and its line there. Nothing
+    // opened yet: as "打开".
+    std::filesystem::path append();
+    void append(const std::filesystem::path& file);
 
     // "整理": the text replaced by the lines one kind of survey needs.
     void reduceToLevelingLine();        // "水准线路"
     void reduceToIntermediateSights();  // "测中间点"
     void reduceToSinglePoints();        // "单点测量"
-    // "恢复原文": the text as the file opened last gave it; nothing when none was opened.
+    // "恢复原文": the text as the files opened gave it (the file "打开" opened and those
+    // appended to it since); nothing when none was opened.
     void restoreOpened();
 
     // "保存": the text itself, or one of the workbooks. The save dialog opens on the
@@ -110,6 +119,12 @@ private:
     void replaceByReduced(RecordFilter filter, FilteredLines reduced);
     // The origins of the text's lines; none once the user has edited it.
     const LineOrigins& origins();
+    // The files the text's lines came from; none once the user has edited it.
+    const FileRuns& runs();
+    // The text's lines, or the reduced ones, cut at the files they came from.
+    JoinedLines joinedLines(const std::optional<FilteredLines>& reduced);
+    // How the text joined; what appending a file says (open's warnings and status).
+    void tell(const OpenedText& opened);
     // The heading of the file opened, which a reduced text still fills from; none once
     // the user has edited the text.
     const books::Heading* openedHeading();
@@ -130,7 +145,10 @@ private:
     int textFilterIndex_ = kDatFilter;
     std::filesystem::path source_;  // the file opened
     LineOrigins origins_;
-    OpenedText opened_;  // the text and origins as the file opened gave them
+    FileRuns runs_;         // the files of the text's lines
+    OpenedText opened_;     // the text and origins as the files opened gave them
+    FileRuns openedRuns_;   // their files
+    FileRuns reducedRuns_;  // the files of the reduced lines a save reads
     std::optional<books::Heading> openedHeading_;
     bool linesOfFile_ = false;
     std::optional<leveling::Standard> standard_;

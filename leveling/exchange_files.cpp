@@ -16,7 +16,8 @@ struct Measured {
     std::string from, to;
     double heightDifference = 0, lengthM = 0;
     int stations = 0, firstLine = 0;
-    std::optional<double> sigmaMm;  // a priori, one run
+    std::optional<double> sigmaMm;               // a priori, one run
+    const std::filesystem::path* file = nullptr;  // Section::file
 };
 
 struct Fixed {
@@ -32,13 +33,14 @@ std::vector<Measured> measuredSections(const std::vector<Section>& sections, con
     for (const Section& section : sections)
         if (!section.stations.empty())
             measured.push_back({pointName(section.startPoint), pointName(section.endPoint), section.heightDifference,
-                                section.length(), section.stationCount(), section.firstLine, std::nullopt});
+                                section.length(), section.stationCount(), section.firstLine, std::nullopt,
+                                section.file});
     if (perKm)
         for (Measured& m : measured)
             m.sigmaMm = std::sqrt(2.0) * *perKm * std::sqrt(m.lengthM / kMetresPerKilometre);
     if (measured.empty())
-        throw InputError(lastLineNumber(lines),
-                         Message(QT_TRANSLATE_NOOP("levara", "the text holds no leveling section to save")));
+        throw inputErrorIn(lines.file(), lastLineNumber(lines),
+                           Message(QT_TRANSLATE_NOOP("levara", "the text holds no leveling section to save")));
     return measured;
 }
 
@@ -128,14 +130,14 @@ std::string gama(const std::vector<Measured>& sections, const std::vector<std::s
 // XML 1.0 carries no character below U+0020 but tab, LF and CR, and an attribute
 // turns those into blanks (XML 1.0, 2.2 "Characters" and 3.3.3 "Attribute-Value
 // Normalization"), nor U+FFFE and U+FFFF; an empty id names no point.
-void checkGamaName(const std::string& name, int line)
+void checkGamaName(const std::string& name, int line, const std::filesystem::path* file)
 {
     const bool carried =
         !name.empty() &&
         std::none_of(name.begin(), name.end(), [](char c) { return static_cast<unsigned char>(c) < 0x20; }) &&
         name.find("\xEF\xBF\xBE") == std::string::npos && name.find("\xEF\xBF\xBF") == std::string::npos;
     if (!carried)
-        throw InputError(line, Message(QT_TRANSLATE_NOOP("levara", "the point name \"%1\" cannot be written in XML "
+        throw inputErrorIn(file, line, Message(QT_TRANSLATE_NOOP("levara", "the point name \"%1\" cannot be written in XML "
                                                                    "for GNU Gama: it is empty or holds a control "
                                                                    "character, U+FFFE or U+FFFF; rename the point"),
                                        excerpt(name)));
@@ -143,11 +145,11 @@ void checkGamaName(const std::string& name, int line)
 
 // STAR*NET joins a leveling record's two points with "-" and ends a field at a blank;
 // "'" starts a description and "#" a comment (STAR*NET V6 manual, Example 8).
-void checkStarnetName(const std::string& name, int line)
+void checkStarnetName(const std::string& name, int line, const std::filesystem::path* file)
 {
     if (name.empty() || name.find_first_of(" \t-'#!") != std::string::npos || name.front() == '.')
-        throw InputError(line,
-                         Message(QT_TRANSLATE_NOOP("levara", "the point name \"%1\" cannot be written for "
+        throw inputErrorIn(file, line,
+                           Message(QT_TRANSLATE_NOOP("levara", "the point name \"%1\" cannot be written for "
                                                              "STAR*NET, which joins a section's two points with "
                                                              "\"-\" and ends a name at a blank; rename the point"),
                                  excerpt(name)));
@@ -199,13 +201,13 @@ std::string exchangeText(ExchangeFormat format, const std::vector<Section>& sect
         return csv(measured);
     if (format == ExchangeFormat::Starnet)
         for (const Measured& s : measured) {
-            checkStarnetName(s.from, s.firstLine);
-            checkStarnetName(s.to, s.firstLine);
+            checkStarnetName(s.from, s.firstLine, s.file);
+            checkStarnetName(s.to, s.firstLine, s.file);
         }
     if (format == ExchangeFormat::Gama)
         for (const Measured& s : measured) {
-            checkGamaName(s.from, s.firstLine);
-            checkGamaName(s.to, s.firstLine);
+            checkGamaName(s.from, s.firstLine, s.file);
+            checkGamaName(s.to, s.firstLine, s.file);
         }
     const std::vector<std::string> points = pointsOf(measured);
     const std::vector<Fixed> fixed = fixedPoints(measured, points, lines, known);

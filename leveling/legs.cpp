@@ -13,8 +13,8 @@ namespace {
 void checkHeightDifference(const Section& section)
 {
     if (!heightInRange(section.heightDifference))
-        throw InputError(section.firstLine,
-                         Message(QT_TRANSLATE_NOOP("levara", "the section of lines %1 has a height difference of %2 m, "
+        throw inputErrorIn(section.file, section.firstLine,
+                           Message(QT_TRANSLATE_NOOP("levara", "the section of lines %1 has a height difference of %2 m, "
                                                              "beyond ±%3 m: no two points differ that much in height"),
                                  std::to_string(section.firstLine) + "–" + std::to_string(section.lastLine),
                                  stripLeadingBlanks(signedNumberText(section.heightDifference)), kLargestHeightText));
@@ -33,6 +33,7 @@ Leg legOf(const Section& section, int index)
     leg.to = pointName(section.endPoint);
     leg.firstLine = section.firstLine;
     leg.lastLine = section.lastLine;
+    leg.file = section.file;
     leg.lengthKm = nineDecimals(section.length() / kMetresPerKilometre);
     leg.stations = section.stationCount();
     leg.measured = toHundredthsOfMm(section.heightDifference);

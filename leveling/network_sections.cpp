@@ -31,14 +31,14 @@ NetworkInput networkOf(const std::vector<Section>& sections, const TextLines& li
 {
     const std::vector<RouteSection> measured = routeSections(sections, standard, pairs == PairUse::Mean);
     if (measured.empty())
-        throw InputError(lines.empty() ? 1 : int(lines.size()),
+        throw inputErrorIn(lines.file(), lines.empty() ? 1 : lines.number(lines.size() - 1),
                          Message(QT_TRANSLATE_NOOP("levara", "the text holds no leveling section to adjust")));
     NetworkInput input;
     input.weighting = distribution == Distribution::ByDistance ? Weighting::ByDistance : Weighting::ByStations;
     double kilometres = 0, stations = 0;
     for (const RouteSection& section : measured) {
         input.observations.push_back({section.from, section.to, toMetres(section.measured), section.lengthKm,
-                                      section.stations, section.firstLine, section.lastLine});
+                                      section.stations, section.firstLine, section.lastLine, section.file});
         kilometres += section.lengthKm;
         stations += section.stations;
     }

@@ -58,4 +58,10 @@ Precision assessPrecision(const std::vector<Section>& sections, const std::vecto
     return precision;
 }
 
+Precision precisionOf(const std::vector<Section>& sections)
+{
+    const std::vector<Leg> legs = legsOf(sections);
+    return assessPrecision(sections, legs, loopsOf(legs));
+}
+
 }  // namespace levara::leveling

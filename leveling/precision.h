@@ -50,5 +50,7 @@ std::optional<double> totalErrorPerKm(const std::vector<LoopPrecision>& loops);
 // no length is left out: ΔΔ/R has no value), and each loop.
 Precision assessPrecision(const std::vector<Section>& sections, const std::vector<Leg>& legs,
                           const std::vector<Loop>& loops);
+// The same of the sections, their legs and loops found here.
+Precision precisionOf(const std::vector<Section>& sections);
 
 }  // namespace levara::leveling

@@ -41,6 +41,7 @@ RouteLeg routeLegOf(const Leg& leg, const std::vector<Section>& sections, const 
     section.to = leg.to;
     section.firstLine = forward.firstLine;
     section.lastLine = forward.lastLine;
+    section.file = forward.file;
     section.lengthKm = leg.lengthKm;
     section.stations = leg.stations;
     section.measured = leg.measured;
@@ -55,6 +56,7 @@ RouteLeg routeLegOf(const Leg& leg, const std::vector<Section>& sections, const 
     PairCheck check;
     check.returnFirstLine = back.firstLine;
     check.returnLastLine = back.lastLine;
+    check.returnFile = back.file;
     check.discrepancyMm = nineDecimals((forward.heightDifference + back.heightDifference) * kMillimetresPerMetre);
     if (standard)
         check.limitMm = rootLimit(standard->limits.forwardReturn, standard->mountain, leg.lengthKm);
@@ -69,14 +71,16 @@ void checkChained(const std::vector<RouteLeg>& legs)
         const RouteSection& before = legs[i - 1].section;
         const RouteSection& section = legs[i].section;
         if (section.from != before.to)
-            throw InputError(section.firstLine,
-                             Message(QT_TRANSLATE_NOOP("levara",
-                                                       "the section of lines %1 starts at %2, but the section before "
+            throw inputErrorIn(section.file, section.firstLine,
+                               Message(QT_TRANSLATE_NOOP("levara",
+                                                         "the section of lines %1 starts at %2, but the section before "
                                                        "it (lines %3) ends at %4: the sections must follow each other "
                                                        "as one route or one loop, each starting where the one before "
                                                        "ends"),
                                      lines(section.firstLine, section.lastLine), section.from,
-                                     lines(before.firstLine, before.lastLine), before.to));
+                                     lineRange(before.firstLine, before.lastLine,
+                                               before.file == section.file ? nullptr : before.file),
+                                     before.to));
     }
 }
 
@@ -86,7 +90,8 @@ void checkChained(const std::vector<RouteLeg>& legs)
 // Wide enough for a misclosure times a weight (both within 64 bits).
 __extension__ typedef __int128 WideProduct;
 
-void distribute(std::vector<RouteLeg>& legs, HundredthsOfMm total, Distribution distribution, int line)
+void distribute(std::vector<RouteLeg>& legs, HundredthsOfMm total, Distribution distribution, int line,
+                const std::filesystem::path* file)
 {
     auto weight = [&](const RouteLeg& leg) {
         return distribution == Distribution::ByDistance ? leg.distanceWeight : leg.stationWeight;
@@ -96,7 +101,7 @@ void distribute(std::vector<RouteLeg>& legs, HundredthsOfMm total, Distribution 
     if (total == 0)
         return;
     if (sum <= 0)
-        throw InputError(line, Message(QT_TRANSLATE_NOOP("levara", "the route has no length to share its misclosure "
+        throw inputErrorIn(file, line, Message(QT_TRANSLATE_NOOP("levara", "the route has no length to share its misclosure "
                                                                    "by: its sight distances are all zero")));
     HundredthsOfMm given = 0;
     for (RouteLeg& leg : legs) {
@@ -154,20 +159,21 @@ RecordedHeight recordedStartHeight(const TextLines& lines, const std::string& st
             continue;
         const std::optional<double> height = typedNumber(line.height());
         if (!height)
-            throw InputError(lines.number(i), Message(QT_TRANSLATE_NOOP("levara", "the height \"%1\" is not a number"),
+            throw inputErrorIn(lines.file(), lines.number(i),
+                               Message(QT_TRANSLATE_NOOP("levara", "the height \"%1\" is not a number"),
                                                       pointName(line.height())));
         if (!heightInRange(*height))
-            throw InputError(lines.number(i), heightOutOfRange(pointName(line.height())));
-        RecordedHeight recorded{pointName(line.pointNumber()), *height, lines.number(i)};
+            throw inputErrorIn(lines.file(), lines.number(i), heightOutOfRange(pointName(line.height())));
+        RecordedHeight recorded{pointName(line.pointNumber()), *height, lines.number(i), lines.file()};
         if (recorded.point != start)
-            throw InputError(recorded.line,
+            throw inputErrorIn(lines.file(), recorded.line,
                              Message(QT_TRANSLATE_NOOP("levara", "the first height line is of point %1, not of %2, the "
                                                                  "start of the route: choose a known-points file"),
                                      recorded.point, start));
         return recorded;
     }
-    throw InputError(firstLineNumber(lines),
-                     Message(QT_TRANSLATE_NOOP("levara", "the text records no height for the route's start: "
+    throw inputErrorIn(lines.file(), firstLineNumber(lines),
+                       Message(QT_TRANSLATE_NOOP("levara", "the text records no height for the route's start: "
                                                          "choose a known-points file")));
 }
 
@@ -199,14 +205,15 @@ Adjustment adjustRoute(const std::vector<Section>& sections, const TextLines& li
             throw FileError(known->file,
                             Message(QT_TRANSLATE_NOOP("levara", "gives no height for %1, the start of the route "
                                                                 "(line %2)"),
-                                    first.from, first.firstLine));
+                                    first.from,
+                                    (first.file ? first.file->string() + ":" : "") + std::to_string(first.firstLine)));
         start = toHundredthsOfMm(given->height);
         for (std::size_t i = 0; i + 1 < legs.size(); ++i) {
             const RouteSection& section = legs[i].section;
             if (section.to != first.from && known->find(section.to))
-                throw InputError(section.lastLine,
-                                 Message(QT_TRANSLATE_NOOP("levara",
-                                                           "%1 gives a height for %2 inside the route too: Levara "
+                throw inputErrorIn(section.file, section.lastLine,
+                                   Message(QT_TRANSLATE_NOOP("levara",
+                                                             "%1 gives a height for %2 inside the route too: Levara "
                                                            "distributes the misclosure of one route with known heights "
                                                            "at its ends only; save the sections for adjustment "
                                                            "software to adjust a network"),
@@ -217,6 +224,8 @@ Adjustment adjustRoute(const std::vector<Section>& sections, const TextLines& li
         const RecordedHeight recorded = recordedStartHeight(lines, first.from);
         start = toHundredthsOfMm(recorded.height);
         adjustment.startHeightLine = recorded.line;
+        if (recorded.file)
+            adjustment.startHeightFile = *recorded.file;
     }
 
     for (const RouteLeg& leg : legs) {
@@ -238,7 +247,7 @@ Adjustment adjustRoute(const std::vector<Section>& sections, const TextLines& li
             adjustment.limitMm = rootLimit(standard->limits.loopMisclosure, standard->mountain, adjustment.lengthKm);
         const double misclosureMm = toMetres(*adjustment.misclosure) * kMillimetresPerMetre;
         adjustment.misclosureOver = adjustment.limitMm && above(std::abs(misclosureMm), *adjustment.limitMm);
-        distribute(legs, -*adjustment.misclosure, distribution, last.lastLine);
+        distribute(legs, -*adjustment.misclosure, distribution, last.lastLine, last.file);
     }
 
     adjustment.precision = assessPrecision(sections, shared, loopsOf(shared));

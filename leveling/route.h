@@ -29,6 +29,7 @@ enum class RouteKind { Connecting, Loop, Open };
 // A forward/return pair's discrepancy held to the standard's limit.
 struct PairCheck {
     int returnFirstLine = 0, returnLastLine = 0;  // the return section's lines
+    const std::filesystem::path* returnFile = nullptr;  // their file (Section::file)
     double discrepancyMm = 0;                     // forward + return height difference
     std::optional<double> limitMm;                // none without a standard that gives one
     bool over = false;
@@ -38,6 +39,7 @@ struct PairCheck {
 struct RouteSection {
     std::string from, to;
     int firstLine = 0, lastLine = 0;  // of the (forward) section in the text
+    const std::filesystem::path* file = nullptr;  // of the (forward) section (Section::file)
     double lengthKm = 0;
     double stations = 0;  // a pair's mean may end in .5
     HundredthsOfMm measured = 0;
@@ -62,6 +64,7 @@ struct Adjustment {
     // Where the start height comes from: the known-points file, or the text's line.
     std::filesystem::path knownFile;
     int startHeightLine = 0;  // the text's height line, when no file gives it
+    std::filesystem::path startHeightFile;  // its file, when the text joins several
     double lengthKm = 0;
     double stations = 0;
     HundredthsOfMm measured = 0;
@@ -99,6 +102,7 @@ struct RecordedHeight {
     std::string point;
     double height = 0;
     int line = 0;
+    const std::filesystem::path* file = nullptr;  // of the line, when the text joins several
 };
 RecordedHeight recordedStartHeight(const TextLines& lines, const std::string& start);
 

@@ -151,6 +151,7 @@ std::vector<Section> readSections(const TextLines& text, std::optional<Observati
         const bool asRecorded = read == LinesRead::LevelingFilter;
         sections.push_back(
             computed(part, partOrder, stationsOf(partLines, partOrder, asRecorded), lastLineOf(lines, part)));
+        sections.back().file = text.file();
     }
     return sections;
 }

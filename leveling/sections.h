@@ -4,6 +4,7 @@
 // (leveling/station.h) and the totals a checker or an adjustment starts from. Values
 // are in metres, each cleaned to nine decimals (nineDecimals).
 // The stations' readings are views into the text's lines, which must outlive them.
+#include <filesystem>
 #include <optional>
 #include <string_view>
 #include <vector>
@@ -17,6 +18,8 @@ namespace levara::leveling {
 struct Section {
     int firstLine = 1;            // its Start-Line record, or line 1
     int lastLine = 0;             // its End-Line record, or its last line
+    // The file its lines are numbered in, when the text joins several (TextLines::file).
+    const std::filesystem::path* file = nullptr;
     std::string_view lineName;    // the line number its Start-Line record gives
     std::string_view methodText;  // the method its Start-Line record names
     ObservationOrder order{};     // the order its stations were read in

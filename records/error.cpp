@@ -26,6 +26,20 @@ InputError::InputError(const InputError& fault, const std::filesystem::path& fil
         std::make_shared<const Message>(Message(QT_TRANSLATE_NOOP("levara", "%1:%2: %3"), file, fileLine, *problem_));
 }
 
+InputError inputErrorIn(const std::filesystem::path* file, int line, Message problem)
+{
+    InputError fault(line, std::move(problem));
+    if (!file)
+        return fault;
+    return {fault, *file, line};
+}
+
+std::string lineRange(int first, int last, const std::filesystem::path* file)
+{
+    std::string range = std::to_string(first) + "–" + std::to_string(last);
+    return file ? file->string() + ":" + range : range;
+}
+
 void throwFileError(const std::filesystem::path& file, Message action, int errnum)
 {
     throw FileError(file, Message(QT_TRANSLATE_NOOP("levara", "%1: %2"), std::move(action), std::strerror(errnum)));

@@ -43,12 +43,20 @@ public:
     int line() const { return line_; }
     // The message naming the file and its line; message() when not located.
     const Message& locatedMessage() const { return located_ ? *located_ : message(); }
+    bool located() const { return located_ != nullptr; }
 
 private:
     int line_;
     std::shared_ptr<const Message> problem_;
     std::shared_ptr<const Message> located_;
 };
+
+// The fault at line, located in file when it is given (the line is one of a text joined
+// from several files: TextLines::file).
+InputError inputErrorIn(const std::filesystem::path* file, int line, Message problem);
+// Lines first to last as a message names them, "12–30", with their file when given:
+// "b.dat:12–30".
+std::string lineRange(int first, int last, const std::filesystem::path* file);
 
 // For failed system calls: "<file>: <action>: <strerror(errnum)>".
 [[noreturn]] void throwFileError(const std::filesystem::path& file, Message action, int errnum);

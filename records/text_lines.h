@@ -39,6 +39,15 @@ public:
         return numbers_ && i < numbers_->size() && (*numbers_)[i] > 0 ? (*numbers_)[i] : static_cast<int>(i + 1);
     }
     void numberBy(const LineOrigins& origins) { numbers_ = &origins; }
+    // The same, the origins being lines of file, one of several a text joins: what is
+    // read from the lines names it (file()). file must outlive the lines unchanged.
+    void numberBy(const LineOrigins& origins, const std::filesystem::path* file)
+    {
+        numbers_ = &origins;
+        file_ = file;
+    }
+    // The file the lines are numbered in, when numbered by one of several; none otherwise.
+    const std::filesystem::path* file() const { return file_; }
 
 private:
     struct Span {
@@ -50,6 +59,7 @@ private:
     bool viewing_ = false;
     std::vector<Span> lines_;
     const LineOrigins* numbers_ = nullptr;
+    const std::filesystem::path* file_ = nullptr;
 
     std::string_view whole() const { return viewing_ ? viewed_ : std::string_view(text_); }
     void split();

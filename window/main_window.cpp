@@ -573,6 +573,18 @@ void MainWindow::fillRecentMenu()
         action->setData(files[i]);
         connect(action, &QAction::triggered, this, [this, file = files[i]] { openFile(file.toStdString()); });
     }
+    // A further file's lines after the text's, so that the sections of several files
+    // are adjusted as one network. Beside the files opened, as a file is opened first.
+    recentMenu_->addSeparator();
+    QAction* append = recentMenu_->addAction("追加文件…");
+    append->setObjectName("append");
+    connect(append, &QAction::triggered, this, [this] {
+        run([this] {
+            const bool first = openedFile_.empty();
+            if (const std::filesystem::path file = commands_.append(); !file.empty() && first)
+                opened(file);
+        });
+    });
     recentMenu_->menuAction()->setEnabled(!files.isEmpty());
 }
 

@@ -29,6 +29,12 @@ void put(xls::Worksheet& sheet, int row, int column, double value, int decimals)
     putComputed(sheet, row, column, shown(value, decimals));
 }
 
+// The file a remark's lines are in: its name when the text joins several files.
+std::string fileText(const std::filesystem::path& file)
+{
+    return file.empty() ? "原始文件" : file.filename().string() + " ";
+}
+
 std::string infoText(const NetworkReport& r)
 {
     const leveling::NetworkAdjustment& a = r.adjustment;
@@ -36,7 +42,7 @@ std::string infoText(const NetworkReport& r)
         a.weighting == leveling::Weighting::ByDistance ? "按测段长度定权 p = 1/L(km)" : "按测站数定权 p = 1/n";
     text += r.pairs == leveling::PairUse::Mean ? "　往返测取中数" : "　往返测各作一个观测";
     text += "　检核标准：" + (r.standard.empty() ? std::string("未选择") : r.standard);
-    text += r.knownFile.empty() ? "　起算高程：原始文件第 " + std::to_string(r.startHeightLine) + " 行"
+    text += r.knownFile.empty() ? "　起算高程：" + fileText(r.startHeightFile) + "第 " + std::to_string(r.startHeightLine) + " 行"
                                 : "　已知点：" + r.knownFile.filename().string();
     return text;
 }
@@ -62,6 +68,36 @@ void summaryRow(xls::Worksheet& sheet, int row, const std::string& label, std::o
     }
     sheet.setText(row, kMillimetres, note);
     sheet.merge({row, kMillimetres, row, kRemark});
+}
+
+// M_Δ or M_W as a summary row: its value and formula with the count it rests on, and
+// the standard's limit with its source and how well a public source confirms it; an
+// empty value and why when the text gives none.
+void precisionRow(xls::Worksheet& sheet, int row, const std::string& label, std::optional<double> value,
+                  const std::string& formula, const std::string& none, const std::optional<leveling::ErrorLimit>& limit,
+                  const std::string& standard)
+{
+    std::string note = value ? formula : none;
+    bool over = false;
+    if (!limit) {
+        note += standard.empty() ? "；未选择检核标准，不计限差" : "；" + standard + " 未给出限差";
+    } else {
+        over = value && nineDecimals(*value) > nineDecimals(limit->maxMm);
+        note += "；限差 ±" + fixed(limit->maxMm, 2) + " mm（" + limit->source +
+                (limit->status == leveling::LimitStatus::Confirmed ? "" : "，限差值未经公开来源证实") + "）";
+        if (value)
+            note += over ? "：超限" : "：未超限";
+    }
+    sheet.setText(row, kPoint, label);
+    sheet.merge({row, kPoint, row, kStations});
+    if (value) {
+        put(sheet, row, kValue, *value, 2);
+        sheet.setNumberFormat({row, kValue, row, kValue}, "\"±\"0.00");
+    }
+    sheet.setText(row, kMillimetres, note);
+    sheet.merge({row, kMillimetres, row, kRemark});
+    if (over)
+        sheet.setFontColour({row, kPoint, row, kRemark}, xls::kRedFontColour);
 }
 
 }  // namespace
@@ -107,8 +143,8 @@ void writeNetworkTable(xls::Worksheet& sheet, const NetworkReport& r)
             put(sheet, row, kResidual, *o.standardizedResidual, 2);
         else
             sheet.setText(row, kResidual, "—");
-        std::string remark =
-            "原始文件第 " + std::to_string(o.observed.firstLine) + "–" + std::to_string(o.observed.lastLine) + " 行";
+        std::string remark = fileText(o.observed.file ? *o.observed.file : std::filesystem::path()) + "第 " +
+                             std::to_string(o.observed.firstLine) + "–" + std::to_string(o.observed.lastLine) + " 行";
         if (o.suspect) {
             remark += "；可能含粗差";
             sheet.setFontColour({row, kPoint, row, kRemark}, xls::kRedFontColour);
@@ -144,9 +180,13 @@ void writeNetworkTable(xls::Worksheet& sheet, const NetworkReport& r)
     }
     summaryRow(sheet, row++, "标准化残差临界值", a.criticalResidual, "0.00",
                "|v| / (σ0 √Qvv) 大于此值的测段标为可能含粗差：" + std::to_string(a.suspects()) + " 个");
-    // The precision assessment (M_Δ from the forward/return discrepancies, M_W from
-    // the loops' misclosures: leveling::assessPrecision) takes its rows here, below
-    // the test, as two more summary rows.
+    const leveling::Precision& p = r.precision;
+    precisionRow(sheet, row++, "每公里偶然中误差 M_Δ (mm)", p.randomErrorMm,
+                 "M_Δ = ±√([ΔΔ/R] / (4n))，n = " + std::to_string(p.pairs.size()) + " 个往返测段",
+                 "文本中无往返测段，不计算 M_Δ", r.randomErrorLimit, r.standard);
+    precisionRow(sheet, row++, "每公里全中误差 M_W (mm)", p.totalErrorMm,
+                 "M_W = ±√([WW/F] / N)，N = " + std::to_string(p.loops.size()) + " 个闭合环",
+                 "文本中无闭合环，不计算 M_W", r.totalErrorLimit, r.standard);
     sheet.setThinBorders({summary, kPoint, row - 1, kRemark});
 }
 

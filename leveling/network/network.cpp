@@ -21,24 +21,25 @@ constexpr double kNoRedundancy = 1e-10;
 // A piece named in a message shows this many of its points, then "…".
 constexpr std::size_t kNamedPoints = 12;
 
+// Its lines, without the file the message's place names already.
 std::string linesOf(const Observation& observation)
 {
-    return std::to_string(observation.firstLine) + "–" + std::to_string(observation.lastLine);
+    return lineRange(observation.firstLine, observation.lastLine, nullptr);
 }
 
 double weightOf(const Observation& observation, Weighting weighting)
 {
     if (weighting == Weighting::ByDistance) {
         if (!(observation.lengthKm > 0))
-            throw InputError(observation.firstLine,
-                             Message(QT_TRANSLATE_NOOP("levara", "the section of lines %1 (%2 to %3) has no length to "
+            throw inputErrorIn(observation.file, observation.firstLine,
+                               Message(QT_TRANSLATE_NOOP("levara", "the section of lines %1 (%2 to %3) has no length to "
                                                                  "weigh it by: its sight distances are all zero"),
                                      linesOf(observation), observation.from, observation.to));
         return 1 / observation.lengthKm;
     }
     if (!(observation.stations > 0))
-        throw InputError(observation.firstLine,
-                         Message(QT_TRANSLATE_NOOP("levara", "the section of lines %1 (%2 to %3) has no station to "
+        throw inputErrorIn(observation.file, observation.firstLine,
+                           Message(QT_TRANSLATE_NOOP("levara", "the section of lines %1 (%2 to %3) has no station to "
                                                              "weigh it by"),
                                  linesOf(observation), observation.from, observation.to));
     return 1 / observation.stations;
@@ -64,7 +65,8 @@ Message pieceMessage(const std::vector<std::string>& names, const std::vector<co
         points += ", …";
     std::string lines;
     for (const Observation* observation : observations)
-        lines += (lines.empty() ? "" : ", ") + linesOf(*observation);
+        lines += (lines.empty() ? "" : ", ") +
+                 lineRange(observation->firstLine, observation->lastLine, observation->file);
     return Message(QT_TRANSLATE_NOOP("levara", "%1 (the sections of lines %2)"), points, lines);
 }
 
@@ -108,16 +110,17 @@ void checkTied(const NetworkInput& input, const std::vector<std::string>& names,
         if (found != slot.end())
             pieceObservations[found->second].push_back(&input.observations[k]);
     }
-    const int line = pieceObservations.front().front()->firstLine;
+    const Observation& first = *pieceObservations.front().front();
+    const int line = first.firstLine;
     if (count == 1)
-        throw InputError(line, Message(QT_TRANSLATE_NOOP("levara", "no point of the network has a known height: %1; "
+        throw inputErrorIn(first.file, line, Message(QT_TRANSLATE_NOOP("levara", "no point of the network has a known height: %1; "
                                                                    "give the height of at least one of them"),
                                        pieceMessage(pieceNames.front(), pieceObservations.front())));
     Message list = pieceMessage(pieceNames.back(), pieceObservations.back());
     for (std::size_t k = pieceNames.size() - 1; k-- > 0;)
         list = Message(QT_TRANSLATE_NOOP("levara", "%1; %2"), pieceMessage(pieceNames[k], pieceObservations[k]),
                        std::move(list));
-    throw InputError(line, Message(QT_TRANSLATE_NOOP("levara", "the network falls into %1 pieces, and no point of "
+    throw inputErrorIn(first.file, line, Message(QT_TRANSLATE_NOOP("levara", "the network falls into %1 pieces, and no point of "
                                                                "these has a known height: %2; give the height of a "
                                                                "point in each, or join them by sections"),
                                    std::to_string(count), std::move(list)));
@@ -215,8 +218,8 @@ NetworkAdjustment adjustNetwork(const NetworkInput& input)
         entries = {};
         Eigen::SimplicialLDLT<Eigen::SparseMatrix<double>> factor(normal);
         if (factor.info() != Eigen::Success)
-            throw InputError(input.observations.front().firstLine,
-                             Message(QT_TRANSLATE_NOOP("levara", "the network's normal equations cannot be solved")));
+            throw inputErrorIn(input.observations.front().file, input.observations.front().firstLine,
+                               Message(QT_TRANSLATE_NOOP("levara", "the network's normal equations cannot be solved")));
         const Eigen::VectorXd x = factor.solve(right);
         for (std::size_t point = 0; point < names.size(); ++point)
             if (unknown[point] >= 0)

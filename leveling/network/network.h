@@ -7,6 +7,7 @@
 // The normal equations are solved by Eigen's sparse LDLᵀ factorisation; the
 // standard deviations of all heights come from the factor by selected inversion
 // (selected_inverse.h), never from a dense inverse.
+#include <filesystem>
 #include <optional>
 #include <string>
 #include <vector>
@@ -22,6 +23,8 @@ struct Observation {
     double lengthKm = 0;
     double stations = 0;              // a pair's mean may end in .5
     int firstLine = 0, lastLine = 0;  // in the text it comes from
+    // The file of its lines, when the text joins several (Section::file).
+    const std::filesystem::path* file = nullptr;
 };
 
 struct KnownHeight {

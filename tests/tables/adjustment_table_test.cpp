@@ -65,6 +65,13 @@ TEST(SavedNetworkTable, ReadsBackTheSameInEveryReader)
         leveling::networkOf(leveling::readSections(lines), lines, &known, leveling::Distribution::ByDistance, &second));
     report.standard = "二等";
     report.knownFile = known.file;
+    const auto precision = [&](const std::string& of, books::NetworkReport& into) {
+        leveling::CheckReport check = leveling::checkSections(leveling::readSections(TextLines::viewOf(of)), second);
+        into.precision = check.precision;
+        into.randomErrorLimit = check.randomErrorLimit;
+        into.totalErrorLimit = check.totalErrorLimit;
+    };
+    precision(text, report);
 
     const auto file = scratch / "network.xls";
     books::exportWorkbook(books::WorkbookKind::NetworkTable, temp, text, file, &second, {}, nullptr, &report);
@@ -72,6 +79,32 @@ TEST(SavedNetworkTable, ReadsBackTheSameInEveryReader)
     const std::vector<std::string> engine = sheetText(book.sheet(0), 1, 9);
     EXPECT_EQ(xlrdSheetText(file, 0, 1, 9), engine);
     expectGolden(engine, "network-table.txt");
+    // M_Δ from the one pair: Δ = 0.4 − 0.4012 = −1.2 mm over R = 0.41 km,
+    // √(1.44 / 0.41 / 4) = 0.94 mm. No loop: M_W's cell is left empty.
+    EXPECT_EQ(book.sheet(0).value(18, 5), xls::Value(0.94));
+    EXPECT_EQ(book.sheet(0).value(19, 5), xls::Value());
+
+    // A loop A–P–Q–A closing by +1.0 mm over F = 1.5 km: M_W = √(1 / 1.5) = 0.82 mm;
+    // no pair: M_Δ's cell empty.
+    const std::string loop = routeText({{"A", "P", 0.5, 500, 4}, {"P", "Q", 0.3, 400, 4}, {"Q", "A", -0.799, 600, 6}});
+    const TextLines loopLines = TextLines::viewOf(loop);
+    books::NetworkReport loopReport;
+    loopReport.adjustment = leveling::adjustNetwork(leveling::networkOf(
+        leveling::readSections(loopLines), loopLines, &known, leveling::Distribution::ByDistance, &second));
+    loopReport.standard = "二等";
+    loopReport.knownFile = known.file;
+    precision(loop, loopReport);
+    books::exportWorkbook(books::WorkbookKind::NetworkTable, temp, loop, file, &second, {}, nullptr, &loopReport);
+    const xls::Workbook loopBook = openWorkbook(file);
+    const int below = 4 + 3 + 1 + 3 + 6;  // the points, the sections' heading and rows, six summary rows
+    EXPECT_EQ(loopBook.sheet(0).value(below, 5), xls::Value());
+    EXPECT_EQ(loopBook.sheet(0).value(below + 1, 5), xls::Value(0.82));
+    const std::vector<std::string> rows = xlrdSheetText(file, 0, 1, 9);
+    EXPECT_NE(rows[std::size_t(below) - 1].find("文本中无往返测段，不计算 M_Δ"), std::string::npos)
+        << rows[std::size_t(below) - 1];
+    EXPECT_NE(rows[std::size_t(below)].find("N = 1 个闭合环；限差 ±2.00 mm（GB/T 12897-2006，限差值未经公开来源证实）：未超限"),
+              std::string::npos)
+        << rows[std::size_t(below)];
 }
 
 // Under 四等 computed heights are kept to the millimetre, half to even, and the known
