@@ -156,7 +156,12 @@ void Commands::append(const std::filesystem::path& file)
         origins_.clear();
         runs_.clear();
     }
-    tell(opened);
+    if (opened.warning || opened.passedOver)
+        tell(opened);
+    else if (opened.status)
+        ui_.showStatus(Message(QT_TRANSLATE_NOOP("levara", "Appended %1: %2"), file, *opened.status));
+    else
+        ui_.showStatus(Message(QT_TRANSLATE_NOOP("levara", "Appended %1"), file));
     // 恢复原文 gives back every file opened, as they gave it.
     opened_.text += opened.text;
     opened_.origins.insert(opened_.origins.end(), opened.origins.begin(), opened.origins.end());

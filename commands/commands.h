@@ -123,7 +123,7 @@ private:
     const FileRuns& runs();
     // The text's lines, or the reduced ones, cut at the files they came from.
     JoinedLines joinedLines(const std::optional<FilteredLines>& reduced);
-    // How the text joined; what appending a file says (open's warnings and status).
+    // What opening a file says: its warnings, or else its status.
     void tell(const OpenedText& opened);
     // The heading of the file opened, which a reduced text still fills from; none once
     // the user has edited the text.

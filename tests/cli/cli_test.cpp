@@ -598,5 +598,54 @@ TEST_F(CliTest, AdjustmentTableAndSectionFiles)
         EXPECT_EQ(run(usage), 2) << usage[1];
 }
 
+// A network levelled over two days, one file a day: joined as one file holding both,
+// its heights the same; what is found in the second file names it and its own line.
+TEST_F(CliTest, SeveralInputsJoinIntoOneNetwork)
+{
+    const std::vector<HandSection> first = {{"A", "J", 0.4, 400, 4}, {"J", "A", -0.4012, 420, 6}};
+    const std::vector<HandSection> second = {{"J", "B", 0.6, 590, 5}, {"C", "J", -0.3, 810, 8}};
+    std::vector<HandSection> both = first;
+    both.insert(both.end(), second.begin(), second.end());
+    const std::string one = (scratch / "both.dat").string(), day1 = (scratch / "day1.dat").string(),
+                      day2 = (scratch / "day2.dat").string(), known = (scratch / "known.txt").string();
+    writeBytes(one, routeText(both));
+    writeBytes(day1, routeText(first));
+    writeBytes(day2, routeText(second));
+    writeBytes(known, "A 10\nB 11.0012\nC 10.7\n");
+    const std::string joined = (scratch / "joined.xls").string(), single = (scratch / "single.xls").string();
+    ASSERT_EQ(run({"--save", "network", "--known", known, one, single}), 0) << output;
+    ASSERT_EQ(run({"--save", "network", "--known", known, day1, day2, joined}), 0) << output;
+    const std::vector<std::string> joinedRows = xlrdSheetText(joined, 0), singleRows = xlrdSheetText(single, 0);
+    ASSERT_EQ(joinedRows.size(), singleRows.size());
+    for (std::size_t row = 3; row < 7; ++row)  // the points: A, B, C known, J adjusted with its σ
+        EXPECT_EQ(joinedRows[row], singleRows[row]);
+    // The sections from the second file name it, counting its own lines.
+    EXPECT_NE(joinedRows[9].find("I=\"day2.dat 第 1–22 行\""), std::string::npos) << joinedRows[9];
+    EXPECT_NE(singleRows[9].find("I=\"原始文件第 45–66 行\""), std::string::npos) << singleRows[9];
+    // The exchange files join them too, and the adjustment table a route split in two.
+    EXPECT_EQ(run({"--save", "gama", "--known", known, day1, day2, (scratch / "gama.xml").string()}), 0) << output;
+    writeBytes(day2, routeText({{"J", "B", 0.6, 590, 5}}));
+    EXPECT_EQ(run({"--save", "adjustment", "--known", known, day1, day2, (scratch / "route.xls").string()}), 0)
+        << output;
+
+    // A fault in the second file: its first station's reading on line 3 missing.
+    std::string bad = routeText(second);
+    const std::size_t third = bad.find('\n', bad.find('\n') + 1) + 1;
+    bad.erase(third, bad.find('\n', third) + 1 - third);
+    writeBytes(day2, bad);
+    EXPECT_EQ(run({"--save", "network", "--overwrite", "--known", known, day1, day2, joined}), 1);
+    EXPECT_EQ(output.rfind("levara-cli: " + day2 + ":2: station 1, starting on line 2: its staffs were recorded", 0),
+              0u)
+        << output;
+    // Pieces in two files: each section named with its file.
+    writeBytes(day2, routeText({{"P", "Q", 0.6, 590, 5}}));
+    EXPECT_EQ(run({"--save", "network", "--overwrite", "--known", known, day1, day2, joined}), 1);
+    EXPECT_EQ(output.rfind("levara-cli: " + day2 + ":1: ", 0), 0u) << output;
+    EXPECT_NE(output.find("P, Q (the sections of lines " + day2 + ":1–22)"), std::string::npos) << output;
+    // Several INPUTs only where sections are read.
+    EXPECT_EQ(run({"--save", "bffb", day1, day2, joined}), 2);
+    EXPECT_EQ(run({"check", day1, day2}), 2);
+}
+
 }  // namespace
 }  // namespace levara::testing

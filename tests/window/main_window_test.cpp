@@ -796,6 +796,30 @@ TEST_F(WindowTest, ReducingIsUndoneAndTheOpenedTextRestored)
     EXPECT_TRUE(dialogs.errors.empty()) << dialogs.errors.front();
 }
 
+// A further file appended after the text: reduced with it, its sections adjusted with
+// the first file's, and 恢复原文 gives back both as they were opened.
+TEST_F(WindowTest, AppendedFileJoinsTheTextAndIsRestoredWithIt)
+{
+    const std::filesystem::path first = sourceDir() / "examples/bffb_line.dat";
+    const std::filesystem::path gsi = sourceDir() / "tests/data/gsi/bf_line.gsi";
+    form.openFile(first);
+    const std::string opened = form.text() + readOpenedText(gsi).text;
+    dialogs.openAnswers = {gsi};
+    trigger("append");
+    EXPECT_EQ(form.text(), opened);
+    EXPECT_EQ(form.windowTitle(), "Levara – bffb_line.dat *");
+    QLabel* panel = form.statusBar()->findChild<QLabel*>("Panel1");
+    EXPECT_EQ(panel->text().toStdString(), "Appended " + gsi.string() + ": " + readOpenedText(gsi).status->english());
+    trigger("BFFB");
+    EXPECT_NE(form.text(), opened);
+    trigger("restore");
+    EXPECT_EQ(form.text(), opened);
+    dialogs.openAnswers = {{}};  // cancelled: the text stays
+    trigger("append");
+    EXPECT_EQ(form.text(), opened);
+    EXPECT_TRUE(dialogs.errors.empty()) << dialogs.errors.front();
+}
+
 TEST_F(WindowTest, AnEditedTextIsAskedAboutBeforeCloseAndOpen)
 {
     writeBytes(scratch / "line.dat", "a\r\n");
