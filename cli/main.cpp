@@ -1,10 +1,12 @@
 // levara-cli: runs the menu's commands from the command line. Its usage is usage()
 // below, which --help prints and README.md shows (a test holds them equal).
 //
-// INPUT is opened as "打开" opens it, the filter runs as its menu command does, and the
-// save command of KIND writes OUTPUT (workbooks with the EXCEL type), its field books
-// marked against the standard given. check holds INPUT's leveling lines to the
-// standard (if any) and to the level's own results as "检核当前文本" does and prints
+// INPUT is opened as "打开" opens it (the INPUTs after the first, which the saves that
+// read sections take, appended as "追加文件" appends them), the filter runs as its menu
+// command does, and the save command of KIND writes OUTPUT (workbooks with the EXCEL
+// type), its field books marked against the standard given. check holds INPUT's
+// leveling lines to the standard (if any) and to the level's own results as
+// "检核当前文本" does and prints
 // what exceeds or differs. Exit status: 0 done (check: all within the limits and
 // agreeing with the level), 1 failed (one line on stderr, OUTPUT untouched), 2 usage
 // error, 3 (check) values over the limits or differing from the level, (adjustment) a
@@ -98,7 +100,7 @@ levara::Message usage()
         QT_TRANSLATE_NOOP("levara",
                           "usage: levara-cli [--filter FILTER] --save KIND [--overwrite] [STANDARD]\n"
                           "                  [--known FILE] [--by distance|stations] [--pairs mean|both]\n"
-                          "                  [--order ORDER] INPUT OUTPUT\n"
+                          "                  [--order ORDER] INPUT... OUTPUT\n"
                           "       levara-cli check [--filter FILTER] [STANDARD] [--order ORDER] [--csv] INPUT\n"
                           "       levara-cli --help | --version\n"
                           "STANDARD: --standard 1|2|3|4 [--mountain] | --limits FILE\n"));
@@ -154,6 +156,10 @@ levara::Message help()
                                     "and to every save that reads sections (adjustment, network, sections-csv,\n"
                                     "gama, starnet):\n"
                                     "  --order ORDER    bffb, bbff, bfbf, bf or abffb\n"
+                                    "\n"
+                                    "Those saves take several INPUTs, one after the other: each file's leveling\n"
+                                    "lines are read on their own and their sections joined into one network; a\n"
+                                    "fault names the file and its own line. Every other save takes one INPUT.\n"
                                     "\n"
                                     "Workbooks are made from the templates in the temp folder beside the program,\n"
                                     "which also holds the work files. When you may not write there (a system\n"

@@ -359,8 +359,7 @@ leveling::CheckReport Commands::checkText(std::optional<leveling::ObservationOrd
                 found.section += int(sections.size());
                 instrument.push_back(std::move(found));
             }
-            sections.insert(sections.end(), std::make_move_iterator(read.begin()),
-                            std::make_move_iterator(read.end()));
+            sections.insert(sections.end(), std::make_move_iterator(read.begin()), std::make_move_iterator(read.end()));
         }
         checkedLines_.clear();
         for (const leveling::Section& section : sections)

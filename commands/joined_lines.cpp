@@ -20,11 +20,9 @@ JoinedLines::JoinedLines(std::string_view text, const LineOrigins& numbering, co
         const std::size_t begin = offset;
         for (std::size_t k = 0; k < runs[run].lines && offset < text.size(); ++k) {
             const std::size_t end = text.find_first_of("\r\n", offset);
-            offset = end == std::string_view::npos ? text.size()
-                                                   : end + (text[end] == '\r' && end + 1 < text.size() &&
-                                                                    text[end + 1] == '\n'
-                                                                ? 2
-                                                                : 1);
+            offset = end == std::string_view::npos
+                         ? text.size()
+                         : end + (text[end] == '\r' && end + 1 < text.size() && text[end + 1] == '\n' ? 2 : 1);
         }
         if (run + 1 == runs.size())
             offset = text.size();
@@ -49,7 +47,7 @@ JoinedLines::JoinedLines(std::string_view text, const LineOrigins& numbering, co
 }
 
 std::vector<leveling::Section> JoinedLines::sections(std::size_t part,
-                                                    std::optional<leveling::ObservationOrder> order) const
+                                                     std::optional<leveling::ObservationOrder> order) const
 {
     const TextLines& lines = parts_[part];
     try {

@@ -924,16 +924,24 @@ Built with Qt %2.</source>
         <translation>第 %1 行：第 %2 站（%3）：与仪器计算不符：高差 %4 m，仪器 %5 m</translation>
     </message>
     <message>
+        <source>Appended %1: %2</source>
+        <translation>已追加 %1：%2</translation>
+    </message>
+    <message>
+        <source>Appended %1</source>
+        <translation>已追加 %1</translation>
+    </message>
+    <message>
         <source>usage: levara-cli [--filter FILTER] --save KIND [--overwrite] [STANDARD]
                   [--known FILE] [--by distance|stations] [--pairs mean|both]
-                  [--order ORDER] INPUT OUTPUT
+                  [--order ORDER] INPUT... OUTPUT
        levara-cli check [--filter FILTER] [STANDARD] [--order ORDER] [--csv] INPUT
        levara-cli --help | --version
 STANDARD: --standard 1|2|3|4 [--mountain] | --limits FILE
 </source>
         <translation>用法：levara-cli [--filter 整理方式] --save 类型 [--overwrite] [标准]
                  [--known 已知点文件] [--by distance|stations] [--pairs mean|both]
-                 [--order 观测顺序] 输入文件 输出文件
+                 [--order 观测顺序] 输入文件... 输出文件
       levara-cli check [--filter 整理方式] [标准] [--order 观测顺序] [--csv] 输入文件
       levara-cli --help | --version
 标准：--standard 1|2|3|4 [--mountain] | --limits 限差文件
@@ -975,6 +983,10 @@ names none is read in the order its readings&apos; tags show, or give it, to che
 and to every save that reads sections (adjustment, network, sections-csv,
 gama, starnet):
   --order ORDER    bffb, bbff, bfbf, bf or abffb
+
+Those saves take several INPUTs, one after the other: each file&apos;s leveling
+lines are read on their own and their sections joined into one network; a
+fault names the file and its own line. Every other save takes one INPUT.
 
 Workbooks are made from the templates in the temp folder beside the program,
 which also holds the work files. When you may not write there (a system
@@ -1018,6 +1030,9 @@ check 对每个超限的数值、每个高差与仪器自身高程不符的测�
 记录注明的观测顺序读取，未注明时按读数标记所示的顺序读取，或对 check 以及读取
 测段的各种保存（adjustment、network、sections-csv、gama、starnet）指定：
   --order 观测顺序   bffb、bbff、bfbf、bf 或 abffb
+
+上述保存可以给出多个“输入文件”，依次排列：各文件的水准线路分别读取，其测段合为
+一个水准网；错误信息注明所在文件及该文件中的行号。其他保存只给出一个“输入文件”。
 
 手簿和表格由程序旁 temp 文件夹中的模板生成，工作文件也存放在该文件夹中。
 如果您无权写入该文件夹（系统安装），则改用您自己的文件夹：

@@ -16,7 +16,7 @@ struct Measured {
     std::string from, to;
     double heightDifference = 0, lengthM = 0;
     int stations = 0, firstLine = 0;
-    std::optional<double> sigmaMm;               // a priori, one run
+    std::optional<double> sigmaMm;                // a priori, one run
     const std::filesystem::path* file = nullptr;  // Section::file
 };
 
@@ -137,10 +137,11 @@ void checkGamaName(const std::string& name, int line, const std::filesystem::pat
         std::none_of(name.begin(), name.end(), [](char c) { return static_cast<unsigned char>(c) < 0x20; }) &&
         name.find("\xEF\xBF\xBE") == std::string::npos && name.find("\xEF\xBF\xBF") == std::string::npos;
     if (!carried)
-        throw inputErrorIn(file, line, Message(QT_TRANSLATE_NOOP("levara", "the point name \"%1\" cannot be written in XML "
-                                                                   "for GNU Gama: it is empty or holds a control "
-                                                                   "character, U+FFFE or U+FFFF; rename the point"),
-                                       excerpt(name)));
+        throw inputErrorIn(file, line,
+                           Message(QT_TRANSLATE_NOOP("levara", "the point name \"%1\" cannot be written in XML "
+                                                               "for GNU Gama: it is empty or holds a control "
+                                                               "character, U+FFFE or U+FFFF; rename the point"),
+                                   excerpt(name)));
 }
 
 // STAR*NET joins a leveling record's two points with "-" and ends a field at a blank;
@@ -150,9 +151,9 @@ void checkStarnetName(const std::string& name, int line, const std::filesystem::
     if (name.empty() || name.find_first_of(" \t-'#!") != std::string::npos || name.front() == '.')
         throw inputErrorIn(file, line,
                            Message(QT_TRANSLATE_NOOP("levara", "the point name \"%1\" cannot be written for "
-                                                             "STAR*NET, which joins a section's two points with "
-                                                             "\"-\" and ends a name at a blank; rename the point"),
-                                 excerpt(name)));
+                                                               "STAR*NET, which joins a section's two points with "
+                                                               "\"-\" and ends a name at a blank; rename the point"),
+                                   excerpt(name)));
 }
 
 // E records fix the known heights ("E BM1 100.00 !"), L records carry each section

@@ -14,10 +14,11 @@ void checkHeightDifference(const Section& section)
 {
     if (!heightInRange(section.heightDifference))
         throw inputErrorIn(section.file, section.firstLine,
-                           Message(QT_TRANSLATE_NOOP("levara", "the section of lines %1 has a height difference of %2 m, "
-                                                             "beyond ±%3 m: no two points differ that much in height"),
-                                 std::to_string(section.firstLine) + "–" + std::to_string(section.lastLine),
-                                 stripLeadingBlanks(signedNumberText(section.heightDifference)), kLargestHeightText));
+                           Message(QT_TRANSLATE_NOOP("levara",
+                                                     "the section of lines %1 has a height difference of %2 m, "
+                                                     "beyond ±%3 m: no two points differ that much in height"),
+                                   std::to_string(section.firstLine) + "–" + std::to_string(section.lastLine),
+                                   stripLeadingBlanks(signedNumberText(section.heightDifference)), kLargestHeightText));
 }
 
 Leg pairOf(const Section& forward, int forwardIndex, const Section& back, int backIndex);

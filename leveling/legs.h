@@ -45,10 +45,11 @@ struct Leg {
     std::string from, to;         // point names as a route uses them (pointName)
     int firstLine = 0;            // of the forward section
     int lastLine = 0;             // of the forward section, or of a pair's return section
-    const std::filesystem::path* file = nullptr;  // of the forward section (Section::file)
     double lengthKm = 0;          // a pair's mean
     double stations = 0;          // a pair's mean may end in .5
     HundredthsOfMm measured = 0;  // the height difference, a pair's mean of forward and −return
+    // The forward section's file (Section::file).
+    const std::filesystem::path* file = nullptr;
 
     bool pair() const { return back >= 0; }
 };

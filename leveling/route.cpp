@@ -71,16 +71,16 @@ void checkChained(const std::vector<RouteLeg>& legs)
         const RouteSection& before = legs[i - 1].section;
         const RouteSection& section = legs[i].section;
         if (section.from != before.to)
-            throw inputErrorIn(section.file, section.firstLine,
-                               Message(QT_TRANSLATE_NOOP("levara",
-                                                         "the section of lines %1 starts at %2, but the section before "
-                                                       "it (lines %3) ends at %4: the sections must follow each other "
-                                                       "as one route or one loop, each starting where the one before "
-                                                       "ends"),
-                                     lines(section.firstLine, section.lastLine), section.from,
-                                     lineRange(before.firstLine, before.lastLine,
-                                               before.file == section.file ? nullptr : before.file),
-                                     before.to));
+            throw inputErrorIn(
+                section.file, section.firstLine,
+                Message(QT_TRANSLATE_NOOP("levara", "the section of lines %1 starts at %2, but the section before "
+                                                    "it (lines %3) ends at %4: the sections must follow each other "
+                                                    "as one route or one loop, each starting where the one before "
+                                                    "ends"),
+                        lines(section.firstLine, section.lastLine), section.from,
+                        lineRange(before.firstLine, before.lastLine,
+                                  before.file == section.file ? nullptr : before.file),
+                        before.to));
     }
 }
 
@@ -101,8 +101,9 @@ void distribute(std::vector<RouteLeg>& legs, HundredthsOfMm total, Distribution 
     if (total == 0)
         return;
     if (sum <= 0)
-        throw inputErrorIn(file, line, Message(QT_TRANSLATE_NOOP("levara", "the route has no length to share its misclosure "
-                                                                   "by: its sight distances are all zero")));
+        throw inputErrorIn(file, line,
+                           Message(QT_TRANSLATE_NOOP("levara", "the route has no length to share its misclosure "
+                                                               "by: its sight distances are all zero")));
     HundredthsOfMm given = 0;
     for (RouteLeg& leg : legs) {
         // C++ division cuts toward zero; the product may pass 64 bits before it.
@@ -161,20 +162,21 @@ RecordedHeight recordedStartHeight(const TextLines& lines, const std::string& st
         if (!height)
             throw inputErrorIn(lines.file(), lines.number(i),
                                Message(QT_TRANSLATE_NOOP("levara", "the height \"%1\" is not a number"),
-                                                      pointName(line.height())));
+                                       pointName(line.height())));
         if (!heightInRange(*height))
             throw inputErrorIn(lines.file(), lines.number(i), heightOutOfRange(pointName(line.height())));
         RecordedHeight recorded{pointName(line.pointNumber()), *height, lines.number(i), lines.file()};
         if (recorded.point != start)
             throw inputErrorIn(lines.file(), recorded.line,
-                             Message(QT_TRANSLATE_NOOP("levara", "the first height line is of point %1, not of %2, the "
-                                                                 "start of the route: choose a known-points file"),
-                                     recorded.point, start));
+                               Message(QT_TRANSLATE_NOOP("levara",
+                                                         "the first height line is of point %1, not of %2, the "
+                                                         "start of the route: choose a known-points file"),
+                                       recorded.point, start));
         return recorded;
     }
     throw inputErrorIn(lines.file(), firstLineNumber(lines),
                        Message(QT_TRANSLATE_NOOP("levara", "the text records no height for the route's start: "
-                                                         "choose a known-points file")));
+                                                           "choose a known-points file")));
 }
 
 Adjustment adjustRoute(const std::vector<Section>& sections, const TextLines& lines, const KnownPoints* known,
@@ -211,13 +213,13 @@ Adjustment adjustRoute(const std::vector<Section>& sections, const TextLines& li
         for (std::size_t i = 0; i + 1 < legs.size(); ++i) {
             const RouteSection& section = legs[i].section;
             if (section.to != first.from && known->find(section.to))
-                throw inputErrorIn(section.file, section.lastLine,
-                                   Message(QT_TRANSLATE_NOOP("levara",
-                                                             "%1 gives a height for %2 inside the route too: Levara "
-                                                           "distributes the misclosure of one route with known heights "
-                                                           "at its ends only; save the sections for adjustment "
-                                                           "software to adjust a network"),
-                                         known->file, section.to));
+                throw inputErrorIn(
+                    section.file, section.lastLine,
+                    Message(QT_TRANSLATE_NOOP("levara", "%1 gives a height for %2 inside the route too: Levara "
+                                                        "distributes the misclosure of one route with known heights "
+                                                        "at its ends only; save the sections for adjustment "
+                                                        "software to adjust a network"),
+                            known->file, section.to));
         }
         end = known->find(last.to);
     } else {

@@ -29,22 +29,24 @@ enum class RouteKind { Connecting, Loop, Open };
 // A forward/return pair's discrepancy held to the standard's limit.
 struct PairCheck {
     int returnFirstLine = 0, returnLastLine = 0;  // the return section's lines
-    const std::filesystem::path* returnFile = nullptr;  // their file (Section::file)
     double discrepancyMm = 0;                     // forward + return height difference
     std::optional<double> limitMm;                // none without a standard that gives one
     bool over = false;
+    // The return section's file (Section::file).
+    const std::filesystem::path* returnFile = nullptr;
 };
 
 // One section of the route; a forward/return pair counts as one, their mean.
 struct RouteSection {
     std::string from, to;
     int firstLine = 0, lastLine = 0;  // of the (forward) section in the text
-    const std::filesystem::path* file = nullptr;  // of the (forward) section (Section::file)
     double lengthKm = 0;
     double stations = 0;  // a pair's mean may end in .5
     HundredthsOfMm measured = 0;
     HundredthsOfMm correction = 0;
     std::optional<PairCheck> pair;
+    // The (forward) section's file (Section::file).
+    const std::filesystem::path* file = nullptr;
 
     HundredthsOfMm corrected() const { return measured + correction; }
 };
@@ -64,7 +66,8 @@ struct Adjustment {
     // Where the start height comes from: the known-points file, or the text's line.
     std::filesystem::path knownFile;
     int startHeightLine = 0;  // the text's height line, when no file gives it
-    std::filesystem::path startHeightFile;  // its file, when the text joins several
+    // Its file, when the text joins several.
+    std::filesystem::path startHeightFile;
     double lengthKm = 0;
     double stations = 0;
     HundredthsOfMm measured = 0;

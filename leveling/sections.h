@@ -18,8 +18,6 @@ namespace levara::leveling {
 struct Section {
     int firstLine = 1;            // its Start-Line record, or line 1
     int lastLine = 0;             // its End-Line record, or its last line
-    // The file its lines are numbered in, when the text joins several (TextLines::file).
-    const std::filesystem::path* file = nullptr;
     std::string_view lineName;    // the line number its Start-Line record gives
     std::string_view methodText;  // the method its Start-Line record names
     ObservationOrder order{};     // the order its stations were read in
@@ -29,6 +27,8 @@ struct Section {
     double backDistance = 0;      // Σ of the stations' back distances
     double foreDistance = 0;
     double heightDifference = 0;  // Σ of the mean height differences
+    // The file its lines are numbered in, when the text joins several (TextLines::file).
+    const std::filesystem::path* file = nullptr;
 
     int stationCount() const { return int(stations.size()); }
     double length() const { return backDistance + foreDistance; }

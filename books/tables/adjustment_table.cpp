@@ -120,9 +120,10 @@ void writeAdjustmentTable(xls::Worksheet& sheet, const leveling::Adjustment& a)
     putHeight(sheet, row, start, true, decimals);
     sheet.setText(row, kRemark,
                   a.knownFile.empty() ? "起点高程：" +
-                                              (a.startHeightFile.empty() ? std::string("原始文件")
-                                                                         : a.startHeightFile.filename().string() + " ") +
-                                              "第 " + std::to_string(a.startHeightLine) + " 行" : "已知点");
+                                            (a.startHeightFile.empty() ? std::string("原始文件")
+                                                                       : a.startHeightFile.filename().string() + " ") +
+                                            "第 " + std::to_string(a.startHeightLine) + " 行"
+                                      : "已知点");
     leveling::HundredthsOfMm corrections = 0, corrected = 0;
     for (std::size_t i = 0; i < a.sections.size(); ++i) {
         const leveling::RouteSection& s = a.sections[i];

@@ -42,8 +42,9 @@ std::string infoText(const NetworkReport& r)
         a.weighting == leveling::Weighting::ByDistance ? "按测段长度定权 p = 1/L(km)" : "按测站数定权 p = 1/n";
     text += r.pairs == leveling::PairUse::Mean ? "　往返测取中数" : "　往返测各作一个观测";
     text += "　检核标准：" + (r.standard.empty() ? std::string("未选择") : r.standard);
-    text += r.knownFile.empty() ? "　起算高程：" + fileText(r.startHeightFile) + "第 " + std::to_string(r.startHeightLine) + " 行"
-                                : "　已知点：" + r.knownFile.filename().string();
+    text += r.knownFile.empty()
+                ? "　起算高程：" + fileText(r.startHeightFile) + "第 " + std::to_string(r.startHeightLine) + " 行"
+                : "　已知点：" + r.knownFile.filename().string();
     return text;
 }
 

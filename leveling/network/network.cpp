@@ -32,16 +32,17 @@ double weightOf(const Observation& observation, Weighting weighting)
     if (weighting == Weighting::ByDistance) {
         if (!(observation.lengthKm > 0))
             throw inputErrorIn(observation.file, observation.firstLine,
-                               Message(QT_TRANSLATE_NOOP("levara", "the section of lines %1 (%2 to %3) has no length to "
-                                                                 "weigh it by: its sight distances are all zero"),
-                                     linesOf(observation), observation.from, observation.to));
+                               Message(QT_TRANSLATE_NOOP("levara",
+                                                         "the section of lines %1 (%2 to %3) has no length to "
+                                                         "weigh it by: its sight distances are all zero"),
+                                       linesOf(observation), observation.from, observation.to));
         return 1 / observation.lengthKm;
     }
     if (!(observation.stations > 0))
         throw inputErrorIn(observation.file, observation.firstLine,
                            Message(QT_TRANSLATE_NOOP("levara", "the section of lines %1 (%2 to %3) has no station to "
-                                                             "weigh it by"),
-                                 linesOf(observation), observation.from, observation.to));
+                                                               "weigh it by"),
+                                   linesOf(observation), observation.from, observation.to));
     return 1 / observation.stations;
 }
 
@@ -65,8 +66,8 @@ Message pieceMessage(const std::vector<std::string>& names, const std::vector<co
         points += ", …";
     std::string lines;
     for (const Observation* observation : observations)
-        lines += (lines.empty() ? "" : ", ") +
-                 lineRange(observation->firstLine, observation->lastLine, observation->file);
+        lines +=
+            (lines.empty() ? "" : ", ") + lineRange(observation->firstLine, observation->lastLine, observation->file);
     return Message(QT_TRANSLATE_NOOP("levara", "%1 (the sections of lines %2)"), points, lines);
 }
 
@@ -113,17 +114,19 @@ void checkTied(const NetworkInput& input, const std::vector<std::string>& names,
     const Observation& first = *pieceObservations.front().front();
     const int line = first.firstLine;
     if (count == 1)
-        throw inputErrorIn(first.file, line, Message(QT_TRANSLATE_NOOP("levara", "no point of the network has a known height: %1; "
-                                                                   "give the height of at least one of them"),
-                                       pieceMessage(pieceNames.front(), pieceObservations.front())));
+        throw inputErrorIn(first.file, line,
+                           Message(QT_TRANSLATE_NOOP("levara", "no point of the network has a known height: %1; "
+                                                               "give the height of at least one of them"),
+                                   pieceMessage(pieceNames.front(), pieceObservations.front())));
     Message list = pieceMessage(pieceNames.back(), pieceObservations.back());
     for (std::size_t k = pieceNames.size() - 1; k-- > 0;)
         list = Message(QT_TRANSLATE_NOOP("levara", "%1; %2"), pieceMessage(pieceNames[k], pieceObservations[k]),
                        std::move(list));
-    throw inputErrorIn(first.file, line, Message(QT_TRANSLATE_NOOP("levara", "the network falls into %1 pieces, and no point of "
-                                                               "these has a known height: %2; give the height of a "
-                                                               "point in each, or join them by sections"),
-                                   std::to_string(count), std::move(list)));
+    throw inputErrorIn(first.file, line,
+                       Message(QT_TRANSLATE_NOOP("levara", "the network falls into %1 pieces, and no point of "
+                                                           "these has a known height: %2; give the height of a "
+                                                           "point in each, or join them by sections"),
+                               std::to_string(count), std::move(list)));
 }
 
 }  // namespace

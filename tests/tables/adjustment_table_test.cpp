@@ -89,8 +89,9 @@ TEST(SavedNetworkTable, ReadsBackTheSameInEveryReader)
     const std::string loop = routeText({{"A", "P", 0.5, 500, 4}, {"P", "Q", 0.3, 400, 4}, {"Q", "A", -0.799, 600, 6}});
     const TextLines loopLines = TextLines::viewOf(loop);
     books::NetworkReport loopReport;
-    loopReport.adjustment = leveling::adjustNetwork(leveling::networkOf(
-        leveling::readSections(loopLines), loopLines, &known, leveling::Distribution::ByDistance, &second));
+    loopReport.adjustment =
+        leveling::adjustNetwork(leveling::networkOf(leveling::readSections(loopLines), loopLines, &known,
+                                                    leveling::Distribution::ByDistance, &second));
     loopReport.standard = "二等";
     loopReport.knownFile = known.file;
     precision(loop, loopReport);
@@ -102,7 +103,8 @@ TEST(SavedNetworkTable, ReadsBackTheSameInEveryReader)
     const std::vector<std::string> rows = xlrdSheetText(file, 0, 1, 9);
     EXPECT_NE(rows[std::size_t(below) - 1].find("文本中无往返测段，不计算 M_Δ"), std::string::npos)
         << rows[std::size_t(below) - 1];
-    EXPECT_NE(rows[std::size_t(below)].find("N = 1 个闭合环；限差 ±2.00 mm（GB/T 12897-2006，限差值未经公开来源证实）：未超限"),
+    EXPECT_NE(rows[std::size_t(below)].find(
+                  "N = 1 个闭合环；限差 ±2.00 mm（GB/T 12897-2006，限差值未经公开来源证实）：未超限"),
               std::string::npos)
         << rows[std::size_t(below)];
 }
