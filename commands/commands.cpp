@@ -206,12 +206,13 @@ const FileRuns& Commands::runs()
     return runs_;
 }
 
-JoinedLines Commands::joinedLines(const std::optional<FilteredLines>& reduced)
+JoinedLines Commands::joinedLines(const std::optional<FilteredLines>& reduced, Use use)
 {
+    const bool byFile = use == Use::Save && runs().size() > 1;
     if (!reduced)
-        return JoinedLines(ui_.text(), numbering(), runs());
+        return JoinedLines(ui_.text(), byFile ? origins() : numbering(), runs());
     reducedRuns_ = keptRuns(RecordFilter::Leveling, TextLines::viewOf(ui_.text()), runs());
-    return JoinedLines(reduced->text, numberingOf(reduced), reducedRuns_);
+    return JoinedLines(reduced->text, byFile ? reduced->origins : numberingOf(reduced), reducedRuns_);
 }
 
 const books::Heading* Commands::openedHeading()
@@ -348,7 +349,7 @@ leveling::CheckReport Commands::checkText(std::optional<leveling::ObservationOrd
         throw Error(
             Message(QT_TRANSLATE_NOOP("levara", "No standard is chosen: choose one in the %1 menu first."), "检核"));
     BusyPointer busy(ui_);
-    const JoinedLines lines = joinedLines(std::nullopt);
+    const JoinedLines lines = joinedLines(std::nullopt, Use::Check);
     return locatingFaults([&] {
         // Each file's sections with the stations the level's heights there contradict.
         std::vector<leveling::Section> sections;

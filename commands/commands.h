@@ -121,8 +121,11 @@ private:
     const LineOrigins& origins();
     // The files the text's lines came from; none once the user has edited it.
     const FileRuns& runs();
-    // The text's lines, or the reduced ones, cut at the files they came from.
-    JoinedLines joinedLines(const std::optional<FilteredLines>& reduced);
+    // The text's lines, or the reduced ones, cut at the files they came from. A text
+    // of several files is numbered by their lines for a save, whoever saves: the text
+    // area's numbers name no file, and a workbook outlives the window.
+    enum class Use { Check, Save };
+    JoinedLines joinedLines(const std::optional<FilteredLines>& reduced, Use use = Use::Save);
     // What opening a file says: its warnings, or else its status.
     void tell(const OpenedText& opened);
     // The heading of the file opened, which a reduced text still fills from; none once

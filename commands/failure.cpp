@@ -6,7 +6,8 @@ namespace levara {
 
 Message failureMessage(const std::exception& error, FaultLines lines)
 {
-    if (const auto* fault = dynamic_cast<const InputError*>(&error); fault && lines == FaultLines::OfFile)
+    if (const auto* fault = dynamic_cast<const InputError*>(&error);
+        fault && (lines == FaultLines::OfFile || fault->located()))
         return fault->locatedMessage();
     if (const auto* levaraError = dynamic_cast<const Error*>(&error))
         return levaraError->message();

@@ -187,8 +187,8 @@ Adjustment adjustRoute(const std::vector<Section>& sections, const TextLines& li
     for (const Leg& leg : shared)
         legs.push_back(routeLegOf(leg, sections, standard));
     if (legs.empty())
-        throw InputError(lastLineNumber(lines),
-                         Message(QT_TRANSLATE_NOOP("levara", "the text holds no leveling section to adjust")));
+        throw inputErrorIn(lines.file(), lastLineNumber(lines),
+                           Message(QT_TRANSLATE_NOOP("levara", "the text holds no leveling section to adjust")));
     checkChained(legs);
     const RouteSection& first = legs.front().section;
     const RouteSection& last = legs.back().section;

@@ -596,7 +596,8 @@ void MainWindow::run(const std::function<void()>& command)
         // The user said no to a question: nothing to report.
     } catch (const std::exception& error) {
         // The line at fault is shown before the message covers the window.
-        if (const auto* input = dynamic_cast<const InputError*>(&error))
+        // (A fault located in one of several files names that file's line, not the text's.)
+        if (const auto* input = dynamic_cast<const InputError*>(&error); input && !input->located())
             selectLine(input->line());
         // Neither a file nor the text at fault: guidance (no standard chosen, …).
         const auto* levaraError = dynamic_cast<const Error*>(&error);

@@ -818,6 +818,21 @@ TEST_F(WindowTest, AppendedFileJoinsTheTextAndIsRestoredWithIt)
     trigger("append");
     EXPECT_EQ(form.text(), opened);
     EXPECT_TRUE(dialogs.errors.empty()) << dialogs.errors.front();
+
+    // A fault in the second file of a network names that file and its own line: the
+    // first station's reading on line 3 missing.
+    std::string bad = routeText({{"J", "B", 0.6, 590, 5}});
+    const std::size_t third = bad.find('\n', bad.find('\n') + 1) + 1;
+    bad.erase(third, bad.find('\n', third) + 1 - third);
+    writeBytes(scratch / "day1.dat", routeText({{"A", "J", 0.4, 400, 4}}, "10"));
+    writeBytes(scratch / "day2.dat", bad);
+    form.openFile(scratch / "day1.dat");
+    dialogs.openAnswers = {scratch / "day2.dat"};
+    trigger("append");
+    trigger("networkTable");
+    ASSERT_EQ(dialogs.errors.size(), 1u);
+    EXPECT_EQ(dialogs.errors[0].rfind((scratch / "day2.dat").string() + ":2: station 1, starting on line 2", 0), 0u)
+        << dialogs.errors[0];
 }
 
 TEST_F(WindowTest, AnEditedTextIsAskedAboutBeforeCloseAndOpen)
