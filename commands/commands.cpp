@@ -480,9 +480,9 @@ std::optional<books::NetworkReport> Commands::saveNetworkTable()
         made.pairs = pairs_;
         if (standard)
             made.standard = standard->limits.name + (standard->mountain ? "(山区)" : "");
-        if (known)
+        if (known) {
             made.knownFile = known->file;
-        else {
+        } else {
             const leveling::RecordedHeight recorded =
                 leveling::recordedStartHeight(lines.first(), input.observations.front().from);
             made.startHeightLine = recorded.line;

@@ -229,6 +229,18 @@ TEST(Network, PiecesTiedToNoKnownPointAreNamed)
                                "X, Y, Z (the sections of lines 9–9, 15–15); give the height of a point in each, or "
                                "join them by sections");
     }
+    // Sections of a text joined from several files name theirs.
+    const std::filesystem::path day2 = "day2.dat";
+    input.observations[1].file = input.observations[2].file = &day2;
+    try {
+        adjustNetwork(input);
+        FAIL();
+    } catch (const InputError& e) {
+        EXPECT_EQ(e.locatedMessage().english(),
+                  "day2.dat:9: the network falls into 2 pieces, and no point of these has a known height: X, Y, Z (the "
+                  "sections of lines day2.dat:9–9, day2.dat:15–15); give the height of a point in each, or join them "
+                  "by sections");
+    }
     input.known = {};
     input.observations.resize(1);
     EXPECT_THROW(
