@@ -23,17 +23,6 @@ int heightDecimals(const std::string& standard)
     return lowerOrder ? 3 : 4;
 }
 
-// value rounded to a multiple of step, half to even (GB/T 8170): exact, in whole 0.01 mm.
-leveling::HundredthsOfMm roundedHalfToEven(leveling::HundredthsOfMm value, leveling::HundredthsOfMm step)
-{
-    leveling::HundredthsOfMm quotient = value / step, remainder = value % step;
-    if (remainder < 0)
-        remainder += step, --quotient;
-    if (2 * remainder > step || (2 * remainder == step && quotient % 2 != 0))
-        ++quotient;
-    return quotient * step;
-}
-
 // The decimals of a metre a height given to 0.01 mm has, trailing zeros left out.
 int givenDecimals(leveling::HundredthsOfMm value)
 {
