@@ -272,6 +272,8 @@ const char* itemName(CheckItem item)
     case CheckItem::RouteForwardReturn: return QT_TRANSLATE_NOOP("levara", "route's forward/return discrepancy");
     case CheckItem::RandomError: return QT_TRANSLATE_NOOP("levara", "mean error per km M_Δ");
     case CheckItem::TotalError: return QT_TRANSLATE_NOOP("levara", "total mean error per km M_W");
+    case CheckItem::InstrumentDiffers: return QT_TRANSLATE_NOOP("levara", "differs from the instrument's computation");
+    case CheckItem::StationMissing: return QT_TRANSLATE_NOOP("levara", "a station missing from the file");
     }
     return "";
 }
@@ -282,7 +284,9 @@ std::string_view itemUnit(CheckItem item)
     case CheckItem::SightLength:
     case CheckItem::LineOfSightHeight:
     case CheckItem::DistanceDifference:
-    case CheckItem::DistanceDifferenceSum: return "m";
+    case CheckItem::DistanceDifferenceSum:
+    case CheckItem::InstrumentDiffers:
+    case CheckItem::StationMissing: return "m";
     case CheckItem::StationCount:
     case CheckItem::RepeatCount: return "";
     default: return "mm";

@@ -33,6 +33,10 @@ enum class CheckItem {
     RouteForwardReturn,     // Σ of the discrepancies of pairs that follow each other as one route, mm
     RandomError,            // M_Δ, mm
     TotalError,             // M_W, mm
+    // A station's height difference against the step between the level's heights, m
+    // (an InstrumentDisagreement as a row of the list).
+    InstrumentDiffers,
+    StationMissing,  // the same where the level's step includes a station the file lacks
 };
 
 // What the item is called in the list: a message source (QT_TRANSLATE_NOOP).

@@ -38,6 +38,7 @@ void markBfStation(xls::Worksheet& sheet, int rowBase, const leveling::StationRe
     markCell(sheet, fore, kReading, foreMarks & kStaffReadingExceeded);
     markCell(sheet, result, kDistanceDifference, stationMarks & kDistanceDifferenceExceeded);
     markCell(sheet, result, kDistanceDifferenceSum, stationMarks & kDistanceDifferenceSumExceeded);
+    markCell(sheet, back, kHeightDifference, stationMarks & (kInstrumentDiffers | kStationMissing));
     if (const unsigned all = backMarks | foreMarks | stationMarks)
         sheet.setText(back, kRemark, exceedanceRemark(all));
 }

@@ -5,7 +5,8 @@
 
 namespace levara::books {
 
-BookMarks bookMarks(const std::vector<leveling::Finding>& findings)
+BookMarks bookMarks(const std::vector<leveling::Finding>& findings,
+                    const std::vector<leveling::InstrumentDisagreement>& instrument)
 {
     BookMarks marks;
     for (const leveling::Finding& finding : findings) {
@@ -24,6 +25,10 @@ BookMarks bookMarks(const std::vector<leveling::Finding>& findings)
         default: break;  // a section's: in the list only
         }
     }
+    for (const leveling::InstrumentDisagreement& disagreement : instrument)
+        marks.byLine[disagreement.line] |= disagreement.reason == leveling::InstrumentDisagreement::Reason::Differs
+                                               ? kInstrumentDiffers
+                                               : kStationMissing;
     return marks;
 }
 
@@ -35,6 +40,8 @@ std::string exceedanceRemark(unsigned exceeded)
         {kDistanceDifferenceExceeded, "视距差超限"},
         {kDistanceDifferenceSumExceeded, "累积差超限"},
         {kHeightDifferencesDifferExceeded, "高差之差超限"},
+        {kInstrumentDiffers, "与仪器计算不符"},
+        {kStationMissing, "缺测站"},
     };
     std::string remark;
     for (const auto& [bit, text] : kRemarks)

@@ -88,6 +88,7 @@ void markStation(xls::Worksheet& sheet, int rowBase, const leveling::StationRead
     markCell(sheet, result, kDistanceDifference, station & kDistanceDifferenceExceeded);
     markCell(sheet, result, kDistanceDifferenceSum, station & kDistanceDifferenceSumExceeded);
     markCell(sheet, result, kReadingDifference, station & kHeightDifferencesDifferExceeded);
+    markCell(sheet, result, kMeanHeightDifference, station & (kInstrumentDiffers | kStationMissing));
     all |= station;
     if (all)
         sheet.setText(s.order.empty() ? back : fore, kRemark, exceedanceRemark(all));

@@ -18,7 +18,8 @@ namespace {
 
 std::size_t worksheetsNeeded(WorkbookKind output) { return workbookKind(output).sheets; }
 
-// The marks of a field book held to the standard, its stations read as the book reads them.
+// The marks of a field book held to the standard and to the level's own heights, its
+// stations read as the book reads them.
 std::optional<BookMarks> marksFor(WorkbookKind output, const TextLines& lines, const leveling::Standard* standard)
 {
     const WorkbookKindInfo& kind = workbookKind(output);
@@ -27,7 +28,8 @@ std::optional<BookMarks> marksFor(WorkbookKind output, const TextLines& lines, c
     const std::vector<leveling::Section> sections =
         kind.twoWay ? leveling::readTwoWaySections(lines)
                     : leveling::readSections(lines, *kind.order, leveling::LinesRead::AsBook);
-    return bookMarks(leveling::checkSections(sections, *standard).findings);
+    return bookMarks(leveling::checkSections(sections, *standard).findings,
+                     leveling::instrumentDisagreements(sections, lines));
 }
 
 // Neither the template nor the output is at fault: the program lacks a library.

@@ -122,6 +122,18 @@ TEST_F(MarkedBookTest, ABfBookMarksItsReadingsAndRemarksInColumnH)
     EXPECT_EQ(xlrdSheetText(marked, 0, 6), sheetText(sheet, 6));
 }
 
+// The level's height after the station says 1.00009 m where the readings give 1 m.
+TEST_F(MarkedBookTest, AStationTheInstrumentContradictsIsMarked)
+{
+    const std::string text =
+        lines({startLine("BF"), heightLine("BM1", "10.00000"), readingLine("BM1", "Rb", "1.50000", "30.00"),
+               readingLine("TP1", "Rf", "0.60000", "30.00"), heightLine("TP1", "10.90009"), endLine()});
+    xls::Workbook book = openWorkbook(save(WorkbookKind::BfBook, text, "instrument.xls", 2));
+    const xls::Worksheet& sheet = book.sheet(0);
+    EXPECT_EQ(sheet.fontColour(6, 5), xls::kRedFontColour);
+    EXPECT_EQ(sheet.value(6, 8), xls::Value("与仪器计算不符"));
+}
+
 TEST_F(MarkedBookTest, WithinTheLimitsOrForATableTheWorkbookIsTheUnmarkedOneButForTheStandardItNames)
 {
     // Station 1 alone is within every 二等 limit; the table is never marked.

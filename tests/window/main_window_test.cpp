@@ -968,5 +968,36 @@ TEST_F(WindowTest, CheckAsksForTheOrderOfALineThatNamesNone)
         << form.checkPanel()->summary()->text().toStdString();
 }
 
+// A station the level's heights contradict is a row of the panel, its line chosen as
+// a finding's is.
+TEST_F(WindowTest, TheInstrumentsDisagreementIsARowOfThePanel)
+{
+    trigger("standard2");
+    std::string raw = readBytes(sourceDir() / "tests/data/m5_oddities.dat");
+    const std::size_t row = raw.find("For M5|Adr    35|");
+    ASSERT_NE(row, std::string::npos);
+    raw.replace(raw.find("10.30000", row), 8, "10.30009");
+    writeBytes(scratch / "wrong.dat", raw);
+    form.openFile(scratch / "wrong.dat");
+    form.show();
+    trigger("checkText");
+    QTableWidget* list = form.checkPanel()->list();
+    int found = -1;
+    for (int r = 0; r < list->rowCount(); ++r)
+        if (list->item(r, 4)->text() == "differs from the instrument's computation")
+            found = r;
+    ASSERT_GE(found, 0);
+    EXPECT_EQ(list->item(found, 1)->text().toStdString(), "31");
+    EXPECT_EQ(list->item(found, 3)->text().toStdString(), "BM2");
+    EXPECT_EQ(list->item(found, 5)->text().toStdString(), "0.20000 m");
+    EXPECT_EQ(list->item(found, 6)->text().toStdString(), "the instrument's 0.20009 m");
+    EXPECT_NE(form.checkPanel()->summary()->text().toStdString().find("instrument's computation: 1"),
+              std::string::npos);
+    list->setCurrentCell(found, 3);
+    int fromLine = 0, fromIndex = 0, toLine = 0, toIndex = 0;
+    form.textArea()->getSelection(&fromLine, &fromIndex, &toLine, &toIndex);
+    EXPECT_EQ(std::tuple(fromLine, fromIndex, toLine), std::tuple(30, 0, 30));
+}
+
 }  // namespace
 }  // namespace levara::testing
