@@ -96,10 +96,13 @@ void Commands::open(const std::filesystem::path& file)
         throw FileError(file, Message(QT_TRANSLATE_NOOP("levara", "this is an Excel workbook, not a raw file of a "
                                                                   "digital level")));
     OpenedText opened = openedText(std::move(bytes), file);
-    ui_.setText(opened.text);
-    openedHeading_ = books::readHeading(TextLines::viewOf(opened.text));
+    openedText_ = std::make_shared<const std::string>(std::move(opened.text));
+    ui_.setSharedText(openedText_);
+    openedHeading_.reset();
+    headingDropped_ = false;
     source_ = file;
-    origins_ = opened.origins;
+    openedOrigins_ = std::move(opened.origins);
+    origins_ = openedOrigins_;
     // Warnings outrank the status; what was passed over is said after the decoding.
     if (opened.warning)
         ui_.warn(*opened.warning);
@@ -111,15 +114,15 @@ void Commands::open(const std::filesystem::path& file)
         else
             ui_.clearStatus();
     }
-    opened_ = std::move(opened);
 }
 
 void Commands::restoreOpened()
 {
-    if (source_.empty())
+    if (source_.empty() || !openedText_)
         return;
-    ui_.replaceText(opened_.text);
-    origins_ = opened_.origins;
+    ui_.replaceBySharedText(openedText_);
+    origins_ = openedOrigins_;
+    headingDropped_ = false;
 }
 
 const LineOrigins& Commands::origins()
@@ -132,8 +135,12 @@ const LineOrigins& Commands::origins()
 const books::Heading* Commands::openedHeading()
 {
     if (ui_.textEdited())
-        openedHeading_.reset();
-    return openedHeading_ ? &*openedHeading_ : nullptr;
+        headingDropped_ = true;
+    if (headingDropped_ || !openedText_)
+        return nullptr;
+    if (!openedHeading_)
+        openedHeading_ = books::readHeading(TextLines::viewOf(*openedText_));
+    return &*openedHeading_;
 }
 
 const LineOrigins& Commands::numbering()

@@ -5,6 +5,7 @@
 // the user, which the front ends show in the user's language (language.h); the
 // user's files are then left as they were.
 #include <filesystem>
+#include <memory>
 #include <optional>
 #include <string>
 
@@ -111,7 +112,7 @@ private:
     // The origins of the text's lines; none once the user has edited it.
     const LineOrigins& origins();
     // The heading of the file opened, which a reduced text still fills from; none once
-    // the user has edited the text.
+    // the user has edited the text, until "恢复原文".
     const books::Heading* openedHeading();
     // The origins the text's lines are numbered by: none unless numberLinesOfFile.
     const LineOrigins& numbering();
@@ -130,8 +131,13 @@ private:
     int textFilterIndex_ = kDatFilter;
     std::filesystem::path source_;  // the file opened
     LineOrigins origins_;
-    OpenedText opened_;  // the text and origins as the file opened gave them
+    // The text and origins as the file opened gave them; the text shared with the
+    // text area, not copied.
+    std::shared_ptr<const std::string> openedText_;
+    LineOrigins openedOrigins_;
+    // Read from openedText_ when first asked for, a reading the open need not wait for.
     std::optional<books::Heading> openedHeading_;
+    bool headingDropped_ = false;  // the user edited the text
     bool linesOfFile_ = false;
     std::optional<leveling::Standard> standard_;
     std::vector<CheckedLine> checkedLines_;

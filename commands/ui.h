@@ -3,6 +3,7 @@
 // overwrite and reduce questions, the status text and the busy pointer. The window
 // shows real dialogs; levara-cli and the tests answer them.
 #include <filesystem>
+#include <memory>
 #include <string>
 #include <utility>
 
@@ -38,6 +39,10 @@ public:
     // A command's text in place of the user's ("整理", "恢复原文"): the window keeps the
     // one replaced, to undo.
     virtual void replaceText(std::string text) { setText(std::move(text)); }
+    // The same with a text the caller keeps as well (the file as opened, for "恢复原文"):
+    // a front end may hold it without a copy of its own.
+    virtual void setSharedText(std::shared_ptr<const std::string> text) { setText(*text); }
+    virtual void replaceBySharedText(std::shared_ptr<const std::string> text) { replaceText(*text); }
     // Whether the user changed the text since it was set: its lines then no longer
     // come from the file opened.
     virtual bool textEdited() { return false; }

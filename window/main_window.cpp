@@ -741,25 +741,31 @@ bool MainWindow::eventFilter(QObject* watched, QEvent* event)
 const std::string& MainWindow::text()
 {
     if (!textChanged_)
-        return shownText_;
+        return *shownText_;
     const long length = textArea_->SendScintilla(QsciScintilla::SCI_GETLENGTH);
     // One more for the NUL Scintilla ends it with; the text's own NULs are kept.
     std::string text(std::size_t(length) + 1, '\0');
     textArea_->SendScintilla(QsciScintilla::SCI_GETTEXT, static_cast<unsigned long>(length) + 1, text.data());
     text.resize(std::size_t(length));
     textChanged_ = false;
-    shownText_ = std::move(text);
-    return shownText_;
+    shownText_ = std::make_shared<const std::string>(std::move(text));
+    return *shownText_;
 }
 
 void MainWindow::putText(const std::string& text, bool undoable)
 {
     puttingText_ = true;
+    // Each change Scintilla reports with its text, QScintilla's accessibility support
+    // copies into a QString: a text put whole would be converted whole, twice its size.
+    // Put without those reports; textChanged still tells of it.
+    const long reported = textArea_->SendScintilla(QsciScintilla::SCI_GETMODEVENTMASK);
+    textArea_->SendScintilla(QsciScintilla::SCI_SETMODEVENTMASK, 0UL);
     // By length, not as a C string: a NUL would end it.
     textArea_->SendScintilla(QsciScintilla::SCI_BEGINUNDOACTION);
     textArea_->SendScintilla(QsciScintilla::SCI_CLEARALL);
     textArea_->SendScintilla(QsciScintilla::SCI_APPENDTEXT, static_cast<unsigned long>(text.size()), text.data());
     textArea_->SendScintilla(QsciScintilla::SCI_ENDUNDOACTION);
+    textArea_->SendScintilla(QsciScintilla::SCI_SETMODEVENTMASK, static_cast<unsigned long>(reported));
     if (!undoable)
         textArea_->SendScintilla(QsciScintilla::SCI_EMPTYUNDOBUFFER);
     textArea_->SendScintilla(QsciScintilla::SCI_GOTOPOS, 0UL);
@@ -771,12 +777,14 @@ void MainWindow::putText(const std::string& text, bool undoable)
         checkPanel_->clearReport();
 }
 
-void MainWindow::setText(std::string text)
+void MainWindow::setText(std::string text) { setSharedText(std::make_shared<const std::string>(std::move(text))); }
+
+void MainWindow::setSharedText(std::shared_ptr<const std::string> text)
 {
     // A new text is not an edit of the old one: nothing to undo, and nothing to save.
     // (The million lines of a large file are not kept in the undo history.)
     textArea_->SendScintilla(QsciScintilla::SCI_SETUNDOCOLLECTION, 0UL);
-    putText(text, false);
+    putText(*text, false);
     textArea_->SendScintilla(QsciScintilla::SCI_SETUNDOCOLLECTION, 1UL);
     textArea_->setModified(false);
     shownText_ = std::move(text);
@@ -785,8 +793,13 @@ void MainWindow::setText(std::string text)
 
 void MainWindow::replaceText(std::string text)
 {
+    replaceBySharedText(std::make_shared<const std::string>(std::move(text)));
+}
+
+void MainWindow::replaceBySharedText(std::shared_ptr<const std::string> text)
+{
     // One step of the undo history, which keeps the text replaced.
-    putText(text, true);
+    putText(*text, true);
     shownText_ = std::move(text);
 }
 

@@ -4,6 +4,7 @@
 #include <QMainWindow>
 #include <filesystem>
 #include <functional>
+#include <memory>
 #include <optional>
 #include <string>
 
@@ -37,6 +38,8 @@ public:
     const std::string& text() override;
     void setText(std::string text) override;
     void replaceText(std::string text) override;
+    void setSharedText(std::shared_ptr<const std::string> text) override;
+    void replaceBySharedText(std::shared_ptr<const std::string> text) override;
     bool textEdited() override { return edited_; }
     std::filesystem::path chooseFileToOpen() override { return dialogs_.showOpen(); }
     SaveChoice chooseFileToSave(int filterIndex) override;
@@ -104,7 +107,8 @@ private:
     CheckPanel* checkPanel_ = nullptr;
     QString commandsStandardItem_;  // the "检核" item whose standard the commands hold
     // The text as last set or read, so an unchanged document is not copied out again.
-    std::string shownText_;
+    // Shared with the commands when it is the file as opened.
+    std::shared_ptr<const std::string> shownText_ = std::make_shared<const std::string>();
     bool textChanged_ = false;  // since shownText_ was taken
     bool edited_ = false;       // by the user, since a command set the text
     bool puttingText_ = false;
