@@ -1030,5 +1030,25 @@ check 对每个超限的数值、每个高差与仪器自身高程不符的测�
 有可能含粗差的测段（在标准错误输出中说明，表中已标明）。
 </translation>
     </message>
+    <message>
+        <source>the book %1 does not fit the observations: %2</source>
+        <translation>手簿 %1 与观测记录不符：%2</translation>
+    </message>
+    <message>
+        <source>%1 (no field book fits every station)</source>
+        <translation>%1（没有与每一测站都相符的手簿）</translation>
+    </message>
+    <message>
+        <source>%1 (the books that fit: %2)</source>
+        <translation>%1（相符的手簿：%2）</translation>
+    </message>
+    <message>
+        <source>%1
+
+Save a book that fits instead?</source>
+        <translation>%1
+
+改为保存相符的手簿？</translation>
+    </message>
 </context>
 </TS>
