@@ -380,6 +380,22 @@ int printed(int status)
     return status;
 }
 
+// What a command that failed says: its message, and for a book the observations
+// contradict, the --save kinds that fit them.
+levara::Message failureText(const std::exception& error)
+{
+    const levara::Message message = levara::failureMessage(error, levara::FaultLines::OfFile);
+    const auto* contradicted = dynamic_cast<const levara::leveling::OrderContradicted*>(&error);
+    if (!contradicted || !contradicted->fitting())
+        return message;
+    std::string kinds;
+    for (const WorkbookKind kind : levara::books::fieldBooksOf(*contradicted->fitting()))
+        kinds += (kinds.empty() ? "--save " : ", --save ") + std::string(levara::books::workbookKind(kind).cliName);
+    if (kinds.empty())
+        return levara::Message(QT_TRANSLATE_NOOP("levara", "%1 (no field book fits every station)"), message);
+    return levara::Message(QT_TRANSLATE_NOOP("levara", "%1 (the books that fit: %2)"), message, kinds);
+}
+
 // Exit status of a check with findings.
 constexpr int kExceeded = 3;
 
@@ -465,7 +481,7 @@ int main(int argc, char** argv)
             stderr);
         return 2;
     } catch (const std::exception& error) {
-        std::cerr << "levara-cli: " << text(levara::failureMessage(error, levara::FaultLines::OfFile)) << '\n';
+        std::cerr << "levara-cli: " << text(failureText(error)) << '\n';
         return 1;
     }
 }

@@ -154,6 +154,11 @@ auto Commands::locatingFaults(Run run)
 {
     try {
         return run();
+    } catch (const leveling::OrderContradicted& fault) {
+        // Kept whole: a front end offers the books that fit.
+        if (numbering().empty())
+            throw;
+        throw leveling::OrderContradicted(fault, source_, fault.line());
     } catch (const InputError& fault) {
         if (numbering().empty()) {
             // An empty file numbers no line, yet its fault is still the file's.
@@ -219,6 +224,11 @@ void Commands::saveWorkbook(books::WorkbookKind output)
     std::optional<FilteredLines> reduced;
     if (!offerToReduce(books::workbookKind(output).filter, reduced))
         return;
+    // A book the observations contradict is said before the save dialog, so another can
+    // be chosen at once.
+    TextLines lines = TextLines::viewOf(reduced ? reduced->text : ui_.text());
+    lines.numberBy(numberingOf(reduced));
+    locatingFaults([&] { books::checkBookFits(output, lines); });
     // Every workbook save opens on EXCEL: the type a text save chose is no trap.
     const std::optional<std::filesystem::path> file = chosenWorkbookFile(ui_);
     if (!file)

@@ -1031,6 +1031,26 @@ check 对每个超限的数值、每个高差与仪器自身高程不符的测�
 </translation>
     </message>
     <message>
+        <source>the book %1 does not fit the observations: %2</source>
+        <translation>手簿 %1 与观测记录不符：%2</translation>
+    </message>
+    <message>
+        <source>%1 (no field book fits every station)</source>
+        <translation>%1（没有与每一测站都相符的手簿）</translation>
+    </message>
+    <message>
+        <source>%1 (the books that fit: %2)</source>
+        <translation>%1（相符的手簿：%2）</translation>
+    </message>
+    <message>
+        <source>%1
+
+Save a book that fits instead?</source>
+        <translation>%1
+
+改为保存相符的手簿？</translation>
+    </message>
+    <message>
         <source>differs from the instrument&apos;s computation</source>
         <translation>与仪器计算不符</translation>
     </message>

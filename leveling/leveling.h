@@ -14,6 +14,7 @@
 #include "leveling/network/network.h"
 #include "leveling/network_sections.h"
 #include "leveling/observation_order.h"
+#include "leveling/order_contradicted.h"
 #include "leveling/precision.h"
 #include "leveling/route.h"
 #include "leveling/sections.h"

@@ -148,16 +148,16 @@ std::vector<Section> readSections(const TextLines& text, std::optional<Observati
     for (const Part& part : partsOf(lines)) {
         const LineList partLines = linesOf(lines, part);
         const ObservationOrder partOrder = orderOf(partLines, part, order);
-        const bool asRecorded = read == LinesRead::LevelingFilter;
+        const bool asRecorded = read != LinesRead::AsBook;
         sections.push_back(
             computed(part, partOrder, stationsOf(partLines, partOrder, asRecorded), lastLineOf(lines, part)));
     }
     return sections;
 }
 
-std::vector<ObservationOrder> ordersFitting(const TextLines& text)
+std::vector<ObservationOrder> ordersFitting(const TextLines& text, LinesRead read)
 {
-    const LineList lines = levelingFilterLines(text);
+    const LineList lines = read == LinesRead::LevelingFilter ? levelingFilterLines(text) : numberedLines(text);
     const std::vector<Part> parts = partsOf(lines);
     std::vector<ObservationOrder> fitting;
     for (const ObservationOrder order : kOrdersTried)

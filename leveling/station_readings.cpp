@@ -5,6 +5,7 @@
 #include <cstdlib>
 #include <string>
 
+#include "leveling/order_contradicted.h"
 #include "records/records.h"
 
 namespace levara::leveling {
@@ -189,11 +190,13 @@ void checkRecordedOrder(const LineList& lines, std::size_t first, std::string_vi
     const std::string recorded = recordedOrder(lines, first, bookOrder.size());
     for (std::size_t i = 0; i < recorded.size(); ++i)
         if (recorded[i] != '?' && recorded[i] != bookOrder[i])
-            fail(name.firstLine, name,
-                 Message(QT_TRANSLATE_NOOP("levara",
-                                           "its staffs were recorded in the order %1, which the book, reading %2, "
-                                           "contradicts; save the book of the order recorded"),
-                         recorded, bookOrder));
+            throw OrderContradicted(
+                name.firstLine,
+                Message(QT_TRANSLATE_NOOP("levara", "%1: %2"), describe(name),
+                        Message(QT_TRANSLATE_NOOP("levara",
+                                                  "its staffs were recorded in the order %1, which the book, reading "
+                                                  "%2, contradicts; save the book of the order recorded"),
+                                recorded, bookOrder)));
 }
 
 void takeReading(StationReadings& station, Reading reading, const NumberedLine& line, const StationName& name)

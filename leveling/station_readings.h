@@ -87,7 +87,7 @@ void checkStationLines(const LineList& lines, std::size_t first, std::size_t cou
 // The staffs a station's count lines from lines[first] were recorded on, one letter
 // a line: B for "Rb", F for "Rf", ? for any other tag ("BFFB").
 std::string recordedOrder(const LineList& lines, std::size_t first, std::size_t count);
-// Throws InputError naming the station when its lines, recorded as recordedOrder says,
+// Throws OrderContradicted naming the station when its lines, recorded as recordedOrder says,
 // contradict what the book reads them as (bookOrder, one letter a line: "BBFF"): a
 // back reading booked as a fore reading, or the reverse.
 void checkRecordedOrder(const LineList& lines, std::size_t first, std::string_view bookOrder, const StationName& name);

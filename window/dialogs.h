@@ -7,6 +7,7 @@
 #include <filesystem>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "commands/commands.h"
 
@@ -35,6 +36,10 @@ public:
     // The order of the stations of the leveling line whose Start-Line record is line
     // (or that starts there) and names none Levara reads; none when cancelled.
     virtual std::optional<leveling::ObservationOrder> askOrder(int line) = 0;
+    // A field book the observations contradict (problem says where and how): which of
+    // the books that fit to save instead; none when cancelled.
+    virtual std::optional<books::WorkbookKind> askFittingBook(const Message& problem,
+                                                              const std::vector<books::WorkbookKind>& fitting) = 0;
     // "查找…": the text to find, empty when cancelled.
     virtual std::string askFindText(const std::string& last) = 0;
     // "转到行…": a line from 1 to lines, 0 when cancelled.

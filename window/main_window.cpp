@@ -275,6 +275,8 @@ void MainWindow::buildMenus()
         action->setObjectName(info.objectName);
         connect(action, &QAction::triggered, this, [this, kind, action] {
             lastSave_ = action;
+            if (books::workbookKind(kind).order)
+                return saveFieldBook(kind);
             runSave(books::workbookKind(kind).fileTag, [this, kind] { commands_.saveWorkbook(kind); });
         });
     }
@@ -492,6 +494,29 @@ leveling::CheckReport MainWindow::checkWithOrder()
             throw Cancelled();
         return commands_.checkText(order);
     }
+}
+
+void MainWindow::saveFieldBook(WorkbookKind kind)
+{
+    runSave(books::workbookKind(kind).fileTag, [this, kind] {
+        try {
+            commands_.saveWorkbook(kind);
+        } catch (const leveling::OrderContradicted& fault) {
+            const std::vector<WorkbookKind> fitting =
+                fault.fitting() ? books::fieldBooksOf(*fault.fitting()) : std::vector<WorkbookKind>();
+            if (fitting.empty())
+                throw;
+            selectLine(fault.line());
+            const std::optional<WorkbookKind> chosen = dialogs_.askFittingBook(fault.message(), fitting);
+            if (!chosen)
+                throw Cancelled();
+            // Saved as its own item saves it, which Ctrl+S then repeats.
+            const books::WorkbookKindInfo& book = books::workbookKind(*chosen);
+            lastSave_ = findChild<QAction*>(book.objectName);
+            saveKind_ = book.fileTag;
+            commands_.saveWorkbook(*chosen);
+        }
+    });
 }
 
 void MainWindow::chooseStandard(const QString& name, bool remember)

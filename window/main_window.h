@@ -77,6 +77,9 @@ private:
     void chooseStandard(const QString& item, bool remember);
     // "检核当前文本", asking for the order of a leveling line that names none.
     leveling::CheckReport checkWithOrder();
+    // "保存 › 线路手薄(…)": a book the observations contradict is refused, and the books
+    // that fit are offered instead.
+    void saveFieldBook(books::WorkbookKind kind);
     // Ends a command the user cancelled.
     struct Cancelled {};
     void buildStatusBar();

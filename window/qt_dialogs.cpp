@@ -142,6 +142,25 @@ std::optional<leveling::ObservationOrder> QtDialogs::askOrder(int line)
     return kMethods[names.indexOf(chosen)];
 }
 
+std::optional<books::WorkbookKind> QtDialogs::askFittingBook(const Message& problem,
+                                                             const std::vector<books::WorkbookKind>& fitting)
+{
+    NormalPointer pointer;
+    QMessageBox box(QMessageBox::Warning, "Levara",
+                    translatedText(
+                        Message(QT_TRANSLATE_NOOP("levara", "%1\n\nSave a book that fits instead?"), problem)),
+                    QMessageBox::Cancel, parent_);
+    std::vector<QPushButton*> buttons;
+    for (const books::WorkbookKind kind : fitting)
+        buttons.push_back(box.addButton(books::workbookKind(kind).caption, QMessageBox::AcceptRole));
+    box.setDefaultButton(buttons.front());
+    box.exec();
+    for (std::size_t i = 0; i < buttons.size(); ++i)
+        if (box.clickedButton() == buttons[i])
+            return fitting[i];
+    return std::nullopt;
+}
+
 std::string QtDialogs::askFindText(const std::string& last)
 {
     NormalPointer pointer;

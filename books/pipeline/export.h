@@ -15,6 +15,13 @@
 
 namespace levara::books {
 
+// Throws leveling::OrderContradicted, naming the book, the first station it would read
+// against the staffs the level recorded ("Rb", "Rf") and both orders, with the orders
+// that fit the text, when output is a field book whose order the text's stations
+// contradict: such a book would take back readings for fore readings. A line that
+// names no method is held to its tags alike. Every field book's export checks so.
+void checkBookFits(WorkbookKind output, const TextLines& lines);
+
 // The workbook exportWorkbook saves, made in memory from the template's bytes and
 // the text's lines; templateFile and destination name the files in its errors.
 std::string workbookBytes(WorkbookKind output, std::string_view templateBytes, const TextLines& lines,

@@ -228,6 +228,22 @@ TEST_F(CliTest, FailuresNameTheFileAndCreateNothing)
     EXPECT_EQ(run({"--save", "text", (scratch / "adir").string(), (scratch / "out.txt").string()}), 1);
     EXPECT_NE(output.find("adir"), std::string::npos) << output;
     EXPECT_FALSE(std::filesystem::exists(scratch / "out.txt"));
+
+    // A BFFB line saved as a BBFF book: the first station, its line in the file, both
+    // orders and the books that fit.
+    writeBytes(scratch / "bffb.dat",
+               lines({startLine("BFFB"), rawLine("BM1", "Rb", "1.52345", "30.100", ""),
+                      rawLine("TP1", "Rf", "1.41234", "29.500", ""), rawLine("TP1", "Rf", "1.41236", "29.520", ""),
+                      rawLine("BM1", "Rb", "1.52349", "30.120", "")}));
+    EXPECT_EQ(run({"--filter", "leveling", "--save", "bbff", (scratch / "bffb.dat").string(),
+                   (scratch / "out.xls").string()}),
+              1);
+    EXPECT_EQ(output,
+              "levara-cli: " + (scratch / "bffb.dat").string() +
+                  ":2: the book 线路手薄(BBFF) does not fit the observations: station 1, starting on line 2: its "
+                  "staffs were recorded in the order BFFB, which the book, reading BBFF, contradicts; save the "
+                  "book of the order recorded (the books that fit: --save bffb, --save abffb)\n");
+    EXPECT_FALSE(std::filesystem::exists(scratch / "out.xls"));
 }
 
 TEST_F(CliTest, MissingTempFolderIsAnError)
@@ -495,22 +511,29 @@ TEST_F(CliTest, RunsAtTheSameTimeKeepTheirOwnWork)
 
 TEST_F(CliTest, EveryWorkbookKindIsWritten)
 {
-    // A BFFB station, an intermediate sight set-up and a single point in one raw file.
-    writeBytes(scratch / "raw.dat",
-               lines({kStartLine, rawLine("BM1", "Rb", "1.52345", "30.100", ""),
-                      rawLine("TP1", "Rf", "1.41234", "29.500", ""), rawLine("TP1", "Rf", "1.41236", "29.520", ""),
-                      rawLine("BM1", "Rb", "1.52349", "30.120", ""), rawLine("BM1", "", "", "", "100.00000"),
-                      rawLine("P1", "Rz", "1.50000", "12.000", "99.73456"),
-                      rawLine("12", "R ", "1.50000", "25.321", "")}));
-    const std::vector<std::pair<std::string, std::string>> kinds = {{"leveling", "bffb"},
-                                                                    {"leveling", "bbff"},
-                                                                    {"leveling", "bfbf"},
-                                                                    {"leveling", "bf"},
-                                                                    {"leveling", "abffb"},
-                                                                    {"leveling", "abffb-2way"},
-                                                                    {"intermediate", "intermediate"},
-                                                                    {"single", "single"}};
-    for (const auto& [filter, kind] : kinds) {
+    // A station recorded in the book's order (its line names none), an intermediate
+    // sight set-up and a single point in one raw file.
+    const auto rawFile = [](std::string_view staffs) {
+        std::string text = startLine("") + "\r\n";
+        for (std::size_t i = 0; i < staffs.size(); ++i)
+            text += staffs[i] == 'B' ? rawLine("BM1", "Rb", i < 2 ? "1.52345" : "1.52349", "30.100", "") + "\r\n"
+                                     : rawLine("TP1", "Rf", i < 2 ? "1.41234" : "1.41236", "29.500", "") + "\r\n";
+        return text +
+               lines({rawLine("BM1", "", "", "", "100.00000"), rawLine("P1", "Rz", "1.50000", "12.000", "99.73456"),
+                      rawLine("12", "R ", "1.50000", "25.321", "")});
+    };
+    const struct {
+        std::string filter, kind, staffs;
+    } kinds[] = {{"leveling", "bffb", "BFFB"},
+                 {"leveling", "bbff", "BBFF"},
+                 {"leveling", "bfbf", "BFBF"},
+                 {"leveling", "bf", "BF"},
+                 {"leveling", "abffb", "BFFB"},
+                 {"leveling", "abffb-2way", "BFFB"},
+                 {"intermediate", "intermediate", "BFFB"},
+                 {"single", "single", "BFFB"}};
+    for (const auto& [filter, kind, staffs] : kinds) {
+        writeBytes(scratch / "raw.dat", rawFile(staffs));
         const std::filesystem::path out = scratch / (kind + ".xls");
         ASSERT_EQ(run({"--filter", filter, "--save", kind, (scratch / "raw.dat").string(), out.string()}), 0)
             << kind << ": " << output;

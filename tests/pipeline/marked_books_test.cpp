@@ -140,17 +140,21 @@ TEST_F(MarkedBookTest, WithinTheLimitsOrForATableTheWorkbookIsTheUnmarkedOneButF
     const std::string within = lines(
         {startLine("BFFB"), readingLine("BM1", "Rb", "1.52345", "30.10"), readingLine("TP1", "Rf", "1.41234", "29.50"),
          readingLine("TP1", "Rf", "1.41236", "29.52"), readingLine("BM1", "Rb", "1.52349", "30.12"), endLine()});
+    // Its first two readings as a BF station, for the book of that order.
+    const std::string withinBf = lines({startLine("BF"), readingLine("BM1", "Rb", "1.52345", "30.10"),
+                                        readingLine("TP1", "Rf", "1.41234", "29.50"), endLine()});
     const struct {
         WorkbookKind output;
+        const std::string& text;
         int row, column;  // the heading's 检核标准
-    } cases[] = {{WorkbookKind::BffbBook, 3, 9},
-                 {WorkbookKind::AbffbTwoWayBook, 3, 9},
-                 {WorkbookKind::BfBook, 3, 7},
-                 {WorkbookKind::IntermediateTable, 0, 0}};
+    } cases[] = {{WorkbookKind::BffbBook, within, 3, 9},
+                 {WorkbookKind::AbffbTwoWayBook, within, 3, 9},
+                 {WorkbookKind::BfBook, withinBf, 3, 7},
+                 {WorkbookKind::IntermediateTable, within, 0, 0}};
     for (const auto& c : cases) {
         const std::string name = std::to_string(int(c.output));
-        const std::filesystem::path marked = save(c.output, within, name + "-marked.xls", 2);
-        const std::filesystem::path plain = save(c.output, within, name + "-plain.xls", 0);
+        const std::filesystem::path marked = save(c.output, c.text, name + "-marked.xls", 2);
+        const std::filesystem::path plain = save(c.output, c.text, name + "-plain.xls", 0);
         if (c.row == 0) {
             EXPECT_EQ(readBytes(marked), readBytes(plain)) << name;
             continue;

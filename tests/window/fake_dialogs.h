@@ -72,6 +72,16 @@ public:
         orderQuestions.push_back(line);
         return take(orderAnswers);
     }
+    std::deque<std::optional<books::WorkbookKind>> bookAnswers;
+    std::vector<std::string> bookQuestions;                    // the problem each said, in English
+    std::vector<std::vector<books::WorkbookKind>> bookOffers;  // the books each offered
+    std::optional<books::WorkbookKind> askFittingBook(const Message& problem,
+                                                      const std::vector<books::WorkbookKind>& fitting) override
+    {
+        bookQuestions.push_back(problem.english());
+        bookOffers.push_back(fitting);
+        return take(bookAnswers);
+    }
     std::string askFindText(const std::string&) override { return take(findAnswers); }
     int askLine(int, int) override { return take(lineAnswers); }
     void showHelp(const QString& markdown) override { shown.push_back(markdown); }

@@ -410,12 +410,24 @@ TEST_F(WindowTest, FiltersReplaceTheTextAndLeaveTheOriginalInTheWorkFile)
     EXPECT_TRUE(pointerRestored());
 }
 
+// A station whose staffs were recorded as staffs says ("BFFB"), each line ended by CR LF.
+std::string stationRecorded(std::string_view staffs)
+{
+    std::string text;
+    for (std::size_t i = 0; i < staffs.size(); ++i)
+        text += staffs[i] == 'B' ? rawLine("BM1", "Rb", i < 2 ? "1.52345" : "1.52349", "30.100", "") + "\r\n"
+                                 : rawLine("TP1", "Rf", i < 2 ? "1.41234" : "1.41236", "29.500", "") + "\r\n";
+    return text;
+}
+
 TEST_F(WindowTest, EverySaveItemWritesItsWorkbook)
 {
-    form.setText(lines({rawLine("BM1", "Rb", "1.52345", "30.100", ""), rawLine("TP1", "Rf", "1.41234", "29.500", ""),
-                        rawLine("TP1", "Rf", "1.41236", "29.520", ""), rawLine("BM1", "Rb", "1.52349", "30.120", "")}));
-    for (const char* item :
-         {"bffbEXLE", "bbffEXLE", "bfbfEXLE", "aBFFBwf", "aBFFBL", "bfEXLE", "rrzEXLX", "dandianEXCEL"}) {
+    const std::pair<const char*, const char*> items[] = {{"bffbEXLE", "BFFB"}, {"bbffEXLE", "BBFF"},
+                                                         {"bfbfEXLE", "BFBF"}, {"aBFFBwf", "BFFB"},
+                                                         {"aBFFBL", "BFFB"},   {"bfEXLE", "BF"},
+                                                         {"rrzEXLX", "BFFB"},  {"dandianEXCEL", "BFFB"}};
+    for (const auto& [item, staffs] : items) {
+        form.setText(stationRecorded(staffs));
         const std::filesystem::path out = scratch / (std::string(item) + ".xls");
         dialogs.saveAnswers = {{out, kExcelFilter}};
         // The point tables' filters drop the line readings.
@@ -425,6 +437,33 @@ TEST_F(WindowTest, EverySaveItemWritesItsWorkbook)
     }
     EXPECT_TRUE(dialogs.errors.empty()) << dialogs.errors.front();
     EXPECT_EQ(dialogs.reduceQuestions, (std::vector<std::string>{"测中间点", "单点测量"}));
+    EXPECT_TRUE(pointerRestored());
+}
+
+// A book the recorded staffs contradict is refused before the save dialog; the books
+// that fit are offered, and the one chosen is saved as its own item saves it.
+TEST_F(WindowTest, ABookTheStaffsContradictOffersTheBooksThatFit)
+{
+    writeBytes(scratch / "line.dat", lines({startLine("BFFB")}) + stationRecorded("BFFB"));
+    form.openFile(scratch / "line.dat");
+    dialogs.bookAnswers = {std::nullopt, books::WorkbookKind::AbffbBook};
+    trigger("bbffEXLE");
+    EXPECT_TRUE(dialogs.saveProposals.empty()) << "cancelled before the save dialog";
+    const std::filesystem::path out = scratch / "chosen.xls";
+    dialogs.saveAnswers = {{out, kExcelFilter}};
+    trigger("bbffEXLE");
+    ASSERT_EQ(dialogs.bookQuestions.size(), 2u);
+    EXPECT_NE(dialogs.bookQuestions[0].find("line 2: the book 线路手薄(BBFF) does not fit the observations: station 1, "
+                                            "starting on line 2: its staffs were recorded in the order BFFB, which "
+                                            "the book, reading BBFF, contradicts"),
+              std::string::npos)
+        << dialogs.bookQuestions[0];
+    const std::vector<books::WorkbookKind> fitting = {books::WorkbookKind::BffbBook, books::WorkbookKind::AbffbBook};
+    EXPECT_EQ(dialogs.bookOffers, (std::vector<std::vector<books::WorkbookKind>>{fitting, fitting}));
+    EXPECT_TRUE(std::filesystem::exists(out));
+    ASSERT_EQ(dialogs.saveProposals.size(), 1u);
+    EXPECT_EQ(dialogs.saveProposals[0].filename(), "line_aBFFB");
+    EXPECT_TRUE(dialogs.errors.empty()) << dialogs.errors.front();
     EXPECT_TRUE(pointerRestored());
 }
 
