@@ -365,6 +365,25 @@ const std::vector<KnownCase> kKnownFiles = {
 
 class KnownPointsFiles : public ::testing::TestWithParam<KnownCase> {};
 
+// The start height the text records is the height line before the first station;
+// after it, the level writes the heights it computes.
+TEST(Routes, TheStartHeightIsTheHeightLineBeforeTheFirstStation)
+{
+    std::vector<std::string> lines = levelingLine(chain(1, "A", "B"));
+    lines.insert(lines.begin() + 5, heightLine("A", "10.00000"));  // after the station's four lines
+    try {
+        leveling::recordedStartHeight(textOf(lines), "A");
+        FAIL() << "no error";
+    } catch (const InputError& error) {
+        EXPECT_EQ(error.message().english(),
+                  "line 1: the text records no height for the route's start: choose a known-points file");
+    }
+    lines.insert(lines.begin() + 1, heightLine("A", "9.00000"));
+    const leveling::RecordedHeight recorded = leveling::recordedStartHeight(textOf(lines), "A");
+    EXPECT_EQ(recorded.height, 9);
+    EXPECT_EQ(recorded.line, LineNumber(2));
+}
+
 TEST_P(KnownPointsFiles, ReadAsWritten)
 {
     const KnownCase& c = GetParam();
