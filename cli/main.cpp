@@ -49,7 +49,8 @@ struct Choice {
     bool readsSections = false;  // reads the text's sections: --order applies
 };
 
-// The text, every workbook (books::kWorkbookKinds), and the files for adjustment software.
+// The text, every workbook (books::kWorkbookKinds), and the files for adjustment software
+// (kExchangeFormats).
 std::vector<Choice> saveCommands()
 {
     std::vector<Choice> commands = {{"text", "原始文本", [](levara::Commands& c) { c.saveText(); }}};
@@ -62,23 +63,19 @@ std::vector<Choice> saveCommands()
                                        : Command([k = kind.kind](levara::Commands& c) { c.saveWorkbook(k); }),
                             kind.knownHeights, adjustment, network, kind.knownHeights});
     }
-    using levara::leveling::ExchangeFormat;
-    commands.push_back({"sections-csv", "测段数据(CSV)",
-                        [](levara::Commands& c) { c.saveSectionsFile(ExchangeFormat::SectionsCsv); }, false, false,
-                        false, true});
-    commands.push_back({"gama", "GNU Gama (XML)", [](levara::Commands& c) { c.saveSectionsFile(ExchangeFormat::Gama); },
-                        true, false, false, true});
-    commands.push_back({"starnet", "STAR*NET", [](levara::Commands& c) { c.saveSectionsFile(ExchangeFormat::Starnet); },
-                        true, false, false, true});
+    for (const levara::ExchangeFormatInfo& file : levara::kExchangeFormats)
+        commands.push_back({file.cliName, file.caption,
+                            [format = file.format](levara::Commands& c) { c.saveSectionsFile(format); },
+                            file.knownHeights, false, false, true});
     return commands;
 }
 
 const std::vector<Choice> kSaveCommands = saveCommands();
 
 const std::vector<Choice> kFilters = {
-    {"leveling", "水准线路", [](levara::Commands& c) { c.reduceToLevelingLine(); }},
-    {"intermediate", "测中间点", [](levara::Commands& c) { c.reduceToIntermediateSights(); }},
-    {"single", "单点测量", [](levara::Commands& c) { c.reduceToSinglePoints(); }},
+    {"leveling", "水准线路", [](levara::Commands& c) { c.filterToLevelingLine(); }},
+    {"intermediate", "测中间点", [](levara::Commands& c) { c.filterToIntermediateSights(); }},
+    {"single", "单点测量", [](levara::Commands& c) { c.filterToSinglePoints(); }},
 };
 
 const Choice* find(const std::vector<Choice>& choices, std::string_view name)
@@ -210,8 +207,8 @@ public:
                                                           "--overwrite"));
         return true;
     }
-    // --filter says whether to reduce.
-    levara::ReduceAnswer askReduceFirst(levara::RecordFilter) override { return levara::ReduceAnswer::SaveAsItIs; }
+    // --filter says whether to filter first.
+    levara::FilterAnswer askFilterFirst(levara::RecordFilter) override { return levara::FilterAnswer::SaveAsItIs; }
     void notify(const levara::Message& message) override { throw levara::Error(message); }
     void showStatus(const levara::Message&) override {}  // silent on success
     void warn(const levara::Message& warning) override { warnings_.push_back(warning); }

@@ -29,9 +29,8 @@ std::optional<Message> overLimitMessage(const leveling::Adjustment& a)
     const Message pairs(QT_TRANSLATE_NOOP("levara", "forward/return discrepancies over their limits: %1 (the first, "
                                                     "lines %2 and %3: %4 mm, limit ±%5 mm)"),
                         std::count_if(a.sections.begin(), a.sections.end(), over),
-                        std::to_string(first->firstLine) + "–" + std::to_string(first->lastLine),
-                        std::to_string(first->pair->returnFirstLine) + "–" +
-                            std::to_string(first->pair->returnLastLine),
+                        first->firstLine.text() + "–" + first->lastLine.text(),
+                        first->pair->returnFirstLine.text() + "–" + first->pair->returnLastLine.text(),
                         millimetres(first->pair->discrepancyMm), millimetres(*first->pair->limitMm));
     if (!misclosure)
         return pairs;
@@ -52,8 +51,7 @@ std::optional<Message> networkFindingsMessage(const books::NetworkReport& report
     const Message blunders(QT_TRANSLATE_NOOP("levara", "sections whose standardized residual is over %1, possible "
                                                        "blunders: %2 (the first, lines %3: %4)"),
                            millimetres(a.criticalResidual), a.suspects(),
-                           std::to_string(suspect->observed.firstLine) + "–" +
-                               std::to_string(suspect->observed.lastLine),
+                           suspect->observed.firstLine.text() + "–" + suspect->observed.lastLine.text(),
                            millimetres(*suspect->standardizedResidual));
     if (!test)
         return blunders;

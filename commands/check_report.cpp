@@ -158,7 +158,7 @@ std::vector<Finding> precisionRows(const leveling::CheckReport& report)
 {
     std::vector<Finding> rows;
     const auto row = [&](CheckItem item, const std::optional<double>& value,
-                         const std::optional<leveling::ErrorLimit>& limit, int line) {
+                         const std::optional<leveling::ErrorLimit>& limit, LineNumber line) {
         if (!value || !limit)
             return;
         Finding& finding = rows.emplace_back();
@@ -172,8 +172,10 @@ std::vector<Finding> precisionRows(const leveling::CheckReport& report)
         finding.source = limit->source;
     };
     const leveling::Precision& p = report.precision;
-    row(CheckItem::RandomError, p.randomErrorMm, report.randomErrorLimit, p.pairs.empty() ? 0 : p.pairs.back().line);
-    row(CheckItem::TotalError, p.totalErrorMm, report.totalErrorLimit, p.loops.empty() ? 0 : p.loops.back().line);
+    row(CheckItem::RandomError, p.randomErrorMm, report.randomErrorLimit,
+        p.pairs.empty() ? LineNumber() : p.pairs.back().line);
+    row(CheckItem::TotalError, p.totalErrorMm, report.totalErrorLimit,
+        p.loops.empty() ? LineNumber() : p.loops.back().line);
     return rows;
 }
 
@@ -250,9 +252,9 @@ std::string findingsCsv(const leveling::CheckReport& report)
         const auto optional = [](const std::optional<double>& value) {
             return value ? numberText(*value) : std::string();
         };
-        csv += std::to_string(finding.line) + "," + std::to_string(finding.station) + "," + csvField(finding.point) +
-               "," + csvField(translated(Message(leveling::itemName(finding.item)))) + "," + numberText(finding.value) +
-               "," + optional(finding.lower) + "," + optional(finding.upper) + "," +
+        csv += finding.line.text() + "," + std::to_string(finding.station) + "," + csvField(finding.point) + "," +
+               csvField(translated(Message(leveling::itemName(finding.item)))) + "," + numberText(finding.value) + "," +
+               optional(finding.lower) + "," + optional(finding.upper) + "," +
                std::string(leveling::itemUnit(finding.item)) + "," +
                (instrumentRow(finding) ? std::string() : std::string(leveling::statusName(finding.status))) + "," +
                csvField(finding.source) + "\n";

@@ -179,9 +179,9 @@ bool Commands::saveText()
     textFilterIndex_ = choice.filterIndex;
     if (!mayWrite(ui_, choice.file))
         return false;
-    const WorkFolder work(programDir_);
+    const LockedWorkFolder work(programDir_);
     const std::string& text = ui_.text();
-    writeTextFile(work.temp().workFile(), {text, "\r\n"});
+    writeTextFile(work.paths().workFile(), {text, "\r\n"});
     // A copy of the work file: the same bytes, made again rather than read back.
     replaceTextFile(choice.file, {text, "\r\n"});
     ui_.textSaved();
@@ -189,17 +189,17 @@ bool Commands::saveText()
     return true;
 }
 
-void Commands::reduce(RecordFilter filter)
+void Commands::filter(RecordFilter filter)
 {
     BusyPointer busy(ui_);
     FilteredLines kept = filterLines(filter, TextLines::viewOf(ui_.text()), origins());
-    replaceByReduced(filter, std::move(kept));
+    replaceByFiltered(filter, std::move(kept));
 }
 
-void Commands::replaceByReduced(RecordFilter filter, FilteredLines reduced)
+void Commands::replaceByFiltered(RecordFilter filter, FilteredLines filtered)
 {
-    const WorkFolder work(programDir_);
-    const TextLines lines = writeWorkFile(work.temp().workFile(), ui_.text());
+    const LockedWorkFolder work(programDir_);
+    const TextLines lines = writeWorkFile(work.paths().workFile(), ui_.text());
     // The empty line after the last line end is none the user sees.
     std::size_t dropped = 0;
     for (std::size_t i = 0; i < lines.size(); ++i) {
@@ -207,9 +207,9 @@ void Commands::replaceByReduced(RecordFilter filter, FilteredLines reduced)
         if (!afterLastEnd && copiesKept(filter, MeasurementLine(lines[i])) == 0)
             ++dropped;
     }
-    const auto kept = std::size_t(std::count(reduced.text.begin(), reduced.text.end(), '\n'));
-    ui_.replaceText(std::move(reduced.text));
-    origins_ = std::move(reduced.origins);
+    const auto kept = std::size_t(std::count(filtered.text.begin(), filtered.text.end(), '\n'));
+    ui_.replaceText(std::move(filtered.text));
+    origins_ = std::move(filtered.origins);
     ui_.showStatus(Message(QT_TRANSLATE_NOOP("levara", "Kept %1 lines, dropped %2"), kept, dropped));
 }
 
@@ -218,11 +218,11 @@ void Commands::saveWorkbook(books::WorkbookKind output)
     BusyPointer busy(ui_);
     {
         // Renewed before anything is asked, so even a cancelled save leaves a fresh copy.
-        const WorkFolder work(programDir_);
-        books::renewWorkingWorkbook(output, work.temp());
+        const LockedWorkFolder work(programDir_);
+        books::renewWorkingWorkbook(output, work.paths());
     }
-    std::optional<FilteredLines> reduced;
-    if (!offerToReduce(books::workbookKind(output).filter, reduced))
+    std::optional<FilteredLines> filtered;
+    if (!offerToFilter(books::workbookKind(output).filter, filtered))
         return;
     // A book the observations contradict is said before the save dialog, so another can
     // be chosen at once.
@@ -233,11 +233,11 @@ void Commands::saveWorkbook(books::WorkbookKind output)
     const std::optional<std::filesystem::path> file = chosenWorkbookFile(ui_);
     if (!file)
         return;
-    if (reduced)
-        replaceByReduced(books::workbookKind(output).filter, std::move(*reduced));
-    const WorkFolder work(programDir_);
+    if (filtered)
+        replaceByFiltered(books::workbookKind(output).filter, std::move(*filtered));
+    const LockedWorkFolder work(programDir_);
     locatingFaults([&] {
-        books::exportWorkbook(output, work.temp(), ui_.text(), *file, standard_ ? &*standard_ : nullptr, numbering(),
+        books::exportWorkbook(output, work.paths(), ui_.text(), *file, standard_ ? &*standard_ : nullptr, numbering(),
                               nullptr, nullptr, openedHeading());
     });
     ui_.showStatus(savedStatus(*file));
@@ -247,27 +247,27 @@ void Commands::saveWorkbook(books::WorkbookKind output)
             Message(QT_TRANSLATE_NOOP("levara", "Saved %1, but the text holds no station: the book is empty."), *file));
 }
 
-bool Commands::offerToReduce(RecordFilter filter, std::optional<FilteredLines>& reduced)
+bool Commands::offerToFilter(RecordFilter filter, std::optional<FilteredLines>& filtered)
 {
     // A book made from lines its filter drops (headers, rejected or foreign readings)
-    // holds wrong sums without a word; a reduced text is not asked about again.
+    // holds wrong sums without a word; a filtered text is not asked about again.
     const TextLines lines = TextLines::viewOf(ui_.text());
     if (!dropsALine(filter, lines))
         return true;
-    switch (ui_.askReduceFirst(filter)) {
-    case ReduceAnswer::Reduce: reduced = filterLines(filter, lines, origins()); return true;
-    case ReduceAnswer::SaveAsItIs: return true;
-    case ReduceAnswer::Cancel: return false;
+    switch (ui_.askFilterFirst(filter)) {
+    case FilterAnswer::Filter: filtered = filterLines(filter, lines, origins()); return true;
+    case FilterAnswer::SaveAsItIs: return true;
+    case FilterAnswer::Cancel: return false;
     }
     return false;
 }
 
-const LineOrigins& Commands::numberingOf(const std::optional<FilteredLines>& reduced)
+const LineOrigins& Commands::numberingOf(const std::optional<FilteredLines>& filtered)
 {
     static const LineOrigins none;
-    if (!reduced)
+    if (!filtered)
         return numbering();
-    return linesOfFile_ ? reduced->origins : none;
+    return linesOfFile_ ? filtered->origins : none;
 }
 
 leveling::CheckReport Commands::checkText(std::optional<leveling::ObservationOrder> order)
@@ -320,33 +320,22 @@ std::optional<leveling::KnownPoints> knownPoints(const std::filesystem::path& fi
     return leveling::readKnownPoints(file);
 }
 
-// The save dialog's type for each file: CSV, XML (Gama's input), DAT (STAR*NET's data files).
-int filterIndexOf(leveling::ExchangeFormat format)
-{
-    switch (format) {
-    case leveling::ExchangeFormat::SectionsCsv: return kCsvFilter;
-    case leveling::ExchangeFormat::Gama: return kXmlFilter;
-    case leveling::ExchangeFormat::Starnet: return kDatFilter;
-    }
-    return kAllFilesFilter;
-}
-
 }  // namespace
 
 std::optional<leveling::Adjustment> Commands::saveAdjustmentTable()
 {
     BusyPointer busy(ui_);
     {
-        const WorkFolder work(programDir_);
-        books::renewWorkingWorkbook(books::WorkbookKind::AdjustmentTable, work.temp());
+        const LockedWorkFolder work(programDir_);
+        books::renewWorkingWorkbook(books::WorkbookKind::AdjustmentTable, work.paths());
     }
-    std::optional<FilteredLines> reduced;
-    if (!offerToReduce(RecordFilter::Leveling, reduced))
+    std::optional<FilteredLines> filtered;
+    if (!offerToFilter(RecordFilter::Leveling, filtered))
         return std::nullopt;
     // Computed before the save dialog: a text that makes no route is said at once.
     const std::optional<leveling::KnownPoints> known = knownPoints(knownPointsFile_);
-    TextLines lines = TextLines::viewOf(reduced ? reduced->text : ui_.text());
-    lines.numberBy(numberingOf(reduced));
+    TextLines lines = TextLines::viewOf(filtered ? filtered->text : ui_.text());
+    lines.numberBy(numberingOf(filtered));
     const leveling::Standard* standard = standard_ ? &*standard_ : nullptr;
     leveling::Adjustment adjustment = locatingFaults([&] {
         return leveling::adjustRoute(leveling::readSections(lines, order_), lines, known ? &*known : nullptr,
@@ -355,11 +344,11 @@ std::optional<leveling::Adjustment> Commands::saveAdjustmentTable()
     const std::optional<std::filesystem::path> file = chosenWorkbookFile(ui_);
     if (!file)
         return std::nullopt;
-    if (reduced)
-        replaceByReduced(RecordFilter::Leveling, std::move(*reduced));
-    const WorkFolder work(programDir_);
+    if (filtered)
+        replaceByFiltered(RecordFilter::Leveling, std::move(*filtered));
+    const LockedWorkFolder work(programDir_);
     locatingFaults([&] {
-        books::exportWorkbook(books::WorkbookKind::AdjustmentTable, work.temp(), ui_.text(), *file, standard,
+        books::exportWorkbook(books::WorkbookKind::AdjustmentTable, work.paths(), ui_.text(), *file, standard,
                               numbering(), &adjustment, nullptr, openedHeading());
     });
     if (const std::optional<Message> over = overLimitMessage(adjustment))
@@ -373,16 +362,16 @@ std::optional<books::NetworkReport> Commands::saveNetworkTable()
 {
     BusyPointer busy(ui_);
     {
-        const WorkFolder work(programDir_);
-        books::renewWorkingWorkbook(books::WorkbookKind::NetworkTable, work.temp());
+        const LockedWorkFolder work(programDir_);
+        books::renewWorkingWorkbook(books::WorkbookKind::NetworkTable, work.paths());
     }
-    std::optional<FilteredLines> reduced;
-    if (!offerToReduce(RecordFilter::Leveling, reduced))
+    std::optional<FilteredLines> filtered;
+    if (!offerToFilter(RecordFilter::Leveling, filtered))
         return std::nullopt;
     // Computed before the save dialog: a network that cannot be adjusted is said at once.
     const std::optional<leveling::KnownPoints> known = knownPoints(knownPointsFile_);
-    TextLines lines = TextLines::viewOf(reduced ? reduced->text : ui_.text());
-    lines.numberBy(numberingOf(reduced));
+    TextLines lines = TextLines::viewOf(filtered ? filtered->text : ui_.text());
+    lines.numberBy(numberingOf(filtered));
     const leveling::Standard* standard = standard_ ? &*standard_ : nullptr;
     books::NetworkReport report = locatingFaults([&] {
         books::NetworkReport made;
@@ -402,11 +391,11 @@ std::optional<books::NetworkReport> Commands::saveNetworkTable()
     const std::optional<std::filesystem::path> file = chosenWorkbookFile(ui_);
     if (!file)
         return std::nullopt;
-    if (reduced)
-        replaceByReduced(RecordFilter::Leveling, std::move(*reduced));
-    const WorkFolder work(programDir_);
+    if (filtered)
+        replaceByFiltered(RecordFilter::Leveling, std::move(*filtered));
+    const LockedWorkFolder work(programDir_);
     locatingFaults([&] {
-        books::exportWorkbook(books::WorkbookKind::NetworkTable, work.temp(), ui_.text(), *file, standard, numbering(),
+        books::exportWorkbook(books::WorkbookKind::NetworkTable, work.paths(), ui_.text(), *file, standard, numbering(),
                               nullptr, &report);
     });
     if (const std::optional<Message> findings = networkFindingsMessage(report))
@@ -419,30 +408,28 @@ std::optional<books::NetworkReport> Commands::saveNetworkTable()
 void Commands::saveSectionsFile(leveling::ExchangeFormat format)
 {
     BusyPointer busy(ui_);
-    std::optional<FilteredLines> reduced;
-    if (!offerToReduce(RecordFilter::Leveling, reduced))
+    std::optional<FilteredLines> filtered;
+    if (!offerToFilter(RecordFilter::Leveling, filtered))
         return;
-    const std::optional<leveling::KnownPoints> known =
-        format == leveling::ExchangeFormat::SectionsCsv ? std::nullopt : knownPoints(knownPointsFile_);
-    TextLines lines = TextLines::viewOf(reduced ? reduced->text : ui_.text());
-    lines.numberBy(numberingOf(reduced));
+    const ExchangeFormatInfo& info = exchangeFormat(format);
+    const std::optional<leveling::KnownPoints> known = info.knownHeights ? knownPoints(knownPointsFile_) : std::nullopt;
+    TextLines lines = TextLines::viewOf(filtered ? filtered->text : ui_.text());
+    lines.numberBy(numberingOf(filtered));
     const std::string text = locatingFaults([&] {
         return leveling::exchangeText(format, leveling::readSections(lines, order_), lines, known ? &*known : nullptr,
                                       standard_ ? &*standard_ : nullptr);
     });
-    const SaveChoice choice = ui_.chooseFileToSave(filterIndexOf(format));
+    const SaveChoice choice = ui_.chooseFileToSave(info.fileType);
     if (choice.file.empty() || !mayWrite(ui_, choice.file))
         return;
-    if (reduced)
-        replaceByReduced(RecordFilter::Leveling, std::move(*reduced));
-    // STAR*NET reads the system's code page, GB18030's subset on a Chinese Windows;
-    // CSV and XML are UTF-8.
-    replaceFile(choice.file, format == leveling::ExchangeFormat::Starnet ? encodeGb18030(text) : text);
+    if (filtered)
+        replaceByFiltered(RecordFilter::Leveling, std::move(*filtered));
+    replaceFile(choice.file, info.gb18030 ? encodeGb18030(text) : text);
     ui_.showStatus(savedStatus(choice.file));
 }
 
-void Commands::reduceToLevelingLine() { reduce(RecordFilter::Leveling); }
-void Commands::reduceToIntermediateSights() { reduce(RecordFilter::IntermediateSights); }
-void Commands::reduceToSinglePoints() { reduce(RecordFilter::SinglePoints); }
+void Commands::filterToLevelingLine() { filter(RecordFilter::Leveling); }
+void Commands::filterToIntermediateSights() { filter(RecordFilter::IntermediateSights); }
+void Commands::filterToSinglePoints() { filter(RecordFilter::SinglePoints); }
 
 }  // namespace levara

@@ -1,6 +1,6 @@
 #pragma once
 // commands: what the menu does, whoever runs it. The window, levara-cli, the tests
-// and the benchmarks open, reduce and save the text through Commands, answering its
+// and the benchmarks open, filter and save the text through Commands, answering its
 // dialogs through Ui. A command that fails throws levara::Error with a message for
 // the user, which the front ends show in the user's language (language.h); the
 // user's files are then left as they were.
@@ -12,6 +12,7 @@
 #include "books/books.h"
 #include "commands/adjustment_report.h"
 #include "commands/check_report.h"
+#include "commands/exchange_formats.h"
 #include "commands/failure.h"
 #include "commands/language.h"
 #include "commands/program_dir.h"
@@ -34,16 +35,16 @@ public:
     void open(const std::filesystem::path& file);
 
     // "整理": the text replaced by the lines one kind of survey needs.
-    void reduceToLevelingLine();        // "水准线路"
-    void reduceToIntermediateSights();  // "测中间点"
-    void reduceToSinglePoints();        // "单点测量"
+    void filterToLevelingLine();        // "水准线路"
+    void filterToIntermediateSights();  // "测中间点"
+    void filterToSinglePoints();        // "单点测量"
     // "恢复原文": the text as the file opened last gave it; nothing when none was opened.
     void restoreOpened();
 
     // "保存": the text itself, or one of the workbooks. The save dialog opens on the
     // type the text save chose last (DAT at first), or on EXCEL for a workbook. A text
-    // its workbook's filter would still reduce is offered to be reduced first; it is
-    // reduced once the file is chosen, so a cancelled save leaves it as it was.
+    // its workbook's filter would still change is offered to be filtered first; it is
+    // filtered once the file is chosen, so a cancelled save leaves it as it was.
     // saveText: false when nothing was saved.
     bool saveText();  // "原始文本"
     // A field book is marked against the standard chosen (setStandard).
@@ -105,13 +106,13 @@ public:
     void saveSectionsFile(leveling::ExchangeFormat format);
 
 private:
-    void reduce(RecordFilter filter);
-    // The reduced lines in place of the text, the text kept in the work file; says how
+    void filter(RecordFilter filter);
+    // The filtered lines in place of the text, the text kept in the work file; says how
     // many lines were kept and dropped.
-    void replaceByReduced(RecordFilter filter, FilteredLines reduced);
+    void replaceByFiltered(RecordFilter filter, FilteredLines filtered);
     // The origins of the text's lines; none once the user has edited it.
     const LineOrigins& origins();
-    // The heading of the file opened, which a reduced text still fills from; none once
+    // The heading of the file opened, which a filtered text still fills from; none once
     // the user has edited the text, until "恢复原文".
     const books::Heading* openedHeading();
     // The origins the text's lines are numbered by: none unless numberLinesOfFile.
@@ -120,11 +121,11 @@ private:
     // InputError is then located in the file the text came from.
     template <typename Run>
     auto locatingFaults(Run run);
-    // false: the user cancelled the save. reduced: the text reduced by filter, when the
+    // false: the user cancelled the save. filtered: the text after filter, when the
     // user chose so; not yet shown.
-    bool offerToReduce(RecordFilter filter, std::optional<FilteredLines>& reduced);
-    // The origins lines are numbered by, of the text or of the reduced lines.
-    const LineOrigins& numberingOf(const std::optional<FilteredLines>& reduced);
+    bool offerToFilter(RecordFilter filter, std::optional<FilteredLines>& filtered);
+    // The origins lines are numbered by, of the text or of the filtered lines.
+    const LineOrigins& numberingOf(const std::optional<FilteredLines>& filtered);
 
     Ui& ui_;
     std::filesystem::path programDir_;

@@ -22,7 +22,7 @@ struct InstrumentDisagreement {
     Reason reason = Reason::Differs;
     int section = 0;  // its index in the sections
     int station = 0;  // its number in its section
-    int line = 0;     // the station's first line (StationReadings::firstLine)
+    LineNumber line;  // the station's first line (StationReadings::firstLine)
     std::string_view point;
     double heightDifference = 0;              // the books', m
     double instrument = 0;                    // the step between the level's heights, m

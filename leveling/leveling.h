@@ -18,6 +18,7 @@
 #include "leveling/precision.h"
 #include "leveling/route.h"
 #include "leveling/sections.h"
+#include "leveling/start_height.h"
 #include "leveling/station.h"
 #include "leveling/station_readings.h"
 #include "leveling/station_search.h"

@@ -4,6 +4,7 @@
 #include <cmath>
 #include <numeric>
 
+#include "leveling/start_height.h"
 #include "leveling/units.h"
 
 namespace levara::leveling {
@@ -21,7 +22,7 @@ std::optional<double> rootLimit(const std::optional<Limit>& limit, bool mountain
     return nineDecimals(factor.value * std::sqrt(kilometres));
 }
 
-std::string lines(int first, int last) { return std::to_string(first) + "–" + std::to_string(last); }
+std::string lines(LineNumber first, LineNumber last) { return first.text() + "–" + last.text(); }
 
 // A route section with the weights its correction is shared by: in millimetres or
 // stations, twice over so that a pair's mean stays whole.
@@ -86,7 +87,7 @@ void checkChained(const std::vector<RouteLeg>& legs)
 // Wide enough for a misclosure times a weight (both within 64 bits).
 __extension__ typedef __int128 WideProduct;
 
-void distribute(std::vector<RouteLeg>& legs, HundredthsOfMm total, Distribution distribution, int line)
+void distribute(std::vector<RouteLeg>& legs, HundredthsOfMm total, Distribution distribution, LineNumber line)
 {
     auto weight = [&](const RouteLeg& leg) {
         return distribution == Distribution::ByDistance ? leg.distanceWeight : leg.stationWeight;
@@ -144,31 +145,6 @@ std::optional<double> Adjustment::correctionPerUnitMm() const
     if (per <= 0)
         return std::nullopt;
     return nineDecimals(-toMetres(*misclosure) * kMillimetresPerMetre / per);
-}
-
-RecordedHeight recordedStartHeight(const TextLines& lines, const std::string& start)
-{
-    for (std::size_t i = 0; i < lines.size(); ++i) {
-        const MeasurementLine line(lines[i]);
-        if (line.heightTag() != "Z")
-            continue;
-        const std::optional<double> height = typedNumber(line.height());
-        if (!height)
-            throw InputError(lines.number(i), Message(QT_TRANSLATE_NOOP("levara", "the height \"%1\" is not a number"),
-                                                      pointName(line.height())));
-        if (!heightInRange(*height))
-            throw InputError(lines.number(i), heightOutOfRange(pointName(line.height())));
-        RecordedHeight recorded{pointName(line.pointNumber()), *height, lines.number(i)};
-        if (recorded.point != start)
-            throw InputError(recorded.line,
-                             Message(QT_TRANSLATE_NOOP("levara", "the first height line is of point %1, not of %2, the "
-                                                                 "start of the route: choose a known-points file"),
-                                     recorded.point, start));
-        return recorded;
-    }
-    throw InputError(firstLineNumber(lines),
-                     Message(QT_TRANSLATE_NOOP("levara", "the text records no height for the route's start: "
-                                                         "choose a known-points file")));
 }
 
 Adjustment adjustRoute(const std::vector<Section>& sections, const TextLines& lines, const KnownPoints* known,

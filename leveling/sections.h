@@ -15,8 +15,8 @@
 namespace levara::leveling {
 
 struct Section {
-    int firstLine = 1;            // its Start-Line record, or line 1
-    int lastLine = 0;             // its End-Line record, or its last line
+    LineNumber firstLine{1};      // its Start-Line record, or line 1
+    LineNumber lastLine;          // its End-Line record, or its last line
     std::string_view lineName;    // the line number its Start-Line record gives
     std::string_view methodText;  // the method its Start-Line record names
     ObservationOrder order{};     // the order its stations were read in
@@ -35,7 +35,7 @@ struct Section {
 enum class LinesRead {
     // The lines the leveling filter keeps, whatever the text holds (rejected readings,
     // intermediate sights, the level's results): what the checks and the adjustment
-    // hold, the same from a raw text as from its reduced one.
+    // hold, the same from a raw text as from its filtered one.
     LevelingFilter,
     // Every line, as a field book reads the text it is given: its marks.
     AsBook,

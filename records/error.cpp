@@ -14,13 +14,14 @@ FileError::FileError(std::filesystem::path file, Message reason)
 {
 }
 
-InputError::InputError(int line, Message problem)
+InputError::InputError(LineNumber line, Message problem)
     : Error(Message(QT_TRANSLATE_NOOP("levara", "line %1: %2"), line, problem)), line_(line),
       problem_(std::make_shared<const Message>(std::move(problem)))
 {
 }
 
-InputError::InputError(const InputError& fault, const std::filesystem::path& file, int fileLine) : InputError(fault)
+InputError::InputError(const InputError& fault, const std::filesystem::path& file, LineNumber fileLine)
+    : InputError(fault)
 {
     located_ =
         std::make_shared<const Message>(Message(QT_TRANSLATE_NOOP("levara", "%1:%2: %3"), file, fileLine, *problem_));

@@ -6,6 +6,7 @@
 #include <memory>
 #include <stdexcept>
 
+#include "records/line_number.h"
 #include "records/message.h"
 
 namespace levara {
@@ -37,15 +38,15 @@ private:
 // also has "<file>:<line in the file>: <problem>", the form levara-cli reports.
 class InputError : public Error {
 public:
-    InputError(int line, Message problem);
+    InputError(LineNumber line, Message problem);
     // The same fault, found at fileLine of the file the text came from.
-    InputError(const InputError& fault, const std::filesystem::path& file, int fileLine);
-    int line() const { return line_; }
+    InputError(const InputError& fault, const std::filesystem::path& file, LineNumber fileLine);
+    LineNumber line() const { return line_; }
     // The message naming the file and its line; message() when not located.
     const Message& locatedMessage() const { return located_ ? *located_ : message(); }
 
 private:
-    int line_;
+    LineNumber line_;
     std::shared_ptr<const Message> problem_;
     std::shared_ptr<const Message> located_;
 };

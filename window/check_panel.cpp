@@ -135,8 +135,8 @@ void CheckPanel::showReport(const leveling::CheckReport& report, const std::vect
         const auto section = std::size_t(finding.section);
         list_->setItem(row, kLevelingLine,
                        cell(section < lines.size() ? QString::fromStdString(lines[section].name) : QString()));
-        QTableWidgetItem* line = cell(QString::number(finding.line), true);
-        line->setData(Qt::UserRole, finding.line);
+        QTableWidgetItem* line = cell(QString::number(finding.line.value()), true);
+        line->setData(Qt::UserRole, finding.line.value());
         list_->setItem(row, kLine, line);
         list_->setItem(row, kStation, cell(finding.station ? QString::number(finding.station) : QString(), true));
         list_->setItem(row, kPoint, cell(QString::fromStdString(finding.point)));

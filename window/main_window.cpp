@@ -47,15 +47,15 @@ using books::WorkbookKind;
 // The kind of a saved text in its proposed name.
 constexpr const char* kTextKind = "text";
 
-// The reduce question names the item of the filter it offers.
+// The filter question names the item of the filter it offers.
 struct ArrangeItem : MenuItem {
     RecordFilter filter;
 };
 
 constexpr ArrangeItem kArrangeItems[] = {
-    {{"BFFB", "水准线路", [](Commands& c) { c.reduceToLevelingLine(); }}, RecordFilter::Leveling},
-    {{"rrz", "测中间点", [](Commands& c) { c.reduceToIntermediateSights(); }}, RecordFilter::IntermediateSights},
-    {{"dandian", "单点测量", [](Commands& c) { c.reduceToSinglePoints(); }}, RecordFilter::SinglePoints},
+    {{"BFFB", "水准线路", [](Commands& c) { c.filterToLevelingLine(); }}, RecordFilter::Leveling},
+    {{"rrz", "测中间点", [](Commands& c) { c.filterToIntermediateSights(); }}, RecordFilter::IntermediateSights},
+    {{"dandian", "单点测量", [](Commands& c) { c.filterToSinglePoints(); }}, RecordFilter::SinglePoints},
 };
 
 // The workbooks of "保存" in the menu's order (books::kWorkbookKinds says the rest), then
@@ -72,13 +72,6 @@ struct ValueItem {
     const char* name;
     const char* caption;
     Value value;
-};
-
-// The files for adjustment software, after "高差配赋表"; their name is their kind.
-constexpr ValueItem<leveling::ExchangeFormat> kExchangeItems[] = {
-    {"sectionsCsv", "测段数据(CSV)", leveling::ExchangeFormat::SectionsCsv},
-    {"gamaXml", "GNU Gama (XML)", leveling::ExchangeFormat::Gama},
-    {"starnet", "STAR*NET", leveling::ExchangeFormat::Starnet},
 };
 
 // A menu item choosing a file: "已知点文件…", or with the file in force
@@ -322,11 +315,12 @@ void MainWindow::buildAdjustmentItems(QMenu* save)
                 dialogs_.showNotice(Message(QT_TRANSLATE_NOOP("levara", "The table is saved: %1"), *findings));
         });
     });
-    for (const auto& item : kExchangeItems) {
-        QAction* action = save->addAction(item.caption);
-        action->setObjectName(item.name);
-        connect(action, &QAction::triggered, this, [this, item] {
-            runSave(item.name, [this, format = item.value] { commands_.saveSectionsFile(format); });
+    // The files for adjustment software, after the tables; their name is their kind.
+    for (const ExchangeFormatInfo& file : kExchangeFormats) {
+        QAction* action = save->addAction(file.caption);
+        action->setObjectName(file.objectName);
+        connect(action, &QAction::triggered, this, [this, &file] {
+            runSave(file.objectName, [this, format = file.format] { commands_.saveSectionsFile(format); });
         });
     }
 
@@ -488,8 +482,8 @@ leveling::CheckReport MainWindow::checkWithOrder()
         // As levara-cli check --order: the user names the order the text does not.
         if (!isUnknownOrder(fault))
             throw;
-        selectLine(fault.line());
-        const std::optional<leveling::ObservationOrder> order = dialogs_.askOrder(fault.line());
+        selectLine(fault.line().value());
+        const std::optional<leveling::ObservationOrder> order = dialogs_.askOrder(fault.line().value());
         if (!order)
             throw Cancelled();
         return commands_.checkText(order);
@@ -610,7 +604,7 @@ void MainWindow::run(const std::function<void()>& command)
     } catch (const std::exception& error) {
         // The line at fault is shown before the message covers the window.
         if (const auto* input = dynamic_cast<const InputError*>(&error))
-            selectLine(input->line());
+            selectLine(input->line().value());
         // Neither a file nor the text at fault: guidance (no standard chosen, …).
         const auto* levaraError = dynamic_cast<const Error*>(&error);
         if (levaraError && !dynamic_cast<const InputError*>(&error) && !dynamic_cast<const FileError*>(&error))
@@ -704,12 +698,12 @@ void MainWindow::selectLine(int line, bool focus)
         textArea_->setFocus();
 }
 
-ReduceAnswer MainWindow::askReduceFirst(RecordFilter filter)
+FilterAnswer MainWindow::askFilterFirst(RecordFilter filter)
 {
     for (const ArrangeItem& item : kArrangeItems)
         if (item.filter == filter)
-            return dialogs_.askReduceFirst(item.caption);
-    return ReduceAnswer::SaveAsItIs;
+            return dialogs_.askFilterFirst(item.caption);
+    return FilterAnswer::SaveAsItIs;
 }
 
 void MainWindow::closeEvent(QCloseEvent* event)

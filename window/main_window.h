@@ -45,7 +45,7 @@ public:
     SaveChoice chooseFileToSave(int filterIndex) override;
     bool confirmOverwrite(const std::filesystem::path& file) override;
     void textSaved() override;
-    ReduceAnswer askReduceFirst(RecordFilter filter) override;
+    FilterAnswer askFilterFirst(RecordFilter filter) override;
     void notify(const Message& message) override { dialogs_.showNotice(message); }
     void showStatus(const Message& status) override;
     void clearStatus() override;

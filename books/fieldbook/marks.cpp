@@ -11,16 +11,16 @@ BookMarks bookMarks(const std::vector<leveling::Finding>& findings,
     BookMarks marks;
     for (const leveling::Finding& finding : findings) {
         switch (finding.item) {
-        case leveling::CheckItem::SightLength: marks.byLine[finding.line] |= kSightLengthExceeded; break;
-        case leveling::CheckItem::LineOfSightHeight: marks.byLine[finding.line] |= kStaffReadingExceeded; break;
+        case leveling::CheckItem::SightLength: marks.byLine[finding.line.value()] |= kSightLengthExceeded; break;
+        case leveling::CheckItem::LineOfSightHeight: marks.byLine[finding.line.value()] |= kStaffReadingExceeded; break;
         case leveling::CheckItem::DistanceDifference:
-            marks.byLine[finding.stationLine] |= kDistanceDifferenceExceeded;
+            marks.byLine[finding.stationLine.value()] |= kDistanceDifferenceExceeded;
             break;
         case leveling::CheckItem::DistanceDifferenceSum:
-            marks.byLine[finding.stationLine] |= kDistanceDifferenceSumExceeded;
+            marks.byLine[finding.stationLine.value()] |= kDistanceDifferenceSumExceeded;
             break;
         case leveling::CheckItem::HeightDifferences:
-            marks.byLine[finding.stationLine] |= kHeightDifferencesDifferExceeded;
+            marks.byLine[finding.stationLine.value()] |= kHeightDifferencesDifferExceeded;
             break;
         default: break;  // a section's: in the list only
         }

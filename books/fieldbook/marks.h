@@ -28,11 +28,11 @@ enum Exceedance : unsigned {
 // own (d, Σd, the two height differences, the instrument's) by the station's first line (StationReadings::firstLine).
 // The bits of the two kinds differ, so one line may carry both.
 struct BookMarks {
-    std::unordered_map<int, unsigned> byLine;
+    std::unordered_map<int, unsigned> byLine;  // by LineNumber::value
 
-    unsigned at(int line) const
+    unsigned at(LineNumber line) const
     {
-        const auto found = byLine.find(line);
+        const auto found = byLine.find(line.value());
         return found == byLine.end() ? 0 : found->second;
     }
 };

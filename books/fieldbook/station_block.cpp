@@ -192,7 +192,7 @@ void checkStationsFit(std::span<const leveling::StationReadings> stations, const
     if (stations.size() <= std::size_t(kMaxStations))
         return;
     const leveling::StationReadings& first = stations[std::size_t(kMaxStations)];
-    int opening = first.firstLine();
+    LineNumber opening = first.firstLine();
     if (book == leveling::kReturnBook)
         for (const leveling::StaffReading* reading : {&first.back1, &first.back2, &first.fore1, &first.fore2})
             opening = std::max(opening, reading->line);

@@ -187,12 +187,12 @@ std::string filledWorkbookStream(WorkbookKind output, xls::Workbook book, const 
     }
 }
 
-void renewWorkingWorkbook(WorkbookKind output, const TempFolder& temp)
+void renewWorkingWorkbook(WorkbookKind output, const WorkFolderPaths& temp)
 {
     copyFileReplacing(temp.templateFile(templateName(output)), temp.workingWorkbook(), Flush::No, Links::Refuse);
 }
 
-void exportWorkbook(WorkbookKind output, const TempFolder& temp, std::string_view text,
+void exportWorkbook(WorkbookKind output, const WorkFolderPaths& temp, std::string_view text,
                     const std::filesystem::path& destination, const leveling::Standard* standard,
                     const LineOrigins& origins, const leveling::Adjustment* adjustment, const NetworkReport* network,
                     const Heading* opened)

@@ -108,7 +108,7 @@ void writeAdjustmentTable(xls::Worksheet& sheet, const leveling::Adjustment& a)
     const int decimals = heightDecimals(a.standard);
     putHeight(sheet, row, start, true, decimals);
     sheet.setText(row, kRemark,
-                  a.knownFile.empty() ? "起点高程：原始文件第 " + std::to_string(a.startHeightLine) + " 行" : "已知点");
+                  a.knownFile.empty() ? "起点高程：原始文件第 " + a.startHeightLine.text() + " 行" : "已知点");
     leveling::HundredthsOfMm corrections = 0, corrected = 0;
     for (std::size_t i = 0; i < a.sections.size(); ++i) {
         const leveling::RouteSection& s = a.sections[i];

@@ -36,7 +36,7 @@ std::string infoText(const NetworkReport& r)
         a.weighting == leveling::Weighting::ByDistance ? "按测段长度定权 p = 1/L(km)" : "按测站数定权 p = 1/n";
     text += r.pairs == leveling::PairUse::Mean ? "　往返测取中数" : "　往返测各作一个观测";
     text += "　检核标准：" + (r.standard.empty() ? std::string("未选择") : r.standard);
-    text += r.knownFile.empty() ? "　起算高程：原始文件第 " + std::to_string(r.startHeightLine) + " 行"
+    text += r.knownFile.empty() ? "　起算高程：原始文件第 " + r.startHeightLine.text() + " 行"
                                 : "　已知点：" + r.knownFile.filename().string();
     return text;
 }
@@ -107,8 +107,7 @@ void writeNetworkTable(xls::Worksheet& sheet, const NetworkReport& r)
             put(sheet, row, kResidual, *o.standardizedResidual, 2);
         else
             sheet.setText(row, kResidual, "—");
-        std::string remark =
-            "原始文件第 " + std::to_string(o.observed.firstLine) + "–" + std::to_string(o.observed.lastLine) + " 行";
+        std::string remark = "原始文件第 " + o.observed.firstLine.text() + "–" + o.observed.lastLine.text() + " 行";
         if (o.suspect) {
             remark += "；可能含粗差";
             sheet.setFontColour({row, kPoint, row, kRemark}, xls::kRedFontColour);

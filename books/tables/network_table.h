@@ -17,7 +17,7 @@ struct NetworkReport {
     std::string standard;  // the limits' name, empty when none is chosen
     // Where the known heights come from: the known-points file, or the text's line.
     std::filesystem::path knownFile;
-    int startHeightLine = 0;
+    LineNumber startHeightLine;
 };
 
 // Row 2 gets the network's weighting and sources, rows from 4 down the points, then

@@ -23,7 +23,7 @@ constexpr std::size_t kNamedPoints = 12;
 
 std::string linesOf(const Observation& observation)
 {
-    return std::to_string(observation.firstLine) + "–" + std::to_string(observation.lastLine);
+    return observation.firstLine.text() + "–" + observation.lastLine.text();
 }
 
 double weightOf(const Observation& observation, Weighting weighting)
@@ -108,7 +108,7 @@ void checkTied(const NetworkInput& input, const std::vector<std::string>& names,
         if (found != slot.end())
             pieceObservations[found->second].push_back(&input.observations[k]);
     }
-    const int line = pieceObservations.front().front()->firstLine;
+    const LineNumber line = pieceObservations.front().front()->firstLine;
     if (count == 1)
         throw InputError(line, Message(QT_TRANSLATE_NOOP("levara", "no point of the network has a known height: %1; "
                                                                    "give the height of at least one of them"),
@@ -156,7 +156,8 @@ NetworkAdjustment adjustNetwork(const NetworkInput& input)
         ends.emplace_back(from, pointOf(observation.to));
     }
     if (names.empty())
-        throw InputError(1, Message(QT_TRANSLATE_NOOP("levara", "the text holds no leveling section to adjust")));
+        throw InputError(LineNumber(1),
+                         Message(QT_TRANSLATE_NOOP("levara", "the text holds no leveling section to adjust")));
     std::vector<bool> known(names.size(), false);
     std::vector<double> heights(names.size(), 0);
     for (const KnownHeight& given : input.known) {

@@ -11,6 +11,8 @@
 #include <string>
 #include <vector>
 
+#include "records/records.h"
+
 namespace levara::leveling {
 
 enum class Weighting { ByDistance, ByStations };
@@ -20,8 +22,8 @@ struct Observation {
     std::string from, to;
     double heightDifference = 0;  // m, to less from
     double lengthKm = 0;
-    double stations = 0;              // a pair's mean may end in .5
-    int firstLine = 0, lastLine = 0;  // in the text it comes from
+    double stations = 0;             // a pair's mean may end in .5
+    LineNumber firstLine, lastLine;  // in the text it comes from
 };
 
 struct KnownHeight {

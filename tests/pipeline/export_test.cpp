@@ -128,7 +128,8 @@ TEST_F(ExportTest, AFailingExportLeavesTheUsersFileAsItWas)
     // The working workbook is a fresh template copy, even when another Levara used it
     // while the save dialog was open.
     writeBytes(program / "temp/excel.xls", "used by another Levara");
-    EXPECT_THROW(books::exportWorkbook(WorkbookKind::BffbBook, TempFolder(program), ui.shownText, out), InputError);
+    EXPECT_THROW(books::exportWorkbook(WorkbookKind::BffbBook, WorkFolderPaths(program), ui.shownText, out),
+                 InputError);
     EXPECT_EQ(readBytes(program / "temp/excel.xls"), readBytes(program / "temp/exc.xls"));
 
     // A missing template is named.
@@ -229,7 +230,7 @@ TEST_F(ExportTest, OldRowsOfAUsersTemplateAreClearedWholeAndItsHeadingKept)
 }
 
 // The heading as a checker reads it: from the file as opened, and the same once
-// the text is reduced and its records are gone.
+// the text is filtered and its records are gone.
 TEST_F(ExportTest, TheHeadingIsFilledFromTheFileAsOpenedBeforeAndAfterReducing)
 {
     const struct {
@@ -250,15 +251,15 @@ TEST_F(ExportTest, TheHeadingIsFilledFromTheFileAsOpenedBeforeAndAfterReducing)
     for (const auto& c : cases) {
         SCOPED_TRACE(c.file.string());
         commands.open(c.file);
-        for (const bool reduced : {false, true}) {
-            if (reduced)
-                commands.reduceToLevelingLine();
+        for (const bool filtered : {false, true}) {
+            if (filtered)
+                commands.filterToLevelingLine();
             const std::filesystem::path out =
-                scratch / (c.file.stem().string() + (reduced ? "-reduced.xls" : "-opened.xls"));
+                scratch / (c.file.stem().string() + (filtered ? "-reduced.xls" : "-opened.xls"));
             save(c.output, out);
             std::vector<std::string> heading = engineSheetText(out, 0, 2);
             heading.resize(2);
-            EXPECT_EQ(heading, c.cells) << (reduced ? "reduced" : "as opened");
+            EXPECT_EQ(heading, c.cells) << (filtered ? "reduced" : "as opened");
         }
     }
 }

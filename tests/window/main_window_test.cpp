@@ -431,12 +431,12 @@ TEST_F(WindowTest, EverySaveItemWritesItsWorkbook)
         const std::filesystem::path out = scratch / (std::string(item) + ".xls");
         dialogs.saveAnswers = {{out, kExcelFilter}};
         // The point tables' filters drop the line readings.
-        dialogs.reduceAnswers = {ReduceAnswer::SaveAsItIs};
+        dialogs.filterAnswers = {FilterAnswer::SaveAsItIs};
         trigger(item);
         EXPECT_TRUE(std::filesystem::exists(out)) << item;
     }
     EXPECT_TRUE(dialogs.errors.empty()) << dialogs.errors.front();
-    EXPECT_EQ(dialogs.reduceQuestions, (std::vector<std::string>{"测中间点", "单点测量"}));
+    EXPECT_EQ(dialogs.filterQuestions, (std::vector<std::string>{"测中间点", "单点测量"}));
     EXPECT_TRUE(pointerRestored());
 }
 
@@ -488,7 +488,7 @@ TEST_F(WindowTest, WorkbookSavedWithAnotherTypeWritesNothingAndSaysSo)
 {
     form.setText("x\r\n");
     const std::filesystem::path out = scratch / "book.xls";
-    dialogs.reduceAnswers = {ReduceAnswer::SaveAsItIs};
+    dialogs.filterAnswers = {FilterAnswer::SaveAsItIs};
     dialogs.saveAnswers = {{out, 3}};
     trigger("bffbEXLE");
     EXPECT_FALSE(std::filesystem::exists(out));
@@ -568,46 +568,46 @@ TEST_F(WindowTest, SavingAnUnreducedTextOffersToReduceItFirst)
         const char* file;
         const char* arrangeName;
         const char* arrangeCaption;
-        ReduceAnswer answer;
+        FilterAnswer answer;
     };
     const Case cases[] = {
-        {"bffbEXLE", "bffb_line.dat", "BFFB", "水准线路", ReduceAnswer::Reduce},
-        {"bbffEXLE", "bbff_line.dat", "BFFB", "水准线路", ReduceAnswer::Reduce},
-        {"bfbfEXLE", "bfbf_line.dat", "BFFB", "水准线路", ReduceAnswer::Reduce},
-        {"aBFFBwf", "abffb_line.dat", "BFFB", "水准线路", ReduceAnswer::Reduce},
-        {"aBFFBL", "chinese_names.dat", "BFFB", "水准线路", ReduceAnswer::Reduce},
-        {"bfEXLE", "bf_line.dat", "BFFB", "水准线路", ReduceAnswer::Reduce},
-        {"rrzEXLX", "intermediate.dat", "rrz", "测中间点", ReduceAnswer::Reduce},
-        {"dandianEXCEL", "single_points.dat", "dandian", "单点测量", ReduceAnswer::Reduce},
-        {"bffbEXLE", "bffb_line.dat", "BFFB", "水准线路", ReduceAnswer::SaveAsItIs},
-        {"bffbEXLE", "bffb_line.dat", "BFFB", "水准线路", ReduceAnswer::Cancel},
+        {"bffbEXLE", "bffb_line.dat", "BFFB", "水准线路", FilterAnswer::Filter},
+        {"bbffEXLE", "bbff_line.dat", "BFFB", "水准线路", FilterAnswer::Filter},
+        {"bfbfEXLE", "bfbf_line.dat", "BFFB", "水准线路", FilterAnswer::Filter},
+        {"aBFFBwf", "abffb_line.dat", "BFFB", "水准线路", FilterAnswer::Filter},
+        {"aBFFBL", "chinese_names.dat", "BFFB", "水准线路", FilterAnswer::Filter},
+        {"bfEXLE", "bf_line.dat", "BFFB", "水准线路", FilterAnswer::Filter},
+        {"rrzEXLX", "intermediate.dat", "rrz", "测中间点", FilterAnswer::Filter},
+        {"dandianEXCEL", "single_points.dat", "dandian", "单点测量", FilterAnswer::Filter},
+        {"bffbEXLE", "bffb_line.dat", "BFFB", "水准线路", FilterAnswer::SaveAsItIs},
+        {"bffbEXLE", "bffb_line.dat", "BFFB", "水准线路", FilterAnswer::Cancel},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(std::string(c.item) + " " + c.file);
         form.openFile(sourceDir() / "tests/data" / c.file);
         const std::string raw = form.text();
         trigger(c.arrangeName);
-        const std::string reduced = form.text();
+        const std::string filtered = form.text();
         form.setText(raw);
 
         const std::filesystem::path out = scratch / (std::string(c.item) + ".xls");
         std::filesystem::remove(out);
         dialogs = FakeDialogs();
-        dialogs.reduceAnswers = {c.answer};
+        dialogs.filterAnswers = {c.answer};
         dialogs.saveAnswers = {{out, kExcelFilter}};
         trigger(c.item);
-        EXPECT_EQ(dialogs.reduceQuestions, std::vector<std::string>{c.arrangeCaption});
+        EXPECT_EQ(dialogs.filterQuestions, std::vector<std::string>{c.arrangeCaption});
         EXPECT_TRUE(dialogs.errors.empty()) << dialogs.errors.front();
-        EXPECT_EQ(form.text(), c.answer == ReduceAnswer::Reduce ? reduced : raw);
-        EXPECT_EQ(std::filesystem::exists(out), c.answer != ReduceAnswer::Cancel);
-        EXPECT_EQ(dialogs.saveAnswers.empty(), c.answer != ReduceAnswer::Cancel) << "no save dialog after a cancel";
-        if (c.answer != ReduceAnswer::Reduce)
+        EXPECT_EQ(form.text(), c.answer == FilterAnswer::Filter ? filtered : raw);
+        EXPECT_EQ(std::filesystem::exists(out), c.answer != FilterAnswer::Cancel);
+        EXPECT_EQ(dialogs.saveAnswers.empty(), c.answer != FilterAnswer::Cancel) << "no save dialog after a cancel";
+        if (c.answer != FilterAnswer::Filter)
             continue;
-        // A reduced text is saved without a question.
+        // A filtered text is saved without a question.
         dialogs.saveAnswers = {{out, kExcelFilter}};
         dialogs.overwriteAnswers = {true};
         trigger(c.item);
-        EXPECT_EQ(dialogs.reduceQuestions.size(), 1u);
+        EXPECT_EQ(dialogs.filterQuestions.size(), 1u);
     }
     EXPECT_TRUE(pointerRestored());
 }
@@ -825,13 +825,13 @@ TEST_F(WindowTest, ReducingIsUndoneAndTheOpenedTextRestored)
     EXPECT_EQ(form.text(), "");
     form.textArea()->undo();
     trigger("BFFB");
-    const std::string reduced = form.text();
-    EXPECT_NE(reduced, opened);
+    const std::string filtered = form.text();
+    EXPECT_NE(filtered, opened);
     form.textArea()->insertAt("edit", 0, 0);
     trigger("restore");
     EXPECT_EQ(form.text(), opened);
     form.textArea()->undo();
-    EXPECT_EQ(form.text(), "edit" + reduced);
+    EXPECT_EQ(form.text(), "edit" + filtered);
     EXPECT_TRUE(dialogs.errors.empty()) << dialogs.errors.front();
 }
 
@@ -889,7 +889,7 @@ TEST_F(WindowTest, ACancelledReduceAndSaveLeavesTheText)
     form.openFile(sourceDir() / "examples/bffb_line.dat");
     const std::string opened = form.text();
     for (const char* item : {"bffbEXLE", "adjustmentTable", "gamaXml"}) {
-        dialogs.reduceAnswers = {ReduceAnswer::Reduce};
+        dialogs.filterAnswers = {FilterAnswer::Filter};
         dialogs.saveAnswers = {{}};
         trigger(item);
         EXPECT_EQ(form.text(), opened) << item;
