@@ -226,8 +226,8 @@ void Commands::saveWorkbook(books::WorkbookKind output)
         return;
     // A book the observations contradict is said before the save dialog, so another can
     // be chosen at once.
-    TextLines lines = TextLines::viewOf(reduced ? reduced->text : ui_.text());
-    lines.numberBy(numberingOf(reduced));
+    TextLines lines = TextLines::viewOf(filtered ? filtered->text : ui_.text());
+    lines.numberBy(numberingOf(filtered));
     locatingFaults([&] { books::checkBookFits(output, lines); });
     // Every workbook save opens on EXCEL: the type a text save chose is no trap.
     const std::optional<std::filesystem::path> file = chosenWorkbookFile(ui_);

@@ -2,7 +2,7 @@
 
 namespace levara::leveling {
 
-OrderContradicted::OrderContradicted(int line, Message problem)
+OrderContradicted::OrderContradicted(LineNumber line, Message problem)
     : InputError(line, problem), problem_(std::make_shared<const Message>(std::move(problem))),
       fitting_(std::make_shared<const std::optional<std::vector<ObservationOrder>>>())
 {
@@ -15,7 +15,8 @@ OrderContradicted::OrderContradicted(const OrderContradicted& fault, Message pro
     fitting_ = std::make_shared<const std::optional<std::vector<ObservationOrder>>>(std::move(fitting));
 }
 
-OrderContradicted::OrderContradicted(const OrderContradicted& fault, const std::filesystem::path& file, int fileLine)
+OrderContradicted::OrderContradicted(const OrderContradicted& fault, const std::filesystem::path& file,
+                                     LineNumber fileLine)
     : InputError(fault, file, fileLine), problem_(fault.problem_), fitting_(fault.fitting_)
 {
 }

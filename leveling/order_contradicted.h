@@ -16,12 +16,12 @@ namespace levara::leveling {
 class OrderContradicted : public InputError {
 public:
     // "line <line>: <problem>", as InputError.
-    OrderContradicted(int line, Message problem);
+    OrderContradicted(LineNumber line, Message problem);
     // The fault told anew (a book's export names the book), with the orders that fit
     // the whole text (ordersFitting), the likelier first.
     OrderContradicted(const OrderContradicted& fault, Message problem, std::vector<ObservationOrder> fitting);
     // The same fault, found at fileLine of the file the text came from.
-    OrderContradicted(const OrderContradicted& fault, const std::filesystem::path& file, int fileLine);
+    OrderContradicted(const OrderContradicted& fault, const std::filesystem::path& file, LineNumber fileLine);
 
     const Message& problem() const { return *problem_; }
     // The orders that fit, where the reader knew them; none when it did not look.

@@ -500,7 +500,7 @@ void MainWindow::saveFieldBook(WorkbookKind kind)
                 fault.fitting() ? books::fieldBooksOf(*fault.fitting()) : std::vector<WorkbookKind>();
             if (fitting.empty())
                 throw;
-            selectLine(fault.line());
+            selectLine(fault.line().value());
             const std::optional<WorkbookKind> chosen = dialogs_.askFittingBook(fault.message(), fitting);
             if (!chosen)
                 throw Cancelled();

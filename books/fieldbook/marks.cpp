@@ -26,9 +26,9 @@ BookMarks bookMarks(const std::vector<leveling::Finding>& findings,
         }
     }
     for (const leveling::InstrumentDisagreement& disagreement : instrument)
-        marks.byLine[disagreement.line] |= disagreement.reason == leveling::InstrumentDisagreement::Reason::Differs
-                                               ? kInstrumentDiffers
-                                               : kStationMissing;
+        marks.byLine[disagreement.line.value()] |=
+            disagreement.reason == leveling::InstrumentDisagreement::Reason::Differs ? kInstrumentDiffers
+                                                                                     : kStationMissing;
     return marks;
 }
 

@@ -311,7 +311,7 @@ TEST_F(ExportTest, ABookTheRecordedStaffsContradictIsRefusedWithTheBooksThatFit)
             commands.saveWorkbook(c.output);
             ADD_FAILURE() << "not refused";
         } catch (const leveling::OrderContradicted& fault) {
-            EXPECT_EQ(fault.line(), c.line);
+            EXPECT_EQ(fault.line(), LineNumber(c.line));
             EXPECT_EQ(fault.what(),
                       "line " + std::to_string(c.line) + ": the book " + books::workbookKind(c.output).caption +
                           " does not fit the observations: station " + std::to_string(c.station) +
@@ -323,7 +323,8 @@ TEST_F(ExportTest, ABookTheRecordedStaffsContradictIsRefusedWithTheBooksThatFit)
         }
         EXPECT_FALSE(std::filesystem::exists(out));
         // The export itself refuses it too.
-        EXPECT_THROW(books::exportWorkbook(c.output, TempFolder(program), c.text, out), leveling::OrderContradicted);
+        EXPECT_THROW(books::exportWorkbook(c.output, WorkFolderPaths(program), c.text, out),
+                     leveling::OrderContradicted);
         EXPECT_FALSE(std::filesystem::exists(out));
     }
 }
