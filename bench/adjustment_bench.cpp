@@ -1,4 +1,4 @@
-// The 高差配赋表 of a route of 1,000 sections and 21,842 stations, from the reduced
+// The 高差配赋表 of a route of 1,000 sections and 21,842 stations, from the filtered
 // text to the saved workbook: the sections read, the misclosure distributed, the
 // table written and saved.
 #include <benchmark/benchmark.h>
@@ -49,7 +49,7 @@ std::string route()
 void BM_AdjustmentTable(benchmark::State& state)
 {
     const levara::bench::ProgramFolder folder;
-    const levara::TempFolder temp(folder.dir());
+    const levara::WorkFolderPaths temp(folder.dir());
     const fs::path destination = folder.dir() / "table.xls";
     const std::string text = route();
     const levara::TextLines lines = levara::TextLines::viewOf(text);

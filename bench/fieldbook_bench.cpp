@@ -36,7 +36,7 @@ void exportLine(benchmark::State& state, WorkbookKind output, bool alternating)
 {
     const std::string text = surveyedLine(alternating);
     const ProgramFolder folder;
-    const levara::TempFolder temp(folder.dir());
+    const levara::WorkFolderPaths temp(folder.dir());
     const fs::path destination = folder.dir() / "book.xls";
     for (auto _ : state)
         levara::books::exportWorkbook(output, temp, text, destination);

@@ -44,7 +44,7 @@ private:
 void runFilter(benchmark::State& state, levara::RecordFilter filter, const std::string& text)
 {
     ScratchProgramDir program;
-    const levara::TempFolder temp(program.path());
+    const levara::WorkFolderPaths temp(program.path());
     std::size_t kept = 0;
     for (auto _ : state) {
         const auto lock = temp.lock();

@@ -33,9 +33,11 @@ levara::leveling::NetworkInput grid()
     input.aprioriSigmaMm = 1;
     auto section = [&](int r1, int c1, int r2, int c2) {
         const double length = km(random);
-        input.observations.push_back(
-            Observation{name(r1, c1), name(r2, c2), height(r2, c2) - height(r1, c1) + error(random) * std::sqrt(length),
-                        length, 20, int(input.observations.size()) + 1, int(input.observations.size()) + 1});
+        // Each section as if on its own line of a text.
+        const levara::LineNumber line = levara::LineNumber::ofIndex(input.observations.size());
+        input.observations.push_back(Observation{name(r1, c1), name(r2, c2),
+                                                 height(r2, c2) - height(r1, c1) + error(random) * std::sqrt(length),
+                                                 length, 20, line, line});
     };
     for (int r = 0; r < kSide; ++r)
         for (int c = 0; c < kSide; ++c) {

@@ -22,8 +22,13 @@ public:
     levara::SaveChoice showSave(int, const std::filesystem::path&) override { return {}; }
     bool askOverwrite(const std::filesystem::path&, bool) override { return false; }
     levara::UnsavedTextAnswer askUnsavedText(const std::string&) override { return levara::UnsavedTextAnswer::Discard; }
-    levara::ReduceAnswer askReduceFirst(const std::string&) override { return levara::ReduceAnswer::Cancel; }
+    levara::FilterAnswer askFilterFirst(const std::string&) override { return levara::FilterAnswer::Cancel; }
     std::optional<levara::leveling::ObservationOrder> askOrder(int) override { return std::nullopt; }
+    std::optional<levara::books::WorkbookKind> askFittingBook(const levara::Message&,
+                                                              const std::vector<levara::books::WorkbookKind>&) override
+    {
+        return std::nullopt;
+    }
     std::string askFindText(const std::string&) override { return {}; }
     int askLine(int, int) override { return 0; }
     void showHelp(const QString&) override {}

@@ -35,7 +35,7 @@ using levara::bench::ProgramFolder;
 void run(benchmark::State& state, WorkbookKind output, const std::string& text)
 {
     const ProgramFolder folder;
-    const levara::TempFolder temp(folder.dir());
+    const levara::WorkFolderPaths temp(folder.dir());
     const fs::path destination = folder.dir() / "table.xls";
     for (auto _ : state)
         levara::books::exportWorkbook(output, temp, text, destination);

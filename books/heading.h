@@ -23,7 +23,7 @@ struct Heading {
 
 Heading readHeading(const TextLines& lines);
 
-// heading, each empty field taken from fallback: a reduced text has lost the
+// heading, each empty field taken from fallback: a filtered text has lost the
 // records the file as opened had.
 Heading completedBy(Heading heading, const Heading& fallback);
 

@@ -51,7 +51,8 @@ struct Choice {
     bool readsSections = false;  // reads the text's sections: --order applies
 };
 
-// The text, every workbook (books::kWorkbookKinds), and the files for adjustment software.
+// The text, every workbook (books::kWorkbookKinds), and the files for adjustment software
+// (kExchangeFormats).
 std::vector<Choice> saveCommands()
 {
     std::vector<Choice> commands = {{"text", "原始文本", [](levara::Commands& c) { c.saveText(); }}};
@@ -64,23 +65,19 @@ std::vector<Choice> saveCommands()
                                        : Command([k = kind.kind](levara::Commands& c) { c.saveWorkbook(k); }),
                             kind.knownHeights, adjustment, network, kind.knownHeights});
     }
-    using levara::leveling::ExchangeFormat;
-    commands.push_back({"sections-csv", "测段数据(CSV)",
-                        [](levara::Commands& c) { c.saveSectionsFile(ExchangeFormat::SectionsCsv); }, false, false,
-                        false, true});
-    commands.push_back({"gama", "GNU Gama (XML)", [](levara::Commands& c) { c.saveSectionsFile(ExchangeFormat::Gama); },
-                        true, false, false, true});
-    commands.push_back({"starnet", "STAR*NET", [](levara::Commands& c) { c.saveSectionsFile(ExchangeFormat::Starnet); },
-                        true, false, false, true});
+    for (const levara::ExchangeFormatInfo& file : levara::kExchangeFormats)
+        commands.push_back({file.cliName, file.caption,
+                            [format = file.format](levara::Commands& c) { c.saveSectionsFile(format); },
+                            file.knownHeights, false, false, true});
     return commands;
 }
 
 const std::vector<Choice> kSaveCommands = saveCommands();
 
 const std::vector<Choice> kFilters = {
-    {"leveling", "水准线路", [](levara::Commands& c) { c.reduceToLevelingLine(); }},
-    {"intermediate", "测中间点", [](levara::Commands& c) { c.reduceToIntermediateSights(); }},
-    {"single", "单点测量", [](levara::Commands& c) { c.reduceToSinglePoints(); }},
+    {"leveling", "水准线路", [](levara::Commands& c) { c.filterToLevelingLine(); }},
+    {"intermediate", "测中间点", [](levara::Commands& c) { c.filterToIntermediateSights(); }},
+    {"single", "单点测量", [](levara::Commands& c) { c.filterToSinglePoints(); }},
 };
 
 const Choice* find(const std::vector<Choice>& choices, std::string_view name)
@@ -217,8 +214,8 @@ public:
                                                           "--overwrite"));
         return true;
     }
-    // --filter says whether to reduce.
-    levara::ReduceAnswer askReduceFirst(levara::RecordFilter) override { return levara::ReduceAnswer::SaveAsItIs; }
+    // --filter says whether to filter first.
+    levara::FilterAnswer askFilterFirst(levara::RecordFilter) override { return levara::FilterAnswer::SaveAsItIs; }
     void notify(const levara::Message& message) override { throw levara::Error(message); }
     void showStatus(const levara::Message&) override {}  // silent on success
     void warn(const levara::Message& warning) override { warnings_.push_back(warning); }
@@ -394,6 +391,22 @@ int printed(int status)
     return status;
 }
 
+// What a command that failed says: its message, and for a book the observations
+// contradict, the --save kinds that fit them.
+levara::Message failureText(const std::exception& error)
+{
+    const levara::Message message = levara::failureMessage(error, levara::FaultLines::OfFile);
+    const auto* contradicted = dynamic_cast<const levara::leveling::OrderContradicted*>(&error);
+    if (!contradicted || !contradicted->fitting())
+        return message;
+    std::string kinds;
+    for (const WorkbookKind kind : levara::books::fieldBooksOf(*contradicted->fitting()))
+        kinds += (kinds.empty() ? "--save " : ", --save ") + std::string(levara::books::workbookKind(kind).cliName);
+    if (kinds.empty())
+        return levara::Message(QT_TRANSLATE_NOOP("levara", "%1 (no field book fits every station)"), message);
+    return levara::Message(QT_TRANSLATE_NOOP("levara", "%1 (the books that fit: %2)"), message, kinds);
+}
+
 // Exit status of a check with findings.
 constexpr int kExceeded = 3;
 
@@ -479,7 +492,7 @@ int main(int argc, char** argv)
             stderr);
         return 2;
     } catch (const std::exception& error) {
-        std::cerr << "levara-cli: " << text(levara::failureMessage(error, levara::FaultLines::OfFile)) << '\n';
+        std::cerr << "levara-cli: " << text(failureText(error)) << '\n';
         return 1;
     }
 }

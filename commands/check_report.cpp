@@ -2,7 +2,6 @@
 
 #include <charconv>
 #include <cmath>
-#include <cstdio>
 
 namespace levara {
 
@@ -11,13 +10,14 @@ namespace {
 using leveling::CheckItem;
 using leveling::Finding;
 
-// Fixed decimals, or the shortest text that reads back as the value (decimals < 0).
+// Fixed decimals, rounded half to even from the value's decimal form (halfEvenText),
+// or the shortest text that reads back as the value (decimals < 0).
 std::string numberText(double value, int decimals = -1)
 {
+    if (decimals >= 0)
+        return halfEvenText(value, decimals);
     char buffer[64];
-    const auto result = decimals < 0
-                            ? std::to_chars(buffer, buffer + sizeof buffer, value)
-                            : std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::fixed, decimals);
+    const auto result = std::to_chars(buffer, buffer + sizeof buffer, value);
     std::string text(buffer, result.ptr);
     if (text == "-0" || text.find_first_not_of("-0.") == std::string::npos)
         text.erase(0, text.starts_with('-') ? 1 : 0);
@@ -29,7 +29,9 @@ std::string numberText(double value, int decimals = -1)
 int decimalsOf(CheckItem item)
 {
     switch (item) {
-    case CheckItem::LineOfSightHeight: return 5;
+    case CheckItem::LineOfSightHeight:
+    case CheckItem::InstrumentDiffers:
+    case CheckItem::StationMissing: return 5;
     case CheckItem::SightLength:
     case CheckItem::DistanceDifference:
     case CheckItem::DistanceDifferenceSum: return 3;
@@ -37,6 +39,12 @@ int decimalsOf(CheckItem item)
     case CheckItem::RepeatCount: return 0;
     default: return 2;
     }
+}
+
+// A row of the instrument check: its "limit" is the instrument's value.
+bool instrumentRow(const Finding& finding)
+{
+    return finding.item == CheckItem::InstrumentDiffers || finding.item == CheckItem::StationMissing;
 }
 
 // The limits of the root forms are computed; the others are the file's own values.
@@ -66,6 +74,9 @@ std::string findingValueText(const Finding& finding)
 
 Message findingLimitText(const Finding& finding)
 {
+    if (instrumentRow(finding))
+        return Message(QT_TRANSLATE_NOOP("levara", "the instrument's %1"),
+                       withUnit(numberText(finding.upper.value_or(0), 5), finding.item));
     if (finding.item == CheckItem::StationCount)
         return Message(QT_TRANSLATE_NOOP("levara", "an even number"));
     // A magnitude: ±upper.
@@ -84,6 +95,8 @@ Message findingLimitText(const Finding& finding)
 
 std::string findingSourceText(const Finding& finding)
 {
+    if (instrumentRow(finding))
+        return finding.source;
     const std::string status(leveling::statusName(finding.status));
     return finding.source.empty() ? status : finding.source + " (" + status + ")";
 }
@@ -111,12 +124,22 @@ Message checkSummary(const leveling::CheckReport& report)
         return Message(QT_TRANSLATE_NOOP("levara", "stations that differ from the instrument's computation: %1 "
                                                    "(leveling lines: %2, stations: %3)"),
                        report.instrument.size(), report.sections, report.stations);
-    if (report.findings.empty())
+    if (report.findings.empty() && report.instrument.empty())
         return Message(QT_TRANSLATE_NOOP("levara", "%1: every value within the limits (leveling lines: %2, "
                                                    "stations: %3)"),
                        report.standard, report.sections, report.stations);
-    return Message(QT_TRANSLATE_NOOP("levara", "%1: values over the limits: %2 (leveling lines: %3, stations: %4)"),
-                   report.standard, report.findings.size(), report.sections, report.stations);
+    if (report.instrument.empty())
+        return Message(QT_TRANSLATE_NOOP("levara", "%1: values over the limits: %2 (leveling lines: %3, stations: "
+                                                   "%4)"),
+                       report.standard, report.findings.size(), report.sections, report.stations);
+    if (report.findings.empty())
+        return Message(QT_TRANSLATE_NOOP("levara", "%1: every value within the limits; stations that differ from "
+                                                   "the instrument's computation: %2 (leveling lines: %3, stations: "
+                                                   "%4)"),
+                       report.standard, report.instrument.size(), report.sections, report.stations);
+    return Message(QT_TRANSLATE_NOOP("levara", "%1: values over the limits: %2; stations that differ from the "
+                                               "instrument's computation: %3 (leveling lines: %4, stations: %5)"),
+                   report.standard, report.findings.size(), report.instrument.size(), report.sections, report.stations);
 }
 
 bool isUnknownOrder(const InputError& fault)
@@ -135,7 +158,7 @@ std::vector<Finding> precisionRows(const leveling::CheckReport& report)
 {
     std::vector<Finding> rows;
     const auto row = [&](CheckItem item, const std::optional<double>& value,
-                         const std::optional<leveling::ErrorLimit>& limit, int line) {
+                         const std::optional<leveling::ErrorLimit>& limit, LineNumber line) {
         if (!value || !limit)
             return;
         Finding& finding = rows.emplace_back();
@@ -149,8 +172,30 @@ std::vector<Finding> precisionRows(const leveling::CheckReport& report)
         finding.source = limit->source;
     };
     const leveling::Precision& p = report.precision;
-    row(CheckItem::RandomError, p.randomErrorMm, report.randomErrorLimit, p.pairs.empty() ? 0 : p.pairs.back().line);
-    row(CheckItem::TotalError, p.totalErrorMm, report.totalErrorLimit, p.loops.empty() ? 0 : p.loops.back().line);
+    row(CheckItem::RandomError, p.randomErrorMm, report.randomErrorLimit,
+        p.pairs.empty() ? LineNumber() : p.pairs.back().line);
+    row(CheckItem::TotalError, p.totalErrorMm, report.totalErrorLimit,
+        p.loops.empty() ? LineNumber() : p.loops.back().line);
+    return rows;
+}
+
+std::vector<Finding> instrumentRows(const leveling::CheckReport& report)
+{
+    using Reason = leveling::InstrumentDisagreement::Reason;
+    std::vector<Finding> rows;
+    for (const leveling::InstrumentDisagreement& disagreement : report.instrument) {
+        Finding& row = rows.emplace_back();
+        row.line = disagreement.line;
+        row.section = disagreement.section;
+        row.station = disagreement.station;
+        row.stationLine = disagreement.line;
+        row.point = std::string(disagreement.point);
+        row.item = disagreement.reason == Reason::Differs ? CheckItem::InstrumentDiffers : CheckItem::StationMissing;
+        row.value = disagreement.heightDifference;
+        row.lower = row.upper = disagreement.instrument;
+        row.status = leveling::LimitStatus::Confirmed;
+        row.source = translated(instrumentReason(disagreement));
+    }
     return rows;
 }
 
@@ -160,6 +205,8 @@ std::vector<Finding> listedRows(const leveling::CheckReport& report)
     for (const Finding& finding : report.findings)
         if (finding.item != CheckItem::RandomError && finding.item != CheckItem::TotalError)
             rows.push_back(finding);
+    for (Finding& row : instrumentRows(report))
+        rows.push_back(std::move(row));
     for (Finding& row : precisionRows(report))
         rows.push_back(std::move(row));
     return rows;
@@ -205,26 +252,46 @@ std::string findingsCsv(const leveling::CheckReport& report)
         const auto optional = [](const std::optional<double>& value) {
             return value ? numberText(*value) : std::string();
         };
-        csv += std::to_string(finding.line) + "," + std::to_string(finding.station) + "," + csvField(finding.point) +
-               "," + csvField(translated(Message(leveling::itemName(finding.item)))) + "," + numberText(finding.value) +
-               "," + optional(finding.lower) + "," + optional(finding.upper) + "," +
-               std::string(leveling::itemUnit(finding.item)) + "," + std::string(leveling::statusName(finding.status)) +
-               "," + csvField(finding.source) + "\n";
+        csv += finding.line.text() + "," + std::to_string(finding.station) + "," + csvField(finding.point) + "," +
+               csvField(translated(Message(leveling::itemName(finding.item)))) + "," + numberText(finding.value) + "," +
+               optional(finding.lower) + "," + optional(finding.upper) + "," +
+               std::string(leveling::itemUnit(finding.item)) + "," +
+               (instrumentRow(finding) ? std::string() : std::string(leveling::statusName(finding.status))) + "," +
+               csvField(finding.source) + "\n";
     }
     return csv;
 }
 
+Message instrumentReason(const leveling::InstrumentDisagreement& disagreement)
+{
+    using Reason = leveling::InstrumentDisagreement::Reason;
+    switch (disagreement.reason) {
+    case Reason::AddressGap:
+        return Message(QT_TRANSLATE_NOOP("levara", "the instrument's sums include a station missing from the file "
+                                                   "(the addresses jump from %1 to %2)"),
+                       disagreement.gapFrom, disagreement.gapTo);
+    case Reason::StationCount:
+        return Message(QT_TRANSLATE_NOOP("levara", "the instrument's sums include a station missing from the file "
+                                                   "(it counts %1 stations, the file holds %2)"),
+                       disagreement.levelStations, disagreement.fileStations);
+    case Reason::Differs: break;
+    }
+    return Message(QT_TRANSLATE_NOOP("levara", "the instrument's heights"));
+}
+
 Message instrumentLine(const leveling::InstrumentDisagreement& disagreement)
 {
-    auto metres = [](double value) {
-        char text[32];
-        std::snprintf(text, sizeof text, "%.5f", value);
-        return std::string(text);
-    };
+    const std::string heightDifference = numberText(disagreement.heightDifference, 5);
+    const std::string instrument = numberText(disagreement.instrument, 5);
+    if (disagreement.reason != leveling::InstrumentDisagreement::Reason::Differs)
+        return Message(QT_TRANSLATE_NOOP("levara", "line %1: station %2 (%3): warning: %4: height difference %5 m, "
+                                                   "the instrument's %6 m"),
+                       disagreement.line, disagreement.station, std::string(disagreement.point),
+                       instrumentReason(disagreement), heightDifference, instrument);
     return Message(QT_TRANSLATE_NOOP("levara", "line %1: station %2 (%3): differs from the instrument's computation: "
                                                "height difference %4 m, the instrument's %5 m"),
-                   disagreement.line, disagreement.station, std::string(disagreement.point),
-                   metres(disagreement.heightDifference), metres(disagreement.instrument));
+                   disagreement.line, disagreement.station, std::string(disagreement.point), heightDifference,
+                   instrument);
 }
 
 }  // namespace levara

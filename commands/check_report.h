@@ -22,8 +22,13 @@ Message findingLine(const leveling::Finding& finding);
 // How many values exceed, in how many stations and lines; or that all are within.
 // Without a standard (the level's results only): how many stations differ from them.
 Message checkSummary(const leveling::CheckReport& report);
-// "line 12: station 3 (TP2): differs from the instrument's computation: …" ("与仪器计算不符").
+// "line 12: station 3 (TP2): differs from the instrument's computation: …" ("与仪器计算不符"),
+// or where the file lacks a station "line 12: station 3 (TP2): warning: the instrument's
+// sums include a station missing from the file (…): …". Values in metres to 0.01 mm.
 Message instrumentLine(const leveling::InstrumentDisagreement& disagreement);
+// What the instrument's value rests on, or why the file lacks a station: the 依据 of
+// the disagreement's row.
+Message instrumentReason(const leveling::InstrumentDisagreement& disagreement);
 
 // Whether the fault is a leveling line whose observation order the text does not name
 // (none, or one Levara does not read): a front end may ask for the order and check
@@ -35,7 +40,10 @@ bool isUnknownOrder(const InputError& fault);
 // M_Δ and M_W where the text gives them and the standard a limit, each as a finding's
 // row (over its limit or not): its value, its limit and the last line of its table.
 std::vector<leveling::Finding> precisionRows(const leveling::CheckReport& report);
-// The findings the list shows: those of values, then precisionRows.
+// The instrument check's rows (InstrumentDiffers, StationMissing): the value the books'
+// height difference, lower and upper the instrument's, the source instrumentReason.
+std::vector<leveling::Finding> instrumentRows(const leveling::CheckReport& report);
+// The findings the list shows: those of values, then instrumentRows, then precisionRows.
 std::vector<leveling::Finding> listedRows(const leveling::CheckReport& report);
 
 // The 精度评定 as levara-cli prints it: for M_Δ and for M_W where given, a line with

@@ -1,6 +1,7 @@
 #include "commands/commands.h"
 
 #include <algorithm>
+#include <string_view>
 #include <system_error>
 
 #include "records/records.h"
@@ -81,8 +82,23 @@ FileRuns keptRuns(RecordFilter filter, const TextLines& lines, const FileRuns& r
     return kept;
 }
 
-// The count of the text's lines.
-std::size_t lineCount(const std::string& text) { return TextLines::viewOf(text).size(); }
+// The count of the text's lines as TextLines cuts them, counted without cutting them:
+// an open keeps no more than the text in memory.
+std::size_t lineCount(std::string_view text)
+{
+    std::size_t count = 0;
+    for (std::size_t i = 0; i < text.size(); ++i)
+        if (text[i] == '\n' || (text[i] == '\r' && (i + 1 == text.size() || text[i + 1] != '\n')))
+            ++count;
+    return count + (!text.empty() && text.back() != '\n' && text.back() != '\r' ? 1 : 0);
+}
+
+// text with more after it: a line end first unless it ends with one.
+void endLastLine(std::string& text)
+{
+    if (!text.empty() && text.back() != '\n' && text.back() != '\r')
+        text += "\r\n";
+}
 
 bool dropsALine(RecordFilter filter, const TextLines& lines)
 {
@@ -113,14 +129,16 @@ void Commands::open(const std::filesystem::path& file)
         throw FileError(file, Message(QT_TRANSLATE_NOOP("levara", "this is an Excel workbook, not a raw file of a "
                                                                   "digital level")));
     OpenedText opened = openedText(std::move(bytes), file);
-    ui_.setText(opened.text);
-    openedHeading_ = books::readHeading(TextLines::viewOf(opened.text));
+    openedText_ = std::make_shared<const std::string>(std::move(opened.text));
+    ui_.setSharedText(openedText_);
+    openedHeading_.reset();
+    headingDropped_ = false;
     source_ = file;
-    origins_ = opened.origins;
-    runs_ = {{file, lineCount(opened.text)}};
+    openedOrigins_ = std::move(opened.origins);
+    origins_ = openedOrigins_;
+    runs_ = {{file, lineCount(*openedText_)}};
     openedRuns_ = runs_;
     tell(opened);
-    opened_ = std::move(opened);
 }
 
 std::filesystem::path Commands::append()
@@ -133,7 +151,7 @@ std::filesystem::path Commands::append()
 
 void Commands::append(const std::filesystem::path& file)
 {
-    if (source_.empty())
+    if (source_.empty() || !openedText_)
         return open(file);
     std::string bytes = readFile(file);
     if (isWorkbook(bytes))
@@ -145,8 +163,7 @@ void Commands::append(const std::filesystem::path& file)
     // numbered as the text shows them too.
     const bool traced = !ui_.textEdited();
     std::string text = ui_.text();
-    if (!text.empty() && text.back() != '\n' && text.back() != '\r')
-        text += "\r\n";
+    endLastLine(text);
     text += opened.text;
     ui_.replaceText(std::move(text));
     if (traced) {
@@ -162,9 +179,13 @@ void Commands::append(const std::filesystem::path& file)
         ui_.showStatus(Message(QT_TRANSLATE_NOOP("levara", "Appended %1: %2"), file, *opened.status));
     else
         ui_.showStatus(Message(QT_TRANSLATE_NOOP("levara", "Appended %1"), file));
-    // 恢复原文 gives back every file opened, as they gave it.
-    opened_.text += opened.text;
-    opened_.origins.insert(opened_.origins.end(), opened.origins.begin(), opened.origins.end());
+    // 恢复原文 gives back every file opened, as they gave it: a text joined anew, the
+    // one opened alone stays shared.
+    std::string joined = *openedText_;
+    endLastLine(joined);
+    joined += opened.text;
+    openedText_ = std::make_shared<const std::string>(std::move(joined));
+    openedOrigins_.insert(openedOrigins_.end(), opened.origins.begin(), opened.origins.end());
     openedRuns_.push_back({file, count});
 }
 
@@ -185,11 +206,12 @@ void Commands::tell(const OpenedText& opened)
 
 void Commands::restoreOpened()
 {
-    if (source_.empty())
+    if (source_.empty() || !openedText_)
         return;
-    ui_.replaceText(opened_.text);
-    origins_ = opened_.origins;
+    ui_.replaceBySharedText(openedText_);
+    origins_ = openedOrigins_;
     runs_ = openedRuns_;
+    headingDropped_ = false;
 }
 
 const LineOrigins& Commands::origins()
@@ -206,20 +228,24 @@ const FileRuns& Commands::runs()
     return runs_;
 }
 
-JoinedLines Commands::joinedLines(const std::optional<FilteredLines>& reduced, Use use)
+JoinedLines Commands::joinedLines(const std::optional<FilteredLines>& filtered, Use use)
 {
     const bool byFile = use == Use::Save && runs().size() > 1;
-    if (!reduced)
+    if (!filtered)
         return JoinedLines(ui_.text(), byFile ? origins() : numbering(), runs());
-    reducedRuns_ = keptRuns(RecordFilter::Leveling, TextLines::viewOf(ui_.text()), runs());
-    return JoinedLines(reduced->text, byFile ? reduced->origins : numberingOf(reduced), reducedRuns_);
+    filteredRuns_ = keptRuns(RecordFilter::Leveling, TextLines::viewOf(ui_.text()), runs());
+    return JoinedLines(filtered->text, byFile ? filtered->origins : numberingOf(filtered), filteredRuns_);
 }
 
 const books::Heading* Commands::openedHeading()
 {
     if (ui_.textEdited())
-        openedHeading_.reset();
-    return openedHeading_ ? &*openedHeading_ : nullptr;
+        headingDropped_ = true;
+    if (headingDropped_ || !openedText_)
+        return nullptr;
+    if (!openedHeading_)
+        openedHeading_ = books::readHeading(TextLines::viewOf(*openedText_));
+    return &*openedHeading_;
 }
 
 const LineOrigins& Commands::numbering()
@@ -233,6 +259,11 @@ auto Commands::locatingFaults(Run run)
 {
     try {
         return run();
+    } catch (const leveling::OrderContradicted& fault) {
+        // Kept whole: a front end offers the books that fit.
+        if (fault.located() || numbering().empty())
+            throw;
+        throw leveling::OrderContradicted(fault, source_, fault.line());
     } catch (const InputError& fault) {
         if (fault.located())
             throw;  // in one of the files the text joins
@@ -255,9 +286,9 @@ bool Commands::saveText()
     textFilterIndex_ = choice.filterIndex;
     if (!mayWrite(ui_, choice.file))
         return false;
-    const WorkFolder work(programDir_);
+    const LockedWorkFolder work(programDir_);
     const std::string& text = ui_.text();
-    writeTextFile(work.temp().workFile(), {text, "\r\n"});
+    writeTextFile(work.paths().workFile(), {text, "\r\n"});
     // A copy of the work file: the same bytes, made again rather than read back.
     replaceTextFile(choice.file, {text, "\r\n"});
     ui_.textSaved();
@@ -265,17 +296,17 @@ bool Commands::saveText()
     return true;
 }
 
-void Commands::reduce(RecordFilter filter)
+void Commands::filter(RecordFilter filter)
 {
     BusyPointer busy(ui_);
     FilteredLines kept = filterLines(filter, TextLines::viewOf(ui_.text()), origins());
-    replaceByReduced(filter, std::move(kept));
+    replaceByFiltered(filter, std::move(kept));
 }
 
-void Commands::replaceByReduced(RecordFilter filter, FilteredLines reduced)
+void Commands::replaceByFiltered(RecordFilter filter, FilteredLines filtered)
 {
-    const WorkFolder work(programDir_);
-    const TextLines lines = writeWorkFile(work.temp().workFile(), ui_.text());
+    const LockedWorkFolder work(programDir_);
+    const TextLines lines = writeWorkFile(work.paths().workFile(), ui_.text());
     runs_ = keptRuns(filter, TextLines::viewOf(ui_.text()), runs());
     // The empty line after the last line end is none the user sees.
     std::size_t dropped = 0;
@@ -284,9 +315,9 @@ void Commands::replaceByReduced(RecordFilter filter, FilteredLines reduced)
         if (!afterLastEnd && copiesKept(filter, MeasurementLine(lines[i])) == 0)
             ++dropped;
     }
-    const auto kept = std::size_t(std::count(reduced.text.begin(), reduced.text.end(), '\n'));
-    ui_.replaceText(std::move(reduced.text));
-    origins_ = std::move(reduced.origins);
+    const auto kept = std::size_t(std::count(filtered.text.begin(), filtered.text.end(), '\n'));
+    ui_.replaceText(std::move(filtered.text));
+    origins_ = std::move(filtered.origins);
     ui_.showStatus(Message(QT_TRANSLATE_NOOP("levara", "Kept %1 lines, dropped %2"), kept, dropped));
 }
 
@@ -295,21 +326,26 @@ void Commands::saveWorkbook(books::WorkbookKind output)
     BusyPointer busy(ui_);
     {
         // Renewed before anything is asked, so even a cancelled save leaves a fresh copy.
-        const WorkFolder work(programDir_);
-        books::renewWorkingWorkbook(output, work.temp());
+        const LockedWorkFolder work(programDir_);
+        books::renewWorkingWorkbook(output, work.paths());
     }
-    std::optional<FilteredLines> reduced;
-    if (!offerToReduce(books::workbookKind(output).filter, reduced))
+    std::optional<FilteredLines> filtered;
+    if (!offerToFilter(books::workbookKind(output).filter, filtered))
         return;
+    // A book the observations contradict is said before the save dialog, so another can
+    // be chosen at once.
+    TextLines lines = TextLines::viewOf(filtered ? filtered->text : ui_.text());
+    lines.numberBy(numberingOf(filtered));
+    locatingFaults([&] { books::checkBookFits(output, lines); });
     // Every workbook save opens on EXCEL: the type a text save chose is no trap.
     const std::optional<std::filesystem::path> file = chosenWorkbookFile(ui_);
     if (!file)
         return;
-    if (reduced)
-        replaceByReduced(books::workbookKind(output).filter, std::move(*reduced));
-    const WorkFolder work(programDir_);
+    if (filtered)
+        replaceByFiltered(books::workbookKind(output).filter, std::move(*filtered));
+    const LockedWorkFolder work(programDir_);
     locatingFaults([&] {
-        books::exportWorkbook(output, work.temp(), ui_.text(), *file, standard_ ? &*standard_ : nullptr, numbering(),
+        books::exportWorkbook(output, work.paths(), ui_.text(), *file, standard_ ? &*standard_ : nullptr, numbering(),
                               nullptr, nullptr, openedHeading());
     });
     ui_.showStatus(savedStatus(*file));
@@ -319,27 +355,27 @@ void Commands::saveWorkbook(books::WorkbookKind output)
             Message(QT_TRANSLATE_NOOP("levara", "Saved %1, but the text holds no station: the book is empty."), *file));
 }
 
-bool Commands::offerToReduce(RecordFilter filter, std::optional<FilteredLines>& reduced)
+bool Commands::offerToFilter(RecordFilter filter, std::optional<FilteredLines>& filtered)
 {
     // A book made from lines its filter drops (headers, rejected or foreign readings)
-    // holds wrong sums without a word; a reduced text is not asked about again.
+    // holds wrong sums without a word; a filtered text is not asked about again.
     const TextLines lines = TextLines::viewOf(ui_.text());
     if (!dropsALine(filter, lines))
         return true;
-    switch (ui_.askReduceFirst(filter)) {
-    case ReduceAnswer::Reduce: reduced = filterLines(filter, lines, origins()); return true;
-    case ReduceAnswer::SaveAsItIs: return true;
-    case ReduceAnswer::Cancel: return false;
+    switch (ui_.askFilterFirst(filter)) {
+    case FilterAnswer::Filter: filtered = filterLines(filter, lines, origins()); return true;
+    case FilterAnswer::SaveAsItIs: return true;
+    case FilterAnswer::Cancel: return false;
     }
     return false;
 }
 
-const LineOrigins& Commands::numberingOf(const std::optional<FilteredLines>& reduced)
+const LineOrigins& Commands::numberingOf(const std::optional<FilteredLines>& filtered)
 {
     static const LineOrigins none;
-    if (!reduced)
+    if (!filtered)
         return numbering();
-    return linesOfFile_ ? reduced->origins : none;
+    return linesOfFile_ ? filtered->origins : none;
 }
 
 leveling::CheckReport Commands::checkText(std::optional<leveling::ObservationOrder> order)
@@ -401,32 +437,21 @@ std::optional<leveling::KnownPoints> knownPoints(const std::filesystem::path& fi
     return leveling::readKnownPoints(file);
 }
 
-// The save dialog's type for each file: CSV, XML (Gama's input), DAT (STAR*NET's data files).
-int filterIndexOf(leveling::ExchangeFormat format)
-{
-    switch (format) {
-    case leveling::ExchangeFormat::SectionsCsv: return kCsvFilter;
-    case leveling::ExchangeFormat::Gama: return kXmlFilter;
-    case leveling::ExchangeFormat::Starnet: return kDatFilter;
-    }
-    return kAllFilesFilter;
-}
-
 }  // namespace
 
 std::optional<leveling::Adjustment> Commands::saveAdjustmentTable()
 {
     BusyPointer busy(ui_);
     {
-        const WorkFolder work(programDir_);
-        books::renewWorkingWorkbook(books::WorkbookKind::AdjustmentTable, work.temp());
+        const LockedWorkFolder work(programDir_);
+        books::renewWorkingWorkbook(books::WorkbookKind::AdjustmentTable, work.paths());
     }
-    std::optional<FilteredLines> reduced;
-    if (!offerToReduce(RecordFilter::Leveling, reduced))
+    std::optional<FilteredLines> filtered;
+    if (!offerToFilter(RecordFilter::Leveling, filtered))
         return std::nullopt;
     // Computed before the save dialog: a text that makes no route is said at once.
     const std::optional<leveling::KnownPoints> known = knownPoints(knownPointsFile_);
-    const JoinedLines lines = joinedLines(reduced);
+    const JoinedLines lines = joinedLines(filtered);
     const leveling::Standard* standard = standard_ ? &*standard_ : nullptr;
     leveling::Adjustment adjustment = locatingFaults([&] {
         return leveling::adjustRoute(lines.sections(order_), lines.first(), known ? &*known : nullptr, distribution_,
@@ -435,11 +460,11 @@ std::optional<leveling::Adjustment> Commands::saveAdjustmentTable()
     const std::optional<std::filesystem::path> file = chosenWorkbookFile(ui_);
     if (!file)
         return std::nullopt;
-    if (reduced)
-        replaceByReduced(RecordFilter::Leveling, std::move(*reduced));
-    const WorkFolder work(programDir_);
+    if (filtered)
+        replaceByFiltered(RecordFilter::Leveling, std::move(*filtered));
+    const LockedWorkFolder work(programDir_);
     locatingFaults([&] {
-        books::exportWorkbook(books::WorkbookKind::AdjustmentTable, work.temp(), ui_.text(), *file, standard,
+        books::exportWorkbook(books::WorkbookKind::AdjustmentTable, work.paths(), ui_.text(), *file, standard,
                               numbering(), &adjustment, nullptr, openedHeading());
     });
     if (const std::optional<Message> over = overLimitMessage(adjustment))
@@ -453,15 +478,15 @@ std::optional<books::NetworkReport> Commands::saveNetworkTable()
 {
     BusyPointer busy(ui_);
     {
-        const WorkFolder work(programDir_);
-        books::renewWorkingWorkbook(books::WorkbookKind::NetworkTable, work.temp());
+        const LockedWorkFolder work(programDir_);
+        books::renewWorkingWorkbook(books::WorkbookKind::NetworkTable, work.paths());
     }
-    std::optional<FilteredLines> reduced;
-    if (!offerToReduce(RecordFilter::Leveling, reduced))
+    std::optional<FilteredLines> filtered;
+    if (!offerToFilter(RecordFilter::Leveling, filtered))
         return std::nullopt;
     // Computed before the save dialog: a network that cannot be adjusted is said at once.
     const std::optional<leveling::KnownPoints> known = knownPoints(knownPointsFile_);
-    const JoinedLines lines = joinedLines(reduced);
+    const JoinedLines lines = joinedLines(filtered);
     const leveling::Standard* standard = standard_ ? &*standard_ : nullptr;
     books::NetworkReport report = locatingFaults([&] {
         books::NetworkReport made;
@@ -494,11 +519,11 @@ std::optional<books::NetworkReport> Commands::saveNetworkTable()
     const std::optional<std::filesystem::path> file = chosenWorkbookFile(ui_);
     if (!file)
         return std::nullopt;
-    if (reduced)
-        replaceByReduced(RecordFilter::Leveling, std::move(*reduced));
-    const WorkFolder work(programDir_);
+    if (filtered)
+        replaceByFiltered(RecordFilter::Leveling, std::move(*filtered));
+    const LockedWorkFolder work(programDir_);
     locatingFaults([&] {
-        books::exportWorkbook(books::WorkbookKind::NetworkTable, work.temp(), ui_.text(), *file, standard, numbering(),
+        books::exportWorkbook(books::WorkbookKind::NetworkTable, work.paths(), ui_.text(), *file, standard, numbering(),
                               nullptr, &report);
     });
     if (const std::optional<Message> findings = networkFindingsMessage(report))
@@ -511,29 +536,27 @@ std::optional<books::NetworkReport> Commands::saveNetworkTable()
 void Commands::saveSectionsFile(leveling::ExchangeFormat format)
 {
     BusyPointer busy(ui_);
-    std::optional<FilteredLines> reduced;
-    if (!offerToReduce(RecordFilter::Leveling, reduced))
+    std::optional<FilteredLines> filtered;
+    if (!offerToFilter(RecordFilter::Leveling, filtered))
         return;
-    const std::optional<leveling::KnownPoints> known =
-        format == leveling::ExchangeFormat::SectionsCsv ? std::nullopt : knownPoints(knownPointsFile_);
-    const JoinedLines lines = joinedLines(reduced);
+    const ExchangeFormatInfo& info = exchangeFormat(format);
+    const std::optional<leveling::KnownPoints> known = info.knownHeights ? knownPoints(knownPointsFile_) : std::nullopt;
+    const JoinedLines lines = joinedLines(filtered);
     const std::string text = locatingFaults([&] {
         return leveling::exchangeText(format, lines.sections(order_), lines.first(), known ? &*known : nullptr,
                                       standard_ ? &*standard_ : nullptr);
     });
-    const SaveChoice choice = ui_.chooseFileToSave(filterIndexOf(format));
+    const SaveChoice choice = ui_.chooseFileToSave(info.fileType);
     if (choice.file.empty() || !mayWrite(ui_, choice.file))
         return;
-    if (reduced)
-        replaceByReduced(RecordFilter::Leveling, std::move(*reduced));
-    // STAR*NET reads the system's code page, GB18030's subset on a Chinese Windows;
-    // CSV and XML are UTF-8.
-    replaceFile(choice.file, format == leveling::ExchangeFormat::Starnet ? encodeGb18030(text) : text);
+    if (filtered)
+        replaceByFiltered(RecordFilter::Leveling, std::move(*filtered));
+    replaceFile(choice.file, info.gb18030 ? encodeGb18030(text) : text);
     ui_.showStatus(savedStatus(choice.file));
 }
 
-void Commands::reduceToLevelingLine() { reduce(RecordFilter::Leveling); }
-void Commands::reduceToIntermediateSights() { reduce(RecordFilter::IntermediateSights); }
-void Commands::reduceToSinglePoints() { reduce(RecordFilter::SinglePoints); }
+void Commands::filterToLevelingLine() { filter(RecordFilter::Leveling); }
+void Commands::filterToIntermediateSights() { filter(RecordFilter::IntermediateSights); }
+void Commands::filterToSinglePoints() { filter(RecordFilter::SinglePoints); }
 
 }  // namespace levara

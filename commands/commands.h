@@ -1,16 +1,18 @@
 #pragma once
 // commands: what the menu does, whoever runs it. The window, levara-cli, the tests
-// and the benchmarks open, reduce and save the text through Commands, answering its
+// and the benchmarks open, filter and save the text through Commands, answering its
 // dialogs through Ui. A command that fails throws levara::Error with a message for
 // the user, which the front ends show in the user's language (language.h); the
 // user's files are then left as they were.
 #include <filesystem>
+#include <memory>
 #include <optional>
 #include <string>
 
 #include "books/books.h"
 #include "commands/adjustment_report.h"
 #include "commands/check_report.h"
+#include "commands/exchange_formats.h"
 #include "commands/failure.h"
 #include "commands/joined_lines.h"
 #include "commands/language.h"
@@ -41,17 +43,17 @@ public:
     void append(const std::filesystem::path& file);
 
     // "整理": the text replaced by the lines one kind of survey needs.
-    void reduceToLevelingLine();        // "水准线路"
-    void reduceToIntermediateSights();  // "测中间点"
-    void reduceToSinglePoints();        // "单点测量"
+    void filterToLevelingLine();        // "水准线路"
+    void filterToIntermediateSights();  // "测中间点"
+    void filterToSinglePoints();        // "单点测量"
     // "恢复原文": the text as the files opened gave it (the file "打开" opened and those
     // appended to it since); nothing when none was opened.
     void restoreOpened();
 
     // "保存": the text itself, or one of the workbooks. The save dialog opens on the
     // type the text save chose last (DAT at first), or on EXCEL for a workbook. A text
-    // its workbook's filter would still reduce is offered to be reduced first; it is
-    // reduced once the file is chosen, so a cancelled save leaves it as it was.
+    // its workbook's filter would still change is offered to be filtered first; it is
+    // filtered once the file is chosen, so a cancelled save leaves it as it was.
     // saveText: false when nothing was saved.
     bool saveText();  // "原始文本"
     // A field book is marked against the standard chosen (setStandard).
@@ -113,23 +115,23 @@ public:
     void saveSectionsFile(leveling::ExchangeFormat format);
 
 private:
-    void reduce(RecordFilter filter);
-    // The reduced lines in place of the text, the text kept in the work file; says how
+    void filter(RecordFilter filter);
+    // The filtered lines in place of the text, the text kept in the work file; says how
     // many lines were kept and dropped.
-    void replaceByReduced(RecordFilter filter, FilteredLines reduced);
+    void replaceByFiltered(RecordFilter filter, FilteredLines filtered);
     // The origins of the text's lines; none once the user has edited it.
     const LineOrigins& origins();
     // The files the text's lines came from; none once the user has edited it.
     const FileRuns& runs();
-    // The text's lines, or the reduced ones, cut at the files they came from. A text
+    // The text's lines, or the filtered ones, cut at the files they came from. A text
     // of several files is numbered by their lines for a save, whoever saves: the text
     // area's numbers name no file, and a workbook outlives the window.
     enum class Use { Check, Save };
-    JoinedLines joinedLines(const std::optional<FilteredLines>& reduced, Use use = Use::Save);
+    JoinedLines joinedLines(const std::optional<FilteredLines>& filtered, Use use = Use::Save);
     // What opening a file says: its warnings, or else its status.
     void tell(const OpenedText& opened);
-    // The heading of the file opened, which a reduced text still fills from; none once
-    // the user has edited the text.
+    // The heading of the file opened, which a filtered text still fills from; none once
+    // the user has edited the text, until "恢复原文".
     const books::Heading* openedHeading();
     // The origins the text's lines are numbered by: none unless numberLinesOfFile.
     const LineOrigins& numbering();
@@ -137,22 +139,27 @@ private:
     // InputError is then located in the file the text came from.
     template <typename Run>
     auto locatingFaults(Run run);
-    // false: the user cancelled the save. reduced: the text reduced by filter, when the
+    // false: the user cancelled the save. filtered: the text after filter, when the
     // user chose so; not yet shown.
-    bool offerToReduce(RecordFilter filter, std::optional<FilteredLines>& reduced);
-    // The origins lines are numbered by, of the text or of the reduced lines.
-    const LineOrigins& numberingOf(const std::optional<FilteredLines>& reduced);
+    bool offerToFilter(RecordFilter filter, std::optional<FilteredLines>& filtered);
+    // The origins lines are numbered by, of the text or of the filtered lines.
+    const LineOrigins& numberingOf(const std::optional<FilteredLines>& filtered);
 
     Ui& ui_;
     std::filesystem::path programDir_;
     int textFilterIndex_ = kDatFilter;
     std::filesystem::path source_;  // the file opened
     LineOrigins origins_;
-    FileRuns runs_;         // the files of the text's lines
-    OpenedText opened_;     // the text and origins as the files opened gave them
-    FileRuns openedRuns_;   // their files
-    FileRuns reducedRuns_;  // the files of the reduced lines a save reads
+    FileRuns runs_;  // the files of the text's lines
+    // The text and origins as the files opened gave them; the text of a file opened
+    // alone shared with the text area, not copied (one appended to joins them anew).
+    std::shared_ptr<const std::string> openedText_;
+    LineOrigins openedOrigins_;
+    FileRuns openedRuns_;    // their files
+    FileRuns filteredRuns_;  // the files of the filtered lines a save reads
+    // Read from openedText_ when first asked for, a reading the open need not wait for.
     std::optional<books::Heading> openedHeading_;
+    bool headingDropped_ = false;  // the user edited the text
     bool linesOfFile_ = false;
     std::optional<leveling::Standard> standard_;
     std::vector<CheckedLine> checkedLines_;

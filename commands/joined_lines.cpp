@@ -1,6 +1,6 @@
 #include "commands/joined_lines.h"
 
-#include <numeric>
+#include <algorithm>
 
 namespace levara {
 
@@ -35,8 +35,8 @@ JoinedLines::JoinedLines(std::string_view text, const LineOrigins& numbering, co
             numbers.assign(numbering.begin() + std::ptrdiff_t(from),
                            numbering.begin() + std::ptrdiff_t(std::min(from + count, numbering.size())));
         } else {
-            numbers.resize(runs[run].lines);
-            std::iota(numbers.begin(), numbers.end(), int(line + 1));
+            for (std::size_t k = 0; k < runs[run].lines; ++k)
+                numbers.push_back(LineNumber::ofIndex(line + k));
         }
         line += runs[run].lines;
     }
@@ -52,6 +52,11 @@ std::vector<leveling::Section> JoinedLines::sections(std::size_t part,
     const TextLines& lines = parts_[part];
     try {
         return leveling::readSections(lines, order);
+    } catch (const leveling::OrderContradicted& fault) {
+        // Kept whole, its books that fit with it.
+        if (!lines.file() || fault.located())
+            throw;
+        throw leveling::OrderContradicted(fault, *lines.file(), fault.line());
     } catch (const InputError& fault) {
         if (!lines.file() || fault.located())
             throw;

@@ -1,8 +1,9 @@
 #pragma once
 // What a command needs from whoever runs it: the text area, the file dialogs, the
-// overwrite and reduce questions, the status text and the busy pointer. The window
+// overwrite and filter questions, the status text and the busy pointer. The window
 // shows real dialogs; levara-cli and the tests answer them.
 #include <filesystem>
+#include <memory>
 #include <string>
 #include <utility>
 
@@ -24,8 +25,8 @@ inline constexpr int kXmlFilter = 4;
 inline constexpr int kAllFilesFilter = 5;
 
 // The answer to the question asked before a workbook is saved from a text that the
-// matching filter would still reduce.
-enum class ReduceAnswer { Reduce, SaveAsItIs, Cancel };
+// matching filter would still change.
+enum class FilterAnswer { Filter, SaveAsItIs, Cancel };
 
 class Ui {
 public:
@@ -38,6 +39,10 @@ public:
     // A command's text in place of the user's ("整理", "恢复原文"): the window keeps the
     // one replaced, to undo.
     virtual void replaceText(std::string text) { setText(std::move(text)); }
+    // The same with a text the caller keeps as well (the file as opened, for "恢复原文"):
+    // a front end may hold it without a copy of its own.
+    virtual void setSharedText(std::shared_ptr<const std::string> text) { setText(*text); }
+    virtual void replaceBySharedText(std::shared_ptr<const std::string> text) { replaceText(*text); }
     // Whether the user changed the text since it was set: its lines then no longer
     // come from the file opened.
     virtual bool textEdited() { return false; }
@@ -52,7 +57,7 @@ public:
     virtual void textSaved() {}
     // Asked before the save dialog: the text holds lines that filter, the one the
     // workbook needs, would leave out.
-    virtual ReduceAnswer askReduceFirst(RecordFilter filter) = 0;
+    virtual FilterAnswer askFilterFirst(RecordFilter filter) = 0;
     // A command ended without writing what the user may expect; says why.
     virtual void notify(const Message& message) = 0;
     // What the text area holds or where it was saved last, in the status bar's first

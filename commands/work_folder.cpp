@@ -59,13 +59,13 @@ void checkOwnFolder(const std::filesystem::path& dir)
                                                                  "of yours that only you may write in")));
 }
 
-bool isTemplate(const std::filesystem::path& file, const TempFolder& temp)
+bool isTemplate(const std::filesystem::path& file, const WorkFolderPaths& temp)
 {
     const std::string name = file.filename().string();
     return name.starts_with("exc") && file.extension() == ".xls" && name != temp.workingWorkbook().filename().string();
 }
 
-void copyMissingTemplates(const TempFolder& from, const TempFolder& to)
+void copyMissingTemplates(const WorkFolderPaths& from, const WorkFolderPaths& to)
 {
     std::error_code error;
     std::filesystem::directory_iterator entries(from.dir(), error);
@@ -93,7 +93,7 @@ std::filesystem::path userDataFolder()
 
 std::filesystem::path workFolderHome(const std::filesystem::path& programDir)
 {
-    const std::filesystem::path beside = TempFolder(programDir).dir();
+    const std::filesystem::path beside = WorkFolderPaths(programDir).dir();
     // Missing, or not a folder: reported as such beside the program, never a reason to
     // make the user's own.
     struct stat st {};
@@ -104,21 +104,21 @@ std::filesystem::path workFolderHome(const std::filesystem::path& programDir)
     return userDataFolder();
 }
 
-WorkFolder::WorkFolder(const std::filesystem::path& programDir)
-    : temp_([&] {
+LockedWorkFolder::LockedWorkFolder(const std::filesystem::path& programDir)
+    : paths_([&] {
           const std::filesystem::path home = workFolderHome(programDir);
           if (home != programDir) {
-              makeFolders(TempFolder(home).dir());
+              makeFolders(WorkFolderPaths(home).dir());
               checkOwnFolder(home);
-              checkOwnFolder(TempFolder(home).dir());
+              checkOwnFolder(WorkFolderPaths(home).dir());
           }
-          return TempFolder(home);
+          return WorkFolderPaths(home);
       }()),
-      lock_(temp_.lock())
+      lock_(paths_.lock())
 {
-    const TempFolder beside(programDir);
-    if (temp_.dir() != beside.dir())
-        copyMissingTemplates(beside, temp_);
+    const WorkFolderPaths beside(programDir);
+    if (paths_.dir() != beside.dir())
+        copyMissingTemplates(beside, paths_);
 }
 
 }  // namespace levara

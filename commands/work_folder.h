@@ -23,14 +23,14 @@ std::filesystem::path workFolderHome(const std::filesystem::path& programDir);
 // refused when that is not a folder of the user's that only they may write in),
 // locked, and given each template of the program's temp folder it lacks. A template
 // already there is never replaced: it may be one the user edited.
-class WorkFolder {
+class LockedWorkFolder {
 public:
-    explicit WorkFolder(const std::filesystem::path& programDir);  // throws FileError naming the folder
-    const TempFolder& temp() const { return temp_; }
+    explicit LockedWorkFolder(const std::filesystem::path& programDir);  // throws FileError naming the folder
+    const WorkFolderPaths& paths() const { return paths_; }
 
 private:
-    TempFolder temp_;
-    TempFolder::Lock lock_;
+    WorkFolderPaths paths_;
+    WorkFolderPaths::Lock lock_;
 };
 
 }  // namespace levara

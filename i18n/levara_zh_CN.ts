@@ -1045,5 +1045,65 @@ check 对每个超限的数值、每个高差与仪器自身高程不符的测�
 有可能含粗差的测段（在标准错误输出中说明，表中已标明）。
 </translation>
     </message>
+    <message>
+        <source>the book %1 does not fit the observations: %2</source>
+        <translation>手簿 %1 与观测记录不符：%2</translation>
+    </message>
+    <message>
+        <source>%1 (no field book fits every station)</source>
+        <translation>%1（没有与每一测站都相符的手簿）</translation>
+    </message>
+    <message>
+        <source>%1 (the books that fit: %2)</source>
+        <translation>%1（相符的手簿：%2）</translation>
+    </message>
+    <message>
+        <source>%1
+
+Save a book that fits instead?</source>
+        <translation>%1
+
+改为保存相符的手簿？</translation>
+    </message>
+    <message>
+        <source>differs from the instrument&apos;s computation</source>
+        <translation>与仪器计算不符</translation>
+    </message>
+    <message>
+        <source>a station missing from the file</source>
+        <translation>文件缺测站</translation>
+    </message>
+    <message>
+        <source>the instrument&apos;s %1</source>
+        <translation>仪器 %1</translation>
+    </message>
+    <message>
+        <source>%1: every value within the limits; stations that differ from the instrument&apos;s computation: %2 (leveling lines: %3, stations: %4)</source>
+        <translation>%1：全部在限差之内；与仪器计算不符的测站 %2 个（水准线路 %3 条，测站 %4 个）</translation>
+    </message>
+    <message>
+        <source>%1: values over the limits: %2; stations that differ from the instrument&apos;s computation: %3 (leveling lines: %4, stations: %5)</source>
+        <translation>%1：超限 %2 项；与仪器计算不符的测站 %3 个（水准线路 %4 条，测站 %5 个）</translation>
+    </message>
+    <message>
+        <source>the instrument&apos;s sums include a station missing from the file (the addresses jump from %1 to %2)</source>
+        <translation>仪器的累计值含有文件中缺少的测站（地址从 %1 跳到 %2）</translation>
+    </message>
+    <message>
+        <source>the instrument&apos;s sums include a station missing from the file (it counts %1 stations, the file holds %2)</source>
+        <translation>仪器的累计值含有文件中缺少的测站（仪器计 %1 站，文件有 %2 站）</translation>
+    </message>
+    <message>
+        <source>the instrument&apos;s heights</source>
+        <translation>仪器的高程</translation>
+    </message>
+    <message>
+        <source>line %1: station %2 (%3): warning: %4: height difference %5 m, the instrument&apos;s %6 m</source>
+        <translation>第 %1 行：第 %2 站（%3）：警告：%4：高差 %5 m，仪器 %6 m</translation>
+    </message>
+    <message>
+        <source>Line %1: %2 stations, %3 over the limits, %4 differ from the instrument&apos;s computation</source>
+        <translation>线路 %1：%2 站，超限 %3 项，与仪器计算不符 %4 站</translation>
+    </message>
 </context>
 </TS>

@@ -29,7 +29,7 @@ public:
         for (const Station& station : section.stations) {
             const StationReadings& s = station.readings;
             for (const StaffReading* reading : {&s.back1, &s.back2, &s.fore1, &s.fore2}) {
-                if (reading->line == 0)
+                if (!reading->line)
                     continue;  // BF: one reading on each staff
                 range(limits_.sightLength, CheckItem::SightLength, leadingNumber(reading->distance), *reading, station);
                 range(limits_.lineOfSightHeight, CheckItem::LineOfSightHeight, leadingNumber(reading->reading),
@@ -115,7 +115,7 @@ public:
 
     // M_Δ and M_W against their limits, each named by the last line of its table.
     std::optional<ErrorLimit> error(const std::optional<Limit>& limit, CheckItem item, std::optional<double> value,
-                                    int line, int section)
+                                    LineNumber line, int section)
     {
         if (!limit)
             return std::nullopt;
@@ -134,13 +134,13 @@ public:
     {
         const Precision& p = report.precision;
         report.randomErrorLimit = error(limits_.randomError, CheckItem::RandomError, p.randomErrorMm,
-                                        p.pairs.empty() ? 0 : p.pairs.back().line, lastSection);
+                                        p.pairs.empty() ? LineNumber() : p.pairs.back().line, lastSection);
         report.totalErrorLimit = error(limits_.totalError, CheckItem::TotalError, p.totalErrorMm,
-                                       p.loops.empty() ? 0 : p.loops.back().line, lastSection);
+                                       p.loops.empty() ? LineNumber() : p.loops.back().line, lastSection);
     }
 
 private:
-    Finding& add(CheckItem item, int line, std::string_view point, double value, LimitStatus status)
+    Finding& add(CheckItem item, LineNumber line, std::string_view point, double value, LimitStatus status)
     {
         Finding& finding = report_.findings.emplace_back();
         finding.line = line;
@@ -152,7 +152,7 @@ private:
         return finding;
     }
 
-    Finding& stationFinding(CheckItem item, int line, std::string_view point, double value, LimitStatus status,
+    Finding& stationFinding(CheckItem item, LineNumber line, std::string_view point, double value, LimitStatus status,
                             const Station& station)
     {
         Finding& finding = add(item, line, point, value, status);
@@ -231,7 +231,7 @@ private:
     }
 
     void rootLimit(const std::optional<Limit>& limit, CheckItem item, double heightDifference, double kilometres,
-                   int line, std::string point)
+                   LineNumber line, std::string point)
     {
         if (!limit)
             return;
@@ -272,6 +272,8 @@ const char* itemName(CheckItem item)
     case CheckItem::RouteForwardReturn: return QT_TRANSLATE_NOOP("levara", "route's forward/return discrepancy");
     case CheckItem::RandomError: return QT_TRANSLATE_NOOP("levara", "mean error per km M_Δ");
     case CheckItem::TotalError: return QT_TRANSLATE_NOOP("levara", "total mean error per km M_W");
+    case CheckItem::InstrumentDiffers: return QT_TRANSLATE_NOOP("levara", "differs from the instrument's computation");
+    case CheckItem::StationMissing: return QT_TRANSLATE_NOOP("levara", "a station missing from the file");
     }
     return "";
 }
@@ -282,7 +284,9 @@ std::string_view itemUnit(CheckItem item)
     case CheckItem::SightLength:
     case CheckItem::LineOfSightHeight:
     case CheckItem::DistanceDifference:
-    case CheckItem::DistanceDifferenceSum: return "m";
+    case CheckItem::DistanceDifferenceSum:
+    case CheckItem::InstrumentDiffers:
+    case CheckItem::StationMissing: return "m";
     case CheckItem::StationCount:
     case CheckItem::RepeatCount: return "";
     default: return "mm";

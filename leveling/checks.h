@@ -33,6 +33,10 @@ enum class CheckItem {
     RouteForwardReturn,     // Σ of the discrepancies of pairs that follow each other as one route, mm
     RandomError,            // M_Δ, mm
     TotalError,             // M_W, mm
+    // A station's height difference against the step between the level's heights, m
+    // (an InstrumentDisagreement as a row of the list).
+    InstrumentDiffers,
+    StationMissing,  // the same where the level's step includes a station the file lacks
 };
 
 // What the item is called in the list: a message source (QT_TRANSLATE_NOOP).
@@ -44,10 +48,10 @@ std::string_view itemUnit(CheckItem item);
 inline constexpr double kComputationToleranceMm = 0.01;
 
 struct Finding {
-    int line = 0;         // in the text
-    int section = 0;      // its index in the sections checked
-    int station = 0;      // its number in its section; 0 for a finding of the section
-    int stationLine = 0;  // the station's first line (StationReadings::firstLine); 0 for a section's
+    LineNumber line;         // in the text
+    int section = 0;         // its index in the sections checked
+    int station = 0;         // its number in its section; 0 for a finding of the section
+    LineNumber stationLine;  // the station's first line (StationReadings::firstLine); none for a section's
     std::string point;
     CheckItem item{};
     double value = 0;  // in the item's unit; a count for StationCount

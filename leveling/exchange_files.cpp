@@ -6,6 +6,7 @@
 
 #include "leveling/network_sections.h"
 #include "leveling/route.h"
+#include "leveling/start_height.h"
 #include "leveling/units.h"
 
 namespace levara::leveling {
@@ -15,7 +16,8 @@ namespace {
 struct Measured {
     std::string from, to;
     double heightDifference = 0, lengthM = 0;
-    int stations = 0, firstLine = 0;
+    int stations = 0;
+    LineNumber firstLine;
     std::optional<double> sigmaMm;                // a priori, one run
     const std::filesystem::path* file = nullptr;  // Section::file
 };
@@ -130,7 +132,7 @@ std::string gama(const std::vector<Measured>& sections, const std::vector<std::s
 // XML 1.0 carries no character below U+0020 but tab, LF and CR, and an attribute
 // turns those into blanks (XML 1.0, 2.2 "Characters" and 3.3.3 "Attribute-Value
 // Normalization"), nor U+FFFE and U+FFFF; an empty id names no point.
-void checkGamaName(const std::string& name, int line, const std::filesystem::path* file)
+void checkGamaName(const std::string& name, LineNumber line, const std::filesystem::path* file)
 {
     const bool carried =
         !name.empty() &&
@@ -146,7 +148,7 @@ void checkGamaName(const std::string& name, int line, const std::filesystem::pat
 
 // STAR*NET joins a leveling record's two points with "-" and ends a field at a blank;
 // "'" starts a description and "#" a comment (STAR*NET V6 manual, Example 8).
-void checkStarnetName(const std::string& name, int line, const std::filesystem::path* file)
+void checkStarnetName(const std::string& name, LineNumber line, const std::filesystem::path* file)
 {
     if (name.empty() || name.find_first_of(" \t-'#!") != std::string::npos || name.front() == '.')
         throw inputErrorIn(file, line,

@@ -55,7 +55,7 @@ std::string_view trimmed(std::string_view text)
     return text;
 }
 
-FileError lineError(const std::filesystem::path& file, int line, Message problem)
+FileError lineError(const std::filesystem::path& file, LineNumber line, Message problem)
 {
     return FileError(file, Message(QT_TRANSLATE_NOOP("levara", "line %1: %2"), line, std::move(problem)));
 }
@@ -183,7 +183,7 @@ KnownPoints parseKnownPoints(std::string_view bytes, const std::filesystem::path
     known.points.reserve(lines.size());
     known.byName.assign(std::bit_ceil(2 * lines.size() + 2), 0);
     for (std::size_t i = 0; i < lines.size(); ++i) {
-        const int number = lines.number(i);
+        const LineNumber number = lines.number(i);
         const std::string_view text = trimmed(withoutComment(lines[i]));
         if (text.empty())
             continue;

@@ -7,12 +7,14 @@
 #include <string_view>
 #include <vector>
 
+#include "records/records.h"
+
 namespace levara::leveling {
 
 struct KnownPoint {
     std::string name;
     double height = 0;  // m
-    int line = 0;       // in its file
+    LineNumber line;    // in its file
 };
 
 struct KnownPoints {

@@ -17,7 +17,7 @@ void checkHeightDifference(const Section& section)
                            Message(QT_TRANSLATE_NOOP("levara",
                                                      "the section of lines %1 has a height difference of %2 m, "
                                                      "beyond ±%3 m: no two points differ that much in height"),
-                                   std::to_string(section.firstLine) + "–" + std::to_string(section.lastLine),
+                                   section.firstLine.text() + "–" + section.lastLine.text(),
                                    stripLeadingBlanks(signedNumberText(section.heightDifference)), kLargestHeightText));
 }
 

@@ -43,8 +43,8 @@ struct Leg {
     // same points in the same direction; -1 when it is the first.
     int repeats = -1;
     std::string from, to;         // point names as a route uses them (pointName)
-    int firstLine = 0;            // of the forward section
-    int lastLine = 0;             // of the forward section, or of a pair's return section
+    LineNumber firstLine;         // of the forward section
+    LineNumber lastLine;          // of the forward section, or of a pair's return section
     double lengthKm = 0;          // a pair's mean
     double stations = 0;          // a pair's mean may end in .5
     HundredthsOfMm measured = 0;  // the height difference, a pair's mean of forward and −return

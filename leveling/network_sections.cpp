@@ -2,6 +2,8 @@
 
 #include <cmath>
 
+#include "leveling/start_height.h"
+
 namespace levara::leveling {
 
 namespace {
@@ -31,7 +33,7 @@ NetworkInput networkOf(const std::vector<Section>& sections, const TextLines& li
 {
     const std::vector<RouteSection> measured = routeSections(sections, standard, pairs == PairUse::Mean);
     if (measured.empty())
-        throw inputErrorIn(lines.file(), lines.empty() ? 1 : lines.number(lines.size() - 1),
+        throw inputErrorIn(lines.file(), lastLineNumber(lines),
                            Message(QT_TRANSLATE_NOOP("levara", "the text holds no leveling section to adjust")));
     NetworkInput input;
     input.weighting = distribution == Distribution::ByDistance ? Weighting::ByDistance : Weighting::ByStations;

@@ -19,7 +19,7 @@ namespace levara::leveling {
 // One forward/return pair: Δ, R and ΔΔ/R.
 struct PairPrecision {
     std::string from, to;
-    int line = 0;  // the return section's last line
+    LineNumber line;  // the return section's last line
     double lengthKm = 0;
     double discrepancyMm = 0;
     double weightedSquare = 0;  // ΔΔ/R, mm²/km
@@ -28,7 +28,7 @@ struct PairPrecision {
 // One loop: W, F and WW/F.
 struct LoopPrecision {
     std::string loop;  // "A–B–C–A"
-    int line = 0;      // the last line of the leg that closes it
+    LineNumber line;   // the last line of the leg that closes it
     double perimeterKm = 0;
     double misclosureMm = 0;
     double weightedSquare = 0;  // WW/F

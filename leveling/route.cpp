@@ -4,6 +4,7 @@
 #include <cmath>
 #include <numeric>
 
+#include "leveling/start_height.h"
 #include "leveling/units.h"
 
 namespace levara::leveling {
@@ -21,7 +22,7 @@ std::optional<double> rootLimit(const std::optional<Limit>& limit, bool mountain
     return nineDecimals(factor.value * std::sqrt(kilometres));
 }
 
-std::string lines(int first, int last) { return std::to_string(first) + "–" + std::to_string(last); }
+std::string lines(LineNumber first, LineNumber last) { return first.text() + "–" + last.text(); }
 
 // A route section with the weights its correction is shared by: in millimetres or
 // stations, twice over so that a pair's mean stays whole.
@@ -90,7 +91,7 @@ void checkChained(const std::vector<RouteLeg>& legs)
 // Wide enough for a misclosure times a weight (both within 64 bits).
 __extension__ typedef __int128 WideProduct;
 
-void distribute(std::vector<RouteLeg>& legs, HundredthsOfMm total, Distribution distribution, int line,
+void distribute(std::vector<RouteLeg>& legs, HundredthsOfMm total, Distribution distribution, LineNumber line,
                 const std::filesystem::path* file)
 {
     auto weight = [&](const RouteLeg& leg) {
@@ -152,33 +153,6 @@ std::optional<double> Adjustment::correctionPerUnitMm() const
     return nineDecimals(-toMetres(*misclosure) * kMillimetresPerMetre / per);
 }
 
-RecordedHeight recordedStartHeight(const TextLines& lines, const std::string& start)
-{
-    for (std::size_t i = 0; i < lines.size(); ++i) {
-        const MeasurementLine line(lines[i]);
-        if (line.heightTag() != "Z")
-            continue;
-        const std::optional<double> height = typedNumber(line.height());
-        if (!height)
-            throw inputErrorIn(lines.file(), lines.number(i),
-                               Message(QT_TRANSLATE_NOOP("levara", "the height \"%1\" is not a number"),
-                                       pointName(line.height())));
-        if (!heightInRange(*height))
-            throw inputErrorIn(lines.file(), lines.number(i), heightOutOfRange(pointName(line.height())));
-        RecordedHeight recorded{pointName(line.pointNumber()), *height, lines.number(i), lines.file()};
-        if (recorded.point != start)
-            throw inputErrorIn(lines.file(), recorded.line,
-                               Message(QT_TRANSLATE_NOOP("levara",
-                                                         "the first height line is of point %1, not of %2, the "
-                                                         "start of the route: choose a known-points file"),
-                                       recorded.point, start));
-        return recorded;
-    }
-    throw inputErrorIn(lines.file(), firstLineNumber(lines),
-                       Message(QT_TRANSLATE_NOOP("levara", "the text records no height for the route's start: "
-                                                           "choose a known-points file")));
-}
-
 Adjustment adjustRoute(const std::vector<Section>& sections, const TextLines& lines, const KnownPoints* known,
                        Distribution distribution, const Standard* standard)
 {
@@ -208,7 +182,7 @@ Adjustment adjustRoute(const std::vector<Section>& sections, const TextLines& li
                             Message(QT_TRANSLATE_NOOP("levara", "gives no height for %1, the start of the route "
                                                                 "(line %2)"),
                                     first.from,
-                                    (first.file ? first.file->string() + ":" : "") + std::to_string(first.firstLine)));
+                                    (first.file ? first.file->string() + ":" : "") + first.firstLine.text()));
         start = toHundredthsOfMm(given->height);
         for (std::size_t i = 0; i + 1 < legs.size(); ++i) {
             const RouteSection& section = legs[i].section;

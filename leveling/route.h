@@ -28,9 +28,9 @@ enum class RouteKind { Connecting, Loop, Open };
 
 // A forward/return pair's discrepancy held to the standard's limit.
 struct PairCheck {
-    int returnFirstLine = 0, returnLastLine = 0;  // the return section's lines
-    double discrepancyMm = 0;                     // forward + return height difference
-    std::optional<double> limitMm;                // none without a standard that gives one
+    LineNumber returnFirstLine, returnLastLine;  // the return section's lines
+    double discrepancyMm = 0;                    // forward + return height difference
+    std::optional<double> limitMm;               // none without a standard that gives one
     bool over = false;
     // The return section's file (Section::file).
     const std::filesystem::path* returnFile = nullptr;
@@ -39,7 +39,7 @@ struct PairCheck {
 // One section of the route; a forward/return pair counts as one, their mean.
 struct RouteSection {
     std::string from, to;
-    int firstLine = 0, lastLine = 0;  // of the (forward) section in the text
+    LineNumber firstLine, lastLine;  // of the (forward) section in the text
     double lengthKm = 0;
     double stations = 0;  // a pair's mean may end in .5
     HundredthsOfMm measured = 0;
@@ -65,7 +65,7 @@ struct Adjustment {
     std::vector<RoutePoint> points;  // the start, then each section's end
     // Where the start height comes from: the known-points file, or the text's line.
     std::filesystem::path knownFile;
-    int startHeightLine = 0;  // the text's height line, when no file gives it
+    LineNumber startHeightLine;  // the text's height line, when no file gives it
     // Its file, when the text joins several.
     std::filesystem::path startHeightFile;
     double lengthKm = 0;
@@ -85,8 +85,8 @@ struct Adjustment {
 };
 
 // The route through the sections with stations, its misclosure distributed. known:
-// the known heights, or none to take the start's height from the text's first height
-// line. standard: the limits of the misclosure and of a pair's discrepancy, or none.
+// the known heights, or none to take the start's height from the text
+// (recordedStartHeight). standard: the limits of the misclosure and of a pair's discrepancy, or none.
 // Throws InputError naming the text's lines and the points where the sections do not
 // make one route or a height is missing, FileError naming the known-points file when
 // it does not know the route's start.
@@ -98,15 +98,5 @@ Adjustment adjustRoute(const std::vector<Section>& sections, const TextLines& li
 // section as measured (pairs: false).
 std::vector<RouteSection> routeSections(const std::vector<Section>& sections, const Standard* standard,
                                         bool pairs = true);
-
-// The start's height as the text records it: its first height line, which must be of
-// start. Throws InputError naming the line when there is none or it is of another point.
-struct RecordedHeight {
-    std::string point;
-    double height = 0;
-    int line = 0;
-    const std::filesystem::path* file = nullptr;  // of the line, when the text joins several
-};
-RecordedHeight recordedStartHeight(const TextLines& lines, const std::string& start);
 
 }  // namespace levara::leveling

@@ -14,7 +14,7 @@ namespace {
 // A part of the text: lines [begin, end) of the numbered lines.
 struct Part {
     std::size_t begin = 0, end = 0;
-    int startRecord = 0, endRecord = 0;  // line numbers, 0 when absent
+    LineNumber startRecord, endRecord;  // none when absent
     std::string_view lineName, methodText;
 };
 
@@ -30,15 +30,15 @@ std::vector<Part> partsOf(const LineList& lines)
             continue;
         if (line.startTag() == "Start-Line") {
             // Lines before the first record (a heading) belong to its section.
-            if (parts.back().startRecord != 0 || parts.size() > 1 ||
+            if (parts.back().startRecord.known() || parts.size() > 1 ||
                 std::any_of(lines.begin(), lines.begin() + std::ptrdiff_t(i), isReadingLine)) {
                 parts.back().end = i;
-                parts.push_back({i, 0, 0, 0, {}, {}});
+                parts.push_back({i, 0, {}, {}, {}, {}});
             }
             parts.back().startRecord = lines[i].number;
             parts.back().lineName = stripBlanks(line.lineNumber());
             parts.back().methodText = stripBlanks(line.observationMethod());
-        } else if (line.endTag() == "End-Line" && parts.back().endRecord == 0) {
+        } else if (line.endTag() == "End-Line" && !parts.back().endRecord) {
             parts.back().endRecord = lines[i].number;
         }
     }
@@ -58,10 +58,10 @@ std::vector<StationReadings> stationsOf(const LineList& lines, ObservationOrder 
 }
 
 // The section of the part with its stations' values and sums.
-Section computed(const Part& part, ObservationOrder order, std::vector<StationReadings> stations, int lastLine)
+Section computed(const Part& part, ObservationOrder order, std::vector<StationReadings> stations, LineNumber lastLine)
 {
     Section section;
-    section.firstLine = part.startRecord ? part.startRecord : 1;
+    section.firstLine = part.startRecord ? part.startRecord : LineNumber(1);
     section.lastLine = part.endRecord ? part.endRecord : lastLine;
     section.lineName = part.lineName;
     section.methodText = part.methodText;
@@ -87,9 +87,9 @@ LineList linesOf(const LineList& lines, const Part& part)
     return LineList(lines.begin() + std::ptrdiff_t(part.begin), lines.begin() + std::ptrdiff_t(part.end));
 }
 
-int lastLineOf(const LineList& lines, const Part& part)
+LineNumber lastLineOf(const LineList& lines, const Part& part)
 {
-    return part.end > part.begin ? lines[part.end - 1].number : lines.empty() ? 1 : lines.back().number;
+    return part.end > part.begin ? lines[part.end - 1].number : lines.empty() ? LineNumber(1) : lines.back().number;
 }
 
 // The orders a line's recorded staffs may be read in, the likelier first: a line of
@@ -148,7 +148,7 @@ std::vector<Section> readSections(const TextLines& text, std::optional<Observati
     for (const Part& part : partsOf(lines)) {
         const LineList partLines = linesOf(lines, part);
         const ObservationOrder partOrder = orderOf(partLines, part, order);
-        const bool asRecorded = read == LinesRead::LevelingFilter;
+        const bool asRecorded = read != LinesRead::AsBook;
         sections.push_back(
             computed(part, partOrder, stationsOf(partLines, partOrder, asRecorded), lastLineOf(lines, part)));
         sections.back().file = text.file();
@@ -156,9 +156,9 @@ std::vector<Section> readSections(const TextLines& text, std::optional<Observati
     return sections;
 }
 
-std::vector<ObservationOrder> ordersFitting(const TextLines& text)
+std::vector<ObservationOrder> ordersFitting(const TextLines& text, LinesRead read)
 {
-    const LineList lines = levelingFilterLines(text);
+    const LineList lines = read == LinesRead::LevelingFilter ? levelingFilterLines(text) : numberedLines(text);
     const std::vector<Part> parts = partsOf(lines);
     std::vector<ObservationOrder> fitting;
     for (const ObservationOrder order : kOrdersTried)
@@ -178,7 +178,7 @@ std::vector<Section> readTwoWaySections(const TextLines& text)
         for (auto line = partLines.rbegin(); line != partLines.rend(); ++line)
             if (!line->text.empty())
                 reversed.push_back(*line);
-        const int last = lastLineOf(lines, part);
+        const LineNumber last = lastLineOf(lines, part);
         sections.push_back(computed(part, ObservationOrder::aBFFB, twoWayForwardStations(partLines), last));
         sections.push_back(computed(part, ObservationOrder::aBFFB, twoWayReturnStations(reversed), last));
     }

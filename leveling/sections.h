@@ -16,8 +16,8 @@
 namespace levara::leveling {
 
 struct Section {
-    int firstLine = 1;            // its Start-Line record, or line 1
-    int lastLine = 0;             // its End-Line record, or its last line
+    LineNumber firstLine{1};      // its Start-Line record, or line 1
+    LineNumber lastLine;          // its End-Line record, or its last line
     std::string_view lineName;    // the line number its Start-Line record gives
     std::string_view methodText;  // the method its Start-Line record names
     ObservationOrder order{};     // the order its stations were read in
@@ -38,10 +38,13 @@ struct Section {
 enum class LinesRead {
     // The lines the leveling filter keeps, whatever the text holds (rejected readings,
     // intermediate sights, the level's results): what the checks and the adjustment
-    // hold, the same from a raw text as from its reduced one.
+    // hold, the same from a raw text as from its filtered one.
     LevelingFilter,
     // Every line, as a field book reads the text it is given: its marks.
     AsBook,
+    // Every line, as a field book reads it, each station held to its recorded staffs:
+    // whether a book of the order fits the text before it is written.
+    BookAsRecorded,
 };
 
 // The text's sections with their stations read in the order each Start-Line record
@@ -50,16 +53,18 @@ enum class LinesRead {
 // A section whose Start-Line record names no method is read in the first order that
 // fits its recorded staffs (ordersFitting). Throws InputError naming the line when a
 // section with readings names a method Levara does not read, or none and its staffs
-// fit no order, and no order is given; when a station cannot be read whole; or when
-// a station's recorded staffs contradict the order it is read in (checkRecordedOrder;
-// LinesRead::LevelingFilter only, a book reads its lines whatever their tags).
+// fit no order, and no order is given; when a station cannot be read whole; or
+// OrderContradicted when a station's recorded staffs contradict the order it is read
+// in (checkRecordedOrder; not with LinesRead::AsBook, a book reads its lines whatever
+// their tags).
 std::vector<Section> readSections(const TextLines& lines, std::optional<ObservationOrder> order = {},
                                   LinesRead read = LinesRead::LevelingFilter);
 
 // The orders whose books read every station of the text's leveling lines (the lines
-// the leveling filter keeps) whole and as the level recorded its staffs ("Rb", "Rf"),
-// the likelier first: the books that fit. Empty when none does.
-std::vector<ObservationOrder> ordersFitting(const TextLines& lines);
+// the leveling filter keeps, or with LinesRead::BookAsRecorded every line, as the book
+// itself reads them) whole and as the level recorded its staffs ("Rb", "Rf"), the
+// likelier first: the books that fit. Empty when none does.
+std::vector<ObservationOrder> ordersFitting(const TextLines& lines, LinesRead read = LinesRead::LevelingFilter);
 
 // As the two-way aBFFB book reads them: for each section its forward stations (the
 // back-first ones), then its return stations (the fore-first ones, read last first).

@@ -5,6 +5,7 @@
 #include <cstdlib>
 #include <string>
 
+#include "leveling/order_contradicted.h"
 #include "records/records.h"
 
 namespace levara::leveling {
@@ -31,7 +32,7 @@ Message describe(const StationName& name)
     return Message(QT_TRANSLATE_NOOP("levara", "station %1, starting on line %2"), name.number, name.firstLine);
 }
 
-[[noreturn]] void fail(int line, const StationName& name, Message problem)
+[[noreturn]] void fail(LineNumber line, const StationName& name, Message problem)
 {
     throw stationError(line, name, std::move(problem));
 }
@@ -57,7 +58,8 @@ const FieldMessages kDistanceMessages = {
 // (leveling/route.h), so no huge value turns into a wrong number.
 constexpr double kLargestValue = 1e6;
 
-std::string_view checkedNumber(std::string_view slice, const FieldMessages& messages, int line, const StationName& name)
+std::string_view checkedNumber(std::string_view slice, const FieldMessages& messages, LineNumber line,
+                               const StationName& name)
 {
     if (slice.empty())
         fail(line, name, Message(messages.empty));
@@ -71,23 +73,26 @@ std::string_view checkedNumber(std::string_view slice, const FieldMessages& mess
 
 }  // namespace
 
-InputError stationError(int line, const StationName& name, Message problem)
+InputError stationError(LineNumber line, const StationName& name, Message problem)
 {
     return InputError(line, Message(QT_TRANSLATE_NOOP("levara", "%1: %2"), describe(name), std::move(problem)));
 }
 
-int StationReadings::firstLine() const
+LineNumber StationReadings::firstLine() const
 {
-    int first = std::min(back1.line, fore1.line);
+    LineNumber first = std::min(back1.line, fore1.line);
     for (const StaffReading* second : {&back2, &fore2})
-        if (second->line > 0)
+        if (second->line)
             first = std::min(first, second->line);
     return first;
 }
 
-int firstLineNumber(const TextLines& lines) { return lines.empty() ? 1 : lines.number(0); }
+LineNumber firstLineNumber(const TextLines& lines) { return lines.empty() ? LineNumber(1) : lines.number(0); }
 
-int lastLineNumber(const TextLines& lines) { return lines.empty() ? 1 : lines.number(lines.size() - 1); }
+LineNumber lastLineNumber(const TextLines& lines)
+{
+    return lines.empty() ? LineNumber(1) : lines.number(lines.size() - 1);
+}
 
 LineList numberedLines(const TextLines& lines)
 {
@@ -162,7 +167,8 @@ void checkStationLines(const LineList& lines, std::size_t first, std::size_t cou
             const int step = line.keptPosition != 0 ? line.keptPosition - previous.keptPosition
                                                     : std::abs(line.position - previous.position);
             if (step != 1)
-                fail(previous.number + (line.position > previous.position ? 1 : -1), name, emptyLineInside(count));
+                fail(line.position > previous.position ? previous.number.next() : previous.number.previous(), name,
+                     emptyLineInside(count));
         }
         if (line.text.empty())
             fail(line.number, name, emptyLineInside(count));
@@ -189,11 +195,13 @@ void checkRecordedOrder(const LineList& lines, std::size_t first, std::string_vi
     const std::string recorded = recordedOrder(lines, first, bookOrder.size());
     for (std::size_t i = 0; i < recorded.size(); ++i)
         if (recorded[i] != '?' && recorded[i] != bookOrder[i])
-            fail(name.firstLine, name,
-                 Message(QT_TRANSLATE_NOOP("levara",
-                                           "its staffs were recorded in the order %1, which the book, reading %2, "
-                                           "contradicts; save the book of the order recorded"),
-                         recorded, bookOrder));
+            throw OrderContradicted(
+                name.firstLine,
+                Message(QT_TRANSLATE_NOOP("levara", "%1: %2"), describe(name),
+                        Message(QT_TRANSLATE_NOOP("levara",
+                                                  "its staffs were recorded in the order %1, which the book, reading "
+                                                  "%2, contradicts; save the book of the order recorded"),
+                                recorded, bookOrder)));
 }
 
 void takeReading(StationReadings& station, Reading reading, const NumberedLine& line, const StationName& name)

@@ -16,7 +16,7 @@ namespace levara::leveling {
 // the text (from 1). The return book reads the lines last first, so both may run down.
 struct NumberedLine {
     std::string_view text;
-    int number = 0;
+    LineNumber number;
     int position = 0;
     // Its place among the lines the leveling filter keeps, where a station's lines must
     // follow one another; 0 when the lines read are the text's own.
@@ -26,13 +26,13 @@ using LineList = std::vector<NumberedLine>;
 
 // The numbers messages give the text's first and last lines (TextLines::number); 1
 // for an empty text.
-int firstLineNumber(const TextLines& lines);
-int lastLineNumber(const TextLines& lines);
+LineNumber firstLineNumber(const TextLines& lines);
+LineNumber lastLineNumber(const TextLines& lines);
 
 // All lines in order, empty ones included.
 LineList numberedLines(const TextLines& lines);
 // The lines the leveling filter keeps (records/filters.h), each as often as it keeps
-// it and numbered as in the text: the text as "水准线路" would reduce it, whatever it holds.
+// it and numbered as in the text: the text as "水准线路" would leave it, whatever it holds.
 LineList levelingFilterLines(const TextLines& lines);
 // The non-empty lines, last first: the reversed work file as the return book reads it.
 LineList reversedNonEmptyLines(const TextLines& lines);
@@ -43,7 +43,7 @@ struct StaffReading {
     std::string_view point;
     std::string_view distance;
     std::string_view reading;
-    int line = 0;
+    LineNumber line;
     int position = 0;     // of the line in the text
     int repetitions = 0;  // the readings the level averaged into it; 0 when the line records none
 };
@@ -57,7 +57,7 @@ struct StationReadings {
 
     // The lowest line number of its readings (of back1 and fore1 in a BF station):
     // it names the station whichever way its lines were read.
-    int firstLine() const;
+    LineNumber firstLine() const;
 };
 
 // B1 is back1, F2 fore2, and so on.
@@ -70,7 +70,7 @@ using LineOrder = std::array<Reading, 4>;
 struct StationName {
     const char* book = nullptr;  // nullptr for a single book, else "forward book", "return book"
     int number = 0;              // station number in its book; 0 for a station passed over
-    int firstLine = 0;
+    LineNumber firstLine;
     const char* order = nullptr;  // for a station passed over: "back-first", "fore-first"
 };
 
@@ -87,7 +87,7 @@ void checkStationLines(const LineList& lines, std::size_t first, std::size_t cou
 // The staffs a station's count lines from lines[first] were recorded on, one letter
 // a line: B for "Rb", F for "Rf", ? for any other tag ("BFFB").
 std::string recordedOrder(const LineList& lines, std::size_t first, std::size_t count);
-// Throws InputError naming the station when its lines, recorded as recordedOrder says,
+// Throws OrderContradicted naming the station when its lines, recorded as recordedOrder says,
 // contradict what the book reads them as (bookOrder, one letter a line: "BBFF"): a
 // back reading booked as a fore reading, or the reverse.
 void checkRecordedOrder(const LineList& lines, std::size_t first, std::string_view bookOrder, const StationName& name);
@@ -104,7 +104,7 @@ StationReadings readCheckedStation(const LineList& lines, std::size_t first, con
 
 // The fault of a station, as every station's message names it: the station, then
 // the problem; at line.
-InputError stationError(int line, const StationName& name, Message problem);
+InputError stationError(LineNumber line, const StationName& name, Message problem);
 
 // Where each station of a line book starts, found the way those books search: every
 // "Rb" or "Rf" line starts a station of lineCount lines, whatever the tags of the lines

@@ -14,19 +14,20 @@ FileError::FileError(std::filesystem::path file, Message reason)
 {
 }
 
-InputError::InputError(int line, Message problem)
+InputError::InputError(LineNumber line, Message problem)
     : Error(Message(QT_TRANSLATE_NOOP("levara", "line %1: %2"), line, problem)), line_(line),
       problem_(std::make_shared<const Message>(std::move(problem)))
 {
 }
 
-InputError::InputError(const InputError& fault, const std::filesystem::path& file, int fileLine) : InputError(fault)
+InputError::InputError(const InputError& fault, const std::filesystem::path& file, LineNumber fileLine)
+    : InputError(fault)
 {
     located_ =
         std::make_shared<const Message>(Message(QT_TRANSLATE_NOOP("levara", "%1:%2: %3"), file, fileLine, *problem_));
 }
 
-InputError inputErrorIn(const std::filesystem::path* file, int line, Message problem)
+InputError inputErrorIn(const std::filesystem::path* file, LineNumber line, Message problem)
 {
     InputError fault(line, std::move(problem));
     if (!file)
@@ -34,9 +35,9 @@ InputError inputErrorIn(const std::filesystem::path* file, int line, Message pro
     return {fault, *file, line};
 }
 
-std::string lineRange(int first, int last, const std::filesystem::path* file)
+std::string lineRange(LineNumber first, LineNumber last, const std::filesystem::path* file)
 {
-    std::string range = std::to_string(first) + "–" + std::to_string(last);
+    std::string range = first.text() + "–" + last.text();
     return file ? file->string() + ":" + range : range;
 }
 

@@ -6,6 +6,7 @@
 #include <memory>
 #include <stdexcept>
 
+#include "records/line_number.h"
 #include "records/message.h"
 
 namespace levara {
@@ -37,26 +38,26 @@ private:
 // also has "<file>:<line in the file>: <problem>", the form levara-cli reports.
 class InputError : public Error {
 public:
-    InputError(int line, Message problem);
+    InputError(LineNumber line, Message problem);
     // The same fault, found at fileLine of the file the text came from.
-    InputError(const InputError& fault, const std::filesystem::path& file, int fileLine);
-    int line() const { return line_; }
+    InputError(const InputError& fault, const std::filesystem::path& file, LineNumber fileLine);
+    LineNumber line() const { return line_; }
     // The message naming the file and its line; message() when not located.
     const Message& locatedMessage() const { return located_ ? *located_ : message(); }
     bool located() const { return located_ != nullptr; }
 
 private:
-    int line_;
+    LineNumber line_;
     std::shared_ptr<const Message> problem_;
     std::shared_ptr<const Message> located_;
 };
 
 // The fault at line, located in file when it is given (the line is one of a text joined
 // from several files: TextLines::file).
-InputError inputErrorIn(const std::filesystem::path* file, int line, Message problem);
+InputError inputErrorIn(const std::filesystem::path* file, LineNumber line, Message problem);
 // Lines first to last as a message names them, "12–30", with their file when given:
 // "b.dat:12–30".
-std::string lineRange(int first, int last, const std::filesystem::path* file);
+std::string lineRange(LineNumber first, LineNumber last, const std::filesystem::path* file);
 
 // For failed system calls: "<file>: <action>: <strerror(errnum)>".
 [[noreturn]] void throwFileError(const std::filesystem::path& file, Message action, int errnum);

@@ -55,7 +55,7 @@ FilteredLines filterLines(RecordFilter filter, const TextLines& lines, const Lin
             kept.text += lines[i];
             kept.text += "\r\n";
             if (traced)
-                kept.origins.push_back(i < origins.size() ? origins[i] : 0);
+                kept.origins.push_back(i < origins.size() ? origins[i] : LineNumber());
         }
     return kept;
 }

@@ -1,5 +1,5 @@
 #pragma once
-// The three filters that reduce the text to the lines one kind of survey needs.
+// The three filters that cut the text down to the lines one kind of survey needs.
 #include <string>
 
 #include "records/line_origins.h"

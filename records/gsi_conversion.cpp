@@ -98,13 +98,13 @@ constexpr int kFewestCheckReadings = 4, kMostCheckReadings = 8;
 
 class Converter {
 public:
-    Converter(const std::filesystem::path& file, std::size_t blocks) : place_{file, 0}
+    Converter(const std::filesystem::path& file, std::size_t blocks) : place_{file, LineNumber()}
     {
         // Mostly one raw line of 121 bytes a block.
         result_.text.reserve(blocks * 121);
     }
 
-    void convert(std::string_view line, int number)
+    void convert(std::string_view line, LineNumber number)
     {
         place_.line = number;
         readGsiBlock(line, place_, block_);
@@ -134,21 +134,21 @@ private:
         std::string_view point;
         std::string_view word;
         MetreText reading, distance;
-        int line = 0;
+        LineNumber line;
     };
 
     // A raw line written since the last station closed; a station reading keeps what
     // a check line needs.
     struct RunLine {
         std::size_t begin = 0, end = 0;  // in Run::text
-        int origin = 0;
+        LineNumber origin;
         bool reading = false;
         RawLineHead head;
         std::string_view point;
         MetreText value, distance;
     };
     struct Fault {
-        int line = 0;
+        LineNumber line;
         Message problem;
     };
     // The readings since the last height or result block (or the line's start), held
@@ -270,7 +270,7 @@ private:
                 Message(QT_TRANSLATE_NOOP("levara", "unknown leveling method \"%1\" in \"%2\"; Levara reads 1 BF, "
                                                     "2 BFFB, 3 aBF and 4 aBFFB"),
                         text, code.text));
-        const int line = place_.line;
+        const LineNumber line = place_.line;
         closeLine(true);
         place_.line = line;
         method_ = &kMethods[text[digits] - '1'];
@@ -475,7 +475,7 @@ private:
     std::string_view lineFormat_;
     int lineNumber_ = 0;
     unsigned station_ = 0;  // the readings the current station has
-    int stationLine_ = 0;
+    LineNumber stationLine_;
     std::optional<Sight> sight_;
     Run run_;
 };
@@ -508,7 +508,7 @@ GsiConversion convertGsi(const TextLines& lines, const std::filesystem::path& fi
     Converter converter(file, lines.size());
     for (std::size_t i = 0; i < lines.size(); ++i)
         if (!isSkipped(lines[i]))
-            converter.convert(lines[i], int(i + 1));
+            converter.convert(lines[i], lines.number(i));
     return converter.finish();
 }
 

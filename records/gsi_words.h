@@ -20,7 +20,7 @@ namespace levara {
 // Where a block was read: the GSI file and its line (from 1), for messages.
 struct GsiPlace {
     const std::filesystem::path& file;
-    int line = 0;
+    LineNumber line;
 
     // Throws FileError "<file>: line <line>: <problem>".
     [[noreturn]] void fail(Message problem) const;

@@ -1,7 +1,7 @@
 #pragma once
 // A text for the user, kept in English until a front end shows it in the user's
 // language (translated, through the front end's source translation). The source text holds %1 ... %9 for its arguments;
-// an argument is data shown as it is (a file name, a line number, a quoted input, a
+// an argument is data shown as it is (a file name, a LineNumber, a quoted input, a
 // formatted number) or another Message, translated in its turn.
 //
 // Every source text is a literal marked for Qt's lupdate, in the "levara" context:
@@ -15,6 +15,8 @@
 #include <utility>
 #include <variant>
 #include <vector>
+
+#include "records/line_number.h"
 
 // Qt's own definition, so that code which also includes Qt sees the same macro.
 #ifndef QT_TRANSLATE_NOOP
@@ -71,6 +73,8 @@ private:
             return std::forward<T>(value).text;
         else if constexpr (std::is_same_v<Plain, std::filesystem::path>)
             return escapeControls(value.string());
+        else if constexpr (std::is_same_v<Plain, LineNumber>)
+            return std::to_string(value.value());
         else if constexpr (std::integral<Plain> && !std::is_same_v<Plain, bool> && !std::is_same_v<Plain, char>)
             return std::to_string(value);
         else

@@ -163,4 +163,47 @@ std::string signedNumberText(double value)
     return text;
 }
 
+std::int64_t roundedHalfToEven(std::int64_t value, std::int64_t step)
+{
+    std::int64_t quotient = value / step, remainder = value % step;
+    if (remainder < 0)
+        remainder += step, --quotient;
+    if (2 * remainder > step || (2 * remainder == step && quotient % 2 != 0))
+        ++quotient;
+    return quotient * step;
+}
+
+std::string halfEvenText(double value, int decimals)
+{
+    // Nanometres of a value below this fit an int64 with room to spare.
+    constexpr double kLargest = 9e9;
+    if (!std::isfinite(value) || std::fabs(value) >= kLargest) {
+        char buffer[400];
+        const auto written = std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::fixed, decimals);
+        return std::string(buffer, written.ptr);
+    }
+    // nineDecimals' form as whole units of 1e-9, read from its own text.
+    char buffer[64];
+    const auto written =
+        std::to_chars(buffer, buffer + sizeof buffer, nineDecimals(value), std::chars_format::fixed, 9);
+    std::int64_t units = 0;
+    for (const char* c = buffer; c != written.ptr; ++c)
+        if (*c >= '0' && *c <= '9')
+            units = units * 10 + (*c - '0');
+    std::int64_t step = 1;
+    for (int k = decimals; k < 9; ++k)
+        step *= 10;
+    const std::int64_t rounded = roundedHalfToEven(units, step) / step;
+    std::int64_t unit = 1;
+    for (int k = 0; k < decimals; ++k)
+        unit *= 10;
+    std::string text = value < 0 && rounded != 0 ? "-" : "";
+    text += std::to_string(rounded / unit);
+    if (decimals > 0) {
+        const std::string fraction = std::to_string(rounded % unit);
+        text += "." + std::string(std::size_t(decimals) - fraction.size(), '0') + fraction;
+    }
+    return text;
+}
+
 }  // namespace levara

@@ -1,5 +1,6 @@
 #pragma once
 // Numbers written as the tables show them.
+#include <cstdint>
 #include <string>
 #include <string_view>
 
@@ -24,5 +25,15 @@ std::string signedNumberText(double value);
 // 0.6000000000000014 or -3.55E-15 is gone and every spreadsheet rounds it for display
 // the same way. -0 becomes 0; a value that is not finite is returned as it is.
 double nineDecimals(double value);
+
+// value rounded to a multiple of step (> 0), half to even (GB/T 8170): exact, on
+// whole units.
+std::int64_t roundedHalfToEven(std::int64_t value, std::int64_t step);
+
+// A computed value written with decimals (0 to 9) decimals, rounded half to even from
+// its nine-decimal form (nineDecimals), the exact decimal the books store: a mean of
+// 0.123455 m gives "0.12346" at five, 0.123465 "0.12346". Never "-0.000"; a value
+// that is not finite, or of 9e9 and more, as std::to_chars writes it.
+std::string halfEvenText(double value, int decimals);
 
 }  // namespace levara

@@ -4,7 +4,6 @@
 
 #include "records/error.h"
 #include "records/gsi_words.h"
-#include <numeric>
 #include <vector>
 
 #include "records/gsi_conversion.h"
@@ -31,13 +30,13 @@ bool isGsi16WithoutLineEnds(std::string_view text)
 }
 
 // The line (from 1) holding the byte at offset, lines ending as TextLines ends them.
-int lineAt(std::string_view text, std::size_t offset)
+LineNumber lineAt(std::string_view text, std::size_t offset)
 {
     int line = 1;
     for (std::size_t i = 0; i < offset && i < text.size(); ++i)
         if (text[i] == '\n' || (text[i] == '\r' && (i + 1 >= text.size() || text[i + 1] != '\n')))
             ++line;
-    return line;
+    return LineNumber(line);
 }
 
 OpenedText nonEmptyLines(std::string utf8)
@@ -50,8 +49,9 @@ OpenedText nonEmptyLines(std::string utf8)
         for (const char* p = utf8.data();
              (p = static_cast<const char*>(std::memchr(p, '\n', utf8.data() + utf8.size() - p))); ++p)
             ++count;
-        opened.origins.resize(count);
-        std::iota(opened.origins.begin(), opened.origins.end(), 1);
+        opened.origins.reserve(count);
+        for (std::size_t i = 0; i < count; ++i)
+            opened.origins.push_back(LineNumber::ofIndex(i));
         opened.text = std::move(utf8);
         return opened;
     }
@@ -65,7 +65,7 @@ OpenedText nonEmptyLines(std::string utf8)
             continue;
         opened.text += lines[i];
         opened.text += "\r\n";
-        opened.origins.push_back(static_cast<int>(i + 1));
+        opened.origins.push_back(lines.number(i));
     }
     return opened;
 }

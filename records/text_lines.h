@@ -32,11 +32,11 @@ public:
     // Line i, counted from 0.
     std::string_view operator[](std::size_t i) const;
 
-    // The number a message gives line i: i + 1, or its origin once numbered by the
+    // The number a message gives line i: its own, or its origin once numbered by the
     // origins of the lines, which must outlive them unchanged.
-    int number(std::size_t i) const
+    LineNumber number(std::size_t i) const
     {
-        return numbers_ && i < numbers_->size() && (*numbers_)[i] > 0 ? (*numbers_)[i] : static_cast<int>(i + 1);
+        return numbers_ && i < numbers_->size() && (*numbers_)[i].known() ? (*numbers_)[i] : LineNumber::ofIndex(i);
     }
     void numberBy(const LineOrigins& origins) { numbers_ = &origins; }
     // The same, the origins being lines of file, one of several a text joins: what is

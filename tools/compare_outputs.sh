@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Saves every raw file of tests/data, and two long lines from bench/make_raw_line (a
+# Saves every raw file of tests/data (the GSI files of tests/data/gsi and
+# tests/data/real too), and two long lines from bench/make_raw_line (a
 # 5,000-station BFFB line, a 3,000-station aBFFB line with Chinese point names), as
 # every output kind, with and without the filter that kind needs, through the
 # levara-cli of git revision REV and through the one built from this checkout, and
@@ -53,9 +54,9 @@ mkdir -p "$scratch/old-out" "$scratch/new-out" "$scratch/lines"
 rm -f "$scratch"/old-build/temp/{ooo.txt,ppp.txt,excel.xls} "$root"/build/temp/{ooo.txt,ppp.txt,excel.xls}
 
 runs=0 same=0 failed=0 differ=0 messages=0
-for input in "$root"/tests/data/* "$scratch"/lines/*; do
+for input in "$root"/tests/data/* "$root"/tests/data/gsi/* "$root"/tests/data/real/*/*.GSI "$scratch"/lines/*; do
   [ -f "$input" ] || continue
-  for kind in text bffb bbff bfbf bf abffb abffb-2way intermediate single adjustment sections-csv gama starnet; do
+  for kind in text bffb bbff bfbf bf abffb abffb-2way intermediate single adjustment network sections-csv gama starnet; do
     for filter in $(filters_for "$kind"); do
       name="$(basename "$input")-$kind-$filter"
       args=()

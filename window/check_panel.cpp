@@ -105,15 +105,26 @@ void CheckPanel::showReport(const leveling::CheckReport& report, const std::vect
     outOfDate_ = false;
     summary_->setText(summaryText_);
     // Each leveling line's count, so that a line's findings are told from another's.
-    std::vector<int> over(lines.size());
+    std::vector<int> over(lines.size()), differing(lines.size());
     for (const leveling::Finding& finding : report.findings)
         if (std::size_t(finding.section) < over.size())
             ++over[std::size_t(finding.section)];
+    for (const leveling::InstrumentDisagreement& disagreement : report.instrument)
+        if (std::size_t(disagreement.section) < differing.size())
+            ++differing[std::size_t(disagreement.section)];
     QStringList totals;
-    for (std::size_t section = 0; section < lines.size(); ++section)
-        if (lines[section].stations > 0)
+    for (std::size_t section = 0; section < lines.size(); ++section) {
+        if (lines[section].stations == 0)
+            continue;
+        if (differing[section] == 0)
             totals << translatedText(Message(QT_TRANSLATE_NOOP("levara", "Line %1: %2 stations, %3 over the limits"),
                                              lines[section].name, lines[section].stations, over[section]));
+        else
+            totals << translatedText(Message(QT_TRANSLATE_NOOP("levara", "Line %1: %2 stations, %3 over the limits, "
+                                                                         "%4 differ from the instrument's computation"),
+                                             lines[section].name, lines[section].stations, over[section],
+                                             differing[section]));
+    }
     lineTotals_->setText(totals.join('\n'));
     save_->setEnabled(true);
     const std::vector<leveling::Finding> rows = listedRows(report);
@@ -124,8 +135,8 @@ void CheckPanel::showReport(const leveling::CheckReport& report, const std::vect
         const auto section = std::size_t(finding.section);
         list_->setItem(row, kLevelingLine,
                        cell(section < lines.size() ? QString::fromStdString(lines[section].name) : QString()));
-        QTableWidgetItem* line = cell(QString::number(finding.line), true);
-        line->setData(Qt::UserRole, finding.line);
+        QTableWidgetItem* line = cell(QString::number(finding.line.value()), true);
+        line->setData(Qt::UserRole, finding.line.value());
         list_->setItem(row, kLine, line);
         list_->setItem(row, kStation, cell(finding.station ? QString::number(finding.station) : QString(), true));
         list_->setItem(row, kPoint, cell(QString::fromStdString(finding.point)));

@@ -1,6 +1,7 @@
 #pragma once
 // The panel beside the text area that lists what "检核当前文本" found: a summary line,
-// each leveling line's count, then one row per value over its limit. Choosing a row
+// each leveling line's count, then one row per value over its limit and per station
+// the instrument's results contradict (leveling/instrument_check.h). Choosing a row
 // asks for its line; a button saves the findings as CSV.
 #include <QDockWidget>
 

@@ -1,5 +1,5 @@
 #pragma once
-// The window's dialogs: the open and the save dialog, the overwrite, reduce and
+// The window's dialogs: the open and the save dialog, the overwrite, filter and
 // unsaved-text questions and the message boxes, which show a message in the user's
 // language.
 // Tests put answering dialogs in their place.
@@ -7,6 +7,7 @@
 #include <filesystem>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "commands/commands.h"
 
@@ -30,11 +31,15 @@ public:
     virtual bool askOverwrite(const std::filesystem::path& file, bool openFile) = 0;
     // textName: the file the text came from, or empty for a text of no file.
     virtual UnsavedTextAnswer askUnsavedText(const std::string& textName) = 0;
-    // arrangeItem: the caption of the "整理" item that would reduce the text.
-    virtual ReduceAnswer askReduceFirst(const std::string& arrangeItem) = 0;
+    // arrangeItem: the caption of the "整理" item that would filter the text.
+    virtual FilterAnswer askFilterFirst(const std::string& arrangeItem) = 0;
     // The order of the stations of the leveling line whose Start-Line record is line
     // (or that starts there) and names none Levara reads; none when cancelled.
     virtual std::optional<leveling::ObservationOrder> askOrder(int line) = 0;
+    // A field book the observations contradict (problem says where and how): which of
+    // the books that fit to save instead; none when cancelled.
+    virtual std::optional<books::WorkbookKind> askFittingBook(const Message& problem,
+                                                              const std::vector<books::WorkbookKind>& fitting) = 0;
     // "查找…": the text to find, empty when cancelled.
     virtual std::string askFindText(const std::string& last) = 0;
     // "转到行…": a line from 1 to lines, 0 when cancelled.

@@ -47,15 +47,15 @@ using books::WorkbookKind;
 // The kind of a saved text in its proposed name.
 constexpr const char* kTextKind = "text";
 
-// The reduce question names the item of the filter it offers.
+// The filter question names the item of the filter it offers.
 struct ArrangeItem : MenuItem {
     RecordFilter filter;
 };
 
 constexpr ArrangeItem kArrangeItems[] = {
-    {{"BFFB", "水准线路", [](Commands& c) { c.reduceToLevelingLine(); }}, RecordFilter::Leveling},
-    {{"rrz", "测中间点", [](Commands& c) { c.reduceToIntermediateSights(); }}, RecordFilter::IntermediateSights},
-    {{"dandian", "单点测量", [](Commands& c) { c.reduceToSinglePoints(); }}, RecordFilter::SinglePoints},
+    {{"BFFB", "水准线路", [](Commands& c) { c.filterToLevelingLine(); }}, RecordFilter::Leveling},
+    {{"rrz", "测中间点", [](Commands& c) { c.filterToIntermediateSights(); }}, RecordFilter::IntermediateSights},
+    {{"dandian", "单点测量", [](Commands& c) { c.filterToSinglePoints(); }}, RecordFilter::SinglePoints},
 };
 
 // The workbooks of "保存" in the menu's order (books::kWorkbookKinds says the rest), then
@@ -72,13 +72,6 @@ struct ValueItem {
     const char* name;
     const char* caption;
     Value value;
-};
-
-// The files for adjustment software, after "高差配赋表"; their name is their kind.
-constexpr ValueItem<leveling::ExchangeFormat> kExchangeItems[] = {
-    {"sectionsCsv", "测段数据(CSV)", leveling::ExchangeFormat::SectionsCsv},
-    {"gamaXml", "GNU Gama (XML)", leveling::ExchangeFormat::Gama},
-    {"starnet", "STAR*NET", leveling::ExchangeFormat::Starnet},
 };
 
 // A menu item choosing a file: "已知点文件…", or with the file in force
@@ -275,6 +268,8 @@ void MainWindow::buildMenus()
         action->setObjectName(info.objectName);
         connect(action, &QAction::triggered, this, [this, kind, action] {
             lastSave_ = action;
+            if (books::workbookKind(kind).order)
+                return saveFieldBook(kind);
             runSave(books::workbookKind(kind).fileTag, [this, kind] { commands_.saveWorkbook(kind); });
         });
     }
@@ -320,11 +315,12 @@ void MainWindow::buildAdjustmentItems(QMenu* save)
                 dialogs_.showNotice(Message(QT_TRANSLATE_NOOP("levara", "The table is saved: %1"), *findings));
         });
     });
-    for (const auto& item : kExchangeItems) {
-        QAction* action = save->addAction(item.caption);
-        action->setObjectName(item.name);
-        connect(action, &QAction::triggered, this, [this, item] {
-            runSave(item.name, [this, format = item.value] { commands_.saveSectionsFile(format); });
+    // The files for adjustment software, after the tables; their name is their kind.
+    for (const ExchangeFormatInfo& file : kExchangeFormats) {
+        QAction* action = save->addAction(file.caption);
+        action->setObjectName(file.objectName);
+        connect(action, &QAction::triggered, this, [this, &file] {
+            runSave(file.objectName, [this, format = file.format] { commands_.saveSectionsFile(format); });
         });
     }
 
@@ -486,12 +482,35 @@ leveling::CheckReport MainWindow::checkWithOrder()
         // As levara-cli check --order: the user names the order the text does not.
         if (!isUnknownOrder(fault))
             throw;
-        selectLine(fault.line());
-        const std::optional<leveling::ObservationOrder> order = dialogs_.askOrder(fault.line());
+        selectLine(fault.line().value());
+        const std::optional<leveling::ObservationOrder> order = dialogs_.askOrder(fault.line().value());
         if (!order)
             throw Cancelled();
         return commands_.checkText(order);
     }
+}
+
+void MainWindow::saveFieldBook(WorkbookKind kind)
+{
+    runSave(books::workbookKind(kind).fileTag, [this, kind] {
+        try {
+            commands_.saveWorkbook(kind);
+        } catch (const leveling::OrderContradicted& fault) {
+            const std::vector<WorkbookKind> fitting =
+                fault.fitting() ? books::fieldBooksOf(*fault.fitting()) : std::vector<WorkbookKind>();
+            if (fitting.empty())
+                throw;
+            selectLine(fault.line().value());
+            const std::optional<WorkbookKind> chosen = dialogs_.askFittingBook(fault.message(), fitting);
+            if (!chosen)
+                throw Cancelled();
+            // Saved as its own item saves it, which Ctrl+S then repeats.
+            const books::WorkbookKindInfo& book = books::workbookKind(*chosen);
+            lastSave_ = findChild<QAction*>(book.objectName);
+            saveKind_ = book.fileTag;
+            commands_.saveWorkbook(*chosen);
+        }
+    });
 }
 
 void MainWindow::chooseStandard(const QString& name, bool remember)
@@ -598,7 +617,7 @@ void MainWindow::run(const std::function<void()>& command)
         // The line at fault is shown before the message covers the window.
         // (A fault located in one of several files names that file's line, not the text's.)
         if (const auto* input = dynamic_cast<const InputError*>(&error); input && !input->located())
-            selectLine(input->line());
+            selectLine(input->line().value());
         // Neither a file nor the text at fault: guidance (no standard chosen, …).
         const auto* levaraError = dynamic_cast<const Error*>(&error);
         if (levaraError && !dynamic_cast<const InputError*>(&error) && !dynamic_cast<const FileError*>(&error))
@@ -692,12 +711,12 @@ void MainWindow::selectLine(int line, bool focus)
         textArea_->setFocus();
 }
 
-ReduceAnswer MainWindow::askReduceFirst(RecordFilter filter)
+FilterAnswer MainWindow::askFilterFirst(RecordFilter filter)
 {
     for (const ArrangeItem& item : kArrangeItems)
         if (item.filter == filter)
-            return dialogs_.askReduceFirst(item.caption);
-    return ReduceAnswer::SaveAsItIs;
+            return dialogs_.askFilterFirst(item.caption);
+    return FilterAnswer::SaveAsItIs;
 }
 
 void MainWindow::closeEvent(QCloseEvent* event)
@@ -754,25 +773,31 @@ bool MainWindow::eventFilter(QObject* watched, QEvent* event)
 const std::string& MainWindow::text()
 {
     if (!textChanged_)
-        return shownText_;
+        return *shownText_;
     const long length = textArea_->SendScintilla(QsciScintilla::SCI_GETLENGTH);
     // One more for the NUL Scintilla ends it with; the text's own NULs are kept.
     std::string text(std::size_t(length) + 1, '\0');
     textArea_->SendScintilla(QsciScintilla::SCI_GETTEXT, static_cast<unsigned long>(length) + 1, text.data());
     text.resize(std::size_t(length));
     textChanged_ = false;
-    shownText_ = std::move(text);
-    return shownText_;
+    shownText_ = std::make_shared<const std::string>(std::move(text));
+    return *shownText_;
 }
 
 void MainWindow::putText(const std::string& text, bool undoable)
 {
     puttingText_ = true;
+    // Each change Scintilla reports with its text, QScintilla's accessibility support
+    // copies into a QString: a text put whole would be converted whole, twice its size.
+    // Put without those reports; textChanged still tells of it.
+    const long reported = textArea_->SendScintilla(QsciScintilla::SCI_GETMODEVENTMASK);
+    textArea_->SendScintilla(QsciScintilla::SCI_SETMODEVENTMASK, 0UL);
     // By length, not as a C string: a NUL would end it.
     textArea_->SendScintilla(QsciScintilla::SCI_BEGINUNDOACTION);
     textArea_->SendScintilla(QsciScintilla::SCI_CLEARALL);
     textArea_->SendScintilla(QsciScintilla::SCI_APPENDTEXT, static_cast<unsigned long>(text.size()), text.data());
     textArea_->SendScintilla(QsciScintilla::SCI_ENDUNDOACTION);
+    textArea_->SendScintilla(QsciScintilla::SCI_SETMODEVENTMASK, static_cast<unsigned long>(reported));
     if (!undoable)
         textArea_->SendScintilla(QsciScintilla::SCI_EMPTYUNDOBUFFER);
     textArea_->SendScintilla(QsciScintilla::SCI_GOTOPOS, 0UL);
@@ -784,12 +809,14 @@ void MainWindow::putText(const std::string& text, bool undoable)
         checkPanel_->clearReport();
 }
 
-void MainWindow::setText(std::string text)
+void MainWindow::setText(std::string text) { setSharedText(std::make_shared<const std::string>(std::move(text))); }
+
+void MainWindow::setSharedText(std::shared_ptr<const std::string> text)
 {
     // A new text is not an edit of the old one: nothing to undo, and nothing to save.
     // (The million lines of a large file are not kept in the undo history.)
     textArea_->SendScintilla(QsciScintilla::SCI_SETUNDOCOLLECTION, 0UL);
-    putText(text, false);
+    putText(*text, false);
     textArea_->SendScintilla(QsciScintilla::SCI_SETUNDOCOLLECTION, 1UL);
     textArea_->setModified(false);
     shownText_ = std::move(text);
@@ -798,8 +825,13 @@ void MainWindow::setText(std::string text)
 
 void MainWindow::replaceText(std::string text)
 {
+    replaceBySharedText(std::make_shared<const std::string>(std::move(text)));
+}
+
+void MainWindow::replaceBySharedText(std::shared_ptr<const std::string> text)
+{
     // One step of the undo history, which keeps the text replaced.
-    putText(text, true);
+    putText(*text, true);
     shownText_ = std::move(text);
 }
 

@@ -4,6 +4,7 @@
 #include <QMainWindow>
 #include <filesystem>
 #include <functional>
+#include <memory>
 #include <optional>
 #include <string>
 
@@ -37,12 +38,14 @@ public:
     const std::string& text() override;
     void setText(std::string text) override;
     void replaceText(std::string text) override;
+    void setSharedText(std::shared_ptr<const std::string> text) override;
+    void replaceBySharedText(std::shared_ptr<const std::string> text) override;
     bool textEdited() override { return edited_; }
     std::filesystem::path chooseFileToOpen() override { return dialogs_.showOpen(); }
     SaveChoice chooseFileToSave(int filterIndex) override;
     bool confirmOverwrite(const std::filesystem::path& file) override;
     void textSaved() override;
-    ReduceAnswer askReduceFirst(RecordFilter filter) override;
+    FilterAnswer askFilterFirst(RecordFilter filter) override;
     void notify(const Message& message) override { dialogs_.showNotice(message); }
     void showStatus(const Message& status) override;
     void clearStatus() override;
@@ -74,6 +77,9 @@ private:
     void chooseStandard(const QString& item, bool remember);
     // "检核当前文本", asking for the order of a leveling line that names none.
     leveling::CheckReport checkWithOrder();
+    // "保存 › 线路手薄(…)": a book the observations contradict is refused, and the books
+    // that fit are offered instead.
+    void saveFieldBook(books::WorkbookKind kind);
     // Ends a command the user cancelled.
     struct Cancelled {};
     void buildStatusBar();
@@ -104,7 +110,8 @@ private:
     CheckPanel* checkPanel_ = nullptr;
     QString commandsStandardItem_;  // the "检核" item whose standard the commands hold
     // The text as last set or read, so an unchanged document is not copied out again.
-    std::string shownText_;
+    // Shared with the commands when it is the file as opened.
+    std::shared_ptr<const std::string> shownText_ = std::make_shared<const std::string>();
     bool textChanged_ = false;  // since shownText_ was taken
     bool edited_ = false;       // by the user, since a command set the text
     bool puttingText_ = false;

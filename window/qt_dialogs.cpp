@@ -98,7 +98,7 @@ UnsavedTextAnswer QtDialogs::askUnsavedText(const std::string& textName)
     }
 }
 
-ReduceAnswer QtDialogs::askReduceFirst(const std::string& arrangeItem)
+FilterAnswer QtDialogs::askFilterFirst(const std::string& arrangeItem)
 {
     NormalPointer pointer;
     QMessageBox box(QMessageBox::Question, "Levara",
@@ -107,17 +107,17 @@ ReduceAnswer QtDialogs::askReduceFirst(const std::string& arrangeItem)
                                                                        "Reduce the text first?"),
                                            "整理 › " + arrangeItem)),
                     QMessageBox::Cancel, parent_);
-    QPushButton* reduce = box.addButton(translatedText(Message(QT_TRANSLATE_NOOP("levara", "Reduce, then save"))),
+    QPushButton* filter = box.addButton(translatedText(Message(QT_TRANSLATE_NOOP("levara", "Reduce, then save"))),
                                         QMessageBox::AcceptRole);
     QPushButton* asItIs =
         box.addButton(translatedText(Message(QT_TRANSLATE_NOOP("levara", "Save as it is"))), QMessageBox::AcceptRole);
-    box.setDefaultButton(reduce);
+    box.setDefaultButton(filter);
     box.exec();
-    if (box.clickedButton() == reduce)
-        return ReduceAnswer::Reduce;
+    if (box.clickedButton() == filter)
+        return FilterAnswer::Filter;
     if (box.clickedButton() == asItIs)
-        return ReduceAnswer::SaveAsItIs;
-    return ReduceAnswer::Cancel;
+        return FilterAnswer::SaveAsItIs;
+    return FilterAnswer::Cancel;
 }
 
 std::optional<leveling::ObservationOrder> QtDialogs::askOrder(int line)
@@ -140,6 +140,25 @@ std::optional<leveling::ObservationOrder> QtDialogs::askOrder(int line)
     if (!ok)
         return std::nullopt;
     return kMethods[names.indexOf(chosen)];
+}
+
+std::optional<books::WorkbookKind> QtDialogs::askFittingBook(const Message& problem,
+                                                             const std::vector<books::WorkbookKind>& fitting)
+{
+    NormalPointer pointer;
+    QMessageBox box(QMessageBox::Warning, "Levara",
+                    translatedText(
+                        Message(QT_TRANSLATE_NOOP("levara", "%1\n\nSave a book that fits instead?"), problem)),
+                    QMessageBox::Cancel, parent_);
+    std::vector<QPushButton*> buttons;
+    for (const books::WorkbookKind kind : fitting)
+        buttons.push_back(box.addButton(books::workbookKind(kind).caption, QMessageBox::AcceptRole));
+    box.setDefaultButton(buttons.front());
+    box.exec();
+    for (std::size_t i = 0; i < buttons.size(); ++i)
+        if (box.clickedButton() == buttons[i])
+            return fitting[i];
+    return std::nullopt;
 }
 
 std::string QtDialogs::askFindText(const std::string& last)

@@ -18,8 +18,10 @@ public:
     SaveChoice showSave(int filterIndex, const std::filesystem::path& proposed) override;
     bool askOverwrite(const std::filesystem::path& file, bool openFile) override;
     UnsavedTextAnswer askUnsavedText(const std::string& textName) override;
-    ReduceAnswer askReduceFirst(const std::string& arrangeItem) override;
+    FilterAnswer askFilterFirst(const std::string& arrangeItem) override;
     std::optional<leveling::ObservationOrder> askOrder(int line) override;
+    std::optional<books::WorkbookKind> askFittingBook(const Message& problem,
+                                                      const std::vector<books::WorkbookKind>& fitting) override;
     std::string askFindText(const std::string& last) override;
     int askLine(int current, int lines) override;
     void showHelp(const QString& markdown) override;

@@ -38,6 +38,7 @@ void markBfStation(xls::Worksheet& sheet, int rowBase, const leveling::StationRe
     markCell(sheet, fore, kReading, foreMarks & kStaffReadingExceeded);
     markCell(sheet, result, kDistanceDifference, stationMarks & kDistanceDifferenceExceeded);
     markCell(sheet, result, kDistanceDifferenceSum, stationMarks & kDistanceDifferenceSumExceeded);
+    markCell(sheet, back, kHeightDifference, stationMarks & (kInstrumentDiffers | kStationMissing));
     if (const unsigned all = backMarks | foreMarks | stationMarks)
         sheet.setText(back, kRemark, exceedanceRemark(all));
 }
@@ -80,18 +81,11 @@ void writeBfStationBlock(xls::Worksheet& sheet, int rowBase, const leveling::Sta
         markBfStation(sheet, rowBase, s, *marks);
 }
 
-// The height on the first height line ("Z" without a reading) before the first
-// station: the start point's.
-std::optional<double> startHeight(const leveling::LineList& lines, std::size_t firstStation)
+// The start point's height, as the text records it.
+std::optional<double> startHeight(const TextLines& text)
 {
-    for (std::size_t i = 0; i < firstStation; ++i) {
-        if (lines[i].text.empty())
-            continue;
-        const MeasurementLine line(lines[i].text);
-        if (line.heightTag() == "Z" && line.readingTagLetter().empty())
-            return typedNumber(line.height());
-    }
-    return std::nullopt;
+    const std::optional<std::size_t> index = leveling::startHeightIndex(text);
+    return index ? typedNumber(MeasurementLine(text[*index]).height()) : std::nullopt;
 }
 
 }  // namespace
@@ -103,8 +97,7 @@ void writeBfBook(xls::Worksheet& sheet, const TextLines& text, const BookMarks* 
     checkStationsFit(readings);
     const std::vector<leveling::Station> stations =
         leveling::computedStations(std::move(readings), leveling::ObservationOrder::BF);
-    const std::optional<double> height =
-        stations.empty() ? std::nullopt : startHeight(lines, std::size_t(stations.front().readings.back1.position - 1));
+    const std::optional<double> height = stations.empty() ? std::nullopt : startHeight(text);
 
     double heightDifferenceSum = 0;
     int rowBase = 1;

@@ -5,25 +5,30 @@
 
 namespace levara::books {
 
-BookMarks bookMarks(const std::vector<leveling::Finding>& findings)
+BookMarks bookMarks(const std::vector<leveling::Finding>& findings,
+                    const std::vector<leveling::InstrumentDisagreement>& instrument)
 {
     BookMarks marks;
     for (const leveling::Finding& finding : findings) {
         switch (finding.item) {
-        case leveling::CheckItem::SightLength: marks.byLine[finding.line] |= kSightLengthExceeded; break;
-        case leveling::CheckItem::LineOfSightHeight: marks.byLine[finding.line] |= kStaffReadingExceeded; break;
+        case leveling::CheckItem::SightLength: marks.byLine[finding.line.value()] |= kSightLengthExceeded; break;
+        case leveling::CheckItem::LineOfSightHeight: marks.byLine[finding.line.value()] |= kStaffReadingExceeded; break;
         case leveling::CheckItem::DistanceDifference:
-            marks.byLine[finding.stationLine] |= kDistanceDifferenceExceeded;
+            marks.byLine[finding.stationLine.value()] |= kDistanceDifferenceExceeded;
             break;
         case leveling::CheckItem::DistanceDifferenceSum:
-            marks.byLine[finding.stationLine] |= kDistanceDifferenceSumExceeded;
+            marks.byLine[finding.stationLine.value()] |= kDistanceDifferenceSumExceeded;
             break;
         case leveling::CheckItem::HeightDifferences:
-            marks.byLine[finding.stationLine] |= kHeightDifferencesDifferExceeded;
+            marks.byLine[finding.stationLine.value()] |= kHeightDifferencesDifferExceeded;
             break;
         default: break;  // a section's: in the list only
         }
     }
+    for (const leveling::InstrumentDisagreement& disagreement : instrument)
+        marks.byLine[disagreement.line.value()] |=
+            disagreement.reason == leveling::InstrumentDisagreement::Reason::Differs ? kInstrumentDiffers
+                                                                                     : kStationMissing;
     return marks;
 }
 
@@ -35,6 +40,8 @@ std::string exceedanceRemark(unsigned exceeded)
         {kDistanceDifferenceExceeded, "视距差超限"},
         {kDistanceDifferenceSumExceeded, "累积差超限"},
         {kHeightDifferencesDifferExceeded, "高差之差超限"},
+        {kInstrumentDiffers, "与仪器计算不符"},
+        {kStationMissing, "缺测站"},
     };
     std::string remark;
     for (const auto& [bit, text] : kRemarks)

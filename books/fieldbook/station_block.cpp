@@ -88,6 +88,7 @@ void markStation(xls::Worksheet& sheet, int rowBase, const leveling::StationRead
     markCell(sheet, result, kDistanceDifference, station & kDistanceDifferenceExceeded);
     markCell(sheet, result, kDistanceDifferenceSum, station & kDistanceDifferenceSumExceeded);
     markCell(sheet, result, kReadingDifference, station & kHeightDifferencesDifferExceeded);
+    markCell(sheet, result, kMeanHeightDifference, station & (kInstrumentDiffers | kStationMissing));
     all |= station;
     if (all)
         sheet.setText(s.order.empty() ? back : fore, kRemark, exceedanceRemark(all));
@@ -191,7 +192,7 @@ void checkStationsFit(std::span<const leveling::StationReadings> stations, const
     if (stations.size() <= std::size_t(kMaxStations))
         return;
     const leveling::StationReadings& first = stations[std::size_t(kMaxStations)];
-    int opening = first.firstLine();
+    LineNumber opening = first.firstLine();
     if (book == leveling::kReturnBook)
         for (const leveling::StaffReading* reading : {&first.back1, &first.back2, &first.fore1, &first.fore2})
             opening = std::max(opening, reading->line);

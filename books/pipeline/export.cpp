@@ -18,16 +18,42 @@ namespace {
 
 std::size_t worksheetsNeeded(WorkbookKind output) { return workbookKind(output).sheets; }
 
-// The marks of a field book held to the standard, its stations read as the book reads them.
-std::optional<BookMarks> marksFor(WorkbookKind output, const TextLines& lines, const leveling::Standard* standard)
+using Sections = std::vector<leveling::Section>;
+
+// A field book's sections, read from every line as the book reads them, each station
+// held to the staffs the level recorded; none for a table, or where a station cannot
+// be read whole (the book itself then says where).
+std::optional<Sections> sectionsBooked(WorkbookKind output, const TextLines& lines)
+{
+    const WorkbookKindInfo& kind = workbookKind(output);
+    if (!kind.order)
+        return std::nullopt;
+    try {
+        return leveling::readSections(lines, *kind.order, leveling::LinesRead::BookAsRecorded);
+    } catch (const leveling::OrderContradicted& fault) {
+        throw leveling::OrderContradicted(fault,
+                                          Message(QT_TRANSLATE_NOOP("levara",
+                                                                    "the book %1 does not fit the observations: %2"),
+                                                  kind.caption, fault.problem()),
+                                          leveling::ordersFitting(lines, leveling::LinesRead::BookAsRecorded));
+    } catch (const InputError&) {
+        return std::nullopt;
+    }
+}
+
+// The marks of a field book held to the standard and to the level's own heights, its
+// stations read as the book reads them (booked, where sectionsBooked read them).
+std::optional<BookMarks> marksFor(WorkbookKind output, const TextLines& lines, const leveling::Standard* standard,
+                                  const std::optional<Sections>& booked)
 {
     const WorkbookKindInfo& kind = workbookKind(output);
     if (!standard || !kind.order)
         return std::nullopt;
-    const std::vector<leveling::Section> sections =
-        kind.twoWay ? leveling::readTwoWaySections(lines)
-                    : leveling::readSections(lines, *kind.order, leveling::LinesRead::AsBook);
-    return bookMarks(leveling::checkSections(sections, *standard).findings);
+    const Sections sections = kind.twoWay ? leveling::readTwoWaySections(lines)
+                              : booked    ? *booked
+                                          : leveling::readSections(lines, *kind.order, leveling::LinesRead::AsBook);
+    return bookMarks(leveling::checkSections(sections, *standard).findings,
+                     leveling::instrumentDisagreements(sections, lines));
 }
 
 // Neither the template nor the output is at fault: the program lacks a library.
@@ -112,7 +138,7 @@ std::string filledBytes(WorkbookKind output, xls::Workbook book, const TextLines
                         const std::filesystem::path& destination, const leveling::Standard* standard,
                         const leveling::Adjustment* adjustment, const NetworkReport* network, const Heading* opened)
 {
-    const std::optional<BookMarks> marks = marksFor(output, lines, standard);
+    const std::optional<BookMarks> marks = marksFor(output, lines, standard, sectionsBooked(output, lines));
     try {
         fill(output, book, lines, marks ? &*marks : nullptr, adjustment, network, standard, opened);
         return std::move(book).toBytes();
@@ -122,6 +148,8 @@ std::string filledBytes(WorkbookKind output, xls::Workbook book, const TextLines
 }
 
 }  // namespace
+
+void checkBookFits(WorkbookKind output, const TextLines& lines) { sectionsBooked(output, lines); }
 
 std::string workbookBytes(WorkbookKind output, std::string_view templateBytes, const TextLines& lines,
                           const std::filesystem::path& templateFile, const std::filesystem::path& destination,
@@ -150,7 +178,7 @@ std::string filledWorkbookStream(WorkbookKind output, xls::Workbook book, const 
     } catch (const xls::Error& error) {
         throw FileError(templateFile, templateProblem(error));
     }
-    const std::optional<BookMarks> marks = marksFor(output, lines, standard);
+    const std::optional<BookMarks> marks = marksFor(output, lines, standard, sectionsBooked(output, lines));
     try {
         fill(output, book, lines, marks ? &*marks : nullptr, adjustment, network, standard, nullptr);
         return book.workbookStream();
@@ -159,12 +187,12 @@ std::string filledWorkbookStream(WorkbookKind output, xls::Workbook book, const 
     }
 }
 
-void renewWorkingWorkbook(WorkbookKind output, const TempFolder& temp)
+void renewWorkingWorkbook(WorkbookKind output, const WorkFolderPaths& temp)
 {
     copyFileReplacing(temp.templateFile(templateName(output)), temp.workingWorkbook(), Flush::No, Links::Refuse);
 }
 
-void exportWorkbook(WorkbookKind output, const TempFolder& temp, std::string_view text,
+void exportWorkbook(WorkbookKind output, const WorkFolderPaths& temp, std::string_view text,
                     const std::filesystem::path& destination, const leveling::Standard* standard,
                     const LineOrigins& origins, const leveling::Adjustment* adjustment, const NetworkReport* network,
                     const Heading* opened)

@@ -15,6 +15,13 @@
 
 namespace levara::books {
 
+// Throws leveling::OrderContradicted, naming the book, the first station it would read
+// against the staffs the level recorded ("Rb", "Rf") and both orders, with the orders
+// that fit the text, when output is a field book whose order the text's stations
+// contradict: such a book would take back readings for fore readings. A line that
+// names no method is held to its tags alike. Every field book's export checks so.
+void checkBookFits(WorkbookKind output, const TextLines& lines);
+
 // The workbook exportWorkbook saves, made in memory from the template's bytes and
 // the text's lines; templateFile and destination name the files in its errors.
 std::string workbookBytes(WorkbookKind output, std::string_view templateBytes, const TextLines& lines,
@@ -33,7 +40,7 @@ std::string filledWorkbookStream(WorkbookKind output, xls::Workbook book, const 
                                  const NetworkReport* network = nullptr);
 
 // Copies the output's template over the working workbook excel.xls.
-void renewWorkingWorkbook(WorkbookKind output, const TempFolder& temp);
+void renewWorkingWorkbook(WorkbookKind output, const WorkFolderPaths& temp);
 
 // Fills a fresh working workbook from the text and saves it, then replaces
 // destination with it as a whole. On any failure destination is left untouched.
@@ -43,10 +50,10 @@ void renewWorkingWorkbook(WorkbookKind output, const TempFolder& temp);
 // (leveling/checks.h), its stations read in the book's own order; without, or for a table,
 // the workbook is as it always was; the heading names the standard either way. The
 // heading is the text's own, its gaps filled from opened, the heading of the file as
-// opened (a reduced text lacks its records). Given the origins of the text's lines, its
+// opened (a filtered text lacks its records). Given the origins of the text's lines, its
 // faults and marks name lines by them (TextLines::numberBy). The adjustment table is
 // written from adjustment, the network table from network, which they need.
-void exportWorkbook(WorkbookKind output, const TempFolder& temp, std::string_view text,
+void exportWorkbook(WorkbookKind output, const WorkFolderPaths& temp, std::string_view text,
                     const std::filesystem::path& destination, const leveling::Standard* standard = nullptr,
                     const LineOrigins& origins = {}, const leveling::Adjustment* adjustment = nullptr,
                     const NetworkReport* network = nullptr, const Heading* opened = nullptr);

@@ -1,5 +1,7 @@
 #include "books/pipeline/workbook_kinds.h"
 
+#include <algorithm>
+
 #include "books/fieldbook/fieldbook.h"
 #include "books/tables/adjustment_table.h"
 #include "books/tables/network_table.h"
@@ -96,5 +98,19 @@ const WorkbookKindInfo& workbookKind(WorkbookKind kind)
 }
 
 std::string_view templateName(WorkbookKind kind) { return workbookKind(kind).template_; }
+
+std::vector<WorkbookKind> fieldBooksOf(const std::vector<ObservationOrder>& orders)
+{
+    const auto fits = [&](ObservationOrder order) { return std::ranges::find(orders, order) != orders.end(); };
+    std::vector<WorkbookKind> books;
+    for (const WorkbookKindInfo& info : kWorkbookKinds) {
+        if (!info.order || !fits(*info.order))
+            continue;
+        if (info.twoWay && fits(ObservationOrder::BFFB))
+            continue;
+        books.push_back(info.kind);
+    }
+    return books;
+}
 
 }  // namespace levara::books

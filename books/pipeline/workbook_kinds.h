@@ -5,6 +5,7 @@
 #include <cstddef>
 #include <optional>
 #include <string_view>
+#include <vector>
 
 #include "books/fieldbook/marks.h"
 #include "books/tables/network_table.h"
@@ -54,5 +55,10 @@ extern const std::array<WorkbookKindInfo, 10> kWorkbookKinds;
 const WorkbookKindInfo& workbookKind(WorkbookKind kind);
 // "exc.xls", "exc2.xls", ...
 std::string_view templateName(WorkbookKind kind);
+
+// The field books of the orders (leveling::ordersFitting), in levara-cli's order.
+// The two-way book only where aBFFB fits and BFFB does not: a text of back-first
+// stations alone would leave its return book empty.
+std::vector<WorkbookKind> fieldBooksOf(const std::vector<leveling::ObservationOrder>& orders);
 
 }  // namespace levara::books

@@ -23,17 +23,6 @@ int heightDecimals(const std::string& standard)
     return lowerOrder ? 3 : 4;
 }
 
-// value rounded to a multiple of step, half to even (GB/T 8170): exact, in whole 0.01 mm.
-leveling::HundredthsOfMm roundedHalfToEven(leveling::HundredthsOfMm value, leveling::HundredthsOfMm step)
-{
-    leveling::HundredthsOfMm quotient = value / step, remainder = value % step;
-    if (remainder < 0)
-        remainder += step, --quotient;
-    if (2 * remainder > step || (2 * remainder == step && quotient % 2 != 0))
-        ++quotient;
-    return quotient * step;
-}
-
 // The decimals of a metre a height given to 0.01 mm has, trailing zeros left out.
 int givenDecimals(leveling::HundredthsOfMm value)
 {
@@ -122,7 +111,7 @@ void writeAdjustmentTable(xls::Worksheet& sheet, const leveling::Adjustment& a)
                   a.knownFile.empty() ? "起点高程：" +
                                             (a.startHeightFile.empty() ? std::string("原始文件")
                                                                        : a.startHeightFile.filename().string() + " ") +
-                                            "第 " + std::to_string(a.startHeightLine) + " 行"
+                                            "第 " + a.startHeightLine.text() + " 行"
                                       : "已知点");
     leveling::HundredthsOfMm corrections = 0, corrected = 0;
     for (std::size_t i = 0; i < a.sections.size(); ++i) {

@@ -43,7 +43,7 @@ std::string infoText(const NetworkReport& r)
     text += r.pairs == leveling::PairUse::Mean ? "　往返测取中数" : "　往返测各作一个观测";
     text += "　检核标准：" + (r.standard.empty() ? std::string("未选择") : r.standard);
     text += r.knownFile.empty()
-                ? "　起算高程：" + fileText(r.startHeightFile) + "第 " + std::to_string(r.startHeightLine) + " 行"
+                ? "　起算高程：" + fileText(r.startHeightFile) + "第 " + r.startHeightLine.text() + " 行"
                 : "　已知点：" + r.knownFile.filename().string();
     return text;
 }
@@ -145,7 +145,7 @@ void writeNetworkTable(xls::Worksheet& sheet, const NetworkReport& r)
         else
             sheet.setText(row, kResidual, "—");
         std::string remark = fileText(o.observed.file ? *o.observed.file : std::filesystem::path()) + "第 " +
-                             std::to_string(o.observed.firstLine) + "–" + std::to_string(o.observed.lastLine) + " 行";
+                             o.observed.firstLine.text() + "–" + o.observed.lastLine.text() + " 行";
         if (o.suspect) {
             remark += "；可能含粗差";
             sheet.setFontColour({row, kPoint, row, kRemark}, xls::kRedFontColour);

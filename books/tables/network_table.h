@@ -18,7 +18,7 @@ struct NetworkReport {
     std::string standard;  // the limits' name, empty when none is chosen
     // Where the known heights come from: the known-points file, or the text's line.
     std::filesystem::path knownFile;
-    int startHeightLine = 0;
+    LineNumber startHeightLine;
     std::filesystem::path startHeightFile;  // its file, when the text joins several
     // The precision of the leveling (M_Δ from its forward/return pairs, M_W from its
     // loops) and the chosen standard's limits of them.

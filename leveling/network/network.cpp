@@ -112,7 +112,7 @@ void checkTied(const NetworkInput& input, const std::vector<std::string>& names,
             pieceObservations[found->second].push_back(&input.observations[k]);
     }
     const Observation& first = *pieceObservations.front().front();
-    const int line = first.firstLine;
+    const LineNumber line = first.firstLine;
     if (count == 1)
         throw inputErrorIn(first.file, line,
                            Message(QT_TRANSLATE_NOOP("levara", "no point of the network has a known height: %1; "
@@ -162,7 +162,8 @@ NetworkAdjustment adjustNetwork(const NetworkInput& input)
         ends.emplace_back(from, pointOf(observation.to));
     }
     if (names.empty())
-        throw InputError(1, Message(QT_TRANSLATE_NOOP("levara", "the text holds no leveling section to adjust")));
+        throw InputError(LineNumber(1),
+                         Message(QT_TRANSLATE_NOOP("levara", "the text holds no leveling section to adjust")));
     std::vector<bool> known(names.size(), false);
     std::vector<double> heights(names.size(), 0);
     for (const KnownHeight& given : input.known) {

@@ -12,6 +12,8 @@
 #include <string>
 #include <vector>
 
+#include "records/records.h"
+
 namespace levara::leveling {
 
 enum class Weighting { ByDistance, ByStations };
@@ -21,8 +23,8 @@ struct Observation {
     std::string from, to;
     double heightDifference = 0;  // m, to less from
     double lengthKm = 0;
-    double stations = 0;              // a pair's mean may end in .5
-    int firstLine = 0, lastLine = 0;  // in the text it comes from
+    double stations = 0;             // a pair's mean may end in .5
+    LineNumber firstLine, lastLine;  // in the text it comes from
     // The file of its lines, when the text joins several (Section::file).
     const std::filesystem::path* file = nullptr;
 };

@@ -140,13 +140,13 @@ TEST_F(CliTest, CheckPrintsEachValueOverItsLimitAndASummary)
             << kind << output;
     }
 
-    // A raw file is checked as the leveling filter reduces it, whether reduced or not:
+    // A raw file is checked as the leveling filter leaves it, whether filtered or not:
     // its rejected readings dropped.
     const std::string raw = (sourceDir() / "tests/data/rejected_remeasured.dat").string();
     EXPECT_EQ(run({"check", "--standard", "3", raw}), 3) << output;
-    const std::string unreduced = output;
+    const std::string unfiltered = output;
     EXPECT_EQ(run({"check", "--filter", "leveling", "--standard", "3", raw}), 3) << output;
-    EXPECT_EQ(output, unreduced);
+    EXPECT_EQ(output, unfiltered);
 
     // Faults of the standard, and usage errors.
     EXPECT_EQ(run({"check", "--standard", "2", "--mountain", file}), 1);
@@ -228,6 +228,22 @@ TEST_F(CliTest, FailuresNameTheFileAndCreateNothing)
     EXPECT_EQ(run({"--save", "text", (scratch / "adir").string(), (scratch / "out.txt").string()}), 1);
     EXPECT_NE(output.find("adir"), std::string::npos) << output;
     EXPECT_FALSE(std::filesystem::exists(scratch / "out.txt"));
+
+    // A BFFB line saved as a BBFF book: the first station, its line in the file, both
+    // orders and the books that fit.
+    writeBytes(scratch / "bffb.dat",
+               lines({startLine("BFFB"), rawLine("BM1", "Rb", "1.52345", "30.100", ""),
+                      rawLine("TP1", "Rf", "1.41234", "29.500", ""), rawLine("TP1", "Rf", "1.41236", "29.520", ""),
+                      rawLine("BM1", "Rb", "1.52349", "30.120", "")}));
+    EXPECT_EQ(run({"--filter", "leveling", "--save", "bbff", (scratch / "bffb.dat").string(),
+                   (scratch / "out.xls").string()}),
+              1);
+    EXPECT_EQ(output,
+              "levara-cli: " + (scratch / "bffb.dat").string() +
+                  ":2: the book 线路手薄(BBFF) does not fit the observations: station 1, starting on line 2: its "
+                  "staffs were recorded in the order BFFB, which the book, reading BBFF, contradicts; save the "
+                  "book of the order recorded (the books that fit: --save bffb, --save abffb)\n");
+    EXPECT_FALSE(std::filesystem::exists(scratch / "out.xls"));
 }
 
 TEST_F(CliTest, MissingTempFolderIsAnError)
@@ -283,10 +299,7 @@ protected:
             xdg = home.string() + xdg.substr(1);
         if (!xdg.empty())
             environment.push_back("XDG_DATA_HOME=" + xdg);
-        writeBytes(scratch / "raw.dat",
-                   lines({kStartLine, rawLine("BM1", "Rb", "1.52345", "30.100", ""),
-                          rawLine("TP1", "Rf", "1.41234", "29.500", ""), rawLine("TP1", "Rf", "1.41236", "29.520", ""),
-                          rawLine("BM1", "Rb", "1.52349", "30.120", "")}));
+        writeBytes(scratch / "raw.dat", lines({kStartLine}) + textOfLines(workedStation()));
         // Root may write anywhere: it runs the program as nobody, others find the folder read-only.
         std::filesystem::permissions(program / "temp", std::filesystem::perms(0555));
         if (::getuid() == 0) {
@@ -495,22 +508,29 @@ TEST_F(CliTest, RunsAtTheSameTimeKeepTheirOwnWork)
 
 TEST_F(CliTest, EveryWorkbookKindIsWritten)
 {
-    // A BFFB station, an intermediate sight set-up and a single point in one raw file.
-    writeBytes(scratch / "raw.dat",
-               lines({kStartLine, rawLine("BM1", "Rb", "1.52345", "30.100", ""),
-                      rawLine("TP1", "Rf", "1.41234", "29.500", ""), rawLine("TP1", "Rf", "1.41236", "29.520", ""),
-                      rawLine("BM1", "Rb", "1.52349", "30.120", ""), rawLine("BM1", "", "", "", "100.00000"),
-                      rawLine("P1", "Rz", "1.50000", "12.000", "99.73456"),
-                      rawLine("12", "R ", "1.50000", "25.321", "")}));
-    const std::vector<std::pair<std::string, std::string>> kinds = {{"leveling", "bffb"},
-                                                                    {"leveling", "bbff"},
-                                                                    {"leveling", "bfbf"},
-                                                                    {"leveling", "bf"},
-                                                                    {"leveling", "abffb"},
-                                                                    {"leveling", "abffb-2way"},
-                                                                    {"intermediate", "intermediate"},
-                                                                    {"single", "single"}};
-    for (const auto& [filter, kind] : kinds) {
+    // A station recorded in the book's order (its line names none), an intermediate
+    // sight set-up and a single point in one raw file.
+    const auto rawFile = [](std::string_view staffs) {
+        std::string text = startLine("") + "\r\n";
+        for (std::size_t i = 0; i < staffs.size(); ++i)
+            text += staffs[i] == 'B' ? rawLine("BM1", "Rb", i < 2 ? "1.52345" : "1.52349", "30.100", "") + "\r\n"
+                                     : rawLine("TP1", "Rf", i < 2 ? "1.41234" : "1.41236", "29.500", "") + "\r\n";
+        return text +
+               lines({rawLine("BM1", "", "", "", "100.00000"), rawLine("P1", "Rz", "1.50000", "12.000", "99.73456"),
+                      rawLine("12", "R ", "1.50000", "25.321", "")});
+    };
+    const struct {
+        std::string filter, kind, staffs;
+    } kinds[] = {{"leveling", "bffb", "BFFB"},
+                 {"leveling", "bbff", "BBFF"},
+                 {"leveling", "bfbf", "BFBF"},
+                 {"leveling", "bf", "BF"},
+                 {"leveling", "abffb", "BFFB"},
+                 {"leveling", "abffb-2way", "BFFB"},
+                 {"intermediate", "intermediate", "BFFB"},
+                 {"single", "single", "BFFB"}};
+    for (const auto& [filter, kind, staffs] : kinds) {
+        writeBytes(scratch / "raw.dat", rawFile(staffs));
         const std::filesystem::path out = scratch / (kind + ".xls");
         ASSERT_EQ(run({"--filter", filter, "--save", kind, (scratch / "raw.dat").string(), out.string()}), 0)
             << kind << ": " << output;

@@ -85,9 +85,17 @@ TEST_F(GsiCli, BooksMadeFromGsiFilesHoldTheGoldenSheets)
         }
         expectGolden(text, "gsi-" + std::string(c.name) + "-" + c.kind + ".txt");
     }
-    // Every other kind runs on a GSI file too.
-    for (const char* kind : {"bbff", "bfbf"})
-        EXPECT_TRUE(std::filesystem::exists(save("bffb_results", "leveling", kind))) << kind;
+    // The books of other orders are refused for a BFFB file, at its first station, with
+    // the books that fit.
+    for (const char* kind : {"bbff", "bfbf"}) {
+        const std::filesystem::path out = scratch / (std::string(kind) + ".xls");
+        EXPECT_EQ(run({"--filter", "leveling", "--save", kind, gsiFile("bffb_results").string(), out.string()}), 1);
+        EXPECT_NE(output.find(gsiFile("bffb_results").string() + ":"), std::string::npos) << output;
+        EXPECT_NE(output.find("does not fit the observations: station 1, starting on line "), std::string::npos)
+            << output;
+        EXPECT_NE(output.find("(the books that fit: --save bffb, --save abffb)\n"), std::string::npos) << output;
+        EXPECT_FALSE(std::filesystem::exists(out)) << kind;
+    }
 }
 
 TEST_F(GsiCli, ReadingsAveragedFewerTimesThanTheStandardAsksAreListed)

@@ -246,7 +246,7 @@ class BadReadingTest : public HardeningTest, public ::testing::WithParamInterfac
 TEST_P(BadReadingTest, NamesTheInputAndItsOwnLine)
 {
     // Lines the filter drops, and an empty one, come before the bad reading: it is the
-    // reduced text's line 2 but the file's line 6.
+    // filtered text's line 2 but the file's line 6.
     const std::filesystem::path raw = scratch / "raw.dat";
     writeBytes(raw,
                lines({"header", rawLine("BM1", "R ", "1.00000", "10.000", ""), "", "another header",

@@ -262,6 +262,18 @@ TEST(InstrumentCheck, RealFilesAgreeAndAWrongHeightIsListedWithBothValues)
     EXPECT_EQ(checked(sourceDir() / "tests/data/m5_oddities.dat", &status, false),
               "every station agrees with the instrument's computation (leveling lines: 1, stations: 3)\n");
     EXPECT_EQ(status, 0);
+    // Rows of --csv, counted in the summary under a standard.
+    std::string csv;
+    std::vector<std::string> environment = environmentWithLocale({"LANG=en_US.UTF-8"});
+    runProgram({(binaryDir() / "levara-cli").string(), "check", "--filter", "leveling", "--standard", "2", "--csv",
+                (scratch / "wrong.dat").string()},
+               &csv, {}, &environment);
+    EXPECT_NE(csv.find("\n31,3,BM2,differs from the instrument's computation,0.2,0.20009,0.20009,m,,"
+                       "the instrument's heights\n"),
+              std::string::npos)
+        << csv;
+    EXPECT_NE(checked(scratch / "wrong.dat").find("; stations that differ from the instrument's computation: 1 ("),
+              std::string::npos);
     std::istringstream withHeights(readBytes(sourceDir() / "tests/data/bffb_line.dat"));
     std::string withoutHeights;
     for (std::string line; std::getline(withHeights, line);)
@@ -270,6 +282,48 @@ TEST(InstrumentCheck, RealFilesAgreeAndAWrongHeightIsListedWithBothValues)
     writeBytes(scratch / "plain.dat", withoutHeights);
     EXPECT_NE(checked(scratch / "plain.dat", &status, false).find("No standard is chosen"), std::string::npos);
     EXPECT_EQ(status, 1);
+}
+
+}  // namespace
+}  // namespace levara::testing
+
+namespace levara::testing {
+namespace {
+
+// The m5_oddities text without its second station (rows 15 to 25).
+std::string withoutSecondStation()
+{
+    std::istringstream in(readBytes(sourceDir() / "tests/data/m5_oddities.dat"));
+    std::string text;
+    for (std::string line; std::getline(in, line);)
+        if (const int row = std::stoi(line.substr(10, 6)); row < 15 || row > 25)
+            text += line + "\n";
+    return text;
+}
+
+// Where the level's sums include a station the file lacks, that station is one
+// warning saying what shows it, not a difference.
+TEST(InstrumentCheck, AStationMissingFromTheFileIsOneWarning)
+{
+    int status = 0;
+    std::string output = checked(sourceDir() / "tests/data/gsi/oddities.gsi", &status, false);
+    EXPECT_NE(output.find(": station 2 (BM11): warning: the instrument's sums include a station missing from the file "
+                          "(the addresses jump from 104 to 108): height difference 0.10000 m, the instrument's "
+                          "0.20000 m\n"),
+              std::string::npos)
+        << output;
+    EXPECT_EQ(output.find("differs from"), std::string::npos) << output;
+    EXPECT_EQ(status, 3);
+
+    // An M5 file's addresses are not looked at: a reduced text lacks rows too.
+    ScratchDir scratch;
+    writeBytes(scratch / "missing.dat", withoutSecondStation());
+    output = checked(scratch / "missing.dat", nullptr, false);
+    EXPECT_NE(output.find("line 20: station 2 (BM2): warning: the instrument's sums include a station missing from "
+                          "the file (it counts 3 stations, the file holds 2): height difference 0.20000 m, the "
+                          "instrument's 0.00000 m\n"),
+              std::string::npos)
+        << output;
 }
 
 }  // namespace

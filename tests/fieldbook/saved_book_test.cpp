@@ -48,7 +48,7 @@ protected:
     }
 
     ScratchDir scratch;
-    TempFolder temp;
+    WorkFolderPaths temp;
 };
 
 TEST_F(SavedBook, HoldsTheGoldenBooks)

@@ -1,6 +1,6 @@
 #pragma once
-// Stations and surveyed lines for the field book tests, and what they check in a
-// written book.
+// The stations and surveyed lines of the field book tests (built by
+// tests/support/stations.h), and what they check in a written book.
 #include <functional>
 #include <string>
 #include <string_view>
@@ -10,36 +10,10 @@
 
 #include "records/records.h"
 #include "tests/support/raw_lines.h"
+#include "tests/support/stations.h"
 #include "xls/xls.h"
 
 namespace levara::testing {
-
-// One reading of a station: point, reading, distance.
-struct Sight {
-    std::string point, reading, distance;
-};
-
-// A station's four lines in file order, each with its own tag.
-inline std::vector<std::string> stationLines(const std::vector<std::pair<std::string, Sight>>& tagged)
-{
-    std::vector<std::string> lines;
-    for (const auto& [tag, sight] : tagged)
-        lines.push_back(readingLine(sight.point, tag, sight.reading, sight.distance));
-    return lines;
-}
-
-inline TextLines textOf(const std::vector<std::string>& lines)
-{
-    std::string text;
-    for (const auto& line : lines)
-        text += line + "\r\n";
-    return TextLines::fromText(std::move(text));
-}
-
-inline void append(std::vector<std::string>& to, const std::vector<std::string>& lines)
-{
-    to.insert(to.end(), lines.begin(), lines.end());
-}
 
 // The number a cell holds; a failure when it holds none.
 inline double numberIn(const xls::Worksheet& sheet, int row, int column)
@@ -67,27 +41,10 @@ inline void expectInputError(const std::function<void()>& write, int line, const
         write();
         ADD_FAILURE() << "no InputError";
     } catch (const InputError& error) {
-        EXPECT_EQ(error.line(), line) << error.what();
+        EXPECT_EQ(error.line(), LineNumber(line)) << error.what();
         for (const auto& word : words)
             EXPECT_NE(std::string(error.what()).find(word), std::string::npos) << error.what() << " lacks " << word;
     }
-}
-
-// The readings of the worked example: B1, F1, F2, B2.
-inline const Sight kB1{"BM1", "1.52345", "30.100"};
-inline const Sight kF1{"TP1", "1.41234", "29.500"};
-inline const Sight kF2{"TP1", "1.41236", "29.520"};
-inline const Sight kB2{"BM1", "1.52349", "30.120"};
-
-// A back-first station observed B1, F1, F2, B2.
-inline std::vector<std::string> bffbStation(const Sight& b1, const Sight& f1, const Sight& f2, const Sight& b2)
-{
-    return stationLines({{"Rb", b1}, {"Rf", f1}, {"Rf", f2}, {"Rb", b2}});
-}
-// A fore-first station observed F1, B1, B2, F2.
-inline std::vector<std::string> fbbfStation(const Sight& f1, const Sight& b1, const Sight& b2, const Sight& f2)
-{
-    return stationLines({{"Rf", f1}, {"Rb", b1}, {"Rb", b2}, {"Rf", f2}});
 }
 
 // A surveyed line as the leveling filter leaves it: start record, benchmark height,

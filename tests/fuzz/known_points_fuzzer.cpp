@@ -17,9 +17,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         const levara::leveling::KnownPoints known =
             levara::leveling::parseKnownPoints({reinterpret_cast<const char*>(data), size}, "known.txt");
         for (const levara::leveling::KnownPoint& point : known.points) {
-            if (point.name.empty() || point.line < 1 ||
+            if (point.name.empty() || !point.line.known() ||
                 !(std::abs(point.height) <= levara::leveling::kLargestHeightM) || known.find(point.name) != &point) {
-                std::fprintf(stderr, "a point read wrongly: \"%s\" on line %d\n", point.name.c_str(), point.line);
+                std::fprintf(stderr, "a point read wrongly: \"%s\" on line %d\n", point.name.c_str(),
+                             point.line.value());
                 std::abort();
             }
         }

@@ -1,9 +1,9 @@
 // libFuzzer: any bytes, opened as the open command opens a file (decoded, a GSI file
-// converted), reduced by the filter of one output and made into that output in
+// converted), filtered by the filter of one output and made into that output in
 // memory: a field book or table from its template's Workbook stream (read once and
 // kept, so no OLE2 container is read or written per input), the route's 高差配赋表 or
 // an exchange file. The input's first byte picks the output and whether the text is
-// reduced first, so a run covers them all at thousands of inputs a second. A refusal
+// filtered first, so a run covers them all at thousands of inputs a second. A refusal
 // naming the file, its line or the workbook's limits is a result; a text whose lines
 // lose their origins is a fault.
 #include <array>
@@ -62,8 +62,8 @@ void checkOrigins(const std::string& text, const levara::LineOrigins& origins)
     const levara::TextLines lines = levara::TextLines::viewOf(text);
     if (origins.size() != lines.size())
         fail("a line of the text has no origin");
-    for (int origin : origins)
-        if (origin < 1)
+    for (const levara::LineNumber origin : origins)
+        if (!origin.known())
             fail("a line's origin is not a line of the file");
 }
 
@@ -109,9 +109,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         levara::leveling::chooseStandard(levara::leveling::builtinLimits(2), false);
     if (size == 0)
         return 0;
-    // The first byte: the output, and whether its filter reduces the text first.
+    // The first byte: the output, and whether its filter runs on the text first.
     const std::size_t kind = data[0] % kKinds;
-    const bool reduce = data[0] / kKinds % 2 == 0;
+    const bool filter = data[0] / kKinds % 2 == 0;
     ++data;
     --size;
 
@@ -125,7 +125,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (opened.warning)
         static_cast<void>(opened.warning->english());
     const std::string& stream = streams[kind < kWorkbookCount ? kind : 0];
-    if (!reduce) {
+    if (!filter) {
         makeOutput(kind, stream, opened.text, opened.origins, standard);
         return 0;
     }

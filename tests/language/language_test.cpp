@@ -49,7 +49,8 @@ TEST(Messages, TranslatedNestedAndFilledOnce)
     const Translators chinese(Language::Chinese);
     ASSERT_TRUE(chinese.loaded());
     EXPECT_EQ(translated(nestedFailure()), "第 12 行：返测手簿第 3 站（第 9 行起）：读数 \"%2x\" 不是数字");
-    EXPECT_EQ(translated(InputError(5, Message(QT_TRANSLATE_NOOP("levara", "the reading is empty"))).message()),
+    EXPECT_EQ(translated(
+                  InputError(LineNumber(5), Message(QT_TRANSLATE_NOOP("levara", "the reading is empty"))).message()),
               "第 5 行：读数为空");
 }
 

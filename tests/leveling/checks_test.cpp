@@ -7,7 +7,7 @@
 #include <functional>
 
 #include "leveling/leveling.h"
-#include "tests/leveling/lines.h"
+#include "tests/support/stations.h"
 
 namespace levara::testing {
 namespace {

@@ -112,7 +112,7 @@ TEST_P(HostileNameTest, GivesValidFilesOrARefusalWithItsLine)
     const std::string text = routeText({{"A", "P1", 0.4, 400, 4}, {"P1", GetParam().name, 0.6, 590, 5}}, "10");
     const TextLines lines = TextLines::viewOf(text);
     const std::vector<leveling::Section> sections = leveling::readSections(lines);
-    const int line = sections.back().firstLine;
+    const LineNumber line = sections.back().firstLine;
     try {
         writeBytes(scratch / "net.xml",
                    leveling::exchangeText(leveling::ExchangeFormat::Gama, sections, lines, nullptr));

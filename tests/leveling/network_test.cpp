@@ -16,7 +16,7 @@ namespace {
 
 Observation observed(std::string from, std::string to, double dh, double km, int line = 1)
 {
-    return Observation{std::move(from), std::move(to), dh, km, 1, line, line};
+    return Observation{std::move(from), std::move(to), dh, km, 1, LineNumber(line), LineNumber(line)};
 }
 
 const NetworkPoint& point(const NetworkAdjustment& adjustment, const std::string& name)
@@ -224,7 +224,7 @@ TEST(Network, PiecesTiedToNoKnownPointAreNamed)
         adjustNetwork(input);
         FAIL();
     } catch (const InputError& e) {
-        EXPECT_EQ(e.line(), 9);
+        EXPECT_EQ(e.line(), LineNumber(9));
         EXPECT_STREQ(e.what(), "line 9: the network falls into 2 pieces, and no point of these has a known height: "
                                "X, Y, Z (the sections of lines 9–9, 15–15); give the height of a point in each, or "
                                "join them by sections");

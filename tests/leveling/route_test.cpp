@@ -274,7 +274,7 @@ TEST_P(RouteFaults, NameTheLinesAndPoints)
     TextLines lines = TextLines::viewOf(text);
     LineOrigins origins;
     for (std::size_t i = 0; i < lines.size(); ++i)
-        origins.push_back(c.firstFileLine + int(i));
+        origins.push_back(LineNumber(c.firstFileLine + int(i)));
     if (c.firstFileLine > 0)
         lines.numberBy(origins);
     std::optional<leveling::KnownPoints> known;
@@ -287,14 +287,14 @@ TEST_P(RouteFaults, NameTheLinesAndPoints)
     } catch (const Error& error) {
         EXPECT_EQ(error.message().english(), c.message);
     }
-    if (!c.sections.empty())
-        return;
-    // The network names the same line: the file's, not the count of the text's lines.
-    try {
-        leveling::networkOf(leveling::readSections(lines), lines, nullptr, Distribution::ByDistance, nullptr);
-        FAIL() << "no error";
-    } catch (const Error& error) {
-        EXPECT_EQ(error.message().english(), c.message);
+    // The network of no section names the file's line as the route does.
+    if (c.sections.empty()) {
+        try {
+            leveling::networkOf(leveling::readSections(lines), lines, nullptr, Distribution::ByDistance, nullptr);
+            FAIL() << "no error";
+        } catch (const Error& error) {
+            EXPECT_EQ(error.message().english(), c.message);
+        }
     }
 }
 
@@ -365,6 +365,25 @@ const std::vector<KnownCase> kKnownFiles = {
 
 class KnownPointsFiles : public ::testing::TestWithParam<KnownCase> {};
 
+// The start height the text records is the height line before the first station;
+// after it, the level writes the heights it computes.
+TEST(Routes, TheStartHeightIsTheHeightLineBeforeTheFirstStation)
+{
+    std::vector<std::string> lines = levelingLine(chain(1, "A", "B"));
+    lines.insert(lines.begin() + 5, heightLine("A", "10.00000"));  // after the station's four lines
+    try {
+        leveling::recordedStartHeight(textOf(lines), "A");
+        FAIL() << "no error";
+    } catch (const InputError& error) {
+        EXPECT_EQ(error.message().english(),
+                  "line 1: the text records no height for the route's start: choose a known-points file");
+    }
+    lines.insert(lines.begin() + 1, heightLine("A", "9.00000"));
+    const leveling::RecordedHeight recorded = leveling::recordedStartHeight(textOf(lines), "A");
+    EXPECT_EQ(recorded.height, 9);
+    EXPECT_EQ(recorded.line, LineNumber(2));
+}
+
 TEST_P(KnownPointsFiles, ReadAsWritten)
 {
     const KnownCase& c = GetParam();
@@ -391,10 +410,10 @@ TEST(KnownPointsFile, AListMadeByHandIsFoundWhole)
 {
     leveling::KnownPoints known;
     for (int k = 0; k < 100; ++k)
-        known.points.push_back({"P" + std::to_string(k), double(k), k + 1});
+        known.points.push_back({"P" + std::to_string(k), double(k), LineNumber(k + 1)});
     EXPECT_EQ(known.find("P42")->height, 42);
-    EXPECT_EQ(known.add({"Q", 7, 101}).height, 7);
-    EXPECT_EQ(known.add({"P5", 9, 102}).height, 5);  // given before: kept as it was
+    EXPECT_EQ(known.add({"Q", 7, LineNumber(101)}).height, 7);
+    EXPECT_EQ(known.add({"P5", 9, LineNumber(102)}).height, 5);  // given before: kept as it was
     for (const char* name : {"P0", "P99", "Q"})
         EXPECT_NE(known.find(name), nullptr) << name;
     EXPECT_EQ(known.find("R"), nullptr);

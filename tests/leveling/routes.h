@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "leveling/leveling.h"
-#include "tests/leveling/lines.h"
+#include "tests/support/stations.h"
 
 namespace levara::testing {
 

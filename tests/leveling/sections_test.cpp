@@ -5,7 +5,7 @@
 #include <cmath>
 
 #include "leveling/leveling.h"
-#include "tests/leveling/lines.h"
+#include "tests/support/stations.h"
 
 namespace levara::testing {
 namespace {
@@ -42,8 +42,8 @@ TEST(Sections, EachLineWithItsMethodStationsPointsLengthAndHeightDifference)
     const std::vector<leveling::Section> sections = leveling::readSections(text);
     ASSERT_EQ(sections.size(), 2u);
     const leveling::Section& bffb = sections[0];
-    EXPECT_EQ(bffb.firstLine, 2);
-    EXPECT_EQ(bffb.lastLine, 11);
+    EXPECT_EQ(bffb.firstLine, LineNumber(2));
+    EXPECT_EQ(bffb.lastLine, LineNumber(11));
     EXPECT_EQ(bffb.lineName, "1");
     EXPECT_EQ(bffb.methodText, "BFFB");
     EXPECT_EQ(bffb.order, ObservationOrder::BFFB);
@@ -58,10 +58,10 @@ TEST(Sections, EachLineWithItsMethodStationsPointsLengthAndHeightDifference)
     EXPECT_DOUBLE_EQ(bffb.heightDifference, 0.22347);
     const leveling::Station& station = bffb.stations[0];
     EXPECT_EQ(station.number, 1);
-    EXPECT_EQ(station.readings.back1.line, 3);
-    EXPECT_EQ(station.readings.fore1.line, 4);
-    EXPECT_EQ(station.readings.fore2.line, 5);
-    EXPECT_EQ(station.readings.back2.line, 6);
+    EXPECT_EQ(station.readings.back1.line, LineNumber(3));
+    EXPECT_EQ(station.readings.fore1.line, LineNumber(4));
+    EXPECT_EQ(station.readings.fore2.line, LineNumber(5));
+    EXPECT_EQ(station.readings.back2.line, LineNumber(6));
     EXPECT_DOUBLE_EQ(station.distanceDifference, 10.11);
     EXPECT_DOUBLE_EQ(station.heightDifference1, 0.12345);
     EXPECT_DOUBLE_EQ(station.heightDifference2, 0.12349);
@@ -69,8 +69,8 @@ TEST(Sections, EachLineWithItsMethodStationsPointsLengthAndHeightDifference)
     EXPECT_DOUBLE_EQ(station.meanHeightDifference, 0.12347);
 
     const leveling::Section& bf = sections[1];
-    EXPECT_EQ(bf.firstLine, 12);
-    EXPECT_EQ(bf.lastLine, 15);
+    EXPECT_EQ(bf.firstLine, LineNumber(12));
+    EXPECT_EQ(bf.lastLine, LineNumber(15));
     EXPECT_EQ(bf.order, ObservationOrder::BF);
     EXPECT_EQ(bf.stationCount(), 1);
     EXPECT_EQ(bf.startPoint, "BM2");
@@ -113,7 +113,7 @@ TEST(Sections, ALineThatNamesNoMethodIsReadByItsTagsOrNamedUnlessTheOrderIsGiven
             leveling::readSections(text);
             ADD_FAILURE() << "no InputError for line " << c.line;
         } catch (const InputError& error) {
-            EXPECT_EQ(error.line(), c.line) << error.what();
+            EXPECT_EQ(error.line(), LineNumber(c.line)) << error.what();
             EXPECT_NE(std::string(error.what()).find(c.words), std::string::npos) << error.what();
         }
         if (c.lines[1] == back)
@@ -165,7 +165,7 @@ TEST(Sections, AStationRecordedInAnotherOrderThanItIsReadInIsRefused)
                 leveling::readSections(view, c.order);
                 ADD_FAILURE() << c.method;
             } catch (const InputError& error) {
-                EXPECT_EQ(error.line(), c.line) << error.what();
+                EXPECT_EQ(error.line(), LineNumber(c.line)) << error.what();
                 EXPECT_NE(std::string(error.what()).find(c.words), std::string::npos) << error.what();
             }
         }
@@ -192,10 +192,10 @@ TEST(Sections, ARawTextIsReadByTheLevelingFiltersRules)
                                             valueField("Df", "80.000"), valueField("Z", "10.20000", 16)));
     lines.insert(lines.begin(), rawFields("TO  Adjustment", valueField("R", "1.60030"), valueField("HD", "20.040")));
     const TextLines raw = TextLines::fromText(textOfLines(lines));
-    const std::string reduced = filterLines(RecordFilter::Leveling, raw);
-    ASSERT_NE(reduced.size(), textOfLines(lines).size());
+    const std::string filtered = filterLines(RecordFilter::Leveling, raw);
+    ASSERT_NE(filtered.size(), textOfLines(lines).size());
 
-    for (const TextLines& text : {raw, TextLines::viewOf(reduced)}) {
+    for (const TextLines& text : {raw, TextLines::viewOf(filtered)}) {
         const std::vector<leveling::Section> sections = leveling::readSections(text);
         ASSERT_EQ(sections.size(), 1u);
         EXPECT_EQ(sections[0].stationCount(), 2);
@@ -203,8 +203,8 @@ TEST(Sections, ARawTextIsReadByTheLevelingFiltersRules)
     }
     // In the raw text, the lines named are the text's own; a book reads every line.
     const leveling::Section section = leveling::readSections(raw)[0];
-    EXPECT_EQ(section.stations[0].readings.fore1.line, 5);
-    EXPECT_EQ(section.stations[1].readings.back1.line, 8);
+    EXPECT_EQ(section.stations[0].readings.fore1.line, LineNumber(5));
+    EXPECT_EQ(section.stations[1].readings.back1.line, LineNumber(8));
     // A book reads every line: the height row is taken for a reading.
     EXPECT_THROW(leveling::readSections(raw, {}, leveling::LinesRead::AsBook), InputError);
 }
@@ -223,7 +223,7 @@ TEST(Checks, TheComputationCheckCatchesAWrongStoredHeightDifference)
     ASSERT_EQ(caught.size(), 1u);
     // Σ back readings 6.0, Σ fore 5.6: (6.0 - 5.6) / 2 = 0.2 m against 0.20002 m stored.
     EXPECT_NEAR(caught[0].value, -0.02, 1e-9);
-    EXPECT_EQ(caught[0].line, 10);  // the End-Line record
+    EXPECT_EQ(caught[0].line, LineNumber(10));  // the End-Line record
     EXPECT_EQ(caught[0].point, "B");
     EXPECT_EQ(*caught[0].upper, leveling::kComputationToleranceMm);
 }
@@ -250,13 +250,13 @@ TEST(Checks, ALoopAndAForwardReturnPairAreNamedByTheirLastLineAndPoint)
     ASSERT_EQ(loops.size(), 1u);
     EXPECT_NEAR(loops[0].value, 0.6, 1e-9);
     EXPECT_NEAR(*loops[0].upper, 2 * std::sqrt(0.08), 1e-12);
-    EXPECT_EQ(loops[0].line, 10);
+    EXPECT_EQ(loops[0].line, LineNumber(10));
     EXPECT_EQ(loops[0].point, "A");
     const auto pairs = findingsOf(report, CheckItem::ForwardReturn);
     ASSERT_EQ(pairs.size(), 1u);
     EXPECT_NEAR(pairs[0].value, 1.0, 1e-9);
     EXPECT_NEAR(*pairs[0].upper, 1.8 * std::sqrt(0.08), 1e-12);
-    EXPECT_EQ(pairs[0].line, 30);
+    EXPECT_EQ(pairs[0].line, LineNumber(30));
     EXPECT_EQ(pairs[0].point, "B");
     EXPECT_EQ(pairs[0].section, 2);
     EXPECT_EQ(report.sections, 3);
@@ -276,7 +276,7 @@ TEST(Checks, AccumulatedDifferenceIsFlaggedEachTimeItPassesItsLimit)
                                    CheckItem::DistanceDifferenceSum);
     ASSERT_EQ(passes.size(), 2u);
     EXPECT_EQ(passes[0].station, 4);
-    EXPECT_EQ(passes[0].line, 14);
+    EXPECT_EQ(passes[0].line, LineNumber(14));
     EXPECT_NEAR(passes[0].value, 4, 1e-9);
     EXPECT_EQ(passes[1].station, 6);
     EXPECT_NEAR(passes[1].value, 4, 1e-9);
@@ -308,7 +308,7 @@ TEST(Sections, TheTwoWayBookReadsForwardAndReturnStationsAsTwoSections)
     EXPECT_EQ(sections[1].startPoint, "B");
     EXPECT_EQ(sections[1].endPoint, "A");
     EXPECT_DOUBLE_EQ(sections[1].heightDifference, -0.1);
-    EXPECT_EQ(sections[1].stations[0].readings.firstLine(), 6);
+    EXPECT_EQ(sections[1].stations[0].readings.firstLine(), LineNumber(6));
 }
 
 }  // namespace

@@ -97,10 +97,12 @@ TEST_F(ExportTest, ExportingTwiceGivesTheSameBytesAndLeavesTheWorkFiles)
 
 TEST_F(ExportTest, CancelDeclineAndOtherTypesWriteNoWorkbook)
 {
-    ui.shownText = kTwoStations;
+    // The first station's back and fore readings: a BF station.
+    ui.shownText = readingLine("BM1", "Rb", "1.52345", "30.10") + readingLine("TP1", "Rf", "1.41234", "29.50");
     const std::filesystem::path out = scratch / "book.xls";
     save(WorkbookKind::BfBook, {});
     EXPECT_EQ(readBytes(program / "temp/excel.xls"), readBytes(program / "temp/exc2.xls"));
+    ui.shownText = kTwoStations;
 
     writeBytes(out, "mine");
     ui.overwriteAnswers = {false};
@@ -126,7 +128,8 @@ TEST_F(ExportTest, AFailingExportLeavesTheUsersFileAsItWas)
     // The working workbook is a fresh template copy, even when another Levara used it
     // while the save dialog was open.
     writeBytes(program / "temp/excel.xls", "used by another Levara");
-    EXPECT_THROW(books::exportWorkbook(WorkbookKind::BffbBook, TempFolder(program), ui.shownText, out), InputError);
+    EXPECT_THROW(books::exportWorkbook(WorkbookKind::BffbBook, WorkFolderPaths(program), ui.shownText, out),
+                 InputError);
     EXPECT_EQ(readBytes(program / "temp/excel.xls"), readBytes(program / "temp/exc.xls"));
 
     // A missing template is named.
@@ -227,7 +230,7 @@ TEST_F(ExportTest, OldRowsOfAUsersTemplateAreClearedWholeAndItsHeadingKept)
 }
 
 // The heading as a checker reads it: from the file as opened, and the same once
-// the text is reduced and its records are gone.
+// the text is filtered and its records are gone.
 TEST_F(ExportTest, TheHeadingIsFilledFromTheFileAsOpenedBeforeAndAfterReducing)
 {
     const struct {
@@ -248,16 +251,81 @@ TEST_F(ExportTest, TheHeadingIsFilledFromTheFileAsOpenedBeforeAndAfterReducing)
     for (const auto& c : cases) {
         SCOPED_TRACE(c.file.string());
         commands.open(c.file);
-        for (const bool reduced : {false, true}) {
-            if (reduced)
-                commands.reduceToLevelingLine();
+        for (const bool filtered : {false, true}) {
+            if (filtered)
+                commands.filterToLevelingLine();
             const std::filesystem::path out =
-                scratch / (c.file.stem().string() + (reduced ? "-reduced.xls" : "-opened.xls"));
+                scratch / (c.file.stem().string() + (filtered ? "-reduced.xls" : "-opened.xls"));
             save(c.output, out);
             std::vector<std::string> heading = engineSheetText(out, 0, 2);
             heading.resize(2);
-            EXPECT_EQ(heading, c.cells) << (reduced ? "reduced" : "as opened");
+            EXPECT_EQ(heading, c.cells) << (filtered ? "reduced" : "as opened");
         }
+    }
+}
+
+// A book reads its stations in its own order: one the recorded staffs contradict would
+// take back readings for fore readings (a BFFB line as BBFF: 高差之差 1235 mm). It is
+// refused before the save dialog, naming the station, its line and both orders, with
+// the books that fit; a line that names no method is held to its tags alike.
+TEST_F(ExportTest, ABookTheRecordedStaffsContradictIsRefusedWithTheBooksThatFit)
+{
+    const std::string bbffStations =
+        readingLine("BM1", "Rb", "1.52345", "30.10") + readingLine("BM1", "Rb", "1.52349", "30.12") +
+        readingLine("BM2", "Rf", "1.41234", "29.50") + readingLine("BM2", "Rf", "1.41236", "29.52");
+    const std::string noMethod = startLine("") + "\r\n";
+    const struct {
+        std::string text;
+        WorkbookKind output;
+        int station, line;  // the first that does not fit
+        std::string recorded, read;
+        std::vector<WorkbookKind> fitting;  // none: the book fits
+    } cases[] = {
+        {kTwoStations, WorkbookKind::BbffBook, 1, 1, "BFFB", "BBFF", {WorkbookKind::BffbBook, WorkbookKind::AbffbBook}},
+        {startLine("BFFB") + "\r\n" + kTwoStations,
+         WorkbookKind::BbffBook,
+         1,
+         2,
+         "BFFB",
+         "BBFF",
+         {WorkbookKind::BffbBook, WorkbookKind::AbffbBook}},
+        {kTwoStations, WorkbookKind::BfBook, 2, 3, "FB", "BF", {WorkbookKind::BffbBook, WorkbookKind::AbffbBook}},
+        {noMethod + bbffStations, WorkbookKind::BffbBook, 1, 2, "BBFF", "BFFB", {WorkbookKind::BbffBook}},
+        {noMethod + bbffStations, WorkbookKind::AbffbTwoWayBook, 1, 2, "BBFF", "BFFB", {WorkbookKind::BbffBook}},
+        {noMethod + bbffStations, WorkbookKind::BbffBook, 0, 0, "", "", {}},
+        {noMethod + kTwoStations, WorkbookKind::AbffbBook, 0, 0, "", "", {}},
+    };
+    for (const auto& c : cases) {
+        const std::string kind(books::workbookKind(c.output).cliName);
+        SCOPED_TRACE(kind + " of " + c.text.substr(0, 60));
+        ui.shownText = c.text;
+        const std::filesystem::path out = scratch / (kind + ".xls");
+        std::filesystem::remove(out);
+        if (c.fitting.empty()) {
+            save(c.output, out);
+            EXPECT_TRUE(std::filesystem::exists(out));
+            continue;
+        }
+        ui.saveAnswers.clear();
+        try {
+            commands.saveWorkbook(c.output);
+            ADD_FAILURE() << "not refused";
+        } catch (const leveling::OrderContradicted& fault) {
+            EXPECT_EQ(fault.line(), LineNumber(c.line));
+            EXPECT_EQ(fault.what(),
+                      "line " + std::to_string(c.line) + ": the book " + books::workbookKind(c.output).caption +
+                          " does not fit the observations: station " + std::to_string(c.station) +
+                          ", starting on line " + std::to_string(c.line) + ": its staffs were recorded in the order " +
+                          c.recorded + ", which the book, reading " + c.read +
+                          ", contradicts; save the book of the order recorded");
+            ASSERT_TRUE(fault.fitting());
+            EXPECT_EQ(books::fieldBooksOf(*fault.fitting()), c.fitting);
+        }
+        EXPECT_FALSE(std::filesystem::exists(out));
+        // The export itself refuses it too.
+        EXPECT_THROW(books::exportWorkbook(c.output, WorkFolderPaths(program), c.text, out),
+                     leveling::OrderContradicted);
+        EXPECT_FALSE(std::filesystem::exists(out));
     }
 }
 

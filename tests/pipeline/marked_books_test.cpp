@@ -122,23 +122,39 @@ TEST_F(MarkedBookTest, ABfBookMarksItsReadingsAndRemarksInColumnH)
     EXPECT_EQ(xlrdSheetText(marked, 0, 6), sheetText(sheet, 6));
 }
 
+// The level's height after the station says 1.00009 m where the readings give 1 m.
+TEST_F(MarkedBookTest, AStationTheInstrumentContradictsIsMarked)
+{
+    const std::string text =
+        lines({startLine("BF"), heightLine("BM1", "10.00000"), readingLine("BM1", "Rb", "1.50000", "30.00"),
+               readingLine("TP1", "Rf", "0.60000", "30.00"), heightLine("TP1", "10.90009"), endLine()});
+    xls::Workbook book = openWorkbook(save(WorkbookKind::BfBook, text, "instrument.xls", 2));
+    const xls::Worksheet& sheet = book.sheet(0);
+    EXPECT_EQ(sheet.fontColour(6, 5), xls::kRedFontColour);
+    EXPECT_EQ(sheet.value(6, 8), xls::Value("与仪器计算不符"));
+}
+
 TEST_F(MarkedBookTest, WithinTheLimitsOrForATableTheWorkbookIsTheUnmarkedOneButForTheStandardItNames)
 {
     // Station 1 alone is within every 二等 limit; the table is never marked.
     const std::string within = lines(
         {startLine("BFFB"), readingLine("BM1", "Rb", "1.52345", "30.10"), readingLine("TP1", "Rf", "1.41234", "29.50"),
          readingLine("TP1", "Rf", "1.41236", "29.52"), readingLine("BM1", "Rb", "1.52349", "30.12"), endLine()});
+    // Its first two readings as a BF station, for the book of that order.
+    const std::string withinBf = lines({startLine("BF"), readingLine("BM1", "Rb", "1.52345", "30.10"),
+                                        readingLine("TP1", "Rf", "1.41234", "29.50"), endLine()});
     const struct {
         WorkbookKind output;
+        const std::string& text;
         int row, column;  // the heading's 检核标准
-    } cases[] = {{WorkbookKind::BffbBook, 3, 9},
-                 {WorkbookKind::AbffbTwoWayBook, 3, 9},
-                 {WorkbookKind::BfBook, 3, 7},
-                 {WorkbookKind::IntermediateTable, 0, 0}};
+    } cases[] = {{WorkbookKind::BffbBook, within, 3, 9},
+                 {WorkbookKind::AbffbTwoWayBook, within, 3, 9},
+                 {WorkbookKind::BfBook, withinBf, 3, 7},
+                 {WorkbookKind::IntermediateTable, within, 0, 0}};
     for (const auto& c : cases) {
         const std::string name = std::to_string(int(c.output));
-        const std::filesystem::path marked = save(c.output, within, name + "-marked.xls", 2);
-        const std::filesystem::path plain = save(c.output, within, name + "-plain.xls", 0);
+        const std::filesystem::path marked = save(c.output, c.text, name + "-marked.xls", 2);
+        const std::filesystem::path plain = save(c.output, c.text, name + "-plain.xls", 0);
         if (c.row == 0) {
             EXPECT_EQ(readBytes(marked), readBytes(plain)) << name;
             continue;

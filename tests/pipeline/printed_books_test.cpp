@@ -158,7 +158,7 @@ void checkBookPage(const std::vector<std::string>& lines, bool bf, const std::st
 TEST(PrintedBooks, WholeStationsOnEveryPageAndEveryValueShown)
 {
     ScratchDir scratch;
-    const TempFolder temp(makeProgramDir(scratch));
+    const WorkFolderPaths temp(makeProgramDir(scratch));
     const std::vector<Printed> printed = {
         {"bffb", WorkbookKind::BffbBook, leveledLine("BFFB"), true},
         {"bbff", WorkbookKind::BbffBook, leveledLine("BBFF"), true},

@@ -25,6 +25,14 @@ const std::string kHeight = "Z         0.38971 m";
 const std::string kStart = testing::startLine("BFFB");
 const std::string kEnd = testing::endLine();
 
+LineOrigins numbered(std::initializer_list<int> lines)
+{
+    LineOrigins origins;
+    for (const int line : lines)
+        origins.push_back(LineNumber(line));
+    return origins;
+}
+
 int copies(RecordFilter filter, const std::string& line) { return copiesKept(filter, MeasurementLine(line)); }
 
 struct Case {
@@ -137,10 +145,10 @@ TEST(Filters, KeptLinesAndTheirCopiesKeepTheOriginOfTheirLine)
         openedText(testing::lines({testing::kStartLine, "header", "", readingLine("Rb", kAccepted, kHeight),
                                    readingLine("Rf", kRejected), readingLine("Rf"), kEnd}),
                    "raw.dat");
-    EXPECT_EQ(opened.origins, (LineOrigins{1, 2, 4, 5, 6, 7}));
+    EXPECT_EQ(opened.origins, numbered({1, 2, 4, 5, 6, 7}));
     const FilteredLines kept =
         filterLines(RecordFilter::Leveling, TextLines::viewOfTextAndLineEnd(opened.text), opened.origins);
-    EXPECT_EQ(kept.origins, (LineOrigins{1, 4, 4, 6, 7}));  // the reading with a height twice
+    EXPECT_EQ(kept.origins, numbered({1, 4, 4, 6, 7}));  // the reading with a height twice
     EXPECT_EQ(filterLines(RecordFilter::Leveling, TextLines::viewOf(opened.text), {}).origins, LineOrigins{});
 }
 

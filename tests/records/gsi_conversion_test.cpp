@@ -37,8 +37,8 @@ TEST(GsiConversion, HandMadeFilesGiveTheGoldenRawLines)
         {"intermediate", 9, false},
         // A check before the line, sights before and after the fore, 390 from 2 to
         // 10, a line-closing block with a text, addresses that restart and jump, a
-        // station left unfinished, a loop.
-        {"oddities", 11, true, 4, 1, 1},
+        // station left unfinished, a loop, a line whose second station is missing.
+        {"oddities", 15, true, 4, 1, 1},
     };
     for (const GsiFile& file : files) {
         SCOPED_TRACE(file.name);

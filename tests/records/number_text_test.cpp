@@ -182,6 +182,30 @@ TEST(NineDecimals, TakesTheBinaryNoiseOffComputedValues)
     EXPECT_TRUE(std::isnan(nineDecimals(std::nan(""))));
 }
 
+// A mean of two readings ends in a half of the last decimal shown: rounded to the
+// even digit as its exact decimal reads, whichever side of it the double lies.
+TEST(HalfEvenText, RoundsTheNineDecimalFormHalfToEven)
+{
+    const struct {
+        double value;
+        int decimals;
+        const char* text;
+    } cases[] = {
+        {(0.80253 + 0.80254) / 2, 5, "0.80254"},  // 0.802535: up to the even 4
+        {(0.80252 + 0.80253) / 2, 5, "0.80252"},  // 0.802525: down to the even 2
+        {(-0.53722 - 0.53723) / 2, 5, "-0.53722"},
+        {0.389715, 5, "0.38972"},  // a hair below 0.389715 as a double: still up
+        {0.20009000000000015, 5, "0.20009"},
+        {-0.000005, 5, "0.00000"},  // never "-0.00000"
+        {0.0000051, 5, "0.00001"},
+        {2.5, 0, "2"},
+        {1234567.0000045, 5, "1234567.00000"},
+        {0.125, 2, "0.12"},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(halfEvenText(c.value, c.decimals), c.text) << c.value;
+}
+
 TEST(SignedNumberText, PutsTheSignPositionFirst)
 {
     EXPECT_EQ(signedNumberText(12), " 12");

@@ -41,7 +41,7 @@ public:
         return answer;
     }
     // As levara-cli answers: the tests choose their texts.
-    ReduceAnswer askReduceFirst(RecordFilter) override { return ReduceAnswer::SaveAsItIs; }
+    FilterAnswer askFilterFirst(RecordFilter) override { return FilterAnswer::SaveAsItIs; }
     void notify(const Message& message) override { notices.push_back(message.english()); }
     void showStatus(const Message& text) override { status = text.english(); }
     void clearStatus() override { status.clear(); }

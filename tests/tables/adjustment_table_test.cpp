@@ -21,7 +21,7 @@ namespace {
 TEST(SavedAdjustmentTable, ReadsBackTheSameInEveryReader)
 {
     ScratchDir scratch;
-    const TempFolder temp(makeProgramDir(scratch));
+    const WorkFolderPaths temp(makeProgramDir(scratch));
     const std::string text =
         routeText({{"A", "P1", 0.4, 400, 4}, {"P1", "A", -0.41, 420, 6}, {"P1", "B", 0.6, 590, 5}});
     const TextLines lines = TextLines::viewOf(text);
@@ -54,7 +54,7 @@ TEST(SavedAdjustmentTable, ReadsBackTheSameInEveryReader)
 TEST(SavedNetworkTable, ReadsBackTheSameInEveryReader)
 {
     ScratchDir scratch;
-    const TempFolder temp(makeProgramDir(scratch));
+    const WorkFolderPaths temp(makeProgramDir(scratch));
     const std::string text = routeText(
         {{"A", "J", 0.4, 400, 4}, {"J", "A", -0.4012, 420, 6}, {"J", "B", 0.6, 590, 5}, {"C", "J", -0.3, 810, 8}});
     const TextLines lines = TextLines::viewOf(text);
@@ -114,7 +114,7 @@ TEST(SavedNetworkTable, ReadsBackTheSameInEveryReader)
 TEST(SavedAdjustmentTable, HeightsToTheOrdersResolutionAndKnownHeightsAsGiven)
 {
     ScratchDir scratch;
-    const TempFolder temp(makeProgramDir(scratch));
+    const WorkFolderPaths temp(makeProgramDir(scratch));
     const std::string text =
         routeText({{"A", "P1", 0.4, 400, 4}, {"P1", "A", -0.41, 420, 6}, {"P1", "B", 0.6, 590, 5}});
     const TextLines lines = TextLines::viewOf(text);

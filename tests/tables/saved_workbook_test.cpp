@@ -18,7 +18,7 @@ using books::WorkbookKind;
 TEST(SavedPointTables, HoldTheRowsWrittenBelowTheTemplateHeading)
 {
     ScratchDir scratch;
-    const TempFolder temp(makeProgramDir(scratch));
+    const WorkFolderPaths temp(makeProgramDir(scratch));
 
     const auto intermediate = scratch / "intermediate.xls";
     books::exportWorkbook(WorkbookKind::IntermediateTable, temp,
@@ -39,7 +39,7 @@ TEST(SavedPointTables, HoldTheRowsWrittenBelowTheTemplateHeading)
 TEST(SavedPointTables, IntermediatePointNamesStayTheirTexts)
 {
     ScratchDir scratch;
-    const TempFolder temp(makeProgramDir(scratch));
+    const WorkFolderPaths temp(makeProgramDir(scratch));
     const std::vector<std::string> names = {"0012", "1E3", "007", "1-2", "123456789"};
     std::string text =
         lines({rawLine(names[0], "", "", "", "100.00000"), rawLine(names[0], "R ", "1.23456", "30.120", "")});
@@ -60,7 +60,7 @@ TEST(SavedPointTables, IntermediatePointNamesStayTheirTexts)
 TEST(SavedPointTables, EmptyTextGivesTheTemplateAndAFaultLeavesNoFile)
 {
     ScratchDir scratch;
-    const TempFolder temp(makeProgramDir(scratch));
+    const WorkFolderPaths temp(makeProgramDir(scratch));
     for (const WorkbookKind output : {WorkbookKind::IntermediateTable, WorkbookKind::SinglePointTable}) {
         const auto saved = scratch / "empty.xls";
         books::exportWorkbook(output, temp, "", saved);

@@ -66,7 +66,7 @@ TEST(SinglePointTable, ReadingLineWithoutDistanceFieldStopsBeforeAnyCellIsWritte
         write(sheet, lines({good, "", "For M5|Adr    12|KD1       13      10:21:402   1|R         1.62810 m   "}));
         FAIL() << "no error";
     } catch (const InputError& error) {
-        EXPECT_EQ(error.line(), 3);
+        EXPECT_EQ(error.line(), LineNumber(3));
         EXPECT_STREQ(error.what(),
                      "line 3: reading line without a distance field (field 4); the single-point table needs one "
                      "on every reading line");

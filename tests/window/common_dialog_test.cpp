@@ -238,13 +238,13 @@ TEST(CommonDialogs, AFailingSaveAndTheReduceQuestionSpeakChineseUnderAChineseLoc
     EXPECT_EQ(buttons, QStringList{"确定"});
     EXPECT_FALSE(std::filesystem::exists(scratch / "out.dat"));
 
-    for (const auto& [button, answer] : {std::pair{"整理后保存", ReduceAnswer::Reduce},
-                                         {"按原样保存", ReduceAnswer::SaveAsItIs},
-                                         {"取消", ReduceAnswer::Cancel}}) {
+    for (const auto& [button, answer] : {std::pair{"整理后保存", FilterAnswer::Filter},
+                                         {"按原样保存", FilterAnswer::SaveAsItIs},
+                                         {"取消", FilterAnswer::Cancel}}) {
         QString question;
         QStringList choices;
         answerNextMessageBox(question, choices, button);
-        EXPECT_EQ(dialogs.askReduceFirst("测中间点"), answer) << button;
+        EXPECT_EQ(dialogs.askFilterFirst("测中间点"), answer) << button;
         EXPECT_EQ(question, "文本中仍有“整理 › 测中间点”会去掉的行，用它保存的表格可能有误。\n\n先整理再保存吗？");
         choices.sort();
         EXPECT_EQ(choices, QStringList({"取消", "按原样保存", "整理后保存"}));

@@ -15,7 +15,7 @@ public:
     std::deque<std::filesystem::path> knownPointsAnswers;
     std::deque<SaveChoice> saveAnswers;
     std::deque<bool> overwriteAnswers;
-    std::deque<ReduceAnswer> reduceAnswers;
+    std::deque<FilterAnswer> filterAnswers;
     // None scripted: the text is discarded, as the tests that do not ask about it expect.
     std::deque<UnsavedTextAnswer> unsavedTextAnswers;
 
@@ -24,7 +24,7 @@ public:
     std::vector<std::filesystem::path> overwriteQuestions;
     std::vector<bool> overwriteOfOpenFile;      // whether each named the open raw file
     std::vector<std::string> unsavedQuestions;  // the text's file each named
-    std::vector<std::string> reduceQuestions;   // the "整理" item each offered
+    std::vector<std::string> filterQuestions;   // the "整理" item each offered
     std::vector<std::string> notices;
     std::vector<std::string> errors;
     std::vector<bool> busyWhileAsked;  // whether the hourglass showed when a dialog came up
@@ -56,10 +56,10 @@ public:
             return UnsavedTextAnswer::Discard;
         return take(unsavedTextAnswers);
     }
-    ReduceAnswer askReduceFirst(const std::string& arrangeItem) override
+    FilterAnswer askFilterFirst(const std::string& arrangeItem) override
     {
-        reduceQuestions.push_back(arrangeItem);
-        return take(reduceAnswers);
+        filterQuestions.push_back(arrangeItem);
+        return take(filterAnswers);
     }
     std::deque<std::optional<leveling::ObservationOrder>> orderAnswers;
     std::vector<int> orderQuestions;  // the line each named
@@ -71,6 +71,16 @@ public:
     {
         orderQuestions.push_back(line);
         return take(orderAnswers);
+    }
+    std::deque<std::optional<books::WorkbookKind>> bookAnswers;
+    std::vector<std::string> bookQuestions;                    // the problem each said, in English
+    std::vector<std::vector<books::WorkbookKind>> bookOffers;  // the books each offered
+    std::optional<books::WorkbookKind> askFittingBook(const Message& problem,
+                                                      const std::vector<books::WorkbookKind>& fitting) override
+    {
+        bookQuestions.push_back(problem.english());
+        bookOffers.push_back(fitting);
+        return take(bookAnswers);
     }
     std::string askFindText(const std::string&) override { return take(findAnswers); }
     int askLine(int, int) override { return take(lineAnswers); }

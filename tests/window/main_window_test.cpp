@@ -410,21 +410,60 @@ TEST_F(WindowTest, FiltersReplaceTheTextAndLeaveTheOriginalInTheWorkFile)
     EXPECT_TRUE(pointerRestored());
 }
 
+// A station whose staffs were recorded as staffs says ("BFFB"), each line ended by CR LF.
+std::string stationRecorded(std::string_view staffs)
+{
+    std::string text;
+    for (std::size_t i = 0; i < staffs.size(); ++i)
+        text += staffs[i] == 'B' ? rawLine("BM1", "Rb", i < 2 ? "1.52345" : "1.52349", "30.100", "") + "\r\n"
+                                 : rawLine("TP1", "Rf", i < 2 ? "1.41234" : "1.41236", "29.500", "") + "\r\n";
+    return text;
+}
+
 TEST_F(WindowTest, EverySaveItemWritesItsWorkbook)
 {
-    form.setText(lines({rawLine("BM1", "Rb", "1.52345", "30.100", ""), rawLine("TP1", "Rf", "1.41234", "29.500", ""),
-                        rawLine("TP1", "Rf", "1.41236", "29.520", ""), rawLine("BM1", "Rb", "1.52349", "30.120", "")}));
-    for (const char* item :
-         {"bffbEXLE", "bbffEXLE", "bfbfEXLE", "aBFFBwf", "aBFFBL", "bfEXLE", "rrzEXLX", "dandianEXCEL"}) {
+    const std::pair<const char*, const char*> items[] = {{"bffbEXLE", "BFFB"}, {"bbffEXLE", "BBFF"},
+                                                         {"bfbfEXLE", "BFBF"}, {"aBFFBwf", "BFFB"},
+                                                         {"aBFFBL", "BFFB"},   {"bfEXLE", "BF"},
+                                                         {"rrzEXLX", "BFFB"},  {"dandianEXCEL", "BFFB"}};
+    for (const auto& [item, staffs] : items) {
+        form.setText(stationRecorded(staffs));
         const std::filesystem::path out = scratch / (std::string(item) + ".xls");
         dialogs.saveAnswers = {{out, kExcelFilter}};
         // The point tables' filters drop the line readings.
-        dialogs.reduceAnswers = {ReduceAnswer::SaveAsItIs};
+        dialogs.filterAnswers = {FilterAnswer::SaveAsItIs};
         trigger(item);
         EXPECT_TRUE(std::filesystem::exists(out)) << item;
     }
     EXPECT_TRUE(dialogs.errors.empty()) << dialogs.errors.front();
-    EXPECT_EQ(dialogs.reduceQuestions, (std::vector<std::string>{"测中间点", "单点测量"}));
+    EXPECT_EQ(dialogs.filterQuestions, (std::vector<std::string>{"测中间点", "单点测量"}));
+    EXPECT_TRUE(pointerRestored());
+}
+
+// A book the recorded staffs contradict is refused before the save dialog; the books
+// that fit are offered, and the one chosen is saved as its own item saves it.
+TEST_F(WindowTest, ABookTheStaffsContradictOffersTheBooksThatFit)
+{
+    writeBytes(scratch / "line.dat", lines({startLine("BFFB")}) + stationRecorded("BFFB"));
+    form.openFile(scratch / "line.dat");
+    dialogs.bookAnswers = {std::nullopt, books::WorkbookKind::AbffbBook};
+    trigger("bbffEXLE");
+    EXPECT_TRUE(dialogs.saveProposals.empty()) << "cancelled before the save dialog";
+    const std::filesystem::path out = scratch / "chosen.xls";
+    dialogs.saveAnswers = {{out, kExcelFilter}};
+    trigger("bbffEXLE");
+    ASSERT_EQ(dialogs.bookQuestions.size(), 2u);
+    EXPECT_NE(dialogs.bookQuestions[0].find("line 2: the book 线路手薄(BBFF) does not fit the observations: station 1, "
+                                            "starting on line 2: its staffs were recorded in the order BFFB, which "
+                                            "the book, reading BBFF, contradicts"),
+              std::string::npos)
+        << dialogs.bookQuestions[0];
+    const std::vector<books::WorkbookKind> fitting = {books::WorkbookKind::BffbBook, books::WorkbookKind::AbffbBook};
+    EXPECT_EQ(dialogs.bookOffers, (std::vector<std::vector<books::WorkbookKind>>{fitting, fitting}));
+    EXPECT_TRUE(std::filesystem::exists(out));
+    ASSERT_EQ(dialogs.saveProposals.size(), 1u);
+    EXPECT_EQ(dialogs.saveProposals[0].filename(), "line_aBFFB");
+    EXPECT_TRUE(dialogs.errors.empty()) << dialogs.errors.front();
     EXPECT_TRUE(pointerRestored());
 }
 
@@ -449,7 +488,7 @@ TEST_F(WindowTest, WorkbookSavedWithAnotherTypeWritesNothingAndSaysSo)
 {
     form.setText("x\r\n");
     const std::filesystem::path out = scratch / "book.xls";
-    dialogs.reduceAnswers = {ReduceAnswer::SaveAsItIs};
+    dialogs.filterAnswers = {FilterAnswer::SaveAsItIs};
     dialogs.saveAnswers = {{out, 3}};
     trigger("bffbEXLE");
     EXPECT_FALSE(std::filesystem::exists(out));
@@ -529,46 +568,46 @@ TEST_F(WindowTest, SavingAnUnreducedTextOffersToReduceItFirst)
         const char* file;
         const char* arrangeName;
         const char* arrangeCaption;
-        ReduceAnswer answer;
+        FilterAnswer answer;
     };
     const Case cases[] = {
-        {"bffbEXLE", "bffb_line.dat", "BFFB", "水准线路", ReduceAnswer::Reduce},
-        {"bbffEXLE", "bbff_line.dat", "BFFB", "水准线路", ReduceAnswer::Reduce},
-        {"bfbfEXLE", "bfbf_line.dat", "BFFB", "水准线路", ReduceAnswer::Reduce},
-        {"aBFFBwf", "abffb_line.dat", "BFFB", "水准线路", ReduceAnswer::Reduce},
-        {"aBFFBL", "chinese_names.dat", "BFFB", "水准线路", ReduceAnswer::Reduce},
-        {"bfEXLE", "bf_line.dat", "BFFB", "水准线路", ReduceAnswer::Reduce},
-        {"rrzEXLX", "intermediate.dat", "rrz", "测中间点", ReduceAnswer::Reduce},
-        {"dandianEXCEL", "single_points.dat", "dandian", "单点测量", ReduceAnswer::Reduce},
-        {"bffbEXLE", "bffb_line.dat", "BFFB", "水准线路", ReduceAnswer::SaveAsItIs},
-        {"bffbEXLE", "bffb_line.dat", "BFFB", "水准线路", ReduceAnswer::Cancel},
+        {"bffbEXLE", "bffb_line.dat", "BFFB", "水准线路", FilterAnswer::Filter},
+        {"bbffEXLE", "bbff_line.dat", "BFFB", "水准线路", FilterAnswer::Filter},
+        {"bfbfEXLE", "bfbf_line.dat", "BFFB", "水准线路", FilterAnswer::Filter},
+        {"aBFFBwf", "abffb_line.dat", "BFFB", "水准线路", FilterAnswer::Filter},
+        {"aBFFBL", "chinese_names.dat", "BFFB", "水准线路", FilterAnswer::Filter},
+        {"bfEXLE", "bf_line.dat", "BFFB", "水准线路", FilterAnswer::Filter},
+        {"rrzEXLX", "intermediate.dat", "rrz", "测中间点", FilterAnswer::Filter},
+        {"dandianEXCEL", "single_points.dat", "dandian", "单点测量", FilterAnswer::Filter},
+        {"bffbEXLE", "bffb_line.dat", "BFFB", "水准线路", FilterAnswer::SaveAsItIs},
+        {"bffbEXLE", "bffb_line.dat", "BFFB", "水准线路", FilterAnswer::Cancel},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(std::string(c.item) + " " + c.file);
         form.openFile(sourceDir() / "tests/data" / c.file);
         const std::string raw = form.text();
         trigger(c.arrangeName);
-        const std::string reduced = form.text();
+        const std::string filtered = form.text();
         form.setText(raw);
 
         const std::filesystem::path out = scratch / (std::string(c.item) + ".xls");
         std::filesystem::remove(out);
         dialogs = FakeDialogs();
-        dialogs.reduceAnswers = {c.answer};
+        dialogs.filterAnswers = {c.answer};
         dialogs.saveAnswers = {{out, kExcelFilter}};
         trigger(c.item);
-        EXPECT_EQ(dialogs.reduceQuestions, std::vector<std::string>{c.arrangeCaption});
+        EXPECT_EQ(dialogs.filterQuestions, std::vector<std::string>{c.arrangeCaption});
         EXPECT_TRUE(dialogs.errors.empty()) << dialogs.errors.front();
-        EXPECT_EQ(form.text(), c.answer == ReduceAnswer::Reduce ? reduced : raw);
-        EXPECT_EQ(std::filesystem::exists(out), c.answer != ReduceAnswer::Cancel);
-        EXPECT_EQ(dialogs.saveAnswers.empty(), c.answer != ReduceAnswer::Cancel) << "no save dialog after a cancel";
-        if (c.answer != ReduceAnswer::Reduce)
+        EXPECT_EQ(form.text(), c.answer == FilterAnswer::Filter ? filtered : raw);
+        EXPECT_EQ(std::filesystem::exists(out), c.answer != FilterAnswer::Cancel);
+        EXPECT_EQ(dialogs.saveAnswers.empty(), c.answer != FilterAnswer::Cancel) << "no save dialog after a cancel";
+        if (c.answer != FilterAnswer::Filter)
             continue;
-        // A reduced text is saved without a question.
+        // A filtered text is saved without a question.
         dialogs.saveAnswers = {{out, kExcelFilter}};
         dialogs.overwriteAnswers = {true};
         trigger(c.item);
-        EXPECT_EQ(dialogs.reduceQuestions.size(), 1u);
+        EXPECT_EQ(dialogs.filterQuestions.size(), 1u);
     }
     EXPECT_TRUE(pointerRestored());
 }
@@ -786,13 +825,13 @@ TEST_F(WindowTest, ReducingIsUndoneAndTheOpenedTextRestored)
     EXPECT_EQ(form.text(), "");
     form.textArea()->undo();
     trigger("BFFB");
-    const std::string reduced = form.text();
-    EXPECT_NE(reduced, opened);
+    const std::string filtered = form.text();
+    EXPECT_NE(filtered, opened);
     form.textArea()->insertAt("edit", 0, 0);
     trigger("restore");
     EXPECT_EQ(form.text(), opened);
     form.textArea()->undo();
-    EXPECT_EQ(form.text(), "edit" + reduced);
+    EXPECT_EQ(form.text(), "edit" + filtered);
     EXPECT_TRUE(dialogs.errors.empty()) << dialogs.errors.front();
 }
 
@@ -889,7 +928,7 @@ TEST_F(WindowTest, ACancelledReduceAndSaveLeavesTheText)
     form.openFile(sourceDir() / "examples/bffb_line.dat");
     const std::string opened = form.text();
     for (const char* item : {"bffbEXLE", "adjustmentTable", "gamaXml"}) {
-        dialogs.reduceAnswers = {ReduceAnswer::Reduce};
+        dialogs.filterAnswers = {FilterAnswer::Filter};
         dialogs.saveAnswers = {{}};
         trigger(item);
         EXPECT_EQ(form.text(), opened) << item;
@@ -1005,6 +1044,37 @@ TEST_F(WindowTest, CheckAsksForTheOrderOfALineThatNamesNone)
     EXPECT_TRUE(dialogs.errors.empty()) << dialogs.errors.front();
     EXPECT_NE(form.checkPanel()->summary()->text().toStdString().find("stations: 1"), std::string::npos)
         << form.checkPanel()->summary()->text().toStdString();
+}
+
+// A station the level's heights contradict is a row of the panel, its line chosen as
+// a finding's is.
+TEST_F(WindowTest, TheInstrumentsDisagreementIsARowOfThePanel)
+{
+    trigger("standard2");
+    std::string raw = readBytes(sourceDir() / "tests/data/m5_oddities.dat");
+    const std::size_t row = raw.find("For M5|Adr    35|");
+    ASSERT_NE(row, std::string::npos);
+    raw.replace(raw.find("10.30000", row), 8, "10.30009");
+    writeBytes(scratch / "wrong.dat", raw);
+    form.openFile(scratch / "wrong.dat");
+    form.show();
+    trigger("checkText");
+    QTableWidget* list = form.checkPanel()->list();
+    int found = -1;
+    for (int r = 0; r < list->rowCount(); ++r)
+        if (list->item(r, 4)->text() == "differs from the instrument's computation")
+            found = r;
+    ASSERT_GE(found, 0);
+    EXPECT_EQ(list->item(found, 1)->text().toStdString(), "31");
+    EXPECT_EQ(list->item(found, 3)->text().toStdString(), "BM2");
+    EXPECT_EQ(list->item(found, 5)->text().toStdString(), "0.20000 m");
+    EXPECT_EQ(list->item(found, 6)->text().toStdString(), "the instrument's 0.20009 m");
+    EXPECT_NE(form.checkPanel()->summary()->text().toStdString().find("instrument's computation: 1"),
+              std::string::npos);
+    list->setCurrentCell(found, 3);
+    int fromLine = 0, fromIndex = 0, toLine = 0, toIndex = 0;
+    form.textArea()->getSelection(&fromLine, &fromIndex, &toLine, &toIndex);
+    EXPECT_EQ(std::tuple(fromLine, fromIndex, toLine), std::tuple(30, 0, 30));
 }
 
 }  // namespace

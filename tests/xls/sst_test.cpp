@@ -116,7 +116,7 @@ TEST(SharedStrings, ContinueRecordsSplitOnlyBetweenCharacters)
     ScratchDir scratch;
     Workbook book = Workbook::create({"S"});
     for (std::size_t i = 0; i < texts.size(); ++i)
-        book.sheet(0).setText(int(i) + 1, 1 + int(i % 3), texts[i]);
+        book.sheet(0).setText(rowOfValue(i), 1 + int(i % 3), texts[i]);
     book.sheet(0).setText(1600, 4, texts[5]);  // used twice, stored once
     saveWorkbook(book, scratch / "sst.xls");
 
@@ -146,7 +146,7 @@ TEST(SharedStrings, ContinueRecordsSplitOnlyBetweenCharacters)
     Workbook reopened = openWorkbook(scratch / "sst.xls");
     std::string expected;
     for (std::size_t i = 0; i < texts.size(); ++i) {
-        ASSERT_EQ(reopened.sheet(0).value(int(i) + 1, 1 + int(i % 3)), Value(texts[i])) << i;
+        ASSERT_EQ(reopened.sheet(0).value(rowOfValue(i), 1 + int(i % 3)), Value(texts[i])) << i;
         expected += texts[i] + "\n";
     }
     EXPECT_EQ(xlrd(R"(

@@ -29,6 +29,9 @@ namespace levara::xls::testing {
 using levara::testing::openWorkbook;
 using levara::testing::saveWorkbook;
 
+// The worksheet row (from 1) a test writes the index-th (from 0) of its values in.
+inline int rowOfValue(std::size_t index) { return static_cast<int>(index + 1); }
+
 inline std::filesystem::path fixtureDir(const std::string& kind)
 {
     return kind == "excel-saved" ? levara::testing::excelSavedDir() : levara::testing::appSavedDir();

@@ -1,4 +1,4 @@
-#include "records/temp_folder.h"
+#include "records/work_folder_paths.h"
 
 #include <fcntl.h>
 #include <sys/file.h>
@@ -10,9 +10,10 @@
 
 namespace levara {
 
-TempFolder::TempFolder(std::filesystem::path programDir) : dir_(std::move(programDir) / "temp") {}
+WorkFolderPaths::WorkFolderPaths(std::filesystem::path programDir) : dir_(std::move(programDir) / "temp") {}
 
-TempFolder::Lock::Lock(const std::filesystem::path& dir) : fd_(::open(dir.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC))
+WorkFolderPaths::Lock::Lock(const std::filesystem::path& dir)
+    : fd_(::open(dir.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC))
 {
     if (fd_ < 0) {
         if (errno == ENOENT)
@@ -33,6 +34,6 @@ TempFolder::Lock::Lock(const std::filesystem::path& dir) : fd_(::open(dir.c_str(
     }
 }
 
-TempFolder::Lock::~Lock() { ::close(fd_); }
+WorkFolderPaths::Lock::~Lock() { ::close(fd_); }
 
 }  // namespace levara

@@ -7,16 +7,16 @@
 #include <fstream>
 
 #include "records/error.h"
-#include "records/temp_folder.h"
+#include "records/work_folder_paths.h"
 #include "tests/support/test_files.h"
 
 namespace levara {
 namespace {
 
-TEST(TempFolder, MissingFolderIsNamed)
+TEST(WorkFolderPaths, MissingFolderIsNamed)
 {
     testing::ScratchDir scratch;
-    const TempFolder temp(scratch.path());
+    const WorkFolderPaths temp(scratch.path());
     try {
         const auto lock = temp.lock();
         FAIL() << "locked a folder that does not exist";
@@ -28,11 +28,11 @@ TEST(TempFolder, MissingFolderIsNamed)
     EXPECT_THROW(temp.lock(), FileError);
 }
 
-TEST(TempFolder, SecondProcessWaitsForTheLock)
+TEST(WorkFolderPaths, SecondProcessWaitsForTheLock)
 {
     testing::ScratchDir scratch;
     std::filesystem::create_directory(scratch / "temp");
-    const TempFolder temp(scratch.path());
+    const WorkFolderPaths temp(scratch.path());
     const auto marker = scratch / "temp" / "child-done";
 
     int ready[2];

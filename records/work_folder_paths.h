@@ -1,15 +1,16 @@
 #pragma once
-// The temp folder beside the program: the work files and the workbook templates.
-// It must exist; Levara never creates it.
+// The paths of a work folder (the run-time "temp" folder): its work files, its
+// workbook templates and its lock. The folder must exist; Levara never creates it
+// here (commands/work_folder.h chooses, makes and locks it).
 #include <filesystem>
 #include <string_view>
 
 namespace levara {
 
-class TempFolder {
+class WorkFolderPaths {
 public:
     // programDir: the program's own directory.
-    explicit TempFolder(std::filesystem::path programDir);
+    explicit WorkFolderPaths(std::filesystem::path programDir);
 
     const std::filesystem::path& dir() const { return dir_; }
     std::filesystem::path workFile() const { return dir_ / "ooo.txt"; }
