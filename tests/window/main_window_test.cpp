@@ -858,6 +858,21 @@ TEST_F(WindowTest, AppendedFileJoinsTheTextAndIsRestoredWithIt)
     EXPECT_EQ(form.text(), opened);
     EXPECT_TRUE(dialogs.errors.empty()) << dialogs.errors.front();
 
+    // A first file without a last line end: the appended file starts a line of its own,
+    // in the text and in what 恢复原文 gives back.
+    std::string unended = readOpenedText(first).text;
+    unended.erase(unended.find_last_not_of("\r\n") + 1);
+    writeBytes(scratch / "unended.dat", unended);
+    form.openFile(scratch / "unended.dat");
+    dialogs.openAnswers = {gsi};
+    trigger("append");
+    const std::string joined = form.text();
+    EXPECT_EQ(joined.find(unended + "\r\n"), 0u);
+    trigger("BFFB");
+    trigger("restore");
+    EXPECT_EQ(form.text(), joined);
+    EXPECT_TRUE(dialogs.errors.empty()) << dialogs.errors.front();
+
     // A fault in the second file of a network names that file and its own line: the
     // first station's reading on line 3 missing.
     std::string bad = routeText({{"J", "B", 0.6, 590, 5}});
