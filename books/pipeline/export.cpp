@@ -27,7 +27,7 @@ std::optional<BookMarks> marksFor(WorkbookKind output, const TextLines& lines, c
     const std::vector<leveling::Section> sections =
         kind.twoWay ? leveling::readTwoWaySections(lines)
                     : leveling::readSections(lines, *kind.order, leveling::LinesRead::AsBook);
-    return bookMarks(leveling::checkSections(sections, *standard).findings);
+    return bookMarks(sections, *standard);
 }
 
 // Neither the template nor the output is at fault: the program lacks a library.
