@@ -32,6 +32,10 @@ void writeTwoWayBook(xls::Worksheet& forwardSheet, xls::Worksheet& returnSheet, 
     std::reverse(back.begin(), back.end());
     checkSectionsFit(forward, marks, leveling::kForwardBook);
     checkSectionsFit(back, marks, leveling::kReturnBook);
+    // The forward book reads the lines in order; the return book's start heights are
+    // not among its lines before its stations.
+    if (forward.size() > 1)
+        fillStartHeights(forward, leveling::numberedLines(text));
     writeFourReadingBook(forwardSheet, forward, marks);
     writeFourReadingBook(returnSheet, back, marks);
 }
