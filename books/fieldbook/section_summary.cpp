@@ -83,7 +83,7 @@ void writeFindings(xls::Worksheet& sheet, int row, const std::vector<std::string
 
 SummaryTotals totalsOf(const leveling::Section& section)
 {
-    return {section.startPoint, section.endPoint, leveling::stationSums(section.stations),
+    return {section.stations, section.startPoint, section.endPoint, leveling::stationSums(section.stations),
             section.stations.empty() ? 0 : section.stations.back().distanceDifferenceSum};
 }
 

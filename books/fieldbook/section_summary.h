@@ -2,6 +2,7 @@
 // The summaries that close a field book's leveling lines: one line's own (测段计算)
 // in a text of several lines, and the whole book's with its sign-off row.
 #include <optional>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -32,6 +33,9 @@ struct SummaryLayout {
 
 // The totals a summary prints.
 struct SummaryTotals {
+    // The stations summed, for rows computed from them: one line's, or none for the
+    // whole of a text of several lines.
+    std::span<const leveling::Station> stations;
     std::string_view startPoint, endPoint;  // as the book's rows show them; empty without stations
     leveling::StationSums sums;
     double distanceDifferenceSum = 0;  // Σd at the last station
