@@ -81,4 +81,13 @@ struct CheckReport {
 
 CheckReport checkSections(const std::vector<Section>& sections, const Standard& standard);
 
+// A forward/return pair of sections (legsOf) as a book's summary prints it, over its
+// limit or not: Σh forward + Σh return and the limit for the pair's mean length.
+struct PairDiscrepancy {
+    int forward = 0, back = 0;  // indices in the sections
+    double valueMm = 0;
+    std::optional<double> limitMm;  // none when the standard sets none
+};
+std::vector<PairDiscrepancy> pairDiscrepancies(const std::vector<Section>& sections, const Standard& standard);
+
 }  // namespace levara::leveling

@@ -1,5 +1,6 @@
 // Where a field book breaks its pages: from the template's page setup, or the number
-// of blocks it declares, never inside a station block or the summary.
+// of blocks it declares, never inside a station block or the summary, nor between
+// the summary and the last block.
 #include <gtest/gtest.h>
 
 #include <functional>
@@ -79,8 +80,8 @@ TEST(PageBreaks, FollowFromThePageSetup)
 TEST(PageBreaks, TheSummaryStaysWithItsSignOffRow)
 {
     const auto tenPerPage = [](xls::Worksheet& sheet) { sheet.defineName("每页测站数", 10); };
-    // A full page: the summary's five rows go to the next.
-    EXPECT_EQ(breaksOf(10, tenPerPage), std::vector<int>{36});
+    // A full page: the summary's five rows go to the next with the last block, never alone.
+    EXPECT_EQ(breaksOf(10, tenPerPage), std::vector<int>{33});
     // Eight blocks leave room for them.
     EXPECT_EQ(breaksOf(8, tenPerPage), std::vector<int>{});
 }

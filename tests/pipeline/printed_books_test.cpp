@@ -7,6 +7,7 @@
 #include <sstream>
 
 #include "books/pipeline/export.h"
+#include "leveling/leveling.h"
 #include "records/records.h"
 #include "tests/support/raw_lines.h"
 #include "tests/support/test_files.h"
@@ -141,6 +142,8 @@ void checkBookPage(const std::vector<std::string>& lines, bool bf, const std::st
         }
     }
     ASSERT_FALSE(rows.empty()) << where;
+    // A summary prints with the last block.
+    EXPECT_NE(std::find(rows.begin(), rows.end(), Row::Back), rows.end()) << where;
     // The page opens with a block's first row, or with the summary.
     EXPECT_TRUE(rows[0] == Row::Back || rows[0] == Row::Other) << where;
     for (std::size_t i = 0; i + 1 < rows.size(); ++i) {
@@ -227,6 +230,64 @@ TEST(PrintedBooks, WholeStationsOnEveryPageAndEveryValueShown)
             EXPECT_EQ(summaries, p.output == WorkbookKind::AbffbTwoWayBook ? 2 : 1);
         }
     }
+}
+
+// Under 二等, station 1 of the first line passes all five limits of a station: a
+// 60 m back sight on 2.90000 m, d 10 m (Σd too), h1 and h2 0.68 mm apart. Every line
+// has 20 stations, a page's worth, so that a summary would go alone to a page.
+TEST(PrintedBooks, TheLongestRemarkPrintsWholeAndNoSummaryStandsAlone)
+{
+    ScratchDir scratch;
+    const WorkFolderPaths temp(makeProgramDir(scratch));
+    const std::string worst =
+        readingLine("BM1", "Rb", "2.90000", "60.00") + "\r\n" + readingLine("TP1", "Rf", "1.10000", "50.00") + "\r\n" +
+        readingLine("TP1", "Rf", "1.10002", "50.00") + "\r\n" + readingLine("BM1", "Rb", "2.90070", "60.00") + "\r\n";
+    std::string text;
+    for (int line = 1; line <= 3; ++line) {
+        text += startLine("BFFB") + "\r\n" + (line == 1 ? worst : station(0, "BFFB"));
+        for (int k = 1; k < 20; ++k)
+            text += station(k, "BFFB");
+        text += endLine() + "\r\n";
+    }
+    const leveling::Standard standard = leveling::chooseStandard(leveling::builtinLimits(2), false);
+    books::exportWorkbook(WorkbookKind::BffbBook, temp, text, scratch / "marked.xls", &standard);
+    std::string output;
+    const std::vector<std::string> convert = {"soffice",
+                                              "-env:UserInstallation=file://" + (scratch / "profile").string(),
+                                              "--headless",
+                                              "--norestore",
+                                              "--convert-to",
+                                              "pdf",
+                                              "--outdir",
+                                              (scratch / "pdf").string(),
+                                              (scratch / "marked.xls").string()};
+    ASSERT_EQ(runProgram(convert, &output), 0) << output;
+    const std::vector<std::string> toText = {"pdftotext", "-layout", (scratch / "pdf" / "marked.pdf").string(), "-"};
+    ASSERT_EQ(runProgram(toText, &output), 0);
+
+    // The remark's characters on the first page, in order, the other remarks' and the
+    // heading's among them.
+    const std::string remark = "视距超限、视线高超限、视距差超限、累积差超限、高差之差超限";
+    const std::size_t to = output.find('\f');
+    std::string printed;
+    for (std::size_t at = 0; at < to;) {
+        const std::size_t length = static_cast<unsigned char>(output[at]) >= 0xE0 ? 3 : 1;
+        if (length == 3 && remark.find(output.substr(at, 3)) != std::string::npos)
+            printed += output.substr(at, 3);
+        at += length;
+    }
+    EXPECT_NE(printed.find(remark), std::string::npos) << printed;
+
+    std::istringstream in(output);
+    int summaries = 0;
+    for (std::string page; std::getline(in, page, '\f');) {
+        if (page.find("测段起点") == std::string::npos)
+            continue;
+        for (std::size_t at = page.find("测段起点"); at != std::string::npos; at = page.find("测段起点", at + 1))
+            ++summaries;
+        EXPECT_TRUE(std::regex_search(page, std::regex("\n *[BF][0-9]+ "))) << "a summary alone:\n" << page;
+    }
+    EXPECT_EQ(summaries, 4);  // three lines' and the whole book's
 }
 
 }  // namespace
