@@ -82,14 +82,19 @@ void writeBfStationBlock(xls::Worksheet& sheet, int rowBase, const leveling::Sta
 
 // The height on the first height line ("Z" without a reading) before the first
 // station: the start point's.
-std::optional<double> startHeight(const leveling::LineList& lines, std::size_t firstStation)
+std::optional<leveling::Micrometres> startHeight(const leveling::LineList& lines, std::size_t firstStation)
 {
     for (std::size_t i = 0; i < firstStation; ++i) {
         if (lines[i].text.empty())
             continue;
         const MeasurementLine line(lines[i].text);
-        if (line.heightTag() == "Z" && line.readingTagLetter().empty())
-            return typedNumber(line.height());
+        if (line.heightTag() == "Z" && line.readingTagLetter().empty()) {
+            // Within the bound of every reading, so that the sums stay exact.
+            const std::optional<double> height = typedNumber(line.height());
+            if (!height || !leveling::heightInRange(*height))
+                return std::nullopt;
+            return leveling::micrometres(line.height());
+        }
     }
     return std::nullopt;
 }
@@ -103,19 +108,22 @@ void writeBfBook(xls::Worksheet& sheet, const TextLines& text, const BookMarks* 
     checkStationsFit(readings);
     const std::vector<leveling::Station> stations =
         leveling::computedStations(std::move(readings), leveling::ObservationOrder::BF);
-    const std::optional<double> height =
+    const std::optional<leveling::Micrometres> height =
         stations.empty() ? std::nullopt : startHeight(lines, std::size_t(stations.front().readings.back1.position - 1));
 
-    double heightDifferenceSum = 0;
+    // The start height and the printed height differences, to the column's 0.01 mm.
+    leveling::Micrometres heightDifferenceSum = 0;
     int rowBase = 1;
     for (const leveling::Station& station : stations) {
-        heightDifferenceSum += station.meanHeightDifference;
-        writeBfStationBlock(sheet, rowBase, station,
-                            height ? std::optional(*height + heightDifferenceSum) : std::nullopt, marks);
+        heightDifferenceSum += leveling::micrometresOf(station.meanHeightDifference);
+        const auto elevation = [&] {
+            return leveling::metres(leveling::roundedTo(*height + heightDifferenceSum, leveling::kHundredthMm));
+        };
+        writeBfStationBlock(sheet, rowBase, station, height ? std::optional(elevation()) : std::nullopt, marks);
         rowBase += 3;
     }
-    writeSectionSummary(sheet, rowBase, stations, kBfSummary);
-    keepBlocksOnPages(sheet, int(stations.size()), rowBase, kLastBfColumn);
+    const int lastRow = writeSectionSummary(sheet, rowBase, stations, kBfSummary, false);
+    keepBlocksOnPages(sheet, int(stations.size()), rowBase, lastRow, kLastBfColumn);
 }
 
 }  // namespace levara::books

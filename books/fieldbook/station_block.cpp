@@ -1,5 +1,6 @@
 #include "books/fieldbook/station_block.h"
 
+#include <string>
 #include <vector>
 
 #include "books/page_breaks.h"
@@ -65,6 +66,37 @@ void putTotal(xls::Worksheet& sheet, int row, int column, double value, std::str
     sheet.setNumberFormat({row, column, row, column}, format);
 }
 
+// A distance total in kilometres to the summary's five decimals (0.01 m), half to even.
+double kilometres(double metres)
+{
+    constexpr leveling::Micrometres kUnit = 10 * leveling::kMillimetre;
+    return double(leveling::roundedTo(leveling::micrometresOf(metres), kUnit)) / 1e9;
+}
+
+// A value of the check rows, exact: with at least minDecimals, more where it has them.
+std::string checkNumber(leveling::Micrometres value, int minDecimals)
+{
+    const leveling::Micrometres magnitude = value < 0 ? -value : value;
+    std::string fraction = std::to_string(magnitude % leveling::kMicrometresPerMetre);
+    fraction.insert(0, 6 - fraction.size(), '0');
+    while (int(fraction.size()) > minDecimals && fraction.back() == '0')
+        fraction.pop_back();
+    return (value < 0 ? "-" : "") + std::to_string(magnitude / leveling::kMicrometresPerMetre) +
+           (fraction.empty() ? "" : "." + fraction);
+}
+
+// An operand: a negative one in brackets.
+std::string operand(leveling::Micrometres value, int minDecimals)
+{
+    return value < 0 ? "(" + checkNumber(value, minDecimals) + ")" : checkNumber(value, minDecimals);
+}
+
+// "，修约差 = 0.00 mm": what rounding the printed values left between two sides.
+std::string residue(leveling::Micrometres value)
+{
+    return "，修约差 = " + checkNumber(value * leveling::kMillimetre, 2) + " mm";
+}
+
 // Red values and the remark naming them. The remark goes on the back row, or below
 // the order mark of the books that alternate.
 void markStation(xls::Worksheet& sheet, int rowBase, const leveling::StationReadings& s, const BookMarks& marks)
@@ -128,12 +160,65 @@ void writeStationBlock(xls::Worksheet& sheet, int rowBase, const leveling::Stati
 
 }  // namespace
 
-void writeSectionSummary(xls::Worksheet& sheet, int rowBase, std::span<const leveling::Station> stations,
-                         const SummaryLayout& layout)
+CheckTotals checkTotals(std::span<const leveling::Station> stations, bool twice)
 {
-    const int start = rowBase + 5, end = rowBase + 6, backSums = rowBase + 7, foreSums = rowBase + 8,
-              signOff = rowBase + 9;
+    return {leveling::stationSums(stations), stations.empty() ? 0 : stations.back().distanceDifferenceSum, twice};
+}
 
+int writeCheckRows(xls::Worksheet& sheet, int row, const CheckTotals& totals, int lastColumn)
+{
+    // The record forms' 检查计算 (GB/T 12898-2009, 附录 四等水准观测手簿, each page:
+    // Σ(3)+Σ(8) − Σ(6)−Σ(7) = Σ(15)+Σ(16) = 2Σ(18); Σ(9) − Σ(10) = the last (12);
+    // 总视距 = Σ(9) + Σ(10)), as quoted at https://www.xiaomilidoc.com/p-11869615.html.
+    // The printed values are rounded half to even (d, the sight lengths, the means), so
+    // each side may differ from the other by what the rounding left: printed as 修约差,
+    // with which each row holds exactly.
+    using leveling::micrometresOf;
+    const leveling::StationSums& s = totals.sums;
+    const leveling::Micrometres back = micrometresOf(s.backReadings), fore = micrometresOf(s.foreReadings),
+                                h1 = micrometresOf(s.heightDifference1), h2 = micrometresOf(s.heightDifference2),
+                                mean = micrometresOf(s.heightDifference), backDistance = micrometresOf(s.backDistance),
+                                foreDistance = micrometresOf(s.foreDistance);
+    const leveling::Micrometres sight = micrometresOf(s.sightLength),
+                                lastSum = micrometresOf(totals.lastDistanceDifferenceSum);
+    std::vector<std::string> rows;
+    const std::string readings =
+        "Σ后视 - Σ前视 = " + operand(back, 5) + " - " + operand(fore, 5) + " = " + checkNumber(back - fore, 5);
+    if (totals.twice) {
+        rows.push_back(readings);
+        rows.push_back("Σh1 + Σh2 = " + operand(h1, 5) + " + " + operand(h2, 5) + " = " + checkNumber(h1 + h2, 5) +
+                       residue(back - fore - h1 - h2));
+        rows.push_back("2Σh中数 = 2 × " + operand(mean, 5) + " = " + checkNumber(2 * mean, 5) +
+                       residue(h1 + h2 - 2 * mean));
+    } else {
+        rows.push_back(readings + "，Σh = " + checkNumber(mean, 5) + residue(back - fore - mean));
+    }
+    rows.push_back("Σ后距 - Σ前距 = " + operand(backDistance, 3) + " - " + operand(foreDistance, 3) + " = " +
+                   checkNumber(backDistance - foreDistance, 3) + "，Σd = " + checkNumber(lastSum, 3) +
+                   residue(backDistance - foreDistance - lastSum));
+    rows.push_back("Σ后距 + Σ前距 = " + operand(backDistance, 3) + " + " + operand(foreDistance, 3) + " = " +
+                   checkNumber(backDistance + foreDistance, 3) + "，总视距 = " + checkNumber(sight, 3) +
+                   residue(backDistance + foreDistance - sight));
+
+    const int first = row, last = row + int(rows.size()) - 1;
+    sheet.merge({first, kSummaryTitle, last, kSummaryTitle});
+    sheet.setText(first, kSummaryTitle, "检查计算");
+    sheet.setThinBorders({first, kSummaryTitle, last, kSummaryTitle});
+    for (const std::string& text : rows) {
+        sheet.merge({row, kLabel, row, lastColumn});
+        sheet.setText(row, kLabel, text);
+        ++row;
+    }
+    sheet.setThinBorders({first, kLabel, last, lastColumn});
+    return row;
+}
+
+int writeSectionSummary(xls::Worksheet& sheet, int rowBase, std::span<const leveling::Station> stations,
+                        const SummaryLayout& layout, bool twice)
+{
+    const int start = rowBase + 5, end = rowBase + 6, backSums = rowBase + 7, foreSums = rowBase + 8;
+    const CheckTotals totals = checkTotals(stations, twice);
+    const int signOff = writeCheckRows(sheet, rowBase + 9, totals, layout.lastBorderedColumn);
     sheet.merge({start, kSummaryTitle, foreSums, kSummaryTitle});
     sheet.setText(start, kSummaryTitle, "测段计算");
     sheet.setThinBorders({start, kSummaryTitle, foreSums, kSummaryTitle});
@@ -168,22 +253,23 @@ void writeSectionSummary(xls::Worksheet& sheet, int rowBase, std::span<const lev
         copyValue(sheet, start, kValue, sheet.value(firstBackRow, kPoint));
         copyValue(sheet, end, kValue, sheet.value(lastForeRow, kPoint));
     }
-    const leveling::StationSums sums = leveling::stationSums(stations);
-    putTotal(sheet, backSums, kValue, sums.backDistance / leveling::kMetresPerKilometre, kKilometreFormat);
-    putTotal(sheet, foreSums, kValue, sums.foreDistance / leveling::kMetresPerKilometre, kKilometreFormat);
-    putTotal(sheet, end, kSecondValue, stations.empty() ? 0 : stations.back().distanceDifferenceSum, kDistanceFormat);
+    const leveling::StationSums& sums = totals.sums;
+    putTotal(sheet, backSums, kValue, kilometres(sums.backDistance), kKilometreFormat);
+    putTotal(sheet, foreSums, kValue, kilometres(sums.foreDistance), kKilometreFormat);
+    putTotal(sheet, end, kSecondValue, totals.lastDistanceDifferenceSum, kDistanceFormat);
     putTotal(sheet, backSums, kSecondValue, sums.heightDifference, kHeightFormat);
-    putTotal(sheet, foreSums, kSecondValue, sums.sightLength / leveling::kMetresPerKilometre, kKilometreFormat);
+    putTotal(sheet, foreSums, kSecondValue, kilometres(sums.sightLength), kKilometreFormat);
+    return signOff;
 }
 
-void keepBlocksOnPages(xls::Worksheet& sheet, int stationCount, int rowBase, int lastColumn)
+void keepBlocksOnPages(xls::Worksheet& sheet, int stationCount, int rowBase, int lastRow, int lastColumn)
 {
     std::vector<int> starts;
     starts.reserve(std::size_t(stationCount) + 1);
     for (int k = 0; k < stationCount; ++k)
         starts.push_back(kFirstBlockRow + 3 * k);
     starts.push_back(rowBase + 5);  // the summary with its sign-off row
-    keepUnitsOnPages(sheet, starts, rowBase + 9, lastColumn);
+    keepUnitsOnPages(sheet, starts, lastRow, lastColumn);
 }
 
 void checkStationsFit(std::span<const leveling::StationReadings> stations, const char* book)
@@ -216,8 +302,8 @@ void writeFourReadingBook(xls::Worksheet& sheet, std::span<const leveling::Stati
         writeStationBlock(sheet, rowBase, station, marks);
         rowBase += 3;
     }
-    writeSectionSummary(sheet, rowBase, stations, kLineBookSummary);
-    keepBlocksOnPages(sheet, int(stations.size()), rowBase, kLastBookColumn);
+    const int lastRow = writeSectionSummary(sheet, rowBase, stations, kLineBookSummary, true);
+    keepBlocksOnPages(sheet, int(stations.size()), rowBase, lastRow, kLastBookColumn);
 }
 
 }  // namespace levara::books

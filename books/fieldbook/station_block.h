@@ -10,8 +10,11 @@
 
 namespace levara::books {
 
-// The most stations a book of three-row blocks holds with its five summary rows.
-inline constexpr int kMaxStations = (xls::kMaxRows - 5 - 5) / 3;
+// The most rows writeCheckRows writes.
+inline constexpr int kMostCheckRows = 5;
+// The most stations a book of three-row blocks holds with its summary: four rows of
+// totals, the check rows and the sign-off row.
+inline constexpr int kMaxStations = (xls::kMaxRows - 5 - 5 - kMostCheckRows) / 3;
 
 // Throws InputError when there are more stations than one worksheet holds, naming the
 // first one too many by the line its book read first. book: nullptr for a single book,
@@ -37,15 +40,30 @@ struct SummaryLayout {
     int dateColumn;                           // "日期："
 };
 
-// The summary of the stations on rows rowBase+5 to rowBase+9, rowBase being the row
-// base after the last station. The start and end points copy cells (6, 2) and
-// (rowBase+3, 2); with no station they stay empty.
-void writeSectionSummary(xls::Worksheet& sheet, int rowBase, std::span<const leveling::Station> stations,
-                         const SummaryLayout& layout);
+// What a section's check rows (检查计算) add up: the sums of its stations' printed
+// values and its last Σd.
+struct CheckTotals {
+    leveling::StationSums sums;
+    double lastDistanceDifferenceSum = 0;
+    bool twice = true;  // each staff read twice: the rows of Σh1 + Σh2 and of the means
+};
+CheckTotals checkTotals(std::span<const leveling::Station> stations, bool twice);
+
+// The check rows from row down to columns 2 to lastColumn, titled "检查计算" in column
+// 1: each identity with the printed values it adds up, so that it holds exactly.
+// Returns the row after them.
+int writeCheckRows(xls::Worksheet& sheet, int row, const CheckTotals& totals, int lastColumn);
+
+// The summary of the stations from row rowBase+5 down, rowBase being the row base
+// after the last station: the totals, the check rows, the sign-off row; returns that
+// last row. The start and end points copy cells (6, 2) and (rowBase+3, 2); with no
+// station they stay empty. twice: the stations read each staff twice.
+int writeSectionSummary(xls::Worksheet& sheet, int rowBase, std::span<const leveling::Station> stations,
+                        const SummaryLayout& layout, bool twice);
 
 // Page breaks between the station blocks and before the summary (rows rowBase+5 to
-// rowBase+9) where a page would split them.
-void keepBlocksOnPages(xls::Worksheet& sheet, int stationCount, int rowBase, int lastColumn);
+// lastRow) where a page would split them.
+void keepBlocksOnPages(xls::Worksheet& sheet, int stationCount, int rowBase, int lastRow, int lastColumn);
 
 // A whole four-reading book: the blocks from row 6 down and the summary, and the page
 // breaks that keep each on one page; with marks, the values over

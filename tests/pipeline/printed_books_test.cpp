@@ -7,6 +7,7 @@
 #include <sstream>
 
 #include "books/pipeline/export.h"
+#include "leveling/leveling.h"
 #include "records/records.h"
 #include "tests/support/raw_lines.h"
 #include "tests/support/test_files.h"
@@ -155,6 +156,58 @@ void checkBookPage(const std::vector<std::string>& lines, bool bf, const std::st
     EXPECT_NE(rows.back(), Row::Fore) << where;
 }
 
+// The word after the first word that ends in label on the line ("累计高差", "×"), or "".
+std::string wordAfter(const std::vector<std::string>& w, const std::string& label)
+{
+    for (std::size_t k = 0; k + 1 < w.size(); ++k)
+        if (w[k].size() >= label.size() && w[k].compare(w[k].size() - label.size(), label.size(), label) == 0)
+            return w[k + 1];
+    return "";
+}
+
+// The number after label in a check row, up to the next "，".
+std::string valueAfter(const std::string& line, const std::string& label)
+{
+    const std::size_t from = line.find(label) + label.size();
+    return line.substr(from, line.find("，", from) - from);
+}
+
+// The columns of a four-reading book as printed add up: each Σd to the printed d
+// before it, the summary's 累计高差 to the printed means, and the check rows' 2Σh中数,
+// Σd and 总视距 to the printed columns.
+void checkColumnSums(const std::vector<std::string>& pages, const std::string& where)
+{
+    leveling::Micrometres d = 0, mean = 0, sight = 0;
+    int summaries = 0;
+    for (const std::string& page : pages) {
+        std::istringstream in(page);
+        for (std::string line; std::getline(in, line);) {
+            const std::vector<std::string> w = words(line);
+            if (rowOf(w) == Row::Result && w.size() == 7) {
+                d += leveling::micrometres(w[0]);
+                EXPECT_EQ(leveling::micrometres(w[1]), d) << where << line;
+                mean += leveling::micrometres(w[5]);
+                sight += leveling::micrometres(w[6]);
+            }
+            if (const std::string total = wordAfter(w, "累计高差"); !total.empty()) {
+                EXPECT_EQ(leveling::micrometres(total), mean) << where << line;
+            }
+            if (line.find("2Σh中数") != std::string::npos) {
+                EXPECT_EQ(leveling::micrometres(wordAfter(w, "×")), mean) << where << line;
+            }
+            if (line.find("，Σd = ") != std::string::npos) {
+                EXPECT_EQ(leveling::micrometres(valueAfter(line, "，Σd = ")), d) << where << line;
+            }
+            if (line.find("总视距 = ") != std::string::npos) {
+                EXPECT_EQ(leveling::micrometres(valueAfter(line, "总视距 = ")), sight) << where << line;
+                ++summaries;
+                d = mean = sight = 0;
+            }
+        }
+    }
+    EXPECT_GT(summaries, 0) << where;
+}
+
 TEST(PrintedBooks, WholeStationsOnEveryPageAndEveryValueShown)
 {
     ScratchDir scratch;
@@ -225,6 +278,8 @@ TEST(PrintedBooks, WholeStationsOnEveryPageAndEveryValueShown)
         }
         if (p.stationBlocks) {
             EXPECT_EQ(summaries, p.output == WorkbookKind::AbffbTwoWayBook ? 2 : 1);
+            if (p.output != WorkbookKind::BfBook)
+                checkColumnSums(pages, p.file);
         }
     }
 }
