@@ -91,10 +91,14 @@ std::string operand(leveling::Micrometres value, int minDecimals)
     return value < 0 ? "(" + checkNumber(value, minDecimals) + ")" : checkNumber(value, minDecimals);
 }
 
-// "，修约差 = 0.00 mm": what rounding the printed values left between two sides.
-std::string residue(leveling::Micrometres value)
+// " = label" where the identity's side equals the printed total it stands for; else
+// "，label = value，修约差 = r mm", r being what the rounding of the printed values left.
+std::string against(leveling::Micrometres side, const char* label, leveling::Micrometres value, int decimals)
 {
-    return "，修约差 = " + checkNumber(value * leveling::kMillimetre, 2) + " mm";
+    if (side == value)
+        return std::string(" = ") + label;
+    return std::string("，") + label + " = " + checkNumber(value, decimals) +
+           "，修约差 = " + checkNumber((side - value) * leveling::kMillimetre, 2) + " mm";
 }
 
 // Red values and the remark naming them. The remark goes on the back row, or below
@@ -185,20 +189,18 @@ int writeCheckRows(xls::Worksheet& sheet, int row, const CheckTotals& totals, in
     const std::string readings =
         "Σ后视 - Σ前视 = " + operand(back, 5) + " - " + operand(fore, 5) + " = " + checkNumber(back - fore, 5);
     if (totals.twice) {
-        rows.push_back(readings);
-        rows.push_back("Σh1 + Σh2 = " + operand(h1, 5) + " + " + operand(h2, 5) + " = " + checkNumber(h1 + h2, 5) +
-                       residue(back - fore - h1 - h2));
+        rows.push_back("Σh1 + Σh2 = " + operand(h1, 5) + " + " + operand(h2, 5) + " = " + checkNumber(h1 + h2, 5));
+        rows.push_back(readings + against(back - fore, "Σh1 + Σh2", h1 + h2, 5));
         rows.push_back("2Σh中数 = 2 × " + operand(mean, 5) + " = " + checkNumber(2 * mean, 5) +
-                       residue(h1 + h2 - 2 * mean));
+                       against(2 * mean, "Σh1 + Σh2", h1 + h2, 5));
     } else {
-        rows.push_back(readings + "，Σh = " + checkNumber(mean, 5) + residue(back - fore - mean));
+        rows.push_back(readings + against(back - fore, "Σh", mean, 5));
     }
     rows.push_back("Σ后距 - Σ前距 = " + operand(backDistance, 3) + " - " + operand(foreDistance, 3) + " = " +
-                   checkNumber(backDistance - foreDistance, 3) + "，Σd = " + checkNumber(lastSum, 3) +
-                   residue(backDistance - foreDistance - lastSum));
-    rows.push_back("Σ后距 + Σ前距 = " + operand(backDistance, 3) + " + " + operand(foreDistance, 3) + " = " +
-                   checkNumber(backDistance + foreDistance, 3) + "，总视距 = " + checkNumber(sight, 3) +
-                   residue(backDistance + foreDistance - sight));
+                   checkNumber(backDistance - foreDistance, 3) +
+                   against(backDistance - foreDistance, "Σd", lastSum, 3));
+    rows.push_back("Σ后距 + Σ前距 = " + checkNumber(backDistance + foreDistance, 3) +
+                   against(backDistance + foreDistance, "总视距", sight, 3));
 
     const int first = row, last = row + int(rows.size()) - 1;
     sheet.merge({first, kSummaryTitle, last, kSummaryTitle});

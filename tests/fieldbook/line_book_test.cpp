@@ -148,8 +148,9 @@ TEST(LineBookSummary, OneStationSummaryStartsOnRowNine)
     EXPECT_EQ(numberIn(sheet, 12, 6), numberIn(sheet, 8, 9) / 1000);
     // The check rows, then the sign-off.
     EXPECT_EQ(textIn(sheet, 13, 1), "检查计算");
-    EXPECT_EQ(textIn(sheet, 13, 2), "Σ后视 - Σ前视 = 3.04694 - 2.82470 = 0.22224");
-    EXPECT_EQ(textIn(sheet, 15, 2), "2Σh中数 = 2 × 0.11112 = 0.22224，修约差 = 0.00 mm");
+    EXPECT_EQ(textIn(sheet, 13, 2), "Σh1 + Σh2 = 0.11111 + 0.11113 = 0.22224");
+    EXPECT_EQ(textIn(sheet, 14, 2), "Σ后视 - Σ前视 = 3.04694 - 2.82470 = 0.22224 = Σh1 + Σh2");
+    EXPECT_EQ(textIn(sheet, 15, 2), "2Σh中数 = 2 × 0.11112 = 0.22224 = Σh1 + Σh2");
     EXPECT_EQ(textIn(sheet, 18, 1), "测量责任人：");
     EXPECT_EQ(sheet.lastRow(), 18);
 }

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cctype>
 #include <cmath>
 #include <tuple>
 
@@ -203,34 +204,42 @@ leveling::Micrometres evaluated(const std::string& expression, std::vector<level
                            : operands[operands.size() - 2] - operands.back();
 }
 
-// One check row: "label = expression = value，label = value，修约差 = r mm". Each
-// expression equals its value; the residue is the first value less the second (or,
-// in a row of one identity, the row before's value less this one's). Returns the row's
-// values and its first expression's operands.
+// One check row: "label = expression = value", then " = label" or "，label = total"
+// for the printed total the identity stands for, then "，修约差 = r mm" where the value
+// and the total differ: by r exactly. Returns the identity's value, the total and the
+// operands of its expression.
 struct CheckRow {
-    std::vector<leveling::Micrometres> values, operands;
+    leveling::Micrometres value = 0, total = 0;
+    std::vector<leveling::Micrometres> operands;
 };
-CheckRow checkedRow(const std::string& text, leveling::Micrometres before)
+bool isNumber(const std::string& text)
 {
+    return !text.empty() && (std::isdigit(static_cast<unsigned char>(text[0])) || text[0] == '-' || text[0] == '(');
+}
+CheckRow checkedRow(const std::string& text)
+{
+    const std::vector<std::string> clauses = split(text, "，");
+    const std::vector<std::string> sides = split(clauses[0], " = ");
+    const std::size_t valueSide = isNumber(sides.back()) ? sides.size() - 1 : sides.size() - 2;
     CheckRow row;
-    for (const std::string& clause : split(text, "，")) {
-        std::vector<std::string> sides = split(clause, " = ");
-        if (sides[0] == "修约差") {
-            const leveling::Micrometres residue = leveling::micrometres(sides[1].substr(0, sides[1].size() - 3)) / 1000;
-            const leveling::Micrometres expected =
-                row.values.size() >= 2 ? row.values[0] - row.values[1] : before - row.values[0];
-            EXPECT_EQ(residue, expected) << text;
-            continue;
-        }
-        const leveling::Micrometres value = operandValue(sides.back());
-        for (std::size_t k = 1; k + 1 < sides.size(); ++k) {
-            std::vector<leveling::Micrometres> operands;
-            EXPECT_EQ(evaluated(sides[k], operands), value) << text;
-            if (row.values.empty() && k == 1)
-                row.operands = operands;
-        }
-        row.values.push_back(value);
+    row.value = row.total = operandValue(sides[valueSide]);
+    for (std::size_t k = 1; k < valueSide; ++k) {
+        std::vector<leveling::Micrometres> operands;
+        EXPECT_EQ(evaluated(sides[k], operands), row.value) << text;
+        if (k == 1)
+            row.operands = operands;
     }
+    if (valueSide + 1 < sides.size()) {
+        EXPECT_EQ(clauses.size(), 1u) << text;
+        return row;
+    }
+    if (clauses.size() == 1)
+        return row;
+    EXPECT_EQ(clauses.size(), 3u) << text;
+    row.total = operandValue(split(clauses[1], " = ").back());
+    const std::string residue = split(clauses[2], " = ").back();
+    EXPECT_EQ(leveling::micrometres(residue.substr(0, residue.size() - 3)) / 1000, row.value - row.total) << text;
+    EXPECT_NE(row.value, row.total) << text;
     return row;
 }
 
@@ -273,18 +282,21 @@ void expectColumnsAddUp(const xls::Worksheet& sheet, bool bf, const std::string&
     std::vector<CheckRow> rows;
     for (int row = summary + 4; textIn(sheet, row, 1) != "测量责任人："; ++row) {
         ASSERT_LT(row, summary + 4 + 5);
-        rows.push_back(checkedRow(textIn(sheet, row, 2), rows.empty() ? 0 : rows.back().values[0]));
+        rows.push_back(checkedRow(textIn(sheet, row, 2)));
     }
     ASSERT_EQ(rows.size(), bf ? 3u : 5u);
-    EXPECT_EQ(rows[0].operands, (std::vector{backReadings, foreReadings}));
+    const std::size_t readings = bf ? 0 : 1;
+    EXPECT_EQ(rows[readings].operands, (std::vector{backReadings, foreReadings}));
     if (bf) {
-        EXPECT_EQ(rows[0].values[1], mean);
+        EXPECT_EQ(rows[0].total, mean);
     } else {
-        EXPECT_EQ(rows[1].operands, (std::vector{h1, h2}));
+        EXPECT_EQ(rows[0].operands, (std::vector{h1, h2}));
+        EXPECT_EQ(rows[1].total, h1 + h2);
         EXPECT_EQ(rows[2].operands, (std::vector{mean}));
+        EXPECT_EQ(rows[2].total, h1 + h2);
     }
-    EXPECT_EQ(rows[rows.size() - 2].values[1], d);
-    EXPECT_EQ(rows.back().values[1], sight);
+    EXPECT_EQ(rows[rows.size() - 2].total, d);
+    EXPECT_EQ(rows.back().total, sight);
 }
 
 TEST_F(SavedBook, EveryPrintedColumnAddsUpToItsTotalAndTheCheckRowsHold)

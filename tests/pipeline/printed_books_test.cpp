@@ -165,11 +165,20 @@ std::string wordAfter(const std::vector<std::string>& w, const std::string& labe
     return "";
 }
 
-// The number after label in a check row, up to the next "，".
+// The number after label in a check row, up to the next "，" or blank.
 std::string valueAfter(const std::string& line, const std::string& label)
 {
     const std::size_t from = line.find(label) + label.size();
-    return line.substr(from, line.find("，", from) - from);
+    return line.substr(from, std::min(line.find("，", from), line.find(' ', from)) - from);
+}
+
+// The printed total a check row names (" = Σd" after its value, or "，Σd = value").
+std::string totalIn(const std::string& line, const std::string& label)
+{
+    if (line.find("，" + label + " = ") != std::string::npos)
+        return valueAfter(line, "，" + label + " = ");
+    const std::size_t end = line.find(" = " + label);
+    return line.substr(line.rfind(' ', end - 1) + 1, end - line.rfind(' ', end - 1) - 1);
 }
 
 // The columns of a four-reading book as printed add up: each Σd to the printed d
@@ -195,11 +204,11 @@ void checkColumnSums(const std::vector<std::string>& pages, const std::string& w
             if (line.find("2Σh中数") != std::string::npos) {
                 EXPECT_EQ(leveling::micrometres(wordAfter(w, "×")), mean) << where << line;
             }
-            if (line.find("，Σd = ") != std::string::npos) {
-                EXPECT_EQ(leveling::micrometres(valueAfter(line, "，Σd = ")), d) << where << line;
+            if (line.find("Σ后距 - Σ前距") != std::string::npos) {
+                EXPECT_EQ(leveling::micrometres(totalIn(line, "Σd")), d) << where << line;
             }
-            if (line.find("总视距 = ") != std::string::npos) {
-                EXPECT_EQ(leveling::micrometres(valueAfter(line, "总视距 = ")), sight) << where << line;
+            if (line.find("Σ后距 + Σ前距") != std::string::npos) {
+                EXPECT_EQ(leveling::micrometres(totalIn(line, "总视距")), sight) << where << line;
                 ++summaries;
                 d = mean = sight = 0;
             }
