@@ -202,7 +202,10 @@ void checkColumnSums(const std::vector<std::string>& pages, const std::string& w
                 EXPECT_EQ(leveling::micrometres(total), mean) << where << line;
             }
             if (line.find("2Σh中数") != std::string::npos) {
-                EXPECT_EQ(leveling::micrometres(wordAfter(w, "×")), mean) << where << line;
+                std::string operand = wordAfter(w, "×");  // a negative one in brackets
+                if (operand.front() == '(')
+                    operand = operand.substr(1, operand.size() - 2);
+                EXPECT_EQ(leveling::micrometres(operand), mean) << where << line;
             }
             if (line.find("Σ后距 - Σ前距") != std::string::npos) {
                 EXPECT_EQ(leveling::micrometres(totalIn(line, "Σd")), d) << where << line;
