@@ -6,23 +6,40 @@
 
 namespace levara::leveling {
 
-std::int64_t halfEvenQuotient(std::int64_t numerator, std::int64_t divisor)
+Micrometres micrometresOf(double metres) { return std::llround(metres * double(kMicrometresPerMetre)); }
+
+namespace {
+
+// The bulk of every raw file: digits with one point and at most six decimals, such as
+// "1.67078" or "45.870". False for any other text.
+bool plainDecimal(std::string_view text, Micrometres& value)
 {
-    std::int64_t quotient = numerator / divisor, remainder = numerator % divisor;
-    if (remainder < 0) {  // floor division: 0 <= remainder < divisor
-        --quotient;
-        remainder += divisor;
+    constexpr Micrometres kScale[] = {1000000, 100000, 10000, 1000, 100, 10, 1};
+    Micrometres digits = 0;
+    int decimals = -1;  // -1 before the point
+    for (const char c : text) {
+        if (c == '.' && decimals < 0) {
+            decimals = 0;
+            continue;
+        }
+        if (c < '0' || c > '9' || decimals == 6 || digits > 99999999999)
+            return false;
+        digits = digits * 10 + (c - '0');
+        if (decimals >= 0)
+            ++decimals;
     }
-    const std::int64_t twice = 2 * remainder;
-    if (twice > divisor || (twice == divisor && quotient % 2 != 0))
-        ++quotient;
-    return quotient;
+    if (text.empty() || decimals == 0 || (decimals < 0 && digits > 999999))
+        return false;
+    value = digits * kScale[decimals < 0 ? 0 : decimals];
+    return true;
 }
 
-Micrometres micrometresOf(double metres) { return std::llround(metres * double(kMicrometresPerMetre)); }
+}  // namespace
 
 Micrometres micrometres(std::string_view text)
 {
+    if (Micrometres value = 0; plainDecimal(text, value))
+        return value;
     text = stripBlanks(text);
     bool negative = false;
     if (!text.empty() && (text[0] == '+' || text[0] == '-')) {

@@ -22,8 +22,20 @@ inline constexpr Micrometres kMillimetre = 1000;
 // level records; 0 for a text that is not such a number.
 Micrometres micrometres(std::string_view text);
 
-// numerator / divisor (divisor > 0) rounded half to even.
-std::int64_t halfEvenQuotient(std::int64_t numerator, std::int64_t divisor);
+// numerator / divisor (divisor > 0) rounded half to even. Inline, so that the books'
+// constant divisors compile to multiplications.
+inline std::int64_t halfEvenQuotient(std::int64_t numerator, std::int64_t divisor)
+{
+    std::int64_t quotient = numerator / divisor, remainder = numerator % divisor;
+    if (remainder < 0) {  // floor division: 0 <= remainder < divisor
+        --quotient;
+        remainder += divisor;
+    }
+    const std::int64_t twice = 2 * remainder;
+    if (twice > divisor || (twice == divisor && quotient % 2 != 0))
+        ++quotient;
+    return quotient;
+}
 
 // The value rounded half to even to a multiple of unit.
 inline Micrometres roundedTo(Micrometres value, Micrometres unit) { return halfEvenQuotient(value, unit) * unit; }
