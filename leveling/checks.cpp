@@ -227,15 +227,21 @@ private:
 
     void computationCheck(const Section& section)
     {
-        // The field book's own check: the readings' sums against the stored height differences.
-        double back = 0, fore = 0, stored = 0;
+        // The field book's own check: the readings' sums against the stored height
+        // differences, Σ后视 − Σ前视 = Σh1 + Σh2 where each staff is read twice, halved;
+        // and each stored mean against its h1 and h2, from whose half it lies at most
+        // 0.005 mm (rounded half to even): what lies beyond counts.
+        const StationSums sums = stationSums(section.stations);
+        const bool twice = readsTwice(section.order);
+        const double stored = twice ? sums.heightDifference1 + sums.heightDifference2 : sums.heightDifference;
+        double difference = (sums.backReadings - sums.foreReadings - stored) / (twice ? 2 : 1) * kMillimetresPerMetre;
         for (const Station& station : section.stations) {
-            back += station.backReadings;
-            fore += station.foreReadings;
-            stored += station.meanHeightDifference;
+            const double off =
+                (station.meanHeightDifference - (station.heightDifference1 + station.heightDifference2) / 2) *
+                kMillimetresPerMetre;
+            if (above(std::abs(off), kComputationToleranceMm / 2))
+                difference -= off;
         }
-        const double readings = readsTwice(section.order) ? (back - fore) / 2 : back - fore;
-        const double difference = (readings - stored) * kMillimetresPerMetre;
         if (!above(std::abs(difference), kComputationToleranceMm))
             return;
         Finding& finding =

@@ -25,7 +25,7 @@ constexpr int kLastBfColumn = 8;
 constexpr int kDistanceDifference = kDistance;
 constexpr int kDistanceDifferenceSum = kReading;
 
-const BookFrame kBfFrame = {{"视距累计差", 8, 2, 4, 4, 5, 7}, kLastBfColumn};
+const BookFrame kBfFrame = {{"视距累计差", 8, 2, 4, 4, 5, 7, false}, kLastBfColumn};
 
 void markBfStation(xls::Worksheet& sheet, int rowBase, const leveling::StationReadings& s, const BookMarks& marks)
 {
@@ -91,9 +91,10 @@ void writeBfBook(xls::Worksheet& sheet, const TextLines& text, const BookMarks* 
     checkSectionsFit(parts, marks);
     fillStartHeights(parts, text);
 
-    // Each line's elevations run from its own start height.
+    // Each line's elevations run from its own start height by the printed height
+    // differences, to the column's 0.01 mm.
     const BookSection* line = nullptr;
-    double heightDifferenceSum = 0;
+    leveling::Micrometres heightDifferenceSum = 0;
     writeSectionedBook(sheet, parts, marks, kBfFrame,
                        [&](xls::Worksheet& sheet, int rowBase, const leveling::Station& station,
                            const BookSection& part) {
@@ -101,11 +102,14 @@ void writeBfBook(xls::Worksheet& sheet, const TextLines& text, const BookMarks* 
                                line = &part;
                                heightDifferenceSum = 0;
                            }
-                           heightDifferenceSum += station.meanHeightDifference;
+                           heightDifferenceSum += leveling::micrometresOf(station.meanHeightDifference);
+                           const auto elevation = [&] {
+                               return leveling::metres(
+                                   leveling::roundedTo(leveling::micrometresOf(*part.startHeight) + heightDifferenceSum,
+                                                       leveling::kHundredthMm));
+                           };
                            writeBfStationBlock(sheet, rowBase, station,
-                                               part.startHeight ? std::optional(*part.startHeight + heightDifferenceSum)
-                                                                : std::nullopt,
-                                               marks);
+                                               part.startHeight ? std::optional(elevation()) : std::nullopt, marks);
                        });
 }
 

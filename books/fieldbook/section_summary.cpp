@@ -2,6 +2,9 @@
 
 #include "books/sheet_cells.h"
 
+#include <string>
+#include <vector>
+
 namespace levara::books {
 
 namespace {
@@ -25,6 +28,41 @@ void putTotal(xls::Worksheet& sheet, int row, int column, double value, std::str
 {
     putComputed(sheet, row, column, value);
     sheet.setNumberFormat({row, column, row, column}, format);
+}
+
+// A distance total in kilometres to the summary's five decimals (0.01 m), half to even.
+double kilometres(double metres)
+{
+    constexpr leveling::Micrometres kUnit = 10 * leveling::kMillimetre;
+    return double(leveling::roundedTo(leveling::micrometresOf(metres), kUnit)) / 1e9;
+}
+
+// A value of the check rows, exact: with at least minDecimals, more where it has them.
+std::string checkNumber(leveling::Micrometres value, int minDecimals)
+{
+    const leveling::Micrometres magnitude = value < 0 ? -value : value;
+    std::string fraction = std::to_string(magnitude % leveling::kMicrometresPerMetre);
+    fraction.insert(0, 6 - fraction.size(), '0');
+    while (int(fraction.size()) > minDecimals && fraction.back() == '0')
+        fraction.pop_back();
+    return (value < 0 ? "-" : "") + std::to_string(magnitude / leveling::kMicrometresPerMetre) +
+           (fraction.empty() ? "" : "." + fraction);
+}
+
+// An operand: a negative one in brackets.
+std::string operand(leveling::Micrometres value, int minDecimals)
+{
+    return value < 0 ? "(" + checkNumber(value, minDecimals) + ")" : checkNumber(value, minDecimals);
+}
+
+// " = label" where the identity's side equals the printed total it stands for; else
+// "，label = value，修约差 = r mm", r being what the rounding of the printed values left.
+std::string against(leveling::Micrometres side, const char* label, leveling::Micrometres value, int decimals)
+{
+    if (side == value)
+        return std::string(" = ") + label;
+    return std::string("，") + label + " = " + checkNumber(value, decimals) +
+           "，修约差 = " + checkNumber((side - value) * leveling::kMillimetre, 2) + " mm";
 }
 
 void writeTitle(xls::Worksheet& sheet, int firstRow, int lastRow, std::string_view title)
@@ -59,11 +97,11 @@ void writeTotalsValues(xls::Worksheet& sheet, int start, const SummaryTotals& to
         sheet.setText(start, kValue, totals.startPoint);
     if (!totals.endPoint.empty())
         sheet.setText(end, kValue, totals.endPoint);
-    putTotal(sheet, backSums, kValue, totals.sums.backDistance / leveling::kMetresPerKilometre, kKilometreFormat);
-    putTotal(sheet, foreSums, kValue, totals.sums.foreDistance / leveling::kMetresPerKilometre, kKilometreFormat);
+    putTotal(sheet, backSums, kValue, kilometres(totals.sums.backDistance), kKilometreFormat);
+    putTotal(sheet, foreSums, kValue, kilometres(totals.sums.foreDistance), kKilometreFormat);
     putTotal(sheet, end, kSecondValue, totals.distanceDifferenceSum, kDistanceFormat);
     putTotal(sheet, backSums, kSecondValue, totals.sums.heightDifference, kHeightFormat);
-    putTotal(sheet, foreSums, kSecondValue, totals.sums.sightLength / leveling::kMetresPerKilometre, kKilometreFormat);
+    putTotal(sheet, foreSums, kSecondValue, kilometres(totals.sums.sightLength), kKilometreFormat);
 }
 
 // One row per finding from `row`: "检核" and the finding across the rest of the row.
@@ -87,14 +125,74 @@ SummaryTotals totalsOf(const leveling::Section& section)
             section.stations.empty() ? 0 : section.stations.back().distanceDifferenceSum};
 }
 
-int lineSummaryRows(const LineSummary& summary)
+int checkRowCount(bool twice) { return twice ? kMostCheckRows : 3; }
+
+CheckTotals checkTotals(const SummaryTotals& totals, bool twice)
+{
+    return {totals.sums, totals.distanceDifferenceSum, twice};
+}
+
+int writeCheckRows(xls::Worksheet& sheet, int row, const CheckTotals& totals, int lastColumn)
+{
+    // The record forms' 检查计算 (GB/T 12898-2009, 附录 四等水准观测手簿, each page:
+    // Σ(3)+Σ(8) − Σ(6)−Σ(7) = Σ(15)+Σ(16) = 2Σ(18); Σ(9) − Σ(10) = the last (12);
+    // 总视距 = Σ(9) + Σ(10)), as quoted at https://www.xiaomilidoc.com/p-11869615.html.
+    // The printed values are rounded half to even (d, the sight lengths, the means), so
+    // each side may differ from the other by what the rounding left: printed as 修约差,
+    // with which each row holds exactly.
+    using leveling::micrometresOf;
+    const leveling::StationSums& s = totals.sums;
+    const leveling::Micrometres back = micrometresOf(s.backReadings), fore = micrometresOf(s.foreReadings),
+                                h1 = micrometresOf(s.heightDifference1), h2 = micrometresOf(s.heightDifference2),
+                                mean = micrometresOf(s.heightDifference), backDistance = micrometresOf(s.backDistance),
+                                foreDistance = micrometresOf(s.foreDistance);
+    const leveling::Micrometres sight = micrometresOf(s.sightLength),
+                                lastSum = micrometresOf(totals.lastDistanceDifferenceSum);
+    std::vector<std::string> rows;
+    const std::string readings =
+        "Σ后视 - Σ前视 = " + operand(back, 5) + " - " + operand(fore, 5) + " = " + checkNumber(back - fore, 5);
+    if (totals.twice) {
+        rows.push_back("Σh1 + Σh2 = " + operand(h1, 5) + " + " + operand(h2, 5) + " = " + checkNumber(h1 + h2, 5));
+        rows.push_back(readings + against(back - fore, "Σh1 + Σh2", h1 + h2, 5));
+        rows.push_back("2Σh中数 = 2 × " + operand(mean, 5) + " = " + checkNumber(2 * mean, 5) +
+                       against(2 * mean, "Σh1 + Σh2", h1 + h2, 5));
+    } else {
+        rows.push_back(readings + against(back - fore, "Σh", mean, 5));
+    }
+    rows.push_back("Σ后距 - Σ前距 = " + operand(backDistance, 3) + " - " + operand(foreDistance, 3) + " = " +
+                   checkNumber(backDistance - foreDistance, 3) +
+                   against(backDistance - foreDistance, "Σd", lastSum, 3));
+    rows.push_back("Σ后距 + Σ前距 = " + checkNumber(backDistance + foreDistance, 3) +
+                   against(backDistance + foreDistance, "总视距", sight, 3));
+
+    const int first = row, last = row + int(rows.size()) - 1;
+    sheet.merge({first, kSummaryTitle, last, kSummaryTitle});
+    sheet.setText(first, kSummaryTitle, "检查计算");
+    sheet.setThinBorders({first, kSummaryTitle, last, kSummaryTitle});
+    for (const std::string& text : rows) {
+        sheet.merge({row, kLabel, row, lastColumn});
+        sheet.setText(row, kLabel, text);
+        ++row;
+    }
+    sheet.setThinBorders({first, kLabel, last, lastColumn});
+    return row;
+}
+
+namespace {
+
+// The rows of a line's summary above its check rows.
+int lineTotalsRows(const LineSummary& summary)
 {
     return kTotalsRows + 1 + (summary.pair ? 1 : 0) + int(summary.findings.size());
 }
 
+}  // namespace
+
+int lineSummaryRows(const LineSummary& summary, bool twice) { return lineTotalsRows(summary) + checkRowCount(twice); }
+
 int writeLineSummary(xls::Worksheet& sheet, int firstRow, const LineSummary& summary, const SummaryLayout& layout)
 {
-    const int lastRow = firstRow + lineSummaryRows(summary) - 1;
+    const int lastRow = firstRow + lineTotalsRows(summary) - 1;
     writeTitle(sheet, firstRow, lastRow, "测段计算");
     writeTotalsLabels(sheet, firstRow, layout);
     writeTotalsValues(sheet, firstRow, summary.totals);
@@ -129,19 +227,21 @@ int writeLineSummary(xls::Worksheet& sheet, int firstRow, const LineSummary& sum
     }
     writeFindings(sheet, row, summary.findings, layout);
     sheet.setThinBorders({firstRow, kLabel, lastRow, layout.lastBorderedColumn});
-    return lastRow + 1;
+    return writeCheckRows(sheet, lastRow + 1, checkTotals(summary.totals, layout.twice), layout.lastBorderedColumn);
 }
 
-int bookSummaryRows(std::size_t findings) { return kTotalsRows + int(findings) + 1; }
+int bookSummaryRows(std::size_t findings, bool twice) { return kTotalsRows + int(findings) + checkRowCount(twice) + 1; }
 
 int writeBookSummary(xls::Worksheet& sheet, int firstRow, std::string_view title, const SummaryTotals& totals,
                      const std::vector<std::string>& findings, const SummaryLayout& layout)
 {
-    const int lastRow = firstRow + kTotalsRows + int(findings.size()) - 1, signOff = lastRow + 1;
+    const int lastRow = firstRow + kTotalsRows + int(findings.size()) - 1;
     writeTitle(sheet, firstRow, lastRow, title);
     writeTotalsLabels(sheet, firstRow, layout);
     writeFindings(sheet, firstRow + kTotalsRows, findings, layout);
     sheet.setThinBorders({firstRow, kLabel, lastRow, layout.lastBorderedColumn});
+    const int signOff =
+        writeCheckRows(sheet, lastRow + 1, checkTotals(totals, layout.twice), layout.lastBorderedColumn);
 
     sheet.merge({signOff, kSigner, signOff, layout.signerLastColumn});
     sheet.setText(signOff, kSigner, "测量责任人：");

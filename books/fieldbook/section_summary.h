@@ -29,6 +29,7 @@ struct SummaryLayout {
     int checkerColumn;                        // "检查者："
     int mergedFirstColumn, mergedLastColumn;  // the merge of the sign-off row besides the signer's
     int dateColumn;                           // "日期："
+    bool twice;  // the stations read each staff twice: the check rows of Σh1 + Σh2 and of the means
 };
 
 // The totals a summary prints.
@@ -43,6 +44,24 @@ struct SummaryTotals {
 
 SummaryTotals totalsOf(const leveling::Section& section);
 
+// What a summary's check rows (检查计算) add up: the sums of its stations' printed
+// values and its Σd.
+struct CheckTotals {
+    leveling::StationSums sums;
+    double lastDistanceDifferenceSum = 0;
+    bool twice = true;  // each staff read twice: the rows of Σh1 + Σh2 and of the means
+};
+CheckTotals checkTotals(const SummaryTotals& totals, bool twice);
+
+// The most rows writeCheckRows writes, and the rows it writes.
+inline constexpr int kMostCheckRows = 5;
+int checkRowCount(bool twice);
+
+// The check rows from row down to columns 2 to lastColumn, titled "检查计算" in column
+// 1: each identity with the printed values it adds up, so that it holds exactly.
+// Returns the row after them.
+int writeCheckRows(xls::Worksheet& sheet, int row, const CheckTotals& totals, int lastColumn);
+
 // One line's summary in a book of several lines.
 struct LineSummary {
     SummaryTotals totals;
@@ -53,16 +72,17 @@ struct LineSummary {
     std::vector<std::string> findings;                // the standard's findings on the line
 };
 
-// The rows writeLineSummary takes.
-int lineSummaryRows(const LineSummary& summary);
+// The rows writeLineSummary takes; twice as SummaryLayout::twice.
+int lineSummaryRows(const LineSummary& summary, bool twice);
 // From firstRow down: the totals, the station count, the start and end heights, the
-// pair's discrepancy with its limit and one row per finding. Returns the row below.
+// pair's discrepancy with its limit, one row per finding and the check rows. Returns
+// the row below.
 int writeLineSummary(xls::Worksheet& sheet, int firstRow, const LineSummary& summary, const SummaryLayout& layout);
 
-// The rows writeBookSummary takes with so many findings.
-int bookSummaryRows(std::size_t findings);
-// From firstRow down: the totals under the title, one row per finding, and the
-// sign-off row. Returns the sign-off row.
+// The rows writeBookSummary takes with so many findings; twice as SummaryLayout::twice.
+int bookSummaryRows(std::size_t findings, bool twice);
+// From firstRow down: the totals under the title, one row per finding, the check rows
+// and the sign-off row. Returns the sign-off row.
 int writeBookSummary(xls::Worksheet& sheet, int firstRow, std::string_view title, const SummaryTotals& totals,
                      const std::vector<std::string>& findings, const SummaryLayout& layout);
 

@@ -44,7 +44,11 @@ SummaryTotals bookTotals(std::span<const BookSection> sections)
         totals.sums.backDistance += own.sums.backDistance;
         totals.sums.foreDistance += own.sums.foreDistance;
         totals.sums.heightDifference += own.sums.heightDifference;
+        totals.sums.heightDifference1 += own.sums.heightDifference1;
+        totals.sums.heightDifference2 += own.sums.heightDifference2;
         totals.sums.sightLength += own.sums.sightLength;
+        totals.sums.backReadings += own.sums.backReadings;
+        totals.sums.foreReadings += own.sums.foreReadings;
         totals.distanceDifferenceSum += own.distanceDifferenceSum;
     }
     return totals;
@@ -57,12 +61,13 @@ std::vector<std::string> bookFindings(std::span<const BookSection> sections, con
     return marks->sectionFindings(sections.front().index);
 }
 
+// Counted with the check rows of books that read each staff twice, the most there are.
 int summaryRows(std::span<const BookSection> sections, const BookMarks* marks)
 {
-    int rows = bookSummaryRows(bookFindings(sections, marks).size());
+    int rows = bookSummaryRows(bookFindings(sections, marks).size(), true);
     if (sections.size() > 1)
         for (const BookSection& part : sections)
-            rows += lineSummaryRows(lineSummaryOf(part, marks));
+            rows += lineSummaryRows(lineSummaryOf(part, marks), true);
     return rows;
 }
 
@@ -102,7 +107,10 @@ void fillStartHeights(std::vector<BookSection>& sections, const TextLines& text)
         const std::size_t firstReading = std::size_t(firstPosition(stations.front().readings) - 1);
         if (const std::optional<std::size_t> index = leveling::startHeightIndex(text, from);
             index && *index < firstReading)
-            part.startHeight = typedNumber(MeasurementLine(text[*index]).height());
+            // Within the bound of every height, so that the sums in micrometres stay exact.
+            if (const std::optional<double> height = typedNumber(MeasurementLine(text[*index]).height());
+                height && leveling::heightInRange(*height))
+                part.startHeight = height;
         from = std::size_t(lastPosition(stations.back().readings));
     }
 }

@@ -61,7 +61,7 @@ int wrappedLines(std::string_view text, double lineEms)
     return lines;
 }
 
-const BookFrame kLineBookFrame = {{"累计视距差", 10, 3, 5, 6, 7, 8}, kLastBookColumn};
+const BookFrame kLineBookFrame = {{"累计视距差", 10, 3, 5, 6, 7, 8, true}, kLastBookColumn};
 
 // A point name is an identifier: "0012" and "1E3" stay as written.
 void enterReading(xls::Worksheet& sheet, int row, const leveling::StaffReading& reading, int distanceColumn,

@@ -80,10 +80,12 @@ TEST(PageBreaks, FollowFromThePageSetup)
 TEST(PageBreaks, TheSummaryStaysWithItsSignOffRow)
 {
     const auto tenPerPage = [](xls::Worksheet& sheet) { sheet.defineName("每页测站数", 10); };
-    // A full page: the summary's five rows go to the next with the last block, never alone.
+    // The summary's ten rows (totals, check rows, sign-off) go to the next page with the
+    // last block, never alone.
     EXPECT_EQ(breaksOf(10, tenPerPage), std::vector<int>{33});
-    // Eight blocks leave room for them.
-    EXPECT_EQ(breaksOf(8, tenPerPage), std::vector<int>{});
+    EXPECT_EQ(breaksOf(7, tenPerPage), std::vector<int>{24});
+    // Six blocks leave room for them.
+    EXPECT_EQ(breaksOf(6, tenPerPage), std::vector<int>{});
 }
 
 TEST(PageBreaks, ALongerBookBreaksAsFarAsAWorksheetAllows)

@@ -172,8 +172,9 @@ TEST_F(MarkedBookTest, AForwardAndAReturnRunGiveTwoSectionsWithTheirSummariesAnd
         const auto file = save(output, forwardAndReturn(), std::to_string(int(output)) + "-pair.xls", 2);
         xls::Workbook book = openWorkbook(file);
         const xls::Worksheet& sheet = book.sheet(0);
-        // Blocks on rows 6-11, the forward line's summary 12-16; blocks 17-25, the
-        // return line's summary 26-32 with its pair and its odd count; the whole 33-37.
+        // Blocks on rows 6-11, the forward line's summary 12-16 and its check rows
+        // 17-21; blocks 22-30, the return line's summary 31-37 with its pair and its odd
+        // count, its check rows 38-42; the whole 43-51 and the sign-off row 52.
         EXPECT_EQ(sheet.value(12, 1), xls::Value("测段计算"));
         EXPECT_EQ(sheet.value(12, 3), xls::Value("BM1"));
         EXPECT_EQ(sheet.value(13, 3), xls::Value("BM2"));
@@ -183,25 +184,27 @@ TEST_F(MarkedBookTest, AForwardAndAReturnRunGiveTwoSectionsWithTheirSummariesAnd
         EXPECT_EQ(sheet.value(15, 6), xls::Value(0.12));
         EXPECT_EQ(sheet.value(16, 3), xls::Value(100.0));
         EXPECT_EQ(sheet.value(16, 6), xls::Value(100.6));
-        EXPECT_EQ(sheet.value(17, 1), xls::Value(1.0));  // the return line numbers its own stations
-        EXPECT_EQ(sheet.value(26, 1), xls::Value("测段计算"));
-        EXPECT_EQ(sheet.value(26, 6), xls::Value(3.0));
-        EXPECT_EQ(sheet.value(26, 7), xls::Value("站，奇数"));
-        EXPECT_EQ(sheet.value(27, 3), xls::Value("BM1"));
-        EXPECT_EQ(sheet.value(28, 6), xls::Value(-0.601));
-        EXPECT_EQ(sheet.value(30, 6), xls::Value(99.999));
+        EXPECT_EQ(sheet.value(22, 1), xls::Value(1.0));  // the return line numbers its own stations
+        EXPECT_EQ(sheet.value(31, 1), xls::Value("测段计算"));
+        EXPECT_EQ(sheet.value(31, 6), xls::Value(3.0));
+        EXPECT_EQ(sheet.value(31, 7), xls::Value("站，奇数"));
+        EXPECT_EQ(sheet.value(32, 3), xls::Value("BM1"));
+        EXPECT_EQ(sheet.value(33, 6), xls::Value(-0.601));
+        EXPECT_EQ(sheet.value(35, 6), xls::Value(99.999));
         // −1.00 mm against 4√K mm, K the mean 0.15 km (二等).
-        EXPECT_EQ(sheet.value(31, 2), xls::Value("往返较差"));
-        EXPECT_EQ(sheet.value(31, 3), xls::Value(-1.0));
-        EXPECT_NEAR(numberIn(sheet, 31, 6), 4 * std::sqrt(0.15), 1e-9);
-        EXPECT_EQ(sheet.numberFormat(31, 6), "\"±\"0.00");
-        EXPECT_EQ(sheet.value(32, 2), xls::Value("检核"));
-        EXPECT_EQ(sheet.value(32, 3), xls::Value("测站数为奇数"));
-        EXPECT_EQ(sheet.value(33, 1), xls::Value("合计"));
-        EXPECT_EQ(sheet.value(33, 3), xls::Value("BM1"));
-        EXPECT_EQ(sheet.value(34, 3), xls::Value("BM1"));
-        EXPECT_EQ(sheet.value(35, 6), xls::Value(-0.001));
-        EXPECT_EQ(sheet.value(37, 1), xls::Value("测量责任人："));
+        EXPECT_EQ(sheet.value(36, 2), xls::Value("往返较差"));
+        EXPECT_EQ(sheet.value(36, 3), xls::Value(-1.0));
+        EXPECT_NEAR(numberIn(sheet, 36, 6), 4 * std::sqrt(0.15), 1e-9);
+        EXPECT_EQ(sheet.numberFormat(36, 6), "\"±\"0.00");
+        EXPECT_EQ(sheet.value(37, 2), xls::Value("检核"));
+        EXPECT_EQ(sheet.value(37, 3), xls::Value("测站数为奇数"));
+        EXPECT_EQ(sheet.value(43, 1), xls::Value("合计"));
+        EXPECT_EQ(sheet.value(43, 3), xls::Value("BM1"));
+        EXPECT_EQ(sheet.value(44, 3), xls::Value("BM1"));
+        EXPECT_EQ(sheet.value(45, 6), xls::Value(-0.001));
+        for (const int row : {17, 38, 47})
+            EXPECT_EQ(sheet.value(row, 1), xls::Value("检查计算")) << row;
+        EXPECT_EQ(sheet.value(52, 1), xls::Value("测量责任人："));
         EXPECT_EQ(xlrdSheetText(file, 0, 6), sheetText(sheet, 6));
     }
 }

@@ -158,6 +158,70 @@ void checkBookPage(const std::vector<std::string>& lines, bool bf, const std::st
     EXPECT_NE(rows.back(), Row::Fore) << where;
 }
 
+// The word after the first word that ends in label on the line ("累计高差", "×"), or "".
+std::string wordAfter(const std::vector<std::string>& w, const std::string& label)
+{
+    for (std::size_t k = 0; k + 1 < w.size(); ++k)
+        if (w[k].size() >= label.size() && w[k].compare(w[k].size() - label.size(), label.size(), label) == 0)
+            return w[k + 1];
+    return "";
+}
+
+// The number after label in a check row, up to the next "，" or blank.
+std::string valueAfter(const std::string& line, const std::string& label)
+{
+    const std::size_t from = line.find(label) + label.size();
+    return line.substr(from, std::min(line.find("，", from), line.find(' ', from)) - from);
+}
+
+// The printed total a check row names (" = Σd" after its value, or "，Σd = value").
+std::string totalIn(const std::string& line, const std::string& label)
+{
+    if (line.find("，" + label + " = ") != std::string::npos)
+        return valueAfter(line, "，" + label + " = ");
+    const std::size_t end = line.find(" = " + label);
+    return line.substr(line.rfind(' ', end - 1) + 1, end - line.rfind(' ', end - 1) - 1);
+}
+
+// The columns of a four-reading book as printed add up: each Σd to the printed d
+// before it, the summary's 累计高差 to the printed means, and the check rows' 2Σh中数,
+// Σd and 总视距 to the printed columns.
+void checkColumnSums(const std::vector<std::string>& pages, const std::string& where)
+{
+    leveling::Micrometres d = 0, mean = 0, sight = 0;
+    int summaries = 0;
+    for (const std::string& page : pages) {
+        std::istringstream in(page);
+        for (std::string line; std::getline(in, line);) {
+            const std::vector<std::string> w = words(line);
+            if (rowOf(w) == Row::Result && w.size() == 7) {
+                d += leveling::micrometres(w[0]);
+                EXPECT_EQ(leveling::micrometres(w[1]), d) << where << line;
+                mean += leveling::micrometres(w[5]);
+                sight += leveling::micrometres(w[6]);
+            }
+            if (const std::string total = wordAfter(w, "累计高差"); !total.empty()) {
+                EXPECT_EQ(leveling::micrometres(total), mean) << where << line;
+            }
+            if (line.find("2Σh中数") != std::string::npos) {
+                std::string operand = wordAfter(w, "×");  // a negative one in brackets
+                if (operand.front() == '(')
+                    operand = operand.substr(1, operand.size() - 2);
+                EXPECT_EQ(leveling::micrometres(operand), mean) << where << line;
+            }
+            if (line.find("Σ后距 - Σ前距") != std::string::npos) {
+                EXPECT_EQ(leveling::micrometres(totalIn(line, "Σd")), d) << where << line;
+            }
+            if (line.find("Σ后距 + Σ前距") != std::string::npos) {
+                EXPECT_EQ(leveling::micrometres(totalIn(line, "总视距")), sight) << where << line;
+                ++summaries;
+                d = mean = sight = 0;
+            }
+        }
+    }
+    EXPECT_GT(summaries, 0) << where;
+}
+
 TEST(PrintedBooks, WholeStationsOnEveryPageAndEveryValueShown)
 {
     ScratchDir scratch;
@@ -228,6 +292,8 @@ TEST(PrintedBooks, WholeStationsOnEveryPageAndEveryValueShown)
         }
         if (p.stationBlocks) {
             EXPECT_EQ(summaries, p.output == WorkbookKind::AbffbTwoWayBook ? 2 : 1);
+            if (p.output != WorkbookKind::BfBook)
+                checkColumnSums(pages, p.file);
         }
     }
 }
