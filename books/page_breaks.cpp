@@ -91,8 +91,13 @@ void keepUnitsOnPages(xls::Worksheet& sheet, const std::vector<int>& unitStarts,
     double room = pageRoom(sheet, lastColumn);
     // The first page holds the heading, print titles or not; later pages the titles.
     double firstPageRoom = room + titles - rowsHeight(sheet, 1, unitStarts[0] - 1);
-    if (const auto declared = sheet.namedNumber(kBlocksPerPageName); declared && *declared >= 1)
-        room = firstPageRoom = std::floor(*declared) * rowsHeight(sheet, unitStarts[0], unitEnd(0)) + 0.5;
+    // Blocks counted by the plainest one: a unit with a summary or grown rows is taller.
+    if (const auto declared = sheet.namedNumber(kBlocksPerPageName); declared && *declared >= 1) {
+        double block = rowsHeight(sheet, unitStarts[0], unitEnd(0));
+        for (std::size_t i = 1; i < unitStarts.size(); ++i)
+            block = std::min(block, rowsHeight(sheet, unitStarts[i], unitEnd(i)));
+        room = firstPageRoom = std::floor(*declared) * block + 0.5;
+    }
 
     double left = firstPageRoom;
     bool pageEmpty = true;

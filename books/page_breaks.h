@@ -7,8 +7,8 @@
 
 namespace levara::books {
 
-// The template's name for the station blocks a printed page holds; without it they
-// follow from the page setup.
+// The template's name for the station blocks a printed page holds, counted by the
+// lowest unit; without it they follow from the page setup.
 inline constexpr const char* kBlocksPerPageName = "每页测站数";
 
 // The rows one printed page holds below its print titles, in points at full size

@@ -14,6 +14,22 @@ namespace {
 // exactly on the limit, with binary noise, still passes.
 bool above(double value, double limit) { return nineDecimals(value) > nineDecimals(limit); }
 
+// A limit of so many mm per √km: its factor, in mountains its mountain factor where it has one.
+const Bound& factorOf(const Limit& limit, bool mountain)
+{
+    return mountain && limit.mountainFactor ? *limit.mountainFactor : *limit.factor;
+}
+
+double allowedMm(const Limit& limit, bool mountain, double kilometres)
+{
+    return factorOf(limit, mountain).value * std::sqrt(kilometres);
+}
+
+double pairKilometres(const Section& forward, const Section& back)
+{
+    return (forward.length() + back.length()) / 2 / kMetresPerKilometre;
+}
+
 class Checker {
 public:
     Checker(const Standard& standard, CheckReport& report)
@@ -60,8 +76,7 @@ public:
     {
         section_ = backIndex;
         rootLimit(limits_.forwardReturn, CheckItem::ForwardReturn, forward.heightDifference + back.heightDifference,
-                  (forward.length() + back.length()) / 2 / kMetresPerKilometre, back.lastLine,
-                  std::string(back.endPoint));
+                  pairKilometres(forward, back), back.lastLine, std::string(back.endPoint));
     }
 
     // Pairs that follow each other as one route: the sum of their discrepancies
@@ -212,15 +227,21 @@ private:
 
     void computationCheck(const Section& section)
     {
-        // The field book's own check: the readings' sums against the stored height differences.
-        double back = 0, fore = 0, stored = 0;
+        // The field book's own check: the readings' sums against the stored height
+        // differences, Σ后视 − Σ前视 = Σh1 + Σh2 where each staff is read twice, halved;
+        // and each stored mean against its h1 and h2, from whose half it lies at most
+        // 0.005 mm (rounded half to even): what lies beyond counts.
+        const StationSums sums = stationSums(section.stations);
+        const bool twice = readsTwice(section.order);
+        const double stored = twice ? sums.heightDifference1 + sums.heightDifference2 : sums.heightDifference;
+        double difference = (sums.backReadings - sums.foreReadings - stored) / (twice ? 2 : 1) * kMillimetresPerMetre;
         for (const Station& station : section.stations) {
-            back += station.backReadings;
-            fore += station.foreReadings;
-            stored += station.meanHeightDifference;
+            const double off =
+                (station.meanHeightDifference - (station.heightDifference1 + station.heightDifference2) / 2) *
+                kMillimetresPerMetre;
+            if (above(std::abs(off), kComputationToleranceMm / 2))
+                difference -= off;
         }
-        const double readings = readsTwice(section.order) ? (back - fore) / 2 : back - fore;
-        const double difference = (readings - stored) * kMillimetresPerMetre;
         if (!above(std::abs(difference), kComputationToleranceMm))
             return;
         Finding& finding =
@@ -235,13 +256,11 @@ private:
     {
         if (!limit)
             return;
-        const bool mountain = mountain_ && limit->mountainFactor;
-        const Bound& factor = mountain ? *limit->mountainFactor : *limit->factor;
-        const double allowed = factor.value * std::sqrt(kilometres);
+        const double allowed = allowedMm(*limit, mountain_, kilometres);
         const double value = heightDifference * kMillimetresPerMetre;
         if (!above(std::abs(value), allowed))
             return;
-        Finding& finding = add(item, line, point, value, factor.status);
+        Finding& finding = add(item, line, point, value, factorOf(*limit, mountain_).status);
         finding.lower = -allowed;
         finding.upper = allowed;
         finding.source = sourceOf(*limit);
@@ -319,6 +338,23 @@ CheckReport checkSections(const std::vector<Section>& sections, const Standard& 
         return a.section != b.section ? a.section < b.section : a.line < b.line;
     });
     return report;
+}
+
+std::vector<PairDiscrepancy> pairDiscrepancies(const std::vector<Section>& sections, const Standard& standard)
+{
+    std::vector<PairDiscrepancy> pairs;
+    for (const Leg& leg : legsOf(sections)) {
+        if (!leg.pair())
+            continue;
+        const Section& forward = sections[std::size_t(leg.forward)];
+        const Section& back = sections[std::size_t(leg.back)];
+        PairDiscrepancy pair{leg.forward, leg.back,
+                             (forward.heightDifference + back.heightDifference) * kMillimetresPerMetre, std::nullopt};
+        if (const auto& limit = standard.limits.forwardReturn)
+            pair.limitMm = allowedMm(*limit, standard.mountain, pairKilometres(forward, back));
+        pairs.push_back(pair);
+    }
+    return pairs;
 }
 
 }  // namespace levara::leveling

@@ -25,7 +25,7 @@ enum class CheckItem {
     DistanceDifferenceSum,  // a section's Σd where it passes its limit, m
     HeightDifferences,      // a station's two height differences' difference, mm
     StationCount,           // a section's stations, odd where even is required
-    ComputationCheck,       // (Σ back − Σ fore readings) less Σ mean height differences, mm
+    ComputationCheck,       // (Σ back − Σ fore readings) less Σ height differences, per mean, mm
     LoopMisclosure,         // mm
     ForwardReturn,          // mm
     RepeatCount,            // the readings a digital level averaged into one, a count
@@ -44,7 +44,8 @@ const char* itemName(CheckItem item);
 // "m", "mm", or "" for a count.
 std::string_view itemUnit(CheckItem item);
 
-// Σ back − Σ fore readings must equal Σ mean height differences to this, in mm.
+// Σ back − Σ fore readings must equal Σ height differences (Σh1 + Σh2 where each staff
+// is read twice, halved) to this, in mm.
 inline constexpr double kComputationToleranceMm = 0.01;
 
 struct Finding {
@@ -80,5 +81,14 @@ struct CheckReport {
 };
 
 CheckReport checkSections(const std::vector<Section>& sections, const Standard& standard);
+
+// A forward/return pair of sections (legsOf) as a book's summary prints it, over its
+// limit or not: Σh forward + Σh return and the limit for the pair's mean length.
+struct PairDiscrepancy {
+    int forward = 0, back = 0;  // indices in the sections
+    double valueMm = 0;
+    std::optional<double> limitMm;  // none when the standard sets none
+};
+std::vector<PairDiscrepancy> pairDiscrepancies(const std::vector<Section>& sections, const Standard& standard);
 
 }  // namespace levara::leveling

@@ -4,6 +4,7 @@
 #include <map>
 #include <numeric>
 
+#include "leveling/exact_units.h"
 #include "leveling/units.h"
 
 namespace levara::leveling {
@@ -51,7 +52,10 @@ Leg pairOf(const Section& forward, int forwardIndex, const Section& back, int ba
     leg.lastLine = back.lastLine;
     leg.lengthKm = nineDecimals((forward.length() + back.length()) / 2 / kMetresPerKilometre);
     leg.stations = (forward.stationCount() + back.stationCount()) / 2.0;
-    leg.measured = toHundredthsOfMm((forward.heightDifference - back.heightDifference) / 2);
+    // The mean of two sums of 0.01 mm may end in a half: half to even, as every printed
+    // value (leveling/exact_units.h), not by the binary accident of a double's halving.
+    leg.measured =
+        halfEvenQuotient(toHundredthsOfMm(forward.heightDifference) - toHundredthsOfMm(back.heightDifference), 2);
     return leg;
 }
 

@@ -6,6 +6,7 @@
 // the files for adjustment software; the least-squares adjustment of leveling
 // networks and a text's sections as such a network.
 #include "leveling/checks.h"
+#include "leveling/exact_units.h"
 #include "leveling/exchange_files.h"
 #include "leveling/instrument_check.h"
 #include "leveling/known_points.h"

@@ -71,6 +71,7 @@ Section computed(const Part& part, ObservationOrder order, std::vector<StationRe
     section.backDistance = nineDecimals(sums.backDistance);
     section.foreDistance = nineDecimals(sums.foreDistance);
     section.heightDifference = nineDecimals(sums.heightDifference);
+    section.sightLength = nineDecimals(sums.sightLength);
     const bool twice = readsTwice(order);
     if (!section.stations.empty()) {
         // The book's rows show the second reading's point where there is one.

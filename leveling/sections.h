@@ -1,8 +1,8 @@
 #pragma once
 // The leveling lines of a text, each from its "Start-Line" record to its "End-Line"
 // record (the whole text when it has none), with the stations the books read in them
-// (leveling/station.h) and the totals a checker or an adjustment starts from. Values
-// are in metres, each cleaned to nine decimals (nineDecimals).
+// (leveling/station.h) and the totals a checker or an adjustment starts from: sums of
+// the printed station values, exact. Values are in metres.
 // The stations' readings are views into the text's lines, which must outlive them.
 #include <filesystem>
 #include <optional>
@@ -26,12 +26,13 @@ struct Section {
     std::string_view endPoint;    // the last station's fore point
     double backDistance = 0;      // Σ of the stations' back distances
     double foreDistance = 0;
-    double heightDifference = 0;  // Σ of the mean height differences
+    double heightDifference = 0;  // Σ of the printed mean height differences
+    double sightLength = 0;       // Σ of the printed sight lengths: the section's length
     // The file its lines are numbered in, when the text joins several (TextLines::file).
     const std::filesystem::path* file = nullptr;
 
     int stationCount() const { return int(stations.size()); }
-    double length() const { return backDistance + foreDistance; }
+    double length() const { return sightLength; }
 };
 
 // Which of the text's lines the stations are read from.

@@ -5,9 +5,9 @@
 
 namespace levara::leveling {
 
-std::optional<std::size_t> startHeightIndex(const TextLines& lines)
+std::optional<std::size_t> startHeightIndex(const TextLines& lines, std::size_t from)
 {
-    for (std::size_t i = 0; i < lines.size(); ++i) {
+    for (std::size_t i = from; i < lines.size(); ++i) {
         if (lines[i].empty())
             continue;
         const MeasurementLine line(lines[i]);

@@ -43,7 +43,7 @@ char digitAt(const Decimal& d, int place)
     return k >= 0 && k < static_cast<int>(d.digits.size()) ? d.digits[static_cast<std::size_t>(k)] : '0';
 }
 
-// Rounds half away from zero to the digit at 10^place.
+// Rounds half to even (GB/T 8170-2008, 3.3) to the digit at 10^place.
 void roundAt(Decimal& d, int place)
 {
     const int keep = d.exponent - place + 1;  // digits that stay
@@ -53,7 +53,10 @@ void roundAt(Decimal& d, int place)
     }
     if (keep >= static_cast<int>(d.digits.size()))
         return;
-    const bool up = d.digits[static_cast<std::size_t>(keep)] >= '5';
+    const char first = d.digits[static_cast<std::size_t>(keep)];
+    const bool beyondHalf = d.digits.find_first_not_of('0', static_cast<std::size_t>(keep) + 1) != std::string::npos;
+    const bool odd = keep > 0 && (d.digits[static_cast<std::size_t>(keep - 1)] - '0') % 2 != 0;
+    const bool up = first > '5' || (first == '5' && (beyondHalf || odd));
     d.digits.resize(static_cast<std::size_t>(keep));
     if (!up) {
         if (d.digits.empty())

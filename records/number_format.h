@@ -8,9 +8,10 @@ namespace levara {
 
 // Pattern "0.00000": a text that reads as a number (typedNumber) written with five
 // decimals, rounded to the nearest 0.00001; any other text comes back unchanged.
-// Rounding is half away from zero on the number's 15-digit decimal form, so
-// 0.389715 gives 0.38972 although the double lies a hair below; a value that
-// rounds to zero is "0.00000", never "-0.00000".
+// Rounding is half to even (四舍六入五成双, GB/T 8170) on the number's 15-digit
+// decimal form, the text's own decimal when it has at most 15 digits: 0.389715
+// gives 0.38972 although the double lies a hair below, 0.389725 gives 0.38972; a
+// value that rounds to zero is "0.00000", never "-0.00000".
 std::string fiveDecimalText(std::string_view text);
 std::string fiveDecimalText(double value);
 

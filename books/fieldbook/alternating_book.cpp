@@ -1,3 +1,4 @@
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -9,26 +10,32 @@ namespace levara::books {
 
 void writeAlternatingBook(xls::Worksheet& sheet, const TextLines& text, const BookMarks* marks)
 {
-    std::vector<leveling::StationReadings> stations = leveling::alternatingBookStations(leveling::numberedLines(text));
-    checkStationsFit(stations);
-    writeFourReadingBook(sheet, leveling::computedStations(std::move(stations), leveling::ObservationOrder::aBFFB),
-                         marks);
+    const std::vector<leveling::Section> sections =
+        leveling::readSections(text, leveling::ObservationOrder::aBFFB, leveling::LinesRead::AsBook);
+    std::vector<BookSection> parts = bookSections(sections);
+    checkSectionsFit(parts, marks);
+    if (parts.size() > 1)
+        fillStartHeights(parts, text);
+    writeFourReadingBook(sheet, parts, marks);
 }
 
 void writeTwoWayBook(xls::Worksheet& forwardSheet, xls::Worksheet& returnSheet, const TextLines& text,
                      const BookMarks* marks)
 {
-    // Both books are read whole before either sheet is touched.
-    std::vector<leveling::StationReadings> forwardReadings =
-        leveling::twoWayForwardStations(leveling::numberedLines(text));
-    checkStationsFit(forwardReadings, leveling::kForwardBook);
-    std::vector<leveling::StationReadings> returnReadings =
-        leveling::twoWayReturnStations(leveling::reversedNonEmptyLines(text));
-    checkStationsFit(returnReadings, leveling::kReturnBook);
-    const std::vector<leveling::Station> forward =
-        leveling::computedStations(std::move(forwardReadings), leveling::ObservationOrder::aBFFB);
-    const std::vector<leveling::Station> back =
-        leveling::computedStations(std::move(returnReadings), leveling::ObservationOrder::aBFFB);
+    // Each line's forward sections, then its return sections (leveling::readTwoWaySections);
+    // the return book reads the lines last first. Both books are read whole before
+    // either sheet is touched.
+    const std::vector<leveling::Section> sections = leveling::readTwoWaySections(text);
+    std::vector<BookSection> forward, back;
+    for (const BookSection& part : bookSections(sections))
+        (part.index % 2 == 0 ? forward : back).push_back(part);
+    std::reverse(back.begin(), back.end());
+    checkSectionsFit(forward, marks, leveling::kForwardBook);
+    checkSectionsFit(back, marks, leveling::kReturnBook);
+    // The forward book reads the lines in order; the return book's start heights are
+    // not among its lines before its stations.
+    if (forward.size() > 1)
+        fillStartHeights(forward, text);
     writeFourReadingBook(forwardSheet, forward, marks);
     writeFourReadingBook(returnSheet, back, marks);
 }

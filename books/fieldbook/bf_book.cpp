@@ -25,7 +25,7 @@ constexpr int kLastBfColumn = 8;
 constexpr int kDistanceDifference = kDistance;
 constexpr int kDistanceDifferenceSum = kReading;
 
-const SummaryLayout kBfSummary = {"视距累计差", 8, 2, 4, 4, 5, 7};
+const BookFrame kBfFrame = {{"视距累计差", 8, 2, 4, 4, 5, 7, false}, kLastBfColumn};
 
 void markBfStation(xls::Worksheet& sheet, int rowBase, const leveling::StationReadings& s, const BookMarks& marks)
 {
@@ -40,7 +40,7 @@ void markBfStation(xls::Worksheet& sheet, int rowBase, const leveling::StationRe
     markCell(sheet, result, kDistanceDifferenceSum, stationMarks & kDistanceDifferenceSumExceeded);
     markCell(sheet, back, kHeightDifference, stationMarks & (kInstrumentDiffers | kStationMissing));
     if (const unsigned all = backMarks | foreMarks | stationMarks)
-        sheet.setText(back, kRemark, exceedanceRemark(all));
+        writeRemark(sheet, {back, kRemark, result, kRemark}, all);
 }
 
 // A BF station uses back1 and fore1 only. With a start height, the fore point's
@@ -81,34 +81,36 @@ void writeBfStationBlock(xls::Worksheet& sheet, int rowBase, const leveling::Sta
         markBfStation(sheet, rowBase, s, *marks);
 }
 
-// The start point's height, as the text records it.
-std::optional<double> startHeight(const TextLines& text)
-{
-    const std::optional<std::size_t> index = leveling::startHeightIndex(text);
-    return index ? typedNumber(MeasurementLine(text[*index]).height()) : std::nullopt;
-}
-
 }  // namespace
 
 void writeBfBook(xls::Worksheet& sheet, const TextLines& text, const BookMarks* marks)
 {
-    const leveling::LineList lines = leveling::numberedLines(text);
-    std::vector<leveling::StationReadings> readings = leveling::bfBookStations(lines);
-    checkStationsFit(readings);
-    const std::vector<leveling::Station> stations =
-        leveling::computedStations(std::move(readings), leveling::ObservationOrder::BF);
-    const std::optional<double> height = stations.empty() ? std::nullopt : startHeight(text);
+    const std::vector<leveling::Section> sections =
+        leveling::readSections(text, leveling::ObservationOrder::BF, leveling::LinesRead::AsBook);
+    std::vector<BookSection> parts = bookSections(sections);
+    checkSectionsFit(parts, marks);
+    fillStartHeights(parts, text);
 
-    double heightDifferenceSum = 0;
-    int rowBase = 1;
-    for (const leveling::Station& station : stations) {
-        heightDifferenceSum += station.meanHeightDifference;
-        writeBfStationBlock(sheet, rowBase, station,
-                            height ? std::optional(*height + heightDifferenceSum) : std::nullopt, marks);
-        rowBase += 3;
-    }
-    writeSectionSummary(sheet, rowBase, stations, kBfSummary);
-    keepBlocksOnPages(sheet, int(stations.size()), rowBase, kLastBfColumn);
+    // Each line's elevations run from its own start height by the printed height
+    // differences, to the column's 0.01 mm.
+    const BookSection* line = nullptr;
+    leveling::Micrometres heightDifferenceSum = 0;
+    writeSectionedBook(sheet, parts, marks, kBfFrame,
+                       [&](xls::Worksheet& sheet, int rowBase, const leveling::Station& station,
+                           const BookSection& part) {
+                           if (line != &part) {
+                               line = &part;
+                               heightDifferenceSum = 0;
+                           }
+                           heightDifferenceSum += leveling::micrometresOf(station.meanHeightDifference);
+                           const auto elevation = [&] {
+                               return leveling::metres(
+                                   leveling::roundedTo(leveling::micrometresOf(*part.startHeight) + heightDifferenceSum,
+                                                       leveling::kHundredthMm));
+                           };
+                           writeBfStationBlock(sheet, rowBase, station,
+                                               part.startHeight ? std::optional(elevation()) : std::nullopt, marks);
+                       });
 }
 
 }  // namespace levara::books

@@ -1,6 +1,7 @@
 #pragma once
-// fieldbook: the leveling field books. Each writes its station blocks from row 6
-// down and closes with the section summary and the sign-off row.
+// fieldbook: the leveling field books. Each writes the station blocks of each leveling
+// line of the text from row 6 down, with several lines each closed by its own summary,
+// and closes with the whole text's summary and the sign-off row (sectioned_book.h).
 // Every function reads the text's lines (the work file read back) and throws
 // levara::InputError naming the line when a station cannot be read whole; the
 // worksheets are then left as they were.

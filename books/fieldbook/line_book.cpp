@@ -9,9 +9,12 @@ namespace levara::books {
 void writeLineBook(xls::Worksheet& sheet, const TextLines& text, leveling::ObservationOrder order,
                    const BookMarks* marks)
 {
-    std::vector<leveling::StationReadings> stations = leveling::lineBookStations(leveling::numberedLines(text), order);
-    checkStationsFit(stations);
-    writeFourReadingBook(sheet, leveling::computedStations(std::move(stations), order), marks);
+    const std::vector<leveling::Section> sections = leveling::readSections(text, order, leveling::LinesRead::AsBook);
+    std::vector<BookSection> parts = bookSections(sections);
+    checkSectionsFit(parts, marks);
+    if (parts.size() > 1)
+        fillStartHeights(parts, text);
+    writeFourReadingBook(sheet, parts, marks);
 }
 
 }  // namespace levara::books

@@ -5,6 +5,26 @@
 
 namespace levara::books {
 
+namespace {
+
+// What a section's summary says of a finding on the section; empty for the precision
+// of the whole, which the check report gives.
+std::string_view sectionRemark(leveling::CheckItem item)
+{
+    using leveling::CheckItem;
+    switch (item) {
+    case CheckItem::StationCount: return "测站数为奇数";
+    case CheckItem::ComputationCheck: return "计算检核不符";
+    case CheckItem::ForwardReturn: return "往返较差超限";
+    case CheckItem::RouteForwardReturn: return "路线往返较差超限";
+    case CheckItem::LoopMisclosure: return "环闭合差超限";
+    case CheckItem::Remeasured: return "重测较差超限";
+    default: return {};
+    }
+}
+
+}  // namespace
+
 BookMarks bookMarks(const std::vector<leveling::Finding>& findings,
                     const std::vector<leveling::InstrumentDisagreement>& instrument)
 {
@@ -22,13 +42,26 @@ BookMarks bookMarks(const std::vector<leveling::Finding>& findings,
         case leveling::CheckItem::HeightDifferences:
             marks.byLine[finding.stationLine.value()] |= kHeightDifferencesDifferExceeded;
             break;
-        default: break;  // a section's: in the list only
+        default:
+            if (const std::string_view remark = sectionRemark(finding.item); !remark.empty())
+                marks.bySection[finding.section].emplace_back(remark);
+            break;
         }
     }
     for (const leveling::InstrumentDisagreement& disagreement : instrument)
         marks.byLine[disagreement.line.value()] |=
             disagreement.reason == leveling::InstrumentDisagreement::Reason::Differs ? kInstrumentDiffers
                                                                                      : kStationMissing;
+    return marks;
+}
+
+BookMarks bookMarks(const std::vector<leveling::Section>& sections, const leveling::Standard& standard,
+                    const std::vector<leveling::InstrumentDisagreement>& instrument)
+{
+    BookMarks marks = bookMarks(leveling::checkSections(sections, standard).findings, instrument);
+    for (const leveling::PairDiscrepancy& pair : leveling::pairDiscrepancies(sections, standard))
+        marks.pairsByReturn.emplace(pair.back, pair);
+    marks.evenStations = standard.limits.evenStations && standard.limits.evenStations->required;
     return marks;
 }
 

@@ -26,20 +26,41 @@ enum Exceedance : unsigned {
 
 // The exceedances by text line: a reading's by the line that holds it, a station's
 // own (d, Σd, the two height differences, the instrument's) by the station's first line (StationReadings::firstLine).
-// The bits of the two kinds differ, so one line may carry both.
+// The bits of the two kinds differ, so one line may carry both. A section's findings
+// and forward/return pairs by the section's index in the sections checked, for its summary.
 struct BookMarks {
     std::unordered_map<int, unsigned> byLine;  // by LineNumber::value
+    std::unordered_map<int, std::vector<std::string>> bySection;
+    std::unordered_map<int, leveling::PairDiscrepancy> pairsByReturn;  // by the return section's index
+    bool evenStations = false;                                         // the standard asks for even counts
 
     unsigned at(LineNumber line) const
     {
         const auto found = byLine.find(line.value());
         return found == byLine.end() ? 0 : found->second;
     }
+    std::vector<std::string> sectionFindings(int section) const
+    {
+        const auto found = bySection.find(section);
+        return found == bySection.end() ? std::vector<std::string>{} : found->second;
+    }
+    const leveling::PairDiscrepancy* pairReturnedBy(int section) const
+    {
+        const auto found = pairsByReturn.find(section);
+        return found == pairsByReturn.end() ? nullptr : &found->second;
+    }
 };
 
 // The marks of the findings on stations, and of the stations the level's heights
-// contradict, for a book of the same stations.
+// contradict, for a book of the same stations, and the findings on sections, for
+// their summaries.
 BookMarks bookMarks(const std::vector<leveling::Finding>& findings,
+                    const std::vector<leveling::InstrumentDisagreement>& instrument = {});
+
+// The marks of a book of these sections held to the standard: bookMarks of their
+// checks and of the level's own heights, their forward/return pairs and the
+// standard's even-count rule.
+BookMarks bookMarks(const std::vector<leveling::Section>& sections, const leveling::Standard& standard,
                     const std::vector<leveling::InstrumentDisagreement>& instrument = {});
 
 // The remark naming the exceedances, joined by "、" in the order of the bits.

@@ -1,8 +1,9 @@
 #include "books/fieldbook/station_block.h"
 
-#include <vector>
+#include <algorithm>
+#include <cmath>
+#include <string>
 
-#include "books/page_breaks.h"
 #include "records/records.h"
 
 namespace levara::books {
@@ -20,7 +21,7 @@ constexpr int kSecondReading = 6;
 constexpr int kReadingDifference = 7;  // first less second, in millimetres
 constexpr int kMeanHeightDifference = 8;
 constexpr int kSightLength = 9;
-constexpr int kRemark = 10;  // the observation order on the back row; the other rows stay free
+constexpr int kRemark = 10;  // the aBFFB order on the back row; a remark merged over the rows below it
 constexpr int kLastBookColumn = 10;
 // The result row reuses the distance and reading columns.
 constexpr int kDistanceDifference = kFirstDistance;
@@ -28,26 +29,39 @@ constexpr int kDistanceDifferenceSum = kSecondDistance;
 constexpr int kFirstHeightDifference = kFirstReading;
 constexpr int kSecondHeightDifference = kSecondReading;
 
-// Columns of the section summary: two label, value and unit triples side by side,
-// under the title in column 1.
-constexpr int kSummaryTitle = 1;
-constexpr int kLabel = 2;
-constexpr int kValue = 3;
-constexpr int kUnit = 4;
-constexpr int kSecondLabel = 5;
-constexpr int kSecondValue = 6;
-constexpr int kSecondUnit = 7;
-constexpr int kSigner = 1;  // merged up to the layout's signerLastColumn
+// How wide a remark's characters print, in ems of its font: a Chinese character (three
+// UTF-8 bytes) one, any other half; and how tall a wrapped line, in font sizes (the
+// Chinese fonts LibreOffice and WPS print with space their lines about 1.3 to 1.4).
+constexpr double kWideCharacterEms = 1, kNarrowCharacterEms = 0.5;
+constexpr double kLineHeightFactor = 1.4;
+// A column's width is counted in digits of the standard font, half an em each
+// (books/page_breaks.h); a character's width of it is the cell's margins.
+constexpr double kDigitEms = 0.5;
+// "、" and "，" never begin a line (the line-breaking rule of Chinese text).
+bool neverBeginsLine(std::string_view character) { return character == "、" || character == "，"; }
 
-const SummaryLayout kLineBookSummary = {"累计视距差", 10, 3, 5, 6, 7, 8};
-
-void copyValue(xls::Worksheet& sheet, int row, int column, const xls::Value& value)
+// The lines a text wraps into in a line of lineEms.
+int wrappedLines(std::string_view text, double lineEms)
 {
-    if (const double* number = std::get_if<double>(&value))
-        sheet.setNumber(row, column, *number);
-    else if (const std::string* text = std::get_if<std::string>(&value))
-        sheet.setText(row, column, *text);
+    int lines = 1;
+    double used = 0;
+    for (std::size_t at = 0; at < text.size();) {
+        const unsigned char lead = static_cast<unsigned char>(text[at]);
+        const std::size_t length = lead < 0x80 ? 1 : lead < 0xE0 ? 2 : lead < 0xF0 ? 3 : 4;
+        const std::string_view character = text.substr(at, length);
+        const double width = length >= 3 ? kWideCharacterEms : kNarrowCharacterEms;
+        if (used + width > lineEms && used > 0) {
+            ++lines;
+            // The character before one that may not begin a line goes with it.
+            used = neverBeginsLine(character) ? kWideCharacterEms : 0;
+        }
+        used += width;
+        at += length;
+    }
+    return lines;
 }
+
+const BookFrame kLineBookFrame = {{"累计视距差", 10, 3, 5, 6, 7, 8, true}, kLastBookColumn};
 
 // A point name is an identifier: "0012" and "1E3" stay as written.
 void enterReading(xls::Worksheet& sheet, int row, const leveling::StaffReading& reading, int distanceColumn,
@@ -56,13 +70,6 @@ void enterReading(xls::Worksheet& sheet, int row, const leveling::StaffReading& 
     sheet.setText(row, kPoint, reading.point);
     enter(sheet, row, distanceColumn, reading.distance);
     enter(sheet, row, readingColumn, reading.reading);
-}
-
-// A summary value with the decimals of its unit.
-void putTotal(xls::Worksheet& sheet, int row, int column, double value, std::string_view format)
-{
-    putComputed(sheet, row, column, value);
-    sheet.setNumberFormat({row, column, row, column}, format);
 }
 
 // Red values and the remark naming them. The remark goes on the back row, or below
@@ -91,7 +98,7 @@ void markStation(xls::Worksheet& sheet, int rowBase, const leveling::StationRead
     markCell(sheet, result, kMeanHeightDifference, station & (kInstrumentDiffers | kStationMissing));
     all |= station;
     if (all)
-        sheet.setText(s.order.empty() ? back : fore, kRemark, exceedanceRemark(all));
+        writeRemark(sheet, {s.order.empty() ? back : fore, kRemark, result, kRemark}, all);
 }
 
 // The station's block on rows rowBase+5 to rowBase+7: readings, computed values,
@@ -129,79 +136,23 @@ void writeStationBlock(xls::Worksheet& sheet, int rowBase, const leveling::Stati
 
 }  // namespace
 
-void writeSectionSummary(xls::Worksheet& sheet, int rowBase, std::span<const leveling::Station> stations,
-                         const SummaryLayout& layout)
+void writeRemark(xls::Worksheet& sheet, const xls::Range& area, unsigned exceeded)
 {
-    const int start = rowBase + 5, end = rowBase + 6, backSums = rowBase + 7, foreSums = rowBase + 8,
-              signOff = rowBase + 9;
-
-    sheet.merge({start, kSummaryTitle, foreSums, kSummaryTitle});
-    sheet.setText(start, kSummaryTitle, "测段计算");
-    sheet.setThinBorders({start, kSummaryTitle, foreSums, kSummaryTitle});
-
-    sheet.setText(start, kLabel, "测段起点");
-    sheet.setText(end, kLabel, "测段终点");
-    sheet.setText(backSums, kLabel, "累计后距");
-    sheet.setText(foreSums, kLabel, "累计前距");
-    sheet.setText(backSums, kUnit, "km");
-    sheet.setText(foreSums, kUnit, "km");
-    sheet.setText(end, kSecondLabel, layout.distanceDifferenceLabel);
-    sheet.setText(backSums, kSecondLabel, "累计高差");
-    sheet.setText(foreSums, kSecondLabel, "测段距离");
-    sheet.setText(end, kSecondUnit, "m");
-    sheet.setText(backSums, kSecondUnit, "m");
-    sheet.setText(foreSums, kSecondUnit, "km");
-
-    sheet.setThinBorders({start, kLabel, foreSums, layout.lastBorderedColumn});
-
-    sheet.merge({signOff, kSigner, signOff, layout.signerLastColumn});
-    sheet.setText(signOff, kSigner, "测量责任人：");
-    sheet.merge({signOff, layout.mergedFirstColumn, signOff, layout.mergedLastColumn});
-    // 观测者, 记簿者 and 检查者 sign a record form (GB/T 12898-2009, 附录 of the 水准观测
-    // 记录手簿); the first two sign each page in the footer.
-    sheet.setText(signOff, layout.checkerColumn, "检查者：");
-    sheet.setText(signOff, layout.dateColumn, "日期：");
-
-    // The first station's back point and the last one's fore point. Without a station,
-    // those cells are the label just written and a heading cell.
-    const int firstBackRow = 6, lastForeRow = rowBase + 3;
-    if (!stations.empty()) {
-        copyValue(sheet, start, kValue, sheet.value(firstBackRow, kPoint));
-        copyValue(sheet, end, kValue, sheet.value(lastForeRow, kPoint));
-    }
-    const leveling::StationSums sums = leveling::stationSums(stations);
-    putTotal(sheet, backSums, kValue, sums.backDistance / leveling::kMetresPerKilometre, kKilometreFormat);
-    putTotal(sheet, foreSums, kValue, sums.foreDistance / leveling::kMetresPerKilometre, kKilometreFormat);
-    putTotal(sheet, end, kSecondValue, stations.empty() ? 0 : stations.back().distanceDifferenceSum, kDistanceFormat);
-    putTotal(sheet, backSums, kSecondValue, sums.heightDifference, kHeightFormat);
-    putTotal(sheet, foreSums, kSecondValue, sums.sightLength / leveling::kMetresPerKilometre, kKilometreFormat);
-}
-
-void keepBlocksOnPages(xls::Worksheet& sheet, int stationCount, int rowBase, int lastColumn)
-{
-    std::vector<int> starts;
-    starts.reserve(std::size_t(stationCount) + 1);
-    for (int k = 0; k < stationCount; ++k)
-        starts.push_back(kFirstBlockRow + 3 * k);
-    starts.push_back(rowBase + 5);  // the summary with its sign-off row
-    keepUnitsOnPages(sheet, starts, rowBase + 9, lastColumn);
-}
-
-void checkStationsFit(std::span<const leveling::StationReadings> stations, const char* book)
-{
-    if (stations.size() <= std::size_t(kMaxStations))
+    const std::string remark = exceedanceRemark(exceeded);
+    sheet.merge(area);
+    sheet.setText(area.firstRow, area.firstColumn, remark);
+    const double font = sheet.standardFontPoints();
+    const double lineEms = std::max(kWideCharacterEms, (sheet.columnWidth(area.firstColumn) - 1) * kDigitEms);
+    const double needed = wrappedLines(remark, lineEms) * kLineHeightFactor * font;
+    double height = 0;
+    for (int row = area.firstRow; row <= area.lastRow; ++row)
+        height += sheet.rowHeight(row);
+    if (needed <= height)
         return;
-    const leveling::StationReadings& first = stations[std::size_t(kMaxStations)];
-    LineNumber opening = first.firstLine();
-    if (book == leveling::kReturnBook)
-        for (const leveling::StaffReading* reading : {&first.back1, &first.back2, &first.fore1, &first.fore2})
-            opening = std::max(opening, reading->line);
-    const leveling::StationName name{book, kMaxStations + 1, opening, nullptr};
-    throw leveling::stationError(opening, name,
-                                 Message(QT_TRANSLATE_NOOP("levara",
-                                                           "too many stations for one worksheet: a book holds at most "
-                                                           "%1 stations, so that its summary ends by row %2"),
-                                         kMaxStations, xls::kMaxRows));
+    // The rows grow alike, to whole points.
+    const double more = std::ceil((needed - height) / (area.lastRow - area.firstRow + 1));
+    for (int row = area.firstRow; row <= area.lastRow; ++row)
+        sheet.setRowHeight(row, sheet.rowHeight(row) + more);
 }
 
 void markCell(xls::Worksheet& sheet, int row, int column, bool marked)
@@ -210,15 +161,11 @@ void markCell(xls::Worksheet& sheet, int row, int column, bool marked)
         sheet.setFontColour({row, column, row, column}, xls::kRedFontColour);
 }
 
-void writeFourReadingBook(xls::Worksheet& sheet, std::span<const leveling::Station> stations, const BookMarks* marks)
+void writeFourReadingBook(xls::Worksheet& sheet, std::span<const BookSection> sections, const BookMarks* marks)
 {
-    int rowBase = 1;
-    for (const leveling::Station& station : stations) {
-        writeStationBlock(sheet, rowBase, station, marks);
-        rowBase += 3;
-    }
-    writeSectionSummary(sheet, rowBase, stations, kLineBookSummary);
-    keepBlocksOnPages(sheet, int(stations.size()), rowBase, kLastBookColumn);
+    writeSectionedBook(sheet, sections, marks, kLineBookFrame,
+                       [marks](xls::Worksheet& sheet, int rowBase, const leveling::Station& station,
+                               const BookSection&) { writeStationBlock(sheet, rowBase, station, marks); });
 }
 
 }  // namespace levara::books

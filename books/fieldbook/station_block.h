@@ -1,58 +1,25 @@
 #pragma once
-// The station block of the four-reading books, and the section summary that closes
-// every line field book.
+// The station block of the four-reading books, and the marks of a block's values.
 #include <span>
 #include <string_view>
 
 #include "books/fieldbook/marks.h"
+#include "books/fieldbook/sectioned_book.h"
 #include "books/sheet_cells.h"
 #include "leveling/leveling.h"
 
 namespace levara::books {
 
-// The most stations a book of three-row blocks holds with its five summary rows.
-inline constexpr int kMaxStations = (xls::kMaxRows - 5 - 5) / 3;
-
-// Throws InputError when there are more stations than one worksheet holds, naming the
-// first one too many by the line its book read first. book: nullptr for a single book,
-// else leveling::kForwardBook or leveling::kReturnBook, which reads its lines last first.
-void checkStationsFit(std::span<const leveling::StationReadings> stations, const char* book = nullptr);
-
-// The first row of the first station block.
-inline constexpr int kFirstBlockRow = 6;
-
-// Number formats of the summary's values, whatever their columns show: kilometre
-// totals and the height difference to five decimals, Σd to the millimetre.
-inline constexpr std::string_view kKilometreFormat = "0.00000";
-inline constexpr std::string_view kHeightFormat = "0.00000";
-inline constexpr std::string_view kDistanceFormat = "0.000";
-
-// Where the summary's wording and sign-off row differ between the books.
-struct SummaryLayout {
-    std::string_view distanceDifferenceLabel;  // in (rowBase+6, 5)
-    int lastBorderedColumn;
-    int signerLastColumn;                     // "测量责任人：" is merged from column 1 to here
-    int checkerColumn;                        // "检查者："
-    int mergedFirstColumn, mergedLastColumn;  // the merge of the sign-off row besides the signer's
-    int dateColumn;                           // "日期："
-};
-
-// The summary of the stations on rows rowBase+5 to rowBase+9, rowBase being the row
-// base after the last station. The start and end points copy cells (6, 2) and
-// (rowBase+3, 2); with no station they stay empty.
-void writeSectionSummary(xls::Worksheet& sheet, int rowBase, std::span<const leveling::Station> stations,
-                         const SummaryLayout& layout);
-
-// Page breaks between the station blocks and before the summary (rows rowBase+5 to
-// rowBase+9) where a page would split them.
-void keepBlocksOnPages(xls::Worksheet& sheet, int stationCount, int rowBase, int lastColumn);
-
-// A whole four-reading book: the blocks from row 6 down and the summary, and the page
-// breaks that keep each on one page; with marks, the values over
-// their limits in red and named in the remarks.
-void writeFourReadingBook(xls::Worksheet& sheet, std::span<const leveling::Station> stations, const BookMarks* marks);
+// A whole four-reading book of the sections: the blocks from row 6 down, the
+// summaries, and the page breaks that keep each on one page; with marks, the values
+// over their limits in red and named in the remarks.
+void writeFourReadingBook(xls::Worksheet& sheet, std::span<const BookSection> sections, const BookMarks* marks);
 
 // The cell's value in red when marked; nothing otherwise.
 void markCell(xls::Worksheet& sheet, int row, int column, bool marked);
+
+// The remark naming the exceedances in the area of one column, merged over its rows,
+// its rows made tall enough for the wrapped text to print whole.
+void writeRemark(xls::Worksheet& sheet, const xls::Range& area, unsigned exceeded);
 
 }  // namespace levara::books

@@ -52,8 +52,7 @@ std::optional<BookMarks> marksFor(WorkbookKind output, const TextLines& lines, c
     const Sections sections = kind.twoWay ? leveling::readTwoWaySections(lines)
                               : booked    ? *booked
                                           : leveling::readSections(lines, *kind.order, leveling::LinesRead::AsBook);
-    return bookMarks(leveling::checkSections(sections, *standard).findings,
-                     leveling::instrumentDisagreements(sections, lines));
+    return bookMarks(sections, *standard, leveling::instrumentDisagreements(sections, lines));
 }
 
 // Neither the template nor the output is at fault: the program lacks a library.

@@ -569,43 +569,43 @@ TEST_F(CliTest, TheExamplesMakeTheirBooks)
 namespace levara::testing {
 namespace {
 
-// examples/bffb_line.dat: one section from 水准点甲 to 水准点乙, Σh = −1.35307 m over
+// examples/bffb_line.dat: one section from 水准点甲 to 水准点乙, Σh = −1.35310 m over
 // 1.383134 km; 二等 allows 4 √1.383134 = 4.70 mm.
 TEST_F(CliTest, AdjustmentTableAndSectionFiles)
 {
     const std::string raw = (sourceDir() / "examples/bffb_line.dat").string();
     const std::string known = (scratch / "known.txt").string();
     const std::string table = (scratch / "table.xls").string();
-    // −1.35307 − (41.87 − 43.2187) = −4.37 mm: within.
+    // −1.35310 − (41.87 − 43.2187) = −4.40 mm: within (Σ of the printed means).
     writeBytes(known, "水准点甲,43.2187\n水准点乙,41.87\n");
     EXPECT_EQ(run({"--filter", "leveling", "--save", "adjustment", "--standard", "2", "--known", known, raw, table}), 0)
         << output;
     EXPECT_EQ(output, "");
-    // Against 41.88: −14.37 mm, over; the table is saved all the same.
+    // Against 41.88: −14.40 mm, over; the table is saved all the same.
     writeBytes(known, "水准点甲,43.2187\n水准点乙,41.88\n");
     EXPECT_EQ(run({"--filter", "leveling", "--save", "adjustment", "--standard", "2", "--known", known, "--by",
                    "stations", "--overwrite", raw, table}),
               3);
     EXPECT_EQ(output, "levara-cli: " + table +
-                          ": saved, marked \"超限\": the misclosure -14.37 mm is over its limit ±4.70 mm\n");
+                          ": saved, marked \"超限\": the misclosure -14.40 mm is over its limit ±4.70 mm\n");
     EXPECT_EQ(openWorkbook(table).sheet(0).value(8, 5), xls::Value("超限：|fh| 大于容许闭合差"));
-    // As a network: one redundant section, 14.37 mm off over 1.383134 km against 二等's
-    // M_Δ 1.0 mm: χ² = 14.37² / 1.383134 = 149.30, outside [0.00, 5.02].
+    // As a network: one redundant section, 14.40 mm off over 1.383134 km against 二等's
+    // M_Δ 1.0 mm: χ² = 14.40² / 1.383134 = 149.92, outside [0.00, 5.02].
     const std::string network = (scratch / "network.xls").string();
     EXPECT_EQ(run({"--filter", "leveling", "--save", "network", "--standard", "2", "--known", known, raw, network}), 3);
     EXPECT_EQ(output.rfind("levara-cli: " + network +
-                               ": saved: the global test fails: χ² = 149.30 lies outside [0.00, 5.02] at 95 %",
+                               ": saved: the global test fails: χ² = 149.92 lies outside [0.00, 5.02] at 95 %",
                            0),
               0u)
         << output;
 
     const std::string csv = (scratch / "sections.csv").string();
     EXPECT_EQ(run({"--filter", "leveling", "--save", "sections-csv", raw, csv}), 0) << output;
-    EXPECT_EQ(readBytes(csv), "from,to,dh_m,dist_km,stations\n水准点甲,水准点乙,-1.35307,1.383134,20\n");
+    EXPECT_EQ(readBytes(csv), "from,to,dh_m,dist_km,stations\n水准点甲,水准点乙,-1.3531,1.383134,20\n");
     const std::string starnet = (scratch / "sections.dat").string();
     EXPECT_EQ(run({"--filter", "leveling", "--save", "starnet", raw, starnet}), 0) << output;
     EXPECT_NE(readBytes(starnet).find(
-                  encodeGb18030("E 水准点甲 43.2187 !\r\nL 水准点甲-水准点乙 -1.35307 1383.134 '20 stations\r\n")),
+                  encodeGb18030("E 水准点甲 43.2187 !\r\nL 水准点甲-水准点乙 -1.3531 1383.134 '20 stations\r\n")),
               std::string::npos);
 
     for (const std::vector<std::string>& usage :

@@ -184,8 +184,12 @@ TEST_F(GsiCli, BooksAgreeWithTheInstrumentsResults)
     const std::pair<std::pair<const char*, const char*>, Layout> books[] = {{{"bffb_results", "bffb"}, fourReadings},
                                                                             {{"abffb_line", "abffb"}, fourReadings},
                                                                             {{"bf_line", "bf"}, bf}};
-    // Within the last digit of the instrument's words: 0.01 mm.
+    // Within the last digit of the instrument's words: 0.01 mm. The book sums its printed
+    // values, each rounded half to even (d and the station lengths to 1 mm, the means
+    // to 0.01 mm): up to k stations' halves of those off the instrument's exact sums.
     constexpr double kLastDigit = 1e-5 + 1e-9;
+    const auto halfMillimetres = [](int k) { return kLastDigit + 0.0005 * k; };
+    const auto halfHundredths = [](int k) { return kLastDigit + 0.000005 * k; };
 
     for (const auto& [book, layout] : books) {
         SCOPED_TRACE(book.first);
@@ -208,13 +212,13 @@ TEST_F(GsiCli, BooksAgreeWithTheInstrumentsResults)
                 EXPECT_NEAR(difference, instrument[571], kLastDigit);
                 EXPECT_NEAR(differenceSum, instrument[572], kLastDigit);
             }
-            EXPECT_NEAR(at(k, layout.distanceDifferenceSum), instrument[573], kLastDigit);
+            EXPECT_NEAR(at(k, layout.distanceDifferenceSum), instrument[573], halfMillimetres(k + 1));
             length += at(k, layout.sightLength);
-            EXPECT_NEAR(length, instrument[574], kLastDigit);
+            EXPECT_NEAR(length, instrument[574], halfMillimetres(k + 1));
             height += at(k, layout.heightDifference);
-            EXPECT_NEAR(height, instrument[83], kLastDigit);
+            EXPECT_NEAR(height, instrument[83], halfHundredths(k + 1));
             if (layout.elevation) {
-                EXPECT_NEAR(at(k, *layout.elevation), instrument[83], kLastDigit);
+                EXPECT_NEAR(at(k, *layout.elevation), instrument[83], halfHundredths(k + 1));
             }
         }
     }

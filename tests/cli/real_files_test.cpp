@@ -142,15 +142,19 @@ TEST_F(RealFiles, StaffCalibrationRunsAgreeWithTheLevel)
         const Instrument instrument = instrumentOf(file);
         ASSERT_FALSE(instrument.differences.empty());
 
-        // The BF book: a station takes rows 6 + 3k to 8 + 3k, its height difference in E.
+        // The BF book: a station's first row holds its number in A and its height
+        // difference in E; each line's summary follows its stations.
         const xls::Workbook book = openWorkbook(save(file, "leveling", "bf"));
-        for (std::size_t k = 0; k < instrument.differences.size(); ++k) {
-            const xls::Value value = book.sheet(0).value(int(6 + 3 * k), 5);
-            ASSERT_TRUE(std::holds_alternative<double>(value)) << "station " << k + 1;
-            EXPECT_NEAR(std::get<double>(value), instrument.differences[k], kLastDigit) << "station " << k + 1;
-        }
-        EXPECT_FALSE(
-            std::holds_alternative<double>(book.sheet(0).value(int(6 + 3 * instrument.differences.size()), 5)));
+        std::vector<double> differences;
+        for (int row = 6; row <= book.sheet(0).lastRow(); ++row)
+            if (std::holds_alternative<double>(book.sheet(0).value(row, 1))) {
+                const xls::Value value = book.sheet(0).value(row, 5);
+                ASSERT_TRUE(std::holds_alternative<double>(value)) << "row " << row;
+                differences.push_back(std::get<double>(value));
+            }
+        ASSERT_EQ(differences.size(), instrument.differences.size());
+        for (std::size_t k = 0; k < differences.size(); ++k)
+            EXPECT_NEAR(differences[k], instrument.differences[k], kLastDigit) << "station " << k + 1;
         stations += instrument.differences.size();
 
         // The intermediate table: a sight's row has its reading in D and height in E;

@@ -160,11 +160,11 @@ TEST(TwoWayBook, StationsOfOneOrderOnly)
     EXPECT_TRUE(books::isEmpty(backOnly.back().value(6, 3)));
     EXPECT_TRUE(books::isEmpty(backOnly.back().value(7, 3)));
     EXPECT_EQ(numberIn(backOnly.back(), 9, 6), 0);
-    EXPECT_EQ(backOnly.back().lastRow(), 10);
+    EXPECT_EQ(backOnly.back().lastRow(), 15);
     EXPECT_EQ(textIn(backOnly.forward(), 12, 1), "测段计算");
 
     TwoWay foreOnly(line({foreFirst(station(1)), foreFirst(station(2))}));
-    EXPECT_EQ(foreOnly.forward().lastRow(), 10);
+    EXPECT_EQ(foreOnly.forward().lastRow(), 15);
     EXPECT_EQ(numberIn(foreOnly.forward(), 7, 6), 0);
     EXPECT_EQ(textIn(foreOnly.back(), 12, 1), "测段计算");
 }

@@ -59,8 +59,13 @@ void expectSummary(const xls::Worksheet& sheet, const leveling::Section& section
 {
     SCOPED_TRACE(where + ", summary");
     const int n = 1 + 3 * section.stationCount();
-    EXPECT_EQ(numberIn(sheet, n + 7, 3), nineDecimals(section.backDistance / leveling::kMetresPerKilometre));
-    EXPECT_EQ(numberIn(sheet, n + 8, 3), nineDecimals(section.foreDistance / leveling::kMetresPerKilometre));
+    // Kilometres to the summary's five decimals, half to even.
+    const auto km = [](double metres) {
+        return double(leveling::roundedTo(leveling::micrometresOf(metres), 10 * leveling::kMillimetre)) / 1e9;
+    };
+    EXPECT_EQ(numberIn(sheet, n + 7, 3), km(section.backDistance));
+    EXPECT_EQ(numberIn(sheet, n + 8, 3), km(section.foreDistance));
+    EXPECT_EQ(numberIn(sheet, n + 8, 6), km(section.length()));
     EXPECT_EQ(numberIn(sheet, n + 7, 6), section.heightDifference);
 }
 

@@ -40,6 +40,15 @@ TEST(LineBookStation, WorkedExampleExactInTheStatedOrder)
     EXPECT_EQ(numberIn(sheet, 8, 3), 0.6);
     EXPECT_EQ(numberIn(sheet, 8, 4), 0.6);
     EXPECT_EQ(numberIn(sheet, 8, 9), 59.62);
+
+    // Half to even from the exact decimals: h1 = 0.61774 and h2 = 0.61775 give the mean
+    // 0.617745, stored as 0.61774; d = 1.0005 m and the length 59.0005 m end even too.
+    const xls::Workbook halves =
+        lineBook(surveyedLine({bffbStation({"BM1", "1.23062", "30.001"}, {"TP1", "0.61288", "29.000"},
+                                           {"TP1", "0.61288", "29.000"}, {"BM1", "1.23063", "30.000"})}));
+    EXPECT_EQ(numberIn(halves.sheet(0), 8, 8), 0.61774);
+    EXPECT_EQ(numberIn(halves.sheet(0), 8, 3), 1.0);
+    EXPECT_EQ(numberIn(halves.sheet(0), 8, 9), 59.0);
 }
 
 TEST(LineBookStation, PointNamesAreTheSecondReadingsNamesAsWritten)
@@ -104,7 +113,7 @@ TEST(LineBookSearch, PassesOverLinesThatAreNotReadings)
     EXPECT_EQ(numberIn(sheet, 6, 1), 1);
     EXPECT_EQ(numberIn(sheet, 9, 1), 2);
     EXPECT_EQ(textIn(sheet, 12, 1), "测段计算");
-    EXPECT_EQ(sheet.lastRow(), 16);
+    EXPECT_EQ(sheet.lastRow(), 21);
 }
 
 TEST(LineBookOrders, BbffAndBfbfGiveTheBffbSheet)
@@ -137,8 +146,13 @@ TEST(LineBookSummary, OneStationSummaryStartsOnRowNine)
     EXPECT_EQ(numberIn(sheet, 10, 6), numberIn(sheet, 8, 4));
     EXPECT_EQ(numberIn(sheet, 11, 6), numberIn(sheet, 8, 8));
     EXPECT_EQ(numberIn(sheet, 12, 6), numberIn(sheet, 8, 9) / 1000);
-    EXPECT_EQ(textIn(sheet, 13, 1), "测量责任人：");
-    EXPECT_EQ(sheet.lastRow(), 13);
+    // The check rows, then the sign-off.
+    EXPECT_EQ(textIn(sheet, 13, 1), "检查计算");
+    EXPECT_EQ(textIn(sheet, 13, 2), "Σh1 + Σh2 = 0.11111 + 0.11113 = 0.22224");
+    EXPECT_EQ(textIn(sheet, 14, 2), "Σ后视 - Σ前视 = 3.04694 - 2.82470 = 0.22224 = Σh1 + Σh2");
+    EXPECT_EQ(textIn(sheet, 15, 2), "2Σh中数 = 2 × 0.11112 = 0.22224 = Σh1 + Σh2");
+    EXPECT_EQ(textIn(sheet, 18, 1), "测量责任人：");
+    EXPECT_EQ(sheet.lastRow(), 18);
 }
 
 TEST(LineBookSummary, WithoutStationsTotalsAreZeroAndPointsEmpty)
@@ -151,8 +165,8 @@ TEST(LineBookSummary, WithoutStationsTotalsAreZeroAndPointsEmpty)
     EXPECT_TRUE(books::isEmpty(sheet.value(7, 3)));
     for (auto [row, column] : {std::pair{8, 3}, {9, 3}, {7, 6}, {8, 6}, {9, 6}})
         EXPECT_EQ(numberIn(sheet, row, column), 0) << row << "," << column;
-    EXPECT_EQ(textIn(sheet, 10, 8), "日期：");
-    EXPECT_EQ(sheet.lastRow(), 10);
+    EXPECT_EQ(textIn(sheet, 15, 8), "日期：");
+    EXPECT_EQ(sheet.lastRow(), 15);
 }
 
 TEST(LineBookSummary, ExportingAgainGivesTheSameSheet)
@@ -212,21 +226,22 @@ TEST(LineBookFaults, TooManyStationsForOneWorksheet)
     const std::string back = "x|y|KD1      BM1|Rb        1.52345|HD        30.100|";
     const std::string fore = "x|y|KD1      TP1|Rf        1.41234|HD        29.500|";
     std::string text;
-    constexpr int kFitting = (65536 - 10) / 3;
+    // The heading's five rows, the summary's four, five check rows and the sign-off row.
+    constexpr int kFitting = (65536 - 15) / 3;
     for (int k = 0; k < kFitting; ++k)
         text += back + "\n" + fore + "\n" + fore + "\n" + back + "\n";
 
     xls::Workbook fullBook = xls::Workbook::create({"Sheet1"});
     xls::Worksheet& full = fullBook.sheet(0);
     books::writeLineBook(full, TextLines::fromText(text), ObservationOrder::BFFB);
-    EXPECT_EQ(full.lastRow(), 65536);
-    EXPECT_EQ(textIn(full, 65536, 8), "日期：");
+    EXPECT_EQ(full.lastRow(), 65535);
+    EXPECT_EQ(textIn(full, 65535, 8), "日期：");
 
     text += back + "\n" + fore + "\n" + fore + "\n" + back + "\n";
     xls::Workbook overBook = xls::Workbook::create({"Sheet1"});
     xls::Worksheet& over = overBook.sheet(0);
     expectInputError([&] { books::writeLineBook(over, TextLines::fromText(text), ObservationOrder::BFFB); },
-                     4 * kFitting + 1, {"station 21843", "too many stations"});
+                     4 * kFitting + 1, {"station 21841", "too many stations"});
     EXPECT_EQ(over.lastRow(), 0);
 }
 

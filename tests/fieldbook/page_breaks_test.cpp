@@ -1,5 +1,6 @@
 // Where a field book breaks its pages: from the template's page setup, or the number
-// of blocks it declares, never inside a station block or the summary.
+// of blocks it declares, never inside a station block or the summary, nor between
+// the summary and the last block.
 #include <gtest/gtest.h>
 
 #include <functional>
@@ -79,10 +80,12 @@ TEST(PageBreaks, FollowFromThePageSetup)
 TEST(PageBreaks, TheSummaryStaysWithItsSignOffRow)
 {
     const auto tenPerPage = [](xls::Worksheet& sheet) { sheet.defineName("每页测站数", 10); };
-    // A full page: the summary's five rows go to the next.
-    EXPECT_EQ(breaksOf(10, tenPerPage), std::vector<int>{36});
-    // Eight blocks leave room for them.
-    EXPECT_EQ(breaksOf(8, tenPerPage), std::vector<int>{});
+    // The summary's ten rows (totals, check rows, sign-off) go to the next page with the
+    // last block, never alone.
+    EXPECT_EQ(breaksOf(10, tenPerPage), std::vector<int>{33});
+    EXPECT_EQ(breaksOf(7, tenPerPage), std::vector<int>{24});
+    // Six blocks leave room for them.
+    EXPECT_EQ(breaksOf(6, tenPerPage), std::vector<int>{});
 }
 
 TEST(PageBreaks, ALongerBookBreaksAsFarAsAWorksheetAllows)

@@ -4,9 +4,12 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cctype>
+#include <cmath>
 #include <tuple>
 
 #include "books/pipeline/export.h"
+#include "leveling/leveling.h"
 #include "tests/fieldbook/stations.h"
 #include "tests/support/readers.h"
 #include "tests/support/sheet_text.h"
@@ -105,14 +108,14 @@ TEST_F(SavedBook, NamesStayTheirTextsAndComputedValuesTheirDecimals)
         std::vector<std::string> lines;
         std::vector<std::string> cells;
     } cases[] = {
-        // The last Σd is exactly 0. A mean height difference with a 5 at the sixth
-        // decimal is stored as that decimal number. The end point is a name too.
+        // The last Σd is exactly 0. A mean height difference and a d with a 5 at the
+        // next decimal are stored rounded half to even. The end point is a name too.
         {WorkbookKind::BffbBook,
          namesAndACancellingSigma("BFFB"),
-         {"17  C=-12.5545[0.000]  D=0[0.000]", "H=-1.073985[0.00000]", "C=\"007\""}},
+         {"17  C=-12.554[0.000]  D=0[0.000]", "H=-1.07398[0.00000]", "C=\"007\""}},
         {WorkbookKind::AbffbBook,
          namesAndACancellingSigma("aBFFB"),
-         {"17  C=-12.5545[0.000]  D=0[0.000]", "H=-1.073985[0.00000]", "C=\"007\""}},
+         {"17  C=-12.554[0.000]  D=0[0.000]", "H=-1.07398[0.00000]", "C=\"007\""}},
         {WorkbookKind::BfBook, bfNamesAndACancellingSigma(), {"14  C=-16.507[0.000]  D=0[0.000]", "C=\"12.50\""}},
     };
     for (const auto& c : cases) {
@@ -130,6 +133,191 @@ TEST_F(SavedBook, NamesStayTheirTextsAndComputedValuesTheirDecimals)
         ASSERT_EQ(runProgram({"/usr/bin/python3", "-c", kNoisyCells, (scratch / "book.xls").string()}, &output), 0)
             << output;
         EXPECT_EQ(output, "");
+    }
+}
+
+// A long line whose readings and distances leave halves everywhere: h1 + h2 odd in
+// 0.01 mm at every station, means of two distances ending in 0.5 mm.
+std::vector<std::string> halvesLine(std::string_view method, int count)
+{
+    std::vector<std::vector<std::string>> stations;
+    for (int k = 1; k <= count; ++k) {
+        const std::string back = "P" + std::to_string(k - 1), fore = "P" + std::to_string(k);
+        const auto reading = [&](int offset) { return "1." + std::to_string(10000 + (k * 7919 + offset) % 89990); };
+        const auto distance = [&](int offset) {
+            return std::to_string(20 + (k + offset) % 30) + "." + std::to_string(100 + (k * 37 + offset) % 900);
+        };
+        const Sight b1{back, reading(0), distance(0)}, b2{back, reading(3), distance(1)};
+        const Sight f1{fore, reading(500), distance(5)}, f2{fore, reading(502), distance(8)};
+        if (method == "BF")
+            stations.push_back(stationLines({{"Rb", b1}, {"Rf", f1}}));
+        else if (method == "aBFFB" && k % 2 == 0)
+            stations.push_back(fbbfStation(f1, b1, b2, f2));
+        else
+            stations.push_back(bffbStation(b1, f1, f2, b2));
+    }
+    return surveyedLine(method, stations);
+}
+
+// The printed value of a number cell in micrometres (of its unit): the cell must hold
+// the double nearest its decimal with the column's decimals, so nothing hides.
+leveling::Micrometres printed(const xls::Worksheet& sheet, int row, int column, int decimals)
+{
+    const double value = numberIn(sheet, row, column);
+    const double scale = std::pow(10.0, decimals);
+    const double digits = std::nearbyint(value * scale);
+    EXPECT_EQ(value, digits / scale) << "cell (" << row << ", " << column << ") holds " << value;
+    return leveling::Micrometres(digits) * leveling::Micrometres(std::pow(10.0, 6 - decimals));
+}
+
+std::vector<std::string> split(const std::string& text, const std::string& by)
+{
+    std::vector<std::string> parts;
+    std::size_t from = 0;
+    for (std::size_t at; (at = text.find(by, from)) != std::string::npos; from = at + by.size())
+        parts.push_back(text.substr(from, at - from));
+    parts.push_back(text.substr(from));
+    return parts;
+}
+
+leveling::Micrometres operandValue(std::string word)
+{
+    if (word.front() == '(')
+        word = word.substr(1, word.size() - 2);
+    return leveling::micrometres(word);
+}
+
+// "a - b", "a + b", "2 × a" or "a"; the operands are appended.
+leveling::Micrometres evaluated(const std::string& expression, std::vector<leveling::Micrometres>& operands)
+{
+    const std::vector<std::string> words = split(expression, " ");
+    if (words.size() == 1)
+        return operandValue(words[0]);
+    EXPECT_EQ(words.size(), 3u) << expression;
+    if (words[1] == "×") {
+        operands.push_back(operandValue(words[2]));
+        return std::stoll(words[0]) * operands.back();
+    }
+    operands.push_back(operandValue(words[0]));
+    operands.push_back(operandValue(words[2]));
+    return words[1] == "+" ? operands[operands.size() - 2] + operands.back()
+                           : operands[operands.size() - 2] - operands.back();
+}
+
+// One check row: "label = expression = value", then " = label" or "，label = total"
+// for the printed total the identity stands for, then "，修约差 = r mm" where the value
+// and the total differ: by r exactly. Returns the identity's value, the total and the
+// operands of its expression.
+struct CheckRow {
+    leveling::Micrometres value = 0, total = 0;
+    std::vector<leveling::Micrometres> operands;
+};
+bool isNumber(const std::string& text)
+{
+    return !text.empty() && (std::isdigit(static_cast<unsigned char>(text[0])) || text[0] == '-' || text[0] == '(');
+}
+CheckRow checkedRow(const std::string& text)
+{
+    const std::vector<std::string> clauses = split(text, "，");
+    const std::vector<std::string> sides = split(clauses[0], " = ");
+    const std::size_t valueSide = isNumber(sides.back()) ? sides.size() - 1 : sides.size() - 2;
+    CheckRow row;
+    row.value = row.total = operandValue(sides[valueSide]);
+    for (std::size_t k = 1; k < valueSide; ++k) {
+        std::vector<leveling::Micrometres> operands;
+        EXPECT_EQ(evaluated(sides[k], operands), row.value) << text;
+        if (k == 1)
+            row.operands = operands;
+    }
+    if (valueSide + 1 < sides.size()) {
+        EXPECT_EQ(clauses.size(), 1u) << text;
+        return row;
+    }
+    if (clauses.size() == 1)
+        return row;
+    EXPECT_EQ(clauses.size(), 3u) << text;
+    row.total = operandValue(split(clauses[1], " = ").back());
+    const std::string residue = split(clauses[2], " = ").back();
+    EXPECT_EQ(leveling::micrometres(residue.substr(0, residue.size() - 3)) / 1000, row.value - row.total) << text;
+    EXPECT_NE(row.value, row.total) << text;
+    return row;
+}
+
+// Every printed column of a saved book adds up: each Σd is the printed d added, the
+// summary's Σd, Σh and length are the printed columns' sums, and each check row holds
+// with the values the columns print.
+void expectColumnsAddUp(const xls::Worksheet& sheet, bool bf, const std::string& where)
+{
+    SCOPED_TRACE(where);
+    leveling::Micrometres backReadings = 0, foreReadings = 0, d = 0, h1 = 0, h2 = 0, mean = 0, sight = 0;
+    int n = 0;
+    for (int back = 6; std::holds_alternative<double>(sheet.value(back, 1)); back += 3) {
+        const int fore = back + 1, result = back + 2;
+        ++n;
+        d += printed(sheet, result, 3, 3);
+        EXPECT_EQ(printed(sheet, result, 4, 3), d) << "station " << n;
+        if (bf) {
+            backReadings += printed(sheet, back, 4, 5);
+            foreReadings += printed(sheet, fore, 4, 5);
+            const leveling::Micrometres h = printed(sheet, back, 5, 5);
+            h1 += h, h2 += h, mean += h;
+            sight += printed(sheet, back, 6, 3);
+        } else {
+            backReadings += printed(sheet, back, 5, 5) + printed(sheet, back, 6, 5);
+            foreReadings += printed(sheet, fore, 5, 5) + printed(sheet, fore, 6, 5);
+            h1 += printed(sheet, result, 5, 5);
+            h2 += printed(sheet, result, 6, 5);
+            printed(sheet, result, 7, 2);
+            mean += printed(sheet, result, 8, 5);
+            sight += printed(sheet, result, 9, 3);
+        }
+    }
+    ASSERT_GT(n, 0);
+    const int summary = 6 + 3 * n;
+    EXPECT_EQ(printed(sheet, summary + 1, 6, 3), d);
+    EXPECT_EQ(printed(sheet, summary + 2, 6, 5), mean);
+    EXPECT_EQ(printed(sheet, summary + 3, 6, 5), leveling::halfEvenQuotient(sight, 10000) * 10);
+
+    EXPECT_EQ(textIn(sheet, summary + 4, 1), "检查计算");
+    std::vector<CheckRow> rows;
+    for (int row = summary + 4; textIn(sheet, row, 1) != "测量责任人："; ++row) {
+        ASSERT_LT(row, summary + 4 + 5);
+        rows.push_back(checkedRow(textIn(sheet, row, 2)));
+    }
+    ASSERT_EQ(rows.size(), bf ? 3u : 5u);
+    const std::size_t readings = bf ? 0 : 1;
+    EXPECT_EQ(rows[readings].operands, (std::vector{backReadings, foreReadings}));
+    if (bf) {
+        EXPECT_EQ(rows[0].total, mean);
+    } else {
+        EXPECT_EQ(rows[0].operands, (std::vector{h1, h2}));
+        EXPECT_EQ(rows[1].total, h1 + h2);
+        EXPECT_EQ(rows[2].operands, (std::vector{mean}));
+        EXPECT_EQ(rows[2].total, h1 + h2);
+    }
+    EXPECT_EQ(rows[rows.size() - 2].total, d);
+    EXPECT_EQ(rows.back().total, sight);
+}
+
+TEST_F(SavedBook, EveryPrintedColumnAddsUpToItsTotalAndTheCheckRowsHold)
+{
+    const struct {
+        WorkbookKind output;
+        std::string text;
+    } cases[] = {
+        {WorkbookKind::BffbBook, readOpenedText(sourceDir() / "examples/bffb_line.dat").text},
+        {WorkbookKind::BffbBook, workText(halvesLine("BFFB", 400))},
+        {WorkbookKind::BfBook, workText(halvesLine("BF", 400))},
+        {WorkbookKind::AbffbBook, workText(halvesLine("aBFFB", 400))},
+        {WorkbookKind::AbffbTwoWayBook, workText(halvesLine("aBFFB", 400))},
+    };
+    for (const auto& c : cases) {
+        const std::string where = std::string(books::templateName(c.output)) + " " + std::to_string(c.text.size());
+        const auto file = scratch / "sums.xls";
+        books::exportWorkbook(c.output, temp, c.text, file);
+        const xls::Workbook book = openWorkbook(file);
+        for (std::size_t sheet = 0; sheet < book.sheetCount(); ++sheet)
+            expectColumnsAddUp(book.sheet(sheet), c.output == WorkbookKind::BfBook, where);
     }
 }
 

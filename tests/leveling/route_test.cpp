@@ -213,6 +213,17 @@ TEST(Routes, APairKeepsItsMeanLengthStationsAndDiscrepancy)
     // (0.4 + 0.41) / 2 + 0.6 − 1 = +5 mm.
     EXPECT_EQ(a.misclosure, 500);
     EXPECT_TRUE(a.overLimit());
+
+    // A pair's mean that ends in half of 0.01 mm is rounded half to even from the exact
+    // sums: 1.199215 to 1.19922 and 0.801395 to 0.80140, not by the double's accident.
+    const std::string halves = routeText({{"A", "P1", 1.19921, 400, 4},
+                                          {"P1", "A", -1.19922, 400, 4},
+                                          {"P1", "B", 0.80139, 400, 4},
+                                          {"B", "P1", -0.80140, 400, 4}});
+    const std::vector<leveling::Leg> legs = leveling::legsOf(leveling::readSections(TextLines::viewOf(halves)));
+    ASSERT_EQ(legs.size(), 2u);
+    EXPECT_EQ(legs[0].measured, 119922);
+    EXPECT_EQ(legs[1].measured, 80140);
 }
 
 struct FaultCase {

@@ -209,6 +209,30 @@ TEST(Sections, ARawTextIsReadByTheLevelingFiltersRules)
     EXPECT_THROW(leveling::readSections(raw, {}, leveling::LinesRead::AsBook), InputError);
 }
 
+// Readings as exact decimals: a double would lie a hair off 0.0000005 and its halves.
+TEST(ExactUnits, DecimalsReadExactlyAndRoundedHalfToEven)
+{
+    const std::pair<const char*, leveling::Micrometres> texts[] = {
+        {"1.23062", 1230620},
+        {" 45.870 ", 45870000},
+        {".5", 500000},
+        {"-0.61288", -612880},
+        {"+2.5E2", 250000000},
+        {"1e-3", 1000},
+        {"0.0000005", 0},
+        {"0.0000015", 2},
+        {"-0.0000025", -2},
+        {"0.00000050001", 1},
+        {"999999.999999", 999999999999},
+    };
+    for (const auto& [text, value] : texts)
+        EXPECT_EQ(leveling::micrometres(text), value) << text;
+    for (const auto& [numerator, quotient] :
+         {std::pair{5, 2}, {7, 4}, {-5, -2}, {-7, -4}, {-3, -2}, {4, 2}, {6, 3}, {-1, 0}, {1, 0}, {3, 2}})
+        EXPECT_EQ(leveling::halfEvenQuotient(numerator, 2), quotient) << numerator;
+    EXPECT_EQ(leveling::roundedTo(617745, leveling::kHundredthMm), 617740);
+}
+
 TEST(Checks, TheComputationCheckCatchesAWrongStoredHeightDifference)
 {
     const TextLines text = TextLines::fromText(textOfLines(levelingLine(chain(2, "A", "B"))));

@@ -3,9 +3,11 @@
 // unmarked one but for the standard its heading names.
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <set>
 
 #include "commands/commands.h"
+#include "tests/fieldbook/stations.h"
 #include "tests/support/raw_lines.h"
 #include "tests/support/readers.h"
 #include "tests/support/scripted_ui.h"
@@ -57,9 +59,11 @@ protected:
     Commands commands;
 };
 
-// The marked sheet's text less its marks: the red suffixes and the remarks named.
+// The marked sheet's text less its marks: the red suffixes, the remarks named and
+// their merged areas.
 std::vector<std::string> unmarkedText(std::vector<std::string> lines, const std::string& remark)
 {
+    std::erase_if(lines, [](const std::string& line) { return line.starts_with("merge J") && line.ends_with(":J11"); });
     for (std::string& line : lines) {
         for (std::size_t at; (at = line.find("{red}")) != std::string::npos;)
             line.erase(at, 5);
@@ -97,6 +101,7 @@ TEST_F(MarkedBookTest, ValuesOverTheirLimitsReadBackRedAndUnchangedInTheEngineAn
         EXPECT_EQ(sheet.value(9, 6), xls::Value(2.9007));
         EXPECT_EQ(sheet.value(11, 7), xls::Value(-0.68));
         EXPECT_EQ(sheet.value(c.remarkRow, 10), xls::Value(remark));
+        EXPECT_EQ(sheet.mergeAt(c.remarkRow, 10), (xls::Range{c.remarkRow, 10, 11, 10}));
         EXPECT_EQ(sheet.numberFormat(9, 3), "0.000");
         EXPECT_EQ(sheet.borders(11, 7), (xls::Borders{1, 1, 1, 1}));
 
@@ -134,15 +139,88 @@ TEST_F(MarkedBookTest, AStationTheInstrumentContradictsIsMarked)
     EXPECT_EQ(sheet.value(6, 8), xls::Value("与仪器计算不符"));
 }
 
+// A BFFB station from back to fore with these readings, 30 m sights, d 0; the second
+// readings 0.02 mm above the first, so h1 = h2.
+std::vector<std::string> evenStation(const char* back, const char* fore, const char* backReading,
+                                     const char* foreReading)
+{
+    const auto plus = [](const char* reading) { return fiveDecimalText(std::stod(reading) + 0.00002); };
+    return {readingLine(back, "Rb", backReading, "30.00"), readingLine(fore, "Rf", foreReading, "30.00"),
+            readingLine(fore, "Rf", plus(foreReading), "30.00"), readingLine(back, "Rb", plus(backReading), "30.00")};
+}
+
+// BM1 → BM2 in two stations, Σh 0.60000 over 120 m; back in three, Σh −0.60100 over 180 m.
+std::string forwardAndReturn()
+{
+    std::vector<std::string> text = {startLine("BFFB"), heightLine("BM1", "100.00000")};
+    append(text, evenStation("BM1", "TP1", "1.50000", "1.20000"));
+    append(text, evenStation("TP1", "BM2", "1.40000", "1.10000"));
+    append(text, {endLine(), startLine("BFFB"), heightLine("BM2", "100.60000")});
+    append(text, evenStation("BM2", "TP2", "1.10000", "1.40100"));
+    append(text, evenStation("TP2", "TP3", "1.30000", "1.30000"));
+    append(text, evenStation("TP3", "BM1", "1.20000", "1.50000"));
+    text.push_back(endLine());
+    std::string joined;
+    for (const std::string& line : text)
+        joined += line + "\r\n";
+    return joined;
+}
+
+TEST_F(MarkedBookTest, AForwardAndAReturnRunGiveTwoSectionsWithTheirSummariesAndThePairsDiscrepancy)
+{
+    for (const WorkbookKind output : {WorkbookKind::BffbBook, WorkbookKind::AbffbBook}) {
+        const auto file = save(output, forwardAndReturn(), std::to_string(int(output)) + "-pair.xls", 2);
+        xls::Workbook book = openWorkbook(file);
+        const xls::Worksheet& sheet = book.sheet(0);
+        // Blocks on rows 6-11, the forward line's summary 12-16 and its check rows
+        // 17-21; blocks 22-30, the return line's summary 31-37 with its pair and its odd
+        // count, its check rows 38-42; the whole 43-51 and the sign-off row 52.
+        EXPECT_EQ(sheet.value(12, 1), xls::Value("测段计算"));
+        EXPECT_EQ(sheet.value(12, 3), xls::Value("BM1"));
+        EXPECT_EQ(sheet.value(13, 3), xls::Value("BM2"));
+        EXPECT_EQ(sheet.value(12, 6), xls::Value(2.0));
+        EXPECT_EQ(sheet.value(12, 7), xls::Value("站，偶数"));
+        EXPECT_EQ(sheet.value(14, 6), xls::Value(0.6));
+        EXPECT_EQ(sheet.value(15, 6), xls::Value(0.12));
+        EXPECT_EQ(sheet.value(16, 3), xls::Value(100.0));
+        EXPECT_EQ(sheet.value(16, 6), xls::Value(100.6));
+        EXPECT_EQ(sheet.value(22, 1), xls::Value(1.0));  // the return line numbers its own stations
+        EXPECT_EQ(sheet.value(31, 1), xls::Value("测段计算"));
+        EXPECT_EQ(sheet.value(31, 6), xls::Value(3.0));
+        EXPECT_EQ(sheet.value(31, 7), xls::Value("站，奇数"));
+        EXPECT_EQ(sheet.value(32, 3), xls::Value("BM1"));
+        EXPECT_EQ(sheet.value(33, 6), xls::Value(-0.601));
+        EXPECT_EQ(sheet.value(35, 6), xls::Value(99.999));
+        // −1.00 mm against 4√K mm, K the mean 0.15 km (二等).
+        EXPECT_EQ(sheet.value(36, 2), xls::Value("往返较差"));
+        EXPECT_EQ(sheet.value(36, 3), xls::Value(-1.0));
+        EXPECT_NEAR(numberIn(sheet, 36, 6), 4 * std::sqrt(0.15), 1e-9);
+        EXPECT_EQ(sheet.numberFormat(36, 6), "\"±\"0.00");
+        EXPECT_EQ(sheet.value(37, 2), xls::Value("检核"));
+        EXPECT_EQ(sheet.value(37, 3), xls::Value("测站数为奇数"));
+        EXPECT_EQ(sheet.value(43, 1), xls::Value("合计"));
+        EXPECT_EQ(sheet.value(43, 3), xls::Value("BM1"));
+        EXPECT_EQ(sheet.value(44, 3), xls::Value("BM1"));
+        EXPECT_EQ(sheet.value(45, 6), xls::Value(-0.001));
+        for (const int row : {17, 38, 47})
+            EXPECT_EQ(sheet.value(row, 1), xls::Value("检查计算")) << row;
+        EXPECT_EQ(sheet.value(52, 1), xls::Value("测量责任人："));
+        EXPECT_EQ(xlrdSheetText(file, 0, 6), sheetText(sheet, 6));
+    }
+}
+
 TEST_F(MarkedBookTest, WithinTheLimitsOrForATableTheWorkbookIsTheUnmarkedOneButForTheStandardItNames)
 {
-    // Station 1 alone is within every 二等 limit; the table is never marked.
+    // Station 1 is within every 二等 limit, twice over for an even count; the table is never marked.
     const std::string within = lines(
         {startLine("BFFB"), readingLine("BM1", "Rb", "1.52345", "30.10"), readingLine("TP1", "Rf", "1.41234", "29.50"),
+         readingLine("TP1", "Rf", "1.41236", "29.52"), readingLine("BM1", "Rb", "1.52349", "30.12"),
+         readingLine("BM1", "Rb", "1.52345", "30.10"), readingLine("TP1", "Rf", "1.41234", "29.50"),
          readingLine("TP1", "Rf", "1.41236", "29.52"), readingLine("BM1", "Rb", "1.52349", "30.12"), endLine()});
-    // Its first two readings as a BF station, for the book of that order.
-    const std::string withinBf = lines({startLine("BF"), readingLine("BM1", "Rb", "1.52345", "30.10"),
-                                        readingLine("TP1", "Rf", "1.41234", "29.50"), endLine()});
+    // Its first two readings as BF stations, twice for an even count, for the book of that order.
+    const std::string withinBf = lines(
+        {startLine("BF"), readingLine("BM1", "Rb", "1.52345", "30.10"), readingLine("TP1", "Rf", "1.41234", "29.50"),
+         readingLine("BM1", "Rb", "1.52345", "30.10"), readingLine("TP1", "Rf", "1.41234", "29.50"), endLine()});
     const struct {
         WorkbookKind output;
         const std::string& text;

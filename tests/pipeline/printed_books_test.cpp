@@ -7,6 +7,7 @@
 #include <sstream>
 
 #include "books/pipeline/export.h"
+#include "leveling/leveling.h"
 #include "records/records.h"
 #include "tests/support/raw_lines.h"
 #include "tests/support/test_files.h"
@@ -141,6 +142,8 @@ void checkBookPage(const std::vector<std::string>& lines, bool bf, const std::st
         }
     }
     ASSERT_FALSE(rows.empty()) << where;
+    // A summary prints with the last block.
+    EXPECT_NE(std::find(rows.begin(), rows.end(), Row::Back), rows.end()) << where;
     // The page opens with a block's first row, or with the summary.
     EXPECT_TRUE(rows[0] == Row::Back || rows[0] == Row::Other) << where;
     for (std::size_t i = 0; i + 1 < rows.size(); ++i) {
@@ -153,6 +156,70 @@ void checkBookPage(const std::vector<std::string>& lines, bool bf, const std::st
     }
     EXPECT_NE(rows.back(), Row::Back) << where;
     EXPECT_NE(rows.back(), Row::Fore) << where;
+}
+
+// The word after the first word that ends in label on the line ("累计高差", "×"), or "".
+std::string wordAfter(const std::vector<std::string>& w, const std::string& label)
+{
+    for (std::size_t k = 0; k + 1 < w.size(); ++k)
+        if (w[k].size() >= label.size() && w[k].compare(w[k].size() - label.size(), label.size(), label) == 0)
+            return w[k + 1];
+    return "";
+}
+
+// The number after label in a check row, up to the next "，" or blank.
+std::string valueAfter(const std::string& line, const std::string& label)
+{
+    const std::size_t from = line.find(label) + label.size();
+    return line.substr(from, std::min(line.find("，", from), line.find(' ', from)) - from);
+}
+
+// The printed total a check row names (" = Σd" after its value, or "，Σd = value").
+std::string totalIn(const std::string& line, const std::string& label)
+{
+    if (line.find("，" + label + " = ") != std::string::npos)
+        return valueAfter(line, "，" + label + " = ");
+    const std::size_t end = line.find(" = " + label);
+    return line.substr(line.rfind(' ', end - 1) + 1, end - line.rfind(' ', end - 1) - 1);
+}
+
+// The columns of a four-reading book as printed add up: each Σd to the printed d
+// before it, the summary's 累计高差 to the printed means, and the check rows' 2Σh中数,
+// Σd and 总视距 to the printed columns.
+void checkColumnSums(const std::vector<std::string>& pages, const std::string& where)
+{
+    leveling::Micrometres d = 0, mean = 0, sight = 0;
+    int summaries = 0;
+    for (const std::string& page : pages) {
+        std::istringstream in(page);
+        for (std::string line; std::getline(in, line);) {
+            const std::vector<std::string> w = words(line);
+            if (rowOf(w) == Row::Result && w.size() == 7) {
+                d += leveling::micrometres(w[0]);
+                EXPECT_EQ(leveling::micrometres(w[1]), d) << where << line;
+                mean += leveling::micrometres(w[5]);
+                sight += leveling::micrometres(w[6]);
+            }
+            if (const std::string total = wordAfter(w, "累计高差"); !total.empty()) {
+                EXPECT_EQ(leveling::micrometres(total), mean) << where << line;
+            }
+            if (line.find("2Σh中数") != std::string::npos) {
+                std::string operand = wordAfter(w, "×");  // a negative one in brackets
+                if (operand.front() == '(')
+                    operand = operand.substr(1, operand.size() - 2);
+                EXPECT_EQ(leveling::micrometres(operand), mean) << where << line;
+            }
+            if (line.find("Σ后距 - Σ前距") != std::string::npos) {
+                EXPECT_EQ(leveling::micrometres(totalIn(line, "Σd")), d) << where << line;
+            }
+            if (line.find("Σ后距 + Σ前距") != std::string::npos) {
+                EXPECT_EQ(leveling::micrometres(totalIn(line, "总视距")), sight) << where << line;
+                ++summaries;
+                d = mean = sight = 0;
+            }
+        }
+    }
+    EXPECT_GT(summaries, 0) << where;
 }
 
 TEST(PrintedBooks, WholeStationsOnEveryPageAndEveryValueShown)
@@ -225,8 +292,68 @@ TEST(PrintedBooks, WholeStationsOnEveryPageAndEveryValueShown)
         }
         if (p.stationBlocks) {
             EXPECT_EQ(summaries, p.output == WorkbookKind::AbffbTwoWayBook ? 2 : 1);
+            if (p.output != WorkbookKind::BfBook)
+                checkColumnSums(pages, p.file);
         }
     }
+}
+
+// Under 二等, station 1 of the first line passes all five limits of a station: a
+// 60 m back sight on 2.90000 m, d 10 m (Σd too), h1 and h2 0.68 mm apart. Every line
+// has 20 stations, a page's worth, so that a summary would go alone to a page.
+TEST(PrintedBooks, TheLongestRemarkPrintsWholeAndNoSummaryStandsAlone)
+{
+    ScratchDir scratch;
+    const WorkFolderPaths temp(makeProgramDir(scratch));
+    const std::string worst =
+        readingLine("BM1", "Rb", "2.90000", "60.00") + "\r\n" + readingLine("TP1", "Rf", "1.10000", "50.00") + "\r\n" +
+        readingLine("TP1", "Rf", "1.10002", "50.00") + "\r\n" + readingLine("BM1", "Rb", "2.90070", "60.00") + "\r\n";
+    std::string text;
+    for (int line = 1; line <= 3; ++line) {
+        text += startLine("BFFB") + "\r\n" + (line == 1 ? worst : station(0, "BFFB"));
+        for (int k = 1; k < 20; ++k)
+            text += station(k, "BFFB");
+        text += endLine() + "\r\n";
+    }
+    const leveling::Standard standard = leveling::chooseStandard(leveling::builtinLimits(2), false);
+    books::exportWorkbook(WorkbookKind::BffbBook, temp, text, scratch / "marked.xls", &standard);
+    std::string output;
+    const std::vector<std::string> convert = {"soffice",
+                                              "-env:UserInstallation=file://" + (scratch / "profile").string(),
+                                              "--headless",
+                                              "--norestore",
+                                              "--convert-to",
+                                              "pdf",
+                                              "--outdir",
+                                              (scratch / "pdf").string(),
+                                              (scratch / "marked.xls").string()};
+    ASSERT_EQ(runProgram(convert, &output), 0) << output;
+    const std::vector<std::string> toText = {"pdftotext", "-layout", (scratch / "pdf" / "marked.pdf").string(), "-"};
+    ASSERT_EQ(runProgram(toText, &output), 0);
+
+    // The remark's characters on the first page, in order, the other remarks' and the
+    // heading's among them.
+    const std::string remark = "视距超限、视线高超限、视距差超限、累积差超限、高差之差超限";
+    const std::size_t to = output.find('\f');
+    std::string printed;
+    for (std::size_t at = 0; at < to;) {
+        const std::size_t length = static_cast<unsigned char>(output[at]) >= 0xE0 ? 3 : 1;
+        if (length == 3 && remark.find(output.substr(at, 3)) != std::string::npos)
+            printed += output.substr(at, 3);
+        at += length;
+    }
+    EXPECT_NE(printed.find(remark), std::string::npos) << printed;
+
+    std::istringstream in(output);
+    int summaries = 0;
+    for (std::string page; std::getline(in, page, '\f');) {
+        if (page.find("测段起点") == std::string::npos)
+            continue;
+        for (std::size_t at = page.find("测段起点"); at != std::string::npos; at = page.find("测段起点", at + 1))
+            ++summaries;
+        EXPECT_TRUE(std::regex_search(page, std::regex("\n *[BF][0-9]+ "))) << "a summary alone:\n" << page;
+    }
+    EXPECT_EQ(summaries, 4);  // three lines' and the whole book's
 }
 
 }  // namespace

@@ -134,12 +134,16 @@ TEST(FiveDecimalText, RoundsTheDecimalNumberToFivePlaces)
     EXPECT_EQ(fiveDecimalText(100), "100.00000");
     EXPECT_EQ(fiveDecimalText(0), "0.00000");
     EXPECT_EQ(fiveDecimalText(-0.00019), "-0.00019");
-    EXPECT_EQ(fiveDecimalText(0.389715), "0.38972");  // half up, as the decimal number reads
+    // Half to even, as the decimal number reads: 0.389715 lies a hair below as a double.
+    EXPECT_EQ(fiveDecimalText(0.389715), "0.38972");
     EXPECT_EQ(fiveDecimalText(-0.389715), "-0.38972");
-    EXPECT_EQ(fiveDecimalText(1.000005), "1.00001");
+    EXPECT_EQ(fiveDecimalText(0.617745), "0.61774");
+    EXPECT_EQ(fiveDecimalText(0.6177451), "0.61775");
+    EXPECT_EQ(fiveDecimalText(1.000005), "1.00000");
     EXPECT_EQ(fiveDecimalText(99999.999995), "100000.00000");
     EXPECT_EQ(fiveDecimalText(0.1 + 0.2), "0.30000");
-    EXPECT_EQ(fiveDecimalText(0.000005), "0.00001");
+    EXPECT_EQ(fiveDecimalText(0.000005), "0.00000");
+    EXPECT_EQ(fiveDecimalText(0.000015), "0.00002");
     EXPECT_EQ(fiveDecimalText(-0.000004), "0.00000");  // never "-0.00000"
     EXPECT_EQ(fiveDecimalText(-0.0), "0.00000");
     EXPECT_EQ(fiveDecimalText(1e20), "100000000000000000000.00000");

@@ -88,8 +88,9 @@ std::vector<std::string> sheetText(const xls::Worksheet& sheet, int firstRow, in
             lines.push_back(line);
     }
     std::vector<xls::Range> merges = sheet.merges();
+    // In the order xlrd_sheet_text.py lists them: by rows, then by columns.
     std::sort(merges.begin(), merges.end(), [](const auto& a, const auto& b) {
-        return std::tie(a.firstRow, a.firstColumn) < std::tie(b.firstRow, b.firstColumn);
+        return std::tie(a.firstRow, a.lastRow, a.firstColumn) < std::tie(b.firstRow, b.lastRow, b.firstColumn);
     });
     for (const auto& m : merges) {
         if (m.lastRow < firstRow)
