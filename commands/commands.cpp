@@ -439,35 +439,42 @@ std::optional<leveling::KnownPoints> knownPoints(const std::filesystem::path& fi
 
 }  // namespace
 
-std::optional<leveling::Adjustment> Commands::saveAdjustmentTable()
+std::optional<std::filesystem::path> Commands::adjustThenChooseFile(books::WorkbookKind kind, const Adjust& adjust)
 {
-    BusyPointer busy(ui_);
     {
         const LockedWorkFolder work(programDir_);
-        books::renewWorkingWorkbook(books::WorkbookKind::AdjustmentTable, work.paths());
+        books::renewWorkingWorkbook(kind, work.paths());
     }
     std::optional<FilteredLines> filtered;
     if (!offerToFilter(RecordFilter::Leveling, filtered))
         return std::nullopt;
-    // Computed before the save dialog: a text that makes no route is said at once.
     const std::optional<leveling::KnownPoints> known = knownPoints(knownPointsFile_);
     const JoinedLines lines = joinedLines(filtered);
+    locatingFaults([&] { adjust(lines, known ? &*known : nullptr); });
+    std::optional<std::filesystem::path> file = chosenWorkbookFile(ui_);
+    if (file && filtered)
+        replaceByFiltered(RecordFilter::Leveling, std::move(*filtered));
+    return file;
+}
+
+std::optional<leveling::Adjustment> Commands::saveAdjustmentTable()
+{
+    BusyPointer busy(ui_);
     const leveling::Standard* standard = standard_ ? &*standard_ : nullptr;
-    leveling::Adjustment adjustment = locatingFaults([&] {
-        return leveling::adjustRoute(lines.sections(order_), lines.first(), known ? &*known : nullptr, distribution_,
-                                     standard);
-    });
-    const std::optional<std::filesystem::path> file = chosenWorkbookFile(ui_);
+    std::optional<leveling::Adjustment> adjustment;
+    const std::optional<std::filesystem::path> file =
+        adjustThenChooseFile(books::WorkbookKind::AdjustmentTable, [&](const JoinedLines& lines,
+                                                                       const leveling::KnownPoints* known) {
+            adjustment = leveling::adjustRoute(lines.sections(order_), lines.first(), known, distribution_, standard);
+        });
     if (!file)
         return std::nullopt;
-    if (filtered)
-        replaceByFiltered(RecordFilter::Leveling, std::move(*filtered));
     const LockedWorkFolder work(programDir_);
     locatingFaults([&] {
         books::exportWorkbook(books::WorkbookKind::AdjustmentTable, work.paths(), ui_.text(), *file, standard,
-                              numbering(), &adjustment, nullptr, openedHeading());
+                              numbering(), &*adjustment, nullptr, openedHeading());
     });
-    if (const std::optional<Message> over = overLimitMessage(adjustment))
+    if (const std::optional<Message> over = overLimitMessage(*adjustment))
         ui_.showStatus(Message(QT_TRANSLATE_NOOP("levara", "Saved %1, marked \"%2\": %3"), *file, "超限", *over));
     else
         ui_.showStatus(savedStatus(*file));
@@ -477,50 +484,37 @@ std::optional<leveling::Adjustment> Commands::saveAdjustmentTable()
 std::optional<books::NetworkReport> Commands::saveNetworkTable()
 {
     BusyPointer busy(ui_);
-    {
-        const LockedWorkFolder work(programDir_);
-        books::renewWorkingWorkbook(books::WorkbookKind::NetworkTable, work.paths());
-    }
-    std::optional<FilteredLines> filtered;
-    if (!offerToFilter(RecordFilter::Leveling, filtered))
-        return std::nullopt;
-    // Computed before the save dialog: a network that cannot be adjusted is said at once.
-    const std::optional<leveling::KnownPoints> known = knownPoints(knownPointsFile_);
-    const JoinedLines lines = joinedLines(filtered);
     const leveling::Standard* standard = standard_ ? &*standard_ : nullptr;
-    books::NetworkReport report = locatingFaults([&] {
-        books::NetworkReport made;
-        const std::vector<leveling::Section> sections = lines.sections(order_);
-        const leveling::NetworkInput input =
-            leveling::networkOf(sections, lines.first(), known ? &*known : nullptr, distribution_, standard, pairs_);
-        made.adjustment = leveling::adjustNetwork(input);
-        if (standard) {
-            leveling::CheckReport check = leveling::checkSections(sections, *standard);
-            made.precision = std::move(check.precision);
-            made.randomErrorLimit = check.randomErrorLimit;
-            made.totalErrorLimit = check.totalErrorLimit;
-        } else {
-            made.precision = leveling::precisionOf(sections);
-        }
-        made.pairs = pairs_;
-        if (standard)
-            made.standard = standard->limits.name + (standard->mountain ? "(山区)" : "");
-        if (known) {
-            made.knownFile = known->file;
-        } else {
-            const leveling::RecordedHeight recorded =
-                leveling::recordedStartHeight(lines.first(), input.observations.front().from);
-            made.startHeightLine = recorded.line;
-            if (recorded.file)
-                made.startHeightFile = *recorded.file;
-        }
-        return made;
-    });
-    const std::optional<std::filesystem::path> file = chosenWorkbookFile(ui_);
+    books::NetworkReport report;
+    const std::optional<std::filesystem::path> file =
+        adjustThenChooseFile(books::WorkbookKind::NetworkTable, [&](const JoinedLines& lines,
+                                                                    const leveling::KnownPoints* known) {
+            const std::vector<leveling::Section> sections = lines.sections(order_);
+            const leveling::NetworkInput input =
+                leveling::networkOf(sections, lines.first(), known, distribution_, standard, pairs_);
+            report.adjustment = leveling::adjustNetwork(input);
+            if (standard) {
+                leveling::CheckReport check = leveling::checkSections(sections, *standard);
+                report.precision = std::move(check.precision);
+                report.randomErrorLimit = check.randomErrorLimit;
+                report.totalErrorLimit = check.totalErrorLimit;
+                report.standard = standard->limits.name + (standard->mountain ? "(山区)" : "");
+            } else {
+                report.precision = leveling::precisionOf(sections);
+            }
+            report.pairs = pairs_;
+            if (known) {
+                report.knownFile = known->file;
+            } else {
+                const leveling::RecordedHeight recorded =
+                    leveling::recordedStartHeight(lines.first(), input.observations.front().from);
+                report.startHeightLine = recorded.line;
+                if (recorded.file)
+                    report.startHeightFile = *recorded.file;
+            }
+        });
     if (!file)
         return std::nullopt;
-    if (filtered)
-        replaceByFiltered(RecordFilter::Leveling, std::move(*filtered));
     const LockedWorkFolder work(programDir_);
     locatingFaults([&] {
         books::exportWorkbook(books::WorkbookKind::NetworkTable, work.paths(), ui_.text(), *file, standard, numbering(),

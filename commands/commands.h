@@ -5,6 +5,7 @@
 // the user, which the front ends show in the user's language (language.h); the
 // user's files are then left as they were.
 #include <filesystem>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -144,6 +145,12 @@ private:
     bool offerToFilter(RecordFilter filter, std::optional<FilteredLines>& filtered);
     // The origins lines are numbered by, of the text or of the filtered lines.
     const LineOrigins& numberingOf(const std::optional<FilteredLines>& filtered);
+    // What a save that adjusts the text does before it writes: renews the working
+    // workbook, offers to filter, runs adjust on the lines with the known points (before
+    // the save dialog, so that a text that cannot be adjusted is said at once), asks for
+    // the file and shows the filtered text. None when the user cancelled.
+    using Adjust = std::function<void(const JoinedLines& lines, const leveling::KnownPoints* known)>;
+    std::optional<std::filesystem::path> adjustThenChooseFile(books::WorkbookKind kind, const Adjust& adjust);
 
     Ui& ui_;
     std::filesystem::path programDir_;
