@@ -18,18 +18,20 @@ namespace {
 
 std::size_t worksheetsNeeded(WorkbookKind output) { return workbookKind(output).sheets; }
 
-using Sections = std::vector<leveling::Section>;
-
 // A field book's sections, read from every line as the book reads them, each station
-// held to the staffs the level recorded; none for a table, or where a station cannot
-// be read whole (the book itself then says where).
-std::optional<Sections> sectionsBooked(WorkbookKind output, const TextLines& lines)
+// held to the staffs the level recorded: read once for that check, the marks and the
+// book. The two-way book's own sections (its forward and return runs) where marked is
+// set, for its marks; else none, and it reads them itself. None for a table, or where
+// a station cannot be read whole (the book itself then says where).
+std::optional<Sections> sectionsBooked(WorkbookKind output, const TextLines& lines, bool marked)
 {
     const WorkbookKindInfo& kind = workbookKind(output);
     if (!kind.order)
         return std::nullopt;
     try {
-        return leveling::readSections(lines, *kind.order, leveling::LinesRead::BookAsRecorded);
+        Sections sections = leveling::readSections(lines, *kind.order, leveling::LinesRead::BookAsRecorded);
+        if (!kind.twoWay)
+            return sections;
     } catch (const leveling::OrderContradicted& fault) {
         throw leveling::OrderContradicted(fault,
                                           Message(QT_TRANSLATE_NOOP("levara",
@@ -39,6 +41,9 @@ std::optional<Sections> sectionsBooked(WorkbookKind output, const TextLines& lin
     } catch (const InputError&) {
         return std::nullopt;
     }
+    if (!marked)
+        return std::nullopt;
+    return leveling::readTwoWaySections(lines);
 }
 
 // The marks of a field book held to the standard and to the level's own heights, its
@@ -49,8 +54,9 @@ std::optional<BookMarks> marksFor(WorkbookKind output, const TextLines& lines, c
     const WorkbookKindInfo& kind = workbookKind(output);
     if (!standard || !kind.order)
         return std::nullopt;
+    if (booked)
+        return bookMarks(*booked, *standard, leveling::instrumentDisagreements(*booked, lines));
     const Sections sections = kind.twoWay ? leveling::readTwoWaySections(lines)
-                              : booked    ? *booked
                                           : leveling::readSections(lines, *kind.order, leveling::LinesRead::AsBook);
     return bookMarks(sections, *standard, leveling::instrumentDisagreements(sections, lines));
 }
@@ -106,11 +112,13 @@ Message outputProblem(const xls::Error& error)
     }
 }
 
-void fill(WorkbookKind output, xls::Workbook& book, const TextLines& lines, const BookMarks* marks,
-          const leveling::Adjustment* adjustment, const NetworkReport* network, const leveling::Standard* standard,
+// Fills the book from its sections as read already (booked), or from its lines.
+void fill(WorkbookKind output, xls::Workbook& book, const TextLines& lines, const std::optional<Sections>& booked,
+          const leveling::Standard* standard, const leveling::Adjustment* adjustment, const NetworkReport* network,
           const Heading* opened)
 {
-    workbookKind(output).fill(book, lines, marks, adjustment, network);
+    const std::optional<BookMarks> marks = marksFor(output, lines, standard, booked);
+    workbookKind(output).fill(book, lines, booked ? &*booked : nullptr, marks ? &*marks : nullptr, adjustment, network);
     Heading heading = readHeading(lines);
     if (opened)
         heading = completedBy(std::move(heading), *opened);
@@ -137,9 +145,9 @@ std::string filledBytes(WorkbookKind output, xls::Workbook book, const TextLines
                         const std::filesystem::path& destination, const leveling::Standard* standard,
                         const leveling::Adjustment* adjustment, const NetworkReport* network, const Heading* opened)
 {
-    const std::optional<BookMarks> marks = marksFor(output, lines, standard, sectionsBooked(output, lines));
+    const std::optional<Sections> booked = sectionsBooked(output, lines, standard != nullptr);
     try {
-        fill(output, book, lines, marks ? &*marks : nullptr, adjustment, network, standard, opened);
+        fill(output, book, lines, booked, standard, adjustment, network, opened);
         return std::move(book).toBytes();
     } catch (const xls::Error& error) {
         throw FileError(destination, outputProblem(error));
@@ -148,7 +156,7 @@ std::string filledBytes(WorkbookKind output, xls::Workbook book, const TextLines
 
 }  // namespace
 
-void checkBookFits(WorkbookKind output, const TextLines& lines) { sectionsBooked(output, lines); }
+void checkBookFits(WorkbookKind output, const TextLines& lines) { sectionsBooked(output, lines, false); }
 
 std::string workbookBytes(WorkbookKind output, std::string_view templateBytes, const TextLines& lines,
                           const std::filesystem::path& templateFile, const std::filesystem::path& destination,
@@ -177,9 +185,9 @@ std::string filledWorkbookStream(WorkbookKind output, xls::Workbook book, const 
     } catch (const xls::Error& error) {
         throw FileError(templateFile, templateProblem(error));
     }
-    const std::optional<BookMarks> marks = marksFor(output, lines, standard, sectionsBooked(output, lines));
+    const std::optional<Sections> booked = sectionsBooked(output, lines, standard != nullptr);
     try {
-        fill(output, book, lines, marks ? &*marks : nullptr, adjustment, network, standard, nullptr);
+        fill(output, book, lines, booked, standard, adjustment, network, nullptr);
         return book.workbookStream();
     } catch (const xls::Error& error) {
         throw FileError("out.xls", outputProblem(error));
