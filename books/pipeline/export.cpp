@@ -18,20 +18,19 @@ namespace {
 
 std::size_t worksheetsNeeded(WorkbookKind output) { return workbookKind(output).sheets; }
 
-// A field book's sections, read from every line as the book reads them, each station
-// held to the staffs the level recorded: read once for that check, the marks and the
-// book. The two-way book's own sections (its forward and return runs) where marked is
-// set, for its marks; else none, and it reads them itself. None for a table, or where
-// a station cannot be read whole (the book itself then says where).
-std::optional<Sections> sectionsBooked(WorkbookKind output, const TextLines& lines, bool marked)
+// A field book's sections, read from every line as the book reads them (the two-way
+// book: its forward and return runs), each station held to the staffs the level
+// recorded: read once for that check, the marks and the book. None for a table, or
+// where a station cannot be read whole (the book itself then says where).
+std::optional<Sections> sectionsBooked(WorkbookKind output, const TextLines& lines)
 {
     const WorkbookKindInfo& kind = workbookKind(output);
     if (!kind.order)
         return std::nullopt;
     try {
-        Sections sections = leveling::readSections(lines, *kind.order, leveling::LinesRead::BookAsRecorded);
-        if (!kind.twoWay)
-            return sections;
+        if (kind.twoWay)
+            return leveling::readTwoWaySections(lines, leveling::LinesRead::BookAsRecorded);
+        return leveling::readSections(lines, *kind.order, leveling::LinesRead::BookAsRecorded);
     } catch (const leveling::OrderContradicted& fault) {
         throw leveling::OrderContradicted(fault,
                                           Message(QT_TRANSLATE_NOOP("levara",
@@ -41,9 +40,6 @@ std::optional<Sections> sectionsBooked(WorkbookKind output, const TextLines& lin
     } catch (const InputError&) {
         return std::nullopt;
     }
-    if (!marked)
-        return std::nullopt;
-    return leveling::readTwoWaySections(lines);
 }
 
 // The marks of a field book held to the standard and to the level's own heights, its
@@ -145,7 +141,7 @@ std::string filledBytes(WorkbookKind output, xls::Workbook book, const TextLines
                         const std::filesystem::path& destination, const leveling::Standard* standard,
                         const leveling::Adjustment* adjustment, const NetworkReport* network, const Heading* opened)
 {
-    const std::optional<Sections> booked = sectionsBooked(output, lines, standard != nullptr);
+    const std::optional<Sections> booked = sectionsBooked(output, lines);
     try {
         fill(output, book, lines, booked, standard, adjustment, network, opened);
         return std::move(book).toBytes();
@@ -156,7 +152,7 @@ std::string filledBytes(WorkbookKind output, xls::Workbook book, const TextLines
 
 }  // namespace
 
-void checkBookFits(WorkbookKind output, const TextLines& lines) { sectionsBooked(output, lines, false); }
+void checkBookFits(WorkbookKind output, const TextLines& lines) { sectionsBooked(output, lines); }
 
 std::string workbookBytes(WorkbookKind output, std::string_view templateBytes, const TextLines& lines,
                           const std::filesystem::path& templateFile, const std::filesystem::path& destination,
@@ -185,7 +181,7 @@ std::string filledWorkbookStream(WorkbookKind output, xls::Workbook book, const 
     } catch (const xls::Error& error) {
         throw FileError(templateFile, templateProblem(error));
     }
-    const std::optional<Sections> booked = sectionsBooked(output, lines, standard != nullptr);
+    const std::optional<Sections> booked = sectionsBooked(output, lines);
     try {
         fill(output, book, lines, booked, standard, adjustment, network, nullptr);
         return book.workbookStream();
