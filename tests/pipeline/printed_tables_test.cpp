@@ -55,11 +55,12 @@ std::string singlePoints()
     return text;
 }
 
-// A → P1 → … → P29 → B over sections of 1 or 2 stations whose lengths end in .4 m
-// and half metres, so that the lengths in millimetres and the printed ones sum apart.
-// P9 → P10 and P29 → B are levelled forward and back 123.45 mm apart, over 四等's
-// limit, so their remarks are the longest the table writes, B's with "已知点；" before
-// it and the Σ row after it.
+// A → P1 → … → P29 → B over sections of 1 or 2 stations, every second one 0.9 m past
+// a whole metre, so that the lengths in millimetres and the printed ones sum apart.
+// P9 → P10 and P29 → B are levelled forward and back, their mean lengths ending in
+// half a metre (575.5 m prints 0.576 km, 1326.5 m 1.326 km), and 123.45 mm apart, over
+// 四等's limit, so their remarks are the longest the table writes, B's with "已知点；"
+// before it and the Σ row after it.
 std::vector<HandSection> longRoute()
 {
     std::vector<HandSection> sections;
@@ -70,7 +71,7 @@ std::vector<HandSection> longRoute()
         const double heightDifference = 0.01234 * (k % 7) - 0.03;
         sections.push_back({from, to, heightDifference, length, 1 + k % 2});
         if (k == 10 || k == kSections)
-            sections.push_back({to, from, -heightDifference - 0.12345, length + 1, 1 + k % 2});
+            sections.push_back({to, from, -heightDifference - 0.12345, length + (k == 10 ? 1 : 3), 1 + k % 2});
     }
     return sections;
 }
@@ -148,6 +149,9 @@ void checkAdjustmentTable(const std::vector<std::string>& pages, const xls::Work
         }
         ASSERT_GE(w.size(), 7u) << line;
         EXPECT_TRUE(std::regex_match(w[1], kThreeDecimals)) << line;
+        if (k == 10 || k == kSections) {
+            EXPECT_EQ(w[1], k == 10 ? "0.576" : "1.326") << line;  // the pairs' means, half to even
+        }
         EXPECT_TRUE(std::regex_match(w[2], kStationCount)) << line;
         EXPECT_TRUE(std::regex_match(w[3], kFiveDecimals)) << line;
         EXPECT_TRUE(std::regex_match(w[4], kTwoDecimals)) << line;
