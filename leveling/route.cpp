@@ -4,6 +4,7 @@
 #include <cmath>
 #include <numeric>
 
+#include "leveling/exact_units.h"
 #include "leveling/start_height.h"
 #include "leveling/units.h"
 
@@ -204,12 +205,21 @@ Adjustment adjustRoute(const std::vector<Section>& sections, const TextLines& li
             adjustment.startHeightFile = *recorded.file;
     }
 
-    for (const RouteLeg& leg : legs) {
-        adjustment.lengthKm += leg.section.lengthKm;
+    // The table prints a section's length to the metre (0.001 km), half to even from its
+    // millimetres, and ΣL as the sum of the printed lengths. The limits stay those the
+    // checks hold: from the lengths in millimetres.
+    double measuredKm = 0;
+    std::int64_t printedMetres = 0;
+    for (RouteLeg& leg : legs) {
+        measuredKm += leg.section.lengthKm;
+        const std::int64_t metres = halfEvenQuotient(leg.distanceWeight, 2 * std::int64_t(kMillimetresPerMetre));
+        leg.section.lengthKm = double(metres) / kMetresPerKilometre;
+        printedMetres += metres;
         adjustment.stations += leg.section.stations;
         adjustment.measured += leg.section.measured;
     }
-    adjustment.lengthKm = nineDecimals(adjustment.lengthKm);
+    measuredKm = nineDecimals(measuredKm);
+    adjustment.lengthKm = double(printedMetres) / kMetresPerKilometre;
     if (last.to == first.from) {
         adjustment.kind = RouteKind::Loop;
         // As the checks close it.
@@ -220,7 +230,7 @@ Adjustment adjustRoute(const std::vector<Section>& sections, const TextLines& li
     }
     if (adjustment.misclosure) {
         if (standard)
-            adjustment.limitMm = rootLimit(standard->limits.loopMisclosure, standard->mountain, adjustment.lengthKm);
+            adjustment.limitMm = rootLimit(standard->limits.loopMisclosure, standard->mountain, measuredKm);
         const double misclosureMm = toMetres(*adjustment.misclosure) * kMillimetresPerMetre;
         adjustment.misclosureOver = adjustment.limitMm && above(std::abs(misclosureMm), *adjustment.limitMm);
         distribute(legs, -*adjustment.misclosure, distribution, last.lastLine, last.file);

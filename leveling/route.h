@@ -40,6 +40,8 @@ struct PairCheck {
 struct RouteSection {
     std::string from, to;
     LineNumber firstLine, lastLine;  // of the (forward) section in the text
+    // In the adjustment, to the metre as the table prints it (half to even); from
+    // routeSections, as measured.
     double lengthKm = 0;
     double stations = 0;  // a pair's mean may end in .5
     HundredthsOfMm measured = 0;
@@ -68,7 +70,7 @@ struct Adjustment {
     LineNumber startHeightLine;  // the text's height line, when no file gives it
     // Its file, when the text joins several.
     std::filesystem::path startHeightFile;
-    double lengthKm = 0;
+    double lengthKm = 0;  // ΣL: the sum of the sections' printed lengths
     double stations = 0;
     HundredthsOfMm measured = 0;
     std::optional<HundredthsOfMm> misclosure;  // f_h; none for a route without a known end

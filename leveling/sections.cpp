@@ -169,7 +169,7 @@ std::vector<ObservationOrder> ordersFitting(const TextLines& text, LinesRead rea
     return fitting;
 }
 
-std::vector<Section> readTwoWaySections(const TextLines& text)
+std::vector<Section> readTwoWaySections(const TextLines& text, LinesRead read)
 {
     const LineList lines = numberedLines(text);
     std::vector<Section> sections;
@@ -180,7 +180,8 @@ std::vector<Section> readTwoWaySections(const TextLines& text)
             if (!line->text.empty())
                 reversed.push_back(*line);
         const LineNumber last = lastLineOf(lines, part);
-        sections.push_back(computed(part, ObservationOrder::aBFFB, twoWayForwardStations(partLines), last));
+        sections.push_back(computed(part, ObservationOrder::aBFFB,
+                                    twoWayForwardStations(partLines, read == LinesRead::BookAsRecorded), last));
         sections.push_back(computed(part, ObservationOrder::aBFFB, twoWayReturnStations(reversed), last));
     }
     return sections;

@@ -69,6 +69,9 @@ std::vector<ObservationOrder> ordersFitting(const TextLines& lines, LinesRead re
 
 // As the two-way aBFFB book reads them: for each section its forward stations (the
 // back-first ones), then its return stations (the fore-first ones, read last first).
-std::vector<Section> readTwoWaySections(const TextLines& lines);
+// With LinesRead::BookAsRecorded every station the forward search passes, back- or
+// fore-first, is held to its recorded staffs as readSections holds them in aBFFB, and
+// named alike (OrderContradicted); else (AsBook) the lines are read whatever their tags.
+std::vector<Section> readTwoWaySections(const TextLines& lines, LinesRead read = LinesRead::AsBook);
 
 }  // namespace levara::leveling

@@ -185,8 +185,16 @@ void checkStationLines(const LineList& lines, std::size_t first, std::size_t cou
 std::string recordedOrder(const LineList& lines, std::size_t first, std::size_t count)
 {
     std::string order;
-    for (std::size_t i = first; i < first + count && i < lines.size(); ++i)
-        order += hasTag(lines[i], "Rb") ? 'B' : hasTag(lines[i], "Rf") ? 'F' : '?';
+    for (std::size_t i = first; i < first + count && i < lines.size(); ++i) {
+        // Each line cut into fields once: every field book's export holds every station so.
+        char staff = '?';
+        if (!lines[i].text.empty()) {
+            const MeasurementLine fields(lines[i].text);
+            const std::string_view tag = fields.hasField(3) ? fields.readingTag() : std::string_view();
+            staff = tag == "Rb" ? 'B' : tag == "Rf" ? 'F' : '?';
+        }
+        order += staff;
+    }
     return order;
 }
 

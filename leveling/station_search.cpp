@@ -38,16 +38,22 @@ std::vector<StationReadings> findStations(const LineList& lines, const char* boo
                                           const StationKind& second, bool asRecorded = false)
 {
     std::vector<StationReadings> stations;
+    // Stations of either kind so far: a contradicted one is named as the aBFFB book
+    // numbers it, in whichever book's search it is found.
+    int taken = 0;
     auto take = [&](std::size_t at, const StationKind& kind) {
         StationName name{book, 0, lines[at].number, kind.order};
+        const StationName aBffbName{nullptr, ++taken, lines[at].number, kind.order};
         if (!kind.written) {
             checkStationLines(lines, at, kind.assignment.size(), name);
+            if (asRecorded)
+                checkRecordedOrder(lines, at, kind.recorded, aBffbName);
             return;
         }
         name.number = int(stations.size() + 1);
         checkStationLines(lines, at, kind.assignment.size(), name);
         if (asRecorded)
-            checkRecordedOrder(lines, at, kind.recorded, name);
+            checkRecordedOrder(lines, at, kind.recorded, aBffbName);
         stations.push_back(readCheckedStation(lines, at, kind.assignment, name));
         stations.back().order = kind.mark;
     };
@@ -113,10 +119,10 @@ std::vector<StationReadings> alternatingBookStations(const LineList& lines, bool
                         {"Rf", kForeFirstName, true, kForeFirst, kForeFirstMark, "FBBF"}, asRecorded);
 }
 
-std::vector<StationReadings> twoWayForwardStations(const LineList& lines)
+std::vector<StationReadings> twoWayForwardStations(const LineList& lines, bool asRecorded)
 {
     return findStations(lines, kForwardBook, {"Rb", kBackFirstName, true, kBackFirst, kBackFirstMark, "BFFB"},
-                        {"Rf", kForeFirstName, false, kForeFirst, {}, "FBBF"});
+                        {"Rf", kForeFirstName, false, kForeFirst, {}, "FBBF"}, asRecorded);
 }
 
 std::vector<StationReadings> twoWayReturnStations(const LineList& reversed)

@@ -23,8 +23,10 @@ std::vector<StationReadings> bfBookStations(const LineList& lines, bool asRecord
 std::vector<StationReadings> alternatingBookStations(const LineList& lines, bool asRecorded = false);
 // The two-way book's forward stations (the back-first ones) from the lines in text
 // order, and its return stations (the fore-first ones, staffs swapped) from the
-// reversed non-empty lines (reversedNonEmptyLines).
-std::vector<StationReadings> twoWayForwardStations(const LineList& lines);
+// reversed non-empty lines (reversedNonEmptyLines). With asRecorded the forward search
+// holds the fore-first stations it passes over to their recorded staffs too, as the
+// aBFFB book's search does.
+std::vector<StationReadings> twoWayForwardStations(const LineList& lines, bool asRecorded = false);
 std::vector<StationReadings> twoWayReturnStations(const LineList& reversed);
 
 }  // namespace levara::leveling

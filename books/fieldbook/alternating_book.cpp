@@ -8,11 +8,12 @@
 
 namespace levara::books {
 
-void writeAlternatingBook(xls::Worksheet& sheet, const TextLines& text, const BookMarks* marks)
+void writeAlternatingBook(xls::Worksheet& sheet, const TextLines& text, const BookMarks* marks, const Sections* read)
 {
-    const std::vector<leveling::Section> sections =
-        leveling::readSections(text, leveling::ObservationOrder::aBFFB, leveling::LinesRead::AsBook);
-    std::vector<BookSection> parts = bookSections(sections);
+    const Sections sections =
+        read ? Sections()
+             : leveling::readSections(text, leveling::ObservationOrder::aBFFB, leveling::LinesRead::AsBook);
+    std::vector<BookSection> parts = bookSections(read ? *read : sections);
     checkSectionsFit(parts, marks);
     if (parts.size() > 1)
         fillStartHeights(parts, text);
@@ -20,14 +21,14 @@ void writeAlternatingBook(xls::Worksheet& sheet, const TextLines& text, const Bo
 }
 
 void writeTwoWayBook(xls::Worksheet& forwardSheet, xls::Worksheet& returnSheet, const TextLines& text,
-                     const BookMarks* marks)
+                     const BookMarks* marks, const Sections* read)
 {
     // Each line's forward sections, then its return sections (leveling::readTwoWaySections);
     // the return book reads the lines last first. Both books are read whole before
     // either sheet is touched.
-    const std::vector<leveling::Section> sections = leveling::readTwoWaySections(text);
+    const Sections sections = read ? Sections() : leveling::readTwoWaySections(text);
     std::vector<BookSection> forward, back;
-    for (const BookSection& part : bookSections(sections))
+    for (const BookSection& part : bookSections(read ? *read : sections))
         (part.index % 2 == 0 ? forward : back).push_back(part);
     std::reverse(back.begin(), back.end());
     checkSectionsFit(forward, marks, leveling::kForwardBook);

@@ -83,11 +83,11 @@ void writeBfStationBlock(xls::Worksheet& sheet, int rowBase, const leveling::Sta
 
 }  // namespace
 
-void writeBfBook(xls::Worksheet& sheet, const TextLines& text, const BookMarks* marks)
+void writeBfBook(xls::Worksheet& sheet, const TextLines& text, const BookMarks* marks, const Sections* read)
 {
-    const std::vector<leveling::Section> sections =
-        leveling::readSections(text, leveling::ObservationOrder::BF, leveling::LinesRead::AsBook);
-    std::vector<BookSection> parts = bookSections(sections);
+    const Sections sections =
+        read ? Sections() : leveling::readSections(text, leveling::ObservationOrder::BF, leveling::LinesRead::AsBook);
+    std::vector<BookSection> parts = bookSections(read ? *read : sections);
     checkSectionsFit(parts, marks);
     fillStartHeights(parts, text);
 

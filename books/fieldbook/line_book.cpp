@@ -7,10 +7,10 @@
 namespace levara::books {
 
 void writeLineBook(xls::Worksheet& sheet, const TextLines& text, leveling::ObservationOrder order,
-                   const BookMarks* marks)
+                   const BookMarks* marks, const Sections* read)
 {
-    const std::vector<leveling::Section> sections = leveling::readSections(text, order, leveling::LinesRead::AsBook);
-    std::vector<BookSection> parts = bookSections(sections);
+    const Sections sections = read ? Sections() : leveling::readSections(text, order, leveling::LinesRead::AsBook);
+    std::vector<BookSection> parts = bookSections(read ? *read : sections);
     checkSectionsFit(parts, marks);
     if (parts.size() > 1)
         fillStartHeights(parts, text);

@@ -4,6 +4,7 @@
 #include <cmath>
 #include <string>
 
+#include "books/wrapped_text.h"
 #include "records/records.h"
 
 namespace levara::books {
@@ -28,38 +29,6 @@ constexpr int kDistanceDifference = kFirstDistance;
 constexpr int kDistanceDifferenceSum = kSecondDistance;
 constexpr int kFirstHeightDifference = kFirstReading;
 constexpr int kSecondHeightDifference = kSecondReading;
-
-// How wide a remark's characters print, in ems of its font: a Chinese character (three
-// UTF-8 bytes) one, any other half; and how tall a wrapped line, in font sizes (the
-// Chinese fonts LibreOffice and WPS print with space their lines about 1.3 to 1.4).
-constexpr double kWideCharacterEms = 1, kNarrowCharacterEms = 0.5;
-constexpr double kLineHeightFactor = 1.4;
-// A column's width is counted in digits of the standard font, half an em each
-// (books/page_breaks.h); a character's width of it is the cell's margins.
-constexpr double kDigitEms = 0.5;
-// "、" and "，" never begin a line (the line-breaking rule of Chinese text).
-bool neverBeginsLine(std::string_view character) { return character == "、" || character == "，"; }
-
-// The lines a text wraps into in a line of lineEms.
-int wrappedLines(std::string_view text, double lineEms)
-{
-    int lines = 1;
-    double used = 0;
-    for (std::size_t at = 0; at < text.size();) {
-        const unsigned char lead = static_cast<unsigned char>(text[at]);
-        const std::size_t length = lead < 0x80 ? 1 : lead < 0xE0 ? 2 : lead < 0xF0 ? 3 : 4;
-        const std::string_view character = text.substr(at, length);
-        const double width = length >= 3 ? kWideCharacterEms : kNarrowCharacterEms;
-        if (used + width > lineEms && used > 0) {
-            ++lines;
-            // The character before one that may not begin a line goes with it.
-            used = neverBeginsLine(character) ? kWideCharacterEms : 0;
-        }
-        used += width;
-        at += length;
-    }
-    return lines;
-}
 
 const BookFrame kLineBookFrame = {{"累计视距差", 10, 3, 5, 6, 7, 8, true}, kLastBookColumn};
 
@@ -141,18 +110,7 @@ void writeRemark(xls::Worksheet& sheet, const xls::Range& area, unsigned exceede
     const std::string remark = exceedanceRemark(exceeded);
     sheet.merge(area);
     sheet.setText(area.firstRow, area.firstColumn, remark);
-    const double font = sheet.standardFontPoints();
-    const double lineEms = std::max(kWideCharacterEms, (sheet.columnWidth(area.firstColumn) - 1) * kDigitEms);
-    const double needed = wrappedLines(remark, lineEms) * kLineHeightFactor * font;
-    double height = 0;
-    for (int row = area.firstRow; row <= area.lastRow; ++row)
-        height += sheet.rowHeight(row);
-    if (needed <= height)
-        return;
-    // The rows grow alike, to whole points.
-    const double more = std::ceil((needed - height) / (area.lastRow - area.firstRow + 1));
-    for (int row = area.firstRow; row <= area.lastRow; ++row)
-        sheet.setRowHeight(row, sheet.rowHeight(row) + more);
+    growRowsToFit(sheet, area, remark);
 }
 
 void markCell(xls::Worksheet& sheet, int row, int column, bool marked)

@@ -18,17 +18,18 @@ namespace {
 
 std::size_t worksheetsNeeded(WorkbookKind output) { return workbookKind(output).sheets; }
 
-using Sections = std::vector<leveling::Section>;
-
-// A field book's sections, read from every line as the book reads them, each station
-// held to the staffs the level recorded; none for a table, or where a station cannot
-// be read whole (the book itself then says where).
+// A field book's sections, read from every line as the book reads them (the two-way
+// book: its forward and return runs), each station held to the staffs the level
+// recorded: read once for that check, the marks and the book. None for a table, or
+// where a station cannot be read whole (the book itself then says where).
 std::optional<Sections> sectionsBooked(WorkbookKind output, const TextLines& lines)
 {
     const WorkbookKindInfo& kind = workbookKind(output);
     if (!kind.order)
         return std::nullopt;
     try {
+        if (kind.twoWay)
+            return leveling::readTwoWaySections(lines, leveling::LinesRead::BookAsRecorded);
         return leveling::readSections(lines, *kind.order, leveling::LinesRead::BookAsRecorded);
     } catch (const leveling::OrderContradicted& fault) {
         throw leveling::OrderContradicted(fault,
@@ -49,8 +50,9 @@ std::optional<BookMarks> marksFor(WorkbookKind output, const TextLines& lines, c
     const WorkbookKindInfo& kind = workbookKind(output);
     if (!standard || !kind.order)
         return std::nullopt;
+    if (booked)
+        return bookMarks(*booked, *standard, leveling::instrumentDisagreements(*booked, lines));
     const Sections sections = kind.twoWay ? leveling::readTwoWaySections(lines)
-                              : booked    ? *booked
                                           : leveling::readSections(lines, *kind.order, leveling::LinesRead::AsBook);
     return bookMarks(sections, *standard, leveling::instrumentDisagreements(sections, lines));
 }
@@ -106,11 +108,13 @@ Message outputProblem(const xls::Error& error)
     }
 }
 
-void fill(WorkbookKind output, xls::Workbook& book, const TextLines& lines, const BookMarks* marks,
-          const leveling::Adjustment* adjustment, const NetworkReport* network, const leveling::Standard* standard,
+// Fills the book from its sections as read already (booked), or from its lines.
+void fill(WorkbookKind output, xls::Workbook& book, const TextLines& lines, const std::optional<Sections>& booked,
+          const leveling::Standard* standard, const leveling::Adjustment* adjustment, const NetworkReport* network,
           const Heading* opened)
 {
-    workbookKind(output).fill(book, lines, marks, adjustment, network);
+    const std::optional<BookMarks> marks = marksFor(output, lines, standard, booked);
+    workbookKind(output).fill(book, lines, booked ? &*booked : nullptr, marks ? &*marks : nullptr, adjustment, network);
     Heading heading = readHeading(lines);
     if (opened)
         heading = completedBy(std::move(heading), *opened);
@@ -137,9 +141,9 @@ std::string filledBytes(WorkbookKind output, xls::Workbook book, const TextLines
                         const std::filesystem::path& destination, const leveling::Standard* standard,
                         const leveling::Adjustment* adjustment, const NetworkReport* network, const Heading* opened)
 {
-    const std::optional<BookMarks> marks = marksFor(output, lines, standard, sectionsBooked(output, lines));
+    const std::optional<Sections> booked = sectionsBooked(output, lines);
     try {
-        fill(output, book, lines, marks ? &*marks : nullptr, adjustment, network, standard, opened);
+        fill(output, book, lines, booked, standard, adjustment, network, opened);
         return std::move(book).toBytes();
     } catch (const xls::Error& error) {
         throw FileError(destination, outputProblem(error));
@@ -177,9 +181,9 @@ std::string filledWorkbookStream(WorkbookKind output, xls::Workbook book, const 
     } catch (const xls::Error& error) {
         throw FileError(templateFile, templateProblem(error));
     }
-    const std::optional<BookMarks> marks = marksFor(output, lines, standard, sectionsBooked(output, lines));
+    const std::optional<Sections> booked = sectionsBooked(output, lines);
     try {
-        fill(output, book, lines, marks ? &*marks : nullptr, adjustment, network, standard, nullptr);
+        fill(output, book, lines, booked, standard, adjustment, network, nullptr);
         return book.workbookStream();
     } catch (const xls::Error& error) {
         throw FileError("out.xls", outputProblem(error));

@@ -15,51 +15,51 @@ namespace {
 using leveling::ObservationOrder;
 
 template <ObservationOrder order>
-void fillLineBook(xls::Workbook& book, const TextLines& lines, const BookMarks* marks, const leveling::Adjustment*,
-                  const NetworkReport*)
+void fillLineBook(xls::Workbook& book, const TextLines& lines, const Sections* read, const BookMarks* marks,
+                  const leveling::Adjustment*, const NetworkReport*)
 {
-    writeLineBook(book.sheet(0), lines, order, marks);
+    writeLineBook(book.sheet(0), lines, order, marks, read);
 }
 
-void fillBfBook(xls::Workbook& book, const TextLines& lines, const BookMarks* marks, const leveling::Adjustment*,
-                const NetworkReport*)
+void fillBfBook(xls::Workbook& book, const TextLines& lines, const Sections* read, const BookMarks* marks,
+                const leveling::Adjustment*, const NetworkReport*)
 {
-    writeBfBook(book.sheet(0), lines, marks);
+    writeBfBook(book.sheet(0), lines, marks, read);
 }
 
-void fillAlternatingBook(xls::Workbook& book, const TextLines& lines, const BookMarks* marks,
+void fillAlternatingBook(xls::Workbook& book, const TextLines& lines, const Sections* read, const BookMarks* marks,
                          const leveling::Adjustment*, const NetworkReport*)
 {
-    writeAlternatingBook(book.sheet(0), lines, marks);
+    writeAlternatingBook(book.sheet(0), lines, marks, read);
 }
 
-void fillTwoWayBook(xls::Workbook& book, const TextLines& lines, const BookMarks* marks, const leveling::Adjustment*,
-                    const NetworkReport*)
+void fillTwoWayBook(xls::Workbook& book, const TextLines& lines, const Sections* read, const BookMarks* marks,
+                    const leveling::Adjustment*, const NetworkReport*)
 {
-    writeTwoWayBook(book.sheet(0), book.sheet(1), lines, marks);
+    writeTwoWayBook(book.sheet(0), book.sheet(1), lines, marks, read);
 }
 
-void fillIntermediateTable(xls::Workbook& book, const TextLines& lines, const BookMarks*, const leveling::Adjustment*,
-                           const NetworkReport*)
+void fillIntermediateTable(xls::Workbook& book, const TextLines& lines, const Sections*, const BookMarks*,
+                           const leveling::Adjustment*, const NetworkReport*)
 {
     writeIntermediateTable(book.sheet(0), lines);
 }
 
-void fillSinglePointTable(xls::Workbook& book, const TextLines& lines, const BookMarks*, const leveling::Adjustment*,
-                          const NetworkReport*)
+void fillSinglePointTable(xls::Workbook& book, const TextLines& lines, const Sections*, const BookMarks*,
+                          const leveling::Adjustment*, const NetworkReport*)
 {
     writeSinglePointTable(book.sheet(0), lines);
 }
 
-void fillAdjustmentTable(xls::Workbook& book, const TextLines&, const BookMarks*,
+void fillAdjustmentTable(xls::Workbook& book, const TextLines&, const Sections*, const BookMarks*,
                          const leveling::Adjustment* adjustment, const NetworkReport*)
 {
     writeAdjustmentTable(book.sheet(0), *adjustment);
     writePrecisionTable(book.sheet(1), *adjustment);
 }
 
-void fillNetworkTable(xls::Workbook& book, const TextLines&, const BookMarks*, const leveling::Adjustment*,
-                      const NetworkReport* network)
+void fillNetworkTable(xls::Workbook& book, const TextLines&, const Sections*, const BookMarks*,
+                      const leveling::Adjustment*, const NetworkReport* network)
 {
     writeNetworkTable(book.sheet(0), *network);
 }

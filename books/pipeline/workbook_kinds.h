@@ -29,9 +29,11 @@ enum class WorkbookKind {
 };
 
 // Fills the workbook's first sheets (the two-way book: two) from the text's lines;
-// marks, adjustment and network as exportWorkbook takes them.
-using SheetFiller = void (*)(xls::Workbook& book, const TextLines& lines, const BookMarks* marks,
-                             const leveling::Adjustment* adjustment, const NetworkReport* network);
+// marks, adjustment and network as exportWorkbook takes them. A field book takes its
+// sections as read already (read, as writeLineBook takes them), or reads them.
+using SheetFiller = void (*)(xls::Workbook& book, const TextLines& lines, const std::vector<leveling::Section>* read,
+                             const BookMarks* marks, const leveling::Adjustment* adjustment,
+                             const NetworkReport* network);
 
 struct WorkbookKindInfo {
     WorkbookKind kind;

@@ -5,6 +5,7 @@
 #include <cstdio>
 
 #include "books/sheet_cells.h"
+#include "books/wrapped_text.h"
 
 namespace levara::books {
 
@@ -43,6 +44,14 @@ void putHeight(xls::Worksheet& sheet, int row, const leveling::RoutePoint& point
     const int shown = given ? std::max(decimals, givenDecimals(point.height)) : decimals;
     putComputed(sheet, row, kHeight, leveling::toMetres(printed));
     sheet.setNumberFormat({row, kHeight, row, kHeight}, "0." + std::string(std::size_t(shown), '0'));
+}
+
+// A remark wraps in its cell, and its row grows to hold it whole: a long file name
+// would otherwise print over the rows below.
+void putRemark(xls::Worksheet& sheet, int row, const std::string& remark)
+{
+    sheet.setText(row, kRemark, remark);
+    growRowsToFit(sheet, {row, kRemark, row, kRemark}, remark);
 }
 
 // Numbers in the remarks, with their sign: "+1.23".
@@ -107,12 +116,12 @@ void writeAdjustmentTable(xls::Worksheet& sheet, const leveling::Adjustment& a)
     sheet.setText(row, kPoint, start.name);
     const int decimals = heightDecimals(a.standard);
     putHeight(sheet, row, start, true, decimals);
-    sheet.setText(row, kRemark,
-                  a.knownFile.empty() ? "起点高程：" +
-                                            (a.startHeightFile.empty() ? std::string("原始文件")
-                                                                       : a.startHeightFile.filename().string() + " ") +
-                                            "第 " + a.startHeightLine.text() + " 行"
-                                      : "已知点");
+    putRemark(sheet, row,
+              a.knownFile.empty() ? "起点高程：" +
+                                        (a.startHeightFile.empty() ? std::string("原始文件")
+                                                                   : a.startHeightFile.filename().string() + " ") +
+                                        "第 " + a.startHeightLine.text() + " 行"
+                                  : "已知点");
     leveling::HundredthsOfMm corrections = 0, corrected = 0;
     for (std::size_t i = 0; i < a.sections.size(); ++i) {
         const leveling::RouteSection& s = a.sections[i];
@@ -128,7 +137,7 @@ void writeAdjustmentTable(xls::Worksheet& sheet, const leveling::Adjustment& a)
         std::string remark = s.pair ? pairRemark(*s.pair) : "";
         if (point.known)
             remark = remark.empty() ? "已知点" : "已知点；" + remark;
-        sheet.setText(row, kRemark, remark);
+        putRemark(sheet, row, remark);
         if (s.pair && s.pair->over)
             sheet.setFontColour({row, kRemark, row, kRemark}, xls::kRedFontColour);
         corrections += s.correction;

@@ -2,6 +2,8 @@
 // out by hand beside its case. Units in the expectations: 0.01 mm.
 #include <gtest/gtest.h>
 
+#include <cmath>
+
 #include "leveling/leveling.h"
 #include "records/records.h"
 #include "tests/leveling/routes.h"
@@ -224,6 +226,21 @@ TEST(Routes, APairKeepsItsMeanLengthStationsAndDiscrepancy)
     ASSERT_EQ(legs.size(), 2u);
     EXPECT_EQ(legs[0].measured, 119922);
     EXPECT_EQ(legs[1].measured, 80140);
+
+    // The table prints lengths to the metre and ΣL as their sum: 400.4, 400.4 and
+    // 400.5 m (half to even) print 0.400 km each, ΣL 1.200 km, not the 1.201 of the
+    // lengths in millimetres; −fh / ΣL takes the printed ΣL. The limit stays 4 √1.2013.
+    const std::string metres =
+        routeText({{"A", "P1", 0.5, 400.4, 1}, {"P1", "P2", 0.2, 400.4, 1}, {"P2", "B", 0.31, 400.5, 1}});
+    const TextLines metreLines = TextLines::viewOf(metres);
+    const leveling::Adjustment printed = leveling::adjustRoute(leveling::readSections(metreLines), metreLines, &known,
+                                                               Distribution::ByDistance, &second);
+    for (const leveling::RouteSection& s : printed.sections)
+        EXPECT_EQ(s.lengthKm, 0.4) << s.to;
+    EXPECT_EQ(printed.lengthKm, 1.2);
+    EXPECT_EQ(printed.misclosure, 1000);
+    EXPECT_NEAR(*printed.correctionPerUnitMm(), -10 / 1.2, 1e-9);
+    EXPECT_NEAR(*printed.limitMm, 4 * std::sqrt(1.2013), 1e-9);
 }
 
 struct FaultCase {

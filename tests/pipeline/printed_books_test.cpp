@@ -1,6 +1,6 @@
-// Every book and table of 1,200 stations or points as it prints: saved through the
-// export frame, turned into PDF by LibreOffice in one run and read as a checker reads
-// the pages.
+// Every field book of 1,200 stations as it prints: saved through the export frame,
+// turned into PDF by LibreOffice in one run and read as a checker reads the pages. The
+// tables print in printed_tables_test.cpp.
 #include <gtest/gtest.h>
 
 #include <regex>
@@ -9,6 +9,7 @@
 #include "books/pipeline/export.h"
 #include "leveling/leveling.h"
 #include "records/records.h"
+#include "tests/support/printed_pdf.h"
 #include "tests/support/raw_lines.h"
 #include "tests/support/test_files.h"
 
@@ -53,41 +54,11 @@ std::string leveledLine(const std::string& method)
     return text + endLine() + "\r\n";
 }
 
-std::string intermediatePoints()
-{
-    std::string text = heightLine("BM1", "100.00000") + "\r\n";
-    for (int k = 1; k <= kCount; ++k) {
-        if (k % 20 == 1)
-            text +=
-                rawLine(k == 1 ? "BM1" : "P" + std::to_string(k - 1), "R ", reading(k, 0), distance(k, 0), "") + "\r\n";
-        text += rawLine("P" + std::to_string(k), "Rz", reading(k, 1), distance(k, 1), "99.12345") + "\r\n";
-    }
-    return text;
-}
-
-std::string singlePoints()
-{
-    std::string text;
-    for (int k = 1; k <= kCount; ++k)
-        text += rawLine("P" + std::to_string(k), "R ", reading(k, 0), distance(k, 0), "") + "\r\n";
-    return text;
-}
-
 struct Printed {
     const char* file;
     WorkbookKind output;
     std::string text;
-    bool stationBlocks;
 };
-
-std::vector<std::string> words(const std::string& line)
-{
-    std::istringstream in(line);
-    std::vector<std::string> result;
-    for (std::string word; in >> word;)
-        result.push_back(word);
-    return result;
-}
 
 const std::regex kPointName("[BF][0-9]+");
 const std::regex kThreeDecimals("-?[0-9]+\\.[0-9]{3}");
@@ -227,36 +198,26 @@ TEST(PrintedBooks, WholeStationsOnEveryPageAndEveryValueShown)
     ScratchDir scratch;
     const WorkFolderPaths temp(makeProgramDir(scratch));
     const std::vector<Printed> printed = {
-        {"bffb", WorkbookKind::BffbBook, leveledLine("BFFB"), true},
-        {"bbff", WorkbookKind::BbffBook, leveledLine("BBFF"), true},
-        {"bfbf", WorkbookKind::BfbfBook, leveledLine("BFBF"), true},
-        {"bf", WorkbookKind::BfBook, leveledLine("BF"), true},
-        {"abffb", WorkbookKind::AbffbBook, leveledLine("aBFFB"), true},
-        {"abffb-2way", WorkbookKind::AbffbTwoWayBook, leveledLine("aBFFB"), true},
-        {"intermediate", WorkbookKind::IntermediateTable, intermediatePoints(), false},
-        {"single", WorkbookKind::SinglePointTable, singlePoints(), false},
+        {"bffb", WorkbookKind::BffbBook, leveledLine("BFFB")},
+        {"bbff", WorkbookKind::BbffBook, leveledLine("BBFF")},
+        {"bfbf", WorkbookKind::BfbfBook, leveledLine("BFBF")},
+        {"bf", WorkbookKind::BfBook, leveledLine("BF")},
+        {"abffb", WorkbookKind::AbffbBook, leveledLine("aBFFB")},
+        {"abffb-2way", WorkbookKind::AbffbTwoWayBook, leveledLine("aBFFB")},
     };
-    std::vector<std::string> argv = {"soffice",      "-env:UserInstallation=file://" + (scratch / "profile").string(),
-                                     "--headless",   "--norestore",
-                                     "--convert-to", "pdf",
-                                     "--outdir",     (scratch / "pdf").string()};
+    std::vector<std::filesystem::path> workbooks;
     for (const Printed& p : printed) {
-        books::exportWorkbook(p.output, temp, p.text, scratch / (std::string(p.file) + ".xls"));
-        argv.push_back((scratch / (std::string(p.file) + ".xls")).string());
+        workbooks.push_back(scratch / (std::string(p.file) + ".xls"));
+        books::exportWorkbook(p.output, temp, p.text, workbooks.back());
     }
-    std::string output;
-    ASSERT_EQ(runProgram(argv, &output), 0) << output;
+    const std::vector<std::filesystem::path> pdfs = printToPdf(scratch.path(), workbooks);
 
-    for (const Printed& p : printed) {
+    for (std::size_t file = 0; file < printed.size(); ++file) {
+        const Printed& p = printed[file];
         SCOPED_TRACE(p.file);
-        const auto pdf = scratch / "pdf" / (std::string(p.file) + ".pdf");
-        ASSERT_EQ(runProgram({"pdftotext", "-layout", pdf.string(), "-"}, &output), 0) << output;
-        EXPECT_EQ(output.find("###"), std::string::npos);
-        std::vector<std::string> pages;
-        std::istringstream in(output);
-        for (std::string page; std::getline(in, page, '\f');)
-            if (page.find_first_not_of(" \n") != std::string::npos)
-                pages.push_back(page);
+        const std::vector<std::string> pages = printedPages(pdfs[file]);
+        for (const std::string& page : pages)
+            EXPECT_EQ(page.find("###"), std::string::npos);
         ASSERT_GT(pages.size(), 10u);
 
         int summaries = 0;
@@ -264,37 +225,16 @@ TEST(PrintedBooks, WholeStationsOnEveryPageAndEveryValueShown)
             const std::string where = std::string(p.file) + " page " + std::to_string(n + 1) + ": ";
             // Every column on every page: the remarks are the last.
             EXPECT_NE(pages[n].find("备注"), std::string::npos) << where;
-            std::vector<std::string> lines;
-            std::istringstream pageLines(pages[n]);
-            for (std::string line; std::getline(pageLines, line);)
-                lines.push_back(line);
-            if (p.stationBlocks) {
-                checkBookPage(lines, p.output == WorkbookKind::BfBook, where);
-                if (pages[n].find("测段起点") != std::string::npos) {
-                    ++summaries;
-                    for (const char* part : {"测段终点", "累计后距", "累计前距", "测量责任人："})
-                        EXPECT_NE(pages[n].find(part), std::string::npos) << where << part;
-                }
-            } else {
-                for (const std::string& line : lines) {
-                    const std::vector<std::string> w = words(line);
-                    // Single points: serial, point, distance (m), reading (m).
-                    if (p.output == WorkbookKind::SinglePointTable && w.size() == 4 &&
-                        std::regex_match(w[0], kWholeNumber)) {
-                        EXPECT_TRUE(std::regex_match(w[2], kThreeDecimals) && std::regex_match(w[3], kFiveDecimals))
-                            << where << line;
-                    }
-                    if (p.output == WorkbookKind::IntermediateTable && w.size() >= 2 && w[0][0] == 'P') {
-                        EXPECT_TRUE(std::regex_match(w.back(), kFiveDecimals)) << where << line;
-                    }
-                }
+            checkBookPage(linesOf(pages[n]), p.output == WorkbookKind::BfBook, where);
+            if (pages[n].find("测段起点") != std::string::npos) {
+                ++summaries;
+                for (const char* part : {"测段终点", "累计后距", "累计前距", "测量责任人："})
+                    EXPECT_NE(pages[n].find(part), std::string::npos) << where << part;
             }
         }
-        if (p.stationBlocks) {
-            EXPECT_EQ(summaries, p.output == WorkbookKind::AbffbTwoWayBook ? 2 : 1);
-            if (p.output != WorkbookKind::BfBook)
-                checkColumnSums(pages, p.file);
-        }
+        EXPECT_EQ(summaries, p.output == WorkbookKind::AbffbTwoWayBook ? 2 : 1);
+        if (p.output != WorkbookKind::BfBook)
+            checkColumnSums(pages, p.file);
     }
 }
 
@@ -318,17 +258,9 @@ TEST(PrintedBooks, TheLongestRemarkPrintsWholeAndNoSummaryStandsAlone)
     const leveling::Standard standard = leveling::chooseStandard(leveling::builtinLimits(2), false);
     books::exportWorkbook(WorkbookKind::BffbBook, temp, text, scratch / "marked.xls", &standard);
     std::string output;
-    const std::vector<std::string> convert = {"soffice",
-                                              "-env:UserInstallation=file://" + (scratch / "profile").string(),
-                                              "--headless",
-                                              "--norestore",
-                                              "--convert-to",
-                                              "pdf",
-                                              "--outdir",
-                                              (scratch / "pdf").string(),
-                                              (scratch / "marked.xls").string()};
-    ASSERT_EQ(runProgram(convert, &output), 0) << output;
-    const std::vector<std::string> toText = {"pdftotext", "-layout", (scratch / "pdf" / "marked.pdf").string(), "-"};
+    const std::vector<std::string> toText = {"pdftotext", "-layout",
+                                             printToPdf(scratch.path(), {scratch / "marked.xls"}).front().string(),
+                                             "-"};
     ASSERT_EQ(runProgram(toText, &output), 0);
 
     // The remark's characters on the first page, in order, the other remarks' and the
