@@ -57,11 +57,11 @@ std::string operand(leveling::Micrometres value, int minDecimals)
 
 // " = label" where the identity's side equals the printed total it stands for; else
 // "，label = value，修约差 = r mm", r being what the rounding of the printed values left.
-std::string against(leveling::Micrometres side, const char* label, leveling::Micrometres value, int decimals)
+std::string against(leveling::Micrometres side, std::string_view label, leveling::Micrometres value, int decimals)
 {
     if (side == value)
-        return std::string(" = ") + label;
-    return std::string("，") + label + " = " + checkNumber(value, decimals) +
+        return " = " + std::string(label);
+    return "，" + std::string(label) + " = " + checkNumber(value, decimals) +
            "，修约差 = " + checkNumber((side - value) * leveling::kMillimetre, 2) + " mm";
 }
 
@@ -132,7 +132,20 @@ CheckTotals checkTotals(const SummaryTotals& totals, bool twice)
     return {totals.sums, totals.distanceDifferenceSum, twice};
 }
 
-int writeCheckRows(xls::Worksheet& sheet, int row, const CheckTotals& totals, int lastColumn)
+void addSums(leveling::StationSums& to, const leveling::StationSums& from)
+{
+    to.backDistance += from.backDistance;
+    to.foreDistance += from.foreDistance;
+    to.heightDifference += from.heightDifference;
+    to.heightDifference1 += from.heightDifference1;
+    to.heightDifference2 += from.heightDifference2;
+    to.sightLength += from.sightLength;
+    to.backReadings += from.backReadings;
+    to.foreReadings += from.foreReadings;
+}
+
+int writeCheckRows(xls::Worksheet& sheet, int row, const CheckTotals& totals, int lastColumn,
+                   const CheckWording& wording)
 {
     // The record forms' 检查计算 (GB/T 12898-2009, 附录 四等水准观测手簿, each page:
     // Σ(3)+Σ(8) − Σ(6)−Σ(7) = Σ(15)+Σ(16) = 2Σ(18); Σ(9) − Σ(10) = the last (12);
@@ -161,13 +174,13 @@ int writeCheckRows(xls::Worksheet& sheet, int row, const CheckTotals& totals, in
     }
     rows.push_back("Σ后距 - Σ前距 = " + operand(backDistance, 3) + " - " + operand(foreDistance, 3) + " = " +
                    checkNumber(backDistance - foreDistance, 3) +
-                   against(backDistance - foreDistance, "Σd", lastSum, 3));
+                   against(backDistance - foreDistance, wording.distanceDifference, lastSum, 3));
     rows.push_back("Σ后距 + Σ前距 = " + checkNumber(backDistance + foreDistance, 3) +
-                   against(backDistance + foreDistance, "总视距", sight, 3));
+                   against(backDistance + foreDistance, wording.sightLength, sight, 3));
 
     const int first = row, last = row + int(rows.size()) - 1;
     sheet.merge({first, kSummaryTitle, last, kSummaryTitle});
-    sheet.setText(first, kSummaryTitle, "检查计算");
+    sheet.setText(first, kSummaryTitle, wording.title);
     sheet.setThinBorders({first, kSummaryTitle, last, kSummaryTitle});
     for (const std::string& text : rows) {
         sheet.merge({row, kLabel, row, lastColumn});
