@@ -214,7 +214,9 @@ void writeSectionedBook(xls::Worksheet& sheet, std::span<const BookSection> sect
     // record form checks each page, as quoted at https://www.xiaomilidoc.com/p-11869615.html).
     const int checkRows = checkRowCount(twice);
     const double checkHeight = rowsHeight(sheet, kFirstBlockRow, kFirstBlockRow + checkRows - 1);
-    const bool pageChecks = plainestBlock > 0 && std::min(rooms.first, rooms.later) >= plainestBlock + checkHeight;
+    // Fitted to so many pages tall, the spreadsheet sets its own pages: none.
+    const bool pageChecks = plainestBlock > 0 && sheet.pageSetup().fitPagesTall == 0 &&
+                            std::min(rooms.first, rooms.later) >= plainestBlock + checkHeight;
     const auto footHeight = [&](std::size_t first, std::size_t last) {
         const bool stations = last > 0 || units[0].station;
         return pageChecks && stations && !oneSummarysStations(units, first, last) ? checkHeight : 0.0;
