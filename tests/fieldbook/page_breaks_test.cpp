@@ -12,17 +12,31 @@
 namespace levara::testing {
 namespace {
 
-std::vector<int> breaksOf(int stations, const std::function<void(xls::Worksheet&)>& setUp)
+// A book of so many stations, or of leveling lines of so many stations each. pageChecks:
+// where given, the pages' own check rows written (本页校核).
+std::vector<int> breaksOf(const std::vector<int>& lineStations, const std::function<void(xls::Worksheet&)>& setUp,
+                          int* pageChecks = nullptr)
 {
     xls::Workbook book = templateWorkbook("exc.xls");
     setUp(book.sheet(0));
     std::vector<std::string> lines;
-    for (int k = 0; k < stations; ++k)
-        append(lines, bffbStation(kB1, kF1, kF2, kB2));
+    for (const int stations : lineStations) {
+        const std::vector<std::vector<std::string>> line(std::size_t(stations), bffbStation(kB1, kF1, kF2, kB2));
+        if (lineStations.size() == 1)
+            for (const std::vector<std::string>& station : line)
+                append(lines, station);
+        else
+            append(lines, surveyedLine("BFFB", line));
+    }
     books::writeLineBook(book.sheet(0), textOf(lines), leveling::ObservationOrder::BFFB);
     // Each page begins with a block's first row, where the station number stands.
     for (int row : book.sheet(0).rowBreaks())
         EXPECT_TRUE(std::holds_alternative<double>(book.sheet(0).value(row, 1))) << "a break before row " << row;
+    if (pageChecks) {
+        *pageChecks = 0;
+        for (int row = 6; row <= book.sheet(0).lastRow(); ++row)
+            *pageChecks += textIn(book.sheet(0), row, 1) == "本页校核";
+    }
     return book.sheet(0).rowBreaks();
 }
 
@@ -81,7 +95,7 @@ TEST(PageBreaks, FollowFromThePageSetup)
          {35, 64, 93}},
     };
     for (const auto& c : cases) {
-        const std::vector<int> breaks = breaksOf(70, c.setUp);
+        const std::vector<int> breaks = breaksOf({70}, c.setUp);
         ASSERT_GE(breaks.size(), 3u) << c.what;
         EXPECT_EQ(std::vector<int>(breaks.begin(), breaks.begin() + 3), c.firstBreaks) << c.what;
     }
@@ -93,16 +107,23 @@ TEST(PageBreaks, TheSummaryStaysWithItsSignOffRow)
     // The summary's ten rows (totals, check rows, sign-off) go to the next page with the
     // last block, never alone, below that page's check rows; the page before closes
     // with its own after 8 blocks or fewer.
-    EXPECT_EQ(breaksOf(10, tenPerPage), std::vector<int>{35});
-    EXPECT_EQ(breaksOf(7, tenPerPage), std::vector<int>{29});
+    int pageChecks = 0;
+    EXPECT_EQ(breaksOf({10}, tenPerPage), std::vector<int>{35});
+    EXPECT_EQ(breaksOf({7}, tenPerPage, &pageChecks), std::vector<int>{29});
+    EXPECT_EQ(pageChecks, 2);
     // Six blocks leave room for them, and the page holding the whole book needs no
-    // check rows of its own.
-    EXPECT_EQ(breaksOf(6, tenPerPage), std::vector<int>{});
+    // check rows of its own: the summary's say the same.
+    EXPECT_EQ(breaksOf({6}, tenPerPage, &pageChecks), std::vector<int>{});
+    EXPECT_EQ(pageChecks, 0);
+    // Nor does a page holding one line whole, with its summary (ten rows): each line
+    // of these two is a page.
+    EXPECT_EQ(breaksOf({5, 3}, tenPerPage, &pageChecks), std::vector<int>{31});
+    EXPECT_EQ(pageChecks, 0);
 }
 
 TEST(PageBreaks, ALongerBookBreaksAsFarAsAWorksheetAllows)
 {
-    const std::vector<int> breaks = breaksOf(1100, [](xls::Worksheet& sheet) { sheet.defineName("每页测站数", 1); });
+    const std::vector<int> breaks = breaksOf({1100}, [](xls::Worksheet& sheet) { sheet.defineName("每页测站数", 1); });
     EXPECT_EQ(breaks.size(), xls::kMaxRowBreaks);
     EXPECT_EQ(breaks.back(), 6 + 3 * int(xls::kMaxRowBreaks));
 }
