@@ -2,6 +2,7 @@
 
 #include "books/sheet_cells.h"
 
+#include <charconv>
 #include <string>
 #include <vector>
 
@@ -38,15 +39,28 @@ double kilometres(double metres)
 }
 
 // A value of the check rows, exact: with at least minDecimals, more where it has them.
+// Written into a buffer: a book has check rows on every page.
 std::string checkNumber(leveling::Micrometres value, int minDecimals)
 {
     const leveling::Micrometres magnitude = value < 0 ? -value : value;
-    std::string fraction = std::to_string(magnitude % leveling::kMicrometresPerMetre);
-    fraction.insert(0, 6 - fraction.size(), '0');
-    while (int(fraction.size()) > minDecimals && fraction.back() == '0')
-        fraction.pop_back();
-    return (value < 0 ? "-" : "") + std::to_string(magnitude / leveling::kMicrometresPerMetre) +
-           (fraction.empty() ? "" : "." + fraction);
+    leveling::Micrometres fraction = magnitude % leveling::kMicrometresPerMetre;
+    int decimals = 6;
+    while (decimals > minDecimals && fraction % 10 == 0) {
+        fraction /= 10;
+        --decimals;
+    }
+    char buffer[32];
+    char* end = buffer;
+    if (value < 0)
+        *end++ = '-';
+    end = std::to_chars(end, buffer + sizeof buffer, magnitude / leveling::kMicrometresPerMetre).ptr;
+    if (decimals > 0) {
+        *end++ = '.';
+        for (int digit = decimals - 1; digit >= 0; --digit, fraction /= 10)
+            end[digit] = char('0' + fraction % 10);
+        end += decimals;
+    }
+    return std::string(buffer, end);
 }
 
 // An operand: a negative one in brackets.
