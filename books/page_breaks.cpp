@@ -37,6 +37,8 @@ Paper paperOf(int code)
     return {9, 210, 297};
 }
 
+}  // namespace
+
 double rowsHeight(const xls::Worksheet& sheet, int firstRow, int lastRow)
 {
     double height = 0;
@@ -44,8 +46,6 @@ double rowsHeight(const xls::Worksheet& sheet, int firstRow, int lastRow)
         height += sheet.rowHeight(row);
     return height;
 }
-
-}  // namespace
 
 double pageRoom(const xls::Worksheet& sheet, int lastColumn)
 {
@@ -79,39 +79,37 @@ double pageRoom(const xls::Worksheet& sheet, int lastColumn)
     return std::max(0.0, body / scale * kRoundingAllowance - titles);
 }
 
-void keepUnitsOnPages(xls::Worksheet& sheet, const std::vector<int>& unitStarts, int lastRow, int lastColumn)
+PageRooms pageRooms(const xls::Worksheet& sheet, int headingLastRow, double plainestUnit, int lastColumn)
 {
-    if (unitStarts.empty()) {
-        sheet.setRowBreaks({});
-        return;
-    }
     const xls::PageSetup setup = sheet.pageSetup();
     const double titles = setup.repeatFirstRow > 0 ? rowsHeight(sheet, setup.repeatFirstRow, setup.repeatLastRow) : 0;
-    const auto unitEnd = [&](std::size_t i) { return i + 1 < unitStarts.size() ? unitStarts[i + 1] - 1 : lastRow; };
-    double room = pageRoom(sheet, lastColumn);
+    const double room = pageRoom(sheet, lastColumn);
     // The first page holds the heading, print titles or not; later pages the titles.
-    double firstPageRoom = room + titles - rowsHeight(sheet, 1, unitStarts[0] - 1);
-    // Blocks counted by the plainest one: a unit with a summary or grown rows is taller.
-    if (const auto declared = sheet.namedNumber(kBlocksPerPageName); declared && *declared >= 1) {
-        double block = rowsHeight(sheet, unitStarts[0], unitEnd(0));
-        for (std::size_t i = 1; i < unitStarts.size(); ++i)
-            block = std::min(block, rowsHeight(sheet, unitStarts[i], unitEnd(i)));
-        room = firstPageRoom = std::floor(*declared) * block + 0.5;
-    }
+    PageRooms rooms{room + titles - rowsHeight(sheet, 1, headingLastRow), room};
+    if (const auto declared = sheet.namedNumber(kBlocksPerPageName); declared && *declared >= 1)
+        rooms.first = rooms.later = std::floor(*declared) * plainestUnit + 0.5;
+    return rooms;
+}
 
-    double left = firstPageRoom;
-    bool pageEmpty = true;
-    std::vector<int> breaks;
-    for (std::size_t i = 0; i < unitStarts.size() && breaks.size() < xls::kMaxRowBreaks; ++i) {
-        const double height = rowsHeight(sheet, unitStarts[i], unitEnd(i));
-        if (height > left && !pageEmpty) {
-            breaks.push_back(unitStarts[i]);
-            left = room;
+PagePlan planPages(std::span<const double> unitHeights, const PageRooms& rooms,
+                   const std::function<double(std::size_t first, std::size_t last)>& footHeight, std::size_t maxBreaks)
+{
+    PagePlan plan;
+    double left = rooms.first;
+    std::size_t first = 0;
+    for (std::size_t i = 0; i < unitHeights.size(); ++i) {
+        if (i > first && unitHeights[i] + footHeight(first, i) > left) {
+            if (plan.starts.size() == maxBreaks) {
+                plan.full = true;
+                break;
+            }
+            plan.starts.push_back(i);
+            left = rooms.later;
+            first = i;
         }
-        left -= height;
-        pageEmpty = false;
+        left -= unitHeights[i];
     }
-    sheet.setRowBreaks(breaks);
+    return plan;
 }
 
 }  // namespace levara::books

@@ -1,6 +1,9 @@
 #pragma once
-// Manual page breaks that keep rows printed together: a field book's station
-// blocks, and its summary with the sign-off row.
+// Where a field book's pages break: between units of rows printed together (a station
+// block with the summaries that follow it), each page closed by rows of its own.
+#include <cstddef>
+#include <functional>
+#include <span>
 #include <vector>
 
 #include "xls/xls.h"
@@ -17,11 +20,26 @@ inline constexpr const char* kBlocksPerPageName = "每页测站数";
 // choose, its digits being no narrower than half the standard font's size.
 double pageRoom(const xls::Worksheet& sheet, int lastColumn);
 
-// Units are the rows from each start to the row before the next, the last ending
-// at lastRow, all below the heading. Puts a break before every unit that does not
-// fit on the page begun, replacing the worksheet's row breaks. A unit taller than a
-// page starts a page and runs over. Past the breaks a worksheet holds, the rest
-// prints with the spreadsheet's own breaks.
-void keepUnitsOnPages(xls::Worksheet& sheet, const std::vector<int>& unitStarts, int lastRow, int lastColumn);
+double rowsHeight(const xls::Worksheet& sheet, int firstRow, int lastRow);
+
+// What the first page holds below the heading (rows 1 to headingLastRow) and what each
+// later page holds below its print titles, in points at full size. A template that
+// declares its blocks a page (kBlocksPerPageName) gives that many plainest units.
+struct PageRooms {
+    double first = 0, later = 0;
+};
+PageRooms pageRooms(const xls::Worksheet& sheet, int headingLastRow, double plainestUnit, int lastColumn);
+
+// The units of rows that start a page, by their index, the first page's start left
+// out: each page takes units while they fit with the rows that close it below them
+// (footHeight of the page's first and last unit). A unit taller than a page starts a
+// page and runs over. At most maxBreaks starts; full says whether the units needed more.
+struct PagePlan {
+    std::vector<std::size_t> starts;
+    bool full = false;
+};
+PagePlan planPages(std::span<const double> unitHeights, const PageRooms& rooms,
+                   const std::function<double(std::size_t first, std::size_t last)>& footHeight,
+                   std::size_t maxBreaks = xls::kMaxRowBreaks);
 
 }  // namespace levara::books

@@ -63,7 +63,7 @@ int wrappedLines(std::string_view text, double lineEms)
     return lines;
 }
 
-void growRowsToFit(xls::Worksheet& sheet, const xls::Range& area, std::string_view text)
+double rowGrowthToFit(const xls::Worksheet& sheet, const xls::Range& area, std::string_view text)
 {
     double columns = 0;
     for (int column = area.firstColumn; column <= area.lastColumn; ++column)
@@ -74,10 +74,15 @@ void growRowsToFit(xls::Worksheet& sheet, const xls::Range& area, std::string_vi
     for (int row = area.firstRow; row <= area.lastRow; ++row)
         height += sheet.rowHeight(row);
     if (needed <= height)
-        return;
-    const double more = std::ceil((needed - height) / (area.lastRow - area.firstRow + 1));
-    for (int row = area.firstRow; row <= area.lastRow; ++row)
-        sheet.setRowHeight(row, sheet.rowHeight(row) + more);
+        return 0;
+    return std::ceil((needed - height) / (area.lastRow - area.firstRow + 1));
+}
+
+void growRowsToFit(xls::Worksheet& sheet, const xls::Range& area, std::string_view text)
+{
+    if (const double more = rowGrowthToFit(sheet, area, text); more > 0)
+        for (int row = area.firstRow; row <= area.lastRow; ++row)
+            sheet.setRowHeight(row, sheet.rowHeight(row) + more);
 }
 
 }  // namespace levara::books

@@ -13,8 +13,10 @@ namespace levara::books {
 // unless it is longer than a line.
 int wrappedLines(std::string_view text, double lineEms);
 
-// Grows the rows of area alike, to whole points, so that text, wrapped in the width of
-// area's columns, fits their height; rows tall enough already are left as they are.
+// The points each row of area must grow by, alike and to whole points, so that text,
+// wrapped in the width of area's columns, fits their height; 0 when it fits already.
+double rowGrowthToFit(const xls::Worksheet& sheet, const xls::Range& area, std::string_view text);
+// Grows the rows of area by rowGrowthToFit.
 void growRowsToFit(xls::Worksheet& sheet, const xls::Range& area, std::string_view text);
 
 }  // namespace levara::books

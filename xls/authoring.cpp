@@ -183,6 +183,9 @@ void Worksheet::setPageSetup(const PageSetup& setup)
     if (setup.scale < 10 || setup.scale > 400)
         throw Error(Error::Kind::BadRequest, std::to_string(setup.scale),
                     "a print scale of " + std::to_string(setup.scale) + "% is outside 10% to 400%");
+    if (setup.fitPagesTall < 0 || setup.fitPagesTall > 32767 || (setup.fitPagesTall > 0 && !setup.fitToPageWidth))
+        throw Error(Error::Kind::BadRequest, std::to_string(setup.fitPagesTall),
+                    "pages tall are set only when fitting to the page width, from 0 to 32767");
     const std::u16string header = utf16FromUtf8(setup.header), footer = utf16FromUtf8(setup.footer);
     if (header.size() > 255 || footer.size() > 255)
         throw LimitError(Error::Kind::LayoutLimit, std::to_string(std::max(header.size(), footer.size())),

@@ -247,9 +247,9 @@ std::string setup(const PageSetup& setup)
     std::string b;
     putU16(b, std::uint16_t(setup.paperSize));
     putU16(b, std::uint16_t(setup.scale));
-    putU16(b, 1);                             // first page number
-    putU16(b, 1);                             // pages wide, when fitting to pages
-    putU16(b, setup.fitToPageWidth ? 0 : 1);  // pages tall: 0 = as many as needed
+    putU16(b, 1);                                                             // first page number
+    putU16(b, 1);                                                             // pages wide, when fitting to pages
+    putU16(b, setup.fitToPageWidth ? std::uint16_t(setup.fitPagesTall) : 1);  // pages tall: 0 = as many as needed
     putU16(b, setup.landscape ? 0x0000 : 0x0002);
     putU16(b, 600);  // resolution
     putU16(b, 600);

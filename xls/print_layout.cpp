@@ -59,7 +59,7 @@ void readSetup(const SheetData& sheet, PageSetup& setup)
 {
     const Item* item = record(sheet, rec::kSetup);
     const std::string_view b = item ? std::string_view(item->body) : std::string_view();
-    std::uint16_t fitWidth = 1;
+    std::uint16_t fitWidth = 1, fitHeight = 0;
     if (b.size() >= 12) {
         const std::uint16_t flags = peekU16(b.data() + 10);
         if (!(flags & kSetupNotInitialised)) {
@@ -70,6 +70,7 @@ void readSetup(const SheetData& sheet, PageSetup& setup)
                 setup.landscape = !(flags & kSetupPortrait);
         }
         fitWidth = peekU16(b.data() + 6);
+        fitHeight = peekU16(b.data() + 8);
     }
     if (b.size() >= 32) {
         setup.headerMargin = std::clamp(peekDouble(b.data() + 16), 0.0, 49.0);
@@ -80,6 +81,7 @@ void readSetup(const SheetData& sheet, PageSetup& setup)
     // Fitting to other than one page wide has no place in PageSetup; at most it prints
     // at full size.
     setup.fitToPageWidth = fit && fitWidth == 1;
+    setup.fitPagesTall = fit ? fitHeight : 0;
     if (fit && fitWidth != 1)
         setup.scale = 100;
 }

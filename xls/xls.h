@@ -130,8 +130,9 @@ struct PageSetup {
     int paperSize = 9;                                                                  // 9 = A4
     double leftMargin = 0.75, rightMargin = 0.75, topMargin = 1.0, bottomMargin = 1.0;  // inches
     double headerMargin = 0.5, footerMargin = 0.5;  // inches from the paper's edge to the header, footer
-    bool fitToPageWidth = false;                    // scaled to one page wide, as many tall as needed
-    int scale = 100;                                // percent, when not fitting to the page width
+    bool fitToPageWidth = false;                    // scaled to one page wide
+    int fitPagesTall = 0;  // when fitted to the page: at most so many pages tall; 0 = as many as needed
+    int scale = 100;       // percent, when not fitting to the page width
     bool centerHorizontally = false;
     int repeatFirstRow = 0;  // rows printed on every page (print titles); 0 = none
     int repeatLastRow = 0;

@@ -27,6 +27,13 @@ constexpr int kDistanceDifferenceSum = kReading;
 
 const BookFrame kBfFrame = {{"视距累计差", 8, 2, 4, 4, 5, 7, false}, kLastBfColumn};
 
+unsigned bfExceedances(const leveling::StationReadings& s, const BookMarks& marks)
+{
+    return marks.at(s.back1.line) | marks.at(s.fore1.line) | marks.at(s.firstLine());
+}
+
+xls::Range bfRemarkArea(int rowBase) { return {rowBase + 5, kRemark, rowBase + 7, kRemark}; }
+
 void markBfStation(xls::Worksheet& sheet, int rowBase, const leveling::StationReadings& s, const BookMarks& marks)
 {
     const int back = rowBase + 5, fore = rowBase + 6, result = rowBase + 7;
@@ -39,8 +46,8 @@ void markBfStation(xls::Worksheet& sheet, int rowBase, const leveling::StationRe
     markCell(sheet, result, kDistanceDifference, stationMarks & kDistanceDifferenceExceeded);
     markCell(sheet, result, kDistanceDifferenceSum, stationMarks & kDistanceDifferenceSumExceeded);
     markCell(sheet, back, kHeightDifference, stationMarks & (kInstrumentDiffers | kStationMissing));
-    if (const unsigned all = backMarks | foreMarks | stationMarks)
-        writeRemark(sheet, {back, kRemark, result, kRemark}, all);
+    if (const unsigned all = bfExceedances(s, marks))
+        writeRemark(sheet, bfRemarkArea(rowBase), all);
 }
 
 // A BF station uses back1 and fore1 only. With a start height, the fore point's
@@ -95,22 +102,25 @@ void writeBfBook(xls::Worksheet& sheet, const TextLines& text, const BookMarks* 
     // differences, to the column's 0.01 mm.
     const BookSection* line = nullptr;
     leveling::Micrometres heightDifferenceSum = 0;
-    writeSectionedBook(sheet, parts, marks, kBfFrame,
-                       [&](xls::Worksheet& sheet, int rowBase, const leveling::Station& station,
-                           const BookSection& part) {
-                           if (line != &part) {
-                               line = &part;
-                               heightDifferenceSum = 0;
-                           }
-                           heightDifferenceSum += leveling::micrometresOf(station.meanHeightDifference);
-                           const auto elevation = [&] {
-                               return leveling::metres(
-                                   leveling::roundedTo(leveling::micrometresOf(*part.startHeight) + heightDifferenceSum,
-                                                       leveling::kHundredthMm));
-                           };
-                           writeBfStationBlock(sheet, rowBase, station,
-                                               part.startHeight ? std::optional(elevation()) : std::nullopt, marks);
-                       });
+    const auto writeBlock = [&](xls::Worksheet& sheet, int rowBase, const leveling::Station& station,
+                                const BookSection& part) {
+        if (line != &part) {
+            line = &part;
+            heightDifferenceSum = 0;
+        }
+        heightDifferenceSum += leveling::micrometresOf(station.meanHeightDifference);
+        const auto elevation = [&] {
+            return leveling::metres(
+                leveling::roundedTo(leveling::micrometresOf(*part.startHeight) + heightDifferenceSum,
+                                    leveling::kHundredthMm));
+        };
+        writeBfStationBlock(sheet, rowBase, station, part.startHeight ? std::optional(elevation()) : std::nullopt,
+                            marks);
+    };
+    const auto height = [marks](const xls::Worksheet& sheet, int rowBase, const leveling::Station& station) {
+        return blockHeight(sheet, rowBase, bfRemarkArea(rowBase), marks ? bfExceedances(station.readings, *marks) : 0);
+    };
+    writeSectionedBook(sheet, parts, marks, kBfFrame, {writeBlock, height});
 }
 
 }  // namespace levara::books

@@ -2,6 +2,7 @@
 
 #include "books/sheet_cells.h"
 
+#include <charconv>
 #include <string>
 #include <vector>
 
@@ -38,15 +39,28 @@ double kilometres(double metres)
 }
 
 // A value of the check rows, exact: with at least minDecimals, more where it has them.
+// Written into a buffer: a book has check rows on every page.
 std::string checkNumber(leveling::Micrometres value, int minDecimals)
 {
     const leveling::Micrometres magnitude = value < 0 ? -value : value;
-    std::string fraction = std::to_string(magnitude % leveling::kMicrometresPerMetre);
-    fraction.insert(0, 6 - fraction.size(), '0');
-    while (int(fraction.size()) > minDecimals && fraction.back() == '0')
-        fraction.pop_back();
-    return (value < 0 ? "-" : "") + std::to_string(magnitude / leveling::kMicrometresPerMetre) +
-           (fraction.empty() ? "" : "." + fraction);
+    leveling::Micrometres fraction = magnitude % leveling::kMicrometresPerMetre;
+    int decimals = 6;
+    while (decimals > minDecimals && fraction % 10 == 0) {
+        fraction /= 10;
+        --decimals;
+    }
+    char buffer[32];
+    char* end = buffer;
+    if (value < 0)
+        *end++ = '-';
+    end = std::to_chars(end, buffer + sizeof buffer, magnitude / leveling::kMicrometresPerMetre).ptr;
+    if (decimals > 0) {
+        *end++ = '.';
+        for (int digit = decimals - 1; digit >= 0; --digit, fraction /= 10)
+            end[digit] = char('0' + fraction % 10);
+        end += decimals;
+    }
+    return std::string(buffer, end);
 }
 
 // An operand: a negative one in brackets.
@@ -57,11 +71,11 @@ std::string operand(leveling::Micrometres value, int minDecimals)
 
 // " = label" where the identity's side equals the printed total it stands for; else
 // "，label = value，修约差 = r mm", r being what the rounding of the printed values left.
-std::string against(leveling::Micrometres side, const char* label, leveling::Micrometres value, int decimals)
+std::string against(leveling::Micrometres side, std::string_view label, leveling::Micrometres value, int decimals)
 {
     if (side == value)
-        return std::string(" = ") + label;
-    return std::string("，") + label + " = " + checkNumber(value, decimals) +
+        return " = " + std::string(label);
+    return "，" + std::string(label) + " = " + checkNumber(value, decimals) +
            "，修约差 = " + checkNumber((side - value) * leveling::kMillimetre, 2) + " mm";
 }
 
@@ -132,7 +146,20 @@ CheckTotals checkTotals(const SummaryTotals& totals, bool twice)
     return {totals.sums, totals.distanceDifferenceSum, twice};
 }
 
-int writeCheckRows(xls::Worksheet& sheet, int row, const CheckTotals& totals, int lastColumn)
+void addSums(leveling::StationSums& to, const leveling::StationSums& from)
+{
+    to.backDistance += from.backDistance;
+    to.foreDistance += from.foreDistance;
+    to.heightDifference += from.heightDifference;
+    to.heightDifference1 += from.heightDifference1;
+    to.heightDifference2 += from.heightDifference2;
+    to.sightLength += from.sightLength;
+    to.backReadings += from.backReadings;
+    to.foreReadings += from.foreReadings;
+}
+
+int writeCheckRows(xls::Worksheet& sheet, int row, const CheckTotals& totals, int lastColumn,
+                   const CheckWording& wording)
 {
     // The record forms' 检查计算 (GB/T 12898-2009, 附录 四等水准观测手簿, each page:
     // Σ(3)+Σ(8) − Σ(6)−Σ(7) = Σ(15)+Σ(16) = 2Σ(18); Σ(9) − Σ(10) = the last (12);
@@ -161,13 +188,13 @@ int writeCheckRows(xls::Worksheet& sheet, int row, const CheckTotals& totals, in
     }
     rows.push_back("Σ后距 - Σ前距 = " + operand(backDistance, 3) + " - " + operand(foreDistance, 3) + " = " +
                    checkNumber(backDistance - foreDistance, 3) +
-                   against(backDistance - foreDistance, "Σd", lastSum, 3));
+                   against(backDistance - foreDistance, wording.distanceDifference, lastSum, 3));
     rows.push_back("Σ后距 + Σ前距 = " + checkNumber(backDistance + foreDistance, 3) +
-                   against(backDistance + foreDistance, "总视距", sight, 3));
+                   against(backDistance + foreDistance, wording.sightLength, sight, 3));
 
     const int first = row, last = row + int(rows.size()) - 1;
     sheet.merge({first, kSummaryTitle, last, kSummaryTitle});
-    sheet.setText(first, kSummaryTitle, "检查计算");
+    sheet.setText(first, kSummaryTitle, wording.title);
     sheet.setThinBorders({first, kSummaryTitle, last, kSummaryTitle});
     for (const std::string& text : rows) {
         sheet.merge({row, kLabel, row, lastColumn});

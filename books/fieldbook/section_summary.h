@@ -44,8 +44,8 @@ struct SummaryTotals {
 
 SummaryTotals totalsOf(const leveling::Section& section);
 
-// What a summary's check rows (检查计算) add up: the sums of its stations' printed
-// values and its Σd.
+// What check rows (检查计算) add up: the sums of their stations' printed values and
+// the Σd they close with.
 struct CheckTotals {
     leveling::StationSums sums;
     double lastDistanceDifferenceSum = 0;
@@ -53,14 +53,27 @@ struct CheckTotals {
 };
 CheckTotals checkTotals(const SummaryTotals& totals, bool twice);
 
+void addSums(leveling::StationSums& to, const leveling::StationSums& from);
+
 // The most rows writeCheckRows writes, and the rows it writes.
 inline constexpr int kMostCheckRows = 5;
 int checkRowCount(bool twice);
 
-// The check rows from row down to columns 2 to lastColumn, titled "检查计算" in column
-// 1: each identity with the printed values it adds up, so that it holds exactly.
-// Returns the row after them.
-int writeCheckRows(xls::Worksheet& sheet, int row, const CheckTotals& totals, int lastColumn);
+// The titles and labels of a summary's check rows and of a page's.
+struct CheckWording {
+    std::string_view title;               // in column 1
+    std::string_view distanceDifference;  // what Σ后距 - Σ前距 equals
+    std::string_view sightLength;         // what Σ后距 + Σ前距 equals
+};
+inline constexpr CheckWording kSummaryCheck = {"检查计算", "Σd", "总视距"};
+// A page's own: its d summed (the change of Σd over the page), its sight lengths.
+inline constexpr CheckWording kPageCheck = {"本页校核", "本页d之和", "本页视距"};
+
+// The check rows from row down to columns 2 to lastColumn, titled in column 1: each
+// identity with the printed values it adds up, so that it holds exactly. Returns the
+// row after them.
+int writeCheckRows(xls::Worksheet& sheet, int row, const CheckTotals& totals, int lastColumn,
+                   const CheckWording& wording = kSummaryCheck);
 
 // One line's summary in a book of several lines.
 struct LineSummary {

@@ -41,14 +41,7 @@ SummaryTotals bookTotals(std::span<const BookSection> sections)
             totals.startPoint = section.startPoint;
         totals.endPoint = section.endPoint;
         const SummaryTotals own = totalsOf(section);
-        totals.sums.backDistance += own.sums.backDistance;
-        totals.sums.foreDistance += own.sums.foreDistance;
-        totals.sums.heightDifference += own.sums.heightDifference;
-        totals.sums.heightDifference1 += own.sums.heightDifference1;
-        totals.sums.heightDifference2 += own.sums.heightDifference2;
-        totals.sums.sightLength += own.sums.sightLength;
-        totals.sums.backReadings += own.sums.backReadings;
-        totals.sums.foreReadings += own.sums.foreReadings;
+        addSums(totals.sums, own.sums);
         totals.distanceDifferenceSum += own.distanceDifferenceSum;
     }
     return totals;
@@ -144,31 +137,128 @@ void checkSectionsFit(std::span<const BookSection> sections, const BookMarks* ma
     }
 }
 
-void writeSectionedBook(xls::Worksheet& sheet, std::span<const BookSection> sections, const BookMarks* marks,
-                        const BookFrame& frame, const BlockWriter& writeBlock)
+namespace {
+
+// A station block and the summaries that follow it, printed on one page; the first
+// unit of a book whose first lines have no stations holds their summaries only.
+struct BookUnit {
+    const leveling::Station* station = nullptr;
+    const BookSection* part = nullptr;
+    std::vector<const BookSection*> lines;  // whose summaries follow
+    bool bookSummary = false;
+    int summaryRows = 0;
+
+    int rows() const { return (station ? 3 : 0) + summaryRows; }
+};
+
+std::vector<BookUnit> bookUnits(std::span<const BookSection> sections, const BookMarks* marks, bool twice)
 {
-    const bool several = sections.size() > 1;
-    // Each block starts a unit of rows kept on one page; a summary stays with the
-    // block before it.
-    std::vector<int> unitStarts;
-    int row = kFirstBlockRow;
+    std::vector<BookUnit> units;
     for (const BookSection& part : sections) {
-        for (const leveling::Station& station : part.section->stations) {
-            unitStarts.push_back(row);
-            writeBlock(sheet, row - kHeadingRows, station, part);
-            row += 3;
-        }
-        if (several) {
-            if (unitStarts.empty())
-                unitStarts.push_back(row);
-            row = writeLineSummary(sheet, row, lineSummaryOf(part, marks), frame.layout);
+        for (const leveling::Station& station : part.section->stations)
+            units.push_back({&station, &part, {}, false, 0});
+        if (sections.size() > 1) {
+            if (units.empty())
+                units.emplace_back();
+            units.back().lines.push_back(&part);
+            units.back().summaryRows += lineSummaryRows(lineSummaryOf(part, marks), twice);
         }
     }
-    if (unitStarts.empty())
-        unitStarts.push_back(row);
-    const int signOff = writeBookSummary(sheet, row, several ? "合计" : "测段计算", bookTotals(sections),
-                                         bookFindings(sections, marks), frame.layout);
-    keepUnitsOnPages(sheet, unitStarts, signOff, frame.lastColumn);
+    if (units.empty())
+        units.emplace_back();
+    units.back().bookSummary = true;
+    units.back().summaryRows += bookSummaryRows(bookFindings(sections, marks).size(), twice);
+    return units;
+}
+
+// Whether the units from first to last hold the stations of one summary among them:
+// one line's, or the whole book's.
+bool oneSummarysStations(std::span<const BookUnit> units, std::size_t first, std::size_t last)
+{
+    const BookUnit &opening = units[first], &closing = units[last];
+    if (closing.bookSummary && (first == 0 || (first == 1 && !units[0].station)))
+        return true;
+    if (!opening.station || !closing.station || opening.part != closing.part)
+        return false;
+    const std::vector<leveling::Station>& stations = opening.part->section->stations;
+    return opening.station == &stations.front() && closing.station == &stations.back();
+}
+
+}  // namespace
+
+void writeSectionedBook(xls::Worksheet& sheet, std::span<const BookSection> sections, const BookMarks* marks,
+                        const BookFrame& frame, const BlockWriter& writer)
+{
+    const bool twice = frame.layout.twice;
+    const std::vector<BookUnit> units = bookUnits(sections, marks, twice);
+
+    // Each unit's height where it goes, page check rows left out.
+    std::vector<double> heights;
+    heights.reserve(units.size());
+    int totalRows = 0;
+    double plainestBlock = 0;
+    for (const BookUnit& unit : units) {
+        const int row = kFirstBlockRow + totalRows;
+        double height = 0;
+        if (unit.station) {
+            height = writer.height(sheet, row - kHeadingRows, *unit.station);
+            plainestBlock = plainestBlock > 0 ? std::min(plainestBlock, height) : height;
+        }
+        height += rowsHeight(sheet, row + unit.rows() - unit.summaryRows, row + unit.rows() - 1);
+        heights.push_back(height);
+        totalRows += unit.rows();
+    }
+    const PageRooms rooms =
+        pageRooms(sheet, kHeadingRows, *std::min_element(heights.begin(), heights.end()), frame.lastColumn);
+    // A page's check rows where a page holds them with a block above (GB/T 12898-2009's
+    // record form checks each page, as quoted at https://www.xiaomilidoc.com/p-11869615.html).
+    const int checkRows = checkRowCount(twice);
+    const double checkHeight = rowsHeight(sheet, kFirstBlockRow, kFirstBlockRow + checkRows - 1);
+    // Fitted to so many pages tall, the spreadsheet sets its own pages: none.
+    const bool pageChecks = plainestBlock > 0 && sheet.pageSetup().fitPagesTall == 0 &&
+                            std::min(rooms.first, rooms.later) >= plainestBlock + checkHeight;
+    const auto footHeight = [&](std::size_t first, std::size_t last) {
+        const bool stations = last > 0 || units[0].station;
+        return pageChecks && stations && !oneSummarysStations(units, first, last) ? checkHeight : 0.0;
+    };
+    const PagePlan plan = planPages(heights, rooms, footHeight);
+
+    std::vector<int> breaks;
+    breaks.reserve(plan.starts.size());
+    std::size_t nextStart = 0, pageFirst = 0;
+    leveling::StationSums pageSums;
+    leveling::Micrometres pageDistanceDifferences = 0;
+    int row = kFirstBlockRow, rowsLeft = totalRows;
+    for (std::size_t i = 0; i < units.size(); ++i) {
+        const BookUnit& unit = units[i];
+        if (nextStart < plan.starts.size() && plan.starts[nextStart] == i) {
+            breaks.push_back(row);
+            ++nextStart;
+            pageFirst = i;
+            pageSums = {};
+            pageDistanceDifferences = 0;
+        }
+        if (unit.station) {
+            writer.write(sheet, row - kHeadingRows, *unit.station, *unit.part);
+            addSums(pageSums, leveling::stationSums({unit.station, 1}));
+            pageDistanceDifferences += leveling::micrometresOf(unit.station->distanceDifference);
+            row += 3;
+        }
+        rowsLeft -= unit.rows();
+        const bool pageEnds =
+            nextStart < plan.starts.size() ? plan.starts[nextStart] == i + 1 : i + 1 == units.size() && !plan.full;
+        // Within the worksheet's rows: past them a long book's last pages go without.
+        if (pageEnds && footHeight(pageFirst, i) > 0 &&
+            row + checkRows + unit.summaryRows + rowsLeft - 1 <= xls::kMaxRows)
+            row = writeCheckRows(sheet, row, {pageSums, leveling::metres(pageDistanceDifferences), twice},
+                                 frame.layout.lastBorderedColumn, kPageCheck);
+        for (const BookSection* part : unit.lines)
+            row = writeLineSummary(sheet, row, lineSummaryOf(*part, marks), frame.layout);
+        if (unit.bookSummary)
+            writeBookSummary(sheet, row, sections.size() > 1 ? "合计" : "测段计算", bookTotals(sections),
+                             bookFindings(sections, marks), frame.layout);
+    }
+    sheet.setRowBreaks(breaks);
 }
 
 }  // namespace levara::books

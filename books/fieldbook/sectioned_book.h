@@ -24,8 +24,12 @@ struct BookSection {
     std::optional<double> startHeight;
 };
 
-// Writes a station's block on rows rowBase+5 to rowBase+7.
-using BlockWriter = std::function<void(xls::Worksheet&, int rowBase, const leveling::Station&, const BookSection&)>;
+// Writes a station's block on rows rowBase+5 to rowBase+7, and tells how tall it will
+// be there once written.
+struct BlockWriter {
+    std::function<void(xls::Worksheet&, int rowBase, const leveling::Station&, const BookSection&)> write;
+    std::function<double(const xls::Worksheet&, int rowBase, const leveling::Station&)> height;
+};
 
 struct BookFrame {
     SummaryLayout layout;
@@ -47,7 +51,10 @@ void fillStartHeights(std::vector<BookSection>& sections, const TextLines& text)
 void checkSectionsFit(std::span<const BookSection> sections, const BookMarks* marks, const char* book = nullptr);
 
 // The blocks, the summaries and the page breaks that keep each block whole and each
-// summary with the block before it.
+// summary with the block before it. Where the page setup leaves room for them, each
+// printed page closes with its own check rows (kPageCheck) below its last block,
+// unless the page holds exactly the stations of a summary on it, whose check rows say
+// the same.
 void writeSectionedBook(xls::Worksheet& sheet, std::span<const BookSection> sections, const BookMarks* marks,
                         const BookFrame& frame, const BlockWriter& writeBlock);
 

@@ -4,6 +4,7 @@
 #include <cmath>
 #include <string>
 
+#include "books/page_breaks.h"
 #include "books/wrapped_text.h"
 #include "records/records.h"
 
@@ -41,8 +42,22 @@ void enterReading(xls::Worksheet& sheet, int row, const leveling::StaffReading& 
     enter(sheet, row, readingColumn, reading.reading);
 }
 
-// Red values and the remark naming them. The remark goes on the back row, or below
-// the order mark of the books that alternate.
+// Every exceedance of a station: its readings' and its own.
+unsigned stationExceedances(const leveling::StationReadings& s, const BookMarks& marks)
+{
+    unsigned all = marks.at(s.firstLine());
+    for (const leveling::StaffReading* reading : {&s.back1, &s.back2, &s.fore1, &s.fore2})
+        all |= marks.at(reading->line);
+    return all;
+}
+
+// The remark goes on the back row, or below the order mark of the books that alternate.
+xls::Range remarkArea(int rowBase, const leveling::StationReadings& s)
+{
+    return {s.order.empty() ? rowBase + 5 : rowBase + 6, kRemark, rowBase + 7, kRemark};
+}
+
+// Red values and the remark naming them.
 void markStation(xls::Worksheet& sheet, int rowBase, const leveling::StationReadings& s, const BookMarks& marks)
 {
     const int back = rowBase + 5, fore = rowBase + 6, result = rowBase + 7;
@@ -50,7 +65,6 @@ void markStation(xls::Worksheet& sheet, int rowBase, const leveling::StationRead
         const leveling::StaffReading& reading;
         int row, distanceColumn, readingColumn;
     };
-    unsigned all = 0;
     for (const Marked& m :
          {Marked{s.back1, back, kFirstDistance, kFirstReading}, Marked{s.back2, back, kSecondDistance, kSecondReading},
           Marked{s.fore1, fore, kFirstDistance, kFirstReading},
@@ -58,16 +72,14 @@ void markStation(xls::Worksheet& sheet, int rowBase, const leveling::StationRead
         const unsigned exceeded = marks.at(m.reading.line);
         markCell(sheet, m.row, m.distanceColumn, exceeded & kSightLengthExceeded);
         markCell(sheet, m.row, m.readingColumn, exceeded & kStaffReadingExceeded);
-        all |= exceeded;
     }
     const unsigned station = marks.at(s.firstLine());
     markCell(sheet, result, kDistanceDifference, station & kDistanceDifferenceExceeded);
     markCell(sheet, result, kDistanceDifferenceSum, station & kDistanceDifferenceSumExceeded);
     markCell(sheet, result, kReadingDifference, station & kHeightDifferencesDifferExceeded);
     markCell(sheet, result, kMeanHeightDifference, station & (kInstrumentDiffers | kStationMissing));
-    all |= station;
-    if (all)
-        writeRemark(sheet, {s.order.empty() ? back : fore, kRemark, result, kRemark}, all);
+    if (const unsigned all = stationExceedances(s, marks))
+        writeRemark(sheet, remarkArea(rowBase, s), all);
 }
 
 // The station's block on rows rowBase+5 to rowBase+7: readings, computed values,
@@ -105,12 +117,25 @@ void writeStationBlock(xls::Worksheet& sheet, int rowBase, const leveling::Stati
 
 }  // namespace
 
+double remarkGrowth(const xls::Worksheet& sheet, const xls::Range& area, unsigned exceeded)
+{
+    if (!exceeded)
+        return 0;
+    return rowGrowthToFit(sheet, area, exceedanceRemark(exceeded));
+}
+
 void writeRemark(xls::Worksheet& sheet, const xls::Range& area, unsigned exceeded)
 {
     const std::string remark = exceedanceRemark(exceeded);
     sheet.merge(area);
     sheet.setText(area.firstRow, area.firstColumn, remark);
     growRowsToFit(sheet, area, remark);
+}
+
+double blockHeight(const xls::Worksheet& sheet, int rowBase, const xls::Range& remark, unsigned exceeded)
+{
+    return rowsHeight(sheet, rowBase + 5, rowBase + 7) +
+           remarkGrowth(sheet, remark, exceeded) * (remark.lastRow - remark.firstRow + 1);
 }
 
 void markCell(xls::Worksheet& sheet, int row, int column, bool marked)
@@ -122,8 +147,13 @@ void markCell(xls::Worksheet& sheet, int row, int column, bool marked)
 void writeFourReadingBook(xls::Worksheet& sheet, std::span<const BookSection> sections, const BookMarks* marks)
 {
     writeSectionedBook(sheet, sections, marks, kLineBookFrame,
-                       [marks](xls::Worksheet& sheet, int rowBase, const leveling::Station& station,
-                               const BookSection&) { writeStationBlock(sheet, rowBase, station, marks); });
+                       {[marks](xls::Worksheet& sheet, int rowBase, const leveling::Station& station,
+                                const BookSection&) { writeStationBlock(sheet, rowBase, station, marks); },
+                        [marks](const xls::Worksheet& sheet, int rowBase, const leveling::Station& station) {
+                            const leveling::StationReadings& s = station.readings;
+                            return blockHeight(sheet, rowBase, remarkArea(rowBase, s),
+                                               marks ? stationExceedances(s, *marks) : 0);
+                        }});
 }
 
 }  // namespace levara::books

@@ -22,4 +22,12 @@ void markCell(xls::Worksheet& sheet, int row, int column, bool marked);
 // its rows made tall enough for the wrapped text to print whole.
 void writeRemark(xls::Worksheet& sheet, const xls::Range& area, unsigned exceeded);
 
+// The points each row of the remark's area grows by when writeRemark writes it; 0
+// without exceedances.
+double remarkGrowth(const xls::Worksheet& sheet, const xls::Range& area, unsigned exceeded);
+
+// The height of a station block on rows rowBase+5 to rowBase+7 once written, its
+// remark (of exceeded, in that area) grown.
+double blockHeight(const xls::Worksheet& sheet, int rowBase, const xls::Range& remark, unsigned exceeded);
+
 }  // namespace levara::books

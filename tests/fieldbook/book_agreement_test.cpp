@@ -28,11 +28,11 @@ std::vector<std::filesystem::path> rawFiles()
     return files;
 }
 
-// A four-reading book's block of station k (from 1): back row, result row.
-void expectFourReadingBlock(const xls::Worksheet& sheet, int k, const leveling::Station& s, const std::string& where)
+// A four-reading book's block of a station from its back row.
+void expectFourReadingBlock(const xls::Worksheet& sheet, int back, const leveling::Station& s, const std::string& where)
 {
-    const int back = 6 + 3 * (k - 1), fore = back + 1, result = back + 2;
-    SCOPED_TRACE(where + ", station " + std::to_string(k));
+    const int fore = back + 1, result = back + 2;
+    SCOPED_TRACE(where + ", station " + std::to_string(s.number));
     EXPECT_EQ(numberIn(sheet, result, 3), s.distanceDifference);
     EXPECT_EQ(numberIn(sheet, result, 4), s.distanceDifferenceSum);
     EXPECT_EQ(numberIn(sheet, result, 5), s.heightDifference1);
@@ -44,21 +44,21 @@ void expectFourReadingBlock(const xls::Worksheet& sheet, int k, const leveling::
     EXPECT_EQ(numberIn(sheet, result, 9), s.sightLength);
 }
 
-void expectBfBlock(const xls::Worksheet& sheet, int k, const leveling::Station& s, const std::string& where)
+void expectBfBlock(const xls::Worksheet& sheet, int back, const leveling::Station& s, const std::string& where)
 {
-    const int back = 6 + 3 * (k - 1), result = back + 2;
-    SCOPED_TRACE(where + ", station " + std::to_string(k));
+    const int result = back + 2;
+    SCOPED_TRACE(where + ", station " + std::to_string(s.number));
     EXPECT_EQ(numberIn(sheet, result, 3), s.distanceDifference);
     EXPECT_EQ(numberIn(sheet, result, 4), s.distanceDifferenceSum);
     EXPECT_EQ(numberIn(sheet, back, 5), s.meanHeightDifference);
     EXPECT_EQ(numberIn(sheet, back, 6), s.sightLength);
 }
 
-// The summary's sums (rows n+7, n+8) against the section's.
+// The summary's sums (its rows 3 and 4) against the section's.
 void expectSummary(const xls::Worksheet& sheet, const leveling::Section& section, const std::string& where)
 {
     SCOPED_TRACE(where + ", summary");
-    const int n = 1 + 3 * section.stationCount();
+    const int n = blockRows(sheet, section.stationCount()).back() - 5;
     // Kilometres to the summary's five decimals, half to even.
     const auto km = [](double metres) {
         return double(leveling::roundedTo(leveling::micrometresOf(metres), 10 * leveling::kMillimetre)) / 1e9;
@@ -115,11 +115,13 @@ TEST(BookAgreement, EveryStationOfEveryRawFile)
             xls::Workbook workbook = templateWorkbook(book.templateName);
             book.write(workbook, lines);
             const leveling::Section& section = sections.front();
+            const std::vector<int> rows = blockRows(workbook.sheet(0), section.stationCount());
             for (const leveling::Station& station : section.stations) {
+                const int back = rows[std::size_t(station.number - 1)];
                 if (book.order == ObservationOrder::BF)
-                    expectBfBlock(workbook.sheet(0), station.number, station, where);
+                    expectBfBlock(workbook.sheet(0), back, station, where);
                 else
-                    expectFourReadingBlock(workbook.sheet(0), station.number, station, where);
+                    expectFourReadingBlock(workbook.sheet(0), back, station, where);
                 ++compared;
             }
             expectSummary(workbook.sheet(0), section, where);
@@ -137,8 +139,9 @@ TEST(BookAgreement, EveryStationOfEveryRawFile)
         ASSERT_EQ(twoWay.size(), 2u) << file;
         for (std::size_t sheet = 0; sheet < 2; ++sheet) {
             const std::string where = file.filename().string() + (sheet == 0 ? " forward" : " return");
+            const std::vector<int> rows = blockRows(workbook.sheet(sheet), twoWay[sheet].stationCount());
             for (const leveling::Station& station : twoWay[sheet].stations) {
-                expectFourReadingBlock(workbook.sheet(sheet), station.number, station, where);
+                expectFourReadingBlock(workbook.sheet(sheet), rows[std::size_t(station.number - 1)], station, where);
                 ++compared;
             }
             expectSummary(workbook.sheet(sheet), twoWay[sheet], where);

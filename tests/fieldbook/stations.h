@@ -34,6 +34,21 @@ inline std::string textIn(const xls::Worksheet& sheet, int row, int column)
     return "<not text>";
 }
 
+// The first rows of a book's first `count` station blocks, past the check rows that
+// close each printed page (本页校核), then the row after the last block and its page's
+// check rows: where the summary begins.
+inline std::vector<int> blockRows(const xls::Worksheet& sheet, int count)
+{
+    std::vector<int> rows;
+    for (int row = 6;; row += 3) {
+        if (textIn(sheet, row, 1) == "本页校核")
+            row = sheet.mergeAt(row, 1).value_or(xls::Range{row, 1, row, 1}).lastRow + 1;
+        rows.push_back(row);
+        if (int(rows.size()) > count)
+            return rows;
+    }
+}
+
 // An input fault: the error names the line and the station.
 inline void expectInputError(const std::function<void()>& write, int line, const std::vector<std::string>& words)
 {

@@ -154,41 +154,103 @@ std::string totalIn(const std::string& line, const std::string& label)
     return line.substr(line.rfind(' ', end - 1) + 1, end - line.rfind(' ', end - 1) - 1);
 }
 
-// The columns of a four-reading book as printed add up: each Σd to the printed d
-// before it, the summary's 累计高差 to the printed means, and the check rows' 2Σh中数,
-// Σd and 总视距 to the printed columns.
-void checkColumnSums(const std::vector<std::string>& pages, const std::string& where)
+// The printed columns of some stations added: both readings of each staff, d, h1 and
+// h2 (BF: h), the means and the station lengths.
+struct ColumnSums {
+    leveling::Micrometres back = 0, fore = 0, d = 0, h1 = 0, h2 = 0, mean = 0, sight = 0;
+};
+
+// The operands of the check row's first expression ("label = a - b = ...", "2 × a").
+std::vector<leveling::Micrometres> operandsIn(const std::string& line, const std::string& label)
 {
-    leveling::Micrometres d = 0, mean = 0, sight = 0;
+    const std::size_t from = line.find(label + " = ") + label.size() + 3;
+    std::vector<leveling::Micrometres> operands;
+    for (std::string word : words(line.substr(from, line.find(" = ", from) - from))) {
+        if (word.front() == '(')  // a negative operand
+            word = word.substr(1, word.size() - 2);
+        if (isDecimal(word))
+            operands.push_back(leveling::micrometres(word));
+    }
+    return operands;
+}
+
+// The columns of a book as printed add up: each Σd to the printed d before it, the
+// summary's 累计高差 to the printed means, and the check rows to the printed columns:
+// each page's (本页校核) to that page's, the summary's (检查计算) to its section's.
+void checkColumnSums(const std::vector<std::string>& pages, bool bf, const std::string& where)
+{
+    ColumnSums section;
     int summaries = 0;
-    for (const std::string& page : pages) {
-        std::istringstream in(page);
+    for (std::size_t n = 0; n < pages.size(); ++n) {
+        ColumnSums page;
+        bool inSummary = false;
+        int pageChecks = 0;
+        std::istringstream in(pages[n]);
         for (std::string line; std::getline(in, line);) {
             const std::vector<std::string> w = words(line);
-            if (rowOf(w) == Row::Result && w.size() == 7) {
-                d += leveling::micrometres(w[0]);
-                EXPECT_EQ(leveling::micrometres(w[1]), d) << where << line;
-                mean += leveling::micrometres(w[5]);
-                sight += leveling::micrometres(w[6]);
+            const std::string at = where + " page " + std::to_string(n + 1) + ": " + line;
+            ColumnSums station;
+            switch (rowOf(w)) {
+            case Row::Back:
+                station.back = leveling::micrometres(w[bf ? 2 : 3]) + (bf ? 0 : leveling::micrometres(w[4]));
+                break;
+            case Row::Fore:
+                station.fore = leveling::micrometres(w[bf ? 3 : 4]) + (bf ? 0 : leveling::micrometres(w[5]));
+                if (bf) {
+                    station.h1 = station.h2 = station.mean = leveling::micrometres(w[4]);
+                    station.sight = leveling::micrometres(w[5]);
+                }
+                break;
+            case Row::Result:
+                station.d = leveling::micrometres(w[0]);
+                EXPECT_EQ(leveling::micrometres(w[1]), section.d + station.d) << at;
+                if (!bf) {
+                    station.h1 = leveling::micrometres(w[2]);
+                    station.h2 = leveling::micrometres(w[3]);
+                    station.mean = leveling::micrometres(w[5]);
+                    station.sight = leveling::micrometres(w[6]);
+                }
+                break;
+            case Row::Other: break;
             }
+            for (ColumnSums* sums : {&section, &page}) {
+                sums->back += station.back, sums->fore += station.fore, sums->d += station.d;
+                sums->h1 += station.h1, sums->h2 += station.h2, sums->mean += station.mean;
+                sums->sight += station.sight;
+            }
+            if (line.find("测段起点") != std::string::npos)
+                inSummary = true;
+            const ColumnSums& sums = inSummary ? section : page;
             if (const std::string total = wordAfter(w, "累计高差"); !total.empty()) {
-                EXPECT_EQ(leveling::micrometres(total), mean) << where << line;
+                EXPECT_EQ(leveling::micrometres(total), section.mean) << at;
+            }
+            if (const std::size_t h = line.find("Σh1 + Σh2 = "); h != std::string::npos && h == line.find("Σ")) {
+                EXPECT_EQ(operandsIn(line, "Σh1 + Σh2"), (std::vector{sums.h1, sums.h2})) << at;
+            }
+            if (line.find("Σ后视 - Σ前视") != std::string::npos) {
+                EXPECT_EQ(operandsIn(line, "Σ后视 - Σ前视"), (std::vector{sums.back, sums.fore})) << at;
+                if (bf) {
+                    EXPECT_EQ(leveling::micrometres(totalIn(line, "Σh")), sums.mean) << at;
+                }
             }
             if (line.find("2Σh中数") != std::string::npos) {
-                std::string operand = wordAfter(w, "×");  // a negative one in brackets
-                if (operand.front() == '(')
-                    operand = operand.substr(1, operand.size() - 2);
-                EXPECT_EQ(leveling::micrometres(operand), mean) << where << line;
+                EXPECT_EQ(operandsIn(line, "2Σh中数"), (std::vector{sums.mean})) << at;
             }
             if (line.find("Σ后距 - Σ前距") != std::string::npos) {
-                EXPECT_EQ(leveling::micrometres(totalIn(line, "Σd")), d) << where << line;
+                EXPECT_EQ(leveling::micrometres(totalIn(line, inSummary ? "Σd" : "本页d之和")), sums.d) << at;
             }
             if (line.find("Σ后距 + Σ前距") != std::string::npos) {
-                EXPECT_EQ(leveling::micrometres(totalIn(line, "总视距")), sight) << where << line;
-                ++summaries;
-                d = mean = sight = 0;
+                EXPECT_EQ(leveling::micrometres(totalIn(line, inSummary ? "总视距" : "本页视距")), sums.sight) << at;
+                if (inSummary) {
+                    ++summaries;
+                    section = {};
+                } else {
+                    ++pageChecks;
+                }
             }
         }
+        // Every page of these long books closes with its own check rows.
+        EXPECT_EQ(pageChecks, 1) << where << " page " << n + 1;
     }
     EXPECT_GT(summaries, 0) << where;
 }
@@ -233,8 +295,7 @@ TEST(PrintedBooks, WholeStationsOnEveryPageAndEveryValueShown)
             }
         }
         EXPECT_EQ(summaries, p.output == WorkbookKind::AbffbTwoWayBook ? 2 : 1);
-        if (p.output != WorkbookKind::BfBook)
-            checkColumnSums(pages, p.file);
+        checkColumnSums(pages, p.output == WorkbookKind::BfBook, p.file);
     }
 }
 

@@ -44,8 +44,10 @@ PageSetup landscapeFitted()
 TEST(PrintLayout, PageSetupReadsBackAsSet)
 {
     ScratchDir scratch;
-    Workbook book = Workbook::create({"a", "b", "c"});
-    const std::vector<PageSetup> setups = {portraitWithTitles(), landscapeFitted(), PageSetup{}};
+    Workbook book = Workbook::create({"a", "b", "c", "d"});
+    PageSetup onePage = landscapeFitted();
+    onePage.fitPagesTall = 1;
+    const std::vector<PageSetup> setups = {portraitWithTitles(), landscapeFitted(), PageSetup{}, onePage};
     for (std::size_t s = 0; s < setups.size(); ++s)
         book.sheet(s).setPageSetup(setups[s]);
     saveWorkbook(book, scratch / "p.xls");
