@@ -16,7 +16,8 @@
 
 namespace levara::leveling {
 
-// One forward/return pair: Δ, R and ΔΔ/R.
+// One forward/return pair: Δ, R and ΔΔ/R, each as the precision sheet prints it (R to
+// 0.001 km, Δ and ΔΔ/R to 0.01), rounded half to even from its exact decimal.
 struct PairPrecision {
     std::string from, to;
     LineNumber line;  // the return section's last line
@@ -25,7 +26,7 @@ struct PairPrecision {
     double weightedSquare = 0;  // ΔΔ/R, mm²/km
 };
 
-// One loop: W, F and WW/F.
+// One loop: W, F and WW/F, as printed like a pair's.
 struct LoopPrecision {
     std::string loop;  // "A–B–C–A"
     LineNumber line;   // the last line of the leg that closes it
@@ -41,9 +42,12 @@ struct Precision {
     std::optional<double> totalErrorMm;   // M_W; none without loops
 };
 
-// ±√([ΔΔ/R] / (4n)) of the rows, in mm; none without rows.
+// [ΔΔ/R] and [WW/F]: the sums of the rows as printed, to 0.01.
+double weightedSquareSum(const std::vector<PairPrecision>& pairs);
+double weightedSquareSum(const std::vector<LoopPrecision>& loops);
+// ±√([ΔΔ/R] / (4n)) of the rows, in mm to 0.01; none without rows.
 std::optional<double> randomErrorPerKm(const std::vector<PairPrecision>& pairs);
-// ±√([WW/F] / N), in mm; none without rows.
+// ±√([WW/F] / N), in mm to 0.01; none without rows.
 std::optional<double> totalErrorPerKm(const std::vector<LoopPrecision>& loops);
 
 // The table rows and both errors: each pair leg that measures no earlier one (a leg of

@@ -64,23 +64,19 @@ void writePrecisionTable(xls::Worksheet& sheet, const leveling::Adjustment& a)
     sheet.setText(kStandardRow, kPair, "检核标准：" + (a.standard.empty() ? std::string("未选择") : a.standard));
     const leveling::Precision& p = a.precision;
     int row = kFirstRow;
-    double pairSum = 0;
     for (const leveling::PairPrecision& pair : p.pairs) {
         sheet.setText(row, kPair, pair.from + "—" + pair.to);
         putComputed(sheet, row, kLength, pair.lengthKm);
         putComputed(sheet, row, kDiscrepancy, pair.discrepancyMm);
         putComputed(sheet, row, kPairWeighted, pair.weightedSquare);
-        pairSum += pair.weightedSquare;
         ++row;
     }
     row = kFirstRow;
-    double loopSum = 0;
     for (const leveling::LoopPrecision& loop : p.loops) {
         sheet.setText(row, kLoop, loop.loop);
         putComputed(sheet, row, kPerimeter, loop.perimeterKm);
         putComputed(sheet, row, kMisclosure, loop.misclosureMm);
         putComputed(sheet, row, kLoopWeighted, loop.weightedSquare);
-        loopSum += loop.weightedSquare;
         ++row;
     }
     if (!p.pairs.empty())
@@ -89,9 +85,9 @@ void writePrecisionTable(xls::Worksheet& sheet, const leveling::Adjustment& a)
         sheet.setThinBorders({kFirstRow - 1, kLoop, kFirstRow + int(p.loops.size()) - 1, kLoopWeighted});
     const int below = kFirstRow + int(std::max(p.pairs.size(), p.loops.size())) + 1;
     summary(sheet, below, {kPair, kLength, kPairWeighted, "[ΔΔ/R]", "M_Δ (mm)", "M_Δ = ±√([ΔΔ/R] / (4n))", "n = "},
-            pairSum, p.pairs.size(), p.randomErrorMm, a.randomErrorLimitMm, a.standard);
+            leveling::weightedSquareSum(p.pairs), p.pairs.size(), p.randomErrorMm, a.randomErrorLimitMm, a.standard);
     summary(sheet, below, {kLoop, kPerimeter, kLoopWeighted, "[WW/F]", "M_W (mm)", "M_W = ±√([WW/F] / N)", "N = "},
-            loopSum, p.loops.size(), p.totalErrorMm, a.totalErrorLimitMm, a.standard);
+            leveling::weightedSquareSum(p.loops), p.loops.size(), p.totalErrorMm, a.totalErrorLimitMm, a.standard);
 }
 
 }  // namespace levara::books

@@ -125,6 +125,22 @@ TEST(Precision, FormulasOfTheRows)
     std::vector<leveling::LoopPrecision> loops(1);
     loops[0].weightedSquare = 9;
     EXPECT_NEAR(*leveling::totalErrorPerKm(loops), 3.0, 1e-9);
+    // The sum of the printed rows, not their binary sum (0.30000000000000004).
+    pairs[0].weightedSquare = 0.1;
+    pairs[1].weightedSquare = 0.2;
+    EXPECT_EQ(leveling::weightedSquareSum(pairs), 0.3);
+}
+
+TEST(Precision, RowsAreStoredAsPrinted)
+{
+    // Δ = −3.00 mm over 1,000.5 m each way: R prints 1.000 (half to even), so ΔΔ/R is
+    // 9.00, not 8.9955, and M_Δ = √(9 / 4) = 1.50, not 1.4996.
+    const leveling::Precision p = checked({{"A", "B", 0.5, 1000.5, 2}, {"B", "A", -0.503, 1000.5, 2}}).precision;
+    ASSERT_EQ(p.pairs.size(), 1u);
+    EXPECT_EQ(p.pairs[0].lengthKm, 1.0);
+    EXPECT_EQ(p.pairs[0].discrepancyMm, -3.0);
+    EXPECT_EQ(p.pairs[0].weightedSquare, 9.0);
+    EXPECT_EQ(*p.randomErrorMm, 1.5);
 }
 
 }  // namespace
