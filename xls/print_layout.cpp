@@ -81,7 +81,7 @@ void readSetup(const SheetData& sheet, PageSetup& setup)
     // Fitting to other than one page wide has no place in PageSetup; at most it prints
     // at full size.
     setup.fitToPageWidth = fit && fitWidth == 1;
-    setup.fitPagesTall = fit ? fitHeight : 0;
+    setup.fitPagesTall = setup.fitToPageWidth ? fitHeight : 0;
     if (fit && fitWidth != 1)
         setup.scale = 100;
 }
