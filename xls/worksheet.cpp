@@ -15,17 +15,23 @@ constexpr std::uint16_t kDefaultCellXf = 15;
 
 SheetData& sheetOf(WorkbookData* book, std::size_t index) { return book->sheets[book->worksheets[index]]; }
 
-void checkCell(int row, int column)
+bool inside(int row, int column) { return row >= 1 && row <= kMaxRows && column >= 1 && column <= kMaxColumns; }
+
+// Apart from checkCell: the check stays small enough to be inlined into every setter.
+[[noreturn]] void throwOutside(int row, int column)
 {
     if (row < 1 || row > kMaxRows)
         throw LimitError(Error::Kind::RowLimit, std::to_string(row),
                          "row " + std::to_string(row) + " is outside rows 1 to 65536 of a .xls worksheet");
-    if (column < 1 || column > kMaxColumns)
-        throw LimitError(Error::Kind::ColumnLimit, std::to_string(column),
-                         "column " + std::to_string(column) + " is outside columns 1 to 256 of a .xls worksheet");
+    throw LimitError(Error::Kind::ColumnLimit, std::to_string(column),
+                     "column " + std::to_string(column) + " is outside columns 1 to 256 of a .xls worksheet");
 }
 
-bool inside(int row, int column) { return row >= 1 && row <= kMaxRows && column >= 1 && column <= kMaxColumns; }
+void checkCell(int row, int column)
+{
+    if (!inside(row, column))
+        throwOutside(row, column);
+}
 
 Range checked(Range range)
 {
