@@ -80,10 +80,9 @@ double decodeRk(std::uint32_t rk)
     return (rk & 1) ? value / 100 : value;
 }
 
-Row& CellTable::rowAt(int row)
+Row& CellTable::addRows(int row)
 {
-    if (row >= int(rows_.size()))
-        rows_.resize(std::size_t(row) + 1);
+    rows_.resize(std::size_t(row) + 1);
     return rows_[std::size_t(row)];
 }
 

@@ -117,7 +117,9 @@ public:
                                      std::uint16_t defaultRowTwips) const;
 
 private:
-    Row& rowAt(int row);
+    // The row, made (with those before it) when the table has not reached it.
+    Row& rowAt(int row) { return row < int(rows_.size()) ? rows_[std::size_t(row)] : addRows(row); }
+    Row& addRows(int row);
     // The first of the row's cells at or after the column.
     static std::vector<Cell>::const_iterator lowerBound(const std::vector<Cell>& cells, int column);
     // A ROW record as read takes in a new cell's column.

@@ -59,6 +59,7 @@ public:
 
     // Throws LimitError when `count` more XFs would pass the format's limit.
     void checkRoomFor(std::size_t count) const;
+    bool hasRoomFor(std::size_t count) const { return xfs_.size() + count <= kMaxXfs; }
 
 private:
     std::uint16_t findOrAddXf(const XfBytes& xf);

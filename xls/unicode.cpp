@@ -9,8 +9,10 @@ std::u16string utf16FromUtf8(std::string_view utf8)
     // Point names and labels are mostly ASCII: each byte is its character.
     if (std::all_of(utf8.begin(), utf8.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; }))
         return std::u16string(utf8.begin(), utf8.end());
-    std::u16string out;
-    out.reserve(utf8.size());
+    // No character takes more UTF-16 units than UTF-8 bytes: the text is written into
+    // room for that many and cut to its length at the end.
+    std::u16string out(utf8.size(), u'\0');
+    std::size_t written = 0;
     std::size_t i = 0;
     auto invalid = [] { throw Error(Error::Kind::BadRequest, "UTF-8", "text is not valid UTF-8"); };
     while (i < utf8.size()) {
@@ -45,13 +47,14 @@ std::u16string utf16FromUtf8(std::string_view utf8)
             invalid();
         if (code >= 0x10000) {
             code -= 0x10000;
-            out.push_back(char16_t(0xD800 + (code >> 10)));
-            out.push_back(char16_t(0xDC00 + (code & 0x3FF)));
+            out[written++] = char16_t(0xD800 + (code >> 10));
+            out[written++] = char16_t(0xDC00 + (code & 0x3FF));
         } else {
-            out.push_back(char16_t(code));
+            out[written++] = char16_t(code);
         }
         i += length;
     }
+    out.resize(written);
     return out;
 }
 

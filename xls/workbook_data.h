@@ -80,8 +80,16 @@ public:
                            std::string body);
 };
 
+// Gives the worksheet the INDEX and DIMENSIONS its rebuilt cells need.
+void prepareCellLayout(SheetData& sheet);
+
 // The worksheet's cells are about to change: they will be rebuilt, with an INDEX and
-// DIMENSIONS of their own.
-void prepareCellChanges(SheetData& sheet);
+// DIMENSIONS of their own. Inline: every cell a book writes passes here.
+inline void prepareCellChanges(SheetData& sheet)
+{
+    if (!sheet.cellLayoutReady)
+        prepareCellLayout(sheet);
+    sheet.cells.markChanged();
+}
 
 }  // namespace levara::xls

@@ -184,16 +184,13 @@ Item& WorkbookData::setRecord(std::vector<Item>& items, std::span<const std::uin
     return insertItem(items, order, Item{Item::Kind::Record, type, std::move(body), 0});
 }
 
-void prepareCellChanges(SheetData& sheet)
+void prepareCellLayout(SheetData& sheet)
 {
-    if (!std::exchange(sheet.cellLayoutReady, true)) {
-        if (!WorkbookData::findItem(sheet.items, rec::kIndex))
-            WorkbookData::insertItem(sheet.items, worksheetOrder(), Item{Item::Kind::Index, rec::kIndex, {}, 0});
-        if (!WorkbookData::findItem(sheet.items, rec::kDimensions))
-            WorkbookData::insertItem(sheet.items, worksheetOrder(),
-                                     Item{Item::Kind::Dimensions, rec::kDimensions, {}, 0});
-    }
-    sheet.cells.markChanged();
+    sheet.cellLayoutReady = true;
+    if (!WorkbookData::findItem(sheet.items, rec::kIndex))
+        WorkbookData::insertItem(sheet.items, worksheetOrder(), Item{Item::Kind::Index, rec::kIndex, {}, 0});
+    if (!WorkbookData::findItem(sheet.items, rec::kDimensions))
+        WorkbookData::insertItem(sheet.items, worksheetOrder(), Item{Item::Kind::Dimensions, rec::kDimensions, {}, 0});
 }
 
 Item& WorkbookData::insertItem(std::vector<Item>& items, std::span<const std::uint16_t> order, Item item)

@@ -15,17 +15,23 @@ constexpr std::uint16_t kDefaultCellXf = 15;
 
 SheetData& sheetOf(WorkbookData* book, std::size_t index) { return book->sheets[book->worksheets[index]]; }
 
-void checkCell(int row, int column)
+bool inside(int row, int column) { return row >= 1 && row <= kMaxRows && column >= 1 && column <= kMaxColumns; }
+
+// Apart from checkCell: the check stays small enough to be inlined into every setter.
+[[noreturn]] void throwOutside(int row, int column)
 {
     if (row < 1 || row > kMaxRows)
         throw LimitError(Error::Kind::RowLimit, std::to_string(row),
                          "row " + std::to_string(row) + " is outside rows 1 to 65536 of a .xls worksheet");
-    if (column < 1 || column > kMaxColumns)
-        throw LimitError(Error::Kind::ColumnLimit, std::to_string(column),
-                         "column " + std::to_string(column) + " is outside columns 1 to 256 of a .xls worksheet");
+    throw LimitError(Error::Kind::ColumnLimit, std::to_string(column),
+                     "column " + std::to_string(column) + " is outside columns 1 to 256 of a .xls worksheet");
 }
 
-bool inside(int row, int column) { return row >= 1 && row <= kMaxRows && column >= 1 && column <= kMaxColumns; }
+void checkCell(int row, int column)
+{
+    if (!inside(row, column))
+        throwOutside(row, column);
+}
 
 Range checked(Range range)
 {
@@ -155,29 +161,36 @@ void Worksheet::setThinBorders(const Range& range)
     const Range r = checked(range);
     SheetData& sheet = sheetOf(book_, index_);
     Styles& styles = book_->styles;
+    const int first = r.firstColumn - 1, last = r.lastColumn - 1;
+    // The format a new cell gets: its row's, else its column's, else the default.
+    const auto newCellXf = [&](std::optional<std::uint16_t> rowXf, int column) {
+        return rowXf ? *rowXf : sheet.columns.xf(column).value_or(kDefaultCellXf);
+    };
 
-    // Count the formats the borders need before changing anything. The list is
-    // kept between calls: a book draws borders for every station.
-    thread_local std::vector<std::uint16_t> sources;
-    sources.clear();
-    for (int row = r.firstRow - 1; row < r.lastRow; ++row) {
-        const std::optional<std::uint16_t> rowXf = sheet.cells.rowDefaultXf(row);
-        sheet.cells.forEachInRange(row, r.firstColumn - 1, r.lastColumn - 1, [&](int column, const Cell* cell) {
-            const std::uint16_t xf =
-                cell ? cell->xf : rowXf.value_or(sheet.columns.xf(column).value_or(kDefaultCellXf));
-            if (std::find(sources.begin(), sources.end(), xf) == sources.end())
-                sources.push_back(xf);
-        });
+    // Each cell needs at most one new format. Only when the workbook has no room for
+    // that many are the formats the borders need counted before changing anything.
+    const auto cellCount = std::size_t(r.lastRow - r.firstRow + 1) * std::size_t(last - first + 1);
+    if (!styles.hasRoomFor(cellCount)) {
+        std::vector<std::uint16_t> sources;
+        for (int row = r.firstRow - 1; row < r.lastRow; ++row) {
+            const std::optional<std::uint16_t> rowXf = sheet.cells.rowDefaultXf(row);
+            sheet.cells.forEachInRange(row, first, last, [&](int column, const Cell* cell) {
+                const std::uint16_t xf = cell ? cell->xf : newCellXf(rowXf, column);
+                if (std::find(sources.begin(), sources.end(), xf) == sources.end())
+                    sources.push_back(xf);
+            });
+        }
+        styles.checkRoomFor(styles.newXfsForBorders(sources));
     }
-    styles.checkRoomFor(styles.newXfsForBorders(sources));
 
     prepareCellChanges(sheet);
     // Neighbouring cells mostly share their format, and so their bordered one.
     int lastSource = -1;
     std::uint16_t lastBordered = 0;
-    for (int row = r.firstRow - 1; row < r.lastRow; ++row)
+    for (int row = r.firstRow - 1; row < r.lastRow; ++row) {
+        const std::optional<std::uint16_t> rowXf = sheet.cells.rowDefaultXf(row);
         sheet.cells.editRange(
-            row, r.firstColumn - 1, r.lastColumn - 1, [&](int column) { return defaultXf(sheet, row, column); },
+            row, first, last, [&](int column) { return newCellXf(rowXf, column); },
             [&](Cell& cell) {
                 if (cell.xf != lastSource) {
                     lastSource = cell.xf;
@@ -185,6 +198,7 @@ void Worksheet::setThinBorders(const Range& range)
                 }
                 sheet.cells.setXf(cell, lastBordered);
             });
+    }
 }
 
 Borders Worksheet::borders(int row, int column) const
