@@ -6,8 +6,6 @@
 
 namespace levara::leveling {
 
-Micrometres micrometresOf(double metres) { return std::llround(metres * double(kMicrometresPerMetre)); }
-
 namespace {
 
 // The bulk of every raw file: digits with one point and at most six decimals, such as

@@ -3,6 +3,7 @@
 // rule for every value a book, table or file prints: half to even at the printed
 // decimals (四舍六入五成双, GB/T 8170-2008 数值修约规则 3.3), from the exact decimal
 // value, never from a binary double.
+#include <cmath>
 #include <cstdint>
 #include <string_view>
 
@@ -45,7 +46,21 @@ inline Micrometres roundedTo(Micrometres value, Micrometres unit) { return halfE
 inline double metres(Micrometres value) { return double(value) / double(kMicrometresPerMetre); }
 inline double millimetres(Micrometres value) { return double(value) / double(kMillimetre); }
 // A value in metres that is the nearest double to a decimal of at most six decimals
-// (every value computedStations gives) back in micrometres.
-Micrometres micrometresOf(double metres);
+// (every value computedStations gives) back in micrometres: rounded half away from
+// zero as std::llround rounds, inline as the sums call it for every station.
+inline Micrometres micrometresOf(double metres)
+{
+    const double scaled = metres * double(kMicrometresPerMetre);
+    // Below 2^52 the integer part and the fraction are exact doubles.
+    if (!(std::fabs(scaled) < 0x1p52))
+        return std::llround(scaled);
+    auto whole = static_cast<Micrometres>(scaled);  // toward zero
+    const double fraction = scaled - double(whole);
+    if (fraction >= 0.5)
+        ++whole;
+    else if (fraction <= -0.5)
+        --whole;
+    return whole;
+}
 
 }  // namespace levara::leveling

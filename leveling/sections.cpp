@@ -18,12 +18,22 @@ struct Part {
     std::string_view lineName, methodText;
 };
 
+// Whether field 2 starts with "TO", as MeasurementLine::isTextRecord asks, found
+// without cutting the line into fields: most lines are measurements.
+bool mayBeTextRecord(std::string_view text)
+{
+    const std::size_t first = text.find('|');
+    if (first == std::string_view::npos)
+        return false;
+    const std::size_t second = text.find('|', first + 1);
+    return second != std::string_view::npos && text.substr(second + 1, 2) == "TO";
+}
+
 std::vector<Part> partsOf(const LineList& lines)
 {
     std::vector<Part> parts(1);
     for (std::size_t i = 0; i < lines.size(); ++i) {
-        // Most lines are measurements: passed over before they are cut into fields.
-        if (lines[i].text.find("|TO") == std::string_view::npos)
+        if (!mayBeTextRecord(lines[i].text))
             continue;
         const MeasurementLine line(lines[i].text);
         if (!line.isTextRecord())

@@ -1,8 +1,10 @@
 #include "leveling/station_readings.h"
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <cstdlib>
+#include <optional>
 #include <string>
 
 #include "leveling/order_contradicted.h"
@@ -182,25 +184,17 @@ void checkStationLines(const LineList& lines, std::size_t first, std::size_t cou
     }
 }
 
-std::string recordedOrder(const LineList& lines, std::size_t first, std::size_t count)
+namespace {
+
+// The staff a line was recorded on: B for "Rb", F for "Rf", ? for any other tag.
+char recordedStaff(const MeasurementLine& fields)
 {
-    std::string order;
-    for (std::size_t i = first; i < first + count && i < lines.size(); ++i) {
-        // Each line cut into fields once: every field book's export holds every station so.
-        char staff = '?';
-        if (!lines[i].text.empty()) {
-            const MeasurementLine fields(lines[i].text);
-            const std::string_view tag = fields.hasField(3) ? fields.readingTag() : std::string_view();
-            staff = tag == "Rb" ? 'B' : tag == "Rf" ? 'F' : '?';
-        }
-        order += staff;
-    }
-    return order;
+    const std::string_view tag = fields.hasField(3) ? fields.readingTag() : std::string_view();
+    return tag == "Rb" ? 'B' : tag == "Rf" ? 'F' : '?';
 }
 
-void checkRecordedOrder(const LineList& lines, std::size_t first, std::string_view bookOrder, const StationName& name)
+void checkOrder(std::string_view recorded, std::string_view bookOrder, const StationName& name)
 {
-    const std::string recorded = recordedOrder(lines, first, bookOrder.size());
     for (std::size_t i = 0; i < recorded.size(); ++i)
         if (recorded[i] != '?' && recorded[i] != bookOrder[i])
             throw OrderContradicted(
@@ -209,12 +203,12 @@ void checkRecordedOrder(const LineList& lines, std::size_t first, std::string_vi
                         Message(QT_TRANSLATE_NOOP("levara",
                                                   "its staffs were recorded in the order %1, which the book, reading "
                                                   "%2, contradicts; save the book of the order recorded"),
-                                recorded, bookOrder)));
+                                std::string(recorded), bookOrder)));
 }
 
-void takeReading(StationReadings& station, Reading reading, const NumberedLine& line, const StationName& name)
+void takeFields(StationReadings& station, Reading reading, const NumberedLine& line, const MeasurementLine& fields,
+                const StationName& name)
 {
-    const MeasurementLine fields(line.text);
     const std::string_view value = checkedNumber(fields.reading(), kReadingMessages, line.number, name);
     const std::string_view distance = checkedNumber(fields.distance(), kDistanceMessages, line.number, name);
     const std::string_view repetitions = fields.repetitions();
@@ -226,6 +220,47 @@ void takeReading(StationReadings& station, Reading reading, const NumberedLine& 
     case Reading::F1: station.fore1 = taken; break;
     case Reading::F2: station.fore2 = taken; break;
     }
+}
+
+}  // namespace
+
+std::string recordedOrder(const LineList& lines, std::size_t first, std::size_t count)
+{
+    std::string order;
+    for (std::size_t i = first; i < first + count && i < lines.size(); ++i)
+        order += lines[i].text.empty() ? '?' : recordedStaff(MeasurementLine(lines[i].text));
+    return order;
+}
+
+void checkRecordedOrder(const LineList& lines, std::size_t first, std::string_view bookOrder, const StationName& name)
+{
+    checkOrder(recordedOrder(lines, first, bookOrder.size()), bookOrder, name);
+}
+
+void takeReading(StationReadings& station, Reading reading, const NumberedLine& line, const StationName& name)
+{
+    takeFields(station, reading, line, MeasurementLine(line.text), name);
+}
+
+StationReadings readRecordedStation(const LineList& lines, std::size_t first, const LineOrder& order,
+                                    std::string_view bookOrder, const StationName& name)
+{
+    if (bookOrder.size() != order.size()) {
+        checkRecordedOrder(lines, first, bookOrder, name);
+        return readCheckedStation(lines, first, order, name);
+    }
+    // Each line cut into fields once for both: every BFFB export reads every station so.
+    std::array<std::optional<MeasurementLine>, std::tuple_size_v<LineOrder>> fields;
+    std::string recorded;
+    for (std::size_t i = 0; i < order.size(); ++i) {
+        fields[i].emplace(lines[first + i].text);
+        recorded += recordedStaff(*fields[i]);
+    }
+    checkOrder(recorded, bookOrder, name);
+    StationReadings station;
+    for (std::size_t i = 0; i < order.size(); ++i)
+        takeFields(station, order[i], lines[first + i], *fields[i], name);
+    return station;
 }
 
 StationReadings readStation(const LineList& lines, std::size_t first, const LineOrder& order, const StationName& name)

@@ -101,6 +101,10 @@ StationReadings readStation(const LineList& lines, std::size_t first, const Line
 // The same for lines that have passed checkStationLines already.
 StationReadings readCheckedStation(const LineList& lines, std::size_t first, const LineOrder& order,
                                    const StationName& name);
+// The same, held first to the book's order as checkRecordedOrder holds it: each line
+// is cut into fields once for both.
+StationReadings readRecordedStation(const LineList& lines, std::size_t first, const LineOrder& order,
+                                    std::string_view bookOrder, const StationName& name);
 
 // The fault of a station, as every station's message names it: the station, then
 // the problem; at line.

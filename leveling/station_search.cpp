@@ -91,11 +91,10 @@ std::vector<StationReadings> lineBookStations(const LineList& lines, Observation
     const std::vector<StationStart> starts = findLineBookStations(lines, assignment.size());
     std::vector<StationReadings> stations;
     stations.reserve(starts.size());
-    for (const StationStart& start : starts) {  // checked whole by the search
-        if (asRecorded)
-            checkRecordedOrder(lines, start.index, orderName(order), start.name);
-        stations.push_back(readCheckedStation(lines, start.index, assignment, start.name));
-    }
+    for (const StationStart& start : starts)  // checked whole by the search
+        stations.push_back(asRecorded
+                               ? readRecordedStation(lines, start.index, assignment, orderName(order), start.name)
+                               : readCheckedStation(lines, start.index, assignment, start.name));
     return stations;
 }
 

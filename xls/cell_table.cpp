@@ -237,7 +237,7 @@ Cell& CellTable::cell(int row, int column, std::uint16_t xf)
     if (r.hasRecord)
         widenRowRecord(r, column);
     if (cells.empty())
-        cells.reserve(8);  // a book's row holds some ten cells: fewer regrowths
+        cells.reserve(12);  // a book's row holds some ten cells, borders included: one allocation
     Cell blank;
     blank.column = std::uint16_t(column);
     blank.xf = xf;

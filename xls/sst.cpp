@@ -182,7 +182,7 @@ SharedStrings::Written SharedStrings::write(StreamWriter& out, const std::vector
     putU32(head, kept);
     sst.atom(head);
     std::uint32_t written = 0;
-    std::string header;
+    std::string header, chars;
     for (std::size_t i = 0; i < entries_.size(); ++i) {
         if (!used[i])
             continue;
@@ -199,7 +199,7 @@ SharedStrings::Written SharedStrings::write(StreamWriter& out, const std::vector
         sst.atom(header, entry.text.empty() ? 0 : (entry.wide ? 2 : 1));
         if (written % bucket == 0)
             marks.push_back({sst.currentRecord(), sst.currentOffset() - header.size()});
-        std::string chars;
+        chars.clear();
         putChars(chars, entry.text, entry.wide);
         sst.text(chars, entry.wide);
         for (std::size_t run = 0; run < entry.runs.size(); run += 4)

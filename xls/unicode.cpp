@@ -106,11 +106,14 @@ std::u16string readChars(ByteReader& in, std::size_t count, bool wide)
 
 void putChars(std::string& out, std::u16string_view text, bool wide)
 {
+    // Sized once: the string table writes every text of a book through here.
+    const std::size_t at = out.size();
+    out.resize(at + text.size() * (wide ? 2 : 1));
+    char* to = out.data() + at;
     for (char16_t c : text) {
+        *to++ = char(c & 0xFF);
         if (wide)
-            putU16(out, std::uint16_t(c));
-        else
-            putU8(out, std::uint8_t(c));
+            *to++ = char(c >> 8);
     }
 }
 

@@ -231,6 +231,11 @@ TEST(ExactUnits, DecimalsReadExactlyAndRoundedHalfToEven)
          {std::pair{5, 2}, {7, 4}, {-5, -2}, {-7, -4}, {-3, -2}, {4, 2}, {6, 3}, {-1, 0}, {1, 0}, {3, 2}})
         EXPECT_EQ(leveling::halfEvenQuotient(numerator, 2), quotient) << numerator;
     EXPECT_EQ(leveling::roundedTo(617745, leveling::kHundredthMm), 617740);
+    // micrometresOf rounds as std::llround does: halves away from zero, the inline
+    // path and the one for values past 2^52 alike.
+    for (const double metres : {1.67078, -1.67078, 0.0000005, -0.0000005, 0.0000015, 2.5e-7, -0.0, 999999.999999,
+                                -45.8705, 0.49999999999999994e-6, 4.6e9, -4.6e9})
+        EXPECT_EQ(leveling::micrometresOf(metres), std::llround(metres * 1e6)) << metres;
 }
 
 TEST(Checks, TheComputationCheckCatchesAWrongStoredHeightDifference)
