@@ -60,6 +60,17 @@ TEST(PrintLayout, PageSetupReadsBackAsSet)
     PageSetup tiny;
     tiny.scale = 5;
     EXPECT_THROW(book.sheet(0).setPageSetup(tiny), Error);
+
+    // Fitted to 2 pages wide by 1 tall, as another program may save it: read as full
+    // size, pages tall included, so that the setter takes the setup back.
+    std::string stream = book.workbookStream();
+    const Record setup = recordsOfType(stream, rec::kSetup).back();
+    stream[setup.position + 4 + 6] = 2;  // SETUP iFitWidth
+    Workbook wide = Workbook::fromWorkbookStream(stream);
+    const PageSetup read = wide.sheet(3).pageSetup();
+    EXPECT_FALSE(read.fitToPageWidth);
+    EXPECT_EQ(read.fitPagesTall, 0);
+    EXPECT_NO_THROW(wide.sheet(3).setPageSetup(read));
 }
 
 TEST(PrintLayout, RowHeightsColumnWidthsAndTheStandardFont)
